@@ -1,0 +1,61 @@
+// DA3Rudi, the program's entry: start-up, the choice of mode, and the end of the process.
+#include <objbase.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/command_line.h"
+#include "app/file_system_win.h"
+#include "app/message_box_win.h"
+#include "app/mode_runs.h"
+#include "app/position.h"
+#include "configure/configuration_window.h"
+#include "editor/editor_window.h"
+#include "settings/settings.h"
+#include "sorter/sorter_window.h"
+#include "tags/tag_bridge.h"
+#include "tags/taglib.h"
+
+namespace {
+void RunMode(ProgramTables& tables, const Arguments& args) {
+  STEP(DA3Rudi);
+  switch (ChooseMode(args)) {
+    case Mode::Configure:
+      ConfigurationWindow(tables);
+      break;
+    case Mode::Edit:
+      RunEditMode(args, tables.texts,
+                  {[](const std::string& path, TagInfo& record) { return ReadTags(path, &record); },
+                   [&](TagInfo& record, const std::string& path) {
+                     return EditTags(tables, record, path);
+                   },
+                   [](const std::string& path, TagInfo& record) { return WriteTags(path, &record); },
+                   [](const std::string& title, const std::string& text) {
+                     ShowMessage(nullptr, title, text);
+                   }});
+      break;
+    case Mode::Sort:
+      RunSorter(tables.texts,
+                CollectSortFiles(args, [](const std::string& path) { return bool(FileSize(path)); }));
+      break;
+  }
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  STEP(DA3Rudi);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
+  InitCommonControlsEx(&controls);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  STEP(DA3Rudi);
+  {
+    auto tables = std::make_unique<ProgramTables>();
+    LoadSettings(*tables);
+    RunMode(*tables, Arguments(GetCommandLineA()));
+  }
+  STEP(DA3Rudi);
+  taglib::FreeStrings();
+  CoUninitialize();
+  ExitProcess(0);
+}

@@ -1,0 +1,29 @@
+#include "app/mode_runs.h"
+
+#include "app/position.h"
+
+void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps) {
+  STEP(DA3Rudi);
+  for (const std::string& path : ModePaths(args)) {
+    STEP(DA3Rudi);
+    TagInfo record;
+    if (!steps.read(path, record)) {
+      steps.message(texts[kTextError], texts[kTextCouldNotRead] + "\r\n" + path);
+      continue;
+    }
+    STEP(DA3Rudi);
+    if (!steps.edit(record, path)) continue;
+    STEP(DA3Rudi);
+    if (!steps.write(path, record))
+      steps.message(texts[kTextError], texts[kTextCouldNotWrite] + "\r\n" + path);
+  }
+}
+
+std::vector<std::string> CollectSortFiles(const Arguments& args,
+                                          const std::function<bool(const std::string&)>& isFile) {
+  STEP(DA3Rudi);
+  std::vector<std::string> files;
+  for (std::string& path : ModePaths(args))
+    if (isFile(path)) files.push_back(std::move(path));
+  return files;
+}

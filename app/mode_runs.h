@@ -1,0 +1,25 @@
+// The edit run and the collection of files for the sort run, over the steps they take.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "settings/text_table.h"
+#include "tags/tag_info.h"
+
+struct EditRunSteps {
+  std::function<int(const std::string& path, TagInfo& record)> read;
+  std::function<int(TagInfo& record, const std::string& path)> edit;  // 1: saved, 0: cancelled
+  std::function<int(const std::string& path, TagInfo& record)> write;
+  std::function<void(const std::string& title, const std::string& text)> message;
+};
+
+// Reads, edits and writes every path after "-edit" in turn; a file that cannot be read or written
+// gets one box and the run goes on. The record is cleared before each read, so a file without a
+// tag never shows or receives the previous file's values.
+void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps);
+
+// The paths after "-sort" that name existing files, in command-line order, duplicates kept.
+std::vector<std::string> CollectSortFiles(const Arguments& args,
+                                          const std::function<bool(const std::string&)>& isFile);

@@ -1,0 +1,3 @@
+#include "app/position.h"
+
+volatile std::uint32_t CurrentPosition = 0;

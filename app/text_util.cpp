@@ -1,0 +1,34 @@
+
+#include "app/position.h"
+#include "app/text_util.h"
+
+std::string TrimSpaces(std::string_view text) {
+  STEP(DA3Rudi);
+  size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string_view::npos) return {};
+  size_t end = text.find_last_not_of(' ');
+  return std::string(text.substr(begin, end - begin + 1));
+}
+
+static char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+
+std::int32_t ParseLeadingInteger(std::string_view text, std::string_view skipped) {
+  STEP(DA3Rudi);
+  size_t i = 0;
+  while (i < text.size() && skipped.find(text[i]) != std::string_view::npos) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  // Accumulate in unsigned arithmetic so long digit runs wrap instead of overflowing.
+  std::uint32_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    value = value * 10u + std::uint32_t(text[i] - '0');
+  if (negative) value = 0u - value;
+  return static_cast<std::int32_t>(value);
+}

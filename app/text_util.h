@@ -1,0 +1,15 @@
+// Small text helpers shared by every module.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Removes spaces (character 32 only, not tabs) from both ends.
+std::string TrimSpaces(std::string_view text);
+
+// Lower-cases A-Z only, as the case-insensitive key comparisons need.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// Reads a decimal integer as atoi does: leading white space, an optional sign, digits up to the
+// first non-digit, 0 when there are none; the result is cut to 32 bits.
+std::int32_t ParseLeadingInteger(std::string_view text, std::string_view skipped = " \t\n\v\f\r");

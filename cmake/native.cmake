@@ -1,0 +1,31 @@
+# The native build of the pure logic: GoogleTest under AddressSanitizer and UndefinedBehavior-
+# Sanitizer, and libFuzzer targets (clang).
+option(DA3_FUZZ "Build the libFuzzer targets" ON)
+set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+add_library(core STATIC ${DA3_CORE_SOURCES})
+target_include_directories(core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(core PUBLIC ${SANITIZE} PRIVATE ${DA3_WARNINGS})
+target_link_options(core PUBLIC ${SANITIZE})
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*_test.cpp)
+add_executable(native_tests ${test_sources})
+target_link_libraries(native_tests PRIVATE core gtest_main)
+target_compile_options(native_tests PRIVATE ${DA3_WARNINGS})
+enable_testing()
+add_test(NAME native_tests COMMAND native_tests --gtest_brief=1)
+
+if(DA3_FUZZ)
+  add_library(core_fuzz STATIC ${DA3_CORE_SOURCES})
+  target_include_directories(core_fuzz PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_options(core_fuzz PUBLIC -fsanitize=fuzzer-no-link,address,undefined -g)
+  file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+  foreach(source ${fuzz_sources})
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(${name} ${source})
+    target_link_libraries(${name} PRIVATE core_fuzz)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  endforeach()
+endif()

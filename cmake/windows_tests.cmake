@@ -1,0 +1,35 @@
+# Windows tests: one GoogleTest program per file in tests/windows, run by CTest through Wine.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Paths as the Windows side sees them (Wine maps the Linux root to drive Z:).
+function(windows_path out path)
+  string(REPLACE "/" "\\\\" path "${path}")
+  set(${out} "Z:${path}" PARENT_SCOPE)
+endfunction()
+windows_path(WIN_BINARY_DIR ${CMAKE_BINARY_DIR})
+windows_path(WIN_SOURCE_DIR ${CMAKE_SOURCE_DIR})
+set(FIXTURE_DIR ${CMAKE_SOURCE_DIR}/build/fixtures CACHE PATH "Generated audio files")
+windows_path(WIN_FIXTURE_DIR ${FIXTURE_DIR})
+
+enable_testing()
+file(GLOB support_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(win_test_support STATIC ${support_sources})
+target_link_libraries(win_test_support PUBLIC da3 gtest)
+target_compile_options(win_test_support PRIVATE ${DA3_WARNINGS})
+target_compile_definitions(win_test_support PUBLIC
+  DA3_TEST_BINARY_DIR="${WIN_BINARY_DIR}" DA3_TEST_SOURCE_DIR="${WIN_SOURCE_DIR}"
+  DA3_TEST_FIXTURE_DIR="${WIN_FIXTURE_DIR}")
+
+file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*_test.cpp)
+foreach(source ${test_sources})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE win_test_support gtest_main)
+  target_compile_options(${name} PRIVATE ${DA3_WARNINGS})
+  target_link_options(${name} PRIVATE ${DA3_LINK_OPTIONS})
+  add_dependencies(${name} DA3Zur)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+endforeach()

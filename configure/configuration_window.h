@@ -1,0 +1,7 @@
+// The configuration window: the Explorer verbs and the language.
+#pragma once
+#include "app/program_tables.h"
+
+// Shows the window until it is closed, then stores the settings (and reloads the texts after a
+// change of language).
+void ConfigurationWindow(ProgramTables& tables);

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds the 32-bit program (build/windows), the 64-bit build of the same code with the Windows
+# tests (build/win64) and the native tests and fuzz targets (build/native).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+werror=${DA3_WERROR:-ON}
+
+configure() {  # folder, then cmake options
+  local dir=$1; shift
+  [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja -DDA3_WERROR="$werror" "$@" >/dev/null
+}
+configure build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+cmake --build build/windows
+
+if [ "${1:-}" != "--program-only" ]; then
+  configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DDA3_WINDOWS_TESTS=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/wine-run.sh"
+  cmake --build build/win64
+  configure build/native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build/native
+fi

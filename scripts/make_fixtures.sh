@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Makes the real audio files the tests read and write: MP3, FLAC and Ogg Vorbis with tags, and
+# files without a tag. Usage: make_fixtures.sh <folder>. Skips the work when the folder is current.
+set -euo pipefail
+out=$(realpath -m "$1")
+stamp=$out/.version-3
+[ -f "$stamp" ] && exit 0
+rm -rf "$out" && mkdir -p "$out"
+cd "$out"
+
+# One second of a 440 Hz tone, 44.1 kHz, 16-bit stereo.
+python3 - <<'PY'
+import math, struct, wave
+with wave.open("tone.wav", "wb") as w:
+    w.setnchannels(2); w.setsampwidth(2); w.setframerate(44100)
+    frames = bytearray()
+    for i in range(44100):
+        v = int(12000 * math.sin(2 * math.pi * 440 * i / 44100))
+        frames += struct.pack("<hh", v, v)
+    w.writeframes(bytes(frames))
+PY
+
+tags=(--tt "Tagged Title" --ta "Tagged Artist" --tl "Tagged Album" --ty 1999 --tc "A comment" --tn 7 --tg Rock)
+lame --quiet -b 128 --add-id3v2 "${tags[@]}" tone.wav tagged.mp3
+lame --quiet -b 128 tone.wav notag.mp3
+flac --silent --force -o tagged.flac --tag=TITLE="Tagged Title" --tag=ARTIST="Tagged Artist" \
+  --tag=ALBUM="Tagged Album" --tag=DATE=1999 --tag=COMMENT="A comment" --tag=TRACKNUMBER=7 \
+  --tag=GENRE=Rock tone.wav
+flac --silent --force -o notag.flac tone.wav
+oggenc --quiet -b 96 -o tagged.ogg -t "Tagged Title" -a "Tagged Artist" -l "Tagged Album" -d 1999 \
+  -c "COMMENT=A comment" -N 7 -G Rock tone.wav
+oggenc --quiet -b 96 -o notag.ogg tone.wav
+rm tone.wav
+touch "$stamp"

@@ -1,0 +1,34 @@
+#include "settings/catalog.h"
+
+#include "app/position.h"
+
+namespace {
+// Walks a text line by line; past the end every line is empty.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : text_(text) {}
+  std::string_view Next() {
+    size_t start = pos_;
+    while (pos_ < text_.size() && !IsEnd(text_[pos_])) ++pos_;
+    std::string_view line = text_.substr(start, pos_ - start);
+    if (pos_ < text_.size()) {
+      char end = text_[pos_++];
+      if (end == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+    }
+    return line;
+  }
+
+ private:
+  static bool IsEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+  std::string_view text_;
+  size_t pos_ = 0;
+};
+}  // namespace
+
+bool ParseCatalog(std::string_view bytes, TextTable& texts) {
+  STEP(DA3Rudi);
+  LineReader lines(bytes);
+  if (lines.Next() != "Catalog") return false;
+  for (auto& text : texts) text = lines.Next();
+  return true;
+}

@@ -1,0 +1,75 @@
+#include <windows.h>
+
+#include "app/file_system_win.h"
+#include "app/position.h"
+#include "app/win_handles.h"
+#include "settings/preference_file.h"
+
+struct PreferenceFile::Open {
+  FileHandle file;
+  PreferenceText text;
+  bool written = false;
+};
+
+PreferenceFile::PreferenceFile() = default;
+PreferenceFile::~PreferenceFile() { Close(); }
+
+bool PreferenceFile::OpenExisting(const std::string& path) {
+  STEP(DA3Rudi);
+  Close();
+  path_ = path;
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file)
+    file = FileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  std::string bytes;
+  ReadRest(file.get(), bytes);
+  open_ = std::make_unique<Open>(Open{std::move(file), PreferenceText::Parse(bytes), false});
+  return true;
+}
+
+bool PreferenceFile::CreateNew(const std::string& path) {
+  STEP(DA3Rudi);
+  Close();
+  path_ = path;
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  open_ = std::make_unique<Open>(Open{std::move(file), PreferenceText{}, false});
+  return true;
+}
+
+std::string PreferenceFile::ReadString(const std::string& key, const std::string& fallback) const {
+  return open_ ? open_->text.ReadString(key, fallback) : fallback;
+}
+
+std::int32_t PreferenceFile::ReadInteger(const std::string& key, std::int32_t fallback) const {
+  return open_ ? open_->text.ReadInteger(key, fallback) : fallback;
+}
+
+void PreferenceFile::WriteString(const std::string& key, const std::string& value) {
+  STEP(DA3Rudi);
+  if (!open_) return;
+  open_->text.WriteString(key, value);
+  open_->written = true;
+}
+
+void PreferenceFile::WriteInteger(const std::string& key, std::int32_t value) {
+  WriteString(key, std::to_string(value));
+}
+
+void PreferenceFile::Close() {
+  STEP(DA3Rudi);
+  if (!open_) return;
+  if (open_->written) {
+    const std::string bytes = open_->text.Serialize();
+    HANDLE file = open_->file.get();
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    DWORD done = 0;
+    if (!bytes.empty()) WriteFile(file, bytes.data(), DWORD(bytes.size()), &done, nullptr);
+    SetEndOfFile(file);
+  }
+  open_.reset();
+}

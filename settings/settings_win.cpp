@@ -1,0 +1,45 @@
+#include <windows.h>
+
+#include "app/file_system_win.h"
+#include "app/position.h"
+#include "settings/catalog.h"
+#include "settings/preference_file.h"
+#include "settings/settings.h"
+#include "settings/settings_folder.h"
+
+std::string SettingsFolder() {
+  STEP(DA3Rudi);
+  std::string appData;
+  DWORD length = GetEnvironmentVariableA("APPDATA", nullptr, 0);
+  if (length > 0) {
+    appData.resize(length);
+    length = GetEnvironmentVariableA("APPDATA", appData.data(), length);
+    appData.resize(length);
+  }
+  return SettingsFolderFrom(appData);
+}
+
+int LoadCatalog(const std::string& path, TextTable& texts) {
+  STEP(DA3Rudi);
+  if (path.empty() || IsFolder(path)) return 0;
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return 0;
+  return ParseCatalog(bytes, texts) ? 1 : 0;
+}
+
+int LoadSettings(ProgramTables& tables) {
+  STEP(DA3Rudi);
+  const std::string folder = SettingsFolder();
+  if (!IsFolder(folder)) CreateDirectoryA(folder.c_str(), nullptr);
+  std::string language;
+  {
+    PreferenceFile preferences;
+    preferences.OpenExisting(folder + kPreferenceFileName);
+    language = preferences.ReadString("Language", "");
+    preferences.Close();
+  }
+  STEP(DA3Rudi);
+  if (!LoadCatalog(ProgramFolder() + language, tables.texts)) FillDefaultTexts(tables.texts);
+  FillGenreTable(tables.genres);
+  return 1;
+}

@@ -1,0 +1,154 @@
+#include <windows.h>
+
+#include <memory>
+
+#include "app/file_system_win.h"
+#include "app/position.h"
+#include "app/text_util.h"
+#include "tags/latin1.h"
+#include "tags/tag_bridge.h"
+#include "tags/taglib.h"
+
+namespace {
+struct FileFreer {
+  void operator()(TagLib_File* file) const { taglib::FileFree(file); }
+};
+using TagLibFile = std::unique_ptr<TagLib_File, FileFreer>;
+
+struct TextField {
+  std::string TagInfo::*member;
+  char* (*get)(const TagLib_Tag*);
+  void (*set)(TagLib_Tag*, const char*);
+};
+// The text fields in the order they are read and written, with the numbers between them.
+const TextField kTitle{&TagInfo::title, taglib::Title, taglib::SetTitle};
+const TextField kArtist{&TagInfo::artist, taglib::Artist, taglib::SetArtist};
+const TextField kAlbum{&TagInfo::album, taglib::Album, taglib::SetAlbum};
+const TextField kComment{&TagInfo::comment, taglib::Comment, taglib::SetComment};
+const TextField kGenre{&TagInfo::genre, taglib::Genre, taglib::SetGenre};
+
+// What the program's 8-bit reading makes of a TagLib text.
+std::string ReadText(const char* utf8) {
+  return TrimSpaces(Utf8ToLatin1(utf8 ? utf8 : "").text);
+}
+
+void ReadField(const TagLib_Tag* tag, const TextField& field, TagInfo& record) {
+  record.*field.member = ReadText(field.get(tag));
+}
+
+// Writes the record's text, unless the record holds exactly what reading made of the file's value
+// and that reading lost part of it: then the file keeps its value rather than the shortened one.
+void WriteField(TagLib_Tag* tag, const TextField& field, const TagInfo& record) {
+  const std::string& text = record.*field.member;
+  const char* current = field.get(tag);
+  const std::string currentText = current ? current : "";
+  if (text == ReadText(current) && Latin1ToUtf8(text) != currentText) return;
+  field.set(tag, Latin1ToUtf8(text).c_str());
+}
+
+bool IsUsable(const std::string& fileName, const TagInfo* record) {
+  STEP(DA3Rudi);
+  if (TrimSpaces(fileName).empty()) return false;
+  auto size = FileSize(fileName);
+  return size && *size >= 1 && record;
+}
+
+struct AudioProperties {
+  int bitrate = 0, sampleRate = 0, channels = 0, length = 0;
+  bool operator==(const AudioProperties&) const = default;
+};
+
+// Opens a file through TagLib and reads its audio properties; false when it does not open.
+bool OpensWith(const std::string& fileName, AudioProperties& properties) {
+  STEP(DA3Rudi);
+  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  if (!file) return false;
+  if (const TagLib_AudioProperties* p = taglib::FileAudioProperties(file.get()))
+    properties = {taglib::Bitrate(p), taglib::SampleRate(p), taglib::Channels(p), taglib::Length(p)};
+  return true;
+}
+
+// A name beside the original with the same extension, so TagLib treats the copy alike.
+std::string CopyName(const std::string& fileName, int attempt) {
+  size_t folderEnd = fileName.find_last_of("\\/") + 1;
+  size_t dot = fileName.rfind('.');
+  std::string extension = dot != std::string::npos && dot >= folderEnd ? fileName.substr(dot) : "";
+  return fileName.substr(0, folderEnd) + "~DA3Zur-" + std::to_string(GetCurrentProcessId()) + "-" +
+         std::to_string(attempt) + ".saving" + extension;
+}
+
+// Copies the original to a fresh name beside it; empty when no copy could be made.
+std::string MakeCopy(const std::string& fileName) {
+  STEP(DA3Rudi);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string copy = CopyName(fileName, attempt);
+    if (CopyFileA(fileName.c_str(), copy.c_str(), TRUE)) return copy;
+    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
+      DeleteFileA(copy.c_str());  // a copy that failed halfway (disk full) is ours to remove
+      return {};
+    }
+  }
+  return {};
+}
+
+// Sets the record's fields in the file and saves it in place.
+bool SaveInto(const std::string& fileName, const TagInfo& record) {
+  STEP(DA3Rudi);
+  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  if (!file) return false;
+  if (TagLib_Tag* tag = taglib::FileTag(file.get())) {
+    WriteField(tag, kTitle, record);
+    WriteField(tag, kArtist, record);
+    WriteField(tag, kAlbum, record);
+    taglib::SetYear(tag, static_cast<unsigned>(record.year));
+    WriteField(tag, kComment, record);
+    taglib::SetTrack(tag, static_cast<unsigned>(record.track));
+    WriteField(tag, kGenre, record);
+  }
+  return taglib::FileSave(file.get());
+}
+}  // namespace
+
+int ReadTags(const std::string& fileName, TagInfo* record) {
+  STEP(DA3Rudi);
+  if (!IsUsable(fileName, record)) return 0;
+  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  if (!file) return 0;
+  if (const TagLib_Tag* tag = taglib::FileTag(file.get())) {
+    ReadField(tag, kTitle, *record);
+    ReadField(tag, kArtist, *record);
+    ReadField(tag, kAlbum, *record);
+    record->year = static_cast<std::int32_t>(taglib::Year(tag));
+    ReadField(tag, kComment, *record);
+    record->track = static_cast<std::int32_t>(taglib::Track(tag));
+    ReadField(tag, kGenre, *record);
+  }
+  if (const TagLib_AudioProperties* p = taglib::FileAudioProperties(file.get())) {
+    record->bitrate = taglib::Bitrate(p);
+    record->sampleRate = taglib::SampleRate(p);
+    record->channels = taglib::Channels(p);
+    record->length = static_cast<std::int64_t>(taglib::Length(p));
+  }
+  return 1;
+}
+
+int WriteTags(const std::string& fileName, const TagInfo* record) {
+  STEP(DA3Rudi);
+  if (!IsUsable(fileName, record)) return 0;
+  DWORD attributes = GetFileAttributesA(fileName.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return 0;
+  AudioProperties before;
+  if (!OpensWith(fileName, before)) return 0;
+
+  std::string copy = MakeCopy(fileName);
+  if (copy.empty()) return 0;
+  AudioProperties after;
+  bool good = SaveInto(copy, *record) && OpensWith(copy, after) && after == before;
+  STEP(DA3Rudi);
+  // ReplaceFile keeps the original's attributes and identity; on failure the original stays.
+  if (good && ReplaceFileA(fileName.c_str(), copy.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH,
+                           nullptr, nullptr))
+    return 1;
+  DeleteFileA(copy.c_str());
+  return 0;
+}

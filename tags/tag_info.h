@@ -1,0 +1,22 @@
+// One file's tag fields and audio properties, as the program's 8-bit text.
+#pragma once
+#include <cstdint>
+#include <string>
+
+struct TagInfo {
+  // The tag: read from and written to the file.
+  std::string title;
+  std::string artist;
+  std::string album;
+  std::int32_t year = 0;  // 0: none
+  std::string comment;
+  std::int32_t track = 0;  // 0: none
+  std::string genre;       // as a name, never a number
+  // The audio properties: only ever read.
+  std::int32_t bitrate = 0;  // kbit/s
+  std::int32_t sampleRate = 0;
+  std::int32_t channels = 0;
+  std::int64_t length = 0;  // seconds
+
+  bool operator==(const TagInfo&) const = default;
+};

@@ -1,0 +1,49 @@
+// The TagLib tag_c calls the program makes, each recorded as a step of the taglib module so that a
+// fault inside the library is reported there.
+#pragma once
+#include <taglib/tag_c.h>
+
+#include "app/position.h"
+
+namespace taglib {
+inline TagLib_File* FileNew(const char* name) { return STEP(TagLib), taglib_file_new(name); }
+inline void FileFree(TagLib_File* file) { STEP(TagLib), taglib_file_free(file); }
+inline TagLib_Tag* FileTag(const TagLib_File* file) { return STEP(TagLib), taglib_file_tag(file); }
+inline const TagLib_AudioProperties* FileAudioProperties(const TagLib_File* file) {
+  return STEP(TagLib), taglib_file_audioproperties(file);
+}
+inline bool FileSave(TagLib_File* file) { return STEP(TagLib), taglib_file_save(file) != 0; }
+
+inline char* Title(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_title(tag); }
+inline char* Artist(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_artist(tag); }
+inline char* Album(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_album(tag); }
+inline char* Comment(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_comment(tag); }
+inline char* Genre(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_genre(tag); }
+inline unsigned Year(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_year(tag); }
+inline unsigned Track(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_track(tag); }
+
+inline void SetTitle(TagLib_Tag* tag, const char* s) { STEP(TagLib), taglib_tag_set_title(tag, s); }
+inline void SetArtist(TagLib_Tag* tag, const char* s) { STEP(TagLib), taglib_tag_set_artist(tag, s); }
+inline void SetAlbum(TagLib_Tag* tag, const char* s) { STEP(TagLib), taglib_tag_set_album(tag, s); }
+inline void SetComment(TagLib_Tag* tag, const char* s) {
+  STEP(TagLib), taglib_tag_set_comment(tag, s);
+}
+inline void SetGenre(TagLib_Tag* tag, const char* s) { STEP(TagLib), taglib_tag_set_genre(tag, s); }
+inline void SetYear(TagLib_Tag* tag, unsigned n) { STEP(TagLib), taglib_tag_set_year(tag, n); }
+inline void SetTrack(TagLib_Tag* tag, unsigned n) { STEP(TagLib), taglib_tag_set_track(tag, n); }
+
+inline int Bitrate(const TagLib_AudioProperties* p) {
+  return STEP(TagLib), taglib_audioproperties_bitrate(p);
+}
+inline int SampleRate(const TagLib_AudioProperties* p) {
+  return STEP(TagLib), taglib_audioproperties_samplerate(p);
+}
+inline int Channels(const TagLib_AudioProperties* p) {
+  return STEP(TagLib), taglib_audioproperties_channels(p);
+}
+inline int Length(const TagLib_AudioProperties* p) {
+  return STEP(TagLib), taglib_audioproperties_length(p);
+}
+
+inline void FreeStrings() { STEP(TagLib), taglib_tag_free_strings(); }
+}  // namespace taglib

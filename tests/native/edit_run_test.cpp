@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "app/mode_runs.h"
+
+namespace {
+// Stand-ins for the file and window steps that record what the run asked of them.
+struct FakeSteps {
+  std::map<std::string, TagInfo> files;  // readable files and their tags
+  std::set<std::string> cancelled, unwritable;
+  std::vector<std::string> log;
+
+  EditRunSteps Steps() {
+    return {[this](const std::string& path, TagInfo& record) {
+              log.push_back("read " + path);
+              auto it = files.find(path);
+              if (it == files.end()) return 0;
+              // A file without a tag leaves the fields as they are, as TagLib reading does.
+              if (!it->second.title.empty()) record.title = it->second.title;
+              return 1;
+            },
+            [this](TagInfo& record, const std::string& path) {
+              log.push_back("edit " + path + " [" + record.title + "]");
+              return cancelled.count(path) ? 0 : 1;
+            },
+            [this](const std::string& path, TagInfo&) {
+              log.push_back("write " + path);
+              return unwritable.count(path) ? 0 : 1;
+            },
+            [this](const std::string& title, const std::string& text) {
+              log.push_back("box " + title + ": " + text);
+            }};
+  }
+};
+}  // namespace
+
+TEST(RunEditMode, GoesOnAfterFailuresWithOneBoxEach) {
+  TextTable texts;
+  FillDefaultTexts(texts);
+  FakeSteps fake;
+  fake.files["a.mp3"].title = "A";
+  fake.files["c.mp3"].title = "C";
+  fake.files["d.mp3"].title = "D";
+  fake.cancelled = {"c.mp3"};
+  fake.unwritable = {"d.mp3"};
+  RunEditMode(Arguments(R"(p -edit " a.mp3 " "" b.mp3 c.mp3 d.mp3)"), texts, fake.Steps());
+  EXPECT_EQ(fake.log, (std::vector<std::string>{
+                          "read a.mp3", "edit a.mp3 [A]", "write a.mp3",
+                          "read b.mp3", "box Error: Couldn't read ID3 Tags of\r\nb.mp3",
+                          "read c.mp3", "edit c.mp3 [C]",
+                          "read d.mp3", "edit d.mp3 [D]", "write d.mp3",
+                          "box Error: Couldn't write ID3 Tags into\r\nd.mp3"}));
+}
+
+TEST(RunEditMode, AFileWithoutTagDoesNotInheritThePreviousFilesTags) {
+  TextTable texts;
+  FillDefaultTexts(texts);
+  FakeSteps fake;
+  fake.files["tagged.mp3"].title = "Kept apart";
+  fake.files["bare.mp3"];  // opens, but has no tag
+  RunEditMode(Arguments("p -edit tagged.mp3 bare.mp3"), texts, fake.Steps());
+  EXPECT_EQ(fake.log[4], "edit bare.mp3 []");
+}
+
+TEST(RunEditMode, NoFilesDoesNothing) {
+  TextTable texts;
+  FakeSteps fake;
+  RunEditMode(Arguments("p -edit"), texts, fake.Steps());
+  EXPECT_TRUE(fake.log.empty());
+}

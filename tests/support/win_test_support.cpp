@@ -1,0 +1,228 @@
+#include "tests/support/win_test_support.h"
+
+#include <atomic>
+#include <chrono>
+
+namespace testing_win {
+
+std::string FixturePath(const std::string& name) {
+  return std::string(DA3_TEST_FIXTURE_DIR) + "\\" + name;
+}
+std::string ProgramExe() { return std::string(DA3_TEST_BINARY_DIR) + "\\DA3Zur.exe"; }
+std::string SourcePath(const std::string& relative) {
+  std::string path = std::string(DA3_TEST_SOURCE_DIR) + "\\" + relative;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  std::string base = std::string(DA3_TEST_BINARY_DIR) + "\\testtmp\\";
+  CreateDirectoryA(base.c_str(), nullptr);
+  path_ = base + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + "\\";
+  RemoveTree(path_);
+  CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+std::string TempDir::CopyFixture(const std::string& fixture, const std::string& name) const {
+  std::string target = path_ + name;
+  CopyFileA(FixturePath(fixture).c_str(), target.c_str(), FALSE);
+  return target;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char buffer[65536];
+  DWORD got;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD done;
+  WriteFile(file, bytes.data(), DWORD(bytes.size()), &done, nullptr);
+  CloseHandle(file);
+}
+
+bool FileExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void RemoveTree(const std::string& path) {
+  std::string folder = path;
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(folder.c_str());
+    return;
+  }
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = found.cFileName;
+      if (name != "." && name != "..") RemoveTree(folder + "\\" + name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryA(folder.c_str());
+}
+
+bool WaitUntil(const std::function<bool()>& cond, int timeoutMs) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (true) {
+    if (cond()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    Sleep(5);
+  }
+}
+
+namespace {
+struct WindowQuery {
+  DWORD processId;
+  const char* className;
+  const char* title;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto* query = reinterpret_cast<WindowQuery*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != query->processId || !IsWindowVisible(window)) return TRUE;
+  if (query->className && ClassOf(window) != query->className) return TRUE;
+  if (query->title && TextOf(window) != query->title) return TRUE;
+  query->found = window;
+  return FALSE;
+}
+}  // namespace
+
+HWND WaitForWindow(DWORD processId, const char* className, const char* title, int timeoutMs) {
+  WindowQuery query{processId, className, title};
+  WaitUntil([&] {
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found != nullptr;
+  }, timeoutMs);
+  return query.found;
+}
+
+HWND WaitForMessageBox(DWORD processId, const char* title, int timeoutMs) {
+  return WaitForWindow(processId, "#32770", title, timeoutMs);
+}
+
+std::string MessageBoxText(HWND box) {
+  std::string text;
+  for (HWND child : Children(box))
+    if (ClassOf(child) == "Static" && !TextOf(child).empty()) text += TextOf(child);
+  return text;
+}
+
+bool AnswerMessageBox(HWND box, int button) {
+  HWND control = GetDlgItem(box, button);
+  if (!control) return false;
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(control));
+  return WaitUntil([&] { return !IsWindow(box); });
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    children.push_back(child);
+  return children;
+}
+
+std::vector<HWND> WaitForChildren(HWND parent, size_t count, int timeoutMs) {
+  std::vector<HWND> children;
+  WaitUntil([&] {
+    children = Children(parent);
+    return children.size() >= count;
+  }, timeoutMs);
+  return children;
+}
+
+std::string ClassOf(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::string TextOf(HWND window) {
+  // WM_GETTEXT through SendMessageTimeout, so a hung window cannot hang the test.
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+    return {};
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, text.size(), LPARAM(text.data()), SMTO_ABORTIFHUNG, 2000,
+                      &copied);
+  text.resize(copied);
+  return text;
+}
+
+void SetText(HWND window, const std::string& text) {
+  DWORD_PTR result;
+  SendMessageTimeoutA(window, WM_SETTEXT, 0, LPARAM(text.c_str()), SMTO_ABORTIFHUNG, 2000, &result);
+}
+
+LONG StyleOf(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
+
+RECT RectInParent(HWND child) {
+  RECT rect;
+  GetWindowRect(child, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+SIZE ClientSize(HWND window) {
+  RECT rect;
+  GetClientRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+Process::Process(const std::string& commandLine, const std::string& appData) {
+  SetEnvironmentVariableA("APPDATA", appData.c_str());
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info_))
+    info_ = {};
+}
+
+Process::~Process() {
+  if (!info_.hProcess) return;
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+long Process::WaitForExit(int timeoutMs) {
+  if (!info_.hProcess || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return long(code);
+}
+
+std::string ProgramCommand(const std::string& arguments) {
+  return "\"" + ProgramExe() + "\" " + arguments;
+}
+
+}  // namespace testing_win

@@ -1,0 +1,99 @@
+// Helpers for the Windows tests under Wine: temporary folders and fixture copies, bounded waits for
+// windows and controls of one process, reading controls, answering message boxes, and starting
+// DA3Zur.exe as a process of its own.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testing_win {
+
+// Paths of the generated audio files, the built program and the source tree.
+std::string FixturePath(const std::string& name);
+std::string ProgramExe();
+std::string SourcePath(const std::string& relative);
+
+// A fresh empty folder (ending in a backslash) that is removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + name; }
+  // Copies a fixture into the folder under the given name; returns the copy's path.
+  std::string CopyFixture(const std::string& fixture, const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+void RemoveTree(const std::string& path);
+
+// Polls cond every few milliseconds until it holds or timeoutMs passes; returns whether it held.
+bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = 5000);
+
+// The visible top-level window of the process with the given class (null: any) and exact title
+// (null: any), waiting at most timeoutMs; null when none appeared.
+HWND WaitForWindow(DWORD processId, const char* className, const char* title,
+                   int timeoutMs = 5000);
+// A message box (class #32770) of the process with the given title.
+HWND WaitForMessageBox(DWORD processId, const char* title, int timeoutMs = 5000);
+// The message box text (its static controls joined).
+std::string MessageBoxText(HWND box);
+// Presses a message box button (IDOK, IDYES, IDNO) and waits for the box to go away.
+bool AnswerMessageBox(HWND box, int button);
+
+// The direct children of a window in creation order.
+std::vector<HWND> Children(HWND parent);
+// Waits until the window has at least count children; returns them in creation order.
+std::vector<HWND> WaitForChildren(HWND parent, size_t count, int timeoutMs = 5000);
+
+std::string ClassOf(HWND window);
+std::string TextOf(HWND window);
+void SetText(HWND window, const std::string& text);
+LONG StyleOf(HWND window);
+// The child's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+SIZE ClientSize(HWND window);
+// Clicks a button as the user would, through BM_CLICK from another thread.
+void Click(HWND button);
+
+// Runs body on a driver thread while the caller runs the window on its own thread; the driver is
+// joined when this object is destroyed.
+class Driver {
+ public:
+  explicit Driver(std::function<void()> body) : thread_(std::move(body)) {}
+  ~Driver() { thread_.join(); }
+
+ private:
+  std::thread thread_;
+};
+
+// A child process of DA3Zur.exe (or another program) started with APPDATA set for it.
+class Process {
+ public:
+  Process(const std::string& commandLine, const std::string& appData);
+  ~Process();  // ends the process if it is still running
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  DWORD id() const { return info_.dwProcessId; }
+  bool started() const { return info_.hProcess != nullptr; }
+  // The exit code, or -1 when the process did not end within timeoutMs.
+  long WaitForExit(int timeoutMs = 10000);
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// The command line that starts DA3Zur.exe with the given arguments.
+std::string ProgramCommand(const std::string& arguments);
+
+}  // namespace testing_win

@@ -1,0 +1,183 @@
+// ReadTags and WriteTags on real MP3, FLAC and Ogg Vorbis files.
+#include "tags/tag_bridge.h"
+
+#include <gtest/gtest.h>
+#include <taglib/tag_c.h>
+
+#include "tests/support/win_test_support.h"
+
+using namespace testing_win;
+
+namespace {
+// What TagLib itself finds in a file, as raw UTF-8, to check what reached the disk.
+struct RawTag {
+  std::string title, artist, album, comment, genre;
+  unsigned year = 0, track = 0;
+  int bitrate = -1, sampleRate = -1, channels = -1, length = -1;
+};
+
+RawTag ReadRaw(const std::string& path) {
+  RawTag raw;
+  TagLib_File* file = taglib_file_new(path.c_str());
+  if (!file) return raw;
+  if (TagLib_Tag* tag = taglib_file_tag(file)) {
+    raw.title = taglib_tag_title(tag);
+    raw.artist = taglib_tag_artist(tag);
+    raw.album = taglib_tag_album(tag);
+    raw.comment = taglib_tag_comment(tag);
+    raw.genre = taglib_tag_genre(tag);
+    raw.year = taglib_tag_year(tag);
+    raw.track = taglib_tag_track(tag);
+  }
+  if (const TagLib_AudioProperties* p = taglib_file_audioproperties(file)) {
+    raw.bitrate = taglib_audioproperties_bitrate(p);
+    raw.sampleRate = taglib_audioproperties_samplerate(p);
+    raw.channels = taglib_audioproperties_channels(p);
+    raw.length = taglib_audioproperties_length(p);
+  }
+  taglib_file_free(file);
+  return raw;
+}
+
+void WriteRawTitle(const std::string& path, const char* utf8) {
+  TagLib_File* file = taglib_file_new(path.c_str());
+  ASSERT_NE(file, nullptr);
+  taglib_tag_set_title(taglib_file_tag(file), utf8);
+  ASSERT_TRUE(taglib_file_save(file));
+  taglib_file_free(file);
+}
+
+class TagBridge : public ::testing::TestWithParam<const char*> {
+ protected:
+  std::string Copy(const char* fixture) {
+    return dir_.CopyFixture(std::string(fixture) + "." + GetParam(), std::string("song.") + GetParam());
+  }
+  TempDir dir_;
+};
+
+const TagInfo kMarked{"old title", "old artist", "old album", 11, "old comment", 12, "old genre",
+                      13, 14, 15, 16};
+}  // namespace
+
+TEST_P(TagBridge, ReadsTagsAndAudioProperties) {
+  TagInfo record;
+  ASSERT_EQ(ReadTags(Copy("tagged"), &record), 1);
+  EXPECT_EQ(record.title, "Tagged Title");
+  EXPECT_EQ(record.artist, "Tagged Artist");
+  EXPECT_EQ(record.album, "Tagged Album");
+  EXPECT_EQ(record.year, 1999);
+  EXPECT_EQ(record.comment, "A comment");
+  EXPECT_EQ(record.track, 7);
+  EXPECT_EQ(record.genre, "Rock");
+  EXPECT_EQ(record.sampleRate, 44100);
+  EXPECT_EQ(record.channels, 2);
+  EXPECT_EQ(record.length, 1);
+  EXPECT_GT(record.bitrate, 0);
+}
+
+TEST_P(TagBridge, AFileWithoutTagReadsEmptyFields) {
+  // TagLib hands out an empty tag for these formats, so the fields are read as empty.
+  TagInfo record = kMarked;
+  ASSERT_EQ(ReadTags(Copy("notag"), &record), 1);
+  EXPECT_EQ(record.title, "");
+  EXPECT_EQ(record.genre, "");
+  EXPECT_EQ(record.year, 0);
+  EXPECT_EQ(record.sampleRate, 44100);
+}
+
+TEST_P(TagBridge, WritesLatin1TextsAndClearsNumbersAndEmptyFields) {
+  std::string path = Copy("tagged");
+  RawTag before = ReadRaw(path);
+  TagInfo record;
+  ASSERT_EQ(ReadTags(path, &record), 1);
+  record.title = "Caf\xE9";  // é as the program's 8-bit text
+  record.artist = "";
+  record.year = 0;
+  record.track = 0;
+  record.comment = "  spaced  ";
+  ASSERT_EQ(WriteTags(path, &record), 1);
+
+  RawTag after = ReadRaw(path);
+  EXPECT_EQ(after.title, "Caf\xC3\xA9");
+  EXPECT_EQ(after.artist, "");
+  EXPECT_EQ(after.year, 0u);
+  EXPECT_EQ(after.track, 0u);
+  EXPECT_EQ(after.comment, "  spaced  ");
+  EXPECT_EQ(after.album, "Tagged Album");
+  EXPECT_EQ(after.genre, "Rock");
+  // The audio properties are untouched by a write.
+  EXPECT_EQ(after.bitrate, before.bitrate);
+  EXPECT_EQ(after.sampleRate, before.sampleRate);
+  EXPECT_EQ(after.channels, before.channels);
+  EXPECT_EQ(after.length, before.length);
+
+  TagInfo reread;
+  ASSERT_EQ(ReadTags(path, &reread), 1);
+  EXPECT_EQ(reread.title, "Caf\xE9");
+  EXPECT_EQ(reread.comment, "spaced");  // reading strips the spaces at both ends
+}
+
+TEST_P(TagBridge, ATextBeyondLatin1IsKeptWhenTheRecordWasNotChanged) {
+  std::string path = Copy("tagged");
+  WriteRawTitle(path, "Snow \xE2\x98\x83 man");  // a snowman, U+2603
+  TagInfo record;
+  ASSERT_EQ(ReadTags(path, &record), 1);
+  EXPECT_EQ(record.title, "Snow");  // the read keeps what comes before the snowman, trimmed
+  record.artist = "New Artist";
+  ASSERT_EQ(WriteTags(path, &record), 1);
+  EXPECT_EQ(ReadRaw(path).title, "Snow \xE2\x98\x83 man");
+  EXPECT_EQ(ReadRaw(path).artist, "New Artist");
+
+  record.title = "Snowfall";  // a changed text is written as usual
+  ASSERT_EQ(WriteTags(path, &record), 1);
+  EXPECT_EQ(ReadRaw(path).title, "Snowfall");
+}
+
+TEST_P(TagBridge, AReadOnlyFileIsNotWrittenAndNoCopyIsLeft) {
+  std::string path = Copy("tagged");
+  std::string bytes = ReadFileBytes(path);
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  TagInfo record;
+  ASSERT_EQ(ReadTags(path, &record), 1);
+  record.title = "changed";
+  EXPECT_EQ(WriteTags(path, &record), 0);
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadFileBytes(path), bytes);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((dir_ / "*").c_str(), &found);
+  int files = 0;
+  do files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  EXPECT_EQ(files, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, TagBridge, ::testing::Values("mp3", "flac", "ogg"));
+
+TEST(TagBridgeUsableFile, BlankMissingEmptyFolderAndNullGiveZeroAndLeaveTheRecord) {
+  TempDir dir;
+  WriteFileBytes(dir / "empty.mp3", "");
+  std::string good = dir.CopyFixture("tagged.mp3", "good.mp3");
+  for (const std::string& name : {std::string("   "), std::string(""), dir / "missing.mp3",
+                                  dir / "empty.mp3", dir.path(), dir.path() + "."}) {
+    TagInfo record = kMarked;
+    EXPECT_EQ(ReadTags(name, &record), 0) << name;
+    EXPECT_EQ(record, kMarked) << name;
+    EXPECT_EQ(WriteTags(name, &record), 0) << name;
+  }
+  EXPECT_EQ(ReadTags(good, nullptr), 0);
+  EXPECT_EQ(WriteTags(good, nullptr), 0);
+  // Surrounding spaces pass the blank test, but the file is opened under its full name.
+  TagInfo record;
+  EXPECT_EQ(ReadTags(" " + good, &record), 0);
+}
+
+TEST(TagBridgeUsableFile, AFileTagLibCannotOpenGivesZero) {
+  TempDir dir;
+  WriteFileBytes(dir / "notes.txt", "not audio at all");
+  TagInfo record = kMarked;
+  EXPECT_EQ(ReadTags(dir / "notes.txt", &record), 0);
+  EXPECT_EQ(record, kMarked);
+  EXPECT_EQ(WriteTags(dir / "notes.txt", &record), 0);
+  EXPECT_EQ(ReadFileBytes(dir / "notes.txt"), "not audio at all");
+}
