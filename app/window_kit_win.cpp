@@ -1,0 +1,92 @@
+#include "app/window_kit_win.h"
+
+#include "app/position.h"
+
+namespace {
+constexpr char kWindowClass[] = "VeltanDA3ZurWindow";
+constexpr DWORD kTopLevelStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(create->lpCreateParams));
+  }
+  auto* handler = reinterpret_cast<WindowHandler*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  LRESULT result = 0;
+  if (handler && handler->OnMessage(window, message, wParam, lParam, result)) return result;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterWindowClass() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kWindowClass;
+  registered = RegisterClassExA(&windowClass) != 0;
+}
+}  // namespace
+
+WindowHandle CreateTopLevelWindow(const char* title, int width, int height,
+                                  WindowHandler* handler) {
+  STEP(DA3Rudi);
+  RegisterWindowClass();
+  RECT frame{0, 0, width, height};
+  AdjustWindowRectEx(&frame, kTopLevelStyle, FALSE, 0);
+  return WindowHandle(CreateWindowExA(0, kWindowClass, title, kTopLevelStyle, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, frame.right - frame.left,
+                                      frame.bottom - frame.top, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), handler));
+}
+
+FontHandle CreateMessageFont() {
+  STEP(DA3Rudi);
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    return FontHandle(static_cast<HFONT>(nullptr));
+  return FontHandle(CreateFontIndirectA(&metrics.lfMessageFont));
+}
+
+HWND CreateControl(HWND parent, const ControlSpec& spec, const TextTable& texts, HFONT font) {
+  STEP(DA3Rudi);
+  const char* text = spec.textId == kNoText ? spec.fixedText : texts[spec.textId].c_str();
+  HWND control = CreateWindowExA(spec.exStyle, spec.className, text,
+                                 WS_CHILD | WS_VISIBLE | spec.style, spec.x, spec.y, spec.width,
+                                 spec.height, parent, reinterpret_cast<HMENU>(INT_PTR(spec.id)),
+                                 GetModuleHandleA(nullptr), nullptr);
+  if (control && font) SendMessageA(control, WM_SETFONT, WPARAM(font), FALSE);
+  return control;
+}
+
+void DispatchPendingMessages(HWND window) {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(int(message.wParam));  // leave it for the outermost loop
+      return;
+    }
+    if (IsDialogMessageA(window, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void RunEventLoop(HWND window, const std::function<bool()>& done) {
+  STEP(DA3Rudi);
+  while (!done()) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    DispatchPendingMessages(window);
+  }
+}
+
+std::string WindowText(HWND window) {
+  std::string text(size_t(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(size_t(GetWindowTextA(window, text.data(), int(text.size()))));
+  return text;
+}
