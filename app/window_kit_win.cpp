@@ -67,10 +67,6 @@ HWND CreateControl(HWND parent, const ControlSpec& spec, const TextTable& texts,
 void DispatchPendingMessages(HWND window) {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(int(message.wParam));  // leave it for the outermost loop
-      return;
-    }
     if (IsDialogMessageA(window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);

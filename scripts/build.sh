@@ -4,19 +4,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 werror=${DA3_WERROR:-ON}
+out=${DA3_BUILD_ROOT:-build}  # another root lets several checkouts of work build side by side
 
 configure() {  # folder, then cmake options
   local dir=$1; shift
   [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja -DDA3_WERROR="$werror" "$@" >/dev/null
 }
-configure build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
-cmake --build build/windows
+configure "$out/windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+cmake --build "$out/windows"
 
 if [ "${1:-}" != "--program-only" ]; then
-  configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+  configure "$out/win64" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
     -DDA3_WINDOWS_TESTS=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/wine-run.sh"
-  cmake --build build/win64
-  configure build/native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  cmake --build "$out/win64"
+  configure "$out/native" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build build/native
+  cmake --build "$out/native"
 fi

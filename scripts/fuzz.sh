@@ -5,13 +5,14 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 failed=0
-for target in build/native/*_fuzz; do
+out=${DA3_BUILD_ROOT:-build}
+for target in "$out"/native/*_fuzz; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
   seeds=tests/fuzz/corpus/${name%_fuzz}
   work=build/fuzz-corpus/$name
   mkdir -p "$work"
-  log=build/native/$name.log
+  log=$out/native/$name.log
   if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
        "$work" "$seeds" >"$log" 2>&1; then
     runs=$(grep -o 'Done [0-9]* runs' "$log" | grep -o '[0-9]*')
