@@ -1,0 +1,45 @@
+#include "editor/editor_fields.h"
+
+#include "app/position.h"
+#include "app/text_util.h"
+
+namespace {
+unsigned char SmallLetter(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE) ? (unsigned char)(c + 32) : c;
+}
+
+bool EqualInSmallLetters(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (SmallLetter((unsigned char)a[i]) != SmallLetter((unsigned char)b[i])) return false;
+  return true;
+}
+}  // namespace
+
+std::optional<size_t> FindGenre(const GenreTable& genres, std::string_view genre) {
+  STEP(Editor);
+  if (genre.empty()) return std::nullopt;
+  for (size_t i = 0; i < genres.size(); ++i)
+    if (EqualInSmallLetters(genres[i], genre)) return i;
+  return std::nullopt;
+}
+
+std::string ShownFileName(std::string_view path) {
+  STEP(Editor);
+  size_t separator = path.find_last_of("\\/");
+  return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
+void CopyBack(const EditedFields& fields, const GenreTable& genres, TagInfo& record) {
+  STEP(Editor);
+  record.title = fields.title;
+  record.artist = fields.artist;
+  record.album = fields.album;
+  record.year = ParseLeadingInteger(fields.year, " \t");
+  record.comment = fields.comment;
+  record.track = ParseLeadingInteger(fields.track, " \t");
+  if (fields.genre && *fields.genre < genres.size())
+    record.genre = genres[*fields.genre];
+  else if (FindGenre(genres, record.genre))
+    record.genre.clear();
+}
