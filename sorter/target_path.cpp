@@ -1,0 +1,190 @@
+#include "sorter/target_path.h"
+
+#include "app/position.h"
+#include "app/text_util.h"
+
+const Macro kMacros[9] = {
+    {"*", 35},       {"$", 34},         {"%TITLE%", 27}, {"%ARTIST%", 28}, {"%ALBUM%", 29},
+    {"%YEAR%", 30},  {"%COMMENT%", 31}, {"%TRACK%", 32}, {"%GENRE%", 33},
+};
+
+namespace {
+constexpr std::string_view kSeparators = "\\/";
+
+// A text with a mark per character: true where the character came from a tag value.
+struct MarkedText {
+  std::string text;
+  std::vector<bool> fromTag;
+
+  void Append(std::string_view part, bool tag) {
+    text += part;
+    fromTag.insert(fromTag.end(), part.size(), tag);
+  }
+  void Append(const MarkedText& other, size_t begin, size_t end) {
+    text.append(other.text, begin, end - begin);
+    fromTag.insert(fromTag.end(), other.fromTag.begin() + std::ptrdiff_t(begin),
+                   other.fromTag.begin() + std::ptrdiff_t(end));
+  }
+};
+
+// One left-to-right pass: every occurrence of macro becomes value; the scan goes on after the
+// inserted text, so an insertion is never searched again within the same pass.
+void ReplaceAll(MarkedText& marked, std::string_view macro, std::string_view value, bool tag) {
+  MarkedText out;
+  size_t done = 0;
+  for (size_t at = marked.text.find(macro); at != std::string::npos;
+       at = marked.text.find(macro, done)) {
+    out.Append(marked, done, at);
+    out.Append(value, tag);
+    done = at + macro.size();
+  }
+  out.Append(marked, done, marked.text.size());
+  marked = std::move(out);
+}
+
+// Every run of backslashes becomes one, as repeating "replace each pair by one" would leave it.
+void CollapseBackslashes(MarkedText& marked) {
+  MarkedText out;
+  for (size_t i = 0; i < marked.text.size(); ++i)
+    if (!(marked.text[i] == '\\' && i > 0 && marked.text[i - 1] == '\\'))
+      out.Append(marked, i, i + 1);
+  marked = std::move(out);
+}
+
+bool IsDotsAndSpaces(std::string_view segment) {
+  return segment.find('.') != std::string_view::npos &&
+         segment.find_first_not_of(". ") == std::string_view::npos;
+}
+
+// The length of the device name that the segment stands for (CON, PRN, AUX, NUL, COM1-COM9,
+// LPT1-LPT9 in any case, alone or before spaces or a dot), or 0 when it names none.
+size_t DeviceNameLength(std::string_view segment) {
+  static constexpr std::string_view kPlain[] = {"CON", "PRN", "AUX", "NUL"};
+  static constexpr std::string_view kNumbered[] = {"COM", "LPT"};
+  size_t length = 0;
+  for (std::string_view name : kPlain)
+    if (EqualsIgnoringAsciiCase(segment.substr(0, 3), name)) length = 3;
+  for (std::string_view name : kNumbered)
+    if (EqualsIgnoringAsciiCase(segment.substr(0, 3), name) && segment.size() > 3 &&
+        segment[3] >= '1' && segment[3] <= '9')
+      length = 4;
+  if (length == 0) return 0;
+  size_t rest = segment.find_first_not_of(' ', length);
+  return rest == std::string_view::npos || segment[rest] == '.' ? length : 0;
+}
+
+// Within every segment that holds tag text: a segment of dots and spaces has its tag characters
+// replaced by _, and a device name gets _ after the name. Segments of pattern text alone stay.
+void GuardSegments(MarkedText& marked) {
+  MarkedText out;
+  size_t begin = 0;
+  while (begin <= marked.text.size()) {
+    size_t end = marked.text.find_first_of(kSeparators, begin);
+    if (end == std::string::npos) end = marked.text.size();
+    std::string_view segment = std::string_view(marked.text).substr(begin, end - begin);
+    bool hasTag = false;
+    for (size_t i = begin; i < end; ++i) hasTag = hasTag || marked.fromTag[i];
+    if (hasTag && IsDotsAndSpaces(segment)) {
+      for (size_t i = begin; i < end; ++i) {
+        const char c = marked.fromTag[i] ? '_' : marked.text[i];
+        out.Append(std::string_view(&c, 1), marked.fromTag[i]);
+      }
+    } else if (size_t name = hasTag ? DeviceNameLength(segment) : 0) {
+      out.Append(marked, begin, begin + name);
+      out.Append("_", true);
+      out.Append(marked, begin + name, end);
+    } else {
+      out.Append(marked, begin, end);
+    }
+    if (end == marked.text.size()) break;
+    out.Append(marked, end, end + 1);
+    begin = end + 1;
+  }
+  marked = std::move(out);
+}
+
+std::string Number(std::int32_t value) { return std::to_string(value); }
+}  // namespace
+
+std::string FilePart(std::string_view path) {
+  size_t separator = path.find_last_of(kSeparators);
+  return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
+std::string ExtensionPart(std::string_view path) {
+  std::string file = FilePart(path);
+  size_t dot = file.rfind('.');
+  return dot == std::string::npos ? std::string() : file.substr(dot + 1);
+}
+
+std::string BaseNamePart(std::string_view path) {
+  std::string file = FilePart(path);
+  size_t dot = file.rfind('.');
+  return dot == std::string::npos ? file : file.substr(0, dot);
+}
+
+std::string FolderPart(std::string_view path) {
+  size_t separator = path.find_last_of(kSeparators);
+  return std::string(separator == std::string_view::npos ? std::string_view()
+                                                         : path.substr(0, separator + 1));
+}
+
+std::string PatternForFolder(std::string folder) {
+  STEP(Sorter);
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder + kPatternTail;
+}
+
+std::string CleanTagValue(std::string_view value) {
+  STEP(Sorter);
+  MarkedText marked;
+  marked.Append(value, true);
+  for (char& c : marked.text)
+    if ((c >= 1 && c <= 31) || std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
+      c = '_';
+  GuardSegments(marked);
+  return marked.text;
+}
+
+std::string BuildTargetPath(std::string_view pattern, std::string_view source,
+                            const TagInfo& tags) {
+  STEP(Sorter);
+  MarkedText marked;
+  marked.Append(pattern, false);
+  ReplaceAll(marked, "*", BaseNamePart(source), false);
+  ReplaceAll(marked, "$", ExtensionPart(source), false);
+  ReplaceAll(marked, "%TITLE%", CleanTagValue(tags.title), true);
+  ReplaceAll(marked, "%ARTIST%", CleanTagValue(tags.artist), true);
+  ReplaceAll(marked, "%ALBUM%", CleanTagValue(tags.album), true);
+  ReplaceAll(marked, "%YEAR%", Number(tags.year), true);
+  ReplaceAll(marked, "%COMMENT%", CleanTagValue(tags.comment), true);
+  ReplaceAll(marked, "%TRACK%", Number(tags.track), true);
+  ReplaceAll(marked, "%GENRE%", CleanTagValue(tags.genre), true);
+  STEP(Sorter);
+  CollapseBackslashes(marked);
+  // Tag text can meet pattern text or other tag text (a title that holds %ALBUM% with an empty
+  // album leaves the title's own dots alone in a segment); check the segments as they now stand.
+  GuardSegments(marked);
+  return marked.text;
+}
+
+std::vector<FolderLevel> FolderChain(std::string_view folder) {
+  STEP(Sorter);
+  std::vector<FolderLevel> levels;
+  if (folder.empty()) return levels;
+  std::string text(folder);
+  for (char& c : text)
+    if (c == '/') c = '\\';
+  if (text.back() != '\\') text += '\\';
+  for (size_t at = text.find('\\'); at != std::string::npos; at = text.find('\\', at + 1)) {
+    std::string prefix = text.substr(0, at + 1);
+    size_t keep = prefix.find_last_not_of(" /\\");
+    levels.push_back({prefix, keep == std::string::npos ? std::string() : prefix.substr(0, keep + 1)});
+  }
+  return levels;
+}
+
+std::string BrowseStartFolder(std::string text) {
+  if (text.size() > 3 && text.back() == '\\') text.pop_back();
+  return text;
+}

@@ -1,0 +1,54 @@
+// The target pattern of the sorter: its macros, the path parts it rests on, and the expansion of
+// a pattern into one file's target path.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tags/tag_info.h"
+
+// What follows the target folder in the default pattern and after a folder choice.
+constexpr char kPatternTail[] = "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$";
+
+// The macros in the order they are replaced, as the window's macro list shows them, with the
+// TextTable entry that describes each.
+struct Macro {
+  const char* text;
+  size_t descriptionId;
+};
+extern const Macro kMacros[9];
+
+// Path parts; backslash and slash both separate.
+std::string FilePart(std::string_view path);       // after the last separator
+std::string ExtensionPart(std::string_view path);  // after the last dot of the FilePart
+std::string BaseNamePart(std::string_view path);   // the FilePart without its last dot and after
+std::string FolderPart(std::string_view path);     // up to and including the last separator
+
+// The folder (with a trailing backslash added when missing) followed by kPatternTail: the default
+// pattern for the current directory, and the pattern after a folder choice.
+std::string PatternForFolder(std::string folder);
+
+// Makes one tag value safe to stand in a path: the characters < > : " | ? * and the codes 1 to 31
+// become _, a segment of dots and spaces only (at least one dot) becomes one _ per character, and
+// a segment that is a reserved device name (alone, or before spaces or a dot) gets _ after the
+// name. Slashes and backslashes stay: they still make folder levels.
+std::string CleanTagValue(std::string_view value);
+
+// Expands the pattern for one source file: * and $, then the tag macros, each one left-to-right
+// pass that does not rescan its own insertions, then every run of backslashes becomes one. Tag
+// values are cleaned as CleanTagValue says, and no segment that holds text from a tag value can
+// end as dots only or as a device name, however values and pattern text meet.
+std::string BuildTargetPath(std::string_view pattern, std::string_view source, const TagInfo& tags);
+
+// One level of a folder chain: the prefix to look for, and the name to create when it is missing.
+struct FolderLevel {
+  std::string prefix;  // up to and including its backslash
+  std::string name;    // the prefix without spaces, slashes and backslashes at its end
+};
+// The levels of a folder (as FolderPart gives it for a target path), outermost first; none for an
+// empty folder.
+std::vector<FolderLevel> FolderChain(std::string_view folder);
+
+// The folder browser's initial selection for a field text: without its trailing backslash when it
+// is longer than three characters (so a drive root such as C:\ keeps it).
+std::string BrowseStartFolder(std::string text);

@@ -1,0 +1,76 @@
+// BuildTargetPath on arbitrary patterns, source paths and tag values: no crash, no read out of
+// bounds, no run of backslashes, nothing shorter than the pattern's plain text collapses to, and
+// no segment from a tag value that leaves its folder or names a device.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/text_util.h"
+#include "sorter/target_path.h"
+
+namespace {
+std::vector<std::string> Fields(const uint8_t* data, size_t size, size_t count) {
+  std::vector<std::string> fields(count);
+  size_t field = 0;
+  for (size_t i = 0; i < size; ++i) {
+    if (data[i] == '\n' && field + 1 < count) ++field;
+    else fields[field] += char(data[i]);
+  }
+  return fields;
+}
+
+size_t CollapsedLength(const std::string& text) {
+  size_t length = 0;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\\' && i > 0 && text[i - 1] == '\\')) ++length;
+  return length;
+}
+
+void Check(bool holds) {
+  if (!holds) std::abort();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<std::string> f = Fields(data, size, 9);
+  TagInfo tags;
+  tags.title = f[2];
+  tags.artist = f[3];
+  tags.album = f[4];
+  tags.comment = f[5];
+  tags.genre = f[6];
+  tags.year = ParseLeadingInteger(f[7]);
+  tags.track = ParseLeadingInteger(f[8]);
+
+  const std::string& pattern = f[0];
+  std::string target = BuildTargetPath(pattern, f[1], tags);
+  Check(target.find("\\\\") == std::string::npos);
+  // Expansion only removes macro characters; every other character of the pattern stays.
+  std::string plain;
+  for (char c : pattern)
+    if (c != '*' && c != '$' && c != '%' && !(c >= 'A' && c <= 'Z')) plain += c;
+  Check(target.size() >= CollapsedLength(plain));
+  if (pattern.find_first_of("*$%") == std::string::npos) {
+    std::string collapsed;
+    for (char c : pattern)
+      if (!(c == '\\' && !collapsed.empty() && collapsed.back() == '\\')) collapsed += c;
+    Check(target == collapsed);
+  }
+
+  // Every segment between the pattern's own folders comes from tag values alone.
+  std::string safe = BuildTargetPath("R:\\%TITLE%\\%ARTIST%%ALBUM%\\%COMMENT%\\%GENRE%\\f", "",
+                                     tags);
+  Check(safe.compare(0, 3, "R:\\") == 0);
+  size_t begin = 3;
+  while (begin <= safe.size()) {
+    size_t end = safe.find_first_of("\\/", begin);
+    if (end == std::string::npos) end = safe.size();
+    std::string segment = safe.substr(begin, end - begin);
+    bool dotsOnly = segment.find('.') != std::string::npos &&
+                    segment.find_first_not_of(". ") == std::string::npos;
+    Check(!dotsOnly);
+    Check(CleanTagValue(segment) == segment);  // no device name, no forbidden character
+    begin = end + 1;
+  }
+  return 0;
+}
