@@ -5,6 +5,11 @@
 #include "app/program_tables.h"
 #include "tags/tag_info.h"
 
+// The fixed title of the editor window, and the address its credit link opens.
+inline constexpr char kEditorTitle[] = "Veltan's DA3Zur Editor 1.0";
+inline constexpr char kMakerWebAddress[] = "https://www.veltan.example/";
+
 // Shows the record; 1 when the user pressed Save (the record then holds the edited values), 0 for
 // Cancel, the close box or a window that could not be created (the record is then unchanged).
+// The window is destroyed before it returns.
 int EditTags(const ProgramTables& tables, TagInfo& record, const std::string& fileName);

@@ -1,0 +1,304 @@
+// The tag editor driven in-process as a user would: EditTags runs on the test's main thread while
+// a driver thread finds the window by process and title, reads its controls, types and clicks.
+#include "editor/editor_window.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/support/editor_support.h"
+#include "tests/support/win_test_support.h"
+
+using namespace testing_win;
+
+namespace {
+const TagInfo kRecord{"Tagged Title", "Tagged Artist", "Tagged Album", 1999, "A comment",
+                      7,  "rOCK",         128,           44100,          2,    205};
+
+class EditorWindow : public ::testing::Test {
+ protected:
+  EditorWindow() {
+    FillDefaultTexts(tables_.texts);
+    FillGenreTable(tables_.genres);
+  }
+
+  // Runs EditTags on this thread while user() drives the editor from a driver thread. The driver
+  // closes a window that the user left open, so a failing test cannot hang.
+  int Edit(TagInfo& record, const std::function<void(const EditorWindowFound&)>& user,
+           const std::string& path = "Z:\\music\\album/song.mp3") {
+    int result = -1;
+    {
+      Driver driver([&] {
+        EditorWindowFound editor = WaitForEditor(GetCurrentProcessId());
+        if (!editor) return;
+        user(editor);
+        if (!WaitUntilClosed(editor.window)) {
+          ADD_FAILURE() << "the editor stayed open";
+          PostMessageA(editor.window, WM_CLOSE, 0, 0);
+        }
+      });
+      result = EditTags(tables_, record, path);
+    }
+    return result;
+  }
+
+  ProgramTables tables_;
+};
+
+struct Row {
+  const char* className;
+  LONG styleMask, style;  // (GWL_STYLE & styleMask) == style
+  int x, y, width, height;
+  size_t textId;  // the TextTable entry, or kNoText for a shown value
+  const char* value = "";
+};
+
+constexpr LONG kEditBits = WS_TABSTOP | ES_READONLY | ES_NUMBER | ES_MULTILINE | ES_AUTOHSCROLL;
+constexpr LONG kStaticBits = WS_TABSTOP | SS_TYPEMASK | SS_NOTIFY;
+constexpr LONG kButtonBits = WS_TABSTOP | BS_TYPEMASK;
+constexpr size_t kNone = size_t(-1);
+
+const Row kTable[] = {
+    {"Button", kButtonBits, BS_GROUPBOX, 10, 10, 280, 140, 2},
+    {"Button", kButtonBits, BS_GROUPBOX, 10, 160, 280, 330, 7},
+    {"Static", kStaticBits, SS_LEFT, 20, 30, 70, 20, 3},
+    {"Static", kStaticBits, SS_LEFT, 20, 60, 70, 20, 4},
+    {"Static", kStaticBits, SS_LEFT, 20, 90, 70, 20, 5},
+    {"Static", kStaticBits, SS_LEFT, 20, 120, 70, 20, 6},
+    {"Static", kStaticBits, SS_LEFT, 20, 180, 70, 20, 8},
+    {"Static", kStaticBits, SS_LEFT, 20, 210, 70, 20, 9},
+    {"Static", kStaticBits, SS_LEFT, 20, 240, 70, 20, 10},
+    {"Static", kStaticBits, SS_LEFT, 20, 270, 70, 20, 11},
+    {"Static", kStaticBits, SS_LEFT, 20, 300, 70, 20, 12},
+    {"Static", kStaticBits, SS_LEFT, 20, 330, 70, 20, 13},
+    {"Static", kStaticBits, SS_LEFT, 20, 360, 70, 20, 14},
+    {"Static", kStaticBits, SS_LEFT, 20, 390, 260, 40, 20},  // SS_LEFT wraps at word ends
+    {"Edit", kEditBits, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 100, 30, 180, 20, kNone, "128"},
+    {"Edit", kEditBits, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 100, 60, 180, 20, kNone, "44100"},
+    {"Edit", kEditBits, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 100, 90, 180, 20, kNone, "2"},
+    {"Edit", kEditBits, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 100, 120, 180, 20, kNone,
+     "00:03:25"},
+    {"msctls_statusbar32", WS_TABSTOP, 0, 0, 0, 300, 0, kNone, "song.mp3"},  // placed below
+    {"Button", kButtonBits, WS_TABSTOP | BS_DEFPUSHBUTTON, 20, 440, 130, 40, 15},
+    {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 150, 440, 130, 40, 16},
+    {"Edit", kEditBits, WS_TABSTOP | ES_AUTOHSCROLL, 100, 180, 180, 20, kNone, "Tagged Title"},
+    {"Edit", kEditBits, WS_TABSTOP | ES_AUTOHSCROLL, 100, 210, 180, 20, kNone, "Tagged Artist"},
+    {"Edit", kEditBits, WS_TABSTOP | ES_AUTOHSCROLL, 100, 240, 180, 20, kNone, "Tagged Album"},
+    {"Edit", kEditBits, WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, 100, 270, 180, 20, kNone, "1999"},
+    {"Edit", kEditBits, WS_TABSTOP | ES_AUTOHSCROLL, 100, 300, 180, 20, kNone, "A comment"},
+    {"Edit", kEditBits, WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, 100, 330, 180, 20, kNone, "7"},
+    {"ComboBox", WS_TABSTOP | CBS_SORT | 3, WS_TABSTOP | CBS_DROPDOWNLIST, 100, 360, 180, 20, kNone,
+     "Rock"},
+    {"Static", kStaticBits, SS_LEFT | SS_NOTIFY, 10, 500, 280, 20, 21},
+};
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return SendMessageA(window, message, wParam, lParam);
+}
+
+// The control that has the keyboard focus in the editor's thread.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+// A key press as the keyboard puts it in the queue of the focused control.
+void PressKey(HWND window, WPARAM key) {
+  HWND focus = FocusOf(window);
+  PostMessageA(focus, WM_KEYDOWN, key, 1);
+  PostMessageA(focus, WM_KEYUP, key, LPARAM(0xC0000001));
+}
+}  // namespace
+
+TEST_F(EditorWindow, ShowsTheRecordInTheControlsOfTheTable) {
+  TagInfo record = kRecord;
+  int result = Edit(record, [&](const EditorWindowFound& editor) {
+    EXPECT_EQ(TextOf(editor.window), "Veltan's DA3Zur Editor 1.0");
+    SIZE client = ClientSize(editor.window);
+    EXPECT_EQ(client.cx, 300);
+    EXPECT_EQ(client.cy, 550);
+    LONG style = StyleOf(editor.window);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE),
+              WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
+
+    HFONT font = HFONT(Send(editor.window, WM_GETFONT));
+    ASSERT_NE(font, nullptr) << "the window keeps no font";
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    LOGFONTA shown{};
+    ASSERT_TRUE(GetObjectA(font, sizeof shown, &shown));
+    EXPECT_STREQ(shown.lfFaceName, metrics.lfMessageFont.lfFaceName);
+    EXPECT_EQ(shown.lfHeight, metrics.lfMessageFont.lfHeight);
+    EXPECT_EQ(shown.lfWeight, metrics.lfMessageFont.lfWeight);
+
+    for (size_t i = 0; i < kEditorControlCount; ++i) {
+      const Row& row = kTable[i];
+      HWND control = editor.controls[i];
+      SCOPED_TRACE("control " + std::to_string(i + 1) + " (" + row.className + ")");
+      EXPECT_EQ(ClassOf(control), row.className);
+      EXPECT_EQ(StyleOf(control) & row.styleMask, row.style);
+      EXPECT_TRUE(StyleOf(control) & WS_VISIBLE);
+      EXPECT_EQ(TextOf(control), row.textId == kNone ? row.value : DefaultText(row.textId));
+      EXPECT_EQ(HFONT(Send(control, WM_GETFONT)), font) << "not in the message font";
+      RECT rect = RectInParent(control);
+      if (i == kStatusBar) {
+        EXPECT_EQ(rect.left, 0);
+        EXPECT_EQ(rect.right, 300);
+        EXPECT_EQ(rect.bottom, 550);
+        EXPECT_GT(rect.bottom - rect.top, 10);
+        continue;
+      }
+      EXPECT_EQ(rect.left, row.x);
+      EXPECT_EQ(rect.top, row.y);
+      EXPECT_EQ(rect.right - rect.left, row.width);
+      EXPECT_EQ(rect.bottom - rect.top, row.height);
+    }
+    int fieldEnds[4] = {-7, -7, -7, -7};
+    EXPECT_EQ(Send(editor[kStatusBar], SB_GETPARTS, 4, LPARAM(fieldEnds)), 1);
+    EXPECT_EQ(fieldEnds[0], 300);
+
+    HWND genres = editor[kGenreList];
+    ASSERT_EQ(Send(genres, CB_GETCOUNT), 148);
+    for (int i : {0, 17, 30, 84, 147}) {
+      char name[64] = {};
+      Send(genres, CB_GETLBTEXT, WPARAM(i), LPARAM(name));
+      EXPECT_EQ(name, tables_.genres[size_t(i)]) << "genre " << i;
+    }
+    EXPECT_EQ(SelectedGenre(genres), 17);  // "rOCK" selects "Rock" by the small-letter rule
+    Click(editor[kCancelButton]);
+  });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(record, kRecord);
+}
+
+TEST_F(EditorWindow, SaveCopiesTheFieldsBackAsTyped) {
+  TagInfo record = kRecord;
+  int result = Edit(record, [&](const EditorWindowFound& editor) {
+    Retype(editor[kTitleField], "  Caf\xE9 au lait  ");
+    Retype(editor[kArtistField], "");
+    Type(editor[kAlbumField], " II");
+    Retype(editor[kYearField], "19x8-4");  // the field takes digits only
+    EXPECT_EQ(TextOf(editor[kYearField]), "1984");
+    Retype(editor[kCommentField], "retyped, comment");
+    Retype(editor[kTrackField], "");
+    PickGenre(editor[kGenreList], 30);
+    // The read-only fields take no typing.
+    Type(editor[kBitrateField], "9");
+    EXPECT_EQ(TextOf(editor[kBitrateField]), "128");
+    Click(editor[kSaveButton]);
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(record, (TagInfo{"  Caf\xE9 au lait  ", "", "Tagged Album II", 1984, "retyped, comment", 0,
+                             "Fusion", 128, 44100, 2, 205}));
+}
+
+TEST_F(EditorWindow, CancelAndTheCloseBoxLeaveTheRecordAsItWas) {
+  for (bool closeBox : {false, true}) {
+    SCOPED_TRACE(closeBox ? "close box" : "Cancel");
+    TagInfo record = kRecord;
+    int result = Edit(record, [&](const EditorWindowFound& editor) {
+      Retype(editor[kTitleField], "changed");
+      Retype(editor[kYearField], "2001");
+      PickGenre(editor[kGenreList], 3);
+      if (closeBox)
+        PostMessageA(editor.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+      else
+        Click(editor[kCancelButton]);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(record, kRecord);
+  }
+}
+
+TEST_F(EditorWindow, ZeroNumbersShowAsZeroAndSaveAsZero) {
+  TagInfo record = kRecord;
+  record.year = 0;
+  record.track = 0;
+  record.length = -3;
+  int result = Edit(record, [&](const EditorWindowFound& editor) {
+    EXPECT_EQ(TextOf(editor[kYearField]), "0");
+    EXPECT_EQ(TextOf(editor[kTrackField]), "0");
+    EXPECT_EQ(TextOf(editor[kLengthField]), "00:00:00");
+    Click(editor[kSaveButton]);
+  });
+  EXPECT_EQ(result, 1);
+  TagInfo expected = kRecord;
+  expected.year = expected.track = 0;
+  expected.length = -3;
+  expected.genre = "Rock";  // saved in the list's spelling
+  EXPECT_EQ(record, expected);
+}
+
+TEST_F(EditorWindow, PreselectsTheFirstMatchAndKeepsAGenreTheListLacks) {
+  struct Case {
+    const char* genre;
+    int selected;
+    const char* saved;
+  } cases[] = {{"Fusion", 30, "Fusion"}, {"", -1, ""}, {"Indie Rock", -1, "Indie Rock"},
+               {"Jazz-Funk", -1, "Jazz-Funk"}, {"JAZZ+FUNK", 29, "Jazz+Funk"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.genre);
+    TagInfo record = kRecord;
+    record.genre = c.genre;
+    int result = Edit(record, [&](const EditorWindowFound& editor) {
+      EXPECT_EQ(SelectedGenre(editor[kGenreList]), c.selected);
+      Retype(editor[kTitleField], "only the title");
+      Click(editor[kSaveButton]);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(record.title, "only the title");
+    EXPECT_EQ(record.genre, c.saved);
+  }
+  // A free-text genre gives way to a name the user picks.
+  TagInfo record = kRecord;
+  record.genre = "Indie Rock";
+  Edit(record, [&](const EditorWindowFound& editor) {
+    PickGenre(editor[kGenreList], 131);
+    Click(editor[kSaveButton]);
+  });
+  EXPECT_EQ(record.genre, "Indie");
+}
+
+TEST_F(EditorWindow, TabMovesThroughTheFieldsInCreationOrderAndEnterSaves) {
+  TagInfo record = kRecord;
+  int result = Edit(record, [&](const EditorWindowFound& editor) {
+    const EditorControl order[] = {kBitrateField, kSampleRateField, kChannelsField, kLengthField,
+                                   kSaveButton,   kCancelButton,    kTitleField,    kArtistField,
+                                   kAlbumField,   kYearField,       kCommentField,  kTrackField,
+                                   kGenreList,    kBitrateField};
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[order[0]]; }))
+        << "the first field never had the focus";
+    for (size_t i = 1; i < std::size(order); ++i) {
+      PressKey(editor.window, VK_TAB);
+      ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[order[i]]; }))
+          << "Tab did not reach control " << order[i] + 1;
+    }
+    // Shift+Tab: the shift key is held in the key state the editor's thread reads.
+    DWORD editorThread = GetWindowThreadProcessId(editor.window, nullptr);
+    ASSERT_TRUE(AttachThreadInput(GetCurrentThreadId(), editorThread, TRUE));
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    PressKey(editor.window, VK_TAB);
+    bool back = WaitUntil([&] { return FocusOf(editor.window) == editor[kGenreList]; });
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    AttachThreadInput(GetCurrentThreadId(), editorThread, FALSE);
+    EXPECT_TRUE(back) << "Shift+Tab did not go back to the genre list";
+
+    PostMessageA(editor[kTitleField], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(editor[kTitleField], WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[kTitleField]; }));
+    Retype(editor[kTitleField], "entered");
+    PressKey(editor.window, VK_RETURN);
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(record.title, "entered");
+}
