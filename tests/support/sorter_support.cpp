@@ -1,0 +1,79 @@
+#include "tests/support/sorter_support.h"
+
+#include <commctrl.h>
+
+#include "sorter/sorter_window.h"
+#include "tests/support/win_test_support.h"
+
+namespace testing_win {
+
+SorterControls WaitForSorter(DWORD processId, int timeoutMs) {
+  SorterControls controls;
+  controls.window = WaitForWindow(processId, nullptr, kSorterTitle, timeoutMs);
+  if (!controls.window) return controls;
+  std::vector<HWND> children = WaitForChildren(controls.window, 6, timeoutMs);
+  if (children.size() < 6) return controls;
+  controls.pattern = children[0];
+  controls.browse = children[1];
+  controls.macros = children[2];
+  controls.sort = children[3];
+  controls.cancel = children[4];
+  controls.files = children[5];
+  return controls;
+}
+
+size_t RowCount(HWND list) {
+  DWORD_PTR count = 0;
+  SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+  return count;
+}
+
+std::vector<std::string> ListTexts(HWND list, int column) {
+  // LVM_GETITEMTEXT carries pointers, so for another process the item and its buffer are placed
+  // in that process's memory.
+  DWORD owner = 0;
+  GetWindowThreadProcessId(list, &owner);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               owner);
+  std::vector<std::string> texts;
+  if (!process) return texts;
+  constexpr size_t kBuffer = 4096;
+  char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kBuffer,
+                                                   MEM_COMMIT, PAGE_READWRITE));
+  for (size_t row = 0, count = RowCount(list); remote && row < count; ++row) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = remote + sizeof item;
+    item.cchTextMax = kBuffer;
+    SIZE_T done = 0;
+    WriteProcessMemory(process, remote, &item, sizeof item, &done);
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(list, LVM_GETITEMTEXTA, row, LPARAM(remote), SMTO_ABORTIFHUNG, 2000,
+                        &length);
+    std::string text(length, '\0');
+    ReadProcessMemory(process, remote + sizeof item, text.data(), length, &done);
+    texts.push_back(text);
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return texts;
+}
+
+int ColumnWidth(HWND list, int column) {
+  return int(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(column), 0));
+}
+
+std::vector<std::string> HeaderTexts(HWND list) {
+  std::vector<std::string> texts;
+  for (int column = 0;; ++column) {
+    char text[256] = {};
+    LVCOLUMNA info{};
+    info.mask = LVCF_TEXT;
+    info.pszText = text;
+    info.cchTextMax = sizeof text;
+    if (!SendMessageA(list, LVM_GETCOLUMNA, WPARAM(column), LPARAM(&info))) return texts;
+    texts.push_back(text);
+  }
+}
+
+}  // namespace testing_win

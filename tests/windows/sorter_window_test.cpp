@@ -1,0 +1,290 @@
+// The sorter window run in this process: its controls, the folder choice, the hand-over receiver
+// and sender, and the boxes of a sort run. A driver thread plays the user and later processes.
+#include "sorter/sorter_window.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <objbase.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include "tests/support/sorter_support.h"
+#include "tests/support/win_test_support.h"
+
+using namespace testing_win;
+
+namespace {
+const DWORD kSelf = GetCurrentProcessId();
+const std::string kTail = "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$";
+
+class SorterWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    FillDefaultTexts(texts_);
+  }
+  void TearDown() override { CoUninitialize(); }
+
+  // Runs the sorter on this thread while body drives it from another.
+  void Run(const std::vector<std::string>& files, const std::function<void(SorterControls)>& body) {
+    Driver driver([&] {
+      SorterControls sorter = WaitForSorter(kSelf);
+      if (!sorter) {
+        ADD_FAILURE() << "the sorter window with its six controls never appeared";
+        return;
+      }
+      body(sorter);
+      if (IsWindow(sorter.window)) Click(sorter.cancel);
+    });
+    RunSorter(texts_, files);
+  }
+
+  TextTable texts_;
+  TempDir dir_;
+};
+
+void SendPayload(HWND window, const void* data, DWORD size) {
+  COPYDATASTRUCT payload{0, size, const_cast<void*>(data)};
+  EXPECT_EQ(SendMessageA(window, WM_COPYDATA, 0, LPARAM(&payload)), TRUE);
+}
+
+// The text of the selected item of the folder browser's tree.
+std::string SelectedFolderName(HWND dialog) {
+  HWND tree = FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+  if (!tree) return "(no tree)";
+  HTREEITEM item = HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  char text[MAX_PATH] = {};
+  TVITEMA info{};
+  info.mask = TVIF_TEXT;
+  info.hItem = item;
+  info.pszText = text;
+  info.cchTextMax = sizeof text;
+  SendMessageA(tree, TVM_GETITEMA, 0, LPARAM(&info));
+  return text;
+}
+}  // namespace
+
+TEST_F(SorterWindowTest, ShowsItsControlsMacrosAndFiles) {
+  char folder[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, folder);
+  SetCurrentDirectoryA(dir_.path().c_str());
+  Run({"C:\\a.mp3", "C:\\b c.ogg"}, [&](SorterControls s) {
+    EXPECT_EQ(ClientSize(s.window).cx, 600);
+    EXPECT_EQ(ClientSize(s.window).cy, 240);
+    LONG style = StyleOf(s.window);
+    EXPECT_TRUE((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU) &&
+                (style & WS_MINIMIZEBOX));
+    EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
+
+    struct Expected {
+      HWND control;
+      const char* className;
+      RECT rect;
+      const char* text;
+    };
+    for (const Expected& e : {Expected{s.pattern, "Edit", {10, 10, 260, 30}, nullptr},
+                              Expected{s.browse, "Button", {260, 10, 290, 30}, "..."},
+                              Expected{s.macros, "SysListView32", {10, 40, 290, 190}, nullptr},
+                              Expected{s.sort, "Button", {10, 200, 145, 230}, "Sort"},
+                              Expected{s.cancel, "Button", {155, 200, 290, 230}, "Cancel"},
+                              Expected{s.files, "SysListView32", {300, 10, 590, 230}, nullptr}}) {
+      EXPECT_EQ(ClassOf(e.control), e.className);
+      RECT r = RectInParent(e.control);
+      EXPECT_EQ(r.left, e.rect.left) << e.className;
+      EXPECT_EQ(r.top, e.rect.top) << e.className;
+      EXPECT_EQ(r.right, e.rect.right) << e.className;
+      EXPECT_EQ(r.bottom, e.rect.bottom) << e.className;
+      if (e.text) {
+        EXPECT_EQ(TextOf(e.control), e.text);
+      }
+    }
+    EXPECT_EQ(TextOf(s.pattern), dir_.path() + kTail);
+    EXPECT_TRUE(StyleOf(s.pattern) & ES_AUTOHSCROLL);
+    EXPECT_TRUE(GetWindowLongA(s.pattern, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(StyleOf(s.sort) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    for (HWND list : {s.macros, s.files}) {
+      EXPECT_EQ(StyleOf(list) & LVS_TYPEMASK, LVS_REPORT);
+      EXPECT_TRUE(StyleOf(list) & LVS_SINGLESEL);
+    }
+    DWORD extended = DWORD(SendMessageA(s.macros, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    EXPECT_EQ(extended & (LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP),
+              DWORD(LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP));
+
+    EXPECT_EQ(HeaderTexts(s.macros),
+              (std::vector<std::string>{"Macro", "Will be replaced with the ..."}));
+    EXPECT_EQ(ColumnWidth(s.macros, 0), 80);
+    EXPECT_EQ(ColumnWidth(s.macros, 1), 190);
+    EXPECT_EQ(ListTexts(s.macros, 0),
+              (std::vector<std::string>{"*", "$", "%TITLE%", "%ARTIST%", "%ALBUM%", "%YEAR%",
+                                        "%COMMENT%", "%TRACK%", "%GENRE%"}));
+    EXPECT_EQ(ListTexts(s.macros, 1),
+              (std::vector<std::string>{
+                  "... the basename part of the source file",
+                  "... the extension part of the source file", "... title", "... artist",
+                  "... album", "... year", "... comment", "... track", "... genre"}));
+    EXPECT_EQ(HeaderTexts(s.files), std::vector<std::string>{"Filename"});
+    EXPECT_EQ(ColumnWidth(s.files, 0), 1000);
+    EXPECT_EQ(ListTexts(s.files), (std::vector<std::string>{"C:\\a.mp3", "C:\\b c.ogg"}));
+  });
+  SetCurrentDirectoryA(folder);
+}
+
+TEST_F(SorterWindowTest, TakesItsTextsFromTheTableButKeepsItsTitle) {
+  for (size_t i = 0; i < kTextCount; ++i) texts_[i] = "T" + std::to_string(i);
+  Run({}, [&](SorterControls s) {
+    EXPECT_EQ(TextOf(s.sort), "T36");
+    EXPECT_EQ(TextOf(s.cancel), "T16");
+    EXPECT_EQ(HeaderTexts(s.macros), (std::vector<std::string>{"T25", "T26"}));
+    EXPECT_EQ(ListTexts(s.macros, 1)[0], "T35");
+    EXPECT_EQ(HeaderTexts(s.files), std::vector<std::string>{"T17"});
+    EXPECT_EQ(RowCount(s.files), 0u);
+  });
+}
+
+TEST_F(SorterWindowTest, CancelAndTheCloseBoxEndWithoutSorting) {
+  std::string song = dir_.CopyFixture("tagged.mp3", "song.mp3");
+  Run({song}, [&](SorterControls s) { SetText(s.pattern, dir_.path() + "out\\*.$"); });
+  Run({song}, [&](SorterControls s) {
+    SetText(s.pattern, dir_.path() + "out\\*.$");
+    PostMessageA(s.window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(s.window); })) << "the close box did nothing";
+  });
+  EXPECT_TRUE(FileExists(song));
+  EXPECT_FALSE(FileExists(dir_ / "out\\song.mp3"));
+}
+
+TEST_F(SorterWindowTest, FolderChoiceStartsAtTheFieldAndReplacesIt) {
+  // Wine's browser selects a start folder just below C: but stops halfway down a deep Z: path.
+  const std::string name = "sorter-pick-" + std::to_string(kSelf);
+  const std::string pick = "C:\\" + name + "\\";
+  CreateDirectoryA(pick.c_str(), nullptr);
+  const std::string other = "C:\\sorter-other-" + std::to_string(kSelf);
+  CreateDirectoryA(other.c_str(), nullptr);
+  Run({}, [&](SorterControls s) {
+    // The field names a folder with a trailing backslash: the browser starts there.
+    SetText(s.pattern, pick);
+    Click(s.browse);
+    HWND dialog = WaitForWindow(kSelf, "#32770", nullptr);
+    ASSERT_TRUE(dialog) << "the folder browser never appeared";
+    EXPECT_TRUE(WaitUntil([&] { return SelectedFolderName(dialog) == name; }))
+        << "selected: " << SelectedFolderName(dialog);
+    ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
+    EXPECT_EQ(TextOf(s.pattern), pick + kTail);
+
+    // Typed text is replaced by the folder the user picks.
+    SetText(s.pattern, "typed by the user");
+    Click(s.browse);
+    dialog = WaitForWindow(kSelf, "#32770", nullptr);
+    ASSERT_TRUE(dialog) << "the folder browser never appeared again";
+    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, LPARAM(other.c_str()));
+    ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
+    EXPECT_EQ(TextOf(s.pattern), other + "\\" + kTail);
+
+    // Cancelling changes nothing.
+    SetText(s.pattern, "kept");
+    Click(s.browse);
+    dialog = WaitForWindow(kSelf, "#32770", nullptr);
+    ASSERT_TRUE(dialog) << "the folder browser never appeared a third time";
+    ASSERT_TRUE(AnswerMessageBox(dialog, IDCANCEL));
+    EXPECT_EQ(TextOf(s.pattern), "kept");
+  });
+  RemoveTree(pick);
+  RemoveTree(other);
+}
+
+TEST_F(SorterWindowTest, ReceiverTakesPathsWithinTheirSizeOnly) {
+  Run({"own.mp3"}, [&](SorterControls s) {
+    const char bytes[] = "C:\\handed.mp3\0after";
+    SendPayload(s.window, bytes, sizeof bytes);
+    SendPayload(s.window, "C:\\abcdef", 5);  // no zero byte within the size
+    SendPayload(s.window, nullptr, 10);
+    SendPayload(s.window, bytes, 0);
+    // A later sorter (RunSorter again, as a second instance) hands its files over in order.
+    RunSorter(texts_, {"C:\\x.mp3", "C:\\y.mp3"});
+    EXPECT_EQ(ListTexts(s.files), (std::vector<std::string>{"own.mp3", "C:\\handed.mp3", "C:\\ab",
+                                                            "C:\\x.mp3", "C:\\y.mp3"}));
+  });
+}
+
+TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenNoneAppears) {
+  // The mutex exists (another sorter is starting or gone) but no window shows up.
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "Global\\VeltanDA3ZurTools");
+  ASSERT_TRUE(mutex);
+  DWORD start = GetTickCount();
+  Driver driver([&] {
+    SorterControls s = WaitForSorter(kSelf, 10000);
+    if (!s) {
+      ADD_FAILURE() << "no sorter window of its own after the bounded search";
+      return;
+    }
+    EXPECT_GE(GetTickCount() - start, 4500u);
+    EXPECT_EQ(ListTexts(s.files), (std::vector<std::string>{"C:\\mine.mp3"}));
+    Click(s.cancel);
+  });
+  RunSorter(texts_, {"C:\\mine.mp3"});
+  CloseHandle(mutex);
+}
+
+TEST_F(SorterWindowTest, RunAsksThenCopiesAndReportsUnreadableFiles) {
+  std::string song = dir_.CopyFixture("tagged.mp3", "song.mp3");
+  std::string empty = dir_ / "empty.mp3";
+  WriteFileBytes(empty, "");
+  std::string late = dir_.CopyFixture("tagged.ogg", "late.ogg");
+  std::string notag = dir_.CopyFixture("notag.flac", "notag.flac");
+  Run({song, empty}, [&](SorterControls s) {
+    SetText(s.pattern, dir_.path() + "out\\%ARTIST%\\*.$");
+    Click(s.sort);
+    HWND question = WaitForMessageBox(kSelf, "Question");
+    ASSERT_TRUE(question) << "the delete question never appeared";
+    EXPECT_EQ(MessageBoxText(question), "Should I delete the original files after copying?");
+    // A later sorter hands files over while the question is open: they join this run.
+    RunSorter(texts_, {late, notag});
+    EXPECT_EQ(RowCount(s.files), 4u);
+    ASSERT_TRUE(AnswerMessageBox(question, IDNO));
+    HWND error = WaitForMessageBox(kSelf, "Error");
+    ASSERT_TRUE(error) << "no box for the unreadable file";
+    EXPECT_EQ(MessageBoxText(error),
+              "Couldn't read ID3 Tags of\r\n" + empty + "\r\nDo you want to continue?");
+    ASSERT_TRUE(AnswerMessageBox(error, IDYES));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(s.window); }))
+        << "the window did not close after the run";
+  });
+  EXPECT_EQ(ReadFileBytes(dir_ / "out\\Tagged Artist\\song.mp3"), ReadFileBytes(song));
+  EXPECT_EQ(ReadFileBytes(dir_ / "out\\Tagged Artist\\late.ogg"), ReadFileBytes(late));
+  // The file without a tag does not take the previous file's artist.
+  EXPECT_EQ(ReadFileBytes(dir_ / "out\\notag.flac"), ReadFileBytes(notag));
+  EXPECT_TRUE(FileExists(song) && FileExists(late) && FileExists(notag));
+}
+
+TEST_F(SorterWindowTest, LongRunKeepsAnsweringAndTakesFilesHandedOverMeanwhile) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 300; ++i)
+    files.push_back(dir_.CopyFixture("tagged.mp3", "f" + std::to_string(i) + ".mp3"));
+  std::string late = dir_.CopyFixture("tagged.flac", "late.flac");
+  Run(files, [&](SorterControls s) {
+    SetText(s.pattern, dir_.path() + "out\\*.$");
+    Click(s.sort);
+    HWND question = WaitForMessageBox(kSelf, "Question");
+    ASSERT_TRUE(question) << "the delete question never appeared";
+    ASSERT_TRUE(AnswerMessageBox(question, IDYES));
+    ASSERT_TRUE(IsWindow(s.window)) << "the run ended before the test could look";
+    // While files are moved, the window answers within a moment and takes a handed-over file.
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(s.window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer))
+        << "the window did not answer during the run";
+    const std::string payload = late;
+    COPYDATASTRUCT data{0, DWORD(payload.size() + 1), const_cast<char*>(payload.c_str())};
+    EXPECT_TRUE(SendMessageTimeoutA(s.window, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, 1000,
+                                    &answer))
+        << "the hand-over was not taken during the run";
+    for (HWND control : {s.pattern, s.browse, s.sort, s.cancel})
+      EXPECT_FALSE(IsWindowEnabled(control)) << ClassOf(control) << " takes input during the run";
+    PostMessageA(s.window, WM_CLOSE, 0, 0);  // the close box does nothing during the run
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(s.window); }, 60000))
+        << "the run did not end";
+  });
+  EXPECT_TRUE(FileExists(dir_ / "out\\f299.mp3"));
+  EXPECT_FALSE(FileExists(files[299]));
+  EXPECT_TRUE(FileExists(dir_ / "out\\late.flac"));
+  EXPECT_FALSE(FileExists(late));
+}
