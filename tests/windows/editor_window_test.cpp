@@ -302,3 +302,110 @@ TEST_F(EditorWindow, TabMovesThroughTheFieldsInCreationOrderAndEnterSaves) {
   EXPECT_EQ(result, 1);
   EXPECT_EQ(record.title, "entered");
 }
+
+namespace {
+// Points the shell's https handler at a command that writes the address it was given into a file,
+// so a click on the link can be followed without a browser; puts the old handler back afterwards.
+class ShellOpenRecorder {
+ public:
+  explicit ShellOpenRecorder(const std::string& outFile) {
+    RegCreateKeyExA(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                    nullptr);
+    char old[1024] = {};
+    DWORD size = sizeof old - 1;
+    if (RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+        ERROR_SUCCESS)
+      old_ = old;
+    std::string command = "cmd.exe /c echo %1>\"" + outFile + "\"";
+    Set(command);
+  }
+  ~ShellOpenRecorder() {
+    Set(old_);
+    RegCloseKey(key_);
+  }
+
+ private:
+  void Set(const std::string& value) {
+    RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   DWORD(value.size() + 1));
+  }
+  static constexpr char kKey[] = "https\\shell\\open\\command";
+  HKEY key_ = nullptr;
+  std::string old_;
+};
+}  // namespace
+
+TEST_F(EditorWindow, TheLinkIsBlueWithAHandAndOpensTheMakersAddressWhileTheWindowStays) {
+  TempDir dir;
+  const std::string opened = dir / "opened.txt";
+  ShellOpenRecorder recorder(opened);
+  TagInfo record = kRecord;
+  int result = Edit(record, [&](const EditorWindowFound& editor) {
+    HWND link = editor[kLink];
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_NE(Send(editor.window, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(link)), 0);
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 192));
+    Send(editor.window, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(editor[kTitleLabel]));
+    EXPECT_NE(GetTextColor(dc), RGB(0, 0, 192)) << "a plain label is drawn as a link";
+    DeleteDC(dc);
+
+    // The pointer over the link: the cursor the editor's thread sets is shared once attached.
+    DWORD editorThread = GetWindowThreadProcessId(editor.window, nullptr);
+    AttachThreadInput(GetCurrentThreadId(), editorThread, TRUE);
+    EXPECT_TRUE(Send(editor.window, WM_SETCURSOR, WPARAM(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
+    EXPECT_FALSE(Send(editor.window, WM_SETCURSOR, WPARAM(editor[kTitleLabel]),
+                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    AttachThreadInput(GetCurrentThreadId(), editorThread, FALSE);
+
+    Retype(editor[kTitleField], "typed before the click");
+    PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(opened).find('\n') != std::string::npos; },
+                          10000))
+        << "the shell was never asked to open an address";
+    EXPECT_EQ(ReadFileBytes(opened), std::string(kMakerWebAddress) + "\r\n");
+    EXPECT_TRUE(IsWindow(editor.window));
+    EXPECT_EQ(TextOf(editor[kTitleField]), "typed before the click");
+    Click(editor[kSaveButton]);
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(record.title, "typed before the click");
+}
+
+TEST_F(EditorWindow, LongTextsAndControlCharactersShowAndSave) {
+  TagInfo record = kRecord;
+  std::string longTitle;
+  for (int i = 0; i < 1000; ++i) longTitle += "long \xE9titl\xE9";  // 10,000 characters
+  record.title = longTitle;
+  record.artist = std::string(10000, 'a');
+  record.comment = "bell\x07 escape\x1B del\x7F line\r\nend";
+  record.album = "\x01\x02\x03";
+  std::string shownComment, shownAlbum;
+  int result = Edit(record, [&](const EditorWindowFound& editor) {
+    EXPECT_EQ(TextOf(editor[kTitleField]), longTitle);
+    EXPECT_EQ(TextOf(editor[kArtistField]).size(), 10000u);
+    Type(editor[kArtistField], "b");  // typing goes on past 10,000 characters
+    shownComment = TextOf(editor[kCommentField]);
+    shownAlbum = TextOf(editor[kAlbumField]);
+    Click(editor[kSaveButton]);
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(record.title, longTitle);
+  EXPECT_EQ(record.artist, std::string(10000, 'a') + "b");
+  EXPECT_EQ(record.comment, shownComment);  // saved as the field holds it
+  EXPECT_EQ(record.album, shownAlbum);
+  EXPECT_FALSE(shownComment.empty());
+}
+
+TEST_F(EditorWindow, ANameWithoutAFilePartShowsAnEmptyStatusBar) {
+  for (const char* path : {"", "Z:\\music\\"}) {
+    TagInfo record;
+    int result = Edit(record, [&](const EditorWindowFound& editor) {
+      EXPECT_EQ(TextOf(editor[kStatusBar]), "");
+      EXPECT_EQ(SelectedGenre(editor[kGenreList]), -1);  // the empty genre selects nothing
+      Click(editor[kCancelButton]);
+    }, path);
+    EXPECT_EQ(result, 0);
+  }
+}

@@ -4,41 +4,12 @@
 #include <gtest/gtest.h>
 #include <taglib/tag_c.h>
 
+#include "tests/support/raw_tag_support.h"
 #include "tests/support/win_test_support.h"
 
 using namespace testing_win;
 
 namespace {
-// What TagLib itself finds in a file, as raw UTF-8, to check what reached the disk.
-struct RawTag {
-  std::string title, artist, album, comment, genre;
-  unsigned year = 0, track = 0;
-  int bitrate = -1, sampleRate = -1, channels = -1, length = -1;
-};
-
-RawTag ReadRaw(const std::string& path) {
-  RawTag raw;
-  TagLib_File* file = taglib_file_new(path.c_str());
-  if (!file) return raw;
-  if (TagLib_Tag* tag = taglib_file_tag(file)) {
-    raw.title = taglib_tag_title(tag);
-    raw.artist = taglib_tag_artist(tag);
-    raw.album = taglib_tag_album(tag);
-    raw.comment = taglib_tag_comment(tag);
-    raw.genre = taglib_tag_genre(tag);
-    raw.year = taglib_tag_year(tag);
-    raw.track = taglib_tag_track(tag);
-  }
-  if (const TagLib_AudioProperties* p = taglib_file_audioproperties(file)) {
-    raw.bitrate = taglib_audioproperties_bitrate(p);
-    raw.sampleRate = taglib_audioproperties_samplerate(p);
-    raw.channels = taglib_audioproperties_channels(p);
-    raw.length = taglib_audioproperties_length(p);
-  }
-  taglib_file_free(file);
-  return raw;
-}
-
 void WriteRawTitle(const std::string& path, const char* utf8) {
   TagLib_File* file = taglib_file_new(path.c_str());
   ASSERT_NE(file, nullptr);

@@ -1,0 +1,88 @@
+// DA3Zur.exe -edit over real files, driven from outside as a user would: edit and save an MP3,
+// answer the box for a file that cannot be read, save a FLAC, cancel an Ogg; then TagLib reads
+// what reached the disk.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/editor_support.h"
+#include "tests/support/raw_tag_support.h"
+#include "tests/support/win_test_support.h"
+
+using namespace testing_win;
+
+namespace {
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+}  // namespace
+
+TEST(EditRun, EditsSavesReportsAndCancelsOneFileAfterTheOther) {
+  TempDir dir, appData;
+  const std::string mp3 = dir.CopyFixture("tagged.mp3", "first song.mp3");
+  const std::string unreadable = dir / "notes.txt";
+  WriteFileBytes(unreadable, "not an audio file");
+  const std::string flac = dir.CopyFixture("tagged.flac", "second.flac");
+  const std::string ogg = dir.CopyFixture("tagged.ogg", "third.ogg");
+  const std::string oggBefore = ReadFileBytes(ogg);
+  ASSERT_FALSE(oggBefore.empty());
+
+  Process program(ProgramCommand("-edit " + Quoted(mp3) + " " + Quoted(unreadable) + " " +
+                                 Quoted(flac) + " " + Quoted(" " + ogg + " ")),
+                  appData.path());
+  ASSERT_TRUE(program.started());
+
+  EditorWindowFound editor = WaitForEditor(program.id());
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(TextOf(editor[kStatusBar]), "first song.mp3");
+  EXPECT_EQ(TextOf(editor[kTitleField]), "Tagged Title");
+  EXPECT_EQ(TextOf(editor[kYearField]), "1999");
+  EXPECT_EQ(TextOf(editor[kSampleRateField]), "44100");
+  EXPECT_EQ(TextOf(editor[kChannelsField]), "2");
+  EXPECT_EQ(TextOf(editor[kLengthField]), "00:00:01");
+  EXPECT_EQ(SelectedGenre(editor[kGenreList]), 17);
+  Retype(editor[kTitleField], "Caf\xE9 ");
+  Retype(editor[kYearField], "");
+  Retype(editor[kTrackField], "");
+  Click(editor[kSaveButton]);
+  ASSERT_TRUE(WaitUntilClosed(editor.window)) << "Save left the first editor open";
+
+  HWND box = WaitForMessageBox(program.id(), "Error");
+  ASSERT_NE(box, nullptr) << "no box for the file that cannot be read";
+  EXPECT_EQ(MessageBoxText(box), "Couldn't read ID3 Tags of\r\n" + unreadable);
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+
+  editor = WaitForEditor(program.id());
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(TextOf(editor[kStatusBar]), "second.flac");
+  EXPECT_EQ(TextOf(editor[kTitleField]), "Tagged Title");  // not the first file's edits
+  EXPECT_EQ(TextOf(editor[kYearField]), "1999");
+  Retype(editor[kArtistField], "Second Artist");
+  PickGenre(editor[kGenreList], 8);
+  Click(editor[kSaveButton]);
+  ASSERT_TRUE(WaitUntilClosed(editor.window)) << "Save left the second editor open";
+
+  editor = WaitForEditor(program.id());
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(TextOf(editor[kStatusBar]), "third.ogg");
+  Retype(editor[kTitleField], "never saved");
+  Click(editor[kCancelButton]);
+  EXPECT_EQ(program.WaitForExit(), 0) << "the edit run did not end after the last file";
+
+  RawTag first = ReadRaw(mp3);
+  EXPECT_EQ(first.title, "Caf\xC3\xA9 ");  // e with acute as UTF-8, the typed space kept
+  EXPECT_EQ(first.year, 0u);
+  EXPECT_EQ(first.track, 0u);
+  EXPECT_EQ(first.artist, "Tagged Artist");
+  EXPECT_EQ(first.album, "Tagged Album");
+  EXPECT_EQ(first.comment, "A comment");
+  EXPECT_EQ(first.genre, "Rock");
+  EXPECT_EQ(first.sampleRate, 44100);
+
+  RawTag second = ReadRaw(flac);
+  EXPECT_EQ(second.title, "Tagged Title");
+  EXPECT_EQ(second.artist, "Second Artist");
+  EXPECT_EQ(second.genre, "Jazz");
+  EXPECT_EQ(second.year, 1999u);
+  EXPECT_EQ(second.track, 7u);
+
+  EXPECT_EQ(ReadFileBytes(ogg), oggBefore) << "the cancelled file was written";
+}
