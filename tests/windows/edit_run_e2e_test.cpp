@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <taglib/tag_c.h>
 
 #include "tests/support/editor_support.h"
 #include "tests/support/raw_tag_support.h"
@@ -85,4 +86,50 @@ TEST(EditRun, EditsSavesReportsAndCancelsOneFileAfterTheOther) {
   EXPECT_EQ(second.track, 7u);
 
   EXPECT_EQ(ReadFileBytes(ogg), oggBefore) << "the cancelled file was written";
+}
+
+TEST(EditRun, AFileThatVanishesBeforeSaveGetsTheWriteFailureBox) {
+  TempDir dir, appData;
+  const std::string mp3 = dir.CopyFixture("tagged.mp3", "vanishing.mp3");
+  Process program(ProgramCommand("-edit " + Quoted(mp3)), appData.path());
+  ASSERT_TRUE(program.started());
+  EditorWindowFound editor = WaitForEditor(program.id());
+  ASSERT_TRUE(editor);
+  ASSERT_TRUE(DeleteFileA(mp3.c_str()));
+  Retype(editor[kTitleField], "into nothing");
+  Click(editor[kSaveButton]);
+  HWND box = WaitForMessageBox(program.id(), "Error");
+  ASSERT_NE(box, nullptr) << "no box for the file that could not be written";
+  EXPECT_EQ(MessageBoxText(box), "Couldn't write ID3 Tags into\r\n" + mp3);
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(program.WaitForExit(), 0);
+  EXPECT_FALSE(FileExists(mp3));
+}
+
+TEST(EditRun, TenThousandCharacterAndControlTextsInAFileShowAndSave) {
+  TempDir dir, appData;
+  const std::string flac = dir.CopyFixture("tagged.flac", "long.flac");
+  std::string longTitle;
+  for (int i = 0; i < 1000; ++i) longTitle += "t\xC3\xADtulo lar";  // 10 characters, 11 bytes
+  const std::string controls = "tab\tbell\x07" "esc\x1B" "end";
+  {
+    TagLib_File* file = taglib_file_new(flac.c_str());
+    ASSERT_NE(file, nullptr);
+    taglib_tag_set_title(taglib_file_tag(file), longTitle.c_str());
+    taglib_tag_set_comment(taglib_file_tag(file), controls.c_str());
+    ASSERT_TRUE(taglib_file_save(file));
+    taglib_file_free(file);
+  }
+  Process program(ProgramCommand("-edit " + Quoted(flac)), appData.path());
+  ASSERT_TRUE(program.started());
+  EditorWindowFound editor = WaitForEditor(program.id());
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(TextOf(editor[kTitleField]).size(), 10000u);
+  Type(editor[kArtistField], " too");
+  Click(editor[kSaveButton]);
+  EXPECT_EQ(program.WaitForExit(), 0);
+  RawTag saved = ReadRaw(flac);
+  EXPECT_EQ(saved.title, longTitle);
+  EXPECT_EQ(saved.artist, "Tagged Artist too");
+  EXPECT_EQ(saved.comment, controls);
 }
