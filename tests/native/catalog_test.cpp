@@ -1,0 +1,62 @@
+#include "settings/catalog.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+std::string CatalogOf(size_t lines) {
+  std::string text = "Catalog\r\n";
+  for (size_t i = 0; i < lines; ++i) text += "text " + std::to_string(i) + "\r\n";
+  return text;
+}
+TextTable Marked() {
+  TextTable texts;
+  texts.fill("unchanged");
+  return texts;
+}
+}  // namespace
+
+TEST(ParseCatalog, ReadsFortyThreeLinesWithEveryLineEnd) {
+  for (const std::string& end :
+       {std::string("\r\n"), std::string("\n"), std::string("\r"), std::string(1, 0)}) {
+    std::string bytes = "Catalog" + end;
+    for (int i = 0; i < 50; ++i) bytes += "text " + std::to_string(i) + end;
+    TextTable texts = Marked();
+    ASSERT_TRUE(ParseCatalog(bytes, texts));
+    EXPECT_EQ(texts[0], "text 0");
+    EXPECT_EQ(texts[42], "text 42");  // lines after the 43rd text are ignored
+  }
+  // CR LF is one line end, a lone CR or LF is one each.
+  TextTable texts = Marked();
+  ASSERT_TRUE(ParseCatalog("Catalog\r\na\n\rb", texts));
+  EXPECT_EQ(texts[0], "a");
+  EXPECT_EQ(texts[1], "");
+  EXPECT_EQ(texts[2], "b");
+}
+
+TEST(ParseCatalog, RefusesAnyOtherHeaderAndLeavesTheTable) {
+  for (const std::string& header : {"catalog", "Catalog ", " Catalog", "\xEF\xBB\xBF" "Catalog", "",
+                                   "Catalogue"}) {
+    TextTable texts = Marked();
+    EXPECT_FALSE(ParseCatalog(header + "\r\nA\r\n", texts)) << header;
+    EXPECT_EQ(texts, Marked());
+  }
+}
+
+TEST(ParseCatalog, ShortCatalogsEmptyTheRestAndLinesKeepTheirSpaces) {
+  TextTable texts = Marked();
+  ASSERT_TRUE(ParseCatalog("Catalog", texts));
+  for (const auto& text : texts) EXPECT_EQ(text, "");
+
+  texts = Marked();
+  ASSERT_TRUE(ParseCatalog(CatalogOf(10), texts));
+  EXPECT_EQ(texts[9], "text 9");
+  EXPECT_EQ(texts[10], "");
+  EXPECT_EQ(texts[42], "");
+
+  texts = Marked();
+  ASSERT_TRUE(ParseCatalog("Catalog\n  padded \t\n\nafter empty\nback\\nslash", texts));
+  EXPECT_EQ(texts[0], "  padded \t");
+  EXPECT_EQ(texts[1], "");
+  EXPECT_EQ(texts[2], "after empty");
+  EXPECT_EQ(texts[3], "back\\nslash");  // no escape processing at load time
+}
