@@ -64,6 +64,22 @@ HWND CreateControl(HWND parent, const ControlSpec& spec, const TextTable& texts,
   return control;
 }
 
+void FitSelectionHeight(HWND list, int height) {
+  STEP(DA3Rudi);
+  // The closed height follows the item height by an amount that differs between systems, so it
+  // is measured once after setting the item height to itself.
+  auto closedHeight = [list] {
+    RECT rect{};
+    GetWindowRect(list, &rect);
+    return int(rect.bottom - rect.top);
+  };
+  LRESULT item = SendMessageA(list, CB_GETITEMHEIGHT, WPARAM(-1), 0);
+  if (!list || item == CB_ERR) return;
+  SendMessageA(list, CB_SETITEMHEIGHT, WPARAM(-1), item);
+  int excess = closedHeight() - height;
+  if (excess != 0) SendMessageA(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item - excess));
+}
+
 void DispatchPendingMessages(HWND window) {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

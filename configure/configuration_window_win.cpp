@@ -1,6 +1,207 @@
 #include "configure/configuration_window.h"
 
-#include "app/position.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <richedit.h>
 
-// The configuration window is not built yet.
-void ConfigurationWindow(ProgramTables&) { STEP(Configure); }
+#include <string>
+#include <vector>
+
+#include "app/file_system_win.h"
+#include "app/message_box_win.h"
+#include "app/position.h"
+#include "app/window_kit_win.h"
+#include "configure/configuration_text.h"
+#include "configure/shell_verbs.h"
+#include "settings/preference_file.h"
+#include "settings/settings.h"
+#include "settings/settings_folder.h"
+
+namespace {
+constexpr int kClientWidth = 330, kClientHeight = 330;
+constexpr int kSelectionHeight = 20, kOpenListHeight = 200;
+constexpr size_t kTextHint = 24;
+enum ControlId : int { kInsertButton = 101, kRemoveButton, kHintBox, kLanguageList };
+
+constexpr DWORD kWrappingButton = WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
+// Both scroll bars stay, greyed while the text fits (the rich-text control would hide them).
+constexpr DWORD kHintStyle = WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                             ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_DISABLENOSCROLL;
+
+struct LibraryFreer {
+  void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using LibraryHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
+
+// The rich-text control: the newest library the system has, else the older one.
+struct RichEdit {
+  LibraryHandle library;
+  const char* className = "";
+};
+RichEdit LoadRichEdit() {
+  STEP(Configure);
+  if (HMODULE module = LoadLibraryA("Msftedit.dll")) return {LibraryHandle(module), "RICHEDIT50W"};
+  if (HMODULE module = LoadLibraryA("Riched20.dll")) return {LibraryHandle(module), RICHEDIT_CLASSA};
+  return {};
+}
+
+// Both settings as preferences.ini holds them.
+struct Settings {
+  std::string language;
+  std::int32_t contextMenu = 0;
+};
+
+Settings ReadSettings(const std::string& path) {
+  STEP(Configure);
+  PreferenceFile preferences;
+  preferences.OpenExisting(path);
+  Settings settings{preferences.ReadString("Language", ""),
+                    preferences.ReadInteger("ContextMenu", 0)};
+  preferences.Close();
+  return settings;
+}
+
+void WriteSettings(const std::string& path, const Settings& settings) {
+  STEP(Configure);
+  PreferenceFile preferences;
+  preferences.CreateNew(path);
+  preferences.WriteString("Language", settings.language);
+  preferences.WriteInteger("ContextMenu", settings.contextMenu);
+  preferences.Close();
+}
+
+// The names in the folder that match "*.catalog", folders included, as the file system lists them.
+std::vector<std::string> CatalogNames(const std::string& folder) {
+  STEP(Configure);
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*.catalog").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do names.emplace_back(found.cFileName);
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+class ConfigurationWindowImpl : public WindowHandler {
+ public:
+  explicit ConfigurationWindowImpl(ProgramTables& tables) : tables_(tables) {}
+
+  void Run() {
+    STEP(Configure);
+    const std::string preferencesPath = SettingsFolder() + kPreferenceFileName;
+    const std::string programFolder = ProgramFolder();
+    RichEdit richEdit = LoadRichEdit();
+    FontHandle font = CreateMessageFont();
+    font_ = font.get();
+    WindowHandle window = CreateTopLevelWindow(kConfigurationTitle, kClientWidth, kClientHeight,
+                                               this);
+    if (!window) return;
+    window_ = window.get();
+    ShowWindow(window_, SW_SHOW);
+    STEP(Configure);
+    const ControlSpec controls[] = {
+        {WC_BUTTONA, kWrappingButton, 0, 10, 10, 150, 50, kInsertButton, 22},
+        {WC_BUTTONA, kWrappingButton, 0, 170, 10, 150, 50, kRemoveButton, 23},
+        {richEdit.className, kHintStyle, WS_EX_CLIENTEDGE, 10, 70, 310, 220, kHintBox, kNoText},
+        {WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 10, 300, 310,
+         kSelectionHeight + kOpenListHeight, kLanguageList, kNoText},
+    };
+    for (const ControlSpec& spec : controls) CreateControl(window_, spec, tables_.texts, font_);
+    FitSelectionHeight(Control(kLanguageList), kSelectionHeight);
+
+    STEP(Configure);
+    std::vector<std::string> items{""};  // the built-in English
+    const Settings old = ReadSettings(preferencesPath);
+    settings_ = old;
+    for (std::string& name : CatalogNames(programFolder)) items.push_back(std::move(name));
+    for (const std::string& item : items)
+      SendMessageA(Control(kLanguageList), CB_ADDSTRING, 0, LPARAM(item.c_str()));
+    if (auto selected = FindLanguageItem(items, old.language))
+      SendMessageA(Control(kLanguageList), CB_SETCURSEL, WPARAM(*selected), 0);
+    ShowHint();
+    SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
+
+    STEP(Configure);
+    RunEventLoop(window_, [this] { return closing_; });
+
+    STEP(Configure);
+    WriteSettings(preferencesPath, settings_);
+    if (settings_.language != old.language) {
+      LoadSettings(tables_);
+      ShowMessage(window_, tables_.texts[kTextInformation], tables_.texts[kTextLanguageChanged]);
+      if (settings_.contextMenu != 0) RegisterProgramVerbs(tables_.texts);
+    }
+    STEP(Configure);
+  }
+
+  bool OnMessage(HWND, UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
+    switch (message) {
+      case WM_CLOSE:  // the close box, the system menu and Alt+F4
+        if (!closing_) settings_.language = SelectedLanguage();
+        closing_ = true;
+        return true;
+      case WM_COMMAND:
+        return HIWORD(wParam) == BN_CLICKED && OnButton(LOWORD(wParam));
+      case WM_GETFONT:
+        result = LRESULT(font_);
+        return true;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  HWND Control(int id) const { return GetDlgItem(window_, id); }
+
+  bool OnButton(int id) {
+    STEP(Configure);
+    if (closing_) return true;
+    if (id == kInsertButton) {
+      RegisterProgramVerbs(tables_.texts);
+      settings_.contextMenu = 1;
+      return true;
+    }
+    if (id == kRemoveButton) {
+      UnregisterProgramVerbs();
+      settings_.contextMenu = 0;
+      return true;
+    }
+    return false;
+  }
+
+  void ShowHint() {
+    STEP(Configure);
+    HWND hint = Control(kHintBox);
+    SendMessageA(hint, EM_SETTARGETDEVICE, 0, 1);  // no wrapping: long lines scroll sideways
+    const std::string text = ExpandLineBreaks(tables_.texts[kTextHint]);
+    // The control's default limit of 32,767 characters would cut a longer catalog text.
+    if (text.size() > 32767) SendMessageA(hint, EM_EXLIMITTEXT, 0, LPARAM(text.size()));
+    SetWindowTextA(hint, text.c_str());
+  }
+
+  std::string SelectedLanguage() const {
+    STEP(Configure);
+    HWND list = Control(kLanguageList);
+    LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return "";
+    LRESULT length = SendMessageA(list, CB_GETLBTEXTLEN, WPARAM(index), 0);
+    if (length == CB_ERR) return "";
+    std::string text(size_t(length) + 1, '\0');
+    LRESULT copied = SendMessageA(list, CB_GETLBTEXT, WPARAM(index), LPARAM(text.data()));
+    text.resize(copied == CB_ERR ? 0 : size_t(copied));
+    return text;
+  }
+
+  ProgramTables& tables_;
+  HWND window_ = nullptr;
+  HFONT font_ = nullptr;
+  Settings settings_;
+  bool closing_ = false;
+};
+}  // namespace
+
+void ConfigurationWindow(ProgramTables& tables) {
+  STEP(Configure);
+  ConfigurationWindowImpl(tables).Run();
+}

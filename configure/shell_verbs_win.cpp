@@ -1,0 +1,75 @@
+#include "configure/shell_verbs.h"
+
+#include <windows.h>
+
+#include "app/file_system_win.h"
+#include "app/position.h"
+#include "app/win_handles.h"
+#include "configure/configuration_text.h"
+
+namespace {
+// New keys under HKEY_CLASSES_ROOT would land in the machine-wide branch, which an ordinary user
+// may not write; the per-user branch is merged into the same view.
+constexpr char kUserClasses[] = "Software\\Classes\\";
+
+std::string VerbKeyPath(const std::string& classKey, const std::string& verbName) {
+  return classKey + "\\shell\\" + verbName;
+}
+
+void SetDefaultValue(HKEY root, const std::string& path, const std::string& text) {
+  RegSetValueA(root, path.c_str(), REG_SZ, text.c_str(), DWORD(text.size()));
+}
+}  // namespace
+
+void RegisterShellVerb(const std::string& classKey, const std::string& verbName,
+                       const std::string& menuText, const std::string& commandLine,
+                       const std::string& multiSelectModel) {
+  STEP(Configure);
+  const std::string verbPath = kUserClasses + VerbKeyPath(classKey, verbName);
+  const std::string commandPath = verbPath + "\\command";
+  HKEY created = nullptr;
+  if (RegCreateKeyA(HKEY_CURRENT_USER, commandPath.c_str(), &created) != ERROR_SUCCESS) return;
+  KeyHandle command(created);
+  STEP(Configure);
+  if (!menuText.empty()) SetDefaultValue(HKEY_CURRENT_USER, verbPath, menuText);
+  if (!commandLine.empty()) SetDefaultValue(HKEY_CURRENT_USER, commandPath, commandLine);
+  if (!multiSelectModel.empty()) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, verbPath.c_str(), 0, KEY_SET_VALUE, &opened) ==
+        ERROR_SUCCESS) {
+      KeyHandle verb(opened);
+      RegSetValueExA(verb.get(), "MultiSelectModel", 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(multiSelectModel.c_str()),
+                     DWORD(multiSelectModel.size() + 1));
+    }
+  }
+}
+
+void UnregisterShellVerb(const std::string& classKey, const std::string& verbName) {
+  STEP(Configure);
+  const std::string verbPath = VerbKeyPath(classKey, verbName);
+  const std::string commandPath = verbPath + "\\command";
+  RegDeleteKeyA(HKEY_CURRENT_USER, (kUserClasses + commandPath).c_str());
+  RegDeleteKeyA(HKEY_CURRENT_USER, (kUserClasses + verbPath).c_str());
+  // With the per-user keys gone, the merged view reaches a machine-wide registration (one made by
+  // an earlier version, or by an administrator); it is removed where the rights allow.
+  STEP(Configure);
+  RegDeleteKeyA(HKEY_CLASSES_ROOT, commandPath.c_str());
+  RegDeleteKeyA(HKEY_CLASSES_ROOT, verbPath.c_str());
+}
+
+void RegisterProgramVerbs(const TextTable& texts) {
+  STEP(Configure);
+  const std::string program = ProgramPath();
+  RegisterShellVerb("*", kEditVerbKey, texts[kTextEditVerb], VerbCommandLine(program, "-edit"));
+  // Explorer hides verbs of the default kind when more than 15 files are selected; "Player"
+  // offers the sort for any number of them.
+  RegisterShellVerb("*", kSortVerbKey, texts[kTextSortVerb], VerbCommandLine(program, "-sort"),
+                    "Player");
+}
+
+void UnregisterProgramVerbs() {
+  STEP(Configure);
+  UnregisterShellVerb("*", kEditVerbKey);
+  UnregisterShellVerb("*", kSortVerbKey);
+}

@@ -1,0 +1,119 @@
+#include "tests/support/configure_support.h"
+
+#include "configure/configuration_window.h"
+#include "tests/support/win_test_support.h"
+
+namespace testing_win {
+namespace {
+std::optional<std::string> ReadValue(HKEY key, const char* name, DWORD& type) {
+  DWORD size = 0;
+  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
+  std::string value(size, '\0');
+  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
+      ERROR_SUCCESS)
+    return {};
+  value.resize(size);
+  if (!value.empty() && value.back() == '\0') value.pop_back();
+  return value;
+}
+
+VerbKeys ReadVerb(HKEY root, const std::string& prefix, const std::string& verbName) {
+  VerbKeys keys;
+  const std::string path = prefix + "*\\shell\\" + verbName;
+  HKEY verb = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &verb) != ERROR_SUCCESS) return keys;
+  keys.verbKey = true;
+  keys.menuText = ReadValue(verb, nullptr, keys.menuTextType);
+  keys.multiSelectModel = ReadValue(verb, "MultiSelectModel", keys.multiSelectType);
+  HKEY command = nullptr;
+  if (RegOpenKeyExA(verb, "command", 0, KEY_READ, &command) == ERROR_SUCCESS) {
+    keys.commandKey = true;
+    keys.commandLine = ReadValue(command, nullptr, keys.commandLineType);
+    RegCloseKey(command);
+  }
+  RegCloseKey(verb);
+  return keys;
+}
+}  // namespace
+
+VerbKeys ReadUserVerb(const std::string& verbName) {
+  return ReadVerb(HKEY_CURRENT_USER, "Software\\Classes\\", verbName);
+}
+VerbKeys ReadMachineVerb(const std::string& verbName) {
+  return ReadVerb(HKEY_CLASSES_ROOT, "", verbName);
+}
+
+bool UserShellKeyExists() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes\\*\\shell", 0, KEY_READ, &key) !=
+      ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
+void RemoveAllVerbs() {
+  for (const char* verb : {"VeltanDA3ZurToolsEdit", "VeltanDA3ZurToolsSort"}) {
+    for (auto [root, prefix] : {std::pair{HKEY_CURRENT_USER, "Software\\Classes\\"},
+                                std::pair{HKEY_CLASSES_ROOT, ""}}) {
+      const std::string path = std::string(prefix) + "*\\shell\\" + verb;
+      RegDeleteKeyA(root, (path + "\\command").c_str());
+      RegDeleteKeyA(root, path.c_str());
+    }
+  }
+}
+
+ConfigurationFound WaitForConfiguration(DWORD processId, int timeoutMs) {
+  ConfigurationFound found;
+  HWND window = WaitForWindow(processId, nullptr, kConfigurationTitle, timeoutMs);
+  if (!window) return found;
+  std::vector<HWND> children = WaitForChildren(window, 4, timeoutMs);
+  if (children.size() < 4) return found;
+  // The list is filled and the hint set before the event loop starts, and the window answers a
+  // sent message only from that loop.
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, UINT(timeoutMs), &answer))
+    return found;
+  found = {window, children[0], children[1], children[2], children[3]};
+  return found;
+}
+
+std::vector<std::string> ComboItems(HWND list) {
+  std::vector<std::string> items;
+  DWORD_PTR count = 0;
+  if (!SendMessageTimeoutA(list, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count) ||
+      LRESULT(count) == CB_ERR)
+    return items;
+  for (WPARAM i = 0; i < count; ++i) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(list, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(list, CB_GETLBTEXT, i, LPARAM(text.data()), SMTO_ABORTIFHUNG, 2000,
+                        &copied);
+    text.resize(LRESULT(copied) == CB_ERR ? 0 : copied);
+    items.push_back(text);
+  }
+  return items;
+}
+
+int ComboSelection(HWND list) {
+  DWORD_PTR index = 0;
+  SendMessageTimeoutA(list, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &index);
+  return int(LRESULT(index));
+}
+
+void PickItem(HWND list, int index) {
+  DWORD_PTR result;
+  SendMessageTimeoutA(list, CB_SETCURSEL, WPARAM(index), 0, SMTO_ABORTIFHUNG, 2000, &result);
+  PostMessageA(GetParent(list), WM_COMMAND,
+               MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE), LPARAM(list));
+}
+
+void RequestClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+
+std::string PreferenceBytes(const std::string& language, int contextMenu) {
+  return "Language = " + language + "\r\nContextMenu = " + std::to_string(contextMenu) + "\r\n";
+}
+
+}  // namespace testing_win

@@ -1,0 +1,122 @@
+// The Explorer verbs against the real (Wine) registry: the per-user branch read directly, and the
+// machine-wide branch through HKEY_CLASSES_ROOT.
+#include "configure/shell_verbs.h"
+
+#include <gtest/gtest.h>
+
+#include "app/file_system_win.h"
+#include "tests/support/configure_support.h"
+
+using namespace testing_win;
+
+namespace {
+class ShellVerbs : public ::testing::Test {
+ protected:
+  void SetUp() override { RemoveAllVerbs(); }
+  void TearDown() override { RemoveAllVerbs(); }
+};
+
+TextTable EnglishTexts() {
+  TextTable texts;
+  FillDefaultTexts(texts);
+  return texts;
+}
+
+void MakeMachineWideVerb(const char* verb) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, (std::string("*\\shell\\") + verb + "\\command").c_str(),
+                          &key),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  RegSetValueA(HKEY_CLASSES_ROOT, (std::string("*\\shell\\") + verb).c_str(), REG_SZ, "old", 3);
+}
+}  // namespace
+
+TEST_F(ShellVerbs, InsertWritesBothVerbsPerUserWithTypesAndValues) {
+  RegisterProgramVerbs(EnglishTexts());
+  const std::string program = ProgramPath();
+  VerbKeys edit = ReadUserVerb(kEditVerbKey), sort = ReadUserVerb(kSortVerbKey);
+  ASSERT_TRUE(edit.commandKey && sort.commandKey);
+  EXPECT_EQ(edit.menuText, "Edit ID3-tag");
+  EXPECT_EQ(edit.commandLine, "\"" + program + "\" -edit \"%1\"");
+  EXPECT_EQ(sort.menuText, "Sort by ID3-tag");
+  EXPECT_EQ(sort.commandLine, "\"" + program + "\" -sort \"%1\"");
+  for (const VerbKeys* keys : {&edit, &sort}) {
+    EXPECT_EQ(keys->menuTextType, DWORD(REG_SZ));
+    EXPECT_EQ(keys->commandLineType, DWORD(REG_SZ));
+  }
+  // Only the sort verb is offered for any number of files.
+  EXPECT_EQ(sort.multiSelectModel, "Player");
+  EXPECT_EQ(sort.multiSelectType, DWORD(REG_SZ));
+  EXPECT_EQ(edit.multiSelectModel, std::nullopt);
+  // Nothing machine-wide.
+  EXPECT_FALSE(ReadMachineVerb(kEditVerbKey).verbKey);
+  EXPECT_FALSE(ReadMachineVerb(kSortVerbKey).verbKey);
+}
+
+TEST_F(ShellVerbs, SecondInsertOverwritesAndAnotherProgramPathWins) {
+  RegisterShellVerb("*", kEditVerbKey, "first", "\"C:\\old\\DA3Zur.exe\" -edit \"%1\"");
+  RegisterShellVerb("*", kEditVerbKey, "second", "\"D:\\new place\\DA3Zur.exe\" -edit \"%1\"");
+  VerbKeys edit = ReadUserVerb(kEditVerbKey);
+  EXPECT_EQ(edit.menuText, "second");
+  EXPECT_EQ(edit.commandLine, "\"D:\\new place\\DA3Zur.exe\" -edit \"%1\"");
+  // Still one key pair: the verb key holds the command key and nothing else.
+  HKEY verb = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes\\*\\shell\\VeltanDA3ZurToolsEdit",
+                          0, KEY_READ, &verb),
+            ERROR_SUCCESS);
+  DWORD subkeys = 0;
+  RegQueryInfoKeyA(verb, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                   nullptr, nullptr, nullptr);
+  RegCloseKey(verb);
+  EXPECT_EQ(subkeys, 1u);
+}
+
+TEST_F(ShellVerbs, EmptyMenuTextLeavesTheValueAsItWasAndStillWritesTheCommand) {
+  RegisterShellVerb("*", kEditVerbKey, "", "cmd one");
+  VerbKeys fresh = ReadUserVerb(kEditVerbKey);
+  EXPECT_TRUE(fresh.verbKey);
+  EXPECT_EQ(fresh.menuText, std::nullopt);
+  EXPECT_EQ(fresh.commandLine, "cmd one");
+
+  RegisterShellVerb("*", kEditVerbKey, "kept", "cmd two");
+  RegisterShellVerb("*", kEditVerbKey, "", "cmd three");
+  VerbKeys again = ReadUserVerb(kEditVerbKey);
+  EXPECT_EQ(again.menuText, "kept");
+  EXPECT_EQ(again.commandLine, "cmd three");
+}
+
+TEST_F(ShellVerbs, RemoveDeletesBothKeysPerVerbAndLeavesTheShellKey) {
+  RegisterProgramVerbs(EnglishTexts());
+  UnregisterProgramVerbs();
+  for (const char* verb : {kEditVerbKey, kSortVerbKey}) {
+    EXPECT_FALSE(ReadUserVerb(verb).verbKey) << verb;
+    EXPECT_FALSE(ReadUserVerb(verb).commandKey) << verb;
+  }
+  EXPECT_TRUE(UserShellKeyExists());
+  // Removing again, with nothing registered, does nothing visible.
+  UnregisterProgramVerbs();
+  EXPECT_TRUE(UserShellKeyExists());
+  EXPECT_FALSE(ReadUserVerb(kEditVerbKey).verbKey);
+}
+
+TEST_F(ShellVerbs, RemoveAlsoDeletesAMachineWideRegistration) {
+  MakeMachineWideVerb(kEditVerbKey);
+  MakeMachineWideVerb(kSortVerbKey);
+  ASSERT_TRUE(ReadMachineVerb(kEditVerbKey).commandKey);
+  RegisterProgramVerbs(EnglishTexts());
+  UnregisterProgramVerbs();
+  for (const char* verb : {kEditVerbKey, kSortVerbKey}) {
+    EXPECT_FALSE(ReadMachineVerb(verb).verbKey) << verb;
+    EXPECT_FALSE(ReadUserVerb(verb).verbKey) << verb;
+  }
+}
+
+TEST_F(ShellVerbs, LongAndUnusualMenuTextsArriveWhole) {
+  const std::string longText(100000, 'x');
+  const std::string latin1 = "Eintr\xE4ge \xF6\xFC\xDF";
+  RegisterShellVerb("*", kEditVerbKey, longText, "c");
+  RegisterShellVerb("*", kSortVerbKey, latin1, "c", "Player");
+  EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, longText);
+  EXPECT_EQ(ReadUserVerb(kSortVerbKey).menuText, latin1);
+}
