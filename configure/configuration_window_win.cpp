@@ -20,7 +20,10 @@
 namespace {
 constexpr int kClientWidth = 330, kClientHeight = 330;
 constexpr int kSelectionHeight = 20, kOpenListHeight = 200;
-constexpr size_t kTextHint = 24;
+constexpr size_t kTextInsert = 22, kTextRemove = 23, kTextHint = 24;
+// A button wraps its caption anew on every paint, and under Wine wrapping one very long word takes
+// minutes; 150 x 50 pixels show far less than this, so a longer catalog text is cut.
+constexpr size_t kCaptionLimit = 1000;
 enum ControlId : int { kInsertButton = 101, kRemoveButton, kHintBox, kLanguageList };
 
 constexpr DWORD kWrappingButton = WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
@@ -101,13 +104,16 @@ class ConfigurationWindowImpl : public WindowHandler {
     ShowWindow(window_, SW_SHOW);
     STEP(Configure);
     const ControlSpec controls[] = {
-        {WC_BUTTONA, kWrappingButton, 0, 10, 10, 150, 50, kInsertButton, 22},
-        {WC_BUTTONA, kWrappingButton, 0, 170, 10, 150, 50, kRemoveButton, 23},
+        {WC_BUTTONA, kWrappingButton, 0, 10, 10, 150, 50, kInsertButton, kTextInsert},
+        {WC_BUTTONA, kWrappingButton, 0, 170, 10, 150, 50, kRemoveButton, kTextRemove},
         {richEdit.className, kHintStyle, WS_EX_CLIENTEDGE, 10, 70, 310, 220, kHintBox, kNoText},
         {WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 10, 300, 310,
          kSelectionHeight + kOpenListHeight, kLanguageList, kNoText},
     };
-    for (const ControlSpec& spec : controls) CreateControl(window_, spec, tables_.texts, font_);
+    TextTable captions = tables_.texts;
+    for (size_t id : {kTextInsert, kTextRemove})
+      if (captions[id].size() > kCaptionLimit) captions[id].resize(kCaptionLimit);
+    for (const ControlSpec& spec : controls) CreateControl(window_, spec, captions, font_);
     FitSelectionHeight(Control(kLanguageList), kSelectionHeight);
 
     STEP(Configure);

@@ -79,19 +79,23 @@ ConfigurationFound WaitForConfiguration(DWORD processId, int timeoutMs) {
 }
 
 std::vector<std::string> ComboItems(HWND list) {
+  // Wide messages: Wine hands the text of another process's list to an 8-bit request unconverted.
   std::vector<std::string> items;
   DWORD_PTR count = 0;
-  if (!SendMessageTimeoutA(list, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count) ||
+  if (!SendMessageTimeoutW(list, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count) ||
       LRESULT(count) == CB_ERR)
     return items;
   for (WPARAM i = 0; i < count; ++i) {
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(list, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
-    std::string text(length + 1, '\0');
+    SendMessageTimeoutW(list, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::wstring wide(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutA(list, CB_GETLBTEXT, i, LPARAM(text.data()), SMTO_ABORTIFHUNG, 2000,
+    SendMessageTimeoutW(list, CB_GETLBTEXT, i, LPARAM(wide.data()), SMTO_ABORTIFHUNG, 2000,
                         &copied);
-    text.resize(LRESULT(copied) == CB_ERR ? 0 : copied);
+    wide.resize(LRESULT(copied) == CB_ERR ? 0 : copied);
+    std::string text(wide.size() * 2, '\0');
+    text.resize(size_t(WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), text.data(),
+                                           int(text.size()), nullptr, nullptr)));
     items.push_back(text);
   }
   return items;
