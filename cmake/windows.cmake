@@ -21,9 +21,21 @@ target_link_options(DA3Zur PRIVATE ${DA3_LINK_OPTIONS})
 
 # What a Windows user downloads: the executable, the catalogs and the installation notes.
 file(GLOB DA3_CATALOGS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/catalogs/*.catalog)
+set(DA3_ZIP_FILES DA3Zur.exe INSTALL.txt)
 foreach(catalog ${DA3_CATALOGS})
   configure_file(${catalog} ${CMAKE_BINARY_DIR} COPYONLY)
+  get_filename_component(name ${catalog} NAME)
+  list(APPEND DA3_ZIP_FILES ${name})
 endforeach()
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")  # the 32-bit build is the product
+  configure_file(docs/INSTALL.txt ${CMAKE_BINARY_DIR} COPYONLY)
+  add_custom_command(OUTPUT DA3Zur-1.0.zip
+                     COMMAND ${CMAKE_COMMAND} -E tar cf DA3Zur-1.0.zip --format=zip ${DA3_ZIP_FILES}
+                     DEPENDS DA3Zur ${DA3_CATALOGS} docs/INSTALL.txt
+                     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+                     COMMENT "Packing DA3Zur-1.0.zip")
+  add_custom_target(download_zip ALL DEPENDS DA3Zur-1.0.zip)
+endif()
 
 if(DA3_WINDOWS_TESTS)
   include(cmake/windows_tests.cmake)
