@@ -53,8 +53,10 @@ bool IsUsable(const std::string& fileName, const TagInfo* record) {
   return size && *size >= 1 && record;
 }
 
+// What must survive a save. The bit rate is left out: for Ogg files TagLib estimates it from the
+// file's size, which a longer comment changes.
 struct AudioProperties {
-  int bitrate = 0, sampleRate = 0, channels = 0, length = 0;
+  int sampleRate = 0, channels = 0, length = 0;
   bool operator==(const AudioProperties&) const = default;
 };
 
@@ -64,7 +66,23 @@ bool OpensWith(const std::string& fileName, AudioProperties& properties) {
   TagLibFile file(taglib::FileNew(fileName.c_str()));
   if (!file) return false;
   if (const TagLib_AudioProperties* p = taglib::FileAudioProperties(file.get()))
-    properties = {taglib::Bitrate(p), taglib::SampleRate(p), taglib::Channels(p), taglib::Length(p)};
+    properties = {taglib::SampleRate(p), taglib::Channels(p), taglib::Length(p)};
+  return true;
+}
+
+// Whether a saved file opens with the original's audio properties and reads back the record's
+// texts. TagLib reports some saves as done that stored nothing (a file that only looks like its
+// format, say); those are caught here.
+bool SavedAsMeant(const std::string& fileName, const TagInfo& record,
+                  const AudioProperties& before) {
+  STEP(DA3Rudi);
+  AudioProperties after;
+  if (!OpensWith(fileName, after) || after != before) return false;
+  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  const TagLib_Tag* tag = file ? taglib::FileTag(file.get()) : nullptr;
+  if (!tag) return false;
+  for (const TextField* field : {&kTitle, &kArtist, &kAlbum, &kComment, &kGenre})
+    if (ReadText(field->get(tag)) != TrimSpaces(record.*field->member)) return false;
   return true;
 }
 
@@ -89,6 +107,27 @@ std::string MakeCopy(const std::string& fileName) {
     }
   }
   return {};
+}
+
+// Free bytes on the volume that holds the file, or 0 when they cannot be asked for.
+unsigned long long FreeBytesBeside(const std::string& fileName) {
+  std::string folder = fileName.substr(0, fileName.find_last_of("\\/") + 1);
+  ULARGE_INTEGER free{};
+  if (!GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &free, nullptr, nullptr))
+    return 0;
+  return free.QuadPart;
+}
+
+// TagLib does not notice a write that runs out of disk space and reports such a save as done, so
+// a save is tried only with room for every text of the record (UTF-8 takes at most two bytes per
+// 8-bit character) beside a margin for padding and tag headers, and it counts as failed when it
+// left the volume without even the last block free.
+constexpr unsigned long long kSaveMargin = 64 * 1024, kLastBlock = 4096;
+
+unsigned long long RoomForSave(const TagInfo& record) {
+  size_t texts = record.title.size() + record.artist.size() + record.album.size() +
+                 record.comment.size() + record.genre.size();
+  return 2 * texts + kSaveMargin;
 }
 
 // Sets the record's fields in the file and saves it in place.
@@ -142,8 +181,8 @@ int WriteTags(const std::string& fileName, const TagInfo* record) {
 
   std::string copy = MakeCopy(fileName);
   if (copy.empty()) return 0;
-  AudioProperties after;
-  bool good = SaveInto(copy, *record) && OpensWith(copy, after) && after == before;
+  bool good = FreeBytesBeside(copy) >= RoomForSave(*record) && SaveInto(copy, *record) &&
+              FreeBytesBeside(copy) >= kLastBlock && SavedAsMeant(copy, *record, before);
   STEP(DA3Rudi);
   // ReplaceFile keeps the original's attributes and identity; on failure the original stays.
   if (good && ReplaceFileA(fileName.c_str(), copy.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH,

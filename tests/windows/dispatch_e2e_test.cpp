@@ -1,0 +1,85 @@
+// DA3Zur.exe started with hand-written command lines: how the real process command line is split,
+// which switch selects which mode, and that every run ends with exit code 0.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/sorter_support.h"
+#include "tests/support/win_test_support.h"
+
+using namespace testing_win;
+
+namespace {
+// Waits for the read-failure box of the process, checks its text and presses OK.
+void ExpectReadFailureBox(const Process& program, const std::string& path) {
+  HWND box = WaitForMessageBox(program.id(), "Error");
+  ASSERT_NE(box, nullptr) << "no read-failure box for " << path;
+  EXPECT_EQ(MessageBoxText(box), "Couldn't read ID3 Tags of\r\n" + path);
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+}
+}  // namespace
+
+TEST(Dispatch, EditWithNothingToEditEndsAtOnceWithExitCodeZero) {
+  TempDir appData;
+  for (const char* arguments : {"-edit", "-edit \"\" \"   \"   "}) {
+    Process program(ProgramCommand(arguments), appData.path());
+    ASSERT_TRUE(program.started());
+    EXPECT_EQ(program.WaitForExit(), 0) << arguments;
+  }
+}
+
+TEST(Dispatch, EditReportsMissingAndEmptyFilesOneBoxEachAndEndsWithZero) {
+  TempDir dir, appData;
+  const std::string missing = dir / "missing.mp3";
+  const std::string empty = dir / "empty.mp3";
+  WriteFileBytes(empty, "");
+  Process program(ProgramCommand("-edit \"" + missing + "\" \"  " + empty + "  \""),
+                  appData.path());
+  ASSERT_TRUE(program.started());
+  ExpectReadFailureBox(program, missing);
+  ExpectReadFailureBox(program, empty);
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+// A quote closes an argument even when no space follows, empty quotes make an empty argument
+// that is skipped, and a tab is an ordinary character of an unquoted argument.
+TEST(Dispatch, TheRealCommandLineIsSplitAtQuotesAndSpacesOnly) {
+  TempDir dir, appData;
+  const std::string quoted = dir / "quoted name.mp3";
+  const std::string glued = dir / "glued\"on.mp3";
+  const std::string tabbed = dir / "tab\there.mp3";
+  Process program(ProgramCommand("-edit \"" + quoted + "\"" + glued + " \"\" " + tabbed),
+                  appData.path());
+  ASSERT_TRUE(program.started());
+  ExpectReadFailureBox(program, quoted);
+  ExpectReadFailureBox(program, glued);
+  ExpectReadFailureBox(program, tabbed);
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+TEST(Dispatch, SortKeepsExistingFilesInCommandLineOrderDuplicatesIncluded) {
+  TempDir dir, appData;
+  const std::string song = dir.CopyFixture("tagged.mp3", "song.mp3");
+  const std::string empty = dir / "empty.ogg";
+  WriteFileBytes(empty, "");
+  Process program(ProgramCommand("-sort \"" + (dir / "missing.mp3") + "\" \"" + dir.path() +
+                                 "\" \" " + song + " \" C:\\ \"" + empty + "\" \"" + song + "\""),
+                  appData.path());
+  ASSERT_TRUE(program.started());
+  SorterControls sorter = WaitForSorter(program.id());
+  ASSERT_TRUE(sorter) << "no sorter window";
+  EXPECT_EQ(ListTexts(sorter.files), (std::vector<std::string>{song, empty, song}));
+  PostMessageA(sorter.window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+TEST(Dispatch, SortWithOnlyFoldersOpensAnEmptySorter) {
+  TempDir dir, appData;
+  Process program(ProgramCommand("-sort \"" + dir.path() + "\" C:\\"), appData.path());
+  ASSERT_TRUE(program.started());
+  SorterControls sorter = WaitForSorter(program.id());
+  ASSERT_TRUE(sorter) << "no sorter window";
+  EXPECT_EQ(RowCount(sorter.files), 0u);
+  PostMessageA(sorter.window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
