@@ -1,0 +1,296 @@
+// The settings on disk: preferences.ini through PreferenceFile (the written bytes, a file only read,
+// a read-only file, a folder in its place, several MiB), the settings folder from APPDATA, and
+// catalogs next to the program that are huge, binary, marked with a byte-order mark or missing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "app/file_system_win.h"
+#include "settings/preference_file.h"
+#include "settings/settings.h"
+#include "tests/support/win_test_support.h"
+
+using namespace testing_win;
+
+namespace {
+const std::string kEnglishZero = "Language = \r\nContextMenu = 0\r\n";
+
+FILETIME LastWrite(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+  return data.ftLastWriteTime;
+}
+
+bool IsDirectory(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Whether this user is kept from writing a read-only file (an administrator, or root under Wine,
+// is not).
+bool ReadOnlyHolds(const std::string& path) {
+  HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) return true;
+  CloseHandle(probe);
+  return false;
+}
+
+TextTable Marked(const char* marker) {
+  TextTable texts;
+  texts.fill(marker);
+  return texts;
+}
+}  // namespace
+
+TEST(PreferenceFileOnDisk, WritesTheThirtyByteFileAndCutsWhatWasThere) {
+  TempDir dir;
+  const std::string path = dir / "preferences.ini";
+  WriteFileBytes(path, std::string(5000, 'x'));
+  PreferenceFile preferences;
+  ASSERT_TRUE(preferences.CreateNew(path));
+  EXPECT_EQ(ReadFileBytes(path), "") << "CreateNew cuts the file at once";
+  preferences.WriteString("Language", "");
+  preferences.WriteInteger("ContextMenu", 0);
+  EXPECT_EQ(ReadFileBytes(path), "") << "the content reaches the disk only at Close";
+  preferences.Close();
+  EXPECT_EQ(ReadFileBytes(path), kEnglishZero);
+  EXPECT_EQ(kEnglishZero.size(), 30u);
+
+  // Negative numbers, and a second write of a key in other letter case keeping its place.
+  ASSERT_TRUE(preferences.CreateNew(path));
+  preferences.WriteString("Language", "Deutsch.catalog");
+  preferences.WriteInteger("ContextMenu", -5);
+  preferences.WriteString("LANGUAGE", "x.catalog");
+  preferences.Close();
+  EXPECT_EQ(ReadFileBytes(path), "LANGUAGE = x.catalog\r\nContextMenu = -5\r\n");
+}
+
+TEST(PreferenceFileOnDisk, OnlyReadingLeavesEveryByteAndLetsOthersOnlyRead) {
+  TempDir dir;
+  const std::string path = dir / "preferences.ini";
+  // UTF-8 with its mark, blanks around the key, a comment, a group and stray bytes at the end.
+  const std::string bytes = "\xEF\xBB\xBF  language\t= Fran\xC3\xA7" "ais.catalog  \n; hand made\r"
+                            "[Group]\nLanguage = grouped\r\n\r\n" + std::string(3, '\0') + "\t";
+  WriteFileBytes(path, bytes);
+  const FILETIME before = LastWrite(path);
+  PreferenceFile preferences;
+  ASSERT_TRUE(preferences.OpenExisting(path));
+  EXPECT_EQ(preferences.ReadString("Language", "-"), "Fran\xE7" "ais.catalog");
+  EXPECT_EQ(preferences.ReadInteger("ContextMenu", 7), 7);
+  // While it is open, others may read the file but not write it.
+  HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(reader, INVALID_HANDLE_VALUE);
+  if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
+  HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+  if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+  preferences.Close();
+  EXPECT_EQ(ReadFileBytes(path), bytes);
+  const FILETIME after = LastWrite(path);
+  EXPECT_EQ(CompareFileTime(&before, &after), 0);
+}
+
+TEST(PreferenceFileOnDisk, ReadOnlyFileIsReadAndNeverChanged) {
+  TempDir dir;
+  const std::string path = dir / "preferences.ini";
+  const std::string stored = "Language = Deutsch.catalog\r\nContextMenu = 1\r\n";
+  WriteFileBytes(path, stored);
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  PreferenceFile preferences;
+  EXPECT_TRUE(preferences.OpenExisting(path)) << "a read-only file opens for reading";
+  EXPECT_EQ(preferences.ReadString("Language", ""), "Deutsch.catalog");
+  EXPECT_EQ(preferences.ReadInteger("ContextMenu", 0), 1);
+  preferences.Close();
+  EXPECT_EQ(ReadFileBytes(path), stored);
+  EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+
+  if (ReadOnlyHolds(path)) {
+    EXPECT_FALSE(preferences.CreateNew(path));
+    preferences.WriteString("Language", "");  // dropped
+    preferences.WriteInteger("ContextMenu", 0);
+    preferences.Close();
+    EXPECT_EQ(ReadFileBytes(path), stored) << "a file that cannot be created stays as it was";
+  }
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  // Another program holds the file and lets others only read it: the same, whoever the user is.
+  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(preferences.OpenExisting(path)) << "refused for writing, opened for reading";
+  EXPECT_EQ(preferences.ReadString("Language", ""), "Deutsch.catalog");
+  preferences.Close();
+  EXPECT_FALSE(preferences.CreateNew(path));
+  preferences.WriteString("Language", "");
+  preferences.Close();
+  CloseHandle(holder);
+  EXPECT_EQ(ReadFileBytes(path), stored);
+}
+
+TEST(PreferenceFileOnDisk, AFolderInThePlaceOfTheFileGivesDefaultsAndStays) {
+  TempDir dir;
+  const std::string path = dir / "preferences.ini";
+  ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
+  PreferenceFile preferences;
+  EXPECT_FALSE(preferences.OpenExisting(path));
+  EXPECT_EQ(preferences.ReadString("Language", "default"), "default");
+  EXPECT_EQ(preferences.ReadInteger("ContextMenu", 3), 3);
+  preferences.Close();
+  EXPECT_FALSE(preferences.CreateNew(path));
+  preferences.WriteString("Language", "x");
+  preferences.Close();
+  EXPECT_TRUE(IsDirectory(path));
+}
+
+TEST(PreferenceFileOnDisk, SeveralMebibytesAreReadWholeAndReplacedByTwoLines) {
+  TempDir dir;
+  const std::string path = dir / "preferences.ini";
+  std::string big;
+  std::mt19937 random(5);
+  while (big.size() < 8u << 20) {
+    big += "Key" + std::to_string(random()) + " = " + std::string(random() % 300, 'v') + "\r\n";
+    if (random() % 64 == 0) big += std::string(200000, 'z') + "\n";
+  }
+  big += "ContextMenu = 12 at the very end\r\n[Later]\r\nLanguage = hidden\r\n";
+  WriteFileBytes(path, big);
+  PreferenceFile preferences;
+  ASSERT_TRUE(preferences.OpenExisting(path));
+  EXPECT_EQ(preferences.ReadInteger("ContextMenu", 0), 12);
+  EXPECT_EQ(preferences.ReadString("Language", "none"), "none");
+  preferences.Close();
+  EXPECT_TRUE(ReadFileBytes(path) == big) << "only read: unchanged";
+
+  ASSERT_TRUE(preferences.CreateNew(path));
+  preferences.WriteString("Language", "");
+  preferences.WriteInteger("ContextMenu", 0);
+  preferences.Close();
+  EXPECT_EQ(ReadFileBytes(path), kEnglishZero);
+}
+
+class SettingsWithAppData : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DWORD length = GetEnvironmentVariableA("APPDATA", nullptr, 0);
+    if (length) {
+      saved_.resize(length);
+      saved_.resize(GetEnvironmentVariableA("APPDATA", saved_.data(), length));
+    }
+  }
+  void TearDown() override {
+    SetEnvironmentVariableA("APPDATA", saved_.empty() ? nullptr : saved_.c_str());
+  }
+
+  TempDir appData_;
+  std::string saved_;
+};
+
+TEST_F(SettingsWithAppData, TrailingBackslashAndSlashesGiveTheSameFolderWhichIsCreated) {
+  std::string plain = appData_.path();
+  plain.pop_back();
+  const std::string expected = plain + "\\Veltan's DA3Zur Tools\\";
+  std::string slashed = plain;
+  std::replace(slashed.begin(), slashed.end(), '\\', '/');
+  for (const std::string& value : {plain, plain + "\\", slashed, slashed + "/"}) {
+    SetEnvironmentVariableA("APPDATA", value.c_str());
+    EXPECT_EQ(SettingsFolder(), expected) << value;
+  }
+
+  ASSERT_FALSE(IsDirectory(expected));
+  ProgramTables tables;
+  tables.texts = Marked("stale");
+  EXPECT_EQ(LoadSettings(tables), 1);
+  EXPECT_TRUE(IsDirectory(expected)) << "the first start creates the settings folder";
+  EXPECT_FALSE(FileExists(expected + "preferences.ini")) << "and writes no preference file";
+  for (size_t i = 0; i < kTextCount; ++i) EXPECT_EQ(tables.texts[i], DefaultText(i)) << i;
+  GenreTable genres;
+  FillGenreTable(genres);
+  EXPECT_EQ(tables.genres, genres);
+}
+
+TEST_F(SettingsWithAppData, UnsetOrEmptyMeansTheRootOfTheCurrentDrive) {
+  SetEnvironmentVariableA("APPDATA", nullptr);
+  EXPECT_EQ(SettingsFolder(), "\\Veltan's DA3Zur Tools\\");
+  SetEnvironmentVariableA("APPDATA", "");
+  EXPECT_EQ(SettingsFolder(), "\\Veltan's DA3Zur Tools\\");
+}
+
+TEST_F(SettingsWithAppData, OnlyTheLastLevelIsCreatedAndAMissingParentGivesDefaults) {
+  const std::string missing = appData_ / "no such parent";
+  SetEnvironmentVariableA("APPDATA", missing.c_str());
+  ProgramTables tables;
+  EXPECT_EQ(LoadSettings(tables), 1);
+  EXPECT_FALSE(IsDirectory(missing));
+  EXPECT_EQ(tables.texts[kTextError], "Error");
+}
+
+// Catalogs placed next to the test program, chosen through preferences.ini as a user would.
+class CatalogBesideProgram : public SettingsWithAppData {
+ protected:
+  void TearDown() override {
+    for (const std::string& path : written_) DeleteFileA(path.c_str());
+    SettingsWithAppData::TearDown();
+  }
+
+  // Writes the catalog beside the program, stores its name as the language and loads the settings.
+  ProgramTables LoadWith(const std::string& name, const std::string* bytes) {
+    const std::string path = ProgramFolder() + name;
+    if (bytes) {
+      WriteFileBytes(path, *bytes);
+      written_.push_back(path);
+    }
+    SetEnvironmentVariableA("APPDATA", appData_.path().c_str());
+    const std::string folder = appData_ / "Veltan's DA3Zur Tools\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteFileBytes(folder + "preferences.ini", "Language = " + name + "\r\n");
+    ProgramTables tables;
+    tables.texts = Marked("stale");
+    EXPECT_EQ(LoadSettings(tables), 1);
+    return tables;
+  }
+
+  static void ExpectDefaults(const TextTable& texts) {
+    for (size_t i = 0; i < kTextCount; ++i) EXPECT_EQ(texts[i], DefaultText(i)) << i;
+  }
+
+  const std::string tag_ = std::to_string(GetCurrentProcessId());
+  std::vector<std::string> written_;
+};
+
+TEST_F(CatalogBesideProgram, LinesOfHundredThousandCharactersAreTakenWhole) {
+  std::string bytes = "Catalog\r\n";
+  for (size_t i = 0; i < kTextCount; ++i) bytes += std::string(100000, char('a' + i % 26)) + "\n";
+  bytes += std::string(100000, '!') + "\r\n";  // a 44th text is ignored
+  ProgramTables tables = LoadWith("long" + tag_ + ".catalog", &bytes);
+  for (size_t i = 0; i < kTextCount; ++i)
+    EXPECT_TRUE(tables.texts[i] == std::string(100000, char('a' + i % 26))) << i;
+}
+
+TEST_F(CatalogBesideProgram, BinaryBytesEndLinesOnlyAtLineEndsAndNul) {
+  std::string bytes = "Catalog\r\n";
+  std::mt19937 random(3);
+  for (int i = 0; i < 50000; ++i) bytes += char(random());
+  ProgramTables tables = LoadWith("binary" + tag_ + ".catalog", &bytes);
+  TextTable parsed = Marked("stale");
+  ASSERT_TRUE(LoadCatalog(ProgramFolder() + "binary" + tag_ + ".catalog", parsed));
+  EXPECT_EQ(tables.texts, parsed);
+  for (const std::string& text : tables.texts)
+    EXPECT_EQ(text.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
+}
+
+TEST_F(CatalogBesideProgram, ByteOrderMarkMissingFileAndFolderGiveTheDefaultsSilently) {
+  const std::string bom = "\xEF\xBB\xBF" "Catalog\r\nBOM edit\r\n";
+  ExpectDefaults(LoadWith("bom" + tag_ + ".catalog", &bom).texts);
+  ExpectDefaults(LoadWith("missing" + tag_ + ".catalog", nullptr).texts);
+  ExpectDefaults(LoadWith("", nullptr).texts);  // the program folder itself
+
+  TextTable texts = Marked("kept");
+  EXPECT_EQ(LoadCatalog(ProgramFolder() + "bom" + tag_ + ".catalog", texts), 0);
+  EXPECT_EQ(LoadCatalog(ProgramFolder() + "missing" + tag_ + ".catalog", texts), 0);
+  EXPECT_EQ(LoadCatalog(ProgramFolder(), texts), 0);
+  EXPECT_EQ(LoadCatalog("", texts), 0);
+  EXPECT_EQ(texts, Marked("kept")) << "a refused catalog leaves the table unchanged";
+}
