@@ -73,8 +73,8 @@ void FitSelectionHeight(HWND list, int height) {
     GetWindowRect(list, &rect);
     return int(rect.bottom - rect.top);
   };
-  LRESULT item = SendMessageA(list, CB_GETITEMHEIGHT, WPARAM(-1), 0);
-  if (!list || item == CB_ERR) return;
+  LRESULT item = list ? SendMessageA(list, CB_GETITEMHEIGHT, WPARAM(-1), 0) : CB_ERR;
+  if (item == CB_ERR) return;
   SendMessageA(list, CB_SETITEMHEIGHT, WPARAM(-1), item);
   int excess = closedHeight() - height;
   if (excess != 0) SendMessageA(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item - excess));

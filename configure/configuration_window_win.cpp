@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 

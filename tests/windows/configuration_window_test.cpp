@@ -55,11 +55,14 @@ class ConfigurationWindowTest : public ::testing::Test {
   }
 
   // Closes the window and answers the box that should follow; returns its title and text.
-  static std::pair<std::string, std::string> CloseAndAnswer(const ConfigurationFound& found) {
+  // whileShown runs while the box is on screen.
+  static std::pair<std::string, std::string> CloseAndAnswer(
+      const ConfigurationFound& found, const std::function<void()>& whileShown = [] {}) {
     RequestClose(found.window);
     HWND box = WaitForMessageBox(GetCurrentProcessId(), nullptr);
     if (!box) return {"(no message box appeared)", ""};
     EXPECT_TRUE(IsWindowVisible(found.window)) << "the window must stay on screen under the box";
+    whileShown();
     std::pair<std::string, std::string> shown{TextOf(box), MessageBoxText(box)};
     EXPECT_TRUE(AnswerMessageBox(box, IDOK));
     return shown;
@@ -227,7 +230,11 @@ TEST_F(ConfigurationWindowTest, ChangeToGermanReloadsTellsInGermanAndRenewsTheVe
     // The choice takes effect only at closing.
     EXPECT_FALSE(ReadUserVerb(kEditVerbKey).verbKey);
     EXPECT_EQ(TextOf(found.insert), "Insert items into the standard contextmenu of Windows.");
-    shown = CloseAndAnswer(found);
+    shown = CloseAndAnswer(found, [&] {
+      // The file is stored before the box; the verbs are renewed after it.
+      EXPECT_EQ(ReadFileBytes(preferences_), PreferenceBytes("Deutsch.catalog", 1));
+      EXPECT_FALSE(ReadUserVerb(kEditVerbKey).verbKey);
+    });
   });
   EXPECT_EQ(shown.first, "Information");
   EXPECT_EQ(shown.second, kGermanChanged);
