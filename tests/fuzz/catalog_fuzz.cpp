@@ -1,0 +1,25 @@
+// ParseCatalog on arbitrary bytes: accepted exactly when the first line is "Catalog", a refused
+// catalog leaves the table as it was, and no text holds a line end or more bytes than the file.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "settings/catalog.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  TextTable texts;
+  texts.fill("untouched");
+  const bool header = bytes.substr(0, 7) == "Catalog" &&
+                      (size == 7 || bytes[7] == '\r' || bytes[7] == '\n' || bytes[7] == '\0');
+  if (ParseCatalog(bytes, texts) != header) std::abort();
+  size_t total = 0;
+  for (const std::string& text : texts) {
+    if (!header && text != "untouched") std::abort();
+    if (header && text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+      std::abort();
+    total += text.size();
+  }
+  if (header && total > size) std::abort();
+  return 0;
+}
