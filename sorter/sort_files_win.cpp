@@ -9,7 +9,11 @@
 
 void CreateFolderChain(const std::string& folder) {
   STEP(Sorter);
-  for (const FolderLevel& level : FolderChain(folder)) {
+  const std::vector<FolderLevel> chain = FolderChain(folder);
+  // Files sorted into a folder that is already there (most files of a run) cost one query instead
+  // of one per level, which a deep target folder would otherwise make for every file.
+  if (chain.empty() || IsFolder(chain.back().prefix)) return;
+  for (const FolderLevel& level : chain) {
     STEP(Sorter);
     if (!IsFolder(level.prefix)) CreateDirectoryA(level.name.c_str(), nullptr);
   }

@@ -16,6 +16,7 @@ namespace {
 constexpr char kMutexName[] = "Global\\VeltanDA3ZurTools";
 constexpr int kClientWidth = 600, kClientHeight = 240;
 constexpr DWORD kHandOverWaitMs = 5000;
+constexpr UINT kRedrawFiles = WM_APP + 1;
 
 // Sort and Cancel carry the dialog ids, so Enter sorts and Escape cancels through IsDialogMessage.
 enum ControlId { kPatternField = 101, kBrowseButton, kMacroList, kFileList };
@@ -115,6 +116,9 @@ class SorterWindow : public WindowHandler {
         OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         result = TRUE;
         return true;
+      case kRedrawFiles:
+        RedrawFiles();
+        return true;
       case WM_CLOSE:
         if (!running_) done_ = true;
         return true;
@@ -126,10 +130,25 @@ class SorterWindow : public WindowHandler {
   }
 
  private:
+  // Rows handed over in a burst are drawn once: drawing stays off until the posted redraw
+  // message comes, which is handled only after every message sent meanwhile.
   void OnCopyData(const COPYDATASTRUCT* data) {
     STEP(Sorter);
     if (!data) return;
-    if (auto path = HandedOverPath(data->lpData, data->cbData)) AppendRow(files_, *path);
+    auto path = HandedOverPath(data->lpData, data->cbData);
+    if (!path) return;
+    if (!redrawPending_) {
+      SendMessageA(files_, WM_SETREDRAW, FALSE, 0);
+      redrawPending_ = PostMessageA(window_, kRedrawFiles, 0, 0);
+    }
+    AppendRow(files_, *path);
+    if (!redrawPending_) SendMessageA(files_, WM_SETREDRAW, TRUE, 0);
+  }
+
+  void RedrawFiles() {
+    redrawPending_ = false;
+    SendMessageA(files_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(files_, nullptr, TRUE);
   }
 
   void OnButton(int id) {
@@ -182,7 +201,7 @@ class SorterWindow : public WindowHandler {
 
   const TextTable& texts_;
   HWND window_ = nullptr, pattern_ = nullptr, files_ = nullptr;
-  bool running_ = false, done_ = false;
+  bool running_ = false, done_ = false, redrawPending_ = false;
 };
 
 void ShowSorterWindow(const TextTable& texts, const std::vector<std::string>& files) {

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds one benchmark program of the 64-bit build and runs it under Wine on a virtual display,
+# once per argument (each argument is one command line for it). Used by scripts/bench_*.sh.
+# Usage: run_bench.sh <program> "<arguments>"...
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${DA3_BUILD_ROOT:-build}
+export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix} WINEDEBUG=-all
+program=$1; shift
+bash scripts/make_fixtures.sh build/fixtures
+cmake --build "$out/win64" --target "$program" >/dev/null
+echo "$program: 64-bit builds under Wine (this machine cannot run 32-bit programs); $(nproc) cores," \
+  "load $(cut -d' ' -f1-3 /proc/loadavg)"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  cd "$0"; program=$1; shift
+  for command in "$@"; do wine "$program.exe" $command 2>&1 | grep -v "^wine: " || true; done
+' "$out/win64" "$program" "$@"

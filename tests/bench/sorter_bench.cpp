@@ -1,0 +1,246 @@
+// Figures for the sorter, printed, not judged:
+//   sorter_bench sort N R    the sort run over N small tagged files, copy and move, against a plain
+//                            loop that only reads the tags with tag_c, builds the path, creates
+//                            the folders and copies or moves; R rounds (default 1) that take
+//                            turns at going first, and the median ratio
+//   sorter_bench handover N  N sorter processes started at once until all N rows are in the
+//                            window, against N trivial GUI processes started at once until all end
+//   sorter_bench rows N      the window with N rows of its own, then 1,000 more handed over: time
+//                            and peak working set
+#include <windows.h>
+#include <psapi.h>
+#include <taglib/tag_c.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sorter/sorter_window.h"
+#include "tags/tag_bridge.h"
+#include "tests/bench/bench_support.h"
+#include "tests/support/sorter_support.h"
+#include "tests/support/win_test_support.h"
+
+using namespace testing_win;
+using bench::Seconds;
+
+namespace {
+const char kTail[] = "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$";
+constexpr int kTemplates = 50;
+constexpr size_t kHandedRows = 1000;  // distinct genre/artist/album folders the files spread over
+
+TextTable Texts() {
+  TextTable texts;
+  FillDefaultTexts(texts);
+  return texts;
+}
+
+// Tagged files with tags that spread them over kTemplates folders.
+std::vector<std::string> MakeTemplates(const TempDir& dir) {
+  std::vector<std::string> templates;
+  for (int i = 0; i < kTemplates; ++i) {
+    std::string path = dir.CopyFixture("tagged.mp3", "t" + std::to_string(i) + ".mp3");
+    TagInfo tags;
+    tags.genre = "Genre " + std::to_string(i % 5);
+    tags.artist = "Artist " + std::to_string(i % 10);
+    tags.album = "Album " + std::to_string(i);
+    WriteTags(path, &tags);
+    templates.push_back(path);
+  }
+  return templates;
+}
+
+std::vector<std::string> MakeSources(const std::string& folder,
+                                     const std::vector<std::string>& templates, int count) {
+  RemoveTree(folder);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::vector<std::string> files;
+  for (int i = 0; i < count; ++i) {
+    files.push_back(folder + "\\file" + std::to_string(i) + ".mp3");
+    CopyFileA(templates[size_t(i) % templates.size()].c_str(), files.back().c_str(), FALSE);
+  }
+  return files;
+}
+
+// The sorter window run in this process, driven as a user would; seconds from the answer to the
+// delete question until the window has closed.
+double SorterRun(const std::vector<std::string>& files, const std::string& target, bool move) {
+  TextTable texts = Texts();
+  double seconds = -1;
+  {
+    Driver driver([&] {
+      SorterControls s = WaitForSorter(GetCurrentProcessId(), 60000);
+      SetText(s.pattern, target + "\\" + kTail);
+      Click(s.sort);
+      HWND question = WaitForMessageBox(GetCurrentProcessId(), "Question");
+      auto start = std::chrono::steady_clock::now();
+      PostMessageA(question, WM_COMMAND, move ? IDYES : IDNO, 0);
+      WaitUntil([&] { return !IsWindow(s.window); }, 3600000);
+      seconds = Seconds(start);
+    });
+    RunSorter(texts, files);
+  }
+  return seconds;
+}
+
+std::string TagText(char* text) {
+  std::string copy = text ? text : "";
+  return copy;
+}
+
+// What the run must do and nothing more.
+double PlainLoop(const std::vector<std::string>& files, const std::string& target, bool move) {
+  CreateDirectoryA(target.c_str(), nullptr);
+  auto start = std::chrono::steady_clock::now();
+  for (const std::string& file : files) {
+    TagLib_File* opened = taglib_file_new(file.c_str());
+    if (!opened) continue;
+    TagLib_Tag* tag = taglib_file_tag(opened);
+    std::string genre = TagText(taglib_tag_genre(tag)), artist = TagText(taglib_tag_artist(tag)),
+                album = TagText(taglib_tag_album(tag));
+    taglib_tag_free_strings();
+    taglib_file_free(opened);
+    std::string folder = target + "\\" + genre;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    folder += "\\" + artist;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    folder += "\\" + album;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string to = folder + file.substr(file.find_last_of('\\'));
+    if (move)
+      MoveFileA(file.c_str(), to.c_str());
+    else
+      CopyFileA(file.c_str(), to.c_str(), FALSE);
+  }
+  return Seconds(start);
+}
+
+void Sort(int count, int rounds) {
+  TempDir dir;
+  std::vector<std::string> templates = MakeTemplates(dir);
+  for (bool move : {false, true}) {
+    const std::string mode = move ? "move" : "copy";
+    std::vector<double> sorterTimes, plainTimes, ratios;
+    for (int round = 0; round < rounds; ++round) {
+      double sorter = 0, plain = 0;
+      // Every round sorts fresh sources into fresh targets; the two take turns at going first.
+      for (bool sorterNow : {round % 2 == 0, round % 2 != 0}) {
+        auto files = MakeSources(dir / "src", templates, count);
+        std::string target = dir / (sorterNow ? "sorter" : "plain");
+        RemoveTree(target);
+        if (sorterNow)
+          sorter = SorterRun(files, target, move);
+        else
+          plain = PlainLoop(files, target, move);
+      }
+      std::printf("sort %s %d files, round %d: sorter %.2f s (%.2f ms/file), plain loop %.2f s "
+                  "(%.2f ms/file), ratio %.2f\n",
+                  mode.c_str(), count, round + 1, sorter, sorter * 1000 / count, plain,
+                  plain * 1000 / count, sorter / plain);
+      std::fflush(stdout);
+      sorterTimes.push_back(sorter);
+      plainTimes.push_back(plain);
+      ratios.push_back(sorter / plain);
+    }
+    std::printf("sort %s %d files over %d rounds: sorter median %.2f s, plain loop median %.2f s, "
+                "median ratio %.2f\n",
+                mode.c_str(), count, rounds, bench::Median(sorterTimes),
+                bench::Median(plainTimes), bench::Median(ratios));
+  }
+}
+
+std::set<DWORD> Ids(const std::vector<std::unique_ptr<Process>>& processes) {
+  std::set<DWORD> ids;
+  for (auto& process : processes) ids.insert(process->id());
+  return ids;
+}
+
+void HandOver(int count) {
+  TempDir dir, appData;
+  std::vector<std::string> files;
+  for (int i = 0; i < count; ++i)
+    files.push_back(dir.CopyFixture("tagged.mp3", "f" + std::to_string(i) + ".mp3"));
+
+  auto start = std::chrono::steady_clock::now();
+  std::vector<std::unique_ptr<Process>> sorters;
+  for (const std::string& file : files)
+    sorters.push_back(std::make_unique<Process>(ProgramCommand("-sort \"" + file + "\""),
+                                                appData.path()));
+  std::set<DWORD> ids = Ids(sorters);
+  SorterControls window;
+  WaitUntil([&] {
+    for (DWORD id : ids)
+      if (WaitForWindow(id, nullptr, kSorterTitle, 0)) {
+        window = WaitForSorter(id, 1000);
+        return window && RowCount(window.files) == size_t(count);
+      }
+    return false;
+  }, 300000);
+  double handOver = Seconds(start);
+  Click(window.cancel);
+  for (auto& process : sorters) process->WaitForExit(30000);
+
+  start = std::chrono::steady_clock::now();
+  std::vector<std::unique_ptr<Process>> trivial;
+  for (int i = 0; i < count; ++i)
+    trivial.push_back(std::make_unique<Process>(bench::TrivialGuiCommand(), appData.path()));
+  for (auto& process : trivial) process->WaitForExit(300000);
+  double plain = Seconds(start);
+  std::printf("handover %d processes: all rows in after %.2f s; %d trivial GUI processes ended "
+              "after %.2f s; ratio %.2f\n",
+              count, handOver, count, plain, handOver / plain);
+}
+
+SIZE_T PeakWorkingSet() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PeakWorkingSetSize;
+}
+
+void Rows(int count) {
+  std::vector<std::string> files;
+  for (int i = 0; i < count; ++i)
+    files.push_back("C:\\Music\\Incoming\\Some Artist - Some Title " + std::to_string(i) + ".mp3");
+  TextTable texts = Texts();
+  SIZE_T before = PeakWorkingSet();
+  auto start = std::chrono::steady_clock::now();
+  double shown = 0, handed = 0;
+  {
+    Driver driver([&] {
+      SorterControls s = WaitForSorter(GetCurrentProcessId(), 600000);
+      shown = Seconds(start);
+      auto handStart = std::chrono::steady_clock::now();
+      for (size_t i = 0; i < kHandedRows; ++i) {
+        const std::string& file = files[i % files.size()];
+        COPYDATASTRUCT data{0, DWORD(file.size() + 1), const_cast<char*>(file.c_str())};
+        SendMessageA(s.window, WM_COPYDATA, 0, LPARAM(&data));
+      }
+      handed = Seconds(handStart);
+      Click(s.cancel);
+    });
+    RunSorter(texts, files);
+  }
+  std::printf("rows %d: window shown with them after %.2f s (%.1f us/row); %d more handed over in "
+              "%.2f s (%.1f us/row); peak working set %.1f MiB (%.1f MiB before the window)\n",
+              count, shown, shown * 1e6 / count, int(kHandedRows), handed, handed * 1e6 / kHandedRows,
+              double(PeakWorkingSet()) / 1048576, double(before) / 1048576);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::string mode = argc > 1 ? argv[1] : "";
+  int count = argc > 2 ? std::atoi(argv[2]) : 0;
+  if (mode == "sort" && count > 0) Sort(count, argc > 3 ? std::max(1, std::atoi(argv[3])) : 1);
+  else if (mode == "handover" && count > 0) HandOver(count);
+  else if (mode == "rows" && count > 0) Rows(count);
+  else {
+    std::fprintf(stderr, "usage: sorter_bench sort N [ROUNDS] | handover N | rows N\n");
+    return 2;
+  }
+  std::fflush(stdout);
+  return 0;
+}
