@@ -27,7 +27,7 @@ const char* const kDefaults[kTextCount] = {
     "time.",
     "This program changes the ID3-tag version after saving maybe. So you should backup your files "
     "before using it.",
-    "Written by Veltan. Visit the Veltan web site for more tools.",
+    "Written by Veltan. More tools on the web site.",
     "Insert items into the standard contextmenu of Windows.",
     "Remove items from the standard contextmenu of Windows.",
     "If you start this program the first time, you should press \r\n\"Insert items into the "

@@ -349,6 +349,16 @@ TEST_F(EditorWindow, TheLinkIsBlueWithAHandAndOpensTheMakersAddressWhileTheWindo
     EXPECT_NE(GetTextColor(dc), RGB(0, 0, 192)) << "a plain label is drawn as a link";
     DeleteDC(dc);
 
+    // The credit line fits its one-line control in the control's font, so no word is cut away.
+    const std::string credit = TextOf(link);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ before = SelectObject(screen, HFONT(Send(link, WM_GETFONT)));
+    SIZE extent{};
+    GetTextExtentPoint32A(screen, credit.c_str(), int(credit.size()), &extent);
+    SelectObject(screen, before);
+    ReleaseDC(nullptr, screen);
+    EXPECT_LE(extent.cx, 280) << "\"" << credit << "\" is wider than the link";
+
     // The pointer over the link: the cursor the editor's thread sets is shared once attached.
     DWORD editorThread = GetWindowThreadProcessId(editor.window, nullptr);
     AttachThreadInput(GetCurrentThreadId(), editorThread, TRUE);

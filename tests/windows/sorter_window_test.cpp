@@ -206,6 +206,21 @@ TEST_F(SorterWindowTest, ReceiverTakesPathsWithinTheirSizeOnly) {
   });
 }
 
+TEST_F(SorterWindowTest, RowsHandedOverInABurstAreDrawn) {
+  Run({"own.mp3"}, [&](SorterControls s) {
+    // More rows than the list shows, sent one after another as fifty later sorters would.
+    for (int i = 0; i < 50; ++i) {
+      std::string path = "C:\\burst" + std::to_string(i) + ".mp3";
+      SendPayload(s.window, path.c_str(), DWORD(path.size() + 1));
+    }
+    EXPECT_EQ(RowCount(s.files), 51u);
+    // Drawing is held back during the burst only: the list takes up its rows again and shows
+    // the scroll bar they need.
+    EXPECT_TRUE(WaitUntil([&] { return (StyleOf(s.files) & WS_VSCROLL) != 0; }))
+        << "the file list was not drawn again after the burst";
+  });
+}
+
 TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenNoneAppears) {
   // The mutex exists (another sorter is starting or gone) but no window shows up.
   HANDLE mutex = CreateMutexA(nullptr, FALSE, "Global\\VeltanDA3ZurTools");

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Rebuilds the README's pictures of the windows (docs/*.png) with scripts/screenshot.sh: the
+# editor with a tagged MP3 and the sorter with five files, both in C:\Music of the Wine prefix.
+# Needs scripts/build.sh first; pictures come from the 64-bit build, which looks the same.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+exe=$root/${DA3_BUILD_ROOT:-build}/win64/DA3Zur.exe
+export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+[ -f "$exe" ] || { echo "build first: $exe is missing" >&2; exit 1; }
+bash scripts/make_fixtures.sh build/fixtures
+
+music=$WINEPREFIX/drive_c/Music
+rm -rf "$music" && mkdir -p "$music/Incoming"
+trap 'rm -rf "$music"' EXIT
+files=("Morning Light.mp3" "Harbour Lights.flac" "Night Drive.ogg" "Old Tape 04.mp3"
+       "Rainfall (live).flac")
+sorted=()
+for name in "${files[@]}"; do
+  cp "build/fixtures/tagged.${name##*.}" "$music/Incoming/$name"
+  sorted+=("C:\\Music\\Incoming\\$name")
+done
+
+cd "$music"  # Wine starts the program here, so the sorter's pattern begins with C:\Music
+bash "$root/scripts/screenshot.sh" "$root/docs/editor.png" "Veltan's DA3Zur Editor 1.0" "$exe" \
+  -edit "${sorted[0]}"
+bash "$root/scripts/screenshot.sh" "$root/docs/sorter.png" "Veltan's DA3Zur Sorter 1.0" "$exe" \
+  -sort "${sorted[@]}"
