@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/command_line.h"
+#include "app/crash_handler_win.h"
 #include "app/file_system_win.h"
 #include "app/message_box_win.h"
 #include "app/mode_runs.h"
@@ -48,6 +49,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
   InitCommonControlsEx(&controls);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  STEP(DA3Rudi);
+  InstallCrashHandler(GetCommandLineA());
   STEP(DA3Rudi);
   {
     auto tables = std::make_unique<ProgramTables>();

@@ -39,4 +39,5 @@ endif()
 
 if(DA3_WINDOWS_TESTS)
   include(cmake/windows_tests.cmake)
+  include(cmake/crash_tests.cmake)
 endif()

@@ -1,0 +1,90 @@
+#include "app/crash_handler_win.h"
+
+#include <objbase.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/crash_report.h"
+#include "app/position.h"
+
+namespace {
+// Stack kept back on the program's thread for the fault filter after a stack overflow.
+constexpr ULONG kStackGuarantee = 64 * 1024;
+constexpr SIZE_T kReportStackSize = 1024 * 1024;
+
+// Everything the report needs is prepared at installation: after a fault the process may be short
+// of stack, and the faulting thread may hold locks that a thread starting now would wait for.
+struct CrashState {
+  std::string quotedParameters;
+  HANDLE faultArrived = nullptr;
+  HANDLE reportThread = nullptr;
+  volatile LONG reporting = 0;
+  std::uint32_t faultCode = 0;
+  std::uint32_t position = 0;
+};
+CrashState* crash = nullptr;  // lives until the process ends
+
+// Ends at once: no destructors or library clean-up run in a process that has faulted.
+[[noreturn]] void EndProcess() {
+  TerminateProcess(GetCurrentProcess(), 0);
+  for (;;) Sleep(INFINITE);
+}
+
+// Hands the address to the user's mail program and does not wait; whether it worked is not asked.
+void OpenMailAddress(const std::string& address) {
+  STEP(DA3Rudi);
+  SHELLEXECUTEINFOA execute{};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_FLAG_NO_UI;
+  execute.lpVerb = "open";
+  execute.lpFile = address.c_str();
+  execute.nShow = SW_SHOWNORMAL;
+  ShellExecuteExA(&execute);
+}
+
+// The report runs on a thread of its own with a full stack, so a stack overflow on the faulting
+// thread cannot take the report down with it. That thread waits in the filter meanwhile, so the
+// program's windows take no input until the process ends.
+DWORD WINAPI ReportThread(void*) {
+  WaitForSingleObject(crash->faultArrived, INFINITE);
+  STEP(DA3Rudi);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const std::string report =
+      ComposeCrashReport(crash->quotedParameters, crash->position, crash->faultCode);
+  int answer = MessageBoxA(nullptr, CrashBoxText(report).c_str(), kCrashTitle,
+                           MB_YESNO | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
+  if (answer == IDYES) OpenMailAddress(CrashMailAddress(report));
+  EndProcess();
+}
+
+LONG WINAPI CrashFilter(EXCEPTION_POINTERS* fault) {
+  // Copied first, before anything else can store a position.
+  const std::uint32_t position = CurrentPosition;
+  const std::uint32_t code = fault->ExceptionRecord->ExceptionCode;
+  // A second fault while a report is under way (in another thread or in the report itself) ends
+  // the process: one report only, and nothing that could wait for a thread that is stuck.
+  if (InterlockedCompareExchange(&crash->reporting, 1, 0) != 0) EndProcess();
+  crash->position = position;
+  crash->faultCode = code;
+  SetEvent(crash->faultArrived);
+  // Never back into the faulting step: the report thread ends the process.
+  WaitForSingleObject(crash->reportThread, INFINITE);
+  EndProcess();
+}
+}  // namespace
+
+void InstallCrashHandler(std::string_view commandLine) {
+  STEP(DA3Rudi);
+  crash = new CrashState;
+  crash->quotedParameters = QuotedParameters(Arguments(commandLine));
+  crash->faultArrived = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  crash->reportThread = CreateThread(nullptr, kReportStackSize, ReportThread, nullptr,
+                                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  ULONG guarantee = kStackGuarantee;
+  SetThreadStackGuarantee(&guarantee);
+  STEP(DA3Rudi);
+  SetUnhandledExceptionFilter(CrashFilter);
+}

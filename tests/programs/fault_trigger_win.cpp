@@ -1,0 +1,54 @@
+// Linked only into DA3ZurFaults.exe, the test build of the program: before the program starts, a
+// hidden message-only window titled "fault trigger <process id>" is made on the program's thread.
+// A message posted to it raises a fault inside the program's own event loop, which the shipped
+// DA3Zur.exe has no way to do.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace {
+constexpr UINT kRaiseFault = WM_APP + 0x46;
+enum Fault : WPARAM { kDivideByZero = 1, kStackOverflow, kAccessViolation, kUnknownCode };
+constexpr DWORD kUnknownFaultCode = 0xE0001234;
+
+volatile int zero = 0, one = 1;
+
+// Each call keeps a page of stack that the compiler cannot fold away.
+int Recurse(int depth) {
+  volatile char frame[4096];
+  frame[depth % sizeof frame] = char(depth);
+  if (zero == 0) return Recurse(depth + 1) + frame[0];
+  return frame[0];
+}
+
+LRESULT CALLBACK TriggerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kRaiseFault) return DefWindowProcA(window, message, wParam, lParam);
+  switch (wParam) {
+    case kDivideByZero:
+      return one / zero;  // both unknown to the compiler, so a real division
+    case kStackOverflow:
+      return Recurse(0);
+    case kAccessViolation:
+      *reinterpret_cast<volatile int*>(std::uintptr_t(zero + 16)) = 1;
+      return 0;
+    case kUnknownCode:
+      RaiseException(kUnknownFaultCode, 0, 0, nullptr);
+      return 0;
+  }
+  return 0;
+}
+
+struct FaultTrigger {
+  FaultTrigger() {
+    WNDCLASSA type{};
+    type.lpfnWndProc = TriggerProc;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "DA3ZurFaultTrigger";
+    RegisterClassA(&type);
+    std::string title = "fault trigger " + std::to_string(GetCurrentProcessId());
+    CreateWindowExA(0, type.lpszClassName, title.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                    type.hInstance, nullptr);
+  }
+} trigger;
+}  // namespace

@@ -1,0 +1,159 @@
+// The crash report of DA3Zur.exe in each mode: a fault raised while the program's window is open
+// brings up "Crash detected." with the report, No ends the process and opens nothing, Yes hands
+// the mail address to the user's mail program (a stand-in registered for mailto:). Division by
+// zero, stack overflow, a code outside the table and a second fault come through the test build.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/crash_report.h"
+#include "configure/configuration_window.h"
+#include "sorter/sorter_window.h"
+#include "tests/support/crash_support.h"
+#include "tests/support/editor_support.h"
+
+using namespace testing_win;
+
+namespace {
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// While a window sits in its event loop, the last step begun is the loop's own.
+unsigned EventLoopLine() {
+  unsigned line = StepLineAfter("app/window_kit_win.cpp", "void RunEventLoop(");
+  EXPECT_NE(line, 0u) << "RunEventLoop records no step";
+  return line;
+}
+
+class CrashReport : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(mail.registered()) << "mailto: stand-in not registered"; }
+
+  // Waits until the window of the process with that title has its controls and its event loop.
+  HWND WaitForIdleWindow(const Process& program, const char* title, size_t controls) {
+    HWND window = WaitForWindow(program.id(), nullptr, title);
+    EXPECT_NE(window, nullptr) << "no window \"" << title << "\" appeared";
+    if (!window) return nullptr;
+    EXPECT_GE(WaitForChildren(window, controls).size(), controls) << "controls of " << title;
+    EXPECT_TRUE(WaitUntilAnswering(window)) << title << " never reached its event loop";
+    return window;
+  }
+
+  // Waits for the crash box of the process and returns its whole text.
+  std::string CrashBox(const Process& program) {
+    box = WaitForMessageBox(program.id(), kCrashTitle);
+    EXPECT_NE(box, nullptr) << "no \"Crash detected.\" box appeared";
+    return box ? MessageBoxText(box) : "";
+  }
+
+  TempDir appData, files;
+  MailStandIn mail;
+  HWND box = nullptr;
+};
+}  // namespace
+
+TEST_F(CrashReport, NoArgumentsFaultFromOutsideAnsweredNoEndsWithNothingOpened) {
+  Process program(ProgramCommand(""), appData.path());
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(WaitForIdleWindow(program, kConfigurationTitle, 4));
+  ASSERT_TRUE(FaultFromOutside(program.id()));
+
+  EXPECT_EQ(CrashBox(program),
+            CrashBoxTextFor("", EventLoopLine(), "DA3Rudi", "Invalid memory access"));
+  ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
+  EXPECT_EQ(program.WaitForExit(5000), 0);
+  EXPECT_FALSE(mail.Started());
+}
+
+TEST_F(CrashReport, EditRunFaultAnsweredYesMailsThePathWithAmpersandPercentAndNumberSign) {
+  const std::string song = files.CopyFixture("tagged.mp3", "Rock & Roll 100% #1.mp3");
+  Process program(ProgramCommand("-edit " + Quoted(song)), appData.path());
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(WaitForEditor(program.id()));
+  ASSERT_TRUE(FaultFromOutside(program.id()));
+
+  const std::string parameters = "\"-edit\" " + Quoted(song) + " ";
+  const std::string text = CrashBox(program);
+  EXPECT_EQ(text, CrashBoxTextFor(parameters, EventLoopLine(), "DA3Rudi", "Invalid memory access"));
+  ASSERT_TRUE(box && AnswerMessageBox(box, IDYES));
+  EXPECT_EQ(program.WaitForExit(5000), 0);
+
+  const std::string address = mail.WaitForAddress();
+  const std::string report = text.substr(0, text.find("\r\n\r\n") + 2);
+  EXPECT_EQ(address, CrashMailAddress(report));
+  EXPECT_EQ(address.rfind("mailto:bugreport@veltan.example?subject=Veltan%20-%20Bug%20report"
+                          "&body=%0D%0A%0D%0A-----%0D%0AVersion:%201.0%0D%0AParameters:%20",
+                          0),
+            0u)
+      << address;
+  EXPECT_NE(address.find("Rock%20%26%20Roll%20100%25%20#1.mp3%22%20%0D%0ALine:%20"),
+            std::string::npos)
+      << address;
+  EXPECT_EQ(ReadFileBytes(song), ReadFileBytes(FixturePath("tagged.mp3"))) << "file touched";
+}
+
+TEST_F(CrashReport, SortRunFaultAnsweredNo) {
+  const std::string song = files.CopyFixture("tagged.ogg", "song.ogg");
+  Process program(ProgramCommand("-sort " + Quoted(song)), appData.path());
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(WaitForIdleWindow(program, kSorterTitle, 6));
+  ASSERT_TRUE(FaultFromOutside(program.id()));
+
+  EXPECT_EQ(CrashBox(program), CrashBoxTextFor("\"-sort\" " + Quoted(song) + " ", EventLoopLine(),
+                                               "DA3Rudi", "Invalid memory access"));
+  ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
+  EXPECT_EQ(program.WaitForExit(5000), 0);
+  EXPECT_FALSE(mail.Started());
+}
+
+TEST_F(CrashReport, IntegerDivisionByZeroOnTheProgramsThread) {
+  Process program(FaultingProgramCommand(""), appData.path());
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(WaitForIdleWindow(program, kConfigurationTitle, 4));
+  ASSERT_TRUE(RaiseTestFault(program.id(), TestFault::kDivideByZero));
+
+  EXPECT_EQ(CrashBox(program), CrashBoxTextFor("", EventLoopLine(), "DA3Rudi", "Division by zero "));
+  ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
+  EXPECT_EQ(program.WaitForExit(5000), 0);
+}
+
+TEST_F(CrashReport, StackOverflowOnTheProgramsThreadStillReportsAndMails) {
+  Process program(FaultingProgramCommand("-sort"), appData.path());
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(WaitForIdleWindow(program, kSorterTitle, 6));
+  ASSERT_TRUE(RaiseTestFault(program.id(), TestFault::kStackOverflow));
+
+  const std::string text = CrashBox(program);
+  EXPECT_EQ(text, CrashBoxTextFor("\"-sort\" ", EventLoopLine(), "DA3Rudi", "Stack overflow"));
+  ASSERT_TRUE(box && AnswerMessageBox(box, IDYES));
+  EXPECT_EQ(program.WaitForExit(5000), 0);
+  EXPECT_EQ(mail.WaitForAddress(), CrashMailAddress(text.substr(0, text.find("\r\n\r\n") + 2)));
+}
+
+TEST_F(CrashReport, CodeOutsideTheTableIsAnUnknownErrorCode) {
+  Process program(FaultingProgramCommand("-sort"), appData.path());
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(WaitForIdleWindow(program, kSorterTitle, 6));
+  ASSERT_TRUE(RaiseTestFault(program.id(), TestFault::kUnknownCode));
+
+  EXPECT_EQ(CrashBox(program),
+            CrashBoxTextFor("\"-sort\" ", EventLoopLine(), "DA3Rudi", "Unknown error code"));
+  ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
+  EXPECT_EQ(program.WaitForExit(5000), 0);
+}
+
+// A second fault while the box is open, from outside and on the program's own thread, ends the
+// process with exit code 0 at once: no second box, nothing opened, no hang.
+TEST_F(CrashReport, SecondFaultWhileTheReportShowsEndsTheProcess) {
+  for (bool fromOutside : {true, false}) {
+    SCOPED_TRACE(fromOutside ? "second fault from outside" : "second fault on the program's thread");
+    Process program(FaultingProgramCommand("-sort"), appData.path());
+    ASSERT_TRUE(program.started());
+    ASSERT_TRUE(WaitForIdleWindow(program, kSorterTitle, 6));
+    ASSERT_TRUE(FaultFromOutside(program.id()));
+    ASSERT_FALSE(CrashBox(program).empty());
+    ASSERT_TRUE(fromOutside ? FaultFromOutside(program.id())
+                            : RaiseTestFault(program.id(), TestFault::kAccessViolation));
+    EXPECT_EQ(program.WaitForExit(5000), 0);
+    EXPECT_FALSE(mail.Started());
+  }
+}
