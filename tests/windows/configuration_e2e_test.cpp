@@ -102,8 +102,7 @@ TEST_F(ConfigurationRun, InsertPickGermanCloseThenTheNextStartIsGerman) {
   // and has the stored choice selected; removing and closing stores 0 and leaves no verbs.
   Start(ProgramCommand("-Edit"), [&](const ConfigurationFound& found) {
     EXPECT_EQ(TextOf(found.insert), kGermanInsert);
-    EXPECT_EQ(SelectedItem(found.languages),
-              "Deutsch.catalog");
+    EXPECT_EQ(SelectedItem(found.languages), "Deutsch.catalog");
     Click(found.remove);
     ASSERT_TRUE(WaitUntil([] { return !ReadUserVerb(kEditVerbKey).verbKey; }))
         << "pressing remove never removed the verbs";
@@ -162,26 +161,6 @@ TEST_F(ConfigurationRun, LockedPreferencesStayAndTheReloadFindsTheStoredLanguage
   EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, "ID3-Tag bearbeiten");
 }
 
-TEST_F(ConfigurationRun, ReadOnlyPreferencesAreReadAndLeftAsTheyAre) {
-  const std::string stored = PreferenceBytes("Deutsch.catalog", 0);
-  WriteFileBytes(preferences_, stored);
-  SetFileAttributesA(preferences_.c_str(), FILE_ATTRIBUTE_READONLY);
-  HANDLE probe = CreateFileA(preferences_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                             nullptr);
-  const bool enforced = probe == INVALID_HANDLE_VALUE;
-  if (!enforced) CloseHandle(probe);
-  Start(ProgramCommand(""), [](const ConfigurationFound& found) {
-    EXPECT_EQ(TextOf(found.insert), kGermanInsert);
-    EXPECT_EQ(SelectedItem(found.languages), "Deutsch.catalog");
-    Click(found.insert);
-    EXPECT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).commandKey; }));
-  });
-  SetFileAttributesA(preferences_.c_str(), FILE_ATTRIBUTE_NORMAL);
-  // Where the attribute holds, the flag of this run cannot be stored; a user allowed to write
-  // anyway (an administrator, or root under Wine) gets the file rewritten.
-  EXPECT_EQ(Preferences(), enforced ? stored : PreferenceBytes("Deutsch.catalog", 1));
-}
-
 TEST_F(ConfigurationRun, AFolderWherePreferencesShouldBeGivesDefaultsAndStaysAFolder) {
   ASSERT_TRUE(CreateDirectoryA(preferences_.c_str(), nullptr));
   Start(ProgramCommand(""), [](const ConfigurationFound& found) {
@@ -200,10 +179,8 @@ TEST_F(ConfigurationRun, BrokenAndHostileCatalogsNeitherCrashNorHang) {
   std::string binary = "Catalog\n";
   std::mt19937 random(11);
   for (int i = 0; i < 20000; ++i) binary += char(random() % 256);
-  const std::string bom = "\xEF\xBB\xBF" "Catalog\r\nBOM edit\r\nBOM sort\r\n";
   const std::string command = ProgramWith({{"long.catalog", longLines},
-                                           {"binary.catalog", binary},
-                                           {"bom.catalog", bom}});
+                                           {"binary.catalog", binary}});
 
   // Lines of 100,000 characters are taken whole, also into the registry.
   WriteFileBytes(preferences_, PreferenceBytes("long.catalog", 0));
@@ -219,15 +196,7 @@ TEST_F(ConfigurationRun, BrokenAndHostileCatalogsNeitherCrashNorHang) {
   // Binary bytes: whatever the lines hold, the window works and closes.
   WriteFileBytes(preferences_, PreferenceBytes("binary.catalog", 1));
   Start(command, [](const ConfigurationFound& found) {
-    EXPECT_EQ(SelectedItem(found.languages),
-              "binary.catalog");
+    EXPECT_EQ(SelectedItem(found.languages), "binary.catalog");
   });
   EXPECT_EQ(Preferences(), PreferenceBytes("binary.catalog", 1));
-
-  // A header behind a byte-order mark is refused: English texts.
-  WriteFileBytes(preferences_, PreferenceBytes("bom.catalog", 0));
-  Start(command, [](const ConfigurationFound& found) {
-    EXPECT_EQ(TextOf(found.insert), kEnglishInsert);
-    EXPECT_EQ(ComboItems(found.languages).size(), 4u);
-  });
 }
