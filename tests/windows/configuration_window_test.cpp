@@ -9,6 +9,7 @@
 #include <atomic>
 
 #include "app/file_system_win.h"
+#include "app/window_kit_win.h"
 #include "configure/shell_verbs.h"
 #include "settings/settings.h"
 #include "tests/support/configure_support.h"
@@ -283,6 +284,15 @@ TEST(GermanCatalog, HoldsFortyThreeSingleByteTextsWithTheHintBreak) {
   }
   EXPECT_NE(texts[kTextEditVerb], english[kTextEditVerb]);
   EXPECT_NE(texts[24].find("\\n\""), std::string::npos);
+  // The credit line fits the editor's one-line link of 280 pixels in the message font.
+  FontHandle font = CreateMessageFont();
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ before = SelectObject(screen, font.get());
+  SIZE extent{};
+  GetTextExtentPoint32A(screen, texts[21].c_str(), int(texts[21].size()), &extent);
+  SelectObject(screen, before);
+  ReleaseDC(nullptr, screen);
+  EXPECT_LE(extent.cx, 280) << "\"" << texts[21] << "\" is wider than the link";
   // Nothing past the 43 texts.
   size_t lines = size_t(std::count(bytes.begin(), bytes.end(), '\n'));
   EXPECT_EQ(lines, kTextCount + 1);
