@@ -74,6 +74,22 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* fault) {
   WaitForSingleObject(crash->reportThread, INFINITE);
   EndProcess();
 }
+
+// 64-bit Windows swallows a fault in a window procedure that the system called back from kernel
+// mode (a 32-bit program on it most of all) unless the process turns that off; Windows 7 SP1 and
+// later have the switch. Wine has neither the switch nor the swallowing.
+void LetCallbackFaultsThrough() {
+  constexpr DWORD kCallbackFilterEnabled = 1;  // PROCESS_CALLBACK_FILTER_ENABLED
+  using GetPolicy = BOOL(WINAPI*)(DWORD*);
+  using SetPolicy = BOOL(WINAPI*)(DWORD);
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  auto get = reinterpret_cast<GetPolicy>(reinterpret_cast<void (*)()>(
+      GetProcAddress(kernel, "GetProcessUserModeExceptionPolicy")));
+  auto set = reinterpret_cast<SetPolicy>(reinterpret_cast<void (*)()>(
+      GetProcAddress(kernel, "SetProcessUserModeExceptionPolicy")));
+  DWORD flags = 0;
+  if (get && set && get(&flags)) set(flags & ~kCallbackFilterEnabled);
+}
 }  // namespace
 
 void InstallCrashHandler(std::string_view commandLine) {
@@ -85,6 +101,7 @@ void InstallCrashHandler(std::string_view commandLine) {
                                      STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   ULONG guarantee = kStackGuarantee;
   SetThreadStackGuarantee(&guarantee);
+  LetCallbackFaultsThrough();
   STEP(DA3Rudi);
   SetUnhandledExceptionFilter(CrashFilter);
 }
