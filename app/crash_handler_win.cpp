@@ -33,12 +33,14 @@ CrashState* crash = nullptr;  // lives until the process ends
   for (;;) Sleep(INFINITE);
 }
 
-// Hands the address to the user's mail program and does not wait; whether it worked is not asked.
+// Hands the address to the user's mail program and does not wait for it; whether it worked is not
+// asked. The shell may start a handler on a thread of its own and the process ends right after this
+// call, so the start itself is let finish (SEE_MASK_NOASYNC), not the mail program.
 void OpenMailAddress(const std::string& address) {
   STEP(DA3Rudi);
   SHELLEXECUTEINFOA execute{};
   execute.cbSize = sizeof execute;
-  execute.fMask = SEE_MASK_FLAG_NO_UI;
+  execute.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
   execute.lpVerb = "open";
   execute.lpFile = address.c_str();
   execute.nShow = SW_SHOWNORMAL;
@@ -47,7 +49,9 @@ void OpenMailAddress(const std::string& address) {
 
 // The report runs on a thread of its own with a full stack, so a stack overflow on the faulting
 // thread cannot take the report down with it. That thread waits in the filter meanwhile, so the
-// program's windows take no input until the process ends.
+// program's windows take no input until the process ends. The box has no owner window: a box
+// owned by a window of the waiting thread would wait for that thread forever; it stays on top of
+// the program's windows instead.
 DWORD WINAPI ReportThread(void*) {
   WaitForSingleObject(crash->faultArrived, INFINITE);
   STEP(DA3Rudi);
