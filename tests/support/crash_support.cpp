@@ -90,6 +90,7 @@ std::string MailStandIn::WaitForAddress(int timeoutMs) const {
   if (!WaitUntil([&] { return FileExists(record_); }, timeoutMs)) return {};
   const std::string line = ReadFileBytes(record_);
   const std::string start = "\"" + exe_ + "\" \"" + record_ + "\" ";
+  // A command line of another shape comes back whole, marked, so the failure shows it.
   return line.compare(0, start.size(), start) == 0 ? line.substr(start.size()) : "?" + line;
 }
 
@@ -101,7 +102,7 @@ bool MailStandIn::Started() const {
   for (BOOL more = Process32First(snapshot.get(), &entry); more;
        more = Process32Next(snapshot.get(), &entry))
     if (lstrcmpiA(entry.szExeFile, "mail_stand_in.exe") == 0) return true;
-  return FileExists(record_);
+  return FileExists(record_);  // it may have finished while the list was taken
 }
 
 }  // namespace testing_win
