@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the 32-bit program (build/windows), the 64-bit build of the same code with the Windows
 # tests (build/win64) and the native tests and fuzz targets (build/native).
+# Usage: build.sh [--program-only | --programs]: only the 32-bit program, or both programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 werror=${DA3_WERROR:-ON}
@@ -13,11 +14,12 @@ configure() {  # folder, then cmake options
 configure "$out/windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 cmake --build "$out/windows"
 
-if [ "${1:-}" != "--program-only" ]; then
-  configure "$out/win64" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DDA3_WINDOWS_TESTS=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/wine-run.sh"
-  cmake --build "$out/win64"
-  configure "$out/native" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build "$out/native"
-fi
+[ "${1:-}" = --program-only ] && exit 0
+
+configure "$out/win64" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DDA3_WINDOWS_TESTS=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/wine-run.sh"
+if [ "${1:-}" = --programs ]; then cmake --build "$out/win64" --target DA3Zur; exit 0; fi
+cmake --build "$out/win64"
+configure "$out/native" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$out/native"
