@@ -16,7 +16,6 @@ namespace {
 constexpr char kMutexName[] = "Global\\VeltanDA3ZurTools";
 constexpr int kClientWidth = 600, kClientHeight = 240;
 constexpr DWORD kHandOverWaitMs = 5000;
-constexpr UINT kRedrawFiles = WM_APP + 1;
 
 // Sort and Cancel carry the dialog ids, so Enter sorts and Escape cancels through IsDialogMessage.
 enum ControlId { kPatternField = 101, kBrowseButton, kMacroList, kFileList };
@@ -30,8 +29,10 @@ const ControlSpec kControls[] = {
      kMacroList, kNoText},
     {"Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 10, 200, 135, 30, kSortButton, 36},
     {"Button", BS_PUSHBUTTON | WS_TABSTOP, 0, 155, 200, 135, 30, kCancelButton, kTextCancel},
-    {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE, 300, 10, 290, 220,
-     kFileList, kNoText},
+    // The file list asks the window for the texts of the rows it shows (owner data), so adding a
+    // row costs the same with ten thousand rows as with ten.
+    {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA | WS_TABSTOP, WS_EX_CLIENTEDGE, 300,
+     10, 290, 220, kFileList, kNoText},
 };
 constexpr size_t kMacroHeader = 25, kDescriptionHeader = 26, kFileHeader = 17;
 
@@ -59,21 +60,6 @@ void SetCell(HWND list, int row, int column, const std::string& text) {
   item.iSubItem = column;
   item.pszText = const_cast<char*>(text.c_str());
   SendMessageA(list, LVM_SETITEMTEXTA, WPARAM(row), LPARAM(&item));
-}
-
-std::string RowText(HWND list, size_t row) {
-  std::string text(MAX_PATH, '\0');
-  while (true) {
-    LVITEMA item{};
-    item.pszText = text.data();
-    item.cchTextMax = int(text.size());
-    size_t length = size_t(SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item)));
-    if (length + 1 < text.size()) {
-      text.resize(length);
-      return text;
-    }
-    text.resize(text.size() * 2);
-  }
 }
 
 // Selects the start folder in the browser once it is up.
@@ -105,7 +91,8 @@ class SorterWindow : public WindowHandler {
       SetCell(macros, AppendRow(macros, macro.text), 1, texts_[macro.descriptionId]);
     STEP(Sorter);
     AddColumn(files_, 0, texts_[kFileHeader], 1000);
-    for (const std::string& file : files) AppendRow(files_, file);
+    rows_ = files;
+    ShowRowCount();
   }
 
   bool done() const { return done_; }
@@ -116,9 +103,8 @@ class SorterWindow : public WindowHandler {
         OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         result = TRUE;
         return true;
-      case kRedrawFiles:
-        RedrawFiles();
-        return true;
+      case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam));
       case WM_CLOSE:
         if (!running_) done_ = true;
         return true;
@@ -130,25 +116,31 @@ class SorterWindow : public WindowHandler {
   }
 
  private:
-  // Rows handed over in a burst are drawn once: drawing stays off until the posted redraw
-  // message comes, which is handled only after every message sent meanwhile.
   void OnCopyData(const COPYDATASTRUCT* data) {
     STEP(Sorter);
     if (!data) return;
-    auto path = HandedOverPath(data->lpData, data->cbData);
-    if (!path) return;
-    if (!redrawPending_) {
-      SendMessageA(files_, WM_SETREDRAW, FALSE, 0);
-      redrawPending_ = PostMessageA(window_, kRedrawFiles, 0, 0);
+    if (auto path = HandedOverPath(data->lpData, data->cbData)) {
+      rows_.push_back(*path);
+      ShowRowCount();
     }
-    AppendRow(files_, *path);
-    if (!redrawPending_) SendMessageA(files_, WM_SETREDRAW, TRUE, 0);
   }
 
-  void RedrawFiles() {
-    redrawPending_ = false;
-    SendMessageA(files_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(files_, nullptr, TRUE);
+  // The list draws only the rows that come into view; the others are drawn when scrolled to.
+  void ShowRowCount() {
+    STEP(Sorter);
+    SendMessageA(files_, LVM_SETITEMCOUNT, WPARAM(rows_.size()),
+                 LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  }
+
+  // The text of a file row the list is about to show, cut to the list's buffer.
+  bool OnNotify(const NMHDR* header) {
+    STEP(Sorter);
+    if (!header || header->hwndFrom != files_ || header->code != LVN_GETDISPINFOA) return false;
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header))->item;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iItem >= 0 &&
+        size_t(item.iItem) < rows_.size())
+      lstrcpynA(item.pszText, rows_[size_t(item.iItem)].c_str(), item.cchTextMax);
+    return true;
   }
 
   void OnButton(int id) {
@@ -191,8 +183,8 @@ class SorterWindow : public WindowHandler {
       return AskYesNo(window_, title, text);
     };
     steps.pattern = [this] { return WindowText(pattern_); };
-    steps.rowCount = [this] { return RowCount(files_); };
-    steps.row = [this](size_t i) { return RowText(files_, i); };
+    steps.rowCount = [this] { return rows_.size(); };
+    steps.row = [this](size_t i) { return rows_[i]; };
     steps.betweenFiles = [this] { DispatchPendingMessages(window_); };
     SetFileSteps(steps);
     SortRun(texts_, steps);
@@ -201,7 +193,8 @@ class SorterWindow : public WindowHandler {
 
   const TextTable& texts_;
   HWND window_ = nullptr, pattern_ = nullptr, files_ = nullptr;
-  bool running_ = false, done_ = false, redrawPending_ = false;
+  std::vector<std::string> rows_;  // the file list's rows, which it shows by owner data
+  bool running_ = false, done_ = false;
 };
 
 void ShowSorterWindow(const TextTable& texts, const std::vector<std::string>& files) {
