@@ -133,10 +133,10 @@ class SorterWindow : public WindowHandler {
   }
 
   // The text of a file row the list is about to show, cut to the list's buffer.
-  bool OnNotify(const NMHDR* header) {
+  bool OnNotify(NMHDR* header) {
     STEP(Sorter);
     if (!header || header->hwndFrom != files_ || header->code != LVN_GETDISPINFOA) return false;
-    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header))->item;
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iItem >= 0 &&
         size_t(item.iItem) < rows_.size())
       lstrcpynA(item.pszText, rows_[size_t(item.iItem)].c_str(), item.cchTextMax);
