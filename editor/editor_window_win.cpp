@@ -81,7 +81,7 @@ class EditorWindow : public WindowHandler {
     ShowWindow(window_, SW_SHOW);
     STEP(Editor);
     for (const ControlSpec& spec : kControls) CreateControl(window_, spec, tables_.texts, font_);
-    FitSelectionHeight(Control(kGenreList));
+    FitSelectionHeight(Control(kGenreList), kSelectionHeight);
     ShowRecord(fileName);
     SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));  // as a dialog starts
     STEP(Editor);
@@ -121,22 +121,6 @@ class EditorWindow : public WindowHandler {
 
  private:
   HWND Control(int id) const { return GetDlgItem(window_, id); }
-
-  // The closed drop-down list is as high as its font makes it; bring it to the height of the
-  // fields beside it. Item height and closed height differ by a fixed amount that is not the
-  // same on every system, so it is measured once.
-  static void FitSelectionHeight(HWND list) {
-    auto closedHeight = [list] {
-      RECT rect{};
-      GetWindowRect(list, &rect);
-      return int(rect.bottom - rect.top);
-    };
-    LRESULT item = SendMessageA(list, CB_GETITEMHEIGHT, WPARAM(-1), 0);
-    if (!list || item == CB_ERR) return;
-    SendMessageA(list, CB_SETITEMHEIGHT, WPARAM(-1), item);
-    int excess = closedHeight() - kSelectionHeight;
-    if (excess != 0) SendMessageA(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item - excess));
-  }
 
   void ShowRecord(const std::string& fileName) {
     STEP(Editor);
