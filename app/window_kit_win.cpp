@@ -90,8 +90,8 @@ void DispatchPendingMessages(HWND window) {
 }
 
 void RunEventLoop(HWND window, const std::function<bool()>& done) {
-  STEP(DA3Rudi);
   while (!done()) {
+    STEP(DA3Rudi);  // recorded anew after every handler: a fault while idle names the loop
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     DispatchPendingMessages(window);
   }

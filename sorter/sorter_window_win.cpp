@@ -134,8 +134,8 @@ class SorterWindow : public WindowHandler {
 
   // The text of a file row the list is about to show, cut to the list's buffer.
   bool OnNotify(NMHDR* header) {
-    STEP(Sorter);
     if (!header || header->hwndFrom != files_ || header->code != LVN_GETDISPINFOA) return false;
+    STEP(Sorter);
     LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iItem >= 0 &&
         size_t(item.iItem) < rows_.size())
