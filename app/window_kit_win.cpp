@@ -53,12 +53,12 @@ FontHandle CreateMessageFont() {
   return FontHandle(CreateFontIndirectA(&metrics.lfMessageFont));
 }
 
-HWND CreateControl(HWND parent, const ControlSpec& spec, const TextTable& texts, HFONT font) {
+HWND CreateControl(HWND parent, const ControlRow& row, const TextTable& texts, HFONT font) {
   STEP(DA3Rudi);
-  const char* text = spec.textId == kNoText ? spec.fixedText : texts[spec.textId].c_str();
-  HWND control = CreateWindowExA(spec.exStyle, spec.className, text,
-                                 WS_CHILD | WS_VISIBLE | spec.style, spec.x, spec.y, spec.width,
-                                 spec.height, parent, reinterpret_cast<HMENU>(INT_PTR(spec.id)),
+  const char* text = row.textId == kNoText ? row.fixedText : texts[row.textId].c_str();
+  HWND control = CreateWindowExA(row.exStyle, row.className, text,
+                                 WS_CHILD | WS_VISIBLE | row.style, row.x, row.y, row.width,
+                                 row.height, parent, reinterpret_cast<HMENU>(INT_PTR(row.id)),
                                  GetModuleHandleA(nullptr), nullptr);
   if (control && font) SendMessageA(control, WM_SETFONT, WPARAM(font), FALSE);
   return control;

@@ -12,7 +12,7 @@
 
 // One control of a window's table. The caption is TextTable entry textId, or fixedText when textId
 // is kNoText.
-struct ControlSpec {
+struct ControlRow {
   const char* className;
   DWORD style;  // WS_CHILD | WS_VISIBLE are always added
   DWORD exStyle;
@@ -42,7 +42,7 @@ WindowHandle CreateTopLevelWindow(const char* title, int width, int height,
 FontHandle CreateMessageFont();
 
 // Creates one control from its table row and gives it the font.
-HWND CreateControl(HWND parent, const ControlSpec& spec, const TextTable& texts, HFONT font);
+HWND CreateControl(HWND parent, const ControlRow& row, const TextTable& texts, HFONT font);
 
 // Brings the closed field of a drop-down list to the given height (the opened list keeps the
 // height the control was created with).

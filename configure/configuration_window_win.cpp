@@ -105,7 +105,7 @@ class ConfigurationWindowImpl : public WindowHandler {
     window_ = window.get();
     ShowWindow(window_, SW_SHOW);
     STEP(Configure);
-    const ControlSpec controls[] = {
+    const ControlRow controls[] = {
         {WC_BUTTONA, kWrappingButton, 0, 10, 10, 150, 50, kInsertButton, kTextInsert},
         {WC_BUTTONA, kWrappingButton, 0, 170, 10, 150, 50, kRemoveButton, kTextRemove},
         {richEdit.className, kHintStyle, WS_EX_CLIENTEDGE, 10, 70, 310, 220, kHintBox, kNoText},
@@ -115,7 +115,7 @@ class ConfigurationWindowImpl : public WindowHandler {
     TextTable captions = tables_.texts;
     for (size_t id : {kTextInsert, kTextRemove})
       if (captions[id].size() > kCaptionLimit) captions[id].resize(kCaptionLimit);
-    for (const ControlSpec& spec : controls) CreateControl(window_, spec, captions, font_);
+    for (const ControlRow& row : controls) CreateControl(window_, row, captions, font_);
     FitSelectionHeight(Control(kLanguageList), kSelectionHeight);
 
     STEP(Configure);

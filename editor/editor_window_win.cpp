@@ -34,7 +34,7 @@ constexpr DWORD kDigitField = kField | ES_NUMBER;
 constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
 
 // The controls in creation order, which is also the Tab order. The status bar places itself.
-const ControlSpec kControls[] = {
+const ControlRow kControls[] = {
     {WC_BUTTONA, kFrame, 0, 10, 10, 280, 140, kAudioFrame, 2},
     {WC_BUTTONA, kFrame, 0, 10, 160, 280, 330, kTagFrame, 7},
     {WC_STATICA, kLabel, 0, 20, 30, 70, 20, kBitrateLabel, 3},
@@ -80,7 +80,7 @@ class EditorWindow : public WindowHandler {
     window_ = window.get();
     ShowWindow(window_, SW_SHOW);
     STEP(Editor);
-    for (const ControlSpec& spec : kControls) CreateControl(window_, spec, tables_.texts, font_);
+    for (const ControlRow& row : kControls) CreateControl(window_, row, tables_.texts, font_);
     FitSelectionHeight(Control(kGenreList), kSelectionHeight);
     ShowRecord(fileName);
     SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));  // as a dialog starts

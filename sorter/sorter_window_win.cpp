@@ -21,7 +21,7 @@ constexpr DWORD kHandOverWaitMs = 5000;
 enum ControlId { kPatternField = 101, kBrowseButton, kMacroList, kFileList };
 constexpr int kSortButton = IDOK, kCancelButton = IDCANCEL;
 
-const ControlSpec kControls[] = {
+const ControlRow kControls[] = {
     {"Edit", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 10, 250, 20, kPatternField,
      kNoText},
     {"Button", BS_PUSHBUTTON | WS_TABSTOP, 0, 260, 10, 30, 20, kBrowseButton, kNoText, "..."},
@@ -75,7 +75,7 @@ class SorterWindow : public WindowHandler {
   void Build(HWND window, HFONT font, const std::vector<std::string>& files) {
     STEP(Sorter);
     window_ = window;
-    for (const ControlSpec& spec : kControls) CreateControl(window, spec, texts_, font);
+    for (const ControlRow& row : kControls) CreateControl(window, row, texts_, font);
     pattern_ = GetDlgItem(window, kPatternField);
     files_ = GetDlgItem(window, kFileList);
     HWND macros = GetDlgItem(window, kMacroList);
