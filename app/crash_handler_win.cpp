@@ -2,13 +2,13 @@
 
 #include <objbase.h>
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdint>
 #include <string>
 
 #include "app/crash_report.h"
 #include "app/position.h"
+#include "app/shell_open_win.h"
 
 namespace {
 // Stack kept back on the program's thread for the fault filter after a stack overflow.
@@ -33,20 +33,6 @@ CrashState* crash = nullptr;  // lives until the process ends
   for (;;) Sleep(INFINITE);
 }
 
-// Hands the address to the user's mail program and does not wait for it; whether it worked is not
-// asked. The shell may start a handler on a thread of its own and the process ends right after this
-// call, so the start itself is let finish (SEE_MASK_NOASYNC), not the mail program.
-void OpenMailAddress(const std::string& address) {
-  STEP(DA3Rudi);
-  SHELLEXECUTEINFOA execute{};
-  execute.cbSize = sizeof execute;
-  execute.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-  execute.lpVerb = "open";
-  execute.lpFile = address.c_str();
-  execute.nShow = SW_SHOWNORMAL;
-  ShellExecuteExA(&execute);
-}
-
 // The report runs on a thread of its own with a full stack, so a stack overflow on the faulting
 // thread cannot take the report down with it. That thread waits in the filter meanwhile, so the
 // program's windows take no input until the process ends. The box has no owner window: a box
@@ -60,7 +46,9 @@ DWORD WINAPI ReportThread(void*) {
       ComposeCrashReport(crash->quotedParameters, crash->position, crash->faultCode);
   int answer = MessageBoxA(nullptr, CrashBoxText(report).c_str(), kCrashTitle,
                            MB_YESNO | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
-  if (answer == IDYES) OpenMailAddress(CrashMailAddress(report));
+  // The process ends right after this call and the shell may start the mail program from a
+  // thread of its own, so the start itself is let finish (SEE_MASK_NOASYNC), not the program.
+  if (answer == IDYES) OpenAddress(nullptr, CrashMailAddress(report).c_str(), SEE_MASK_NOASYNC);
   EndProcess();
 }
 

@@ -33,16 +33,9 @@ void RegisterShellVerb(const std::string& classKey, const std::string& verbName,
   STEP(Configure);
   if (!menuText.empty()) SetDefaultValue(HKEY_CURRENT_USER, verbPath, menuText);
   if (!commandLine.empty()) SetDefaultValue(HKEY_CURRENT_USER, commandPath, commandLine);
-  if (!multiSelectModel.empty()) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, verbPath.c_str(), 0, KEY_SET_VALUE, &opened) ==
-        ERROR_SUCCESS) {
-      KeyHandle verb(opened);
-      RegSetValueExA(verb.get(), "MultiSelectModel", 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(multiSelectModel.c_str()),
-                     DWORD(multiSelectModel.size() + 1));
-    }
-  }
+  if (!multiSelectModel.empty())
+    RegSetKeyValueA(HKEY_CURRENT_USER, verbPath.c_str(), "MultiSelectModel", REG_SZ,
+                    multiSelectModel.c_str(), DWORD(multiSelectModel.size() + 1));
 }
 
 void UnregisterShellVerb(const std::string& classKey, const std::string& verbName) {

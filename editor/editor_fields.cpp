@@ -24,12 +24,6 @@ std::optional<size_t> FindGenre(const GenreTable& genres, std::string_view genre
   return std::nullopt;
 }
 
-std::string ShownFileName(std::string_view path) {
-  STEP(Editor);
-  size_t separator = path.find_last_of("\\/");
-  return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
-}
-
 void CopyBack(const EditedFields& fields, const GenreTable& genres, TagInfo& record) {
   STEP(Editor);
   record.title = fields.title;

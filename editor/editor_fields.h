@@ -11,9 +11,6 @@
 // codes 0xC0-0xDE become the character 32 codes higher); nothing for an empty or unknown genre.
 std::optional<size_t> FindGenre(const GenreTable& genres, std::string_view genre);
 
-// The part of a path after its last backslash or slash, as the status bar shows it.
-std::string ShownFileName(std::string_view path);
-
 // The texts of the editor's tag fields as the user left them, and the genre list's selection.
 struct EditedFields {
   std::string title, artist, album, year, comment, track;

@@ -2,11 +2,12 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <string>
 
+#include "app/path_parts.h"
 #include "app/position.h"
+#include "app/shell_open_win.h"
 #include "app/window_kit_win.h"
 #include "editor/editor_fields.h"
 #include "editor/format_duration.h"
@@ -127,7 +128,7 @@ class EditorWindow : public WindowHandler {
     if (HWND status = Control(kStatusBar)) {
       int fieldEnds[] = {kStatusFieldWidth};
       SendMessageA(status, SB_SETPARTS, 1, LPARAM(fieldEnds));
-      SendMessageA(status, SB_SETTEXTA, 0, LPARAM(ShownFileName(fileName).c_str()));
+      SendMessageA(status, SB_SETTEXTA, 0, LPARAM(FilePart(fileName).c_str()));
     }
     const std::pair<int, std::string> texts[] = {
         {kBitrateField, std::to_string(record_.bitrate)},
@@ -164,24 +165,11 @@ class EditorWindow : public WindowHandler {
     } else if (id == kCancelButton && code == BN_CLICKED) {
       Finish(0);
     } else if (id == kLink && code == STN_CLICKED) {
-      OpenMakerWebAddress();
+      OpenAddress(window_, kMakerWebAddress);  // the window goes on at once
     } else {
       return false;
     }
     return true;
-  }
-
-  // Fire and forget: the shell starts the user's browser and the window goes on at once.
-  void OpenMakerWebAddress() {
-    STEP(Editor);
-    SHELLEXECUTEINFOA execute{};
-    execute.cbSize = sizeof execute;
-    execute.fMask = SEE_MASK_FLAG_NO_UI;
-    execute.hwnd = window_;
-    execute.lpVerb = "open";
-    execute.lpFile = kMakerWebAddress;
-    execute.nShow = SW_SHOWNORMAL;
-    ShellExecuteExA(&execute);
   }
 
   void Finish(int result) {

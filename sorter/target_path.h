@@ -1,10 +1,11 @@
-// The target pattern of the sorter: its macros, the path parts it rests on, and the expansion of
-// a pattern into one file's target path.
+// The target pattern of the sorter: its macros and the expansion of a pattern into one file's
+// target path.
 #pragma once
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/path_parts.h"
 #include "tags/tag_info.h"
 
 // What follows the target folder in the default pattern and after a folder choice.
@@ -17,12 +18,6 @@ struct Macro {
   size_t descriptionId;
 };
 extern const Macro kMacros[9];
-
-// Path parts; backslash and slash both separate.
-std::string FilePart(std::string_view path);       // after the last separator
-std::string ExtensionPart(std::string_view path);  // after the last dot of the FilePart
-std::string BaseNamePart(std::string_view path);   // the FilePart without its last dot and after
-std::string FolderPart(std::string_view path);     // up to and including the last separator
 
 // The folder (with a trailing backslash added when missing) followed by kPatternTail: the default
 // pattern for the current directory, and the pattern after a folder choice.

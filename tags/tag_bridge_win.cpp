@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/file_system_win.h"
+#include "app/path_parts.h"
 #include "app/position.h"
 #include "app/text_util.h"
 #include "tags/latin1.h"
@@ -26,6 +27,7 @@ const TextField kArtist{&TagInfo::artist, taglib::Artist, taglib::SetArtist};
 const TextField kAlbum{&TagInfo::album, taglib::Album, taglib::SetAlbum};
 const TextField kComment{&TagInfo::comment, taglib::Comment, taglib::SetComment};
 const TextField kGenre{&TagInfo::genre, taglib::Genre, taglib::SetGenre};
+const TextField* const kTextFields[] = {&kTitle, &kArtist, &kAlbum, &kComment, &kGenre};
 
 // What the program's 8-bit reading makes of a TagLib text.
 std::string ReadText(const char* utf8) {
@@ -60,13 +62,18 @@ struct AudioProperties {
   bool operator==(const AudioProperties&) const = default;
 };
 
+AudioProperties PropertiesOf(TagLib_File* file) {
+  const TagLib_AudioProperties* p = taglib::FileAudioProperties(file);
+  return p ? AudioProperties{taglib::SampleRate(p), taglib::Channels(p), taglib::Length(p)}
+           : AudioProperties{};
+}
+
 // Opens a file through TagLib and reads its audio properties; false when it does not open.
 bool OpensWith(const std::string& fileName, AudioProperties& properties) {
   STEP(DA3Rudi);
   TagLibFile file(taglib::FileNew(fileName.c_str()));
   if (!file) return false;
-  if (const TagLib_AudioProperties* p = taglib::FileAudioProperties(file.get()))
-    properties = {taglib::SampleRate(p), taglib::Channels(p), taglib::Length(p)};
+  properties = PropertiesOf(file.get());
   return true;
 }
 
@@ -76,22 +83,21 @@ bool OpensWith(const std::string& fileName, AudioProperties& properties) {
 bool SavedAsMeant(const std::string& fileName, const TagInfo& record,
                   const AudioProperties& before) {
   STEP(DA3Rudi);
-  AudioProperties after;
-  if (!OpensWith(fileName, after) || after != before) return false;
   TagLibFile file(taglib::FileNew(fileName.c_str()));
-  const TagLib_Tag* tag = file ? taglib::FileTag(file.get()) : nullptr;
+  if (!file || PropertiesOf(file.get()) != before) return false;
+  const TagLib_Tag* tag = taglib::FileTag(file.get());
   if (!tag) return false;
-  for (const TextField* field : {&kTitle, &kArtist, &kAlbum, &kComment, &kGenre})
+  for (const TextField* field : kTextFields)
     if (ReadText(field->get(tag)) != TrimSpaces(record.*field->member)) return false;
   return true;
 }
 
 // A name beside the original with the same extension, so TagLib treats the copy alike.
 std::string CopyName(const std::string& fileName, int attempt) {
-  size_t folderEnd = fileName.find_last_of("\\/") + 1;
-  size_t dot = fileName.rfind('.');
-  std::string extension = dot != std::string::npos && dot >= folderEnd ? fileName.substr(dot) : "";
-  return fileName.substr(0, folderEnd) + "~DA3Zur-" + std::to_string(GetCurrentProcessId()) + "-" +
+  const std::string name = FilePart(fileName);
+  const size_t dot = name.rfind('.');
+  const std::string extension = dot != std::string::npos ? name.substr(dot) : "";
+  return FolderPart(fileName) + "~DA3Zur-" + std::to_string(GetCurrentProcessId()) + "-" +
          std::to_string(attempt) + ".saving" + extension;
 }
 
@@ -111,7 +117,7 @@ std::string MakeCopy(const std::string& fileName) {
 
 // Free bytes on the volume that holds the file, or 0 when they cannot be asked for.
 unsigned long long FreeBytesBeside(const std::string& fileName) {
-  std::string folder = fileName.substr(0, fileName.find_last_of("\\/") + 1);
+  const std::string folder = FolderPart(fileName);
   ULARGE_INTEGER free{};
   if (!GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &free, nullptr, nullptr))
     return 0;
@@ -125,8 +131,8 @@ unsigned long long FreeBytesBeside(const std::string& fileName) {
 constexpr unsigned long long kSaveMargin = 64 * 1024, kLastBlock = 4096;
 
 unsigned long long RoomForSave(const TagInfo& record) {
-  size_t texts = record.title.size() + record.artist.size() + record.album.size() +
-                 record.comment.size() + record.genre.size();
+  size_t texts = 0;
+  for (const TextField* field : kTextFields) texts += (record.*field->member).size();
   return 2 * texts + kSaveMargin;
 }
 

@@ -1,4 +1,4 @@
-// The editor's pure logic: the playing time, the genre match, the file name and the copy back.
+// The editor's pure logic: the playing time, the genre match and the copy back.
 #include "editor/editor_fields.h"
 
 #include <gtest/gtest.h>
@@ -52,15 +52,6 @@ TEST(FindGenre, SmallLettersAreAToZAndTheCodesC0ToDE) {
   EXPECT_EQ(FindGenre(genres, "\xFF"), std::nullopt);
   EXPECT_EQ(FindGenre(genres, "{"), std::nullopt);
   EXPECT_EQ(FindGenre(genres, "\xDF"), 5u);
-}
-
-TEST(ShownFileName, TakesThePartAfterTheLastBackslashOrSlash) {
-  EXPECT_EQ(ShownFileName("C:\\Music\\Song.mp3"), "Song.mp3");
-  EXPECT_EQ(ShownFileName("Z:/music\\a b/Song two.ogg"), "Song two.ogg");
-  EXPECT_EQ(ShownFileName("C:\\Music/x\\y.flac"), "y.flac");
-  EXPECT_EQ(ShownFileName("Song.mp3"), "Song.mp3");
-  EXPECT_EQ(ShownFileName("C:\\Music\\"), "");
-  EXPECT_EQ(ShownFileName(""), "");
 }
 
 TEST(CopyBack, TextsAsTypedAndNumbersByTheDecimalRule) {

@@ -14,28 +14,6 @@ TagInfo Tags(std::string genre, std::string artist, std::string album) {
 const std::string kDefault = PatternForFolder("D:\\in");
 }  // namespace
 
-TEST(PathParts, FollowTheExamples) {
-  EXPECT_EQ(FilePart("D:\\in\\Song.mp3"), "Song.mp3");
-  EXPECT_EQ(FilePart("D:/in/Song.mp3"), "Song.mp3");
-  EXPECT_EQ(FilePart("Song.mp3"), "Song.mp3");
-  EXPECT_EQ(FilePart("D:\\in\\"), "");
-  EXPECT_EQ(FolderPart("D:\\in/x\\Song.mp3"), "D:\\in/x\\");
-  EXPECT_EQ(FolderPart("Song.mp3"), "");
-
-  struct Case {
-    const char* path;
-    const char* extension;
-    const char* baseName;
-  };
-  for (const Case& c : {Case{"Song.mp3", "mp3", "Song"}, Case{"a.b.ogg", "ogg", "a.b"},
-                        Case{"Name.", "", "Name"}, Case{"README", "", "README"},
-                        Case{".mp3", "mp3", ""}, Case{"D:\\a.b\\README", "", "README"},
-                        Case{"D:\\a.b/c", "", "c"}}) {
-    EXPECT_EQ(ExtensionPart(c.path), c.extension) << c.path;
-    EXPECT_EQ(BaseNamePart(c.path), c.baseName) << c.path;
-  }
-}
-
 TEST(PatternForFolder, AddsTheBackslashOnlyWhenMissing) {
   EXPECT_EQ(PatternForFolder("D:\\Incoming"), "D:\\Incoming\\%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
   EXPECT_EQ(PatternForFolder("C:\\"), "C:\\%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
