@@ -81,6 +81,17 @@ void RemoveTree(const std::string& path) {
   RemoveDirectoryA(folder.c_str());
 }
 
+size_t FileCount(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  size_t files = 0;
+  do files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return files;
+}
+
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (true) {
@@ -220,6 +231,8 @@ long Process::WaitForExit(int timeoutMs) {
   GetExitCodeProcess(info_.hProcess, &code);
   return long(code);
 }
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 std::string ProgramCommand(const std::string& arguments) {
   return "\"" + ProgramExe() + "\" " + arguments;

@@ -36,6 +36,8 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 void RemoveTree(const std::string& path);
+// How many files (not folders) the folder holds; the folder path ends in a backslash.
+size_t FileCount(const std::string& folder);
 
 // Polls cond every few milliseconds until it holds or timeoutMs passes; returns whether it held.
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = 5000);
@@ -95,5 +97,7 @@ class Process {
 
 // The command line that starts DA3Zur.exe with the given arguments.
 std::string ProgramCommand(const std::string& arguments);
+// A path in double quotes, as a command-line argument.
+std::string Quoted(const std::string& path);
 
 }  // namespace testing_win

@@ -15,7 +15,6 @@
 using namespace testing_win;
 
 namespace {
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 // While a window sits in its event loop, the last step begun is the loop's own.
 unsigned EventLoopLine() {

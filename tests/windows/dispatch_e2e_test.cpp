@@ -33,7 +33,7 @@ TEST(Dispatch, EditReportsMissingAndEmptyFilesOneBoxEachAndEndsWithZero) {
   const std::string missing = dir / "missing.mp3";
   const std::string empty = dir / "empty.mp3";
   WriteFileBytes(empty, "");
-  Process program(ProgramCommand("-edit \"" + missing + "\" \"  " + empty + "  \""),
+  Process program(ProgramCommand("-edit " + Quoted(missing) + " " + Quoted("  " + empty + "  ")),
                   appData.path());
   ASSERT_TRUE(program.started());
   ExpectReadFailureBox(program, missing);
@@ -48,7 +48,7 @@ TEST(Dispatch, TheRealCommandLineIsSplitAtQuotesAndSpacesOnly) {
   const std::string quoted = dir / "quoted name.mp3";
   const std::string glued = dir / "glued\"on.mp3";
   const std::string tabbed = dir / "tab\there.mp3";
-  Process program(ProgramCommand("-edit \"" + quoted + "\"" + glued + " \"\" " + tabbed),
+  Process program(ProgramCommand("-edit " + Quoted(quoted) + glued + " \"\" " + tabbed),
                   appData.path());
   ASSERT_TRUE(program.started());
   ExpectReadFailureBox(program, quoted);
@@ -62,9 +62,10 @@ TEST(Dispatch, SortKeepsExistingFilesInCommandLineOrderDuplicatesIncluded) {
   const std::string song = dir.CopyFixture("tagged.mp3", "song.mp3");
   const std::string empty = dir / "empty.ogg";
   WriteFileBytes(empty, "");
-  Process program(ProgramCommand("-sort \"" + (dir / "missing.mp3") + "\" \"" + dir.path() +
-                                 "\" \" " + song + " \" C:\\ \"" + empty + "\" \"" + song + "\""),
-                  appData.path());
+  const std::string arguments = "-sort " + Quoted(dir / "missing.mp3") + " " + Quoted(dir.path()) +
+                                " " + Quoted(" " + song + " ") + " C:\\ " + Quoted(empty) + " " +
+                                Quoted(song);
+  Process program(ProgramCommand(arguments), appData.path());
   ASSERT_TRUE(program.started());
   SorterControls sorter = WaitForSorter(program.id());
   ASSERT_TRUE(sorter) << "no sorter window";
@@ -75,7 +76,7 @@ TEST(Dispatch, SortKeepsExistingFilesInCommandLineOrderDuplicatesIncluded) {
 
 TEST(Dispatch, SortWithOnlyFoldersOpensAnEmptySorter) {
   TempDir dir, appData;
-  Process program(ProgramCommand("-sort \"" + dir.path() + "\" C:\\"), appData.path());
+  Process program(ProgramCommand("-sort " + Quoted(dir.path()) + " C:\\"), appData.path());
   ASSERT_TRUE(program.started());
   SorterControls sorter = WaitForSorter(program.id());
   ASSERT_TRUE(sorter) << "no sorter window";

@@ -12,10 +12,6 @@
 
 using namespace testing_win;
 
-namespace {
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-}  // namespace
-
 TEST(EditRun, EditsSavesReportsAndCancelsOneFileAfterTheOther) {
   TempDir dir, appData;
   const std::string mp3 = dir.CopyFixture("tagged.mp3", "first song.mp3");

@@ -60,17 +60,6 @@ std::vector<Hostile> HostileFiles() {
   files.push_back({"noise.m4a", RandomBytes(64 * 1024, 11)});
   return files;
 }
-
-size_t FilesIn(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  size_t files = 0;
-  do files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  return files;
-}
 }  // namespace
 
 TEST(HostileFiles, AreReadAndWrittenWithoutCrashLossOrLeftovers) {
@@ -96,7 +85,7 @@ TEST(HostileFiles, AreReadAndWrittenWithoutCrashLossOrLeftovers) {
       EXPECT_EQ(ReadFileBytes(path), file.bytes) << "a failed write changed the file";
     }
   }
-  EXPECT_EQ(FilesIn(dir.path()), files.size()) << "a file went missing or a copy was left";
+  EXPECT_EQ(FileCount(dir.path()), files.size()) << "a file went missing or a copy was left";
 }
 
 // A 1 MiB disk mounted by the test script at build/smalldisk; without it this test is skipped.
@@ -136,13 +125,13 @@ TEST_P(FullDisk, ASaveThatCannotFitFailsAndLeavesTheFileWhole) {
   FillUpTo(bytes_.size() / 2);  // not even the working copy fits
   EXPECT_EQ(WriteTags(song_, &record), 0);
   EXPECT_EQ(ReadFileBytes(song_), bytes_);
-  EXPECT_EQ(FilesIn(folder_ + "work\\"), 2u) << "a partial copy was left";
+  EXPECT_EQ(FileCount(folder_ + "work\\"), 2u) << "a partial copy was left";
 
   DeleteFileA((folder_ + "work\\filler").c_str());
   FillUpTo(bytes_.size() + 16 * 1024);  // the copy fits, the longer tag does not
   EXPECT_EQ(WriteTags(song_, &record), 0);
   EXPECT_EQ(ReadFileBytes(song_), bytes_);
-  EXPECT_EQ(FilesIn(folder_ + "work\\"), 2u) << "the copy was left";
+  EXPECT_EQ(FileCount(folder_ + "work\\"), 2u) << "the copy was left";
 
   DeleteFileA((folder_ + "work\\filler").c_str());  // with room again the same save succeeds
   ASSERT_EQ(WriteTags(song_, &record), 1);

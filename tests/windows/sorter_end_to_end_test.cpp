@@ -45,7 +45,6 @@ SortFile MakeFile(const TempDir& dir, const std::string& name, const std::string
   return file;
 }
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 // The visible sorter windows of the given processes.
 std::vector<HWND> SorterWindows(const std::set<DWORD>& processes) {

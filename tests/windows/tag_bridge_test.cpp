@@ -140,13 +140,7 @@ TEST_P(TagBridge, AReadOnlyFileIsNotWrittenAndNoCopyIsLeft) {
   EXPECT_EQ(WriteTags(path, &record), 0);
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadFileBytes(path), bytes);
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((dir_ / "*").c_str(), &found);
-  int files = 0;
-  do files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(FileCount(dir_.path()), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, TagBridge, ::testing::Values("mp3", "flac", "ogg"));
