@@ -17,6 +17,7 @@ class LineReader {
     }
     return line;
   }
+  bool AtEnd() const { return pos_ >= text_.size(); }
 
  private:
   static bool IsEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
@@ -29,6 +30,9 @@ bool ParseCatalog(std::string_view bytes, TextTable& texts) {
   STEP(DA3Rudi);
   LineReader lines(bytes);
   if (lines.Next() != "Catalog") return false;
-  for (auto& text : texts) text = lines.Next();
+  for (size_t i = 0; i < kFirstAddedText; ++i) texts[i] = lines.Next();
+  // Entries added later come from the lines the catalog has; the rest stay in English.
+  for (size_t i = kFirstAddedText; i < kTextCount; ++i)
+    texts[i] = lines.AtEnd() ? DefaultText(i) : std::string(lines.Next());
   return true;
 }

@@ -50,6 +50,23 @@ const char* const kDefaults[kTextCount] = {
     "Couldn't write ID3 Tags into",
     "Couldn't read ID3 Tags of",
     "Do you want to continue?",
+    // Added after the first catalogs were written: a catalog without these lines keeps them in
+    // English.
+    "Target",
+    "Copied",
+    "Moved",
+    "Replaced an existing file",
+    "Already in place",
+    "Not placed",
+    "Skipped",
+    "The target exists",
+    "The path is too long",
+    "Tags can't be read",
+    "Same target as an earlier file",
+    "Sort finished",
+    "%1 of %2 files were placed.",
+    "The sort was cancelled.",
+    "... and %1 more",
 };
 }  // namespace
 

@@ -19,11 +19,12 @@ TEST(ParseCatalog, ReadsFortyThreeLinesWithEveryLineEnd) {
   for (const std::string& end :
        {std::string("\r\n"), std::string("\n"), std::string("\r"), std::string(1, 0)}) {
     std::string bytes = "Catalog" + end;
-    for (int i = 0; i < 50; ++i) bytes += "text " + std::to_string(i) + end;
+    for (size_t i = 0; i < kTextCount + 5; ++i) bytes += "text " + std::to_string(i) + end;
     TextTable texts = Marked();
     ASSERT_TRUE(ParseCatalog(bytes, texts));
     EXPECT_EQ(texts[0], "text 0");
-    EXPECT_EQ(texts[42], "text 42");  // lines after the 43rd text are ignored
+    EXPECT_EQ(texts[42], "text 42");
+    EXPECT_EQ(texts[kTextCount - 1], "text " + std::to_string(kTextCount - 1));
   }
   // CR LF is one line end, a lone CR or LF is one each.
   TextTable texts = Marked();
@@ -43,15 +44,24 @@ TEST(ParseCatalog, RefusesAnyOtherHeaderAndLeavesTheTable) {
 }
 
 TEST(ParseCatalog, ShortCatalogsEmptyTheRestAndLinesKeepTheirSpaces) {
+  // The first 43 texts empty where lines are missing; the texts added later keep their defaults
+  // unless the catalog reaches them.
   TextTable texts = Marked();
   ASSERT_TRUE(ParseCatalog("Catalog", texts));
-  for (const auto& text : texts) EXPECT_EQ(text, "");
+  for (size_t i = 0; i < kFirstAddedText; ++i) EXPECT_EQ(texts[i], "") << i;
+  for (size_t i = kFirstAddedText; i < kTextCount; ++i) EXPECT_EQ(texts[i], DefaultText(i)) << i;
 
   texts = Marked();
   ASSERT_TRUE(ParseCatalog(CatalogOf(10), texts));
   EXPECT_EQ(texts[9], "text 9");
   EXPECT_EQ(texts[10], "");
   EXPECT_EQ(texts[42], "");
+  EXPECT_EQ(texts[kFirstAddedText], DefaultText(kFirstAddedText));
+
+  texts = Marked();
+  ASSERT_TRUE(ParseCatalog(CatalogOf(kFirstAddedText + 2), texts));
+  EXPECT_EQ(texts[kFirstAddedText + 1], "text 44");
+  EXPECT_EQ(texts[kFirstAddedText + 2], DefaultText(kFirstAddedText + 2));
 
   texts = Marked();
   ASSERT_TRUE(ParseCatalog("Catalog\n  padded \t\n\nafter empty\nback\\nslash", texts));

@@ -293,7 +293,7 @@ TEST(GermanCatalog, HoldsFortyThreeSingleByteTextsWithTheHintBreak) {
   SelectObject(screen, before);
   ReleaseDC(nullptr, screen);
   EXPECT_LE(extent.cx, 280) << "\"" << texts[21] << "\" is wider than the link";
-  // Nothing past the 43 texts.
+  // Nothing past the last text.
   size_t lines = size_t(std::count(bytes.begin(), bytes.end(), '\n'));
   EXPECT_EQ(lines, kTextCount + 1);
 }

@@ -263,7 +263,7 @@ class CatalogBesideProgram : public SettingsWithAppData {
 TEST_F(CatalogBesideProgram, LinesOfHundredThousandCharactersAreTakenWhole) {
   std::string bytes = "Catalog\r\n";
   for (size_t i = 0; i < kTextCount; ++i) bytes += std::string(100000, char('a' + i % 26)) + "\n";
-  bytes += std::string(100000, '!') + "\r\n";  // a 44th text is ignored
+  bytes += std::string(100000, '!') + "\r\n";  // a line after the last text is ignored
   ProgramTables tables = LoadWith("long" + tag_ + ".catalog", &bytes);
   for (size_t i = 0; i < kTextCount; ++i)
     EXPECT_TRUE(tables.texts[i] == std::string(100000, char('a' + i % 26))) << i;
