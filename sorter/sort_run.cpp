@@ -1,28 +1,98 @@
 #include "sorter/sort_run.h"
 
+#include "app/path_parts.h"
 #include "app/position.h"
 #include "sorter/target_path.h"
 
-void SortRun(const TextTable& texts, const SortRunSteps& steps) {
+namespace {
+constexpr size_t kLongestTarget = 259, kLongestFolder = 247;
+
+std::string FailureReason(const TextTable& texts, const SortRunSteps& steps, std::uint32_t error) {
+  if (error == kErrorFileExists || error == kErrorAlreadyExists) return texts[kTextTargetExists];
+  if (error == kErrorFilenameTooLong) return texts[kTextPathTooLong];
+  return steps.systemMessage(error);
+}
+
+// Places one file whose tags were read; the target is built by the same call the preview uses.
+RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, bool move,
+                 const std::string& source, const std::string& target) {
+  STEP(Sorter);
+  if (TargetTooLong(target)) return {RowOutcome::kNotPlaced, texts[kTextPathTooLong]};
+  const TargetState state = steps.targetState(source, target);
+  if (state == TargetState::kSameFile) return {RowOutcome::kInPlace, ""};
+  // A move never replaces a file: say so without trying.
+  if (move && state == TargetState::kExists)
+    return {RowOutcome::kNotPlaced, texts[kTextTargetExists]};
+  steps.createFolders(FolderPart(target));
+  STEP(Sorter);
+  const std::uint32_t error = (move ? steps.moveFile : steps.copyFile)(source, target);
+  if (error != 0) return {RowOutcome::kNotPlaced, FailureReason(texts, steps, error)};
+  if (move) return {RowOutcome::kMoved, ""};
+  return {state == TargetState::kExists ? RowOutcome::kReplaced : RowOutcome::kCopied, ""};
+}
+
+std::string WithNumber(std::string text, const char* placeholder, size_t number) {
+  const size_t at = text.find(placeholder);
+  if (at != std::string::npos) text.replace(at, 2, std::to_string(number));
+  return text;
+}
+}  // namespace
+
+SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
   STEP(Sorter);
   const bool move = steps.ask(texts[kTextQuestion], texts[kTextDeleteOriginals]);
   const std::string pattern = steps.pattern();
+  SortSummary summary;
   for (size_t i = 0; i < steps.rowCount(); ++i) {
     STEP(Sorter);
     const std::string source = steps.row(i);
     TagInfo tags;
-    if (steps.read(source, tags)) {
-      STEP(Sorter);
-      const std::string target = BuildTargetPath(pattern, source, tags);
-      steps.createFolders(FolderPart(target));
-      STEP(Sorter);
-      (move ? steps.move : steps.copy)(source, target);
+    RowOutcome outcome;
+    if (steps.readTags(source, tags)) {
+      outcome = Place(texts, steps, move, source, BuildTargetPath(pattern, source, tags));
     } else {
       STEP(Sorter);
-      if (!steps.ask(texts[kTextError],
-                     texts[kTextCouldNotRead] + "\r\n" + source + "\r\n" + texts[kTextContinue]))
-        return;
+      outcome = {RowOutcome::kSkipped, texts[kTextTagsUnreadable]};
+      summary.endedEarly =
+          !steps.ask(texts[kTextError],
+                     texts[kTextCouldNotRead] + "\r\n" + source + "\r\n" + texts[kTextContinue]);
     }
-    steps.betweenFiles();
+    if (outcome.placed()) ++summary.placed;
+    else summary.notPlaced.push_back({source, outcome.reason});
+    steps.showOutcome(i, outcome);
+    if (summary.endedEarly) break;
+    if (!steps.goOn()) {
+      summary.endedEarly = true;
+      break;
+    }
   }
+  summary.rows = steps.rowCount();
+  return summary;
+}
+
+bool TargetTooLong(const std::string& target) {
+  std::string folder = FolderPart(target);
+  if (!folder.empty()) folder.pop_back();
+  return target.size() > kLongestTarget || folder.size() > kLongestFolder;
+}
+
+std::string OutcomeText(const TextTable& texts, const RowOutcome& outcome) {
+  static constexpr size_t kWords[] = {kTextCopied,  kTextMoved,     kTextReplaced,
+                                      kTextInPlace, kTextNotPlaced, kTextSkipped};
+  const std::string& word = texts[kWords[outcome.kind]];
+  return outcome.reason.empty() ? word : word + ": " + outcome.reason;
+}
+
+std::string SortReportText(const TextTable& texts, const SortSummary& summary, size_t listed) {
+  STEP(Sorter);
+  if (summary.notPlaced.empty() && !summary.endedEarly) return "";
+  std::string text = WithNumber(WithNumber(texts[kTextPlacedCount], "%1", summary.placed), "%2",
+                                summary.rows);
+  if (summary.endedEarly) text += "\r\n" + texts[kTextSortCancelled];
+  if (!summary.notPlaced.empty()) text += "\r\n";
+  for (size_t i = 0; i < summary.notPlaced.size() && i < listed; ++i)
+    text += "\r\n" + summary.notPlaced[i].source + "\r\n    " + summary.notPlaced[i].reason;
+  if (summary.notPlaced.size() > listed)
+    text += "\r\n" + WithNumber(texts[kTextMoreNotPlaced], "%1", summary.notPlaced.size() - listed);
+  return text;
 }

@@ -1,11 +1,28 @@
 // The sort run over the sorter window's file list, through the steps the window and the file
-// system provide.
+// system provide, and what it tells the user afterwards.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "settings/text_table.h"
 #include "tags/tag_info.h"
+
+// What is at a file's target before it is placed there.
+enum class TargetState { kMissing, kExists, kSameFile };
+
+// What became of one row.
+struct RowOutcome {
+  enum Kind { kCopied, kMoved, kReplaced, kInPlace, kNotPlaced, kSkipped } kind;
+  std::string reason;  // why a file was not placed or was skipped
+  bool placed() const { return kind != kNotPlaced && kind != kSkipped; }
+};
+
+// Error codes of the file system that get a reason of their own; any other code gets the system's
+// message for it.
+constexpr std::uint32_t kErrorFileExists = 80, kErrorAlreadyExists = 183,
+                        kErrorFilenameTooLong = 206;
 
 struct SortRunSteps {
   // A Yes/No box; true for Yes.
@@ -13,17 +30,45 @@ struct SortRunSteps {
   std::function<std::string()> pattern;     // the pattern field's text
   std::function<size_t()> rowCount;         // the file list's current number of rows
   std::function<std::string(size_t)> row;   // the text of one row
-  std::function<int(const std::string& path, TagInfo& tags)> read;  // 1: the file opened
+  std::function<int(const std::string& path, TagInfo& tags)> readTags;  // 1: the file opened
+  std::function<TargetState(const std::string& source, const std::string& target)> targetState;
   std::function<void(const std::string& folder)> createFolders;
-  // Copy replaces an existing target; move never does. Failures are not reported.
-  std::function<void(const std::string& source, const std::string& target)> copy;
-  std::function<void(const std::string& source, const std::string& target)> move;
-  // Called after each row: lets the window handle what is waiting (paint, hand-overs).
-  std::function<void()> betweenFiles;
+  // Copy replaces an existing target; move never does. Both give 0 or the system's error code.
+  std::function<std::uint32_t(const std::string& source, const std::string& target)> copyFile;
+  std::function<std::uint32_t(const std::string& source, const std::string& target)> moveFile;
+  std::function<std::string(std::uint32_t error)> systemMessage;
+  std::function<void(size_t row, const RowOutcome& outcome)> showOutcome;
+  // Called after each row: lets the window handle what is waiting (paint, hand-overs, Cancel);
+  // false ends the run.
+  std::function<bool()> goOn;
+};
+
+struct SortSummary {
+  size_t rows = 0;    // rows in the list when the run ended, reached or not
+  size_t placed = 0;  // rows whose file is at its target now
+  bool endedEarly = false;  // Cancel, or No in an error box
+  struct NotPlaced {
+    std::string source, reason;
+  };
+  std::vector<NotPlaced> notPlaced;  // in row order
 };
 
 // Asks whether the originals are to be deleted (Yes: move, No: copy), reads the pattern once, then
 // places every row's file, the row count read again before each row so that rows added meanwhile
-// join the run. An unreadable file gets a Yes/No box: Yes goes on, No ends the run. Each file's
+// join the run. An unreadable file gets a Yes/No box: Yes skips it, No ends the run. Each file's
 // tags are read into a cleared record, so a file without a tag never takes the previous one's.
-void SortRun(const TextTable& texts, const SortRunSteps& steps);
+// Every row reached gets its outcome shown.
+SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps);
+
+// True when a target path is longer than Windows lets the program create: 259 characters for the
+// file, 247 for its folder (which must leave room for an 8.3 name).
+bool TargetTooLong(const std::string& target);
+
+// The word a row shows for its outcome, with the reason where there is one.
+std::string OutcomeText(const TextTable& texts, const RowOutcome& outcome);
+
+// The end-of-run box's text, or nothing when every file was placed and the run was not ended
+// early: how many files of how many were placed, then the first files that were not, each with
+// its reason, and how many more there are.
+std::string SortReportText(const TextTable& texts, const SortSummary& summary,
+                           size_t listed = 10);

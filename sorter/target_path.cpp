@@ -11,6 +11,7 @@ const Macro kMacros[9] = {
 
 namespace {
 constexpr std::string_view kSeparators = "\\/";
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // A text with a mark per character: true where the character came from a tag value.
 struct MarkedText {
@@ -43,12 +44,19 @@ void ReplaceAll(MarkedText& marked, std::string_view macro, std::string_view val
   marked = std::move(out);
 }
 
-// Every run of backslashes becomes one, as repeating "replace each pair by one" would leave it.
-void CollapseBackslashes(MarkedText& marked) {
+// Every run of backslashes becomes one, as repeating "replace each pair by one" would leave it,
+// and so does a run that mixes in slashes (a value part left empty between two separators); a lone
+// slash stays. A network path (a pattern that begins with two backslashes) keeps its leading pair.
+void CollapseBackslashes(MarkedText& marked, bool networkPath) {
   MarkedText out;
-  for (size_t i = 0; i < marked.text.size(); ++i)
-    if (!(marked.text[i] == '\\' && i > 0 && marked.text[i - 1] == '\\'))
+  for (size_t i = 0; i < marked.text.size(); ++i) {
+    const bool repeated = i > 0 && IsSeparator(marked.text[i]) && IsSeparator(marked.text[i - 1]);
+    if (!repeated || (networkPath && i == 1)) {
       out.Append(marked, i, i + 1);
+    } else if (marked.text[i] == '\\' || marked.text[i - 1] == '\\') {
+      out.text.back() = '\\';
+    }
+  }
   marked = std::move(out);
 }
 
@@ -74,14 +82,22 @@ size_t DeviceNameLength(std::string_view segment) {
   return rest == std::string_view::npos || segment[rest] == '.' ? length : 0;
 }
 
-// Within every segment that holds tag text: a segment of dots and spaces has its tag characters
-// replaced by _, and a device name gets _ after the name. Segments of pattern text alone stay.
+// Within every segment that holds tag text: tag characters at its ends lose spaces at the start
+// and dots and spaces at the end (Windows drops those only from the last level of a path, so a
+// folder "AC " would be created as "AC" and the deeper path through "AC \" never found); what is
+// left of dots and spaces only has its tag characters replaced by _, and a device name gets _
+// after the name. Segments of pattern text alone stay.
 void GuardSegments(MarkedText& marked) {
   MarkedText out;
   size_t begin = 0;
   while (begin <= marked.text.size()) {
     size_t end = marked.text.find_first_of(kSeparators, begin);
     if (end == std::string::npos) end = marked.text.size();
+    const size_t next = end;
+    while (begin < end && marked.fromTag[begin] && marked.text[begin] == ' ') ++begin;
+    while (end > begin && marked.fromTag[end - 1] &&
+           (marked.text[end - 1] == ' ' || marked.text[end - 1] == '.'))
+      --end;
     std::string_view segment = std::string_view(marked.text).substr(begin, end - begin);
     bool hasTag = false;
     for (size_t i = begin; i < end; ++i) hasTag = hasTag || marked.fromTag[i];
@@ -97,9 +113,9 @@ void GuardSegments(MarkedText& marked) {
     } else {
       out.Append(marked, begin, end);
     }
-    if (end == marked.text.size()) break;
-    out.Append(marked, end, end + 1);
-    begin = end + 1;
+    if (next == marked.text.size()) break;
+    out.Append(marked, next, next + 1);
+    begin = next + 1;
   }
   marked = std::move(out);
 }
@@ -139,10 +155,11 @@ std::string BuildTargetPath(std::string_view pattern, std::string_view source,
   ReplaceAll(marked, "%TRACK%", Number(tags.track), true);
   ReplaceAll(marked, "%GENRE%", CleanTagValue(tags.genre), true);
   STEP(Sorter);
-  CollapseBackslashes(marked);
   // Tag text can meet pattern text or other tag text (a title that holds %ALBUM% with an empty
   // album leaves the title's own dots alone in a segment); check the segments as they now stand.
+  // A segment left empty collapses with its separator like an empty value.
   GuardSegments(marked);
+  CollapseBackslashes(marked, pattern.substr(0, 2) == "\\\\");
   return marked.text;
 }
 

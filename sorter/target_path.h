@@ -23,14 +23,16 @@ extern const Macro kMacros[9];
 // pattern for the current directory, and the pattern after a folder choice.
 std::string PatternForFolder(std::string folder);
 
-// Makes one tag value safe to stand in a path: the characters < > : " | ? * and the codes 1 to 31
-// become _, a segment of dots and spaces only (at least one dot) becomes one _ per character, and
-// a segment that is a reserved device name (alone, or before spaces or a dot) gets _ after the
-// name. Slashes and backslashes stay: they still make folder levels.
+// Makes one tag value safe to stand in a path: every part between slashes or backslashes loses
+// spaces at both ends and dots at its end (a part left empty collapses with its separator in the
+// path), the characters < > : " | ? * and the codes 1 to 31 become _, and a part that is a
+// reserved device name (alone, or before spaces or a dot) gets _ after the name. Slashes and
+// backslashes stay: they still make folder levels.
 std::string CleanTagValue(std::string_view value);
 
 // Expands the pattern for one source file: * and $, then the tag macros, each one left-to-right
-// pass that does not rescan its own insertions, then every run of backslashes becomes one. Tag
+// pass that does not rescan its own insertions, then every run of backslashes becomes one (but the
+// leading pair of a pattern that begins with two, a network path). Tag
 // values are cleaned as CleanTagValue says, and no segment that holds text from a tag value can
 // end as dots only or as a device name, however values and pattern text meet.
 std::string BuildTargetPath(std::string_view pattern, std::string_view source, const TagInfo& tags);

@@ -1,5 +1,5 @@
 // BuildTargetPath on arbitrary patterns, source paths and tag values: no crash, no read out of
-// bounds, no run of backslashes, nothing shorter than the pattern's plain text collapses to, and
+// bounds, no run of separators (but a network path's leading pair), nothing shorter than the pattern's plain text collapses to, and
 // no segment from a tag value that leaves its folder or names a device.
 #include <cstdint>
 #include <string>
@@ -19,11 +19,19 @@ std::vector<std::string> Fields(const uint8_t* data, size_t size, size_t count) 
   return fields;
 }
 
-size_t CollapsedLength(const std::string& text) {
-  size_t length = 0;
-  for (size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] == '\\' && i > 0 && text[i - 1] == '\\')) ++length;
-  return length;
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The pattern text with every run of separators made one; a run holding a backslash becomes a
+// backslash; a network path keeps its leading pair.
+std::string Collapsed(const std::string& text, bool network) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (i == 0 || !IsSeparator(text[i]) || !IsSeparator(text[i - 1]) || (network && i == 1))
+      out += text[i];
+    else if (text[i] == '\\')
+      out.back() = '\\';
+  }
+  return out;
 }
 
 void Check(bool holds) {
@@ -44,18 +52,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string& pattern = f[0];
   std::string target = BuildTargetPath(pattern, f[1], tags);
-  Check(target.find("\\\\") == std::string::npos);
+  const bool network = pattern.compare(0, 2, "\\\\") == 0;
+  const size_t pair = target.find("\\\\");
+  Check(pair == std::string::npos ||
+        (pair == 0 && network && target.find("\\\\", 1) == std::string::npos));
   // Expansion only removes macro characters; every other character of the pattern stays.
   std::string plain;
   for (char c : pattern)
     if (c != '*' && c != '$' && c != '%' && !(c >= 'A' && c <= 'Z')) plain += c;
-  Check(target.size() >= CollapsedLength(plain));
-  if (pattern.find_first_of("*$%") == std::string::npos) {
-    std::string collapsed;
-    for (char c : pattern)
-      if (!(c == '\\' && !collapsed.empty() && collapsed.back() == '\\')) collapsed += c;
-    Check(target == collapsed);
-  }
+  Check(target.size() >= Collapsed(plain, network).size());
+  if (pattern.find_first_of("*$%") == std::string::npos) Check(target == Collapsed(pattern, network));
 
   // Every segment between the pattern's own folders comes from tag values alone.
   std::string safe = BuildTargetPath("R:\\%TITLE%\\%ARTIST%%ALBUM%\\%COMMENT%\\%GENRE%\\f", "",

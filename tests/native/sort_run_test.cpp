@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -12,24 +13,38 @@ namespace {
 struct FakeSorter {
   std::vector<std::string> rows;
   std::map<std::string, TagInfo> tagged;  // readable files; a missing entry cannot be read
+  std::map<std::string, TargetState> onDisk;       // targets that are there before the run
+  std::map<std::string, std::uint32_t> failing;    // targets whose copy or move fails
   std::vector<bool> answers;
   std::map<size_t, std::string> addWhileBox;  // box number -> row that arrives while it is open
   std::map<size_t, std::string> addBetween;   // files done -> row that arrives after them
+  size_t cancelAfter = SIZE_MAX;              // files done -> Cancel pressed
   std::string pattern = "T:\\%GENRE%\\%ARTIST%\\*.$";
   std::vector<std::string> log;
+  std::map<size_t, std::string> shown;  // row -> outcome shown
   size_t boxes = 0, done = 0;
 
+  std::uint32_t Place(const char* verb, const std::string& source, const std::string& target) {
+    log.push_back(verb + (" " + source) + " > " + target);
+    return failing.count(target) ? failing[target] : 0;
+  }
+
   SortRunSteps Steps() {
-    return {[this](const std::string& title, const std::string& text) {
+    return {
+        .ask =
+            [this](const std::string& title, const std::string& text) {
               log.push_back("ask " + title + ": " + text);
               if (addWhileBox.count(boxes)) rows.push_back(addWhileBox[boxes]);
               return bool(answers.at(boxes++));
             },
+        .pattern =
             [this] {
               log.push_back("pattern");
               return pattern;
             },
-            [this] { return rows.size(); }, [this](size_t i) { return rows.at(i); },
+        .rowCount = [this] { return rows.size(); },
+        .row = [this](size_t i) { return rows.at(i); },
+        .readTags =
             [this](const std::string& path, TagInfo& tags) {
               auto it = tagged.find(path);
               if (it == tagged.end()) return 0;
@@ -37,16 +52,33 @@ struct FakeSorter {
               if (!it->second.genre.empty()) tags = it->second;
               return 1;
             },
-            [this](const std::string& folder) { log.push_back("folders " + folder); },
-            [this](const std::string& source, const std::string& target) {
-              log.push_back("copy " + source + " > " + target);
+        .targetState =
+            [this](const std::string&, const std::string& target) {
+              return onDisk.count(target) ? onDisk[target] : TargetState::kMissing;
             },
-            [this](const std::string& source, const std::string& target) {
-              log.push_back("move " + source + " > " + target);
-            },
+        .createFolders = [this](const std::string& folder) { log.push_back("folders " + folder); },
+        .copyFile = [this](const std::string& source,
+                           const std::string& target) { return Place("copy", source, target); },
+        .moveFile = [this](const std::string& source,
+                           const std::string& target) { return Place("move", source, target); },
+        .systemMessage = [](std::uint32_t error) { return "system message " + std::to_string(error); },
+        .showOutcome = [this](size_t row,
+                              const RowOutcome& outcome) { shown[row] = OutcomeText(Texts(), outcome); },
+        .goOn =
             [this] {
               if (addBetween.count(++done)) rows.push_back(addBetween[done]);
-            }};
+              return done < cancelAfter;
+            },
+    };
+  }
+
+  static const TextTable& Texts() {
+    static TextTable texts = [] {
+      TextTable t;
+      FillDefaultTexts(t);
+      return t;
+    }();
+    return texts;
   }
 };
 
@@ -57,14 +89,7 @@ TagInfo Tagged(std::string genre, std::string artist) {
   return tags;
 }
 
-const TextTable& Texts() {
-  static TextTable texts = [] {
-    TextTable t;
-    FillDefaultTexts(t);
-    return t;
-  }();
-  return texts;
-}
+const TextTable& Texts() { return FakeSorter::Texts(); }
 const std::string kQuestion = "ask Question: Should I delete the original files after copying?";
 }  // namespace
 
@@ -125,12 +150,113 @@ TEST(SortRun, ReadsThePatternOnceAfterTheQuestion) {
   fake.tagged = {{"S:\\a.mp3", Tagged("Rock", "")}, {"S:\\b.mp3", Tagged("Pop", "")}};
   fake.answers = {false};
   SortRunSteps steps = fake.Steps();
-  auto copy = steps.copy;
-  steps.copy = [&](const std::string& source, const std::string& target) {
+  auto copy = steps.copyFile;
+  steps.copyFile = [&](const std::string& source, const std::string& target) {
     fake.pattern = "changed";
-    copy(source, target);
+    return copy(source, target);
   };
   SortRun(Texts(), steps);
   EXPECT_EQ(fake.log.back(), "copy S:\\b.mp3 > T:\\Pop\\b.mp3");
   EXPECT_EQ(std::count(fake.log.begin(), fake.log.end(), "pattern"), 1);
+}
+
+TEST(SortRun, EveryRowShowsWhatBecameOfItAndFailuresAreCounted) {
+  FakeSorter fake;
+  const std::string longName(250, 'x');
+  fake.rows = {"S:\\new.mp3", "S:\\old.mp3", "T:\\Rock\\self.mp3", "S:\\denied.mp3",
+               "S:\\taken.mp3", "S:\\" + longName + ".mp3", "S:\\bad.mp3"};
+  for (const std::string& row : fake.rows) fake.tagged[row] = Tagged("Rock", "");
+  fake.tagged.erase("S:\\bad.mp3");
+  fake.onDisk = {{"T:\\Rock\\old.mp3", TargetState::kExists},
+                 {"T:\\Rock\\self.mp3", TargetState::kSameFile}};
+  fake.failing = {{"T:\\Rock\\denied.mp3", 5}, {"T:\\Rock\\taken.mp3", kErrorAlreadyExists}};
+  fake.answers = {false, true};  // copy; go on after the unreadable file
+  SortSummary summary = SortRun(Texts(), fake.Steps());
+
+  EXPECT_EQ(fake.shown, (std::map<size_t, std::string>{
+                            {0, "Copied"},
+                            {1, "Replaced an existing file"},
+                            {2, "Already in place"},
+                            {3, "Not placed: system message 5"},
+                            {4, "Not placed: The target exists"},
+                            {5, "Not placed: The path is too long"},
+                            {6, "Skipped: Tags can't be read"}}));
+  // Neither the file onto itself nor the too long target was tried.
+  EXPECT_EQ(std::count_if(fake.log.begin(), fake.log.end(),
+                          [](const std::string& line) { return line.rfind("copy", 0) == 0; }),
+            4);
+  EXPECT_EQ(summary.rows, 7u);
+  EXPECT_EQ(summary.placed, 3u);
+  EXPECT_FALSE(summary.endedEarly);
+  ASSERT_EQ(summary.notPlaced.size(), 4u);
+  EXPECT_EQ(summary.notPlaced[0].source, "S:\\denied.mp3");
+  EXPECT_EQ(summary.notPlaced[3].reason, "Tags can't be read");
+  EXPECT_EQ(SortReportText(Texts(), summary),
+            "3 of 7 files were placed.\r\n"
+            "\r\nS:\\denied.mp3\r\n    system message 5"
+            "\r\nS:\\taken.mp3\r\n    The target exists"
+            "\r\nS:\\" + longName + ".mp3\r\n    The path is too long"
+            "\r\nS:\\bad.mp3\r\n    Tags can't be read");
+}
+
+TEST(SortRun, AMoveNeverTriesAnExistingTarget) {
+  FakeSorter fake;
+  fake.rows = {"S:\\a.mp3", "S:\\b.mp3", "T:\\Rock\\c.mp3"};
+  for (const std::string& row : fake.rows) fake.tagged[row] = Tagged("Rock", "");
+  fake.onDisk = {{"T:\\Rock\\a.mp3", TargetState::kExists},
+                 {"T:\\Rock\\c.mp3", TargetState::kSameFile}};
+  fake.answers = {true};
+  SortSummary summary = SortRun(Texts(), fake.Steps());
+  EXPECT_EQ(fake.shown, (std::map<size_t, std::string>{{0, "Not placed: The target exists"},
+                                                       {1, "Moved"},
+                                                       {2, "Already in place"}}));
+  EXPECT_EQ(fake.log, (std::vector<std::string>{kQuestion, "pattern", "folders T:\\Rock\\",
+                                                "move S:\\b.mp3 > T:\\Rock\\b.mp3"}));
+  EXPECT_EQ(summary.placed, 2u);
+}
+
+TEST(SortRun, CancelAndNoEndTheRunAndLeaveTheRestUntouched) {
+  FakeSorter fake;
+  for (int i = 0; i < 5; ++i) {
+    fake.rows.push_back("S:\\" + std::to_string(i) + ".mp3");
+    fake.tagged[fake.rows.back()] = Tagged("Pop", "");
+  }
+  fake.cancelAfter = 2;
+  fake.answers = {true};
+  SortSummary summary = SortRun(Texts(), fake.Steps());
+  EXPECT_EQ(fake.shown.size(), 2u);
+  EXPECT_EQ(fake.log.back(), "move S:\\1.mp3 > T:\\Pop\\1.mp3");
+  EXPECT_TRUE(summary.endedEarly);
+  EXPECT_EQ(SortReportText(Texts(), summary), "2 of 5 files were placed.\r\nThe sort was cancelled.");
+
+  FakeSorter no;
+  no.rows = {"S:\\bad.mp3", "S:\\a.mp3"};
+  no.tagged = {{"S:\\a.mp3", Tagged("Pop", "")}};
+  no.answers = {false, false};
+  summary = SortRun(Texts(), no.Steps());
+  EXPECT_EQ(no.shown, (std::map<size_t, std::string>{{0, "Skipped: Tags can't be read"}}));
+  EXPECT_EQ(SortReportText(Texts(), summary),
+            "0 of 2 files were placed.\r\nThe sort was cancelled.\r\n"
+            "\r\nS:\\bad.mp3\r\n    Tags can't be read");
+}
+
+TEST(SortReportText, NothingWhenAllWerePlacedAndTheFirstFailuresOtherwise) {
+  SortSummary summary;
+  summary.rows = summary.placed = 3;
+  EXPECT_EQ(SortReportText(FakeSorter::Texts(), summary), "");
+  summary.rows = 15;
+  for (int i = 0; i < 12; ++i) summary.notPlaced.push_back({"f" + std::to_string(i), "r"});
+  TextTable texts = FakeSorter::Texts();
+  texts[kTextPlacedCount] = "%2 Dateien, %1 einsortiert";
+  texts[kTextMoreNotPlaced] = "und %1 weitere";
+  const std::string text = SortReportText(texts, summary, 2);
+  EXPECT_EQ(text, "15 Dateien, 3 einsortiert\r\n\r\nf0\r\n    r\r\nf1\r\n    r\r\nund 10 weitere");
+}
+
+TEST(TargetTooLong, FileAndFolderLimits) {
+  const std::string folder = "C:\\" + std::string(244, 'f');  // 247 characters
+  EXPECT_FALSE(TargetTooLong(folder + "\\" + std::string(11, 'n')));  // 259
+  EXPECT_TRUE(TargetTooLong(folder + "\\" + std::string(12, 'n')));   // 260
+  EXPECT_TRUE(TargetTooLong(folder + "f\\a"));
+  EXPECT_FALSE(TargetTooLong("a.mp3"));
 }

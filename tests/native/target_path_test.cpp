@@ -26,7 +26,11 @@ TEST(BuildTargetPath, DefaultPatternAndEmptyTagsCollapse) {
             "D:\\in\\Rock\\Band\\Song.mp3");
   EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\Song.mp3", Tags("", "", "")), "D:\\in\\Song.mp3");
   EXPECT_EQ(BuildTargetPath("D:\\\\\\x\\\\*.$", "Song.mp3", {}), "D:\\x\\Song.mp3");
-  EXPECT_EQ(BuildTargetPath("\\\\server\\share\\*", "a.mp3", {}), "\\server\\share\\a");
+  // A network path keeps its leading pair; only the runs after it collapse.
+  EXPECT_EQ(BuildTargetPath("\\\\server\\share\\\\%ALBUM%\\*", "a.mp3", {}),
+            "\\\\server\\share\\a");
+  EXPECT_EQ(BuildTargetPath("\\\\\\server\\*", "a.mp3", {}), "\\\\server\\a");
+  EXPECT_EQ(BuildTargetPath("%ALBUM%\\*", "a.mp3", Tags("", "", "\\\\x")), "\\x\\a");
   EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\Track", Tags("", "", "")), "D:\\in\\Track.");
   EXPECT_EQ(BuildTargetPath("*.$", "D:\\in\\Song.mp3", {}), "Song.mp3");
 }
@@ -61,28 +65,37 @@ TEST(BuildTargetPath, SlashesInValuesMakeFolderLevels) {
             "D:\\in\\Rock\\Band\\Song.mp3");
 }
 
+TEST(BuildTargetPath, ValuePartsLoseOuterSpacesAndTrailingDots) {
+  // "A / B" names become two clean levels; an intermediate "AC " would never be found on Windows.
+  EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\a.mp3", Tags("Rock", "AC / DC", " Live. ")),
+            "D:\\in\\Rock\\AC/DC\\Live\\a.mp3");
+  EXPECT_EQ(BuildTargetPath(kDefault, "a.mp3", Tags("R.E.M.", "...And You", "x. . ")),
+            "D:\\in\\R.E.M\\...And You\\x\\a.mp3");
+  // Parts left empty collapse like empty values.
+  EXPECT_EQ(BuildTargetPath(kDefault, "a.mp3", Tags(" / Rock /", "  ", "...")),
+            "D:\\in\\Rock\\a.mp3");
+  EXPECT_EQ(CleanTagValue("  a  b  /  c. \\ . "), "a  b/c\\");
+}
+
 TEST(BuildTargetPath, ValuesNeverLeaveTheirFolder) {
   EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\a.mp3", Tags("..\\..\\Windows", "../..", ".")),
-            "D:\\in\\__\\__\\Windows\\__/__\\_\\a.mp3");
-  EXPECT_EQ(BuildTargetPath("D:\\in\\%TITLE%\\*", "a", [] {
-              TagInfo t;
-              t.title = " . . ";
-              return t;
-            }()),
-            "D:\\in\\_____\\a");
-  // A dotted name is an ordinary name, and so is a value next to pattern text.
-  EXPECT_EQ(BuildTargetPath(kDefault, "a.mp3", Tags("R.E.M.", "...And You", "x..")),
-            "D:\\in\\R.E.M.\\...And You\\x..\\a.mp3");
-  EXPECT_EQ(BuildTargetPath("D:\\in\\x%ALBUM%\\*", "a", Tags("", "", "..")), "D:\\in\\x__\\a");
+            "D:\\in\\Windows\\a.mp3");
   // Dots written in the pattern keep their meaning.
   EXPECT_EQ(BuildTargetPath("D:\\in\\..\\%GENRE%\\.\\*", "a", Tags("Rock", "", "")),
             "D:\\in\\..\\Rock\\.\\a");
-  // Values that meet: a title holding %ALBUM% with an empty album, pattern dots next to a value.
+  // Values that meet: a title holding %ALBUM% with an empty album leaves dots of its own alone in
+  // a level, and a value between pattern dots.
   TagInfo tricky;
   tricky.title = "..%ALBUM%\\..%ALBUM%\\Windows";
-  EXPECT_EQ(BuildTargetPath("D:\\in\\%TITLE%\\*", "a", tricky), "D:\\in\\__\\__\\Windows\\a");
-  tricky.title = " ";
-  EXPECT_EQ(BuildTargetPath("D:\\in\\.%TITLE%.\\*", "a", tricky), "D:\\in\\._.\\a");
+  EXPECT_EQ(BuildTargetPath("D:\\in\\%TITLE%\\*", "a", tricky), "D:\\in\\Windows\\a");
+  tricky.title = ". %ALBUM%x";
+  EXPECT_EQ(BuildTargetPath("D:\\in\\%TITLE%\\*", "a", tricky), "D:\\in\\. x\\a");
+  tricky.title = ".%ALBUM%.x";
+  EXPECT_EQ(BuildTargetPath("D:\\in\\%TITLE%%TITLE%\\*", "a", tricky), "D:\\in\\..x..x\\a");
+  tricky.title = ".%ALBUM%";
+  EXPECT_EQ(BuildTargetPath("D:\\in\\%TITLE%.\\*", "a", tricky), "D:\\in\\_.\\a");
+  tricky.title = " x ";
+  EXPECT_EQ(BuildTargetPath("D:\\in\\.%TITLE%.\\*", "a", tricky), "D:\\in\\.x.\\a");
 }
 
 TEST(BuildTargetPath, ValuesCannotMakeImpossibleNames) {
@@ -95,7 +108,7 @@ TEST(BuildTargetPath, ValuesCannotMakeImpossibleNames) {
   // Device names alone or before a dot or spaces, in any case, in any segment of the value.
   EXPECT_EQ(CleanTagValue("CON"), "CON_");
   EXPECT_EQ(CleanTagValue("nul.txt"), "nul_.txt");
-  EXPECT_EQ(CleanTagValue("x/Com1/lpt9 /Aux .b"), "x/Com1_/lpt9_ /Aux_ .b");
+  EXPECT_EQ(CleanTagValue("x/Com1/lpt9 /Aux .b"), "x/Com1_/lpt9_/Aux_ .b");
   EXPECT_EQ(CleanTagValue("CONSOLE"), "CONSOLE");
   EXPECT_EQ(CleanTagValue("COM0"), "COM0");
   EXPECT_EQ(CleanTagValue("LPT"), "LPT");

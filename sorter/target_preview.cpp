@@ -1,0 +1,94 @@
+#include "sorter/target_preview.h"
+
+#include "app/position.h"
+#include "sorter/target_path.h"
+
+void TargetPreview::AddRow(std::string source) {
+  rows_.emplace_back();
+  rows_.back().source = std::move(source);
+}
+
+void TargetPreview::SetPattern(std::string pattern) {
+  STEP(Sorter);
+  pattern_ = std::move(pattern);
+  for (Row& row : rows_) {
+    row.target.reset();
+    row.targetState.reset();
+    row.sameAsEarlier = false;
+  }
+  sweep_ = 0;
+  firstRowOf_.clear();
+}
+
+std::optional<size_t> TargetPreview::Need(size_t row) {
+  if (rows_[row].tagState == Tags::kUnread) return PreviewTask::kReadTags;
+  if (Target(row) && !rows_[row].targetState) return PreviewTask::kCheckTarget;
+  return std::nullopt;
+}
+
+std::optional<PreviewTask> TargetPreview::NextTask(size_t first, size_t last) {
+  STEP(Sorter);
+  for (size_t row = first; row <= last && row < rows_.size(); ++row)
+    if (auto kind = Need(row)) return PreviewTask{PreviewTask::Kind(*kind), row};
+  Sweep();
+  if (sweep_ < rows_.size()) return PreviewTask{PreviewTask::Kind(*Need(sweep_)), sweep_};
+  return std::nullopt;
+}
+
+void TargetPreview::SetTags(size_t row, std::optional<TagInfo> tags) {
+  rows_[row].tagState = tags ? Tags::kRead : Tags::kUnreadable;
+  if (tags) rows_[row].tags = std::move(*tags);
+}
+
+void TargetPreview::SetTargetState(size_t row, TargetState state) {
+  rows_[row].targetState = state;
+}
+
+// Passes every row whose reading is done, in order, and compares its target with the rows before.
+void TargetPreview::Sweep() {
+  STEP(Sorter);
+  for (; sweep_ < rows_.size() && !Need(sweep_); ++sweep_) {
+    if (const std::string* target = Target(sweep_))
+      rows_[sweep_].sameAsEarlier = !firstRowOf_.emplace(FoldedPath(*target), sweep_).second;
+  }
+}
+
+const std::string* TargetPreview::Target(size_t row) {
+  Row& r = rows_[row];
+  if (r.tagState != Tags::kRead) return nullptr;
+  if (!r.target) r.target = BuildTargetPath(pattern_, r.source, r.tags);
+  return &*r.target;
+}
+
+std::optional<size_t> TargetPreview::Reason(size_t row) {
+  const std::string* target = Target(row);
+  if (!target) return std::nullopt;
+  if (TargetTooLong(*target)) return kTextPathTooLong;
+  if (rows_[row].targetState == TargetState::kExists) return kTextTargetExists;
+  if (rows_[row].sameAsEarlier) return kTextSameTarget;
+  return std::nullopt;
+}
+
+std::string TargetPreview::Text(const TextTable& texts, size_t row) {
+  if (rows_[row].tagState == Tags::kUnreadable) return texts[kTextTagsUnreadable];
+  const std::string* target = Target(row);
+  if (!target) return "";
+  auto reason = Reason(row);
+  return reason ? texts[*reason] + ": " + *target : *target;
+}
+
+bool TargetPreview::Marked(size_t row) {
+  return rows_[row].tagState == Tags::kUnreadable || Reason(row).has_value();
+}
+
+std::string FoldedPath(std::string_view path) {
+  std::string folded(path);
+  for (char& c : folded) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (c == '/') c = '\\';
+    else if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) c = char(u + 0x20);
+    else if (u == 0x8A || u == 0x8C || u == 0x8E) c = char(u + 0x10);  // Š Œ Ž in code page 1252
+    else if (u == 0x9F) c = char(0xFF);                                   // Ÿ
+  }
+  return folded;
+}

@@ -1,0 +1,69 @@
+// The sorter's preview: where each row's file will go under the current pattern, and what stands
+// in its way. A plan worked out from the rows, their tags and what exists on disk, which the
+// window feeds with what it reads; the targets come from BuildTargetPath, as in the run.
+#pragma once
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "settings/text_table.h"
+#include "sorter/sort_run.h"
+#include "tags/tag_info.h"
+
+// One piece of reading the preview needs from the file system, for one row.
+struct PreviewTask {
+  enum Kind { kReadTags, kCheckTarget } kind;
+  size_t row;
+};
+
+class TargetPreview {
+ public:
+  void AddRow(std::string source);
+  size_t size() const { return rows_.size(); }
+  const std::string& Source(size_t row) const { return rows_[row].source; }
+
+  // A new pattern: every target and mark is worked out again; the tags read so far are kept.
+  void SetPattern(std::string pattern);
+
+  // The next reading to do: first for the rows first..last (those on screen), then for every row
+  // in order. Nothing when the whole list is worked out.
+  std::optional<PreviewTask> NextTask(size_t first, size_t last);
+  // The tags of a row as read once (nothing when they can't be read).
+  void SetTags(size_t row, std::optional<TagInfo> tags);
+  // What is at the row's target now.
+  void SetTargetState(size_t row, TargetState state);
+
+  // The row's target, once its tags are read; nothing before or when they can't be read.
+  const std::string* Target(size_t row);
+  // The row's text: nothing yet, that its tags can't be read, or its target, behind the first
+  // reason that stands in its way (too long, taken on disk, taken by an earlier row).
+  std::string Text(const TextTable& texts, size_t row);
+  // True when something stands in the way of the row's target.
+  bool Marked(size_t row);
+
+ private:
+  enum class Tags { kUnread, kUnreadable, kRead };
+  struct Row {
+    std::string source;
+    Tags tagState = Tags::kUnread;
+    TagInfo tags;
+    std::optional<std::string> target;       // for the current pattern
+    std::optional<TargetState> targetState;  // for the current target
+    bool sameAsEarlier = false;              // known once the sweep has passed the row
+  };
+  std::optional<size_t> Need(size_t row);  // the reading a row still needs, as a task kind
+  std::optional<size_t> Reason(size_t row);
+  void Sweep();
+
+  std::string pattern_;
+  std::vector<Row> rows_;
+  // Rows before sweep_ have their target compared with every earlier one; firstRowOf_ holds, for
+  // each target seen (folded as Windows compares names), the first row that has it.
+  size_t sweep_ = 0;
+  std::unordered_map<std::string, size_t> firstRowOf_;
+};
+
+// A path as Windows compares names: letters of any case (ASCII and Latin-1) and both separators
+// alike.
+std::string FoldedPath(std::string_view path);

@@ -1,0 +1,120 @@
+#include "sorter/target_preview.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace {
+const TextTable& Texts() {
+  static TextTable texts = [] {
+    TextTable t;
+    FillDefaultTexts(t);
+    return t;
+  }();
+  return texts;
+}
+
+TagInfo Artist(std::string artist) {
+  TagInfo tags;
+  tags.artist = std::move(artist);
+  return tags;
+}
+
+// Does every task the preview asks for, from tags and a disk given as data; counts the readings.
+struct FakeDisk {
+  std::map<std::string, TagInfo> tagged;  // a source missing here can't be read
+  std::set<std::string> existing;         // targets on disk
+  std::map<size_t, int> tagReads;
+  size_t checks = 0;
+
+  // Works through the tasks until the preview has none; at most limit of them.
+  size_t Work(TargetPreview& preview, size_t first, size_t last, size_t limit = SIZE_MAX) {
+    size_t done = 0;
+    for (; done < limit; ++done) {
+      auto task = preview.NextTask(first, last);
+      if (!task) break;
+      if (task->kind == PreviewTask::kReadTags) {
+        ++tagReads[task->row];
+        auto it = tagged.find(preview.Source(task->row));
+        preview.SetTags(task->row, it == tagged.end() ? std::nullopt : std::optional(it->second));
+      } else {
+        ++checks;
+        preview.SetTargetState(task->row, existing.count(*preview.Target(task->row))
+                                              ? TargetState::kExists
+                                              : TargetState::kMissing);
+      }
+    }
+    return done;
+  }
+};
+}  // namespace
+
+TEST(TargetPreview, ShowsTargetsAndMarksWhatStandsInTheWay) {
+  TargetPreview preview;
+  FakeDisk disk;
+  for (std::string name : {"a", "b", "c", "d", "e"}) {
+    preview.AddRow("S:\\" + name + ".mp3");
+    disk.tagged["S:\\" + name + ".mp3"] = Artist("Band");
+  }
+  disk.tagged.erase("S:\\c.mp3");
+  disk.tagged["S:\\d.mp3"] = Artist(std::string(260, 'x'));
+  preview.AddRow("S:\\x\\A.MP3");  // the same target as row 0, as Windows compares names
+  disk.tagged["S:\\x\\A.MP3"] = Artist("BAND");
+  disk.existing = {"T:\\Band\\b.mp3"};
+  preview.SetPattern("T:\\%ARTIST%\\*.$");
+  disk.Work(preview, 0, 10);
+
+  EXPECT_EQ(preview.Text(Texts(), 0), "T:\\Band\\a.mp3");
+  EXPECT_FALSE(preview.Marked(0));
+  EXPECT_EQ(preview.Text(Texts(), 1), "The target exists: T:\\Band\\b.mp3");
+  EXPECT_EQ(preview.Text(Texts(), 2), "Tags can't be read");
+  EXPECT_TRUE(preview.Marked(2));
+  EXPECT_EQ(preview.Text(Texts(), 3).rfind("The path is too long: T:\\xxx", 0), 0u);
+  EXPECT_EQ(preview.Text(Texts(), 4), "T:\\Band\\e.mp3");
+  EXPECT_EQ(preview.Text(Texts(), 5), "Same target as an earlier file: T:\\BAND\\A.MP3");
+  for (size_t row : {1, 3, 5}) EXPECT_TRUE(preview.Marked(row)) << row;
+}
+
+TEST(TargetPreview, RowsOnScreenComeFirstAndTagsAreReadOnce) {
+  TargetPreview preview;
+  FakeDisk disk;
+  for (int i = 0; i < 100; ++i) {
+    preview.AddRow("S:\\" + std::to_string(i) + ".mp3");
+    disk.tagged[preview.Source(size_t(i))] = Artist(i < 50 ? "One" : "Two");
+  }
+  preview.SetPattern("T:\\%ARTIST%\\x.mp3");
+  // The screen shows rows 60 to 69: their tags and targets come first.
+  disk.Work(preview, 60, 69, 20);
+  EXPECT_EQ(disk.tagReads.size(), 10u);
+  EXPECT_EQ(disk.tagReads.begin()->first, 60u);
+  EXPECT_EQ(preview.Text(Texts(), 61), "T:\\Two\\x.mp3");
+  EXPECT_EQ(preview.Text(Texts(), 0), "");  // not read yet
+  // An earlier row with the same target is found once the rows before are known.
+  disk.Work(preview, 60, 69);
+  EXPECT_FALSE(preview.Marked(0));
+  EXPECT_TRUE(preview.Marked(1));
+  EXPECT_FALSE(preview.Marked(50));
+  EXPECT_TRUE(preview.Marked(61));
+
+  // A new pattern works the targets out again from the tags already read.
+  preview.SetPattern("T:\\%ARTIST%\\*.mp3");
+  disk.checks = 0;
+  disk.Work(preview, 0, 9);
+  EXPECT_EQ(disk.checks, 100u);
+  for (const auto& [row, reads] : disk.tagReads) EXPECT_EQ(reads, 1) << row;
+  EXPECT_EQ(preview.Text(Texts(), 61), "T:\\Two\\61.mp3");
+  EXPECT_FALSE(preview.Marked(61));
+
+  // A row added later joins the comparison.
+  preview.AddRow("S:\\x\\61.mp3");
+  disk.tagged["S:\\x\\61.mp3"] = Artist("Two");
+  disk.Work(preview, 0, 9);
+  EXPECT_TRUE(preview.Marked(100));
+  EXPECT_FALSE(preview.NextTask(0, 9));
+}
+
+TEST(FoldedPath, ComparesAsWindowsDoes) {
+  EXPECT_EQ(FoldedPath("C:/Music\\\xC4RZTE \x8A"), FoldedPath("c:\\music/\xE4rzte \x9A"));
+  EXPECT_NE(FoldedPath("\xD7"), FoldedPath("\xF7"));
+}
