@@ -7,7 +7,8 @@ void ShowMessage(HWND owner, const std::string& title, const std::string& text) 
   MessageBoxA(owner, text.c_str(), title.c_str(), MB_OK);
 }
 
-bool AskYesNo(HWND owner, const std::string& title, const std::string& text) {
+bool AskYesNo(HWND owner, const std::string& title, const std::string& text, Answer preset) {
   STEP(DA3Rudi);
-  return MessageBoxA(owner, text.c_str(), title.c_str(), MB_YESNO) == IDYES;
+  const UINT button = preset == Answer::kNo ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
+  return MessageBoxA(owner, text.c_str(), title.c_str(), MB_YESNO | button) == IDYES;
 }

@@ -7,6 +7,31 @@
 #include "sorter/target_path.h"
 #include "tags/tag_bridge.h"
 
+namespace {
+// The full path of a file, as Windows resolves a relative or dotted one.
+std::string FullPath(const std::string& path) {
+  char full[MAX_PATH] = {};
+  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  return length > 0 && length < MAX_PATH ? full : path;
+}
+
+std::uint32_t ErrorOf(BOOL done) { return done ? 0 : std::uint32_t(GetLastError()); }
+
+// The system's own words for an error, on one line.
+std::string SystemMessage(std::uint32_t error) {
+  char* text = nullptr;
+  DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = length ? std::string(text, length) : "";
+  LocalFree(text);
+  while (!message.empty() && (message.back() == '\r' || message.back() == '\n' ||
+                              message.back() == ' '))
+    message.pop_back();
+  return message.empty() ? "Error " + std::to_string(error) : message;
+}
+}  // namespace
+
 void CreateFolderChain(const std::string& folder) {
   STEP(Sorter);
   const std::vector<FolderLevel> chain = FolderChain(folder);
@@ -19,16 +44,29 @@ void CreateFolderChain(const std::string& folder) {
   }
 }
 
-void SetFileSteps(SortRunSteps& steps) {
-  steps.read = [](const std::string& path, TagInfo& tags) { return ReadTags(path, &tags); };
-  steps.createFolders = CreateFolderChain;
-  steps.copy = [](const std::string& source, const std::string& target) {
-    STEP(Sorter);
-    CopyFileA(source.c_str(), target.c_str(), FALSE);
-  };
-  steps.move = [](const std::string& source, const std::string& target) {
-    STEP(Sorter);
-    // Across drives too; without MOVEFILE_REPLACE_EXISTING an existing target is never replaced.
-    MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED);
+TargetState TargetStateOf(const std::string& source, const std::string& target) {
+  STEP(Sorter);
+  if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) return TargetState::kMissing;
+  return FoldedPath(FullPath(source)) == FoldedPath(FullPath(target)) ? TargetState::kSameFile
+                                                                      : TargetState::kExists;
+}
+
+SortFileSteps FileSteps() {
+  return {
+      .readTags = [](const std::string& path, TagInfo& tags) { return ReadTags(path, &tags); },
+      .targetState = TargetStateOf,
+      .createFolders = CreateFolderChain,
+      .copyFile =
+          [](const std::string& source, const std::string& target) {
+            STEP(Sorter);
+            return ErrorOf(CopyFileA(source.c_str(), target.c_str(), FALSE));
+          },
+      // Across drives too; without MOVEFILE_REPLACE_EXISTING an existing target is never replaced.
+      .moveFile =
+          [](const std::string& source, const std::string& target) {
+            STEP(Sorter);
+            return ErrorOf(MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED));
+          },
+      .systemMessage = SystemMessage,
   };
 }

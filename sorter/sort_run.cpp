@@ -10,7 +10,7 @@ constexpr size_t kLongestTarget = 259, kLongestFolder = 247;
 std::string FailureReason(const TextTable& texts, const SortRunSteps& steps, std::uint32_t error) {
   if (error == kErrorFileExists || error == kErrorAlreadyExists) return texts[kTextTargetExists];
   if (error == kErrorFilenameTooLong) return texts[kTextPathTooLong];
-  return steps.systemMessage(error);
+  return steps.files.systemMessage(error);
 }
 
 // Places one file whose tags were read; the target is built by the same call the preview uses.
@@ -18,14 +18,14 @@ RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, bool move,
                  const std::string& source, const std::string& target) {
   STEP(Sorter);
   if (TargetTooLong(target)) return {RowOutcome::kNotPlaced, texts[kTextPathTooLong]};
-  const TargetState state = steps.targetState(source, target);
+  const TargetState state = steps.files.targetState(source, target);
   if (state == TargetState::kSameFile) return {RowOutcome::kInPlace, ""};
   // A move never replaces a file: say so without trying.
   if (move && state == TargetState::kExists)
     return {RowOutcome::kNotPlaced, texts[kTextTargetExists]};
-  steps.createFolders(FolderPart(target));
+  steps.files.createFolders(FolderPart(target));
   STEP(Sorter);
-  const std::uint32_t error = (move ? steps.moveFile : steps.copyFile)(source, target);
+  const std::uint32_t error = (move ? steps.files.moveFile : steps.files.copyFile)(source, target);
   if (error != 0) return {RowOutcome::kNotPlaced, FailureReason(texts, steps, error)};
   if (move) return {RowOutcome::kMoved, ""};
   return {state == TargetState::kExists ? RowOutcome::kReplaced : RowOutcome::kCopied, ""};
@@ -40,7 +40,7 @@ std::string WithNumber(std::string text, const char* placeholder, size_t number)
 
 SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
   STEP(Sorter);
-  const bool move = steps.ask(texts[kTextQuestion], texts[kTextDeleteOriginals]);
+  const bool move = steps.ask(texts[kTextQuestion], texts[kTextDeleteOriginals], true);
   const std::string pattern = steps.pattern();
   SortSummary summary;
   for (size_t i = 0; i < steps.rowCount(); ++i) {
@@ -48,14 +48,15 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
     const std::string source = steps.row(i);
     TagInfo tags;
     RowOutcome outcome;
-    if (steps.readTags(source, tags)) {
+    if (steps.files.readTags(source, tags)) {
       outcome = Place(texts, steps, move, source, BuildTargetPath(pattern, source, tags));
     } else {
       STEP(Sorter);
       outcome = {RowOutcome::kSkipped, texts[kTextTagsUnreadable]};
       summary.endedEarly =
           !steps.ask(texts[kTextError],
-                     texts[kTextCouldNotRead] + "\r\n" + source + "\r\n" + texts[kTextContinue]);
+                     texts[kTextCouldNotRead] + "\r\n" + source + "\r\n" + texts[kTextContinue],
+                     false);
     }
     if (outcome.placed()) ++summary.placed;
     else summary.notPlaced.push_back({source, outcome.reason});

@@ -24,12 +24,8 @@ struct RowOutcome {
 constexpr std::uint32_t kErrorFileExists = 80, kErrorAlreadyExists = 183,
                         kErrorFilenameTooLong = 206;
 
-struct SortRunSteps {
-  // A Yes/No box; true for Yes.
-  std::function<bool(const std::string& title, const std::string& text)> ask;
-  std::function<std::string()> pattern;     // the pattern field's text
-  std::function<size_t()> rowCount;         // the file list's current number of rows
-  std::function<std::string(size_t)> row;   // the text of one row
+// What the run asks of the file system.
+struct SortFileSteps {
   std::function<int(const std::string& path, TagInfo& tags)> readTags;  // 1: the file opened
   std::function<TargetState(const std::string& source, const std::string& target)> targetState;
   std::function<void(const std::string& folder)> createFolders;
@@ -37,10 +33,20 @@ struct SortRunSteps {
   std::function<std::uint32_t(const std::string& source, const std::string& target)> copyFile;
   std::function<std::uint32_t(const std::string& source, const std::string& target)> moveFile;
   std::function<std::string(std::uint32_t error)> systemMessage;
+};
+
+// What the run asks of the window, and the file system's steps.
+struct SortRunSteps {
+  // A Yes/No box; true for Yes. presetNo makes No the button that Enter presses.
+  std::function<bool(const std::string& title, const std::string& text, bool presetNo)> ask;
+  std::function<std::string()> pattern;     // the pattern field's text
+  std::function<size_t()> rowCount;         // the file list's current number of rows
+  std::function<std::string(size_t)> row;   // the text of one row
   std::function<void(size_t row, const RowOutcome& outcome)> showOutcome;
   // Called after each row: lets the window handle what is waiting (paint, hand-overs, Cancel);
   // false ends the run.
   std::function<bool()> goOn;
+  SortFileSteps files;
 };
 
 struct SortSummary {
@@ -53,7 +59,8 @@ struct SortSummary {
   std::vector<NotPlaced> notPlaced;  // in row order
 };
 
-// Asks whether the originals are to be deleted (Yes: move, No: copy), reads the pattern once, then
+// Asks whether the originals are to be deleted (Yes: move, No: copy; No, the safe answer, is what
+// Enter gives), reads the pattern once, then
 // places every row's file, the row count read again before each row so that rows added meanwhile
 // join the run. An unreadable file gets a Yes/No box: Yes skips it, No ends the run. Each file's
 // tags are read into a cleared record, so a file without a tag never takes the previous one's.

@@ -11,11 +11,22 @@
 #include "sorter/sort_files_win.h"
 #include "sorter/sort_run.h"
 #include "sorter/target_path.h"
+#include "sorter/target_preview.h"
+#include "tags/tag_bridge.h"
 
 namespace {
 constexpr char kMutexName[] = "Global\\VeltanDA3ZurTools";
 constexpr int kClientWidth = 600, kClientHeight = 240;
 constexpr DWORD kHandOverWaitMs = 5000;
+// A first window busy with one file (a large one on a slow share, say) answers within this; one
+// that does not is taken as hung, and the sender opens its own window.
+constexpr UINT kHandOverAnswerMs = 60000;
+constexpr UINT_PTR kPatternTimer = 1;
+constexpr UINT kPatternPauseMs = 300;  // typing pause after which the preview follows the field
+constexpr DWORD kPreviewSliceMs = 10, kProgressMs = 30;
+constexpr COLORREF kMarkColor = RGB(192, 0, 0);
+// The target column shows beside the paths without scrolling; both can be widened by the user.
+constexpr int kFileColumnWidth = 120, kTargetColumnWidth = 1000;
 
 // Sort and Cancel carry the dialog ids, so Enter sorts and Escape cancels through IsDialogMessage.
 enum ControlId { kPatternField = 101, kBrowseButton, kMacroList, kFileList };
@@ -44,13 +55,11 @@ void AddColumn(HWND list, int index, const std::string& text, int width) {
   SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(index), LPARAM(&column));
 }
 
-size_t RowCount(HWND list) { return size_t(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
-
 // Appends a row; returns its index.
 int AppendRow(HWND list, const std::string& text) {
   LVITEMA item{};
   item.mask = LVIF_TEXT;
-  item.iItem = int(RowCount(list));
+  item.iItem = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   item.pszText = const_cast<char*>(text.c_str());
   return int(SendMessageA(list, LVM_INSERTITEMA, 0, LPARAM(&item)));
 }
@@ -81,8 +90,10 @@ class SorterWindow : public WindowHandler {
     HWND macros = GetDlgItem(window, kMacroList);
 
     char folder[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    SetWindowTextA(pattern_, PatternForFolder(folder).c_str());
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+    SetWindowTextA(pattern_, DefaultPattern(length < MAX_PATH ? folder : "",
+                                            files.empty() ? "" : files.front())
+                                 .c_str());
     STEP(Sorter);
     SendMessageA(macros, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP);
     AddColumn(macros, 0, texts_[kMacroHeader], 80);
@@ -90,9 +101,10 @@ class SorterWindow : public WindowHandler {
     for (const Macro& macro : kMacros)
       SetCell(macros, AppendRow(macros, macro.text), 1, texts_[macro.descriptionId]);
     STEP(Sorter);
-    AddColumn(files_, 0, texts_[kFileHeader], 1000);
-    rows_ = files;
-    ShowRowCount();
+    AddColumn(files_, 0, texts_[kFileHeader], kFileColumnWidth);
+    AddColumn(files_, 1, texts_[kTextTargetHeader], kTargetColumnWidth);
+    for (const std::string& file : files) AddRow(file);
+    ApplyPattern();
   }
 
   bool done() const { return done_; }
@@ -100,51 +112,130 @@ class SorterWindow : public WindowHandler {
   bool OnMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
       case WM_COPYDATA:
-        OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-        result = TRUE;
+        result = OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return true;
       case WM_NOTIFY:
-        return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam), result);
+      case WM_TIMER:
+        if (wParam != kPatternTimer) return false;
+        KillTimer(window_, kPatternTimer);
+        ApplyPattern();
+        return true;
       case WM_CLOSE:
-        if (!running_) done_ = true;
+        // During a run the close box ends it after the current file, as Cancel does.
+        if (running_) cancelled_ = true;
+        else done_ = true;
         return true;
       case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && !running_) OnButton(LOWORD(wParam));
+        if (LOWORD(wParam) == kPatternField && HIWORD(wParam) == EN_CHANGE && !running_)
+          SetTimer(window_, kPatternTimer, kPatternPauseMs, nullptr);
+        if (HIWORD(wParam) == BN_CLICKED) OnButton(LOWORD(wParam));
         return true;
     }
     return false;
   }
 
- private:
-  void OnCopyData(const COPYDATASTRUCT* data) {
+  // Works out a little more of the preview, rows on screen first; true while more is left.
+  bool WorkOnPreview() {
+    if (running_ || finished_) return false;
     STEP(Sorter);
-    if (!data) return;
-    if (auto path = HandedOverPath(data->lpData, data->cbData)) {
-      rows_.push_back(*path);
-      ShowRowCount();
+    const size_t first = size_t(SendMessageA(files_, LVM_GETTOPINDEX, 0, 0));
+    const size_t last = first + size_t(SendMessageA(files_, LVM_GETCOUNTPERPAGE, 0, 0));
+    const size_t sweptBefore = preview_.Swept();
+    bool onScreen = false, more = true;
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < kPreviewSliceMs;) {
+      auto task = preview_.NextTask(first, last);
+      if (!(more = task.has_value())) break;
+      STEP(Sorter);
+      const std::string& source = preview_.Source(task->row);
+      if (task->kind == PreviewTask::kReadTags) {
+        TagInfo tags;
+        preview_.SetTags(task->row, ReadTags(source, &tags) ? std::optional(tags) : std::nullopt);
+      } else {
+        preview_.SetTargetState(task->row, TargetStateOf(source, *preview_.Target(task->row)));
+      }
+      onScreen = onScreen || (task->row >= first && task->row <= last);
+      // Keys, clicks and hand-overs come before the rest of the list.
+      if (HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE))) break;
     }
+    // Rows on screen change when their own reading is done or the comparison passes them.
+    if (onScreen || (sweptBefore <= last && preview_.Swept() > first))
+      InvalidateRect(files_, nullptr, FALSE);
+    return more;
+  }
+
+ private:
+  bool OnCopyData(const COPYDATASTRUCT* data) {
+    STEP(Sorter);
+    // Once the run has ended, or Cancel or the close box was used, no file joins: the sender
+    // opens a window of its own with it.
+    if (!data || done_ || cancelled_ || finished_) return false;
+    auto path = HandedOverPath(data->lpData, data->cbData);
+    if (path) AddRow(*path);
+    return true;
   }
 
   // The list draws only the rows that come into view; the others are drawn when scrolled to.
-  void ShowRowCount() {
+  void AddRow(std::string path) {
     STEP(Sorter);
-    SendMessageA(files_, LVM_SETITEMCOUNT, WPARAM(rows_.size()),
+    preview_.AddRow(std::move(path));
+    outcomes_.emplace_back();
+    SendMessageA(files_, LVM_SETITEMCOUNT, WPARAM(preview_.size()),
                  LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
   }
 
-  // The text of a file row the list is about to show, cut to the list's buffer.
-  bool OnNotify(NMHDR* header) {
-    if (!header || header->hwndFrom != files_ || header->code != LVN_GETDISPINFOA) return false;
+  // Every row's target is worked out again for the field's text, the rows on screen first.
+  void ApplyPattern() {
     STEP(Sorter);
-    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iItem >= 0 &&
-        size_t(item.iItem) < rows_.size())
-      lstrcpynA(item.pszText, rows_[size_t(item.iItem)].c_str(), item.cchTextMax);
-    return true;
+    preview_.SetPattern(WindowText(pattern_));
+    InvalidateRect(files_, nullptr, FALSE);
+  }
+
+  bool Marked(size_t row) {
+    return outcomes_[row] ? !outcomes_[row]->placed() : preview_.Marked(row);
+  }
+
+  bool OnNotify(NMHDR* header, LRESULT& result) {
+    if (!header || header->hwndFrom != files_) return false;
+    if (header->code == LVN_GETDISPINFOA) {
+      STEP(Sorter);
+      LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+      if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || item.iItem < 0 ||
+          size_t(item.iItem) >= preview_.size())
+        return true;
+      const size_t row = size_t(item.iItem);
+      const std::string text = item.iSubItem == 0 ? preview_.Source(row)
+                               : outcomes_[row]   ? OutcomeText(texts_, *outcomes_[row])
+                                                  : preview_.Text(texts_, row);
+      lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+      return true;
+    }
+    if (header->code == NM_CUSTOMDRAW) {
+      // The second column of a row that won't be placed as shown is drawn in red.
+      auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+      const DWORD stage = draw->nmcd.dwDrawStage;
+      if (stage == CDDS_PREPAINT) result = CDRF_NOTIFYITEMDRAW;
+      else if (stage == CDDS_ITEMPREPAINT) result = CDRF_NOTIFYSUBITEMDRAW;
+      else if (stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
+        const size_t row = draw->nmcd.dwItemSpec;
+        const bool red = draw->iSubItem == 1 && row < preview_.size() && Marked(row);
+        draw->clrText = red ? kMarkColor : GetSysColor(COLOR_WINDOWTEXT);
+        result = CDRF_NEWFONT;
+      } else {
+        result = CDRF_DODEFAULT;
+      }
+      return true;
+    }
+    return false;
   }
 
   void OnButton(int id) {
     STEP(Sorter);
+    if (running_) {
+      // During a run only Cancel works: it ends the run after the current file.
+      if (id == kCancelButton) cancelled_ = true;
+      return;
+    }
     if (id == kCancelButton) done_ = true;
     if (id == kBrowseButton) ChooseFolder();
     if (id == kSortButton) Sort();
@@ -168,33 +259,67 @@ class SorterWindow : public WindowHandler {
     bool real = SHGetPathFromIDListA(chosen, folder) && folder[0];
     CoTaskMemFree(chosen);
     // A virtual folder has no path: the pattern stays as it is.
-    if (real) SetWindowTextA(pattern_, PatternForFolder(folder).c_str());
+    if (!real) return;
+    SetWindowTextA(pattern_, PatternForFolder(folder).c_str());
+    KillTimer(window_, kPatternTimer);
+    ApplyPattern();
   }
 
-  // The run keeps the window answering (paint, hand-overs) between files, while the field, the
-  // buttons and the close box do nothing until the run has ended.
+  // Shows a row's outcome; the list follows the run at most every kProgressMs, so drawing never
+  // slows the files down.
+  void ShowOutcome(size_t row, const RowOutcome& outcome, bool now) {
+    outcomes_[row] = outcome;
+    if (!now && GetTickCount() - lastShown_ < kProgressMs) return;
+    lastShown_ = GetTickCount();
+    SendMessageA(files_, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+    InvalidateRect(files_, nullptr, FALSE);
+  }
+
+  // The run keeps the window answering (paint, hand-overs, Cancel) between files, while the field
+  // and the other buttons do nothing until it has ended.
   void Sort() {
     STEP(Sorter);
     running_ = true;
-    for (int id : {int(kPatternField), int(kBrowseButton), kSortButton, kCancelButton})
+    // The rows the run does not reach keep showing where this pattern would have put them.
+    if (KillTimer(window_, kPatternTimer)) ApplyPattern();
+    for (int id : {int(kPatternField), int(kBrowseButton), kSortButton})
       EnableWindow(GetDlgItem(window_, id), FALSE);
-    SortRunSteps steps;
-    steps.ask = [this](const std::string& title, const std::string& text) {
-      return AskYesNo(window_, title, text);
+    size_t lastRow = 0;
+    SortRunSteps steps{
+        .ask = [this](const std::string& title, const std::string& text,
+                      bool presetNo) {
+          return AskYesNo(window_, title, text, presetNo ? Answer::kNo : Answer::kYes);
+        },
+        .pattern = [this] { return WindowText(pattern_); },
+        .rowCount = [this] { return preview_.size(); },
+        .row = [this](size_t i) { return preview_.Source(i); },
+        .showOutcome = [&](size_t row,
+                           const RowOutcome& outcome) { ShowOutcome(lastRow = row, outcome, false); },
+        .goOn =
+            [this] {
+              DispatchPendingMessages(window_);
+              return !cancelled_;
+            },
+        .files = FileSteps(),
     };
-    steps.pattern = [this] { return WindowText(pattern_); };
-    steps.rowCount = [this] { return rows_.size(); };
-    steps.row = [this](size_t i) { return rows_[i]; };
-    steps.betweenFiles = [this] { DispatchPendingMessages(window_); };
-    SetFileSteps(steps);
-    SortRun(texts_, steps);
+    const SortSummary summary = SortRun(texts_, steps);
+    running_ = false;
+    finished_ = true;
+    STEP(Sorter);
+    if (lastRow < outcomes_.size() && outcomes_[lastRow])
+      ShowOutcome(lastRow, *outcomes_[lastRow], true);
+    const std::string report = SortReportText(texts_, summary);
+    if (!report.empty()) ShowMessage(window_, texts_[kTextSortFinished], report);
     done_ = true;
   }
 
   const TextTable& texts_;
   HWND window_ = nullptr, pattern_ = nullptr, files_ = nullptr;
-  std::vector<std::string> rows_;  // the file list's rows, which it shows by owner data
-  bool running_ = false, done_ = false;
+  TargetPreview preview_;  // the file list's rows, which it shows by owner data, and their targets
+  std::vector<std::optional<RowOutcome>> outcomes_;  // per row, once the run has reached it
+  DWORD lastShown_ = 0;
+  // finished_: the run has ended; cancelled_: Cancel or the close box during the run.
+  bool running_ = false, finished_ = false, cancelled_ = false, done_ = false;
 };
 
 void ShowSorterWindow(const TextTable& texts, const std::vector<std::string>& files) {
@@ -208,7 +333,7 @@ void ShowSorterWindow(const TextTable& texts, const std::vector<std::string>& fi
   handler.Build(window.get(), font.get(), files);
   ShowWindow(window.get(), SW_SHOW);
   SetFocus(GetDlgItem(window.get(), kPatternField));
-  RunEventLoop(window.get(), [&] { return handler.done(); });
+  RunEventLoop(window.get(), [&] { return handler.done(); }, [&] { return handler.WorkOnPreview(); });
 }
 
 // Sends the files, in order, to the first process's window once it is visible. False when no
@@ -227,8 +352,12 @@ bool HandOver(const std::vector<std::string>& files, size_t& taken) {
     STEP(Sorter);
     const std::string& path = files[taken];
     COPYDATASTRUCT data{0, DWORD(path.size() + 1), const_cast<char*>(path.c_str())};
-    // A window that went away meanwhile (or is no sorter) answers 0.
-    if (SendMessageA(target, WM_COPYDATA, 0, LPARAM(&data)) != TRUE) break;
+    // A window that went away meanwhile, has ended its run or is no sorter answers 0.
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(target, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL,
+                             kHandOverAnswerMs, &answer) ||
+        answer != TRUE)
+      break;
   }
   return true;
 }

@@ -23,6 +23,10 @@ extern const Macro kMacros[9];
 // pattern for the current directory, and the pattern after a folder choice.
 std::string PatternForFolder(std::string folder);
 
+// The pattern a sorter window starts with: for the current directory, or, when that could not be
+// had, for the folder of the first file; never for the root of a drive by accident.
+std::string DefaultPattern(std::string_view currentDirectory, std::string_view firstFile);
+
 // Makes one tag value safe to stand in a path: every part between slashes or backslashes loses
 // spaces at both ends and dots at its end (a part left empty collapses with its separator in the
 // path), the characters < > : " | ? * and the codes 1 to 31 become _, and a part that is a
@@ -36,6 +40,10 @@ std::string CleanTagValue(std::string_view value);
 // values are cleaned as CleanTagValue says, and no segment that holds text from a tag value can
 // end as dots only or as a device name, however values and pattern text meet.
 std::string BuildTargetPath(std::string_view pattern, std::string_view source, const TagInfo& tags);
+
+// A path as Windows compares names: letters of any case (ASCII and Latin-1) and both separators
+// alike.
+std::string FoldedPath(std::string_view path);
 
 // One level of a folder chain: the prefix to look for, and the name to create when it is missing.
 struct FolderLevel {

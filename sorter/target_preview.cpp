@@ -80,15 +80,3 @@ std::string TargetPreview::Text(const TextTable& texts, size_t row) {
 bool TargetPreview::Marked(size_t row) {
   return rows_[row].tagState == Tags::kUnreadable || Reason(row).has_value();
 }
-
-std::string FoldedPath(std::string_view path) {
-  std::string folded(path);
-  for (char& c : folded) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (c == '/') c = '\\';
-    else if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) c = char(u + 0x20);
-    else if (u == 0x8A || u == 0x8C || u == 0x8E) c = char(u + 0x10);  // Š Œ Ž in code page 1252
-    else if (u == 0x9F) c = char(0xFF);                                   // Ÿ
-  }
-  return folded;
-}

@@ -41,6 +41,8 @@ class TargetPreview {
   std::string Text(const TextTable& texts, size_t row);
   // True when something stands in the way of the row's target.
   bool Marked(size_t row);
+  // The rows before this one have every mark worked out.
+  size_t Swept() const { return sweep_; }
 
  private:
   enum class Tags { kUnread, kUnreadable, kRead };
@@ -63,7 +65,3 @@ class TargetPreview {
   size_t sweep_ = 0;
   std::unordered_map<std::string, size_t> firstRowOf_;
 };
-
-// A path as Windows compares names: letters of any case (ASCII and Latin-1) and both separators
-// alike.
-std::string FoldedPath(std::string_view path);

@@ -32,8 +32,8 @@ struct FakeSorter {
   SortRunSteps Steps() {
     return {
         .ask =
-            [this](const std::string& title, const std::string& text) {
-              log.push_back("ask " + title + ": " + text);
+            [this](const std::string& title, const std::string& text, bool presetNo) {
+              log.push_back(std::string(presetNo ? "ask (No) " : "ask ") + title + ": " + text);
               if (addWhileBox.count(boxes)) rows.push_back(addWhileBox[boxes]);
               return bool(answers.at(boxes++));
             },
@@ -44,6 +44,14 @@ struct FakeSorter {
             },
         .rowCount = [this] { return rows.size(); },
         .row = [this](size_t i) { return rows.at(i); },
+        .showOutcome = [this](size_t row,
+                              const RowOutcome& outcome) { shown[row] = OutcomeText(Texts(), outcome); },
+        .goOn =
+            [this] {
+              if (addBetween.count(++done)) rows.push_back(addBetween[done]);
+              return done < cancelAfter;
+            },
+        .files = {
         .readTags =
             [this](const std::string& path, TagInfo& tags) {
               auto it = tagged.find(path);
@@ -62,13 +70,7 @@ struct FakeSorter {
         .moveFile = [this](const std::string& source,
                            const std::string& target) { return Place("move", source, target); },
         .systemMessage = [](std::uint32_t error) { return "system message " + std::to_string(error); },
-        .showOutcome = [this](size_t row,
-                              const RowOutcome& outcome) { shown[row] = OutcomeText(Texts(), outcome); },
-        .goOn =
-            [this] {
-              if (addBetween.count(++done)) rows.push_back(addBetween[done]);
-              return done < cancelAfter;
-            },
+        },
     };
   }
 
@@ -90,7 +92,7 @@ TagInfo Tagged(std::string genre, std::string artist) {
 }
 
 const TextTable& Texts() { return FakeSorter::Texts(); }
-const std::string kQuestion = "ask Question: Should I delete the original files after copying?";
+const std::string kQuestion = "ask (No) Question: Should I delete the original files after copying?";
 }  // namespace
 
 TEST(SortRun, CopiesEveryRowAndClearsTheTagsBetweenFiles) {
@@ -150,8 +152,8 @@ TEST(SortRun, ReadsThePatternOnceAfterTheQuestion) {
   fake.tagged = {{"S:\\a.mp3", Tagged("Rock", "")}, {"S:\\b.mp3", Tagged("Pop", "")}};
   fake.answers = {false};
   SortRunSteps steps = fake.Steps();
-  auto copy = steps.copyFile;
-  steps.copyFile = [&](const std::string& source, const std::string& target) {
+  auto copy = steps.files.copyFile;
+  steps.files.copyFile = [&](const std::string& source, const std::string& target) {
     fake.pattern = "changed";
     return copy(source, target);
   };

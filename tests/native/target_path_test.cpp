@@ -19,6 +19,13 @@ TEST(PatternForFolder, AddsTheBackslashOnlyWhenMissing) {
   EXPECT_EQ(PatternForFolder("C:\\"), "C:\\%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
 }
 
+TEST(DefaultPattern, TheCurrentDirectoryElseTheFirstFilesFolder) {
+  EXPECT_EQ(DefaultPattern("D:\\in", "C:\\x\\a.mp3"), kDefault);
+  EXPECT_EQ(DefaultPattern("", "D:\\in\\a.mp3"), kDefault);
+  EXPECT_EQ(DefaultPattern("", ""), "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
+  EXPECT_EQ(DefaultPattern("", "a.mp3"), "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
+}
+
 TEST(BuildTargetPath, DefaultPatternAndEmptyTagsCollapse) {
   EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\Song.mp3", Tags("Rock", "Band", "Live")),
             "D:\\in\\Rock\\Band\\Live\\Song.mp3");
@@ -126,6 +133,11 @@ TEST(BuildTargetPath, ValuesCannotMakeImpossibleNames) {
   split.title = "CO%ALBUM%";
   split.album = "N";
   EXPECT_EQ(BuildTargetPath("D:\\%TITLE%.$", "b.mp3", split), "D:\\CON_.mp3");
+}
+
+TEST(FoldedPath, ComparesAsWindowsDoes) {
+  EXPECT_EQ(FoldedPath("C:/Music\\\xC4RZTE \x8A"), FoldedPath("c:\\music/\xE4rzte \x9A"));
+  EXPECT_NE(FoldedPath("\xD7"), FoldedPath("\xF7"));
 }
 
 TEST(FolderChain, ListsEveryLevelWithItsName) {

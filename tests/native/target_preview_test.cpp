@@ -113,8 +113,3 @@ TEST(TargetPreview, RowsOnScreenComeFirstAndTagsAreReadOnce) {
   EXPECT_TRUE(preview.Marked(100));
   EXPECT_FALSE(preview.NextTask(0, 9));
 }
-
-TEST(FoldedPath, ComparesAsWindowsDoes) {
-  EXPECT_EQ(FoldedPath("C:/Music\\\xC4RZTE \x8A"), FoldedPath("c:\\music/\xE4rzte \x9A"));
-  EXPECT_NE(FoldedPath("\xD7"), FoldedPath("\xF7"));
-}

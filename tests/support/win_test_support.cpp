@@ -205,6 +205,19 @@ SIZE ClientSize(HWND window) {
 
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void PressKey(HWND window, WPARAM key) {
+  HWND focus = FocusOf(window);
+  PostMessageA(focus, WM_KEYDOWN, key, 1);
+  PostMessageA(focus, WM_KEYUP, key, LPARAM(0xC0000001));
+}
+
 Process::Process(const std::string& commandLine, const std::string& appData) {
   SetEnvironmentVariableA("APPDATA", appData.c_str());
   STARTUPINFOA startup{};

@@ -67,6 +67,10 @@ RECT RectInParent(HWND child);
 SIZE ClientSize(HWND window);
 // Clicks a button as the user would, through BM_CLICK from another thread.
 void Click(HWND button);
+// The control that has the keyboard focus in the window's thread.
+HWND FocusOf(HWND window);
+// A key press as the keyboard puts it in the queue of the window's focused control.
+void PressKey(HWND window, WPARAM key);
 
 // Runs body on a driver thread while the caller runs the window on its own thread; the driver is
 // joined when this object is destroyed.

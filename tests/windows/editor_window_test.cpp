@@ -97,21 +97,6 @@ const Row kTable[] = {
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return SendMessageA(window, message, wParam, lParam);
 }
-
-// The control that has the keyboard focus in the editor's thread.
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
-}
-
-// A key press as the keyboard puts it in the queue of the focused control.
-void PressKey(HWND window, WPARAM key) {
-  HWND focus = FocusOf(window);
-  PostMessageA(focus, WM_KEYDOWN, key, 1);
-  PostMessageA(focus, WM_KEYUP, key, LPARAM(0xC0000001));
-}
 }  // namespace
 
 TEST_F(EditorWindow, ShowsTheRecordInTheControlsOfTheTable) {

@@ -192,6 +192,14 @@ TEST_F(SorterEndToEnd, AMoveRunNeverReplacesAndStopsWhenTheUserSaysNo) {
   ASSERT_TRUE(error) << "no box for the file that is no audio file";
   EXPECT_NE(MessageBoxText(error).find(stopper.path), std::string::npos);
   ASSERT_TRUE(AnswerMessageBox(error, IDNO));
+  // The box at the end names every file that was not placed, and why.
+  HWND report = WaitForMessageBox(sorter.id(), "Sort finished");
+  ASSERT_TRUE(report) << "no box after a run that left files behind";
+  EXPECT_EQ(MessageBoxText(report), "2 of 6 files were placed.\r\nThe sort was cancelled.\r\n" +
+                                        ("\r\n" + unreadable.path + "\r\n    Tags can't be read") +
+                                        ("\r\n" + blocked.path + "\r\n    The target exists") +
+                                        ("\r\n" + stopper.path + "\r\n    Tags can't be read"));
+  ASSERT_TRUE(AnswerMessageBox(report, IDOK));
   EXPECT_EQ(sorter.WaitForExit(30000), 0) << "the sorter did not end after No";
 
   EXPECT_EQ(ReadFileBytes(target_ / "Rock\\Band\\Live\\moved.mp3"), moved.bytes);
@@ -205,4 +213,34 @@ TEST_F(SorterEndToEnd, AMoveRunNeverReplacesAndStopsWhenTheUserSaysNo) {
   EXPECT_EQ(ReadFileBytes(after.path), after.bytes);
   EXPECT_FALSE(FileExists(target_ / "Pop\\Band\\after.mp3"));
   EXPECT_TRUE(FileExists(unreadable.path) && FileExists(stopper.path));
+}
+
+TEST_F(SorterEndToEnd, AFileHandedOverAfterTheRunOpensItsSendersOwnWindow) {
+  SortFile unreadable = {source_ / "empty.mp3", "", ""};
+  WriteFileBytes(unreadable.path, "");
+  SortFile late = MakeFile(source_, "late.mp3", "Rock", "Band", "");
+  Process first(ProgramCommand("-sort " + Quoted(unreadable.path)), appData_.path());
+  SorterControls s = WaitForSorter(first.id(), 10000);
+  ASSERT_TRUE(s) << "the sorter window never appeared";
+  Click(s.sort);
+  HWND question = WaitForMessageBox(first.id(), "Question");
+  ASSERT_TRUE(question) << "the delete question never appeared";
+  ASSERT_TRUE(AnswerMessageBox(question, IDNO));
+  HWND error = WaitForMessageBox(first.id(), "Error");
+  ASSERT_TRUE(error) << "no box for the empty file";
+  ASSERT_TRUE(AnswerMessageBox(error, IDYES));
+  HWND report = WaitForMessageBox(first.id(), "Sort finished");
+  ASSERT_TRUE(report) << "no box at the end of the run";
+
+  // The run has ended and its window still shows: a later sorter keeps its file.
+  Process later(ProgramCommand("-sort " + Quoted(late.path)), appData_.path());
+  SorterControls own = WaitForSorter(later.id(), 15000);
+  ASSERT_TRUE(own) << "the later sorter opened no window of its own";
+  EXPECT_EQ(ListTexts(own.files), std::vector<std::string>{late.path});
+  EXPECT_EQ(RowCount(s.files), 1u);
+  ASSERT_TRUE(AnswerMessageBox(report, IDOK));
+  EXPECT_EQ(first.WaitForExit(30000), 0);
+  Click(own.cancel);
+  EXPECT_EQ(later.WaitForExit(30000), 0);
+  EXPECT_EQ(ReadFileBytes(late.path), late.bytes);
 }

@@ -8,6 +8,9 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cstdio>
+
+#include "tags/tag_bridge.h"
 #include "tests/support/sorter_support.h"
 #include "tests/support/win_test_support.h"
 
@@ -122,9 +125,14 @@ TEST_F(SorterWindowTest, ShowsItsControlsMacrosAndFiles) {
                   "... the basename part of the source file",
                   "... the extension part of the source file", "... title", "... artist",
                   "... album", "... year", "... comment", "... track", "... genre"}));
-    EXPECT_EQ(HeaderTexts(s.files), std::vector<std::string>{"Filename"});
-    EXPECT_EQ(ColumnWidth(s.files, 0), 1000);
+    EXPECT_EQ(HeaderTexts(s.files), (std::vector<std::string>{"Filename", "Target"}));
+    // The target column starts in view, beside the path.
+    EXPECT_EQ(ColumnWidth(s.files, 0), 120);
+    EXPECT_EQ(ColumnWidth(s.files, 1), 1000);
     EXPECT_EQ(ListTexts(s.files), (std::vector<std::string>{"C:\\a.mp3", "C:\\b c.ogg"}));
+    const std::vector<std::string> unread(2, "Tags can't be read");
+    EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1) == unread; }))
+        << "the preview of two missing files never said so";
   });
   SetCurrentDirectoryA(folder);
 }
@@ -136,7 +144,7 @@ TEST_F(SorterWindowTest, TakesItsTextsFromTheTableButKeepsItsTitle) {
     EXPECT_EQ(TextOf(s.cancel), "T16");
     EXPECT_EQ(HeaderTexts(s.macros), (std::vector<std::string>{"T25", "T26"}));
     EXPECT_EQ(ListTexts(s.macros, 1)[0], "T35");
-    EXPECT_EQ(HeaderTexts(s.files), std::vector<std::string>{"T17"});
+    EXPECT_EQ(HeaderTexts(s.files), (std::vector<std::string>{"T17", "T43"}));
     EXPECT_EQ(RowCount(s.files), 0u);
   });
 }
@@ -261,6 +269,14 @@ TEST_F(SorterWindowTest, RunAsksThenCopiesAndReportsUnreadableFiles) {
     EXPECT_EQ(MessageBoxText(error),
               "Couldn't read ID3 Tags of\r\n" + empty + "\r\nDo you want to continue?");
     ASSERT_TRUE(AnswerMessageBox(error, IDYES));
+    HWND report = WaitForMessageBox(kSelf, "Sort finished");
+    ASSERT_TRUE(report) << "no box at the end of a run that skipped a file";
+    EXPECT_EQ(MessageBoxText(report),
+              "3 of 4 files were placed.\r\n\r\n" + empty + "\r\n    Tags can't be read");
+    EXPECT_EQ(ListTexts(s.files, 1),
+              (std::vector<std::string>{"Copied", "Skipped: Tags can't be read", "Copied",
+                                        "Copied"}));
+    ASSERT_TRUE(AnswerMessageBox(report, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(s.window); }))
         << "the window did not close after the run";
   });
@@ -271,13 +287,17 @@ TEST_F(SorterWindowTest, RunAsksThenCopiesAndReportsUnreadableFiles) {
   EXPECT_TRUE(FileExists(song) && FileExists(late) && FileExists(notag));
 }
 
-TEST_F(SorterWindowTest, LongRunKeepsAnsweringAndTakesFilesHandedOverMeanwhile) {
+TEST_F(SorterWindowTest, CancelEndsALongRunAfterTheCurrentFileAndReportsIt) {
   std::vector<std::string> files;
   for (int i = 0; i < 300; ++i)
     files.push_back(dir_.CopyFixture("tagged.mp3", "f" + std::to_string(i) + ".mp3"));
   std::string late = dir_.CopyFixture("tagged.flac", "late.flac");
   Run(files, [&](SorterControls s) {
     SetText(s.pattern, dir_.path() + "out\\*.$");
+    // The whole list's preview is worked out in the background.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ListTexts(s.files, 1).back() == dir_.path() + "out\\f299.mp3"; }, 30000))
+        << "the preview of the last row never came";
     Click(s.sort);
     HWND question = WaitForMessageBox(kSelf, "Question");
     ASSERT_TRUE(question) << "the delete question never appeared";
@@ -290,16 +310,93 @@ TEST_F(SorterWindowTest, LongRunKeepsAnsweringAndTakesFilesHandedOverMeanwhile) 
     const std::string payload = late;
     COPYDATASTRUCT data{0, DWORD(payload.size() + 1), const_cast<char*>(payload.c_str())};
     EXPECT_TRUE(SendMessageTimeoutA(s.window, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, 1000,
-                                    &answer))
+                                    &answer) &&
+                answer == TRUE)
         << "the hand-over was not taken during the run";
-    for (HWND control : {s.pattern, s.browse, s.sort, s.cancel})
+    for (HWND control : {s.pattern, s.browse, s.sort})
       EXPECT_FALSE(IsWindowEnabled(control)) << ClassOf(control) << " takes input during the run";
-    PostMessageA(s.window, WM_CLOSE, 0, 0);  // the close box does nothing during the run
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(s.window); }, 60000))
-        << "the run did not end";
+    EXPECT_TRUE(IsWindowEnabled(s.cancel));
+    Click(s.cancel);
+    HWND report = WaitForMessageBox(kSelf, "Sort finished", 30000);
+    ASSERT_TRUE(report) << "no box after Cancel";
+    // A file handed over now is not taken: its sender keeps it.
+    EXPECT_TRUE(SendMessageTimeoutA(s.window, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, 1000,
+                                    &answer));
+    EXPECT_EQ(answer, DWORD_PTR(FALSE));
+    const std::string text = MessageBoxText(report);
+    size_t placed = 0;
+    ASSERT_EQ(sscanf(text.c_str(), "%zu of 301 files were placed.", &placed), 1) << text;
+    EXPECT_NE(text.find("\r\nThe sort was cancelled."), std::string::npos) << text;
+    EXPECT_GT(placed, 0u);
+    EXPECT_LT(placed, 300u) << "Cancel did not stop the run";
+    // Rows reached show their outcome; the rest still show where they would have gone.
+    std::vector<std::string> outcomes = ListTexts(s.files, 1);
+    EXPECT_EQ(outcomes[placed - 1], "Moved");
+    EXPECT_EQ(outcomes[placed], dir_.path() + "out\\f" + std::to_string(placed) + ".mp3");
+    ASSERT_TRUE(AnswerMessageBox(report, IDOK));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(s.window); })) << "the window stayed after OK";
+    // Exactly the rows reached were moved; the others are untouched.
+    for (size_t i = 0; i < files.size(); ++i) {
+      const std::string moved = dir_.path() + "out\\f" + std::to_string(i) + ".mp3";
+      EXPECT_EQ(FileExists(moved), i < placed) << i;
+      EXPECT_EQ(FileExists(files[i]), i >= placed) << i;
+    }
+    EXPECT_TRUE(FileExists(late));
   });
-  EXPECT_TRUE(FileExists(dir_ / "out\\f299.mp3"));
-  EXPECT_FALSE(FileExists(files[299]));
-  EXPECT_TRUE(FileExists(dir_ / "out\\late.flac"));
-  EXPECT_FALSE(FileExists(late));
+}
+
+TEST_F(SorterWindowTest, PreviewFollowsTypingAndMarksWhatStandsInTheWay) {
+  std::string a = dir_.CopyFixture("tagged.mp3", "a.mp3");
+  CreateDirectoryA((dir_ / "sub").c_str(), nullptr);
+  std::string twin = dir_.CopyFixture("tagged.mp3", "sub\\a.mp3");
+  std::string taken = dir_.CopyFixture("tagged.ogg", "taken.ogg");
+  std::string empty = dir_ / "empty.mp3";
+  WriteFileBytes(empty, "");
+  std::string duo = dir_.CopyFixture("tagged.flac", "duo.flac");
+  TagInfo tags;
+  ASSERT_EQ(ReadTags(duo, &tags), 1);
+  tags.artist = "AC / DC";
+  ASSERT_EQ(WriteTags(duo, &tags), 1);
+  const std::string out = dir_.path() + "out\\";
+  CreateDirectoryA(out.c_str(), nullptr);
+  CreateDirectoryA((out + "Tagged Artist").c_str(), nullptr);
+  WriteFileBytes(out + "Tagged Artist\\taken.ogg", "already here");
+
+  Run({a, twin, taken, empty, duo}, [&](SorterControls s) {
+    // Typed into the field: the preview follows after a short pause.
+    SetText(s.pattern, out + "%ARTIST%\\");
+    SendMessageA(s.pattern, EM_SETSEL, 100, 100);
+    for (char c : std::string("*.$")) PostMessageA(s.pattern, WM_CHAR, WPARAM(c), 1);
+    const std::vector<std::string> expected{
+        out + "Tagged Artist\\a.mp3",
+        "Same target as an earlier file: " + out + "Tagged Artist\\a.mp3",
+        "The target exists: " + out + "Tagged Artist\\taken.ogg",
+        "Tags can't be read",
+        out + "AC/DC\\duo.flac",  // "AC / DC": two levels, without the spaces
+    };
+    EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1) == expected; }))
+        << "the preview shows " << ::testing::PrintToString(ListTexts(s.files, 1));
+
+    // Enter in the field presses Sort; Enter in the question answers No, which copies.
+    PressKey(s.window, VK_RETURN);
+    HWND question = WaitForMessageBox(kSelf, "Question");
+    ASSERT_TRUE(question) << "Enter in the pattern field did not start the run";
+    EXPECT_EQ(StyleOf(GetDlgItem(question, IDNO)) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    PressKey(question, VK_RETURN);
+    HWND error = WaitForMessageBox(kSelf, "Error");
+    ASSERT_TRUE(error) << "no box for the unreadable file";
+    ASSERT_TRUE(AnswerMessageBox(error, IDYES));
+    HWND report = WaitForMessageBox(kSelf, "Sort finished");
+    ASSERT_TRUE(report) << "no box at the end of the run";
+    EXPECT_EQ(MessageBoxText(report),
+              "4 of 5 files were placed.\r\n\r\n" + empty + "\r\n    Tags can't be read");
+    EXPECT_EQ(ListTexts(s.files, 1),
+              (std::vector<std::string>{"Copied", "Replaced an existing file",
+                                        "Replaced an existing file", "Skipped: Tags can't be read",
+                                        "Copied"}));
+    ASSERT_TRUE(AnswerMessageBox(report, IDOK));
+  });
+  EXPECT_EQ(ReadFileBytes(out + "Tagged Artist\\taken.ogg"), ReadFileBytes(taken));
+  EXPECT_EQ(ReadFileBytes(out + "AC\\DC\\duo.flac"), ReadFileBytes(duo));
+  EXPECT_TRUE(FileExists(a) && FileExists(twin) && FileExists(duo));
 }
