@@ -10,8 +10,8 @@ commands=()
 for run in "${runs[@]}"; do
   case $run in
     sort) commands+=("sort 1000 3" "sort 5000 2") ;;
-    handover) commands+=("handover 50") ;;
-    rows) commands+=("rows 2500" "rows 5000" "rows 10000") ;;
+    handover) commands+=("handover 50" "handfiles 1" "handfiles 1000") ;;
+    rows) commands+=("rows 2500" "rows 5000" "rows 10000" "preview 10000") ;;
     steps) commands+=("steps 1000") ;;
     *) echo "unknown run: $run" >&2; exit 2 ;;
   esac

@@ -4,7 +4,11 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <unordered_map>
+
+#include "app/file_system_win.h"
 #include "app/message_box_win.h"
+#include "app/path_parts.h"
 #include "app/position.h"
 #include "app/window_kit_win.h"
 #include "sorter/hand_over.h"
@@ -21,9 +25,10 @@ constexpr DWORD kHandOverWaitMs = 5000;
 // A first window busy with one file (a large one on a slow share, say) answers within this; one
 // that does not is taken as hung, and the sender opens its own window.
 constexpr UINT kHandOverAnswerMs = 60000;
-constexpr UINT_PTR kPatternTimer = 1;
+constexpr UINT_PTR kPatternTimer = 1, kRowCountTimer = 2;
 constexpr UINT kPatternPauseMs = 300;  // typing pause after which the preview follows the field
 constexpr DWORD kPreviewSliceMs = 10, kProgressMs = 30;
+constexpr size_t kTasksBetweenLooks = 8;
 constexpr COLORREF kMarkColor = RGB(192, 0, 0);
 // The target column shows beside the paths without scrolling; both can be widened by the user.
 constexpr int kFileColumnWidth = 120, kTargetColumnWidth = 1000;
@@ -103,7 +108,9 @@ class SorterWindow : public WindowHandler {
     STEP(Sorter);
     AddColumn(files_, 0, texts_[kFileHeader], kFileColumnWidth);
     AddColumn(files_, 1, texts_[kTextTargetHeader], kTargetColumnWidth);
-    for (const std::string& file : files) AddRow(file);
+    for (const std::string& file : files) preview_.AddRow(file);
+    outcomes_.resize(files.size());
+    ShowRowCount();
     ApplyPattern();
   }
 
@@ -117,9 +124,14 @@ class SorterWindow : public WindowHandler {
       case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam), result);
       case WM_TIMER:
-        if (wParam != kPatternTimer) return false;
-        KillTimer(window_, kPatternTimer);
-        ApplyPattern();
+        if (wParam == kRowCountTimer) {
+          ShowRowCount();
+        } else if (wParam == kPatternTimer) {
+          KillTimer(window_, kPatternTimer);
+          ApplyPattern();
+        } else {
+          return false;
+        }
         return true;
       case WM_CLOSE:
         // During a run the close box ends it after the current file, as Cancel does.
@@ -143,6 +155,7 @@ class SorterWindow : public WindowHandler {
     const size_t last = first + size_t(SendMessageA(files_, LVM_GETCOUNTPERPAGE, 0, 0));
     const size_t sweptBefore = preview_.Swept();
     bool onScreen = false, more = true;
+    size_t done = 0;
     for (const DWORD start = GetTickCount(); GetTickCount() - start < kPreviewSliceMs;) {
       auto task = preview_.NextTask(first, last);
       if (!(more = task.has_value())) break;
@@ -152,11 +165,14 @@ class SorterWindow : public WindowHandler {
         TagInfo tags;
         preview_.SetTags(task->row, ReadTags(source, &tags) ? std::optional(tags) : std::nullopt);
       } else {
-        preview_.SetTargetState(task->row, TargetStateOf(source, *preview_.Target(task->row)));
+        preview_.SetTargetState(task->row, PreviewTargetState(source, *preview_.Target(task->row)));
       }
       onScreen = onScreen || (task->row >= first && task->row <= last);
-      // Keys, clicks and hand-overs come before the rest of the list.
-      if (HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE))) break;
+      // Keys, clicks and hand-overs come before the rest of the list; asking costs a trip to the
+      // window system, so it is done every few rows.
+      if (++done % kTasksBetweenLooks == 0 &&
+          HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)))
+        break;
     }
     // Rows on screen change when their own reading is done or the comparison passes them.
     if (onScreen || (sweptBefore <= last && preview_.Swept() > first))
@@ -170,23 +186,42 @@ class SorterWindow : public WindowHandler {
     // Once the run has ended, or Cancel or the close box was used, no file joins: the sender
     // opens a window of its own with it.
     if (!data || done_ || cancelled_ || finished_) return false;
-    auto path = HandedOverPath(data->lpData, data->cbData);
-    if (path) AddRow(*path);
+    if (auto path = HandedOverPath(data->lpData, data->cbData)) AddRow(*path);
     return true;
   }
 
-  // The list draws only the rows that come into view; the others are drawn when scrolled to.
+  // The list draws only the rows that come into view; the others are drawn when scrolled to. It
+  // learns of new rows from a timer, which comes only once no other message waits: telling it
+  // costs about as much as a whole burst of hand-overs, so a burst tells it once.
   void AddRow(std::string path) {
     STEP(Sorter);
     preview_.AddRow(std::move(path));
     outcomes_.emplace_back();
+    SetTimer(window_, kRowCountTimer, USER_TIMER_MINIMUM, nullptr);
+  }
+
+  void ShowRowCount() {
+    STEP(Sorter);
+    KillTimer(window_, kRowCountTimer);
     SendMessageA(files_, LVM_SETITEMCOUNT, WPARAM(preview_.size()),
                  LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  }
+
+  // Most targets of a list share a few folders, and most of those don't exist yet: a target in a
+  // missing folder is missing too, which saves asking for each file (slow where names are looked
+  // up case-insensitively, as under Wine). Known folders are asked again for the next pattern.
+  TargetState PreviewTargetState(const std::string& source, const std::string& target) {
+    const std::string folder = FolderPart(target);
+    auto known = folderExists_.find(FoldedPath(folder));
+    if (known == folderExists_.end())
+      known = folderExists_.emplace(FoldedPath(folder), folder.empty() || IsFolder(folder)).first;
+    return known->second ? TargetStateOf(source, target) : TargetState::kMissing;
   }
 
   // Every row's target is worked out again for the field's text, the rows on screen first.
   void ApplyPattern() {
     STEP(Sorter);
+    folderExists_.clear();
     preview_.SetPattern(WindowText(pattern_));
     InvalidateRect(files_, nullptr, FALSE);
   }
@@ -317,6 +352,7 @@ class SorterWindow : public WindowHandler {
   HWND window_ = nullptr, pattern_ = nullptr, files_ = nullptr;
   TargetPreview preview_;  // the file list's rows, which it shows by owner data, and their targets
   std::vector<std::optional<RowOutcome>> outcomes_;  // per row, once the run has reached it
+  std::unordered_map<std::string, bool> folderExists_;  // target folders asked for this pattern
   DWORD lastShown_ = 0;
   // finished_: the run has ended; cancelled_: Cancel or the close box during the run.
   bool running_ = false, finished_ = false, cancelled_ = false, done_ = false;

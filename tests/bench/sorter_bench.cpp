@@ -5,11 +5,14 @@
 //                            turns at going first, and the median ratio
 //   sorter_bench handover N  N sorter processes started at once until all N rows are in the
 //                            window, against N trivial GUI processes started at once until all end
+//   sorter_bench handfiles N one later process hands N files to a window: time per file
+//   sorter_bench preview N   the preview of N tagged files: first screen, keystrokes, all marks
 //   sorter_bench rows N      the window with N rows of its own, then 1,000 more handed over: time
 //                            and peak working set
 //   sorter_bench steps N     where a run's time goes: each step of the run over N files on its
 //                            own, beside the plain loop's way of doing the same
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 #include <taglib/tag_c.h>
 
@@ -258,6 +261,37 @@ void HandOver(int count) {
               count, handOver, count, plain, handOver / plain);
 }
 
+// One later process hands count files to a first sorter window that holds none: the time from its
+// start to its end, per file, beside a process that hands over nothing.
+void HandFiles(int count) {
+  TempDir appData;
+  // Short paths, so a thousand of them fit on one command line.
+  const std::string folder = "C:\\h" + std::to_string(GetCurrentProcessId()) + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string args = "-sort";
+  for (int i = 0; i < count; ++i) {
+    std::string file = folder + std::to_string(i) + ".mp3";
+    WriteFileBytes(file, "");
+    args += " " + file;
+  }
+  Process first(ProgramCommand("-sort"), appData.path());
+  SorterControls window = WaitForSorter(first.id(), 30000);
+  auto timed = [&](const std::string& arguments) {
+    auto start = std::chrono::steady_clock::now();
+    Process later(ProgramCommand(arguments), appData.path());
+    later.WaitForExit(600000);
+    return Seconds(start);
+  };
+  const double none = timed("-sort"), all = timed(args);
+  WaitUntil([&] { return RowCount(window.files) == size_t(count); }, 60000);
+  std::printf("hand-over of %d files by one process: %.3f s, %.2f ms per file beyond a process "
+              "that hands over none (%.3f s); the window shows %zu rows\n",
+              count, all, (all - none) * 1000 / count, none, RowCount(window.files));
+  Click(window.cancel);
+  first.WaitForExit(30000);
+  RemoveTree(folder);
+}
+
 SIZE_T PeakWorkingSet() {
   PROCESS_MEMORY_COUNTERS counters{};
   GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
@@ -297,6 +331,73 @@ void Rows(int count) {
               empty * 1e6 / kHandedRows, double(PeakWorkingSet()) / 1048576,
               double(before) / 1048576);
 }
+// The text of one cell of a list view in this process.
+std::string CellText(HWND list, int row, int column) {
+  char text[1024] = {};
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item));
+  return text;
+}
+
+// The preview of count tagged files: how soon the first screen of targets shows, how long a
+// keystroke in the pattern field takes, and how long until every row's marks are worked out,
+// beside reading every file's tags once. The last file has the same target as the one before, so
+// its mark shows when the comparison has passed every row.
+void Preview(int count) {
+  TempDir dir;
+  std::vector<std::string> files = MakeSources(dir / "src", MakeTemplates(dir), count - 1);
+  CreateDirectoryA((dir / "src\\sub").c_str(), nullptr);
+  files.push_back(dir / "src\\sub\\" + FilePart(files.back()));
+  CopyFileA(files[files.size() - 2].c_str(), files.back().c_str(), FALSE);
+  auto readAll = std::chrono::steady_clock::now();
+  for (const std::string& file : files) {
+    TagInfo tags;
+    ReadTags(file, &tags);
+  }
+  const double readSeconds = Seconds(readAll);
+
+  TextTable texts = Texts();
+  const SIZE_T before = PeakWorkingSet();
+  double firstScreen = -1, complete = -1, completeAgain = -1, keyMax = 0, keySum = 0;
+  const int keys = 20;
+  {
+    Driver driver([&] {
+      SorterControls s = WaitForSorter(GetCurrentProcessId(), 600000);
+      auto shown = std::chrono::steady_clock::now();
+      const int perPage = int(SendMessageA(s.files, LVM_GETCOUNTPERPAGE, 0, 0));
+      WaitUntil([&] { return !CellText(s.files, perPage - 1, 1).empty(); }, 60000);
+      firstScreen = Seconds(shown);
+      auto marked = [&] { return CellText(s.files, count - 1, 1).rfind("Same target", 0) == 0; };
+      WaitUntil(marked, 3600000);
+      complete = Seconds(shown);
+      SendMessageA(s.pattern, EM_SETSEL, 0x7fff, 0x7fff);
+      for (int i = 0; i < keys; ++i) {
+        auto key = std::chrono::steady_clock::now();
+        SendMessageA(s.pattern, WM_CHAR, WPARAM(i % 2 ? '$' : '.'), 1);
+        double seconds = Seconds(key);
+        keyMax = std::max(keyMax, seconds);
+        keySum += seconds;
+      }
+      auto again = std::chrono::steady_clock::now();
+      WaitUntil([&] { return !marked(); }, 60000);
+      WaitUntil(marked, 3600000);
+      completeAgain = Seconds(again);
+      Click(s.cancel);
+    });
+    RunSorter(texts, files);
+  }
+  std::printf("preview %d files: first screen of targets %.3f s after the window showed; "
+              "keystroke in the pattern field %.1f ms on average, %.1f ms at most; every mark "
+              "worked out %.2f s after the window showed, %.2f s after typing (reading every "
+              "file's tags once: %.2f s, ratio %.2f); peak working set %.1f MiB (%.1f MiB "
+              "before the window)\n",
+              count, firstScreen, keySum * 1000 / keys, keyMax * 1000, complete, completeAgain,
+              readSeconds, complete / readSeconds, double(PeakWorkingSet()) / 1048576,
+              double(before) / 1048576);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -305,10 +406,13 @@ int main(int argc, char** argv) {
   int count = argc > 2 ? std::atoi(argv[2]) : 0;
   if (mode == "sort" && count > 0) Sort(count, argc > 3 ? std::max(1, std::atoi(argv[3])) : 1);
   else if (mode == "handover" && count > 0) HandOver(count);
+  else if (mode == "handfiles" && count > 0) HandFiles(count);
+  else if (mode == "preview" && count > 1) Preview(count);
   else if (mode == "rows" && count > 0) Rows(count);
   else if (mode == "steps" && count > 0) Steps(count);
   else {
-    std::fprintf(stderr, "usage: sorter_bench sort N [ROUNDS] | handover N | rows N | steps N\n");
+    std::fprintf(stderr, "usage: sorter_bench sort N [ROUNDS] | handover N | handfiles N | preview N | "
+                         "rows N | steps N\n");
     return 2;
   }
   std::fflush(stdout);

@@ -141,7 +141,7 @@ TEST_F(SorterEndToEnd, ThirtyProcessesShareOneWindowAndACopyRunBuildsTheTree) {
   // Another file handed over while the question is open joins the run.
   Process later(ProgramCommand("-sort " + Quoted(late.path)), appData_.path());
   EXPECT_EQ(later.WaitForExit(30000), 0);
-  EXPECT_EQ(RowCount(s.files), files.size() + 1);
+  EXPECT_TRUE(WaitUntil([&] { return RowCount(s.files) == files.size() + 1; }));
   ASSERT_TRUE(AnswerMessageBox(question, IDNO));
   long exitCode = -1;
   for (auto& process : processes)

@@ -209,6 +209,7 @@ TEST_F(SorterWindowTest, ReceiverTakesPathsWithinTheirSizeOnly) {
     SendPayload(s.window, bytes, 0);
     // A later sorter (RunSorter again, as a second instance) hands its files over in order.
     RunSorter(texts_, {"C:\\x.mp3", "C:\\y.mp3"});
+    EXPECT_TRUE(WaitUntil([&] { return RowCount(s.files) == 5u; }));
     EXPECT_EQ(ListTexts(s.files), (std::vector<std::string>{"own.mp3", "C:\\handed.mp3", "C:\\ab",
                                                             "C:\\x.mp3", "C:\\y.mp3"}));
   });
@@ -221,7 +222,8 @@ TEST_F(SorterWindowTest, RowsHandedOverInABurstAreShown) {
       std::string path = "C:\\burst" + std::to_string(i) + ".mp3";
       SendPayload(s.window, path.c_str(), DWORD(path.size() + 1));
     }
-    EXPECT_EQ(RowCount(s.files), 51u);
+    EXPECT_TRUE(WaitUntil([&] { return RowCount(s.files) == 51u; }))
+        << "the list shows " << RowCount(s.files) << " rows";
     // The list takes up the rows it is told of and shows the scroll bar they need.
     EXPECT_TRUE(WaitUntil([&] { return (StyleOf(s.files) & WS_VSCROLL) != 0; }))
         << "the file list shows no scroll bar for its 51 rows";
@@ -262,7 +264,7 @@ TEST_F(SorterWindowTest, RunAsksThenCopiesAndReportsUnreadableFiles) {
     EXPECT_EQ(MessageBoxText(question), "Should I delete the original files after copying?");
     // A later sorter hands files over while the question is open: they join this run.
     RunSorter(texts_, {late, notag});
-    EXPECT_EQ(RowCount(s.files), 4u);
+    EXPECT_TRUE(WaitUntil([&] { return RowCount(s.files) == 4u; }));
     ASSERT_TRUE(AnswerMessageBox(question, IDNO));
     HWND error = WaitForMessageBox(kSelf, "Error");
     ASSERT_TRUE(error) << "no box for the unreadable file";
