@@ -21,6 +21,10 @@ for name in "${files[@]}"; do
   sorted+=("C:\\Music\\Incoming\\$name")
 done
 
+# One file is already at its target, so the picture shows a marked row.
+mkdir -p "$music/Rock/Tagged Artist/Tagged Album"
+cp "build/fixtures/tagged.ogg" "$music/Rock/Tagged Artist/Tagged Album/Night Drive.ogg"
+
 cd "$music"  # Wine starts the program here, so the sorter's pattern begins with C:\Music
 bash "$root/scripts/screenshot.sh" "$root/docs/editor.png" "Veltan's DA3Zur Editor 1.0" "$exe" \
   -edit "${sorted[0]}"
