@@ -57,9 +57,9 @@ SortFileSteps FileSteps() {
       .targetState = TargetStateOf,
       .createFolders = CreateFolderChain,
       .copyFile =
-          [](const std::string& source, const std::string& target) {
+          [](const std::string& source, const std::string& target, bool replace) {
             STEP(Sorter);
-            return ErrorOf(CopyFileA(source.c_str(), target.c_str(), FALSE));
+            return ErrorOf(CopyFileA(source.c_str(), target.c_str(), !replace));
           },
       // Across drives too; without MOVEFILE_REPLACE_EXISTING an existing target is never replaced.
       .moveFile =

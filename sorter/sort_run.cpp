@@ -7,28 +7,38 @@
 namespace {
 constexpr size_t kLongestTarget = 259, kLongestFolder = 247;
 
+bool IsExistsError(std::uint32_t error) {
+  return error == kErrorFileExists || error == kErrorAlreadyExists;
+}
+
 std::string FailureReason(const TextTable& texts, const SortRunSteps& steps, std::uint32_t error) {
-  if (error == kErrorFileExists || error == kErrorAlreadyExists) return texts[kTextTargetExists];
+  if (IsExistsError(error)) return texts[kTextTargetExists];
   if (error == kErrorFilenameTooLong) return texts[kTextPathTooLong];
   return steps.files.systemMessage(error);
 }
 
 // Places one file whose tags were read; the target is built by the same call the preview uses.
+// What is at the target is asked only when the copy or move finds it taken: most targets are new,
+// and asking for each costs as much as a small copy where names are looked up case-insensitively.
 RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, bool move,
                  const std::string& source, const std::string& target) {
   STEP(Sorter);
   if (TargetTooLong(target)) return {RowOutcome::kNotPlaced, texts[kTextPathTooLong]};
-  const TargetState state = steps.files.targetState(source, target);
-  if (state == TargetState::kSameFile) return {RowOutcome::kInPlace, ""};
-  // A move never replaces a file: say so without trying.
-  if (move && state == TargetState::kExists)
-    return {RowOutcome::kNotPlaced, texts[kTextTargetExists]};
-  steps.files.createFolders(FolderPart(target));
+  const SortFileSteps& files = steps.files;
+  files.createFolders(FolderPart(target));
   STEP(Sorter);
-  const std::uint32_t error = (move ? steps.files.moveFile : steps.files.copyFile)(source, target);
-  if (error != 0) return {RowOutcome::kNotPlaced, FailureReason(texts, steps, error)};
-  if (move) return {RowOutcome::kMoved, ""};
-  return {state == TargetState::kExists ? RowOutcome::kReplaced : RowOutcome::kCopied, ""};
+  std::uint32_t error = move ? files.moveFile(source, target) : files.copyFile(source, target, false);
+  if (error == 0) return {move ? RowOutcome::kMoved : RowOutcome::kCopied, ""};
+  if (IsExistsError(error)) {
+    STEP(Sorter);
+    if (files.targetState(source, target) == TargetState::kSameFile)
+      return {RowOutcome::kInPlace, ""};
+    // A move never replaces a file; a copy does.
+    if (move) return {RowOutcome::kNotPlaced, texts[kTextTargetExists]};
+    error = files.copyFile(source, target, true);
+    if (error == 0) return {RowOutcome::kReplaced, ""};
+  }
+  return {RowOutcome::kNotPlaced, FailureReason(texts, steps, error)};
 }
 
 std::string WithNumber(std::string text, const char* placeholder, size_t number) {

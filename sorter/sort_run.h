@@ -29,8 +29,10 @@ struct SortFileSteps {
   std::function<int(const std::string& path, TagInfo& tags)> readTags;  // 1: the file opened
   std::function<TargetState(const std::string& source, const std::string& target)> targetState;
   std::function<void(const std::string& folder)> createFolders;
-  // Copy replaces an existing target; move never does. Both give 0 or the system's error code.
-  std::function<std::uint32_t(const std::string& source, const std::string& target)> copyFile;
+  // Copy replaces an existing target only when told to; move never does. Both give 0 or the
+  // system's error code.
+  std::function<std::uint32_t(const std::string& source, const std::string& target, bool replace)>
+      copyFile;
   std::function<std::uint32_t(const std::string& source, const std::string& target)> moveFile;
   std::function<std::string(std::uint32_t error)> systemMessage;
 };

@@ -27,7 +27,7 @@ constexpr DWORD kHandOverWaitMs = 5000;
 constexpr UINT kHandOverAnswerMs = 60000;
 constexpr UINT_PTR kPatternTimer = 1, kRowCountTimer = 2;
 constexpr UINT kPatternPauseMs = 300;  // typing pause after which the preview follows the field
-constexpr DWORD kPreviewSliceMs = 10, kProgressMs = 30;
+constexpr DWORD kPreviewSliceMs = 10, kProgressMs = 250;
 constexpr size_t kTasksBetweenLooks = 8;
 constexpr COLORREF kMarkColor = RGB(192, 0, 0);
 // The target column shows beside the paths without scrolling; both can be widened by the user.
