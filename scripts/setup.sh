@@ -19,7 +19,7 @@ fi
 # because machines of this kind refuse to execute 32-bit programs (exec format error).
 for p in cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix \
          mingw-w64-x86-64-dev clang libclang-rt-14-dev googletest wine wine64 xvfb xauth x11-apps imagemagick x11-utils \
-         lame flac vorbis-tools dpkg-dev libutfcpp-dev; do
+         lame flac vorbis-tools dpkg-dev libutfcpp-dev fonts-wine; do
   want "$p"
 done
 if [ ${#need_pkgs[@]} -gt 0 ] || [ "${apt_updated:-1}" = 0 ]; then
