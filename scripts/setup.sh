@@ -60,3 +60,8 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
   wineserver -w || true
   touch "$WINEPREFIX/.ready"
 fi
+# Wine's own fonts (Tahoma for the texts, Marlett for the title bars' buttons) from fonts-wine: this
+# Wine build does not look in their folder, so the prefix's font folder gets a copy.
+for font in /usr/share/wine/fonts/*; do
+  [ -e "$WINEPREFIX/drive_c/windows/Fonts/${font##*/}" ] || cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
