@@ -1,6 +1,11 @@
 // What every window of the program shares: a top-level window of fixed client size, controls
 // created from a table of constants in the system's message font, and the event loop that waits at
 // most 5 ms at a time and lets IsDialogMessage handle Tab, Shift+Tab and Enter.
+//
+// Sizes and positions are given as at 96 DPI, the layout the windows are drawn for. The program
+// tells Windows it scales itself (system DPI awareness, in its manifest), so texts stay sharp at
+// 125 % or 150 %: every size and position given here is scaled by DPI/96, and the message font
+// comes at the display's size already.
 #pragma once
 #include <windows.h>
 
@@ -32,6 +37,9 @@ class WindowHandler {
                          LRESULT& result) = 0;
 };
 
+// A length at 96 DPI scaled to the display's DPI.
+int ScaledForDpi(int pixels);
+
 // Creates a top-level window (title bar, system menu, close and minimize box; no sizing border,
 // no maximize box) whose client area is width x height, at the default position, hidden. Messages
 // go to handler from the first one on.
@@ -44,7 +52,7 @@ FontHandle CreateMessageFont();
 // Creates one control from its table row and gives it the font.
 HWND CreateControl(HWND parent, const ControlRow& row, const TextTable& texts, HFONT font);
 
-// Brings the closed field of a drop-down list to the given height (the opened list keeps the
+// Brings the closed field of a drop-down list to the given height (at 96 DPI) (the opened list keeps the
 // height the control was created with).
 void FitSelectionHeight(HWND list, int height);
 

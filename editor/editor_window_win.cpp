@@ -126,7 +126,7 @@ class EditorWindow : public WindowHandler {
   void ShowRecord(const std::string& fileName) {
     STEP(Editor);
     if (HWND status = Control(kStatusBar)) {
-      int fieldEnds[] = {kStatusFieldWidth};
+      int fieldEnds[] = {ScaledForDpi(kStatusFieldWidth)};
       SendMessageA(status, SB_SETPARTS, 1, LPARAM(fieldEnds));
       SendMessageA(status, SB_SETTEXTA, 0, LPARAM(FilePart(fileName).c_str()));
     }

@@ -56,7 +56,7 @@ void AddColumn(HWND list, int index, const std::string& text, int width) {
   LVCOLUMNA column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH;
   column.pszText = const_cast<char*>(text.c_str());
-  column.cx = width;
+  column.cx = ScaledForDpi(width);
   SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(index), LPARAM(&column));
 }
 
