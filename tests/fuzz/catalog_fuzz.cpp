@@ -1,5 +1,8 @@
 // ParseCatalog on arbitrary bytes: accepted exactly when the first line is "Catalog", a refused
 // catalog leaves the table as it was, and no text holds a line end or more bytes than the file.
+// A reader that stops where CatalogLineCounter says it has every line gets the same table as one
+// that read the whole file, whatever the chunks.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -21,5 +24,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     total += text.size();
   }
   if (header && total > size) std::abort();
+
+  const size_t chunk = 1 + size % 5;
+  CatalogLineCounter counter;
+  size_t taken = 0;
+  while (taken < size && !counter.Take(bytes.substr(taken, chunk))) taken += chunk;
+  taken = std::min(size, taken + chunk);
+  TextTable fromPrefix;
+  fromPrefix.fill("untouched");
+  ParseCatalog(bytes.substr(0, taken), fromPrefix);
+  if (fromPrefix != texts) std::abort();
   return 0;
 }
