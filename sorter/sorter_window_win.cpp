@@ -208,7 +208,7 @@ void ShowSorterWindow(const TextTable& texts, const std::vector<std::string>& fi
   handler.Build(window.get(), font.get(), files);
   ShowWindow(window.get(), SW_SHOW);
   SetFocus(GetDlgItem(window.get(), kPatternField));
-  RunEventLoop(window.get(), [&] { return handler.done(); });
+  RunEventLoop(window.get(), [&] { return handler.done(); }, Module::Sorter);
 }
 
 // Sends the files, in order, to the first process's window once it is visible. False when no
