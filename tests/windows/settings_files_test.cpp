@@ -296,17 +296,26 @@ TEST_F(CatalogBesideProgram, ByteOrderMarkMissingFileAndFolderGiveTheDefaultsSil
 }
 
 // The sorters that Explorer starts together each load the settings while another one holds
-// preferences.ini open for reading and writing: every one of them gets the chosen language.
+// preferences.ini open for reading and writing: every one of them gets the chosen language, in this
+// process and in a program started meanwhile.
 TEST_F(CatalogBesideProgram, PreferencesHeldByAnotherReaderStillGiveTheCatalog) {
-  const std::string bytes = "Catalog\r\nShared edit\r\n";
-  const std::string name = "shared" + tag_ + ".catalog";
-  ProgramTables alone = LoadWith(name, &bytes);
-  ASSERT_EQ(alone.texts[0], "Shared edit");
+  std::string bytes = "Catalog\r\n";
+  for (size_t i = 0; i < kTextCount; ++i) bytes += "shared " + std::to_string(i) + "\r\n";
+  ASSERT_EQ(LoadWith("shared" + tag_ + ".catalog", &bytes).texts[0], "shared 0");
   PreferenceFile holder;
   ASSERT_TRUE(holder.OpenExisting(appData_ / "Veltan's DA3Zur Tools\\preferences.ini"));
   ProgramTables tables;
   EXPECT_EQ(LoadSettings(tables), 1);
-  EXPECT_EQ(tables.texts[0], "Shared edit");
+  EXPECT_EQ(tables.texts[0], "shared 0");
+
+  const std::string missing = appData_ / "missing.mp3";
+  Process program(ProgramCommand("-edit " + Quoted(missing)), appData_.path());
+  ASSERT_TRUE(program.started());
+  HWND box = WaitForMessageBox(program.id(), nullptr, 10000);
+  ASSERT_NE(box, nullptr) << "no read-failure box appeared";
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(box) == "shared 38"; })) << TextOf(box);
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(program.WaitForExit(), 0);
   holder.Close();
 }
 
