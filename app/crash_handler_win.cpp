@@ -30,6 +30,7 @@ struct CrashState {
   DWORD reportThreadId = 0;
   volatile LONG reporting = 0;
   volatile LONG boxShowing = 0;
+  HHOOK boxHook = nullptr;
   DWORD faultingThreadId = 0;
   std::uint32_t faultCode = 0;
   std::uint32_t position = 0;
@@ -76,7 +77,7 @@ BOOL CALLBACK DisableOtherThreadsWindow(HWND window, LPARAM) {
 // program's windows are disabled instead, so it is modal over them.
 DWORD WINAPI ReportThread(void*) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  SetWindowsHookExA(WH_CBT, NoteBoxShown, nullptr, GetCurrentThreadId());
+  crash->boxHook = SetWindowsHookExA(WH_CBT, NoteBoxShown, nullptr, GetCurrentThreadId());
   WaitForSingleObject(crash->faultArrived, INFINITE);
   STEP(DA3Rudi);
   FixedText report(crash->reportText.data(), crash->reportText.size());
@@ -86,6 +87,9 @@ DWORD WINAPI ReportThread(void*) {
   EnumWindows(DisableOtherThreadsWindow, 0);
   int answer = MessageBoxA(nullptr, box.c_str(), kCrashTitle,
                            MB_YESNO | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
+  // Windows that the shell makes while opening the mail program are no box: from here on the limit
+  // holds again.
+  UnhookWindowsHookEx(crash->boxHook);
   InterlockedExchange(&crash->boxShowing, 0);
   // The process ends right after this call and the shell may start the mail program from a
   // thread of its own, so the start itself is let finish (SEE_MASK_NOASYNC), not the program.
