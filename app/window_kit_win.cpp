@@ -100,11 +100,11 @@ void DispatchPendingMessages(HWND window) {
   }
 }
 
-void RunEventLoop(HWND window, const std::function<bool()>& done,
+void RunEventLoop(HWND window, const std::function<bool()>& done, Module module,
                   const std::function<bool()>& idle) {
   bool busy = false;
   while (!done()) {
-    STEP(DA3Rudi);  // recorded anew after every handler: a fault while idle names the loop
+    STEP_IN(module);  // recorded anew after every handler: a fault while idle names the loop
     MsgWaitForMultipleObjects(0, nullptr, FALSE, busy ? 0 : 5, QS_ALLINPUT);
     DispatchPendingMessages(window);
     busy = idle && !done() && idle();

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "app/position.h"
 #include "app/win_handles.h"
 #include "settings/text_table.h"
 
@@ -57,10 +58,11 @@ HWND CreateControl(HWND parent, const ControlRow& row, const TextTable& texts, H
 void FitSelectionHeight(HWND list, int height);
 
 // Runs the window's event loop until done() holds: waits for input at most 5 ms at a time, then
-// dispatches what arrived (dialog keys through IsDialogMessage). idle, when given, does a short
-// piece of background work after each round and returns true while more is left; the loop then
-// does not wait.
-void RunEventLoop(HWND window, const std::function<bool()>& done,
+// dispatches what arrived (dialog keys through IsDialogMessage). Each round records a step of the
+// window's module, so a fault while the window idles names that module. idle, when given, does a
+// short piece of background work after each round and returns true while more is left; the loop
+// then does not wait.
+void RunEventLoop(HWND window, const std::function<bool()>& done, Module module,
                   const std::function<bool()>& idle = nullptr);
 
 // Dispatches every message that is waiting, without blocking.

@@ -86,7 +86,7 @@ class EditorWindow : public WindowHandler {
     ShowRecord(fileName);
     SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));  // as a dialog starts
     STEP(Editor);
-    RunEventLoop(window_, [this] { return done_; });
+    RunEventLoop(window_, [this] { return done_; }, Module::Editor);
     return result_;
   }
 
