@@ -14,14 +14,24 @@ namespace {
 // Stack kept back on the program's thread for the fault filter after a stack overflow.
 constexpr ULONG kStackGuarantee = 64 * 1024;
 constexpr SIZE_T kReportStackSize = 1024 * 1024;
+// How long the faulting thread waits for the report before it ends the process anyway: a fault
+// inside a lock that the box needs (the process heap, the loader lock) must not freeze the
+// program. While the box shows, the user is reading and no limit applies.
+constexpr DWORD kReportLimitMs = 60 * 1000;
 
 // Everything the report needs is prepared at installation: after a fault the process may be short
-// of stack, and the faulting thread may hold locks that a thread starting now would wait for.
+// of stack, and the faulting thread may hold locks (the heap's among them) that anything
+// allocating or starting a thread now would wait for.
 struct CrashState {
   std::string quotedParameters;
+  std::string reportText, boxText, mailText;  // room for the texts, sized at installation
   HANDLE faultArrived = nullptr;
   HANDLE reportThread = nullptr;
+  DWORD reportThreadId = 0;
   volatile LONG reporting = 0;
+  volatile LONG boxShowing = 0;
+  HHOOK boxHook = nullptr;
+  DWORD faultingThreadId = 0;
   std::uint32_t faultCode = 0;
   std::uint32_t position = 0;
 };
@@ -33,22 +43,61 @@ CrashState* crash = nullptr;  // lives until the process ends
   for (;;) Sleep(INFINITE);
 }
 
+// Notes when the crash box is up (the report thread makes no other window), so the faulting thread
+// lets the user take their time.
+LRESULT CALLBACK NoteBoxShown(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND || code == HCBT_ACTIVATE) InterlockedExchange(&crash->boxShowing, 1);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL CALLBACK DisableWindow(HWND window, LPARAM) {
+  if (IsWindowVisible(window)) EnableWindow(window, FALSE);
+  return TRUE;
+}
+
+// Disables the visible top-level windows of the program's other threads, so nothing can be
+// started there while the box shows and then be cut off by its answer. A window whose thread
+// does not answer is left alone: disabling it would wait for that thread.
+BOOL CALLBACK DisableOtherThreadsWindow(HWND window, LPARAM) {
+  DWORD process = 0;
+  const DWORD thread = GetWindowThreadProcessId(window, &process);
+  if (process != GetCurrentProcessId() || thread == crash->faultingThreadId ||
+      thread == crash->reportThreadId || !IsWindowVisible(window))
+    return TRUE;
+  DWORD_PTR ignored;
+  if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored))
+    EnableWindow(window, FALSE);
+  return TRUE;
+}
+
 // The report runs on a thread of its own with a full stack, so a stack overflow on the faulting
-// thread cannot take the report down with it. That thread waits in the filter meanwhile, so the
-// program's windows take no input until the process ends. The box has no owner window: a box
-// owned by a window of the waiting thread would wait for that thread forever; it stays on top of
-// the program's windows instead.
+// thread cannot take the report down with it; the thread and its COM apartment exist from
+// installation on. Composing the texts takes only the memory set aside then. The box has no owner
+// window (one owned by a window of the waiting thread would wait for that thread forever); the
+// program's windows are disabled instead, so it is modal over them.
 DWORD WINAPI ReportThread(void*) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  crash->boxHook = SetWindowsHookExA(WH_CBT, NoteBoxShown, nullptr, GetCurrentThreadId());
   WaitForSingleObject(crash->faultArrived, INFINITE);
   STEP(DA3Rudi);
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  const std::string report =
-      ComposeCrashReport(crash->quotedParameters, crash->position, crash->faultCode);
-  int answer = MessageBoxA(nullptr, CrashBoxText(report).c_str(), kCrashTitle,
+  FixedText report(crash->reportText.data(), crash->reportText.size());
+  ComposeCrashReport(report, crash->quotedParameters, crash->position, crash->faultCode);
+  FixedText box(crash->boxText.data(), crash->boxText.size());
+  ComposeCrashBoxText(box, report.view());
+  EnumWindows(DisableOtherThreadsWindow, 0);
+  int answer = MessageBoxA(nullptr, box.c_str(), kCrashTitle,
                            MB_YESNO | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
+  // Windows that the shell makes while opening the mail program are no box: from here on the limit
+  // holds again.
+  UnhookWindowsHookEx(crash->boxHook);
+  InterlockedExchange(&crash->boxShowing, 0);
   // The process ends right after this call and the shell may start the mail program from a
   // thread of its own, so the start itself is let finish (SEE_MASK_NOASYNC), not the program.
-  if (answer == IDYES) OpenAddress(nullptr, CrashMailAddress(report).c_str(), SEE_MASK_NOASYNC);
+  if (answer == IDYES) {
+    FixedText mail(crash->mailText.data(), crash->mailText.size());
+    ComposeCrashMailAddress(mail, report.view());
+    OpenAddress(nullptr, mail.c_str(), SEE_MASK_NOASYNC);
+  }
   EndProcess();
 }
 
@@ -61,9 +110,16 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* fault) {
   if (InterlockedCompareExchange(&crash->reporting, 1, 0) != 0) EndProcess();
   crash->position = position;
   crash->faultCode = code;
+  crash->faultingThreadId = GetCurrentThreadId();
   SetEvent(crash->faultArrived);
-  // Never back into the faulting step: the report thread ends the process.
-  WaitForSingleObject(crash->reportThread, INFINITE);
+  // This thread's own windows can only be disabled from here: it answers no messages any more.
+  EnumThreadWindows(GetCurrentThreadId(), DisableWindow, 0);
+  // Never back into the faulting step: the report thread ends the process, or this one does when
+  // the report has not come up within the limit.
+  for (;;) {
+    if (WaitForSingleObject(crash->reportThread, kReportLimitMs) != WAIT_TIMEOUT) break;
+    if (!crash->boxShowing) break;
+  }
   EndProcess();
 }
 
@@ -88,9 +144,13 @@ void InstallCrashHandler(std::string_view commandLine) {
   STEP(DA3Rudi);
   crash = new CrashState;
   crash->quotedParameters = QuotedParameters(Arguments(commandLine));
+  const size_t reportSize = CrashReportCapacity(crash->quotedParameters.size());
+  crash->reportText.assign(reportSize, '\0');
+  crash->boxText.assign(CrashBoxCapacity(reportSize), '\0');
+  crash->mailText.assign(CrashMailCapacity(reportSize), '\0');
   crash->faultArrived = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   crash->reportThread = CreateThread(nullptr, kReportStackSize, ReportThread, nullptr,
-                                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+                                     STACK_SIZE_PARAM_IS_A_RESERVATION, &crash->reportThreadId);
   ULONG guarantee = kStackGuarantee;
   SetThreadStackGuarantee(&guarantee);
   LetCallbackFaultsThrough();

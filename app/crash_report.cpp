@@ -1,5 +1,6 @@
 #include "app/crash_report.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "app/position.h"
@@ -36,10 +37,52 @@ constexpr Fault kFaults[] = {
 };
 
 constexpr const char* kModuleNames[] = {"DA3Rudi", "taglib", "Configure", "Editor", "Sorter"};
+constexpr const char* kUnknownModule = "Unknown module";
+constexpr const char* kUnknownCode = "Unknown error code";
+constexpr const char* kReportWords =
+    "Version: 1.0\r\nParameters: \r\nLine: \r\nModule: \r\nDescription: \r\n";
+constexpr const char* kQuestion =
+    "\r\n\r\nWould you like to send this message to the author of this program via email?";
 
 bool StaysUnencoded(unsigned char c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
   return std::string_view("-_.!~*'();/?:@&=+$,#").find(char(c)) != std::string_view::npos;
+}
+
+// Each byte as it stays or as %XX; with ampersandToo, "&" as %26 as well (every byte then takes at
+// most three characters either way).
+void AppendUrlEncoded(FixedText& out, std::string_view text, bool ampersandToo) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (char c : text) {
+    auto byte = static_cast<unsigned char>(c);
+    if (StaysUnencoded(byte) && !(ampersandToo && c == '&')) {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    }
+  }
+}
+
+void AppendDecimal(FixedText& out, std::uint32_t value) {
+  char digits[10];
+  size_t count = 0;
+  do {
+    digits[count++] = char('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  while (count > 0) out += digits[--count];
+}
+
+// A text composed by compose into a string of the given capacity.
+template <typename Compose>
+std::string Composed(size_t capacity, const Compose& compose) {
+  std::string text(capacity, '\0');
+  FixedText out(text.data(), text.size());
+  compose(out);
+  text.resize(out.view().size());
+  return text;
 }
 }  // namespace
 
@@ -53,58 +96,86 @@ std::string QuotedParameters(const Arguments& args) {
 const char* FaultDescription(std::uint32_t faultCode) {
   for (const Fault& fault : kFaults)
     if (fault.code == faultCode) return fault.description;
-  return "Unknown error code";
+  return kUnknownCode;
 }
 
 const char* ModuleName(std::uint32_t position) {
   std::uint32_t module = position >> 24;
   // Only a position that is not the program's own could name another number.
-  return module < std::size(kModuleNames) ? kModuleNames[module] : "Unknown module";
+  return module < std::size(kModuleNames) ? kModuleNames[module] : kUnknownModule;
+}
+
+FixedText& FixedText::operator+=(std::string_view text) {
+  const size_t room = capacity_ - 1 - size_;
+  const size_t taken = text.size() < room ? text.size() : room;
+  for (size_t i = 0; i < taken; ++i) buffer_[size_ + i] = text[i];
+  size_ += taken;
+  buffer_[size_] = 0;
+  return *this;
+}
+
+size_t CrashReportCapacity(size_t quotedParametersSize) {
+  size_t description = std::string_view(kUnknownCode).size();
+  for (const Fault& fault : kFaults)
+    description = std::max(description, std::string_view(fault.description).size());
+  size_t module = std::string_view(kUnknownModule).size();
+  for (const char* name : kModuleNames) module = std::max(module, std::string_view(name).size());
+  constexpr size_t kLineDigits = 8;  // the line takes 24 bits
+  return std::string_view(kReportWords).size() + quotedParametersSize + kLineDigits + module +
+         description + 1;
+}
+
+size_t CrashBoxCapacity(size_t reportSize) {
+  return reportSize + std::string_view(kQuestion).size() + 1;
+}
+
+size_t CrashMailCapacity(size_t reportSize) {
+  return 3 * (std::string_view(kMailPrefix).size() + reportSize) + 1;
+}
+
+void ComposeCrashReport(FixedText& out, std::string_view quotedParameters, std::uint32_t position,
+                        std::uint32_t faultCode) {
+  STEP(DA3Rudi);
+  out += "Version: 1.0\r\nParameters: ";
+  out += quotedParameters;
+  out += "\r\nLine: ";
+  AppendDecimal(out, position & 0xFFFFFFu);
+  out += "\r\nModule: ";
+  out += ModuleName(position);
+  out += "\r\nDescription: ";
+  out += FaultDescription(faultCode);
+  out += "\r\n";
 }
 
 std::string ComposeCrashReport(std::string_view quotedParameters, std::uint32_t position,
                                std::uint32_t faultCode) {
-  STEP(DA3Rudi);
-  std::string report = "Version: 1.0\r\nParameters: ";
-  report += quotedParameters;
-  report += "\r\nLine: " + std::to_string(position & 0xFFFFFFu);
-  report += "\r\nModule: ";
-  report += ModuleName(position);
-  report += "\r\nDescription: ";
-  report += FaultDescription(faultCode);
-  report += "\r\n";
-  return report;
+  return Composed(CrashReportCapacity(quotedParameters.size()), [&](FixedText& out) {
+    ComposeCrashReport(out, quotedParameters, position, faultCode);
+  });
+}
+
+void ComposeCrashBoxText(FixedText& out, std::string_view report) {
+  out += report;
+  out += kQuestion;
 }
 
 std::string CrashBoxText(std::string_view report) {
-  return std::string(report) +
-         "\r\n\r\nWould you like to send this message to the author of this program via email?";
+  return Composed(CrashBoxCapacity(report.size()),
+                  [&](FixedText& out) { ComposeCrashBoxText(out, report); });
 }
 
 std::string UrlEncode(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string encoded;
-  encoded.reserve(text.size() * 3);
-  for (char c : text) {
-    auto byte = static_cast<unsigned char>(c);
-    if (StaysUnencoded(byte)) {
-      encoded += c;
-    } else {
-      encoded += '%';
-      encoded += kHex[byte >> 4];
-      encoded += kHex[byte & 0xF];
-    }
-  }
-  return encoded;
+  return Composed(3 * text.size() + 1, [&](FixedText& out) { AppendUrlEncoded(out, text, false); });
+}
+
+void ComposeCrashMailAddress(FixedText& out, std::string_view report) {
+  STEP(DA3Rudi);
+  // The prefix's own "&" separates subject and body; the report's must not.
+  AppendUrlEncoded(out, kMailPrefix, false);
+  AppendUrlEncoded(out, report, true);
 }
 
 std::string CrashMailAddress(std::string_view report) {
-  STEP(DA3Rudi);
-  std::string address = UrlEncode(kMailPrefix);
-  // The prefix's own "&" separates subject and body; the report's must not.
-  for (char c : UrlEncode(report)) {
-    if (c == '&') address += "%26";
-    else address += c;
-  }
-  return address;
+  return Composed(CrashMailCapacity(report.size()),
+                  [&](FixedText& out) { ComposeCrashMailAddress(out, report); });
 }

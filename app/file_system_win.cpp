@@ -2,10 +2,17 @@
 
 #include <windows.h>
 
+#include <new>
+
 #include "app/position.h"
 #include "app/win_handles.h"
 
 namespace {
+constexpr DWORD kPieceSize = 64 * 1024;
+
+// Empties the text and gives its memory back.
+void FreeBytes(std::string& bytes) { std::string().swap(bytes); }
+
 std::optional<WIN32_FILE_ATTRIBUTE_DATA> Attributes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
@@ -26,20 +33,48 @@ bool IsFolder(const std::string& path) {
   return data && (data->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
+bool ReadFileUntil(const std::string& path, std::string& bytes,
+                   const std::function<bool(std::string_view piece)>& enough) {
   STEP(DA3Rudi);
+  bytes.clear();
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
-  return ReadRest(file.get(), bytes);
+  char piece[kPieceSize];
+  DWORD got = 0;
+  try {
+    while (ReadFile(file.get(), piece, sizeof piece, &got, nullptr) && got > 0) {
+      bytes.append(piece, got);
+      if (enough(std::string_view(piece, got))) break;
+    }
+  } catch (const std::bad_alloc&) {
+    FreeBytes(bytes);
+    return false;
+  }
+  return true;
 }
 
 bool ReadRest(HANDLE file, std::string& bytes) {
   STEP(DA3Rudi);
-  bytes.clear();
-  char buffer[64 * 1024];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  FreeBytes(bytes);
+  LARGE_INTEGER size{}, position{}, none{};
+  if (!GetFileSizeEx(file, &size) || !SetFilePointerEx(file, none, &position, FILE_CURRENT))
+    return true;  // nothing to read from this handle
+  try {
+    // The whole size is asked for at once: growing the text while reading would need up to twice
+    // the memory, and a file too large for this process's memory fails here, not halfway.
+    const long long rest = size.QuadPart - position.QuadPart;
+    if (rest > 0) {
+      if (static_cast<unsigned long long>(rest) > bytes.max_size()) throw std::bad_alloc();
+      bytes.reserve(size_t(rest));
+    }
+    char piece[kPieceSize];
+    DWORD got = 0;
+    while (ReadFile(file, piece, sizeof piece, &got, nullptr) && got > 0) bytes.append(piece, got);
+  } catch (const std::bad_alloc&) {
+    FreeBytes(bytes);
+    return false;
+  }
   return true;
 }
 

@@ -3,16 +3,22 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The size of a file; nothing for a folder or a missing path.
 std::optional<std::uint64_t> FileSize(const std::string& path);
 bool IsFolder(const std::string& path);
 
-// Reads a whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& bytes);
-// Reads from the file's current position to its end.
+// Reads a file from its start piece by piece until enough(the newest piece) holds or the file
+// ends. False when it cannot be opened, or the memory for what it needs cannot
+// be had.
+bool ReadFileUntil(const std::string& path, std::string& bytes,
+                   const std::function<bool(std::string_view piece)>& enough);
+// Reads from the file's current position to its end. False, with bytes empty, when the memory for
+// the file cannot be had.
 bool ReadRest(HANDLE file, std::string& bytes);
 
 // The full path of the running executable, and its folder with the trailing backslash.

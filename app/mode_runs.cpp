@@ -1,11 +1,13 @@
 #include "app/mode_runs.h"
 
 #include "app/position.h"
+#include "tags/save_copy_name.h"
 
 void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps) {
   STEP(DA3Rudi);
   for (const std::string& path : ModePaths(args)) {
     STEP(DA3Rudi);
+    if (IsSaveCopyName(path)) continue;
     TagInfo record;
     if (!steps.read(path, record)) {
       steps.message(texts[kTextError], texts[kTextCouldNotRead] + "\r\n" + path);
@@ -24,6 +26,6 @@ std::vector<std::string> CollectSortFiles(const Arguments& args,
   STEP(DA3Rudi);
   std::vector<std::string> files;
   for (std::string& path : ModePaths(args))
-    if (isFile(path)) files.push_back(std::move(path));
+    if (!IsSaveCopyName(path) && isFile(path)) files.push_back(std::move(path));
   return files;
 }

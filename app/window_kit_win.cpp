@@ -5,6 +5,7 @@
 
 namespace {
 constexpr char kWindowClass[] = "VeltanDA3ZurWindow";
+constexpr int kLayoutDpi = 96;
 constexpr DWORD kTopLevelStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -39,11 +40,21 @@ void RegisterWindowClass() {
 }
 }  // namespace
 
+int ScaledForDpi(int pixels) {
+  static const int dpi = [] {
+    HDC screen = GetDC(nullptr);
+    const int logPixels = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return logPixels > 0 ? logPixels : kLayoutDpi;
+  }();
+  return MulDiv(pixels, dpi, kLayoutDpi);
+}
+
 WindowHandle CreateTopLevelWindow(const char* title, int width, int height,
                                   WindowHandler* handler) {
   STEP(DA3Rudi);
   RegisterWindowClass();
-  RECT frame{0, 0, width, height};
+  RECT frame{0, 0, ScaledForDpi(width), ScaledForDpi(height)};
   AdjustWindowRectEx(&frame, kTopLevelStyle, FALSE, 0);
   return WindowHandle(CreateWindowExA(0, kWindowClass, title, kTopLevelStyle, CW_USEDEFAULT,
                                       CW_USEDEFAULT, frame.right - frame.left,
@@ -63,10 +74,10 @@ FontHandle CreateMessageFont() {
 HWND CreateControl(HWND parent, const ControlRow& row, const TextTable& texts, HFONT font) {
   STEP(DA3Rudi);
   const char* text = row.textId == kNoText ? row.fixedText : texts[row.textId].c_str();
-  HWND control = CreateWindowExA(row.exStyle, row.className, text,
-                                 WS_CHILD | WS_VISIBLE | row.style, row.x, row.y, row.width,
-                                 row.height, parent, reinterpret_cast<HMENU>(INT_PTR(row.id)),
-                                 GetModuleHandleA(nullptr), nullptr);
+  HWND control = CreateWindowExA(
+      row.exStyle, row.className, text, WS_CHILD | WS_VISIBLE | row.style, ScaledForDpi(row.x),
+      ScaledForDpi(row.y), ScaledForDpi(row.width), ScaledForDpi(row.height), parent,
+      reinterpret_cast<HMENU>(INT_PTR(row.id)), GetModuleHandleA(nullptr), nullptr);
   if (control && font) SendMessageA(control, WM_SETFONT, WPARAM(font), FALSE);
   return control;
 }
@@ -83,7 +94,7 @@ void FitSelectionHeight(HWND list, int height) {
   LRESULT item = list ? SendMessageA(list, CB_GETITEMHEIGHT, WPARAM(-1), 0) : CB_ERR;
   if (item == CB_ERR) return;
   SendMessageA(list, CB_SETITEMHEIGHT, WPARAM(-1), item);
-  int excess = closedHeight() - height;
+  int excess = closedHeight() - ScaledForDpi(height);
   if (excess != 0) SendMessageA(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item - excess));
 }
 
@@ -96,11 +107,11 @@ void DispatchPendingMessages(HWND window) {
   }
 }
 
-void RunEventLoop(HWND window, const std::function<bool()>& done,
+void RunEventLoop(HWND window, const std::function<bool()>& done, Module module,
                   const std::function<bool()>& idle) {
   bool busy = false;
   while (!done()) {
-    STEP(DA3Rudi);  // recorded anew after every handler: a fault while idle names the loop
+    STEP_IN(module);  // recorded anew after every handler: a fault while idle names the loop
     MsgWaitForMultipleObjects(0, nullptr, FALSE, busy ? 0 : 5, QS_ALLINPUT);
     DispatchPendingMessages(window);
     busy = idle && !done() && idle();

@@ -1,12 +1,18 @@
 // What every window of the program shares: a top-level window of fixed client size, controls
 // created from a table of constants in the system's message font, and the event loop that waits at
 // most 5 ms at a time and lets IsDialogMessage handle Tab, Shift+Tab and Enter.
+//
+// Sizes and positions are given as at 96 DPI, the layout the windows are drawn for. The program
+// tells Windows it scales itself (system DPI awareness, in its manifest), so texts stay sharp at
+// 125 % or 150 %: every size and position given here is scaled by DPI/96, and the message font
+// comes at the display's size already.
 #pragma once
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
+#include "app/position.h"
 #include "app/win_handles.h"
 #include "settings/text_table.h"
 
@@ -32,6 +38,9 @@ class WindowHandler {
                          LRESULT& result) = 0;
 };
 
+// A length at 96 DPI scaled to the display's DPI.
+int ScaledForDpi(int pixels);
+
 // Creates a top-level window (title bar, system menu, close and minimize box; no sizing border,
 // no maximize box) whose client area is width x height, at the default position, hidden. Messages
 // go to handler from the first one on.
@@ -44,15 +53,16 @@ FontHandle CreateMessageFont();
 // Creates one control from its table row and gives it the font.
 HWND CreateControl(HWND parent, const ControlRow& row, const TextTable& texts, HFONT font);
 
-// Brings the closed field of a drop-down list to the given height (the opened list keeps the
+// Brings the closed field of a drop-down list to the given height (at 96 DPI) (the opened list keeps the
 // height the control was created with).
 void FitSelectionHeight(HWND list, int height);
 
 // Runs the window's event loop until done() holds: waits for input at most 5 ms at a time, then
-// dispatches what arrived (dialog keys through IsDialogMessage). idle, when given, does a short
-// piece of background work after each round and returns true while more is left; the loop then
-// does not wait.
-void RunEventLoop(HWND window, const std::function<bool()>& done,
+// dispatches what arrived (dialog keys through IsDialogMessage). Each round records a step of the
+// window's module, so a fault while the window idles names that module. idle, when given, does a
+// short piece of background work after each round and returns true while more is left; the loop
+// then does not wait.
+void RunEventLoop(HWND window, const std::function<bool()>& done, Module module,
                   const std::function<bool()>& idle = nullptr);
 
 // Dispatches every message that is waiting, without blocking.

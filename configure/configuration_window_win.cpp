@@ -131,7 +131,7 @@ class ConfigurationWindowImpl : public WindowHandler {
     SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
 
     STEP(Configure);
-    RunEventLoop(window_, [this] { return closing_; });
+    RunEventLoop(window_, [this] { return closing_; }, Module::Configure);
 
     STEP(Configure);
     WriteSettings(preferencesPath, settings_);

@@ -86,7 +86,7 @@ class EditorWindow : public WindowHandler {
     ShowRecord(fileName);
     SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));  // as a dialog starts
     STEP(Editor);
-    RunEventLoop(window_, [this] { return done_; });
+    RunEventLoop(window_, [this] { return done_; }, Module::Editor);
     return result_;
   }
 
@@ -126,7 +126,7 @@ class EditorWindow : public WindowHandler {
   void ShowRecord(const std::string& fileName) {
     STEP(Editor);
     if (HWND status = Control(kStatusBar)) {
-      int fieldEnds[] = {kStatusFieldWidth};
+      int fieldEnds[] = {ScaledForDpi(kStatusFieldWidth)};
       SendMessageA(status, SB_SETPARTS, 1, LPARAM(fieldEnds));
       SendMessageA(status, SB_SETTEXTA, 0, LPARAM(FilePart(fileName).c_str()));
     }

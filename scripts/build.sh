@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the 32-bit program (build/windows), the 64-bit build of the same code with the Windows
-# tests (build/win64) and the native tests and fuzz targets (build/native).
+# tests (build/win64), the native tests and fuzz targets (build/native), and, where this machine
+# runs 32-bit programs (scripts/setup.sh found out), the Windows tests of the 32-bit build
+# (build/win32).
 # Usage: build.sh [--program-only | --programs]: only the 32-bit program, or both programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,3 +25,10 @@ cmake --build "$out/win64"
 configure "$out/native" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$out/native"
+
+source scripts/wine-env.sh
+if runs_32_bit; then
+  configure "$out/win32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DDA3_WINDOWS_TESTS=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/wine-run.sh"
+  cmake --build "$out/win32"
+fi

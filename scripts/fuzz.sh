@@ -13,8 +13,10 @@ for target in "$out"/native/*_fuzz; do
   work=build/fuzz-corpus/$name
   mkdir -p "$work"
   log=$out/native/$name.log
+  # A crashing input is kept under build/, not in the folder the script was started from.
+  mkdir -p build/fuzz-crashes
   if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
-       "$work" "$seeds" >"$log" 2>&1; then
+       -artifact_prefix=build/fuzz-crashes/"$name"- "$work" "$seeds" >"$log" 2>&1; then
     runs=$(grep -o 'Done [0-9]* runs' "$log" | grep -o '[0-9]*')
     echo "$name: ${runs:-?} executions, 0 crashes"
   else

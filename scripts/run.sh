@@ -4,17 +4,23 @@
 # sorter); an argument that names an existing Linux file or folder is passed as its Windows path.
 # Without a display the program runs on a virtual one: a picture of its window is saved and the
 # program is ended, since nobody could use it there.
+# The program is the shipped 32-bit one where this machine runs 32-bit programs, else the 64-bit
+# build of the same sources; each runs with the Wine loader and prefix of its architecture.
 # Usage: run.sh [-edit|-sort] [files...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 out=${DA3_BUILD_ROOT:-build}
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix} WINEDEBUG=-all
 bash scripts/setup.sh
 bash scripts/build.sh --programs
-# The shipped program is the 32-bit build/windows/DA3Zur.exe; Wine here runs the 64-bit build of
-# the same sources, which needs no 32-bit support from the machine.
-exe=$root/$out/win64/DA3Zur.exe
+source scripts/wine-env.sh
+if runs_32_bit; then
+  exe=$root/$out/windows/DA3Zur.exe
+else
+  exe=$root/$out/win64/DA3Zur.exe
+  echo "Starting the 64-bit build: this machine does not run 32-bit programs" \
+       "($(cat "$da3_runs32_file"))."
+fi
 
 # Wine shows the Linux root as drive Z:. (No Wine helper is asked here: a Wine process started
 # before the virtual display would leave the prefix without one.)
@@ -24,7 +30,8 @@ for arg in "$@"; do
 done
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec wine "$exe" "${args[@]}"
+  wine_for_program "$exe"
+  exec "$wine_loader" "$exe" "${args[@]}"
 fi
 
 case "${args[0]:-}" in

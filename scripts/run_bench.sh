@@ -9,9 +9,11 @@ export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix} WINEDEBUG=-all
 program=$1; shift
 bash scripts/make_fixtures.sh build/fixtures
 cmake --build "$out/win64" --target "$program" >/dev/null
-echo "$program: 64-bit builds under Wine (this machine cannot run 32-bit programs); $(nproc) cores," \
+echo "$program: 64-bit builds under Wine; $(nproc) cores," \
   "load $(cut -d' ' -f1-3 /proc/loadavg)"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  cd "$0"; program=$1; shift
-  for command in "$@"; do wine "$program.exe" $command 2>&1 | grep -v "^wine: " || true; done
-' "$out/win64" "$program" "$@"
+  cd "$0"; run=$1; program=$2; shift 2
+  for command in "$@"; do
+    bash "$run" "$program.exe" $command 2>&1 | grep -v "^wine: " || true
+  done
+' "$out/win64" "$PWD/scripts/wine-run.sh" "$program" "$@"

@@ -4,12 +4,12 @@
 # Usage: screenshot.sh <out.png> "<window title>" <program.exe> [arguments...]
 set -euo pipefail
 out=$(realpath -m "$1"); title=$2; shift 2
-root=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix} WINEDEBUG=-all
+source "$(dirname "$0")/wine-env.sh"
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$out" "$title" "$@"
 fi
-wine "$@" >/dev/null 2>&1 &
+wine_for_program "$1"
+"$wine_loader" "$@" >/dev/null 2>&1 &
 program=$!
 geometry=
 for _ in $(seq 200); do

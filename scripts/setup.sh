@@ -15,8 +15,8 @@ if ! grep -q 'deb-src' /etc/apt/sources.list.d/debian.sources 2>/dev/null; then
   apt_updated=0
 fi
 
-# The product is 32-bit; the Windows tests run a 64-bit build of the same code under wine64,
-# because machines of this kind refuse to execute 32-bit programs (exec format error).
+# The product is 32-bit; the Windows tests run a 64-bit build of the same code under wine64 on
+# every machine, and the 32-bit build as well where the machine runs 32-bit programs (below).
 for p in cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix \
          mingw-w64-x86-64-dev clang libclang-rt-14-dev googletest wine wine64 xvfb xauth x11-apps imagemagick x11-utils \
          lame flac vorbis-tools dpkg-dev libutfcpp-dev fonts-wine; do
@@ -49,19 +49,64 @@ for arch in i686 x86_64; do
   cmake --install "$deps/taglib-build-$arch" >/dev/null
 done
 
-# A Wine prefix for the tests; unmanaged X11 windows close quickly under a bare Xvfb.
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix} WINEARCH=win64 WINEDEBUG=-all
-if [ ! -f "$WINEPREFIX/.ready" ]; then
-  rm -rf "$WINEPREFIX"
-  wineboot --init >/dev/null 2>&1 || true
-  wineserver -w || true
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  wineserver -w || true
-  touch "$WINEPREFIX/.ready"
-fi
+# Wine prefixes for the tests, one per architecture, each made by the loader of its architecture;
+# unmanaged X11 windows close quickly under a bare Xvfb.
+source scripts/wine-env.sh
 # Wine's own fonts (Tahoma for the texts, Marlett for the title bars' buttons) from fonts-wine: this
-# Wine build does not look in their folder, so the prefix's font folder gets a copy.
-for font in /usr/share/wine/fonts/*; do
-  [ -e "$WINEPREFIX/drive_c/windows/Fonts/${font##*/}" ] || cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
-done
+# Wine build does not look in their folder, so each prefix's font folder gets a copy.
+add_wine_fonts() {  # prefix
+  local font
+  for font in /usr/share/wine/fonts/*; do
+    [ -e "$1/drive_c/windows/Fonts/${font##*/}" ] || cp "$font" "$1/drive_c/windows/Fonts/"
+  done
+}
+make_prefix() {  # prefix, WINEARCH, loader
+  local prefix=$1 arch=$2 loader=$3
+  [ -f "$prefix/.ready" ] && [ "$(prefix_arch "$prefix")" = "$arch" ] && { add_wine_fonts "$prefix"; return 0; }
+  rm -rf "$prefix"
+  WINEPREFIX=$prefix WINEARCH=$arch "$loader" wineboot --init >/dev/null 2>&1 || true
+  WINEPREFIX=$prefix wineserver -w || true
+  WINEPREFIX=$prefix "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    >/dev/null 2>&1
+  WINEPREFIX=$prefix "$loader" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
+    /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  WINEPREFIX=$prefix wineserver -w || true
+  [ "$(prefix_arch "$prefix")" = "$arch" ] || { echo "could not make the $arch prefix $prefix" >&2; return 1; }
+  add_wine_fonts "$prefix"
+  touch "$prefix/.ready"
+}
+make_prefix "$WINEPREFIX" win64 "$(wine_loader64)"
+
+# Whether this machine runs 32-bit programs, found out rather than assumed: first the kernel (a
+# tiny static 32-bit Linux program), then 32-bit Wine in its own prefix (a tiny 32-bit Windows
+# program that ends with exit code 7). Prints "yes" or the reason why not.
+probe_32_bit() {
+  local probe=$root/build/probe32 loader32
+  mkdir -p "$probe"
+  printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' >"$probe/exit.s"
+  if ! as --32 -o "$probe/exit.o" "$probe/exit.s" 2>/dev/null ||
+     ! ld -m elf_i386 -o "$probe/exit" "$probe/exit.o" 2>/dev/null; then
+    echo "no 32-bit probe could be made (binutils)"; return
+  fi
+  if ! "$probe/exit" 2>/dev/null; then echo "the kernel refuses 32-bit programs"; return; fi
+  if [ -z "$(wine_loader32)" ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      dpkg --add-architecture i386 && apt-get update -q >/dev/null
+    fi
+    apt-get install -y -q --no-install-recommends wine32:i386 >/dev/null 2>&1 ||
+      { echo "wine32:i386 could not be installed"; return; }
+  fi
+  loader32=$(wine_loader32)
+  [ -n "$loader32" ] || { echo "no 32-bit Wine loader after installing wine32:i386"; return; }
+  make_prefix "$WINEPREFIX32" win32 "$loader32" >/dev/null 2>&1 ||
+    { echo "no 32-bit Wine prefix could be made"; return; }
+  printf 'int main(void) { return 7; }\n' | i686-w64-mingw32-gcc -x c - -o "$probe/exit7.exe" ||
+    { echo "no 32-bit Windows probe could be made"; return; }
+  local code=0
+  WINEPREFIX=$WINEPREFIX32 WINEARCH=win32 timeout -k 5 120 "$loader32" "$probe/exit7.exe" \
+    >/dev/null 2>&1 || code=$?
+  if [ "$code" != 7 ]; then echo "32-bit Wine does not run a 32-bit program (exit code $code)"; return; fi
+  echo yes
+}
+probe_32_bit >"$da3_runs32_file"

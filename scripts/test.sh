@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: native (sanitizers), a short
-# run of each fuzz target, and the Windows tests under Wine on a virtual display.
+# run of each fuzz target, the Windows tests under Wine on a virtual display (on the 64-bit build,
+# and on the shipped 32-bit build where this machine runs 32-bit programs), and run.sh headless.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 out=${DA3_BUILD_ROOT:-build}
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix} WINEDEBUG=-all
 bash scripts/setup.sh || exit 1
+source scripts/wine-env.sh
 bash scripts/build.sh || exit 1
 bash scripts/make_fixtures.sh build/fixtures || exit 1
 failed=0
@@ -17,12 +18,31 @@ echo "== native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 echo "== fuzz targets (bounded runs on the seed corpora)"
 bash scripts/fuzz.sh "${DA3_FUZZ_SECONDS:-20}" || failed=1
 
-echo "== Windows tests under Wine"
+windows_tests() {  # build folder
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash -c "cd '$1' && ctest --output-on-failure --timeout 300" || failed=1
+}
 bash scripts/small_disk.sh mount
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  bash -c "cd '$out/win64' && ctest --output-on-failure --timeout 300" || failed=1
+echo "== Windows tests under Wine, 64-bit build"
+windows_tests "$out/win64"
+if runs_32_bit; then
+  echo "== Windows tests under 32-bit Wine, the shipped 32-bit build"
+  windows_tests "$out/win32"
+else
+  echo "32-bit programs do not run here ($(cat "$da3_runs32_file")): the Windows tests ran on the" \
+       "64-bit build only."
+fi
 bash scripts/small_disk.sh unmount
+
+echo "== run.sh without a display"
+rm -f build/screenshot.png
+if env -u DISPLAY bash scripts/run.sh >/dev/null && [ -s build/screenshot.png ]; then
+  echo "run.sh saved its picture: build/screenshot.png"
+else
+  echo "run.sh did not save its picture"; failed=1
+fi
 wineserver -k 2>/dev/null || true
+WINEPREFIX=$WINEPREFIX32 wineserver -k 2>/dev/null || true
 
 if [ $failed -ne 0 ]; then echo "SOME TESTS FAILED"; else echo "ALL TESTS PASSED"; fi
 exit $failed

@@ -36,3 +36,14 @@ bool ParseCatalog(std::string_view bytes, TextTable& texts) {
     texts[i] = lines.AtEnd() ? DefaultText(i) : std::string(lines.Next());
   return true;
 }
+
+bool CatalogLineCounter::Take(std::string_view bytes) {
+  constexpr size_t kLinesUsed = 1 + kTextCount;
+  for (char c : bytes) {
+    if (lines_ >= kLinesUsed) break;
+    const bool mergedLf = afterCr_ && c == '\n';
+    afterCr_ = c == '\r';
+    if (!mergedLf && (c == '\r' || c == '\n' || c == '\0')) ++lines_;
+  }
+  return lines_ >= kLinesUsed;
+}

@@ -9,3 +9,15 @@
 // 43 texts, missing lines become empty; a text added later that the catalog does not reach keeps its
 // English default. Lines after the last text are ignored.
 bool ParseCatalog(std::string_view bytes, TextTable& texts);
+
+// Counts the lines of a catalog as its bytes arrive, so that a reader can stop once it holds every
+// line the text table uses: the header and kTextCount texts.
+class CatalogLineCounter {
+ public:
+  // Takes the next bytes of the file; true once the bytes taken so far hold all those lines.
+  bool Take(std::string_view bytes);
+
+ private:
+  size_t lines_ = 0;
+  bool afterCr_ = false;  // a LF right after a CR ends no line of its own
+};

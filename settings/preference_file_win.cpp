@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <new>
+
 #include "app/file_system_win.h"
 #include "app/position.h"
 #include "app/win_handles.h"
@@ -20,13 +22,22 @@ bool PreferenceFile::OpenExisting(const std::string& path) {
   path_ = path;
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Refused for writing (a read-only file, or another process that holds it and lets others only
+  // read, as every sorter that Explorer starts together does): read it, sharing as much as the
+  // holder allows.
   if (!file)
-    file = FileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    file = FileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
-  std::string bytes;
-  ReadRest(file.get(), bytes);
-  open_ = std::make_unique<Open>(Open{std::move(file), PreferenceText::Parse(bytes), false});
+  // A file too large for memory has no entries: every read gives its default.
+  PreferenceText text;
+  try {
+    std::string bytes;
+    if (ReadRest(file.get(), bytes)) text = PreferenceText::Parse(bytes);
+  } catch (const std::bad_alloc&) {
+    text = PreferenceText{};
+  }
+  open_ = std::make_unique<Open>(Open{std::move(file), std::move(text), false});
   return true;
 }
 

@@ -72,7 +72,9 @@ std::string PreferenceText::ReadString(std::string_view key, std::string_view fa
   const Entry* entry = Find(key);
   if (!entry) return std::string(fallback);
   if (!utf8_) return std::string(TrimBlanks(entry->value));
-  Latin1Result decoded = Utf8ToLatin1(TrimBlanks(entry->value));
+  // The value is decoded first and only then loses its trailing blanks, so a sequence cut off by a
+  // blank is malformed (not cut off by the end of the value).
+  Latin1Result decoded = Utf8ToLatin1(entry->value);
   if (decoded.stop == Utf8Stop::Malformed || decoded.stop == Utf8Stop::AboveLatin1) return {};
   return std::string(TrimBlanks(decoded.text));
 }

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <new>
+
 #include "app/file_system_win.h"
 #include "app/position.h"
 #include "settings/catalog.h"
@@ -22,9 +24,16 @@ std::string SettingsFolder() {
 int LoadCatalog(const std::string& path, TextTable& texts) {
   STEP(DA3Rudi);
   if (path.empty() || IsFolder(path)) return 0;
+  // Read only as far as the table reaches: the rest of a file, however large, is never loaded.
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return 0;
-  return ParseCatalog(bytes, texts) ? 1 : 0;
+  CatalogLineCounter lines;
+  if (!ReadFileUntil(path, bytes, [&](std::string_view piece) { return lines.Take(piece); }))
+    return 0;
+  try {
+    return ParseCatalog(bytes, texts) ? 1 : 0;
+  } catch (const std::bad_alloc&) {
+    return 0;  // the caller fills the defaults over what was taken
+  }
 }
 
 int LoadSettings(ProgramTables& tables) {

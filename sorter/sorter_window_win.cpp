@@ -56,7 +56,7 @@ void AddColumn(HWND list, int index, const std::string& text, int width) {
   LVCOLUMNA column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH;
   column.pszText = const_cast<char*>(text.c_str());
-  column.cx = width;
+  column.cx = ScaledForDpi(width);
   SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(index), LPARAM(&column));
 }
 
@@ -369,7 +369,8 @@ void ShowSorterWindow(const TextTable& texts, const std::vector<std::string>& fi
   handler.Build(window.get(), font.get(), files);
   ShowWindow(window.get(), SW_SHOW);
   SetFocus(GetDlgItem(window.get(), kPatternField));
-  RunEventLoop(window.get(), [&] { return handler.done(); }, [&] { return handler.WorkOnPreview(); });
+  RunEventLoop(window.get(), [&] { return handler.done(); }, Module::Sorter,
+               [&] { return handler.WorkOnPreview(); });
 }
 
 // Sends the files, in order, to the first process's window once it is visible. False when no

@@ -1,12 +1,15 @@
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/file_system_win.h"
 #include "app/path_parts.h"
 #include "app/position.h"
 #include "app/text_util.h"
 #include "tags/latin1.h"
+#include "tags/save_copy_name.h"
 #include "tags/tag_bridge.h"
 #include "tags/taglib.h"
 
@@ -92,20 +95,11 @@ bool SavedAsMeant(const std::string& fileName, const TagInfo& record,
   return true;
 }
 
-// A name beside the original with the same extension, so TagLib treats the copy alike.
-std::string CopyName(const std::string& fileName, int attempt) {
-  const std::string name = FilePart(fileName);
-  const size_t dot = name.rfind('.');
-  const std::string extension = dot != std::string::npos ? name.substr(dot) : "";
-  return FolderPart(fileName) + "~DA3Zur-" + std::to_string(GetCurrentProcessId()) + "-" +
-         std::to_string(attempt) + ".saving" + extension;
-}
-
 // Copies the original to a fresh name beside it; empty when no copy could be made.
 std::string MakeCopy(const std::string& fileName) {
   STEP(DA3Rudi);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string copy = CopyName(fileName, attempt);
+    std::string copy = SaveCopyName(fileName, GetCurrentProcessId(), attempt);
     if (CopyFileA(fileName.c_str(), copy.c_str(), TRUE)) return copy;
     if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
       DeleteFileA(copy.c_str());  // a copy that failed halfway (disk full) is ours to remove
@@ -152,6 +146,63 @@ bool SaveInto(const std::string& fileName, const TagInfo& record) {
   }
   return taglib::FileSave(file.get());
 }
+
+// What tells a file's content apart without reading it: its size and last write.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::uint64_t lastWrite = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of a file; nothing when the name holds no file (missing, or a folder).
+std::optional<FileStamp> StampOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return std::nullopt;
+  return FileStamp{(std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                   (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                       data.ftLastWriteTime.dwLowDateTime};
+}
+
+// Deletes a copy that is no longer needed. One that another program holds open (a virus scanner,
+// Explorer's preview) cannot go yet: it is hidden, and the edit and sort runs skip its name.
+void RemoveCopy(const std::string& copy) {
+  STEP(DA3Rudi);
+  if (DeleteFileA(copy.c_str())) return;
+  DWORD attributes = GetFileAttributesA(copy.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES)
+    SetFileAttributesA(copy.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+}
+
+// After a failed replace, the files on disk decide; the checked copy is given up only while the
+// original is there as it was. Without a backup name, ERROR_UNABLE_TO_MOVE_REPLACEMENT means the
+// original is gone and the copy is the only file left; ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 means the
+// original lives on under a name the system chose.
+int SettleFailedReplace(const std::string& fileName, const std::string& copy,
+                        const FileStamp& original, unsigned long error) {
+  STEP(DA3Rudi);
+  if (std::optional<FileStamp> now = StampOf(fileName)) {
+    if (*now == original) RemoveCopy(copy);
+    return 0;  // a file changed meanwhile by someone else is kept beside the copy
+  }
+  // MoveFile never overwrites: should a file or folder have taken the name meanwhile, the copy
+  // stays where it is, with the saved tags.
+  if (!MoveFileA(copy.c_str(), fileName.c_str())) return 0;
+  // The name holds the saved file again; an original that lives on elsewhere is still a failure
+  // to report, since the user now has a second file.
+  return error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 ? 0 : 1;
+}
+bool ReplaceWithCopy(const std::string& original, const std::string& copy, unsigned long& error) {
+  STEP(DA3Rudi);
+  // ReplaceFile keeps the original's attributes and identity. The two IGNORE flags let a save
+  // succeed where the user may write the file but not its access list (network shares).
+  constexpr DWORD kFlags =
+      REPLACEFILE_WRITE_THROUGH | REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
+  if (ReplaceFileA(original.c_str(), copy.c_str(), nullptr, kFlags, nullptr, nullptr)) return true;
+  error = GetLastError();
+  return false;
+}
 }  // namespace
 
 int ReadTags(const std::string& fileName, TagInfo* record) {
@@ -178,22 +229,29 @@ int ReadTags(const std::string& fileName, TagInfo* record) {
 }
 
 int WriteTags(const std::string& fileName, const TagInfo* record) {
+  return WriteTags(fileName, record, ReplaceWithCopy);
+}
+
+int WriteTags(const std::string& fileName, const TagInfo* record, const ReplaceStep& replace) {
   STEP(DA3Rudi);
   if (!IsUsable(fileName, record)) return 0;
   DWORD attributes = GetFileAttributesA(fileName.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return 0;
   AudioProperties before;
   if (!OpensWith(fileName, before)) return 0;
+  const std::optional<FileStamp> original = StampOf(fileName);
+  if (!original) return 0;
 
   std::string copy = MakeCopy(fileName);
   if (copy.empty()) return 0;
   bool good = FreeBytesBeside(copy) >= RoomForSave(*record) && SaveInto(copy, *record) &&
               FreeBytesBeside(copy) >= kLastBlock && SavedAsMeant(copy, *record, before);
   STEP(DA3Rudi);
-  // ReplaceFile keeps the original's attributes and identity; on failure the original stays.
-  if (good && ReplaceFileA(fileName.c_str(), copy.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH,
-                           nullptr, nullptr))
-    return 1;
-  DeleteFileA(copy.c_str());
-  return 0;
+  if (!good) {
+    RemoveCopy(copy);  // the original was never touched
+    return 0;
+  }
+  unsigned long error = 0;
+  if (replace(fileName, copy, error)) return 1;
+  return SettleFailedReplace(fileName, copy, *original, error);
 }

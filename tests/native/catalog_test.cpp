@@ -70,3 +70,25 @@ TEST(ParseCatalog, ShortCatalogsEmptyTheRestAndLinesKeepTheirSpaces) {
   EXPECT_EQ(texts[2], "after empty");
   EXPECT_EQ(texts[3], "back\\nslash");  // no escape processing at load time
 }
+
+// A reader stops once it holds the header and every text line; CR LF split between two reads is
+// one line end, and NUL, lone CR and LF are one each.
+TEST(CatalogLineCounter, IsCompleteExactlyAfterTheLastLineTheTableUses) {
+  for (const std::string& end :
+       {std::string("\r\n"), std::string("\n"), std::string("\r"), std::string(1, 0)}) {
+    std::string bytes = "Catalog" + end;
+    for (size_t i = 0; i < kTextCount; ++i) bytes += "t" + end;
+    bytes += "ignored" + end;
+    CatalogLineCounter counter;
+    size_t complete = 0;
+    for (size_t i = 0; i < bytes.size() && !complete; ++i)
+      if (counter.Take(bytes.substr(i, 1))) complete = i + 1;
+    const size_t linesEnd = bytes.size() - ("ignored" + end).size();
+    // The CR of the last CR LF already ends the line.
+    EXPECT_EQ(complete, linesEnd - (end == "\r\n" ? 1 : 0)) << "line end " << int(end[0]);
+  }
+  CatalogLineCounter counter;
+  EXPECT_FALSE(counter.Take("Catalog\r"));
+  EXPECT_FALSE(counter.Take("\n" + std::string(kTextCount - 1, '\0')));
+  EXPECT_TRUE(counter.Take("\n"));
+}

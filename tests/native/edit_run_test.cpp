@@ -4,6 +4,7 @@
 #include <set>
 
 #include "app/mode_runs.h"
+#include "tags/save_copy_name.h"
 
 namespace {
 // Stand-ins for the file and window steps that record what the run asked of them.
@@ -69,4 +70,28 @@ TEST(RunEditMode, NoFilesDoesNothing) {
   FakeSteps fake;
   RunEditMode(Arguments("p -edit"), texts, fake.Steps());
   EXPECT_TRUE(fake.log.empty());
+}
+
+// A save's leftover copy (one another program held open) is neither edited nor sorted; names that
+// only resemble it are ordinary files.
+TEST(SaveCopies, AreSkippedByTheEditAndSortRunsAndOnlyTheyAre) {
+  const std::string copy = SaveCopyName("C:\\Music\\Song.Live.mp3", 4021, 3);
+  EXPECT_EQ(copy, "C:\\Music\\~DA3Zur-4021-3.saving.mp3");
+  EXPECT_EQ(SaveCopyName("noext", 1, 0), "~DA3Zur-1-0.saving");
+  for (const std::string& name : {copy, std::string("~DA3Zur-1-0.saving"), std::string("x/~DA3Zur-7-99.saving.flac")})
+    EXPECT_TRUE(IsSaveCopyName(name)) << name;
+  for (const char* name : {"~DA3Zur-.saving.mp3", "~DA3Zur-1.saving.mp3", "~DA3Zur-1-x.saving.mp3",
+                           "~DA3Zur-1-2.saving.a.mp3", "DA3Zur-1-2.saving.mp3",
+                           "~DA3Zur-1-2.savings.mp3", "~DA3Zur-1-2.saving.mp3\\song.mp3"})
+    EXPECT_FALSE(IsSaveCopyName(name)) << name;
+
+  TextTable texts;
+  FillDefaultTexts(texts);
+  FakeSteps fake;
+  fake.files["a.mp3"].title = "A";
+  RunEditMode(Arguments("p -edit \"" + copy + "\" a.mp3"), texts, fake.Steps());
+  EXPECT_EQ(fake.log.front(), "read a.mp3");
+  EXPECT_EQ(CollectSortFiles(Arguments("p -sort \"" + copy + "\" a.mp3"),
+                             [](const std::string&) { return true; }),
+            std::vector<std::string>{"a.mp3"});
 }

@@ -53,6 +53,10 @@ TEST(PreferenceText, Utf8FilesDecodeToSingleBytes) {
   EXPECT_EQ(Language(bom + "Language=Snow\xE2\x98\x83"), "");   // above U+00FF: empty, not default
   EXPECT_EQ(Language(bom + "Language=Bad\xFFx"), "");           // malformed: empty
   EXPECT_EQ(Language(bom + "Language=Cut\xC3"), "Cut");         // cut off by the end: ends there
+  // Decoded before the trailing blanks go: a blank after a lead byte makes it malformed.
+  EXPECT_EQ(Language(bom + "Language=Cut\xC3 "), "");
+  EXPECT_EQ(Language(bom + "Language=Cut\xC3\t"), "");
+  EXPECT_EQ(Language(bom + "Language=Caf\xC3\xA9 \t "), "Caf\xE9");
   EXPECT_EQ(Language(bom + "Language=  x  "), "x");
   // A wanted key with a byte above 0x7F is looked up in its UTF-8 form.
   EXPECT_EQ(PreferenceText::Parse(bom + "K\xC3\xA4y=1").ReadString("K\xE4y", "none"), "1");

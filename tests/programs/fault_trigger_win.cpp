@@ -2,6 +2,7 @@
 // hidden message-only window titled "fault trigger <process id>" is made on the program's thread.
 // A message posted to it raises a fault inside the program's own event loop, which the shipped
 // DA3Zur.exe has no way to do.
+#include <malloc.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -9,7 +10,14 @@
 
 namespace {
 constexpr UINT kRaiseFault = WM_APP + 0x46;
-enum Fault : WPARAM { kDivideByZero = 1, kStackOverflow, kAccessViolation, kUnknownCode };
+enum Fault : WPARAM {
+  kDivideByZero = 1,
+  kStackOverflow,
+  kAccessViolation,
+  kUnknownCode,
+  kAccessViolationHoldingHeap,
+  kAccessViolationHoldingProcessHeap,
+};
 constexpr DWORD kUnknownFaultCode = 0xE0001234;
 
 volatile int zero = 0, one = 1;
@@ -34,6 +42,14 @@ LRESULT CALLBACK TriggerProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case kUnknownCode:
       RaiseException(kUnknownFaultCode, 0, 0, nullptr);
+      return 0;
+    case kAccessViolationHoldingHeap:  // the heap that the program's own code allocates from
+      HeapLock(reinterpret_cast<HANDLE>(_get_heap_handle()));
+      *reinterpret_cast<volatile int*>(std::uintptr_t(zero + 16)) = 1;
+      return 0;
+    case kAccessViolationHoldingProcessHeap:  // the heap that every window needs
+      HeapLock(GetProcessHeap());
+      *reinterpret_cast<volatile int*>(std::uintptr_t(zero + 16)) = 1;
       return 0;
   }
   return 0;

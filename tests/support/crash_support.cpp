@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "app/position.h"
 #include "app/win_handles.h"
 
 namespace testing_win {
@@ -43,7 +44,7 @@ unsigned StepLineAfter(const std::string& sourceFile, const std::string& anchor)
   bool anchored = false;
   for (unsigned line = 1; std::getline(source, text); ++line) {
     if (!anchored) anchored = text.find(anchor) != std::string::npos;
-    else if (text.find("STEP(") != std::string::npos) return line;
+    else if (text.find("STEP") != std::string::npos) return StepLineOf(sourceFile, line);
   }
   return 0;
 }

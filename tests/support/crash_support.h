@@ -18,14 +18,22 @@ std::string FaultingProgramCommand(const std::string& arguments);
 bool FaultFromOutside(DWORD processId);
 
 // Faults raised on the program's own thread by the test build's trigger.
-enum class TestFault : WPARAM { kDivideByZero = 1, kStackOverflow, kAccessViolation, kUnknownCode };
+enum class TestFault : WPARAM {
+  kDivideByZero = 1,
+  kStackOverflow,
+  kAccessViolation,
+  kUnknownCode,
+  kAccessViolationHoldingHeap,         // while the C runtime's heap is locked
+  kAccessViolationHoldingProcessHeap,  // while the process heap, which the box needs, is locked
+};
 bool RaiseTestFault(DWORD processId, TestFault fault);
 
 // Waits until the window's thread answers a sent message, which it does only from its event loop.
 bool WaitUntilAnswering(HWND window, int timeoutMs = 5000);
 
-// The number of the first line that records a step (STEP) after the first line holding anchor, in
-// the source file given relative to the source tree; 0 when there is none.
+// The line a report names for the first step (STEP) after the first line holding anchor, in the
+// source file given relative to the source tree: the file's number and the line in the file;
+// 0 when there is none.
 unsigned StepLineAfter(const std::string& sourceFile, const std::string& anchor);
 
 // The whole text of the crash box as the user reads it.

@@ -16,7 +16,8 @@ using namespace testing_win;
 
 namespace {
 
-// While a window sits in its event loop, the last step begun is the loop's own.
+// While a window sits in its event loop, the last step begun is the loop's own, recorded in the
+// window's module.
 unsigned EventLoopLine() {
   unsigned line = StepLineAfter("app/window_kit_win.cpp", "void RunEventLoop(");
   EXPECT_NE(line, 0u) << "RunEventLoop records no step";
@@ -57,7 +58,7 @@ TEST_F(CrashReport, NoArgumentsFaultFromOutsideAnsweredNoEndsWithNothingOpened) 
   ASSERT_TRUE(FaultFromOutside(program.id()));
 
   EXPECT_EQ(CrashBox(program),
-            CrashBoxTextFor("", EventLoopLine(), "DA3Rudi", "Invalid memory access"));
+            CrashBoxTextFor("", EventLoopLine(), "Configure", "Invalid memory access"));
   ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
   EXPECT_EQ(program.WaitForExit(5000), 0);
   EXPECT_FALSE(mail.Started());
@@ -72,7 +73,7 @@ TEST_F(CrashReport, EditRunFaultAnsweredYesMailsThePathWithAmpersandPercentAndNu
 
   const std::string parameters = "\"-edit\" " + Quoted(song) + " ";
   const std::string text = CrashBox(program);
-  EXPECT_EQ(text, CrashBoxTextFor(parameters, EventLoopLine(), "DA3Rudi", "Invalid memory access"));
+  EXPECT_EQ(text, CrashBoxTextFor(parameters, EventLoopLine(), "Editor", "Invalid memory access"));
   ASSERT_TRUE(box && AnswerMessageBox(box, IDYES));
   EXPECT_EQ(program.WaitForExit(5000), 0);
 
@@ -98,7 +99,7 @@ TEST_F(CrashReport, SortRunFaultAnsweredNo) {
   ASSERT_TRUE(FaultFromOutside(program.id()));
 
   EXPECT_EQ(CrashBox(program), CrashBoxTextFor("\"-sort\" " + Quoted(song) + " ", EventLoopLine(),
-                                               "DA3Rudi", "Invalid memory access"));
+                                               "Sorter", "Invalid memory access"));
   ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
   EXPECT_EQ(program.WaitForExit(5000), 0);
   EXPECT_FALSE(mail.Started());
@@ -110,7 +111,7 @@ TEST_F(CrashReport, IntegerDivisionByZeroOnTheProgramsThread) {
   ASSERT_TRUE(WaitForIdleWindow(program, kConfigurationTitle, 4));
   ASSERT_TRUE(RaiseTestFault(program.id(), TestFault::kDivideByZero));
 
-  EXPECT_EQ(CrashBox(program), CrashBoxTextFor("", EventLoopLine(), "DA3Rudi", "Division by zero "));
+  EXPECT_EQ(CrashBox(program), CrashBoxTextFor("", EventLoopLine(), "Configure", "Division by zero "));
   ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
   EXPECT_EQ(program.WaitForExit(5000), 0);
 }
@@ -122,7 +123,7 @@ TEST_F(CrashReport, StackOverflowOnTheProgramsThreadStillReportsAndMails) {
   ASSERT_TRUE(RaiseTestFault(program.id(), TestFault::kStackOverflow));
 
   const std::string text = CrashBox(program);
-  EXPECT_EQ(text, CrashBoxTextFor("\"-sort\" ", EventLoopLine(), "DA3Rudi", "Stack overflow"));
+  EXPECT_EQ(text, CrashBoxTextFor("\"-sort\" ", EventLoopLine(), "Sorter", "Stack overflow"));
   ASSERT_TRUE(box && AnswerMessageBox(box, IDYES));
   EXPECT_EQ(program.WaitForExit(5000), 0);
   EXPECT_EQ(mail.WaitForAddress(), CrashMailAddress(text.substr(0, text.find("\r\n\r\n") + 2)));
@@ -135,7 +136,7 @@ TEST_F(CrashReport, CodeOutsideTheTableIsAnUnknownErrorCode) {
   ASSERT_TRUE(RaiseTestFault(program.id(), TestFault::kUnknownCode));
 
   EXPECT_EQ(CrashBox(program),
-            CrashBoxTextFor("\"-sort\" ", EventLoopLine(), "DA3Rudi", "Unknown error code"));
+            CrashBoxTextFor("\"-sort\" ", EventLoopLine(), "Sorter", "Unknown error code"));
   ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
   EXPECT_EQ(program.WaitForExit(5000), 0);
 }
@@ -155,4 +156,49 @@ TEST_F(CrashReport, SecondFaultWhileTheReportShowsEndsTheProcess) {
     EXPECT_EQ(program.WaitForExit(5000), 0);
     EXPECT_FALSE(mail.Started());
   }
+}
+
+// The box is modal over the program's windows: they are disabled while it shows, whether the fault
+// came on another thread (whose window would otherwise take input) or on the window's own.
+TEST_F(CrashReport, TheBoxDisablesTheProgramsWindows) {
+  for (bool fromOutside : {true, false}) {
+    SCOPED_TRACE(fromOutside ? "fault on another thread" : "fault on the window's thread");
+    Process program(FaultingProgramCommand(""), appData.path());
+    ASSERT_TRUE(program.started());
+    HWND window = WaitForIdleWindow(program, kConfigurationTitle, 4);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(IsWindowEnabled(window));
+    ASSERT_TRUE(fromOutside ? FaultFromOutside(program.id())
+                            : RaiseTestFault(program.id(), TestFault::kAccessViolation));
+    ASSERT_FALSE(CrashBox(program).empty());
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(window); }))
+        << "the configuration window still takes input under the crash box";
+    ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
+    EXPECT_EQ(program.WaitForExit(5000), 0);
+  }
+}
+
+// A fault while the program's thread holds the heap its own code allocates from: the report is
+// composed in memory set aside at start-up, so the box still comes.
+TEST_F(CrashReport, FaultHoldingTheHeapLockStillShowsTheBox) {
+  Process program(FaultingProgramCommand("-sort"), appData.path());
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(WaitForIdleWindow(program, kSorterTitle, 6));
+  ASSERT_TRUE(RaiseTestFault(program.id(), TestFault::kAccessViolationHoldingHeap));
+  EXPECT_EQ(CrashBox(program),
+            CrashBoxTextFor("\"-sort\" ", EventLoopLine(), "Sorter", "Invalid memory access"));
+  ASSERT_TRUE(box && AnswerMessageBox(box, IDYES));
+  EXPECT_EQ(program.WaitForExit(5000), 0);
+  EXPECT_FALSE(mail.WaitForAddress().empty()) << "the mail address is composed without the heap";
+}
+
+// A fault while the lock that the box itself needs is held: no box can come, and the process
+// ends with exit code 0 after the faulting thread's limit instead of freezing.
+TEST_F(CrashReport, FaultHoldingTheLockTheBoxNeedsEndsTheProcessWithinItsLimit) {
+  Process program(FaultingProgramCommand(""), appData.path());
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(WaitForIdleWindow(program, kConfigurationTitle, 4));
+  ASSERT_TRUE(RaiseTestFault(program.id(), TestFault::kAccessViolationHoldingProcessHeap));
+  EXPECT_EQ(program.WaitForExit(90000), 0) << "the process froze past the 60 s limit";
+  EXPECT_FALSE(mail.Started());
 }

@@ -294,3 +294,80 @@ TEST_F(CatalogBesideProgram, ByteOrderMarkMissingFileAndFolderGiveTheDefaultsSil
   EXPECT_EQ(LoadCatalog("", texts), 0);
   EXPECT_EQ(texts, Marked("kept")) << "a refused catalog leaves the table unchanged";
 }
+
+// The sorters that Explorer starts together each load the settings while another one holds
+// preferences.ini open for reading and writing: every one of them gets the chosen language, in this
+// process and in a program started meanwhile.
+TEST_F(CatalogBesideProgram, PreferencesHeldByAnotherReaderStillGiveTheCatalog) {
+  std::string bytes = "Catalog\r\n";
+  for (size_t i = 0; i < kTextCount; ++i) bytes += "shared " + std::to_string(i) + "\r\n";
+  ASSERT_EQ(LoadWith("shared" + tag_ + ".catalog", &bytes).texts[0], "shared 0");
+  PreferenceFile holder;
+  ASSERT_TRUE(holder.OpenExisting(appData_ / "Veltan's DA3Zur Tools\\preferences.ini"));
+  ProgramTables tables;
+  EXPECT_EQ(LoadSettings(tables), 1);
+  EXPECT_EQ(tables.texts[0], "shared 0");
+
+  const std::string missing = appData_ / "missing.mp3";
+  Process program(ProgramCommand("-edit " + Quoted(missing)), appData_.path());
+  ASSERT_TRUE(program.started());
+  HWND box = WaitForMessageBox(program.id(), nullptr, 10000);
+  ASSERT_NE(box, nullptr) << "no read-failure box appeared";
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(box) == "shared 38"; })) << TextOf(box);
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(program.WaitForExit(), 0);
+  holder.Close();
+}
+
+namespace {
+// A file of the given size that holds head and then a hole: it takes no room on the disk.
+void WriteSparse(const std::string& path, const std::string& head, long long size) {
+  WriteFileBytes(path, head);
+  if (size <= static_cast<long long>(head.size())) return;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  DWORD ignored = 0;
+  DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+  LARGE_INTEGER end{};
+  end.QuadPart = size;
+  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file)) << path;
+  CloseHandle(file);
+}
+}  // namespace
+
+// A catalog of 1.5 GB is read only as far as its texts; a preference file of 1.5 GB is read where
+// memory allows and gives the defaults where it does not. The program starts and ends with exit
+// code 0 either way, showing its box in the catalog's words.
+TEST_F(CatalogBesideProgram, FilesOfOneAndAHalfGigabytesStartTheProgram) {
+  constexpr long long kHuge = 1536LL << 20;
+  const std::string name = "huge" + tag_ + ".catalog";
+  std::string texts = "Catalog\r\n";
+  for (size_t i = 0; i < kTextCount; ++i) texts += "huge " + std::to_string(i) + "\r\n";
+  WriteSparse(ProgramFolder() + name, texts, kHuge);
+  written_.push_back(ProgramFolder() + name);
+  const std::string folder = appData_ / "Veltan's DA3Zur Tools\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string missing = appData_ / "missing.mp3";
+  for (bool hugePreferences : {false, true}) {
+    SCOPED_TRACE(hugePreferences ? "huge preferences.ini" : "huge catalog");
+    WriteSparse(folder + "preferences.ini", "Language = " + name + "\r\n",
+                hugePreferences ? kHuge : 0);
+    Process program(ProgramCommand("-edit " + Quoted(missing)), appData_.path());
+    ASSERT_TRUE(program.started());
+    // A 64-bit process has the memory for the whole preference file; a 32-bit one may not, and
+    // then shows the box in English.
+    const bool englishAllowed = hugePreferences && sizeof(void*) == 4;
+    HWND box = nullptr;
+    WaitUntil([&] {
+      box = WaitForMessageBox(program.id(), "huge 38", 0);
+      if (!box && englishAllowed) box = WaitForMessageBox(program.id(), "Error", 0);
+      return box != nullptr;
+    }, 60000);
+    ASSERT_NE(box, nullptr) << "no read-failure box appeared";
+    EXPECT_EQ(MessageBoxText(box), (TextOf(box) == "Error" ? "Couldn't read ID3 Tags of\r\n"
+                                                           : "huge 41\r\n") + missing);
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+    EXPECT_EQ(program.WaitForExit(60000), 0);
+  }
+  DeleteFileA((folder + "preferences.ini").c_str());
+}

@@ -46,22 +46,25 @@ SortFile MakeFile(const TempDir& dir, const std::string& name, const std::string
 }
 
 
+struct SorterWindowQuery {
+  const std::set<DWORD>* processes;
+  std::vector<HWND> found;
+};
+
+// A named callback, not a lambda: a 32-bit build needs the system's calling convention.
+BOOL CALLBACK CollectSorterWindow(HWND window, LPARAM param) {
+  auto* q = reinterpret_cast<SorterWindowQuery*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (q->processes->count(owner) && IsWindowVisible(window) && TextOf(window) == kSorterTitle)
+    q->found.push_back(window);
+  return TRUE;
+}
+
 // The visible sorter windows of the given processes.
 std::vector<HWND> SorterWindows(const std::set<DWORD>& processes) {
-  struct Query {
-    const std::set<DWORD>* processes;
-    std::vector<HWND> found;
-  } query{&processes, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) {
-        auto* q = reinterpret_cast<Query*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (q->processes->count(owner) && IsWindowVisible(window) && TextOf(window) == kSorterTitle)
-          q->found.push_back(window);
-        return TRUE;
-      },
-      LPARAM(&query));
+  SorterWindowQuery query{&processes, {}};
+  EnumWindows(CollectSorterWindow, LPARAM(&query));
   return query.found;
 }
 

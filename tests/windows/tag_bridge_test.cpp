@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <taglib/tag_c.h>
 
+#include "tags/save_copy_name.h"
 #include "tests/support/raw_tag_support.h"
 #include "tests/support/win_test_support.h"
 
@@ -171,4 +172,91 @@ TEST(TagBridgeUsableFile, AFileTagLibCannotOpenGivesZero) {
   EXPECT_EQ(record, kMarked);
   EXPECT_EQ(WriteTags(dir / "notes.txt", &record), 0);
   EXPECT_EQ(ReadFileBytes(dir / "notes.txt"), "not audio at all");
+}
+
+// A replace that fails leaves the user a whole file under its name or beside it, never nothing:
+// the replace step is put in the test's hands and fails the ways the system's can.
+class FailedReplace : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = dir_.CopyFixture("tagged.mp3", "song.mp3");
+    original_ = ReadFileBytes(path_);
+    ASSERT_EQ(ReadTags(path_, &record_), 1);
+    record_.title = "Saved Title";
+  }
+  // WriteTags with a replace step that runs act on the two names and fails with error.
+  int Write(unsigned long error, const std::function<void(const std::string&)>& act) {
+    return WriteTags(path_, &record_, [&](const std::string&, const std::string& copy,
+                                          unsigned long& code) {
+      copy_ = copy;
+      act(copy);
+      code = error;
+      return false;
+    });
+  }
+
+  TempDir dir_;
+  std::string path_, original_, copy_;
+  TagInfo record_;
+};
+
+TEST_F(FailedReplace, OriginalGoneTheCheckedCopyTakesItsName) {
+  EXPECT_EQ(Write(ERROR_UNABLE_TO_MOVE_REPLACEMENT, [&](auto&) { DeleteFileA(path_.c_str()); }), 1);
+  EXPECT_EQ(ReadRaw(path_).title, "Saved Title");
+  EXPECT_EQ(FileCount(dir_.path()), 1u) << "the copy is now the file";
+}
+
+TEST_F(FailedReplace, OriginalUnderAnotherNameBothAreKeptAndTheSaveFails) {
+  const std::string elsewhere = dir_ / "song renamed by the system.tmp";
+  EXPECT_EQ(Write(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2,
+                  [&](auto&) { MoveFileA(path_.c_str(), elsewhere.c_str()); }),
+            0);
+  EXPECT_EQ(ReadFileBytes(elsewhere), original_);
+  EXPECT_EQ(ReadRaw(path_).title, "Saved Title") << "the checked copy took the vacant name";
+  EXPECT_EQ(FileCount(dir_.path()), 2u);
+}
+
+TEST_F(FailedReplace, OriginalThereUnchangedOnlyTheCopyGoes) {
+  EXPECT_EQ(Write(ERROR_ACCESS_DENIED, [](auto&) {}), 0);
+  EXPECT_EQ(ReadFileBytes(path_), original_);
+  EXPECT_EQ(FileCount(dir_.path()), 1u);
+}
+
+TEST_F(FailedReplace, OriginalChangedMeanwhileOrNameTakenKeepsTheCopy) {
+  // Someone else wrote the original during the save: neither file is ours to remove.
+  EXPECT_EQ(Write(ERROR_UNABLE_TO_REMOVE_REPLACED,
+                  [&](auto&) { WriteFileBytes(path_, original_ + "appended"); }),
+            0);
+  EXPECT_EQ(ReadFileBytes(path_), original_ + "appended");
+  ASSERT_TRUE(FileExists(copy_));
+  EXPECT_EQ(ReadRaw(copy_).title, "Saved Title");
+  DeleteFileA(copy_.c_str());
+
+  // The original is gone but a folder took its name: the copy is the only whole file and stays.
+  WriteFileBytes(path_, original_);
+  EXPECT_EQ(Write(ERROR_UNABLE_TO_MOVE_REPLACEMENT,
+                  [&](auto&) {
+                    DeleteFileA(path_.c_str());
+                    CreateDirectoryA(path_.c_str(), nullptr);
+                  }),
+            0);
+  EXPECT_EQ(ReadRaw(copy_).title, "Saved Title");
+  EXPECT_FALSE(GetFileAttributesA(copy_.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST_F(FailedReplace, ACopyHeldOpenByAnotherProgramIsHidden) {
+  HANDLE holder = INVALID_HANDLE_VALUE;
+  EXPECT_EQ(Write(ERROR_SHARING_VIOLATION,
+                  [&](const std::string& copy) {
+                    holder = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, 0, nullptr);
+                  }),
+            0);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ReadFileBytes(path_), original_);
+  const DWORD attributes = GetFileAttributesA(copy_.c_str());
+  EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << "a held copy cannot be deleted";
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN) << "it is hidden instead";
+  EXPECT_TRUE(IsSaveCopyName(copy_)) << "and keeps the name the runs skip";
+  CloseHandle(holder);
 }
