@@ -1,6 +1,7 @@
 #include "app/window_kit_win.h"
 
 #include "app/position.h"
+#include "app/resources.h"
 
 namespace {
 constexpr char kWindowClass[] = "VeltanDA3ZurWindow";
@@ -26,7 +27,13 @@ void RegisterWindowClass() {
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+  // The program's icon in the sizes the title bar, the taskbar and Alt+Tab draw.
+  windowClass.hIcon = static_cast<HICON>(
+      LoadImageA(windowClass.hInstance, MAKEINTRESOURCEA(DA3_PROGRAM_ICON), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageA(windowClass.hInstance, MAKEINTRESOURCEA(DA3_PROGRAM_ICON), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kWindowClass;
   registered = RegisterClassExA(&windowClass) != 0;

@@ -19,11 +19,15 @@ std::string VerbKeyPath(const std::string& classKey, const std::string& verbName
 void SetDefaultValue(HKEY root, const std::string& path, const std::string& text) {
   RegSetValueA(root, path.c_str(), REG_SZ, text.c_str(), DWORD(text.size()));
 }
+
+void SetNamedValue(HKEY root, const std::string& path, const char* name, const std::string& text) {
+  RegSetKeyValueA(root, path.c_str(), name, REG_SZ, text.c_str(), DWORD(text.size() + 1));
+}
 }  // namespace
 
 void RegisterShellVerb(const std::string& classKey, const std::string& verbName,
                        const std::string& menuText, const std::string& commandLine,
-                       const std::string& multiSelectModel) {
+                       const std::string& multiSelectModel, const std::string& icon) {
   STEP(Configure);
   const std::string verbPath = kUserClasses + VerbKeyPath(classKey, verbName);
   const std::string commandPath = verbPath + "\\command";
@@ -34,8 +38,8 @@ void RegisterShellVerb(const std::string& classKey, const std::string& verbName,
   if (!menuText.empty()) SetDefaultValue(HKEY_CURRENT_USER, verbPath, menuText);
   if (!commandLine.empty()) SetDefaultValue(HKEY_CURRENT_USER, commandPath, commandLine);
   if (!multiSelectModel.empty())
-    RegSetKeyValueA(HKEY_CURRENT_USER, verbPath.c_str(), "MultiSelectModel", REG_SZ,
-                    multiSelectModel.c_str(), DWORD(multiSelectModel.size() + 1));
+    SetNamedValue(HKEY_CURRENT_USER, verbPath, "MultiSelectModel", multiSelectModel);
+  if (!icon.empty()) SetNamedValue(HKEY_CURRENT_USER, verbPath, "Icon", icon);
 }
 
 void UnregisterShellVerb(const std::string& classKey, const std::string& verbName) {
@@ -54,11 +58,13 @@ void UnregisterShellVerb(const std::string& classKey, const std::string& verbNam
 void RegisterProgramVerbs(const TextTable& texts) {
   STEP(Configure);
   const std::string program = ProgramPath();
-  RegisterShellVerb("*", kEditVerbKey, texts[kTextEditVerb], VerbCommandLine(program, "-edit"));
+  const std::string icon = program + ",0";  // the executable's first (and only) icon
+  RegisterShellVerb("*", kEditVerbKey, texts[kTextEditVerb], VerbCommandLine(program, "-edit"), "",
+                    icon);
   // Explorer hides verbs of the default kind when more than 15 files are selected; "Player"
   // offers the sort for any number of them.
   RegisterShellVerb("*", kSortVerbKey, texts[kTextSortVerb], VerbCommandLine(program, "-sort"),
-                    "Player");
+                    "Player", icon);
 }
 
 void UnregisterProgramVerbs() {

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Rebuilds the README's pictures of the windows (docs/*.png) with scripts/screenshot.sh: the
-# editor with a tagged MP3 and the sorter with five files, both in C:\Music of the Wine prefix.
+# configuration window with French chosen, the editor with a tagged MP3 and the sorter with five
+# files, both in C:\Music of the Wine prefix. Wine's own fonts (Debian's fonts-wine, which
+# scripts/setup.sh installs) draw the title bars' buttons.
 # Needs scripts/build.sh first; pictures come from the 64-bit build, which looks the same.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,6 +26,18 @@ done
 # One file is already at its target, so the picture shows a marked row.
 mkdir -p "$music/Rock/Tagged Artist/Tagged Album"
 cp "build/fixtures/tagged.ogg" "$music/Rock/Tagged Artist/Tagged Album/Night Drive.ogg"
+
+# The configuration window in French; the prefix user's own preferences are put back afterwards.
+settings="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Veltan's DA3Zur Tools"
+mkdir -p "$settings"
+saved=
+if [ -f "$settings/preferences.ini" ]; then
+  saved=$(mktemp) && cp "$settings/preferences.ini" "$saved"
+fi
+printf 'Language = Francais.catalog\r\nContextMenu = 0\r\n' >"$settings/preferences.ini"
+bash scripts/screenshot.sh docs/configuration.png "Veltan's DA3Zur Tools 1.0" "$exe" || failed=1
+if [ -n "$saved" ]; then mv "$saved" "$settings/preferences.ini"; else rm "$settings/preferences.ini"; fi
+[ -z "${failed:-}" ] || exit 1
 
 cd "$music"  # Wine starts the program here, so the sorter's pattern begins with C:\Music
 bash "$root/scripts/screenshot.sh" "$root/docs/editor.png" "Veltan's DA3Zur Editor 1.0" "$exe" \

@@ -19,7 +19,7 @@ fi
 # every machine, and the 32-bit build as well where the machine runs 32-bit programs (below).
 for p in cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix \
          mingw-w64-x86-64-dev clang libclang-rt-14-dev googletest wine wine64 xvfb xauth x11-apps imagemagick x11-utils \
-         lame flac vorbis-tools dpkg-dev libutfcpp-dev; do
+         lame flac vorbis-tools dpkg-dev libutfcpp-dev fonts-wine; do
   want "$p"
 done
 if [ ${#need_pkgs[@]} -gt 0 ] || [ "${apt_updated:-1}" = 0 ]; then
@@ -52,9 +52,17 @@ done
 # Wine prefixes for the tests, one per architecture, each made by the loader of its architecture;
 # unmanaged X11 windows close quickly under a bare Xvfb.
 source scripts/wine-env.sh
+# Wine's own fonts (Tahoma for the texts, Marlett for the title bars' buttons) from fonts-wine: this
+# Wine build does not look in their folder, so each prefix's font folder gets a copy.
+add_wine_fonts() {  # prefix
+  local font
+  for font in /usr/share/wine/fonts/*; do
+    [ -e "$1/drive_c/windows/Fonts/${font##*/}" ] || cp "$font" "$1/drive_c/windows/Fonts/"
+  done
+}
 make_prefix() {  # prefix, WINEARCH, loader
   local prefix=$1 arch=$2 loader=$3
-  [ -f "$prefix/.ready" ] && [ "$(prefix_arch "$prefix")" = "$arch" ] && return 0
+  [ -f "$prefix/.ready" ] && [ "$(prefix_arch "$prefix")" = "$arch" ] && { add_wine_fonts "$prefix"; return 0; }
   rm -rf "$prefix"
   WINEPREFIX=$prefix WINEARCH=$arch "$loader" wineboot --init >/dev/null 2>&1 || true
   WINEPREFIX=$prefix wineserver -w || true
@@ -64,6 +72,7 @@ make_prefix() {  # prefix, WINEARCH, loader
     /t REG_DWORD /d 0 /f >/dev/null 2>&1
   WINEPREFIX=$prefix wineserver -w || true
   [ "$(prefix_arch "$prefix")" = "$arch" ] || { echo "could not make the $arch prefix $prefix" >&2; return 1; }
+  add_wine_fonts "$prefix"
   touch "$prefix/.ready"
 }
 make_prefix "$WINEPREFIX" win64 "$(wine_loader64)"

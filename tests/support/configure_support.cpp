@@ -25,6 +25,7 @@ VerbKeys ReadVerb(HKEY root, const std::string& prefix, const std::string& verbN
   keys.verbKey = true;
   keys.menuText = ReadValue(verb, nullptr, keys.menuTextType);
   keys.multiSelectModel = ReadValue(verb, "MultiSelectModel", keys.multiSelectType);
+  keys.icon = ReadValue(verb, "Icon", keys.iconType);
   HKEY command = nullptr;
   if (RegOpenKeyExA(verb, "command", 0, KEY_READ, &command) == ERROR_SUCCESS) {
     keys.commandKey = true;

@@ -16,7 +16,9 @@ struct VerbKeys {
   std::optional<std::string> menuText;          // the verb key's default value, when set
   std::optional<std::string> commandLine;       // the command key's default value, when set
   std::optional<std::string> multiSelectModel;  // the verb key's MultiSelectModel, when set
-  DWORD menuTextType = REG_NONE, commandLineType = REG_NONE, multiSelectType = REG_NONE;
+  std::optional<std::string> icon;              // the verb key's Icon, when set
+  DWORD menuTextType = REG_NONE, commandLineType = REG_NONE, multiSelectType = REG_NONE,
+        iconType = REG_NONE;
 };
 VerbKeys ReadUserVerb(const std::string& verbName);
 VerbKeys ReadMachineVerb(const std::string& verbName);  // through HKEY_CLASSES_ROOT

@@ -19,6 +19,12 @@ const std::string kEnglishInsert = "Insert items into the standard contextmenu o
 const std::string kGermanChanged =
     "Die Sprache wurde ge\xE4ndert. Die \xC4nderungen werden beim n\xE4" "chsten Start des "
     "Programms wirksam.";
+const std::string kFrenchChanged =
+    "La langue a \xE9t\xE9 chang\xE9" "e. Les modifications prendront effet au prochain "
+    "d\xE9marrage du programme.";
+const std::string kEnglishChanged =
+    "The language was changed. The changes will be done after the program is started the next "
+    "time.";
 
 class ConfigurationRun : public ::testing::Test {
  protected:
@@ -77,7 +83,7 @@ int IndexOf(HWND list, const std::string& item) {
 }
 }  // namespace
 
-TEST_F(ConfigurationRun, InsertPickGermanCloseThenTheNextStartIsGerman) {
+TEST_F(ConfigurationRun, InsertThenGermanThenFrenchThenEnglishAndTheVerbsFollow) {
   const std::string exe = ProgramExe();
   Start(ProgramCommand(""), [&](const ConfigurationFound& found) {
     EXPECT_EQ(TextOf(found.insert), kEnglishInsert);
@@ -88,6 +94,7 @@ TEST_F(ConfigurationRun, InsertPickGermanCloseThenTheNextStartIsGerman) {
     EXPECT_EQ(ReadUserVerb(kEditVerbKey).commandLine, "\"" + exe + "\" -edit \"%1\"");
     EXPECT_EQ(ReadUserVerb(kSortVerbKey).commandLine, "\"" + exe + "\" -sort \"%1\"");
     EXPECT_EQ(ReadUserVerb(kSortVerbKey).multiSelectModel, "Player");
+    EXPECT_EQ(ReadUserVerb(kSortVerbKey).icon, exe + ",0");
     int german = IndexOf(found.languages, "Deutsch.catalog");
     ASSERT_GT(german, 0);
     PickItem(found.languages, german);
@@ -99,27 +106,40 @@ TEST_F(ConfigurationRun, InsertPickGermanCloseThenTheNextStartIsGerman) {
   EXPECT_EQ(ReadUserVerb(kSortVerbKey).menuText, "Nach ID3-Tag sortieren");
 
   // The next start (an unknown switch counts as none; the switches are small letters) is German
-  // and has the stored choice selected; removing and closing stores 0 and leaves no verbs.
+  // and has the stored choice selected; French is picked and tells in French.
   Start(ProgramCommand("-Edit"), [&](const ConfigurationFound& found) {
     EXPECT_EQ(TextOf(found.insert), kGermanInsert);
     EXPECT_EQ(SelectedItem(found.languages), "Deutsch.catalog");
+    int french = IndexOf(found.languages, "Francais.catalog");
+    ASSERT_GT(french, 0);
+    PickItem(found.languages, french);
+  }, "Information");
+  EXPECT_EQ(boxText_, kFrenchChanged);
+  EXPECT_EQ(Preferences(), PreferenceBytes("Francais.catalog", 1));
+  EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, "Modifier le tag ID3");
+  EXPECT_EQ(ReadUserVerb(kSortVerbKey).menuText, "Trier selon le tag ID3");
+  EXPECT_EQ(ReadUserVerb(kEditVerbKey).icon, exe + ",0");
+
+  // Back to English with an unrecognised first argument: the box comes in English, and so do the
+  // verbs.
+  Start(ProgramCommand("bogus \"C:\\x.mp3\""), [&](const ConfigurationFound& found) {
+    EXPECT_EQ(TextOf(found.insert), "Ajouter les commandes au menu contextuel standard de Windows.");
+    PickItem(found.languages, 0);
+  }, "Information");
+  EXPECT_EQ(boxText_, kEnglishChanged);
+  EXPECT_EQ(Preferences(), PreferenceBytes("", 1));
+  EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, "Edit ID3-tag");
+  EXPECT_EQ(ReadUserVerb(kSortVerbKey).menuText, "Sort by ID3-tag");
+
+  // Removing and closing stores 0 and leaves no verbs.
+  Start(ProgramCommand(""), [&](const ConfigurationFound& found) {
     Click(found.remove);
     ASSERT_TRUE(WaitUntil([] { return !ReadUserVerb(kEditVerbKey).verbKey; }))
         << "pressing remove never removed the verbs";
   });
-  EXPECT_EQ(Preferences(), PreferenceBytes("Deutsch.catalog", 0));
+  EXPECT_EQ(Preferences(), PreferenceBytes("", 0));
   EXPECT_FALSE(ReadUserVerb(kSortVerbKey).verbKey);
   EXPECT_TRUE(UserShellKeyExists());
-
-  // Back to English with an unrecognised first argument: the box comes in English.
-  Start(ProgramCommand("bogus \"C:\\x.mp3\""), [&](const ConfigurationFound& found) {
-    PickItem(found.languages, 0);
-  }, "Information");
-  EXPECT_EQ(boxText_,
-            "The language was changed. The changes will be done after the program is started the "
-            "next time.");
-  EXPECT_EQ(Preferences(), PreferenceBytes("", 0));
-  EXPECT_FALSE(ReadUserVerb(kEditVerbKey).verbKey) << "not registered: nothing is renewed";
 }
 
 TEST_F(ConfigurationRun, ClosingWithoutChangeRewritesTheFileWithItsTwoKeysOnly) {

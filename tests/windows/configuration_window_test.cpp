@@ -269,31 +269,3 @@ TEST_F(ConfigurationWindowTest, GermanHintShowsItsBreakAndInsertThenRemoveLeaves
   EXPECT_FALSE(ReadUserVerb(kEditVerbKey).verbKey);
   EXPECT_TRUE(UserShellKeyExists());
 }
-
-TEST(GermanCatalog, HoldsFortyThreeSingleByteTextsWithTheHintBreak) {
-  const std::string bytes = ReadFileBytes(SourcePath("catalogs/Deutsch.catalog"));
-  ASSERT_FALSE(bytes.empty());
-  EXPECT_EQ(bytes.find('\xC3'), std::string::npos) << "umlauts must be single Latin-1 bytes";
-  TextTable texts;
-  ASSERT_EQ(LoadCatalog(SourcePath("catalogs/Deutsch.catalog"), texts), 1);
-  TextTable english;
-  FillDefaultTexts(english);
-  for (size_t i = 0; i < kTextCount; ++i) {
-    EXPECT_FALSE(texts[i].empty()) << i;
-    EXPECT_NE(texts[i].back(), ' ') << i;
-  }
-  EXPECT_NE(texts[kTextEditVerb], english[kTextEditVerb]);
-  EXPECT_NE(texts[24].find("\\n\""), std::string::npos);
-  // The credit line fits the editor's one-line link of 280 pixels in the message font.
-  FontHandle font = CreateMessageFont();
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ before = SelectObject(screen, font.get());
-  SIZE extent{};
-  GetTextExtentPoint32A(screen, texts[21].c_str(), int(texts[21].size()), &extent);
-  SelectObject(screen, before);
-  ReleaseDC(nullptr, screen);
-  EXPECT_LE(extent.cx, 280) << "\"" << texts[21] << "\" is wider than the link";
-  // Nothing past the last text.
-  size_t lines = size_t(std::count(bytes.begin(), bytes.end(), '\n'));
-  EXPECT_EQ(lines, kTextCount + 1);
-}

@@ -3,9 +3,13 @@
 #include "configure/shell_verbs.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 
 #include "app/file_system_win.h"
+#include "app/resources.h"
 #include "tests/support/configure_support.h"
+#include "tests/support/win_test_support.h"
 
 using namespace testing_win;
 
@@ -44,6 +48,9 @@ TEST_F(ShellVerbs, InsertWritesBothVerbsPerUserWithTypesAndValues) {
   for (const VerbKeys* keys : {&edit, &sort}) {
     EXPECT_EQ(keys->menuTextType, DWORD(REG_SZ));
     EXPECT_EQ(keys->commandLineType, DWORD(REG_SZ));
+    // The context menu shows the program's icon beside both.
+    EXPECT_EQ(keys->icon, program + ",0");
+    EXPECT_EQ(keys->iconType, DWORD(REG_SZ));
   }
   // Only the sort verb is offered for any number of files.
   EXPECT_EQ(sort.multiSelectModel, "Player");
@@ -92,6 +99,7 @@ TEST_F(ShellVerbs, RemoveDeletesBothKeysPerVerbAndLeavesTheShellKey) {
   for (const char* verb : {kEditVerbKey, kSortVerbKey}) {
     EXPECT_FALSE(ReadUserVerb(verb).verbKey) << verb;
     EXPECT_FALSE(ReadUserVerb(verb).commandKey) << verb;
+    EXPECT_EQ(ReadUserVerb(verb).icon, std::nullopt) << verb;
   }
   EXPECT_TRUE(UserShellKeyExists());
   // Removing again, with nothing registered, does nothing visible.
@@ -119,4 +127,32 @@ TEST_F(ShellVerbs, LongAndUnusualMenuTextsArriveWhole) {
   RegisterShellVerb("*", kSortVerbKey, latin1, "c", "Player");
   EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, longText);
   EXPECT_EQ(ReadUserVerb(kSortVerbKey).menuText, latin1);
+}
+
+TEST(ProgramIcon, TheBuiltProgramCarriesItsIconInTheSizesWindowsDraws) {
+  const std::string program = ProgramExe();
+  HMODULE module = LoadLibraryExA(program.c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(module, nullptr) << program;
+  HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(DA3_PROGRAM_ICON), RT_GROUP_ICON);
+  ASSERT_NE(group, nullptr) << "no icon group in the program";
+  auto* directory = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
+  ASSERT_NE(directory, nullptr);
+  // Each size is drawn for itself, not left to Windows to scale from another.
+  for (int size : {16, 32, 48}) {
+    int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+    HRSRC image = id ? FindResourceA(module, MAKEINTRESOURCEA(id), RT_ICON) : nullptr;
+    ASSERT_NE(image, nullptr) << size;
+    auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
+    ASSERT_NE(header, nullptr) << size;
+    EXPECT_EQ(header->biWidth, size);
+    EXPECT_EQ(header->biHeight, 2 * size) << "image and mask";
+  }
+  FreeLibrary(module);
+  // Index 0, as the verbs' Icon value names it, is that icon.
+  HICON large = nullptr, small = nullptr;
+  ASSERT_GT(ExtractIconExA(program.c_str(), 0, &large, &small, 1), 0u);
+  EXPECT_TRUE(large && small);
+  if (large) DestroyIcon(large);
+  if (small) DestroyIcon(small);
 }
