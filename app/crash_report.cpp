@@ -39,8 +39,10 @@ constexpr Fault kFaults[] = {
 constexpr const char* kModuleNames[] = {"DA3Rudi", "taglib", "Configure", "Editor", "Sorter"};
 constexpr const char* kUnknownModule = "Unknown module";
 constexpr const char* kUnknownCode = "Unknown error code";
-constexpr const char* kReportWords =
-    "Version: 1.0\r\nParameters: \r\nLine: \r\nModule: \r\nDescription: \r\n";
+// The report's fixed words, named once for the report and for the room it needs.
+constexpr std::string_view kParametersWords = "Version: 1.0\r\nParameters: ",
+                           kLineWords = "\r\nLine: ", kModuleWords = "\r\nModule: ",
+                           kDescriptionWords = "\r\nDescription: ", kReportEnd = "\r\n";
 constexpr const char* kQuestion =
     "\r\n\r\nWould you like to send this message to the author of this program via email?";
 
@@ -121,8 +123,9 @@ size_t CrashReportCapacity(size_t quotedParametersSize) {
   size_t module = std::string_view(kUnknownModule).size();
   for (const char* name : kModuleNames) module = std::max(module, std::string_view(name).size());
   constexpr size_t kLineDigits = 8;  // the line takes 24 bits
-  return std::string_view(kReportWords).size() + quotedParametersSize + kLineDigits + module +
-         description + 1;
+  const size_t words = kParametersWords.size() + kLineWords.size() + kModuleWords.size() +
+                       kDescriptionWords.size() + kReportEnd.size();
+  return words + quotedParametersSize + kLineDigits + module + description + 1;
 }
 
 size_t CrashBoxCapacity(size_t reportSize) {
@@ -136,15 +139,15 @@ size_t CrashMailCapacity(size_t reportSize) {
 void ComposeCrashReport(FixedText& out, std::string_view quotedParameters, std::uint32_t position,
                         std::uint32_t faultCode) {
   STEP(DA3Rudi);
-  out += "Version: 1.0\r\nParameters: ";
+  out += kParametersWords;
   out += quotedParameters;
-  out += "\r\nLine: ";
+  out += kLineWords;
   AppendDecimal(out, position & 0xFFFFFFu);
-  out += "\r\nModule: ";
+  out += kModuleWords;
   out += ModuleName(position);
-  out += "\r\nDescription: ";
+  out += kDescriptionWords;
   out += FaultDescription(faultCode);
-  out += "\r\n";
+  out += kReportEnd;
 }
 
 std::string ComposeCrashReport(std::string_view quotedParameters, std::uint32_t position,

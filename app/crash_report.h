@@ -24,7 +24,9 @@ const char* ModuleName(std::uint32_t position);
 class FixedText {
  public:
   // capacity counts the terminating NUL and must be at least 1.
-  FixedText(char* buffer, size_t capacity) : buffer_(buffer), capacity_(capacity) { buffer_[0] = 0; }
+  FixedText(char* buffer, size_t capacity) : buffer_(buffer), capacity_(capacity) {
+    buffer_[0] = 0;
+  }
   FixedText& operator+=(std::string_view text);
   FixedText& operator+=(char c) { return *this += std::string_view(&c, 1); }
   std::string_view view() const { return {buffer_, size_}; }

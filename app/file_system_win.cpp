@@ -20,11 +20,18 @@ std::optional<WIN32_FILE_ATTRIBUTE_DATA> Attributes(const std::string& path) {
 }
 }  // namespace
 
-std::optional<std::uint64_t> FileSize(const std::string& path) {
-  STEP(DA3Rudi);
+std::optional<FileStamp> StampOf(const std::string& path) {
   auto data = Attributes(path);
   if (!data || (data->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
-  return (std::uint64_t(data->nFileSizeHigh) << 32) | data->nFileSizeLow;
+  return FileStamp{(std::uint64_t(data->nFileSizeHigh) << 32) | data->nFileSizeLow,
+                   (std::uint64_t(data->ftLastWriteTime.dwHighDateTime) << 32) |
+                       data->ftLastWriteTime.dwLowDateTime};
+}
+
+std::optional<std::uint64_t> FileSize(const std::string& path) {
+  STEP(DA3Rudi);
+  if (auto stamp = StampOf(path)) return stamp->size;
+  return std::nullopt;
 }
 
 bool IsFolder(const std::string& path) {

@@ -12,6 +12,15 @@
 std::optional<std::uint64_t> FileSize(const std::string& path);
 bool IsFolder(const std::string& path);
 
+// What tells a file's content apart without reading it: its size and last write.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::uint64_t lastWrite = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+// The stamp of a file; nothing when the name holds no file (missing, or a folder).
+std::optional<FileStamp> StampOf(const std::string& path);
+
 // Reads a file from its start piece by piece until enough(the newest piece) holds or the file
 // ends. False when it cannot be opened, or the memory for what it needs cannot
 // be had.

@@ -53,8 +53,8 @@ FontHandle CreateMessageFont();
 // Creates one control from its table row and gives it the font.
 HWND CreateControl(HWND parent, const ControlRow& row, const TextTable& texts, HFONT font);
 
-// Brings the closed field of a drop-down list to the given height (at 96 DPI) (the opened list keeps the
-// height the control was created with).
+// Brings the closed field of a drop-down list to the given height at 96 DPI (the opened list keeps
+// the height the control was created with).
 void FitSelectionHeight(HWND list, int height);
 
 // Runs the window's event loop until done() holds: waits for input at most 5 ms at a time, then

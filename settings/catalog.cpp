@@ -3,13 +3,16 @@
 #include "app/position.h"
 
 namespace {
+// A catalog line ends at CR, LF or NUL; a LF right after a CR belongs to that CR.
+bool IsLineEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+
 // Walks a text line by line; past the end every line is empty.
 class LineReader {
  public:
   explicit LineReader(std::string_view text) : text_(text) {}
   std::string_view Next() {
     size_t start = pos_;
-    while (pos_ < text_.size() && !IsEnd(text_[pos_])) ++pos_;
+    while (pos_ < text_.size() && !IsLineEnd(text_[pos_])) ++pos_;
     std::string_view line = text_.substr(start, pos_ - start);
     if (pos_ < text_.size()) {
       char end = text_[pos_++];
@@ -20,7 +23,6 @@ class LineReader {
   bool AtEnd() const { return pos_ >= text_.size(); }
 
  private:
-  static bool IsEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
   std::string_view text_;
   size_t pos_ = 0;
 };
@@ -43,7 +45,7 @@ bool CatalogLineCounter::Take(std::string_view bytes) {
     if (lines_ >= kLinesUsed) break;
     const bool mergedLf = afterCr_ && c == '\n';
     afterCr_ = c == '\r';
-    if (!mergedLf && (c == '\r' || c == '\n' || c == '\0')) ++lines_;
+    if (!mergedLf && IsLineEnd(c)) ++lines_;
   }
   return lines_ >= kLinesUsed;
 }

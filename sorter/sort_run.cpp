@@ -27,7 +27,8 @@ RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, bool move,
   const SortFileSteps& files = steps.files;
   files.createFolders(FolderPart(target));
   STEP(Sorter);
-  std::uint32_t error = move ? files.moveFile(source, target) : files.copyFile(source, target, false);
+  std::uint32_t error =
+      move ? files.moveFile(source, target) : files.copyFile(source, target, false);
   if (error == 0) return {move ? RowOutcome::kMoved : RowOutcome::kCopied, ""};
   if (IsExistsError(error)) {
     STEP(Sorter);

@@ -300,10 +300,9 @@ class SorterWindow : public WindowHandler {
     ApplyPattern();
   }
 
-  // Shows a row's outcome; the list follows the run at most every kProgressMs, so drawing never
-  // slows the files down.
-  void ShowOutcome(size_t row, const RowOutcome& outcome, bool now) {
-    outcomes_[row] = outcome;
+  // Brings the row the run has reached into view and draws the outcomes; during the run at most
+  // every kProgressMs, so drawing never slows the files down.
+  void FollowRun(size_t row, bool now) {
     if (!now && GetTickCount() - lastShown_ < kProgressMs) return;
     lastShown_ = GetTickCount();
     SendMessageA(files_, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
@@ -328,8 +327,11 @@ class SorterWindow : public WindowHandler {
         .pattern = [this] { return WindowText(pattern_); },
         .rowCount = [this] { return preview_.size(); },
         .row = [this](size_t i) { return preview_.Source(i); },
-        .showOutcome = [&](size_t row,
-                           const RowOutcome& outcome) { ShowOutcome(lastRow = row, outcome, false); },
+        .showOutcome =
+            [&](size_t row, const RowOutcome& outcome) {
+              outcomes_[row] = outcome;
+              FollowRun(lastRow = row, false);
+            },
         .goOn =
             [this] {
               DispatchPendingMessages(window_);
@@ -341,8 +343,7 @@ class SorterWindow : public WindowHandler {
     running_ = false;
     finished_ = true;
     STEP(Sorter);
-    if (lastRow < outcomes_.size() && outcomes_[lastRow])
-      ShowOutcome(lastRow, *outcomes_[lastRow], true);
+    FollowRun(lastRow, true);
     const std::string report = SortReportText(texts_, summary);
     if (!report.empty()) ShowMessage(window_, texts_[kTextSortFinished], report);
     done_ = true;

@@ -20,7 +20,7 @@ void TargetPreview::SetPattern(std::string pattern) {
   firstRowOf_.clear();
 }
 
-std::optional<size_t> TargetPreview::Need(size_t row) {
+std::optional<PreviewTask::Kind> TargetPreview::Need(size_t row) {
   if (rows_[row].tagState == Tags::kUnread) return PreviewTask::kReadTags;
   if (Target(row) && !rows_[row].targetState) return PreviewTask::kCheckTarget;
   return std::nullopt;
@@ -29,9 +29,9 @@ std::optional<size_t> TargetPreview::Need(size_t row) {
 std::optional<PreviewTask> TargetPreview::NextTask(size_t first, size_t last) {
   STEP(Sorter);
   for (size_t row = first; row <= last && row < rows_.size(); ++row)
-    if (auto kind = Need(row)) return PreviewTask{PreviewTask::Kind(*kind), row};
+    if (auto kind = Need(row)) return PreviewTask{*kind, row};
   Sweep();
-  if (sweep_ < rows_.size()) return PreviewTask{PreviewTask::Kind(*Need(sweep_)), sweep_};
+  if (sweep_ < rows_.size()) return PreviewTask{*Need(sweep_), sweep_};
   return std::nullopt;
 }
 

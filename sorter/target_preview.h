@@ -54,7 +54,7 @@ class TargetPreview {
     std::optional<TargetState> targetState;  // for the current target
     bool sameAsEarlier = false;              // known once the sweep has passed the row
   };
-  std::optional<size_t> Need(size_t row);  // the reading a row still needs, as a task kind
+  std::optional<PreviewTask::Kind> Need(size_t row);  // the reading a row still needs
   std::optional<size_t> Reason(size_t row);
   void Sweep();
 

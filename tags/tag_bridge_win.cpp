@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -145,24 +144,6 @@ bool SaveInto(const std::string& fileName, const TagInfo& record) {
     WriteField(tag, kGenre, record);
   }
   return taglib::FileSave(file.get());
-}
-
-// What tells a file's content apart without reading it: its size and last write.
-struct FileStamp {
-  std::uint64_t size = 0;
-  std::uint64_t lastWrite = 0;
-  bool operator==(const FileStamp&) const = default;
-};
-
-// The stamp of a file; nothing when the name holds no file (missing, or a folder).
-std::optional<FileStamp> StampOf(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    return std::nullopt;
-  return FileStamp{(std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-                   (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                       data.ftLastWriteTime.dwLowDateTime};
 }
 
 // Deletes a copy that is no longer needed. One that another program holds open (a virus scanner,

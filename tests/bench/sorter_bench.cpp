@@ -411,8 +411,9 @@ int main(int argc, char** argv) {
   else if (mode == "rows" && count > 0) Rows(count);
   else if (mode == "steps" && count > 0) Steps(count);
   else {
-    std::fprintf(stderr, "usage: sorter_bench sort N [ROUNDS] | handover N | handfiles N | preview N | "
-                         "rows N | steps N\n");
+    std::fprintf(stderr,
+                 "usage: sorter_bench sort N [ROUNDS] | handover N | handfiles N | preview N | "
+                 "rows N | steps N\n");
     return 2;
   }
   std::fflush(stdout);

@@ -1,6 +1,7 @@
 // BuildTargetPath on arbitrary patterns, source paths and tag values: no crash, no read out of
-// bounds, no run of separators (but a network path's leading pair), nothing shorter than the pattern's plain text collapses to, and
-// no segment from a tag value that leaves its folder or names a device.
+// bounds, no run of separators (but a network path's leading pair), nothing shorter than the
+// pattern's plain text collapses to, and no segment from a tag value that leaves its folder or
+// names a device.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -61,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (char c : pattern)
     if (c != '*' && c != '$' && c != '%' && !(c >= 'A' && c <= 'Z')) plain += c;
   Check(target.size() >= Collapsed(plain, network).size());
-  if (pattern.find_first_of("*$%") == std::string::npos) Check(target == Collapsed(pattern, network));
+  if (pattern.find_first_of("*$%") == std::string::npos)
+    Check(target == Collapsed(pattern, network));
 
   // Every segment between the pattern's own folders comes from tag values alone.
   std::string safe = BuildTargetPath("R:\\%TITLE%\\%ARTIST%%ALBUM%\\%COMMENT%\\%GENRE%\\f", "",

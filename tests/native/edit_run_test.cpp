@@ -78,7 +78,8 @@ TEST(SaveCopies, AreSkippedByTheEditAndSortRunsAndOnlyTheyAre) {
   const std::string copy = SaveCopyName("C:\\Music\\Song.Live.mp3", 4021, 3);
   EXPECT_EQ(copy, "C:\\Music\\~DA3Zur-4021-3.saving.mp3");
   EXPECT_EQ(SaveCopyName("noext", 1, 0), "~DA3Zur-1-0.saving");
-  for (const std::string& name : {copy, std::string("~DA3Zur-1-0.saving"), std::string("x/~DA3Zur-7-99.saving.flac")})
+  for (const std::string& name :
+       {copy, std::string("~DA3Zur-1-0.saving"), std::string("x/~DA3Zur-7-99.saving.flac")})
     EXPECT_TRUE(IsSaveCopyName(name)) << name;
   for (const char* name : {"~DA3Zur-.saving.mp3", "~DA3Zur-1.saving.mp3", "~DA3Zur-1-x.saving.mp3",
                            "~DA3Zur-1-2.saving.a.mp3", "DA3Zur-1-2.saving.mp3",

@@ -47,8 +47,10 @@ struct FakeSorter {
             },
         .rowCount = [this] { return rows.size(); },
         .row = [this](size_t i) { return rows.at(i); },
-        .showOutcome = [this](size_t row,
-                              const RowOutcome& outcome) { shown[row] = OutcomeText(Texts(), outcome); },
+        .showOutcome =
+            [this](size_t row, const RowOutcome& outcome) {
+              shown[row] = OutcomeText(Texts(), outcome);
+            },
         .goOn =
             [this] {
               if (addBetween.count(++done)) rows.push_back(addBetween[done]);
@@ -70,9 +72,12 @@ struct FakeSorter {
         .createFolders = [this](const std::string& folder) { log.push_back("folders " + folder); },
         .copyFile = [this](const std::string& source, const std::string& target,
                            bool replace) { return Place("copy", source, target, replace); },
-        .moveFile = [this](const std::string& source,
-                           const std::string& target) { return Place("move", source, target, false); },
-        .systemMessage = [](std::uint32_t error) { return "system message " + std::to_string(error); },
+        .moveFile =
+            [this](const std::string& source, const std::string& target) {
+              return Place("move", source, target, false);
+            },
+        .systemMessage =
+            [](std::uint32_t error) { return "system message " + std::to_string(error); },
         },
     };
   }
@@ -95,7 +100,8 @@ TagInfo Tagged(std::string genre, std::string artist) {
 }
 
 const TextTable& Texts() { return FakeSorter::Texts(); }
-const std::string kQuestion = "ask (No) Question: Should I delete the original files after copying?";
+const std::string kQuestion =
+    "ask (No) Question: Should I delete the original files after copying?";
 }  // namespace
 
 TEST(SortRun, CopiesEveryRowAndClearsTheTagsBetweenFiles) {
@@ -238,7 +244,8 @@ TEST(SortRun, CancelAndNoEndTheRunAndLeaveTheRestUntouched) {
   EXPECT_EQ(fake.shown.size(), 2u);
   EXPECT_EQ(fake.log.back(), "move S:\\1.mp3 > T:\\Pop\\1.mp3");
   EXPECT_TRUE(summary.endedEarly);
-  EXPECT_EQ(SortReportText(Texts(), summary), "2 of 5 files were placed.\r\nThe sort was cancelled.");
+  EXPECT_EQ(SortReportText(Texts(), summary),
+            "2 of 5 files were placed.\r\nThe sort was cancelled.");
 
   FakeSorter no;
   no.rows = {"S:\\bad.mp3", "S:\\a.mp3"};

@@ -150,7 +150,8 @@ TEST(Catalogs, EachLoadsWholeInItsOwnWordsAndCodePage) {
     SCOPED_TRACE(name);
     const std::string path = SourcePath("catalogs\\" + name);
     const std::string bytes = ReadFileBytes(path);
-    // The exact header, no byte-order mark, every line ended by CR LF, and nothing past the last text.
+    // The exact header, no byte-order mark, every line ended by CR LF, and nothing past the last
+    // text.
     EXPECT_EQ(bytes.rfind("Catalog\r\n", 0), 0u);
     EXPECT_EQ(Replaced(bytes, "\r\n", "").find_first_of("\r\n"), std::string::npos);
     EXPECT_EQ(size_t(std::count(bytes.begin(), bytes.end(), '\n')), kTextCount + 1);

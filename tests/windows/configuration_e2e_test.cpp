@@ -123,7 +123,8 @@ TEST_F(ConfigurationRun, InsertThenGermanThenFrenchThenEnglishAndTheVerbsFollow)
   // Back to English with an unrecognised first argument: the box comes in English, and so do the
   // verbs.
   Start(ProgramCommand("bogus \"C:\\x.mp3\""), [&](const ConfigurationFound& found) {
-    EXPECT_EQ(TextOf(found.insert), "Ajouter les commandes au menu contextuel standard de Windows.");
+    EXPECT_EQ(TextOf(found.insert),
+              "Ajouter les commandes au menu contextuel standard de Windows.");
     PickItem(found.languages, 0);
   }, "Information");
   EXPECT_EQ(boxText_, kEnglishChanged);

@@ -111,7 +111,8 @@ TEST_F(CrashReport, IntegerDivisionByZeroOnTheProgramsThread) {
   ASSERT_TRUE(WaitForIdleWindow(program, kConfigurationTitle, 4));
   ASSERT_TRUE(RaiseTestFault(program.id(), TestFault::kDivideByZero));
 
-  EXPECT_EQ(CrashBox(program), CrashBoxTextFor("", EventLoopLine(), "Configure", "Division by zero "));
+  EXPECT_EQ(CrashBox(program),
+            CrashBoxTextFor("", EventLoopLine(), "Configure", "Division by zero "));
   ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
   EXPECT_EQ(program.WaitForExit(5000), 0);
 }

@@ -60,7 +60,8 @@ Layout EditorLayout(DWORD dpi) {
   }
   layout.client = ClientSize(editor.window);
   for (size_t i = 0; i < kEditorControlCount; ++i)
-    if (i != kStatusBar && i != kGenreList) layout.controls.push_back(RectInParent(editor.controls[i]));
+    if (i != kStatusBar && i != kGenreList)
+      layout.controls.push_back(RectInParent(editor.controls[i]));
   LOGFONTA font{};
   GetObjectA(HFONT(SendMessageA(editor.window, WM_GETFONT, 0, 0)), sizeof font, &font);
   layout.fontHeight = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
