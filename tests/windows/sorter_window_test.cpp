@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <thread>
 
 #include "tags/tag_bridge.h"
 #include "tests/support/sorter_support.h"
@@ -247,6 +248,46 @@ TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenNoneAppears) {
     Click(s.cancel);
   });
   RunSorter(texts_, {"C:\\mine.mp3"});
+  CloseHandle(mutex);
+}
+
+TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenTheFirstDoesNotAnswer) {
+  // The first sorter's window shows but its thread is stuck (on a dead network share, say).
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "Global\\VeltanDA3ZurTools");
+  ASSERT_TRUE(mutex);
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HWND hung = nullptr;
+  std::thread stuck([&] {
+    hung = CreateWindowExA(0, "STATIC", kSorterTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                           100, nullptr, nullptr, nullptr, nullptr);
+    WaitForSingleObject(release, 120000);  // answers no message meanwhile
+    DestroyWindow(hung);
+  });
+  ASSERT_TRUE(WaitUntil([&] { return hung && IsWindowVisible(hung); }));
+  DWORD start = GetTickCount();
+  Driver driver([&] {
+    HWND own = nullptr;
+    const bool found = WaitUntil([&] {
+      own = FindWindowExA(nullptr, hung, nullptr, kSorterTitle);
+      if (own == hung || !own) own = FindWindowExA(nullptr, nullptr, nullptr, kSorterTitle);
+      return own && own != hung && IsWindowVisible(own);
+    }, 90000);
+    std::vector<HWND> controls = found ? WaitForChildren(own, 6) : std::vector<HWND>{};
+    if (controls.size() < 6) {
+      ADD_FAILURE() << "no sorter window of its own after the first did not answer";
+      return;
+    }
+    EXPECT_GE(GetTickCount() - start, 55000u) << "the sender gave up before its bound";
+    // The window answers once its loop runs; until then Wine takes its thread, which waited for
+    // the first window's answer, as hung.
+    EXPECT_TRUE(WaitUntil([&] { return RowCount(controls[5]) == 1; }));
+    EXPECT_EQ(ListTexts(controls[5]), (std::vector<std::string>{"C:\\mine.mp3"}));
+    Click(controls[4]);
+  });
+  RunSorter(texts_, {"C:\\mine.mp3"});
+  SetEvent(release);
+  stuck.join();
+  CloseHandle(release);
   CloseHandle(mutex);
 }
 
