@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 
-#include "app/position.h"
-#include "app/text_util.h"
+#include "base/position.h"
+#include "base/text_util.h"
 
 std::vector<std::string> SplitCommandLine(std::string_view line) {
   STEP(DA3Rudi);

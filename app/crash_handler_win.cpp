@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/crash_report.h"
-#include "app/position.h"
-#include "app/shell_open_win.h"
+#include "base/position.h"
+#include "base/shell_open_win.h"
 
 namespace {
 // Stack kept back on the program's thread for the fault filter after a stack overflow.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/position.h"
+#include "base/position.h"
 
 namespace {
 constexpr const char* kMailPrefix =

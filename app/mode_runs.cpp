@@ -1,6 +1,6 @@
 #include "app/mode_runs.h"
 
-#include "app/position.h"
+#include "base/position.h"
 #include "tags/save_copy_name.h"
 
 void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps) {

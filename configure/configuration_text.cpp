@@ -1,6 +1,6 @@
 #include "configure/configuration_text.h"
 
-#include "app/position.h"
+#include "base/position.h"
 
 std::string ExpandLineBreaks(std::string_view text) {
   STEP(Configure);

@@ -1,6 +1,6 @@
 // The configuration window: the Explorer verbs and the language.
 #pragma once
-#include "app/program_tables.h"
+#include "settings/program_tables.h"
 
 // Shows the window until it is closed, then stores the settings (and reloads the texts after a
 // change of language).

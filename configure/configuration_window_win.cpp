@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/file_system_win.h"
-#include "app/message_box_win.h"
-#include "app/position.h"
-#include "app/window_kit_win.h"
+#include "base/file_system_win.h"
+#include "base/message_box_win.h"
+#include "base/position.h"
+#include "window_kit/window_kit_win.h"
 #include "configure/configuration_text.h"
 #include "configure/shell_verbs.h"
 #include "settings/preference_file.h"

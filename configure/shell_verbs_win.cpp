@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "app/file_system_win.h"
-#include "app/position.h"
-#include "app/win_handles.h"
+#include "base/file_system_win.h"
+#include "base/position.h"
+#include "base/win_handles.h"
 #include "configure/configuration_text.h"
 
 namespace {

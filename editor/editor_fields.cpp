@@ -1,7 +1,7 @@
 #include "editor/editor_fields.h"
 
-#include "app/position.h"
-#include "app/text_util.h"
+#include "base/position.h"
+#include "base/text_util.h"
 
 namespace {
 unsigned char SmallLetter(unsigned char c) {

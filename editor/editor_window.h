@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "app/program_tables.h"
+#include "settings/program_tables.h"
 #include "tags/tag_info.h"
 
 // The fixed title of the editor window, and the address its credit link opens.

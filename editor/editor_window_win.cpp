@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "app/path_parts.h"
-#include "app/position.h"
-#include "app/shell_open_win.h"
-#include "app/window_kit_win.h"
+#include "base/path_parts.h"
+#include "base/position.h"
+#include "base/shell_open_win.h"
+#include "window_kit/window_kit_win.h"
 #include "editor/editor_fields.h"
 #include "editor/format_duration.h"
 

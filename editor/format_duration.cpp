@@ -1,6 +1,6 @@
 #include "editor/format_duration.h"
 
-#include "app/position.h"
+#include "base/position.h"
 
 namespace {
 // Every field is below 60 after the modulo, so two digits always hold it.

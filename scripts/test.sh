@@ -12,6 +12,9 @@ bash scripts/build.sh || exit 1
 bash scripts/make_fixtures.sh build/fixtures || exit 1
 failed=0
 
+echo "== the shape of the code"
+bash scripts/check_includes.sh || failed=1
+
 echo "== native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 (cd "$out/native" && ctest --output-on-failure) || failed=1
 

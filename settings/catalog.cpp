@@ -1,6 +1,6 @@
 #include "settings/catalog.h"
 
-#include "app/position.h"
+#include "base/position.h"
 
 namespace {
 // A catalog line ends at CR, LF or NUL; a LF right after a CR belongs to that CR.

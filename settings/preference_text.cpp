@@ -1,7 +1,7 @@
 #include "settings/preference_text.h"
 
-#include "app/position.h"
-#include "app/text_util.h"
+#include "base/position.h"
+#include "base/text_util.h"
 #include "tags/latin1.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "app/program_tables.h"
+#include "settings/program_tables.h"
 
 // The per-user settings folder under APPDATA, ending in a backslash.
 std::string SettingsFolder();

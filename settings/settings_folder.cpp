@@ -1,6 +1,6 @@
 #include "settings/settings_folder.h"
 
-#include "app/position.h"
+#include "base/position.h"
 
 std::string SettingsFolderFrom(std::string_view appData) {
   STEP(DA3Rudi);

@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "app/file_system_win.h"
-#include "app/position.h"
+#include "base/file_system_win.h"
+#include "base/position.h"
 #include "settings/catalog.h"
 #include "settings/preference_file.h"
 #include "settings/settings.h"

@@ -1,6 +1,6 @@
 #include "settings/text_table.h"
 
-#include "app/position.h"
+#include "base/position.h"
 
 namespace {
 const char* const kDefaults[kTextCount] = {

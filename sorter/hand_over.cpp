@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/position.h"
+#include "base/position.h"
 
 std::optional<std::string> HandedOverPath(const void* data, size_t size) {
   STEP(Sorter);

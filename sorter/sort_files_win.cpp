@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/file_system_win.h"
-#include "app/position.h"
+#include "base/file_system_win.h"
+#include "base/position.h"
 #include "sorter/target_path.h"
 #include "tags/tag_bridge.h"
 

@@ -1,7 +1,7 @@
 #include "sorter/sort_run.h"
 
-#include "app/path_parts.h"
-#include "app/position.h"
+#include "base/path_parts.h"
+#include "base/position.h"
 #include "sorter/target_path.h"
 
 namespace {

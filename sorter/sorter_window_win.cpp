@@ -6,11 +6,11 @@
 
 #include <unordered_map>
 
-#include "app/file_system_win.h"
-#include "app/message_box_win.h"
-#include "app/path_parts.h"
-#include "app/position.h"
-#include "app/window_kit_win.h"
+#include "base/file_system_win.h"
+#include "base/message_box_win.h"
+#include "base/path_parts.h"
+#include "base/position.h"
+#include "window_kit/window_kit_win.h"
 #include "sorter/hand_over.h"
 #include "sorter/sort_files_win.h"
 #include "sorter/sort_run.h"

@@ -1,8 +1,8 @@
 #include "sorter/target_path.h"
 
-#include "app/path_parts.h"
-#include "app/position.h"
-#include "app/text_util.h"
+#include "base/path_parts.h"
+#include "base/position.h"
+#include "base/text_util.h"
 
 const Macro kMacros[9] = {
     {"*", 35},       {"$", 34},         {"%TITLE%", 27}, {"%ARTIST%", 28}, {"%ALBUM%", 29},

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/path_parts.h"
+#include "base/path_parts.h"
 #include "tags/tag_info.h"
 
 // What follows the target folder in the default pattern and after a folder choice.

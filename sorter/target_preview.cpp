@@ -1,6 +1,6 @@
 #include "sorter/target_preview.h"
 
-#include "app/position.h"
+#include "base/position.h"
 #include "sorter/target_path.h"
 
 void TargetPreview::AddRow(std::string source) {

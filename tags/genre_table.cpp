@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/position.h"
+#include "base/position.h"
 
 namespace {
 // The names in index order, each ended by its NUL; the literal adds the final one.

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/position.h"
+#include "base/position.h"
 
 Latin1Result Utf8ToLatin1(std::string_view utf8) {
   STEP(DA3Rudi);

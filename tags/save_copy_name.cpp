@@ -1,7 +1,7 @@
 #include "tags/save_copy_name.h"
 
-#include "app/path_parts.h"
-#include "app/position.h"
+#include "base/path_parts.h"
+#include "base/position.h"
 
 namespace {
 constexpr std::string_view kPrefix = "~DA3Zur-", kMark = ".saving";

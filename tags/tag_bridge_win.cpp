@@ -3,10 +3,10 @@
 #include <memory>
 #include <optional>
 
-#include "app/file_system_win.h"
-#include "app/path_parts.h"
-#include "app/position.h"
-#include "app/text_util.h"
+#include "base/file_system_win.h"
+#include "base/path_parts.h"
+#include "base/position.h"
+#include "base/text_util.h"
 #include "tags/latin1.h"
 #include "tags/save_copy_name.h"
 #include "tags/tag_bridge.h"

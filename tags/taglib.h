@@ -3,7 +3,7 @@
 #pragma once
 #include <taglib/tag_c.h>
 
-#include "app/position.h"
+#include "base/position.h"
 
 namespace taglib {
 inline TagLib_File* FileNew(const char* name) { return STEP(TagLib), taglib_file_new(name); }

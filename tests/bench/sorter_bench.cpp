@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window_kit_win.h"
+#include "window_kit/window_kit_win.h"
 #include "sorter/sort_files_win.h"
 #include "sorter/sorter_window.h"
 #include "sorter/target_path.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "sorter/target_path.h"
 
 namespace {

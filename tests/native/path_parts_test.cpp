@@ -1,6 +1,6 @@
 // File, folder, base name and extension of a path, as the status bar, the sorter and the
 // tag bridge take them.
-#include "app/path_parts.h"
+#include "base/path_parts.h"
 
 #include <gtest/gtest.h>
 

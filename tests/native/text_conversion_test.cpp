@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "settings/settings_folder.h"
 #include "settings/text_table.h"
 #include "tags/genre_table.h"

@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "app/position.h"
-#include "app/win_handles.h"
+#include "base/position.h"
+#include "base/win_handles.h"
 
 namespace testing_win {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window_kit_win.h"
+#include "window_kit/window_kit_win.h"
 #include "settings/settings.h"
 #include "settings/text_table.h"
 #include "tests/support/win_test_support.h"

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <atomic>
 
-#include "app/file_system_win.h"
-#include "app/window_kit_win.h"
+#include "base/file_system_win.h"
+#include "window_kit/window_kit_win.h"
 #include "configure/shell_verbs.h"
 #include "settings/settings.h"
 #include "tests/support/configure_support.h"

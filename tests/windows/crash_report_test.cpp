@@ -19,7 +19,7 @@ namespace {
 // While a window sits in its event loop, the last step begun is the loop's own, recorded in the
 // window's module.
 unsigned EventLoopLine() {
-  unsigned line = StepLineAfter("app/window_kit_win.cpp", "void RunEventLoop(");
+  unsigned line = StepLineAfter("window_kit/window_kit_win.cpp", "void RunEventLoop(");
   EXPECT_NE(line, 0u) << "RunEventLoop records no step";
   return line;
 }

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <random>
 
-#include "app/file_system_win.h"
+#include "base/file_system_win.h"
 #include "settings/preference_file.h"
 #include "settings/settings.h"
 #include "tests/support/win_test_support.h"

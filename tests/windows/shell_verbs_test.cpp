@@ -6,8 +6,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/file_system_win.h"
-#include "app/resources.h"
+#include "base/file_system_win.h"
+#include "window_kit/resources.h"
 #include "tests/support/configure_support.h"
 #include "tests/support/win_test_support.h"
 

@@ -12,8 +12,8 @@
 #include <functional>
 #include <string>
 
-#include "app/position.h"
-#include "app/win_handles.h"
+#include "base/position.h"
+#include "base/win_handles.h"
 #include "settings/text_table.h"
 
 // One control of a window's table. The caption is TextTable entry textId, or fixedText when textId

@@ -1,3 +1,3 @@
-#include "app/position.h"
+#include "base/position.h"
 
 volatile std::uint32_t CurrentPosition = 0;

@@ -1,6 +1,6 @@
-#include "app/message_box_win.h"
+#include "base/message_box_win.h"
 
-#include "app/position.h"
+#include "base/position.h"
 
 void ShowMessage(HWND owner, const std::string& title, const std::string& text) {
   STEP(DA3Rudi);

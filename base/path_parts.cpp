@@ -1,4 +1,4 @@
-#include "app/path_parts.h"
+#include "base/path_parts.h"
 
 namespace {
 constexpr std::string_view kSeparators = "\\/";

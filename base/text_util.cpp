@@ -1,6 +1,6 @@
 
-#include "app/position.h"
-#include "app/text_util.h"
+#include "base/position.h"
+#include "base/text_util.h"
 
 std::string TrimSpaces(std::string_view text) {
   STEP(DA3Rudi);

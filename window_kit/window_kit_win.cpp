@@ -1,7 +1,7 @@
-#include "app/window_kit_win.h"
+#include "window_kit/window_kit_win.h"
 
-#include "app/position.h"
-#include "app/resources.h"
+#include "base/position.h"
+#include "window_kit/resources.h"
 
 namespace {
 constexpr char kWindowClass[] = "VeltanDA3ZurWindow";

@@ -12,19 +12,19 @@ extern volatile std::uint32_t CurrentPosition;
 
 // The source files that record steps, numbered from 1 in this order. A step's line is its file's
 // number times kLinesPerFile plus its line in that file, so every line is unique and a report's
-// "Line: 100094" reads back as line 94 of file 10 (app/window_kit_win.cpp). New files go at the
+// "Line: 100094" reads back as line 94 of file 10 (window_kit/window_kit_win.cpp). New files go at the
 // end, so that the numbers in reports already sent keep their meaning.
 inline constexpr std::string_view kStepFiles[] = {
     "app/command_line.cpp",                   // 1
     "app/crash_handler_win.cpp",              // 2
     "app/crash_report.cpp",                   // 3
-    "app/file_system_win.cpp",                // 4
+    "base/file_system_win.cpp",                // 4
     "app/main_win.cpp",                       // 5
-    "app/message_box_win.cpp",                // 6
+    "base/message_box_win.cpp",                // 6
     "app/mode_runs.cpp",                      // 7
-    "app/shell_open_win.cpp",                 // 8
-    "app/text_util.cpp",                      // 9
-    "app/window_kit_win.cpp",                 // 10
+    "base/shell_open_win.cpp",                 // 8
+    "base/text_util.cpp",                      // 9
+    "window_kit/window_kit_win.cpp",                 // 10
     "settings/catalog.cpp",                   // 11
     "settings/preference_file_win.cpp",       // 12
     "settings/preference_text.cpp",           // 13

@@ -1,8 +1,8 @@
-#include "app/shell_open_win.h"
+#include "base/shell_open_win.h"
 
 #include <shellapi.h>
 
-#include "app/position.h"
+#include "base/position.h"
 
 void OpenAddress(HWND owner, const char* address, ULONG extraMask) {
   STEP(DA3Rudi);

@@ -1,11 +1,11 @@
-#include "app/file_system_win.h"
+#include "base/file_system_win.h"
 
 #include <windows.h>
 
 #include <new>
 
-#include "app/position.h"
-#include "app/win_handles.h"
+#include "base/position.h"
+#include "base/win_handles.h"
 
 namespace {
 constexpr DWORD kPieceSize = 64 * 1024;
