@@ -27,14 +27,16 @@ void RunMode(ProgramTables& tables, const Arguments& args) {
       break;
     case Mode::Edit:
       RunEditMode(args, tables.texts,
-                  {[](const std::string& path, TagInfo& record) { return ReadTags(path, &record); },
-                   [&](TagInfo& record, const std::string& path) {
-                     return EditTags(tables, record, path);
-                   },
-                   [](const std::string& path, TagInfo& record) { return WriteTags(path, &record); },
-                   [](const std::string& title, const std::string& text) {
-                     ShowMessage(nullptr, title, text);
-                   }});
+                  {
+                      .read = [](const std::string& path,
+                                 TagInfo& record) { return ReadTags(path, &record); },
+                      .edit = [&](TagInfo& record,
+                                  const std::string& path) { return EditTags(tables, record, path); },
+                      .write = [](const std::string& path,
+                                  const TagInfo& record) { return WriteTags(path, &record); },
+                      .message = [](const std::string& title,
+                                    const std::string& text) { ShowMessage(nullptr, title, text); },
+                  });
       break;
     case Mode::Sort:
       RunSorter(tables.texts,

@@ -11,7 +11,7 @@
 struct EditRunSteps {
   std::function<int(const std::string& path, TagInfo& record)> read;
   std::function<int(TagInfo& record, const std::string& path)> edit;  // 1: saved, 0: cancelled
-  std::function<int(const std::string& path, TagInfo& record)> write;
+  std::function<int(const std::string& path, const TagInfo& record)> write;
   std::function<void(const std::string& title, const std::string& text)> message;
 };
 

@@ -22,7 +22,6 @@
 namespace {
 constexpr int kClientWidth = 330, kClientHeight = 330;
 constexpr int kSelectionHeight = 20, kOpenListHeight = 200;
-constexpr size_t kTextInsert = 22, kTextRemove = 23, kTextHint = 24;
 // A button wraps its caption anew on every paint, and under Wine wrapping one very long word takes
 // minutes; 150 x 50 pixels show far less than this, so a longer catalog text is cut.
 constexpr size_t kCaptionLimit = 1000;
@@ -88,83 +87,71 @@ std::vector<std::string> CatalogNames(const std::string& folder) {
   return names;
 }
 
-class ConfigurationWindowImpl : public WindowHandler {
+class ConfigurationWindowImpl : public ProgramWindow {
  public:
-  explicit ConfigurationWindowImpl(ProgramTables& tables) : tables_(tables) {}
+  // hintClass: the rich-text control's class, whose library outlives the window.
+  ConfigurationWindowImpl(ProgramTables& tables, const char* hintClass)
+      : ProgramWindow({.title = kConfigurationTitle,
+                       .width = kClientWidth,
+                       .height = kClientHeight,
+                       .module = Module::Configure}),
+        tables_(tables),
+        hintClass_(hintClass) {}
 
   void Run() {
     STEP(Configure);
-    const std::string preferencesPath = SettingsFolder() + kPreferenceFileName;
-    const std::string programFolder = ProgramFolder();
-    RichEdit richEdit = LoadRichEdit();
-    FontHandle font = CreateMessageFont();
-    font_ = font.get();
-    WindowHandle window = CreateTopLevelWindow(kConfigurationTitle, kClientWidth, kClientHeight,
-                                               this);
-    if (!window) return;
-    window_ = window.get();
-    ShowWindow(window_, SW_SHOW);
-    STEP(Configure);
     const ControlRow controls[] = {
-        {WC_BUTTONA, kWrappingButton, 0, 10, 10, 150, 50, kInsertButton, kTextInsert},
-        {WC_BUTTONA, kWrappingButton, 0, 170, 10, 150, 50, kRemoveButton, kTextRemove},
-        {richEdit.className, kHintStyle, WS_EX_CLIENTEDGE, 10, 70, 310, 220, kHintBox, kNoText},
+        {WC_BUTTONA, kWrappingButton, 0, 10, 10, 150, 50, kInsertButton, kTextInsertVerbs},
+        {WC_BUTTONA, kWrappingButton, 0, 170, 10, 150, 50, kRemoveButton, kTextRemoveVerbs},
+        {hintClass_, kHintStyle, WS_EX_CLIENTEDGE, 10, 70, 310, 220, kHintBox, kNoText},
         {WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 10, 300, 310,
          kSelectionHeight + kOpenListHeight, kLanguageList, kNoText},
     };
     TextTable captions = tables_.texts;
-    for (size_t id : {kTextInsert, kTextRemove})
+    for (size_t id : {kTextInsertVerbs, kTextRemoveVerbs})
       if (captions[id].size() > kCaptionLimit) captions[id].resize(kCaptionLimit);
-    for (const ControlRow& row : controls) CreateControl(window_, row, captions, font_);
-    FitSelectionHeight(Control(kLanguageList), kSelectionHeight);
+    if (!ProgramWindow::Run(controls, captions)) return;
 
     STEP(Configure);
-    std::vector<std::string> items{""};  // the built-in English
-    const Settings old = ReadSettings(preferencesPath);
-    settings_ = old;
-    for (std::string& name : CatalogNames(programFolder)) items.push_back(std::move(name));
-    for (const std::string& item : items)
-      SendMessageA(Control(kLanguageList), CB_ADDSTRING, 0, LPARAM(item.c_str()));
-    if (auto selected = FindLanguageItem(items, old.language))
-      SendMessageA(Control(kLanguageList), CB_SETCURSEL, WPARAM(*selected), 0);
-    ShowHint();
-    SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
-
-    STEP(Configure);
-    RunEventLoop(window_, [this] { return closing_; }, Module::Configure);
-
-    STEP(Configure);
-    WriteSettings(preferencesPath, settings_);
-    if (settings_.language != old.language) {
+    WriteSettings(preferencesPath_, settings_);
+    if (settings_.language != old_.language) {
       LoadSettings(tables_);
-      ShowMessage(window_, tables_.texts[kTextInformation], tables_.texts[kTextLanguageChanged]);
+      ShowMessage(window(), tables_.texts[kTextInformation], tables_.texts[kTextLanguageChanged]);
       if (settings_.contextMenu != 0) RegisterProgramVerbs(tables_.texts);
     }
     STEP(Configure);
   }
 
-  bool OnMessage(HWND, UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
+ private:
+  void Build() override {
+    STEP(Configure);
+    FitSelectionHeight(Control(kLanguageList), kSelectionHeight);
+    old_ = settings_ = ReadSettings(preferencesPath_);
+    std::vector<std::string> items{""};  // the built-in English
+    for (std::string& name : CatalogNames(ProgramFolder())) items.push_back(std::move(name));
+    for (const std::string& item : items)
+      SendMessageA(Control(kLanguageList), CB_ADDSTRING, 0, LPARAM(item.c_str()));
+    if (auto selected = FindLanguageItem(items, old_.language))
+      SendMessageA(Control(kLanguageList), CB_SETCURSEL, WPARAM(*selected), 0);
+    ShowHint();
+  }
+
+  bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) override {
     switch (message) {
       case WM_CLOSE:  // the close box, the system menu and Alt+F4
-        if (!closing_) settings_.language = SelectedLanguage();
-        closing_ = true;
+        if (!closed()) settings_.language = SelectedLanguage();
+        Close();
         return true;
       case WM_COMMAND:
         return HIWORD(wParam) == BN_CLICKED && OnButton(LOWORD(wParam));
-      case WM_GETFONT:
-        result = LRESULT(font_);
-        return true;
       default:
         return false;
     }
   }
 
- private:
-  HWND Control(int id) const { return GetDlgItem(window_, id); }
-
   bool OnButton(int id) {
     STEP(Configure);
-    if (closing_) return true;
+    if (closed()) return true;
     if (id == kInsertButton) {
       RegisterProgramVerbs(tables_.texts);
       settings_.contextMenu = 1;
@@ -182,7 +169,7 @@ class ConfigurationWindowImpl : public WindowHandler {
     STEP(Configure);
     HWND hint = Control(kHintBox);
     SendMessageA(hint, EM_SETTARGETDEVICE, 0, 1);  // no wrapping: long lines scroll sideways
-    const std::string text = ExpandLineBreaks(tables_.texts[kTextHint]);
+    const std::string text = ExpandLineBreaks(tables_.texts[kTextFirstStartHint]);
     // The control's default limit of 32,767 characters would cut a longer catalog text.
     if (text.size() > 32767) SendMessageA(hint, EM_EXLIMITTEXT, 0, LPARAM(text.size()));
     SetWindowTextA(hint, text.c_str());
@@ -202,14 +189,14 @@ class ConfigurationWindowImpl : public WindowHandler {
   }
 
   ProgramTables& tables_;
-  HWND window_ = nullptr;
-  HFONT font_ = nullptr;
-  Settings settings_;
-  bool closing_ = false;
+  const char* const hintClass_;
+  const std::string preferencesPath_ = SettingsFolder() + kPreferenceFileName;
+  Settings old_, settings_;  // as the window found them, and as the user leaves them
 };
 }  // namespace
 
 void ConfigurationWindow(ProgramTables& tables) {
   STEP(Configure);
-  ConfigurationWindowImpl(tables).Run();
+  const RichEdit richEdit = LoadRichEdit();
+  ConfigurationWindowImpl(tables, richEdit.className).Run();
 }

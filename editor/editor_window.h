@@ -5,8 +5,9 @@
 #include "settings/program_tables.h"
 #include "tags/tag_info.h"
 
-// The fixed title of the editor window, and the address its credit link opens.
+// The window's fixed title, the same in every language.
 inline constexpr char kEditorTitle[] = "Veltan's DA3Zur Editor 1.0";
+// The address the credit link opens.
 inline constexpr char kMakerWebAddress[] = "https://www.veltan.example/";
 
 // Shows the record; 1 when the user pressed Save (the record then holds the edited values), 0 for

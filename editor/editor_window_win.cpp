@@ -36,26 +36,26 @@ constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
 
 // The controls in creation order, which is also the Tab order. The status bar places itself.
 const ControlRow kControls[] = {
-    {WC_BUTTONA, kFrame, 0, 10, 10, 280, 140, kAudioFrame, 2},
-    {WC_BUTTONA, kFrame, 0, 10, 160, 280, 330, kTagFrame, 7},
-    {WC_STATICA, kLabel, 0, 20, 30, 70, 20, kBitrateLabel, 3},
-    {WC_STATICA, kLabel, 0, 20, 60, 70, 20, kSampleRateLabel, 4},
-    {WC_STATICA, kLabel, 0, 20, 90, 70, 20, kChannelsLabel, 5},
-    {WC_STATICA, kLabel, 0, 20, 120, 70, 20, kLengthLabel, 6},
-    {WC_STATICA, kLabel, 0, 20, 180, 70, 20, kTitleLabel, 8},
-    {WC_STATICA, kLabel, 0, 20, 210, 70, 20, kArtistLabel, 9},
-    {WC_STATICA, kLabel, 0, 20, 240, 70, 20, kAlbumLabel, 10},
-    {WC_STATICA, kLabel, 0, 20, 270, 70, 20, kYearLabel, 11},
-    {WC_STATICA, kLabel, 0, 20, 300, 70, 20, kCommentLabel, 12},
-    {WC_STATICA, kLabel, 0, 20, 330, 70, 20, kTrackLabel, 13},
-    {WC_STATICA, kLabel, 0, 20, 360, 70, 20, kGenreLabel, 14},
-    {WC_STATICA, kLabel, 0, 20, 390, 260, 40, kWarningText, 20},
+    {WC_BUTTONA, kFrame, 0, 10, 10, 280, 140, kAudioFrame, kTextAudioFrame},
+    {WC_BUTTONA, kFrame, 0, 10, 160, 280, 330, kTagFrame, kTextTagFrame},
+    {WC_STATICA, kLabel, 0, 20, 30, 70, 20, kBitrateLabel, kTextBitrate},
+    {WC_STATICA, kLabel, 0, 20, 60, 70, 20, kSampleRateLabel, kTextSampleRate},
+    {WC_STATICA, kLabel, 0, 20, 90, 70, 20, kChannelsLabel, kTextChannels},
+    {WC_STATICA, kLabel, 0, 20, 120, 70, 20, kLengthLabel, kTextLength},
+    {WC_STATICA, kLabel, 0, 20, 180, 70, 20, kTitleLabel, kTextTitle},
+    {WC_STATICA, kLabel, 0, 20, 210, 70, 20, kArtistLabel, kTextArtist},
+    {WC_STATICA, kLabel, 0, 20, 240, 70, 20, kAlbumLabel, kTextAlbum},
+    {WC_STATICA, kLabel, 0, 20, 270, 70, 20, kYearLabel, kTextYear},
+    {WC_STATICA, kLabel, 0, 20, 300, 70, 20, kCommentLabel, kTextComment},
+    {WC_STATICA, kLabel, 0, 20, 330, 70, 20, kTrackLabel, kTextTrack},
+    {WC_STATICA, kLabel, 0, 20, 360, 70, 20, kGenreLabel, kTextGenre},
+    {WC_STATICA, kLabel, 0, 20, 390, 260, 40, kWarningText, kTextVersionWarning},
     {WC_EDITA, kShownField, kEdge, 100, 30, 180, 20, kBitrateField, kNoText},
     {WC_EDITA, kShownField, kEdge, 100, 60, 180, 20, kSampleRateField, kNoText},
     {WC_EDITA, kShownField, kEdge, 100, 90, 180, 20, kChannelsField, kNoText},
     {WC_EDITA, kShownField, kEdge, 100, 120, 180, 20, kLengthField, kNoText},
     {STATUSCLASSNAMEA, 0, 0, 0, 0, 0, 0, kStatusBar, kNoText},
-    {WC_BUTTONA, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 20, 440, 130, 40, kSaveButton, 15},
+    {WC_BUTTONA, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 20, 440, 130, 40, kSaveButton, kTextSave},
     {WC_BUTTONA, WS_TABSTOP | BS_PUSHBUTTON, 0, 150, 440, 130, 40, kCancelButton, kTextCancel},
     {WC_EDITA, kField, kEdge, 100, 180, 180, 20, kTitleField, kNoText},
     {WC_EDITA, kField, kEdge, 100, 210, 180, 20, kArtistField, kNoText},
@@ -65,33 +65,29 @@ const ControlRow kControls[] = {
     {WC_EDITA, kDigitField, kEdge, 100, 330, 180, 20, kTrackField, kNoText},
     {WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 100, 360, 180,
      kSelectionHeight + kOpenListHeight, kGenreList, kNoText},
-    {WC_STATICA, kLabel | SS_NOTIFY, 0, 10, 500, 280, 20, kLink, 21},
+    {WC_STATICA, kLabel | SS_NOTIFY, 0, 10, 500, 280, 20, kLink, kTextCredit},
 };
 
-class EditorWindow : public WindowHandler {
+class EditorWindow : public ProgramWindow {
  public:
-  EditorWindow(const ProgramTables& tables, TagInfo& record) : tables_(tables), record_(record) {}
+  EditorWindow(const ProgramTables& tables, TagInfo& record, const std::string& fileName)
+      : ProgramWindow({.title = kEditorTitle,
+                       .width = kClientWidth,
+                       .height = kClientHeight,
+                       .module = Module::Editor}),
+        tables_(tables),
+        record_(record),
+        fileName_(fileName) {}
 
-  int Run(const std::string& fileName) {
-    STEP(Editor);
-    FontHandle font = CreateMessageFont();
-    font_ = font.get();
-    WindowHandle window = CreateTopLevelWindow(kEditorTitle, kClientWidth, kClientHeight, this);
-    if (!window) return 0;
-    window_ = window.get();
-    ShowWindow(window_, SW_SHOW);
-    STEP(Editor);
-    for (const ControlRow& row : kControls) CreateControl(window_, row, tables_.texts, font_);
+  int Run() { return ProgramWindow::Run(kControls, tables_.texts) ? result_ : 0; }
+
+ private:
+  void Build() override {
     FitSelectionHeight(Control(kGenreList), kSelectionHeight);
-    ShowRecord(fileName);
-    SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));  // as a dialog starts
-    STEP(Editor);
-    RunEventLoop(window_, [this] { return done_; }, Module::Editor);
-    return result_;
+    ShowRecord();
   }
 
-  bool OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                 LRESULT& result) override {
+  bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
       case WM_CLOSE:  // the close box, the system menu and Alt+F4
         Finish(0);
@@ -101,17 +97,14 @@ class EditorWindow : public WindowHandler {
       case DM_GETDEFID:  // Enter presses Save
         result = MAKELRESULT(kSaveButton, DC_HASDEFID);
         return true;
-      case WM_GETFONT:
-        result = LRESULT(font_);
-        return true;
       case WM_CTLCOLORSTATIC:
-        if (HWND(lParam) != GetDlgItem(window, kLink)) return false;
+        if (HWND(lParam) != Control(kLink)) return false;
         SetTextColor(HDC(wParam), kLinkColour);
         SetBkColor(HDC(wParam), GetSysColor(COLOR_BTNFACE));
         result = LRESULT(GetSysColorBrush(COLOR_BTNFACE));
         return true;
       case WM_SETCURSOR:
-        if (HWND(wParam) != GetDlgItem(window, kLink)) return false;
+        if (HWND(wParam) != Control(kLink)) return false;
         SetCursor(LoadCursorA(nullptr, IDC_HAND));
         result = TRUE;
         return true;
@@ -120,15 +113,13 @@ class EditorWindow : public WindowHandler {
     }
   }
 
- private:
-  HWND Control(int id) const { return GetDlgItem(window_, id); }
 
-  void ShowRecord(const std::string& fileName) {
+  void ShowRecord() {
     STEP(Editor);
     if (HWND status = Control(kStatusBar)) {
       int fieldEnds[] = {ScaledForDpi(kStatusFieldWidth)};
       SendMessageA(status, SB_SETPARTS, 1, LPARAM(fieldEnds));
-      SendMessageA(status, SB_SETTEXTA, 0, LPARAM(FilePart(fileName).c_str()));
+      SendMessageA(status, SB_SETTEXTA, 0, LPARAM(FilePart(fileName_).c_str()));
     }
     const std::pair<int, std::string> texts[] = {
         {kBitrateField, std::to_string(record_.bitrate)},
@@ -165,7 +156,7 @@ class EditorWindow : public WindowHandler {
     } else if (id == kCancelButton && code == BN_CLICKED) {
       Finish(0);
     } else if (id == kLink && code == STN_CLICKED) {
-      OpenAddress(window_, kMakerWebAddress);  // the window goes on at once
+      OpenAddress(window(), kMakerWebAddress);  // the window goes on at once
     } else {
       return false;
     }
@@ -175,20 +166,17 @@ class EditorWindow : public WindowHandler {
   void Finish(int result) {
     STEP(Editor);
     result_ = result;
-    done_ = true;
+    Close();
   }
 
   const ProgramTables& tables_;
   TagInfo& record_;
-  HWND window_ = nullptr;
-  HFONT font_ = nullptr;
-  bool done_ = false;
+  const std::string& fileName_;
   int result_ = 0;
 };
 }  // namespace
 
 int EditTags(const ProgramTables& tables, TagInfo& record, const std::string& fileName) {
   STEP(Editor);
-  EditorWindow editor(tables, record);
-  return editor.Run(fileName);
+  return EditorWindow(tables, record, fileName).Run();
 }

@@ -8,16 +8,14 @@
 # build of the same sources; each runs with the Wine loader and prefix of its architecture.
 # Usage: run.sh [-edit|-sort] [files...]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
-out=${DA3_BUILD_ROOT:-build}
+source "$(dirname "$0")/environment.sh"
+cd "$da3_root"
 bash scripts/setup.sh
 bash scripts/build.sh --programs
-source scripts/wine-env.sh
 if runs_32_bit; then
-  exe=$root/$out/windows/DA3Zur.exe
+  exe=$da3_out/windows/DA3Zur.exe
 else
-  exe=$root/$out/win64/DA3Zur.exe
+  exe=$da3_out/win64/DA3Zur.exe
   echo "Starting the 64-bit build: this machine does not run 32-bit programs" \
        "($(cat "$da3_runs32_file"))."
 fi
@@ -39,7 +37,7 @@ case "${args[0]:-}" in
   -sort) title="Veltan's DA3Zur Sorter 1.0" ;;
   *) title="Veltan's DA3Zur Tools 1.0" ;;
 esac
-picture=$root/build/screenshot.png
+picture=$da3_cache/screenshot.png
 echo "No display found: starting the program on a virtual display (Xvfb) and saving a picture of"
 echo "the window \"$title\" to $picture."
 bash scripts/screenshot.sh "$picture" "$title" "$exe" "${args[@]}"

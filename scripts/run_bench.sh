@@ -3,12 +3,11 @@
 # once per argument (each argument is one command line for it). Used by scripts/bench_*.sh.
 # Usage: run_bench.sh <program> "<arguments>"...
 set -euo pipefail
-cd "$(dirname "$0")/.."
-out=${DA3_BUILD_ROOT:-build}
-export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix} WINEDEBUG=-all
+source "$(dirname "$0")/environment.sh"
+cd "$da3_root"
 program=$1; shift
-bash scripts/make_fixtures.sh build/fixtures
-cmake --build "$out/win64" --target "$program" >/dev/null
+bash scripts/make_fixtures.sh "$da3_cache/fixtures"
+cmake --build "$da3_out/win64" --target "$program" >/dev/null
 echo "$program: 64-bit builds under Wine; $(nproc) cores," \
   "load $(cut -d' ' -f1-3 /proc/loadavg)"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
@@ -16,4 +15,4 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   for command in "$@"; do
     bash "$run" "$program.exe" $command 2>&1 | grep -v "^wine: " || true
   done
-' "$out/win64" "$PWD/scripts/wine-run.sh" "$program" "$@"
+' "$da3_out/win64" "$da3_root/scripts/wine-run.sh" "$program" "$@"

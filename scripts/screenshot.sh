@@ -4,7 +4,7 @@
 # Usage: screenshot.sh <out.png> "<window title>" <program.exe> [arguments...]
 set -euo pipefail
 out=$(realpath -m "$1"); title=$2; shift 2
-source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/environment.sh"
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$out" "$title" "$@"
 fi

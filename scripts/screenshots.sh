@@ -5,12 +5,11 @@
 # scripts/setup.sh installs) draw the title bars' buttons.
 # Needs scripts/build.sh first; pictures come from the 64-bit build, which looks the same.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
-exe=$root/${DA3_BUILD_ROOT:-build}/win64/DA3Zur.exe
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+source "$(dirname "$0")/environment.sh"
+cd "$da3_root"
+exe=$da3_out/win64/DA3Zur.exe
 [ -f "$exe" ] || { echo "build first: $exe is missing" >&2; exit 1; }
-bash scripts/make_fixtures.sh build/fixtures
+bash scripts/make_fixtures.sh "$da3_cache/fixtures"
 
 music=$WINEPREFIX/drive_c/Music
 rm -rf "$music" && mkdir -p "$music/Incoming"
@@ -19,13 +18,13 @@ files=("Morning Light.mp3" "Harbour Lights.flac" "Night Drive.ogg" "Old Tape 04.
        "Rainfall (live).flac")
 sorted=()
 for name in "${files[@]}"; do
-  cp "build/fixtures/tagged.${name##*.}" "$music/Incoming/$name"
+  cp "$da3_cache/fixtures/tagged.${name##*.}" "$music/Incoming/$name"
   sorted+=("C:\\Music\\Incoming\\$name")
 done
 
 # One file is already at its target, so the picture shows a marked row.
 mkdir -p "$music/Rock/Tagged Artist/Tagged Album"
-cp "build/fixtures/tagged.ogg" "$music/Rock/Tagged Artist/Tagged Album/Night Drive.ogg"
+cp "$da3_cache/fixtures/tagged.ogg" "$music/Rock/Tagged Artist/Tagged Album/Night Drive.ogg"
 
 # The configuration window in French; the prefix user's own preferences are put back afterwards.
 settings="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Veltan's DA3Zur Tools"
@@ -40,7 +39,7 @@ if [ -n "$saved" ]; then mv "$saved" "$settings/preferences.ini"; else rm "$sett
 [ -z "${failed:-}" ] || exit 1
 
 cd "$music"  # Wine starts the program here, so the sorter's pattern begins with C:\Music
-bash "$root/scripts/screenshot.sh" "$root/docs/editor.png" "Veltan's DA3Zur Editor 1.0" "$exe" \
+bash "$da3_root/scripts/screenshot.sh" "$da3_root/docs/editor.png" "Veltan's DA3Zur Editor 1.0" "$exe" \
   -edit "${sorted[0]}"
-bash "$root/scripts/screenshot.sh" "$root/docs/sorter.png" "Veltan's DA3Zur Sorter 1.0" "$exe" \
+bash "$da3_root/scripts/screenshot.sh" "$da3_root/docs/sorter.png" "Veltan's DA3Zur Sorter 1.0" "$exe" \
   -sort "${sorted[@]}"

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, once: Debian packages, TagLib 1.13 cross-built for
-# Windows, and a Wine prefix. Everything slow is cached under build/.
+# Windows, and a Wine prefix. Everything slow is cached under build/ (da3_cache).
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
-deps=$root/build/deps
+source "$(dirname "$0")/environment.sh"
+cd "$da3_root"
+deps=$da3_cache/deps
 mkdir -p "$deps"
 
 need_pkgs=()
@@ -18,8 +18,8 @@ fi
 # The product is 32-bit; the Windows tests run a 64-bit build of the same code under wine64 on
 # every machine, and the 32-bit build as well where the machine runs 32-bit programs (below).
 for p in cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix \
-         mingw-w64-x86-64-dev clang libclang-rt-14-dev googletest wine wine64 xvfb xauth x11-apps imagemagick x11-utils \
-         lame flac vorbis-tools dpkg-dev libutfcpp-dev fonts-wine; do
+         mingw-w64-x86-64-dev clang clang-format libclang-rt-14-dev googletest wine wine64 xvfb xauth \
+         x11-apps imagemagick x11-utils lame flac vorbis-tools dpkg-dev libutfcpp-dev fonts-wine; do
   want "$p"
 done
 if [ ${#need_pkgs[@]} -gt 0 ] || [ "${apt_updated:-1}" = 0 ]; then
@@ -40,7 +40,7 @@ for arch in i686 x86_64; do
   taglib_prefix=$deps/taglib-$arch
   [ -f "$taglib_prefix/lib/libtag_c.a" ] && continue
   cmake -S "$src" -B "$deps/taglib-build-$arch" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
+    -DCMAKE_TOOLCHAIN_FILE="$da3_root/cmake/mingw-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DBUILD_BINDINGS=ON -DWITH_ZLIB=OFF \
     -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF \
     -DCMAKE_CXX_FLAGS="-I/usr/include/utf8cpp" \
@@ -51,7 +51,6 @@ done
 
 # Wine prefixes for the tests, one per architecture, each made by the loader of its architecture;
 # unmanaged X11 windows close quickly under a bare Xvfb.
-source scripts/wine-env.sh
 # Wine's own fonts (Tahoma for the texts, Marlett for the title bars' buttons) from fonts-wine: this
 # Wine build does not look in their folder, so each prefix's font folder gets a copy.
 add_wine_fonts() {  # prefix
@@ -81,7 +80,7 @@ make_prefix "$WINEPREFIX" win64 "$(wine_loader64)"
 # tiny static 32-bit Linux program), then 32-bit Wine in its own prefix (a tiny 32-bit Windows
 # program that ends with exit code 7). Prints "yes" or the reason why not.
 probe_32_bit() {
-  local probe=$root/build/probe32 loader32
+  local probe=$da3_cache/probe32 loader32
   mkdir -p "$probe"
   printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' >"$probe/exit.s"
   if ! as --32 -o "$probe/exit.o" "$probe/exit.s" 2>/dev/null ||

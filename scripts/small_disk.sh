@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Mounts (or unmounts) a 1 MiB folder at build/smalldisk for the tests of a save onto a full disk.
 # Without the right to mount, those tests are skipped.
-cd "$(dirname "$0")/.."
-dir=$PWD/build/smalldisk
+source "$(dirname "$0")/environment.sh"
+dir=$da3_cache/smalldisk
 case "$1" in
   mount)
     mkdir -p "$dir"

@@ -5,8 +5,9 @@
 
 #include "settings/text_table.h"
 
-// The fixed title by which later sorter processes find the window, in every language.
-constexpr char kSorterTitle[] = "Veltan's DA3Zur Sorter 1.0";
+// The window's fixed title, the same in every language: later sorter processes find the window by
+// it.
+inline constexpr char kSorterTitle[] = "Veltan's DA3Zur Sorter 1.0";
 
 // The first sorter process (the one that creates the mutex) shows the sorter window with the files
 // and returns when it has closed. A later one hands its files to that window and returns; when no

@@ -43,14 +43,13 @@ const ControlRow kControls[] = {
     {"Button", BS_PUSHBUTTON | WS_TABSTOP, 0, 260, 10, 30, 20, kBrowseButton, kNoText, "..."},
     {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 40, 280, 150,
      kMacroList, kNoText},
-    {"Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 10, 200, 135, 30, kSortButton, 36},
+    {"Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 10, 200, 135, 30, kSortButton, kTextSort},
     {"Button", BS_PUSHBUTTON | WS_TABSTOP, 0, 155, 200, 135, 30, kCancelButton, kTextCancel},
     // The file list asks the window for the texts of the rows it shows (owner data), so adding a
     // row costs the same with ten thousand rows as with ten.
     {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA | WS_TABSTOP, WS_EX_CLIENTEDGE, 300,
      10, 290, 220, kFileList, kNoText},
 };
-constexpr size_t kMacroHeader = 25, kDescriptionHeader = 26, kFileHeader = 17;
 
 void AddColumn(HWND list, int index, const std::string& text, int width) {
   LVCOLUMNA column{};
@@ -82,41 +81,49 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
   return 0;
 }
 
-class SorterWindow : public WindowHandler {
+class SorterWindow : public ProgramWindow {
  public:
-  explicit SorterWindow(const TextTable& texts) : texts_(texts) {}
+  // The controls and this process's own rows come before the window shows, so a later process,
+  // which sends only to a visible window, always finds the file list there.
+  SorterWindow(const TextTable& texts, const std::vector<std::string>& files)
+      : ProgramWindow({.title = kSorterTitle,
+                       .width = kClientWidth,
+                       .height = kClientHeight,
+                       .module = Module::Sorter,
+                       .order = BuildOrder::kBuildThenShow}),
+        texts_(texts),
+        ownFiles_(files) {}
 
-  void Build(HWND window, HFONT font, const std::vector<std::string>& files) {
+  void Run() { ProgramWindow::Run(kControls, texts_); }
+
+ private:
+  void Build() override {
     STEP(Sorter);
-    window_ = window;
-    for (const ControlRow& row : kControls) CreateControl(window, row, texts_, font);
-    pattern_ = GetDlgItem(window, kPatternField);
-    files_ = GetDlgItem(window, kFileList);
-    HWND macros = GetDlgItem(window, kMacroList);
+    pattern_ = Control(kPatternField);
+    files_ = Control(kFileList);
+    HWND macros = Control(kMacroList);
 
     char folder[MAX_PATH] = {};
     const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
     SetWindowTextA(pattern_, DefaultPattern(length < MAX_PATH ? folder : "",
-                                            files.empty() ? "" : files.front())
+                                            ownFiles_.empty() ? "" : ownFiles_.front())
                                  .c_str());
     STEP(Sorter);
     SendMessageA(macros, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP);
-    AddColumn(macros, 0, texts_[kMacroHeader], 80);
-    AddColumn(macros, 1, texts_[kDescriptionHeader], 190);
+    AddColumn(macros, 0, texts_[kTextMacroHeader], 80);
+    AddColumn(macros, 1, texts_[kTextDescriptionHeader], 190);
     for (const Macro& macro : kMacros)
-      SetCell(macros, AppendRow(macros, macro.text), 1, texts_[macro.descriptionId]);
+      SetCell(macros, AppendRow(macros, macro.text), 1, texts_[macro.description]);
     STEP(Sorter);
-    AddColumn(files_, 0, texts_[kFileHeader], kFileColumnWidth);
+    AddColumn(files_, 0, texts_[kTextFileHeader], kFileColumnWidth);
     AddColumn(files_, 1, texts_[kTextTargetHeader], kTargetColumnWidth);
-    for (const std::string& file : files) preview_.AddRow(file);
-    outcomes_.resize(files.size());
+    for (const std::string& file : ownFiles_) preview_.AddRow(file);
+    outcomes_.resize(ownFiles_.size());
     ShowRowCount();
     ApplyPattern();
   }
 
-  bool done() const { return done_; }
-
-  bool OnMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+  bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
       case WM_COPYDATA:
         result = OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
@@ -127,7 +134,7 @@ class SorterWindow : public WindowHandler {
         if (wParam == kRowCountTimer) {
           ShowRowCount();
         } else if (wParam == kPatternTimer) {
-          KillTimer(window_, kPatternTimer);
+          KillTimer(window(), kPatternTimer);
           ApplyPattern();
         } else {
           return false;
@@ -136,11 +143,11 @@ class SorterWindow : public WindowHandler {
       case WM_CLOSE:
         // During a run the close box ends it after the current file, as Cancel does.
         if (running_) cancelled_ = true;
-        else done_ = true;
+        else Close();
         return true;
       case WM_COMMAND:
         if (LOWORD(wParam) == kPatternField && HIWORD(wParam) == EN_CHANGE && !running_)
-          SetTimer(window_, kPatternTimer, kPatternPauseMs, nullptr);
+          SetTimer(window(), kPatternTimer, kPatternPauseMs, nullptr);
         if (HIWORD(wParam) == BN_CLICKED) OnButton(LOWORD(wParam));
         return true;
     }
@@ -148,7 +155,7 @@ class SorterWindow : public WindowHandler {
   }
 
   // Works out a little more of the preview, rows on screen first; true while more is left.
-  bool WorkOnPreview() {
+  bool WorkWhileIdle() override {
     if (running_ || finished_) return false;
     STEP(Sorter);
     const size_t first = size_t(SendMessageA(files_, LVM_GETTOPINDEX, 0, 0));
@@ -180,12 +187,11 @@ class SorterWindow : public WindowHandler {
     return more;
   }
 
- private:
   bool OnCopyData(const COPYDATASTRUCT* data) {
     STEP(Sorter);
     // Once the run has ended, or Cancel or the close box was used, no file joins: the sender
     // opens a window of its own with it.
-    if (!data || done_ || cancelled_ || finished_) return false;
+    if (!data || closed() || cancelled_ || finished_) return false;
     if (auto path = HandedOverPath(data->lpData, data->cbData)) AddRow(*path);
     return true;
   }
@@ -197,12 +203,12 @@ class SorterWindow : public WindowHandler {
     STEP(Sorter);
     preview_.AddRow(std::move(path));
     outcomes_.emplace_back();
-    SetTimer(window_, kRowCountTimer, USER_TIMER_MINIMUM, nullptr);
+    SetTimer(window(), kRowCountTimer, USER_TIMER_MINIMUM, nullptr);
   }
 
   void ShowRowCount() {
     STEP(Sorter);
-    KillTimer(window_, kRowCountTimer);
+    KillTimer(window(), kRowCountTimer);
     SendMessageA(files_, LVM_SETITEMCOUNT, WPARAM(preview_.size()),
                  LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
   }
@@ -271,7 +277,7 @@ class SorterWindow : public WindowHandler {
       if (id == kCancelButton) cancelled_ = true;
       return;
     }
-    if (id == kCancelButton) done_ = true;
+    if (id == kCancelButton) Close();
     if (id == kBrowseButton) ChooseFolder();
     if (id == kSortButton) Sort();
   }
@@ -281,7 +287,7 @@ class SorterWindow : public WindowHandler {
     std::string start = BrowseStartFolder(WindowText(pattern_));
     char name[MAX_PATH] = {};
     BROWSEINFOA info{};
-    info.hwndOwner = window_;
+    info.hwndOwner = window();
     info.pszDisplayName = name;
     info.lpszTitle = "";
     info.ulFlags = BIF_NEWDIALOGSTYLE;
@@ -296,7 +302,7 @@ class SorterWindow : public WindowHandler {
     // A virtual folder has no path: the pattern stays as it is.
     if (!real) return;
     SetWindowTextA(pattern_, PatternForFolder(folder).c_str());
-    KillTimer(window_, kPatternTimer);
+    KillTimer(window(), kPatternTimer);
     ApplyPattern();
   }
 
@@ -315,14 +321,14 @@ class SorterWindow : public WindowHandler {
     STEP(Sorter);
     running_ = true;
     // The rows the run does not reach keep showing where this pattern would have put them.
-    if (KillTimer(window_, kPatternTimer)) ApplyPattern();
+    if (KillTimer(window(), kPatternTimer)) ApplyPattern();
     for (int id : {int(kPatternField), int(kBrowseButton), kSortButton})
-      EnableWindow(GetDlgItem(window_, id), FALSE);
+      EnableWindow(Control(id), FALSE);
     size_t lastRow = 0;
     SortRunSteps steps{
         .ask = [this](const std::string& title, const std::string& text,
                       bool presetNo) {
-          return AskYesNo(window_, title, text, presetNo ? Answer::kNo : Answer::kYes);
+          return AskYesNo(window(), title, text, presetNo ? Answer::kNo : Answer::kYes);
         },
         .pattern = [this] { return WindowText(pattern_); },
         .rowCount = [this] { return preview_.size(); },
@@ -334,7 +340,7 @@ class SorterWindow : public WindowHandler {
             },
         .goOn =
             [this] {
-              DispatchPendingMessages(window_);
+              DispatchPendingMessages(window());
               return !cancelled_;
             },
         .files = FileSteps(),
@@ -345,34 +351,20 @@ class SorterWindow : public WindowHandler {
     STEP(Sorter);
     FollowRun(lastRow, true);
     const std::string report = SortReportText(texts_, summary);
-    if (!report.empty()) ShowMessage(window_, texts_[kTextSortFinished], report);
-    done_ = true;
+    if (!report.empty()) ShowMessage(window(), texts_[kTextSortFinished], report);
+    Close();
   }
 
   const TextTable& texts_;
-  HWND window_ = nullptr, pattern_ = nullptr, files_ = nullptr;
+  const std::vector<std::string>& ownFiles_;  // this process's own files
+  HWND pattern_ = nullptr, files_ = nullptr;
   TargetPreview preview_;  // the file list's rows, which it shows by owner data, and their targets
   std::vector<std::optional<RowOutcome>> outcomes_;  // per row, once the run has reached it
   std::unordered_map<std::string, bool> folderExists_;  // target folders asked for this pattern
   DWORD lastShown_ = 0;
   // finished_: the run has ended; cancelled_: Cancel or the close box during the run.
-  bool running_ = false, finished_ = false, cancelled_ = false, done_ = false;
+  bool running_ = false, finished_ = false, cancelled_ = false;
 };
-
-void ShowSorterWindow(const TextTable& texts, const std::vector<std::string>& files) {
-  STEP(Sorter);
-  FontHandle font = CreateMessageFont();
-  SorterWindow handler(texts);
-  WindowHandle window = CreateTopLevelWindow(kSorterTitle, kClientWidth, kClientHeight, &handler);
-  if (!window) return;
-  // The controls and this process's own rows come before the window shows, so a later process,
-  // which sends only to a visible window, always finds the file list there.
-  handler.Build(window.get(), font.get(), files);
-  ShowWindow(window.get(), SW_SHOW);
-  SetFocus(GetDlgItem(window.get(), kPatternField));
-  RunEventLoop(window.get(), [&] { return handler.done(); }, Module::Sorter,
-               [&] { return handler.WorkOnPreview(); });
-}
 
 // Sends the files, in order, to the first process's window once it is visible. False when no
 // visible window appeared in time; taken counts the files the window took from the front.
@@ -412,5 +404,5 @@ void RunSorter(const TextTable& texts, const std::vector<std::string>& files) {
   }
   // The mutex handle stays open until the window has closed, so sorters started meanwhile hand
   // their files to this one.
-  ShowSorterWindow(texts, own);
+  SorterWindow(texts, own).Run();
 }

@@ -4,11 +4,6 @@
 #include "base/position.h"
 #include "base/text_util.h"
 
-const Macro kMacros[9] = {
-    {"*", 35},       {"$", 34},         {"%TITLE%", 27}, {"%ARTIST%", 28}, {"%ALBUM%", 29},
-    {"%YEAR%", 30},  {"%COMMENT%", 31}, {"%TRACK%", 32}, {"%GENRE%", 33},
-};
-
 namespace {
 constexpr std::string_view kSeparators = "\\/";
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -120,8 +115,21 @@ void GuardSegments(MarkedText& marked) {
   marked = std::move(out);
 }
 
-std::string Number(std::int32_t value) { return std::to_string(value); }
 }  // namespace
+
+const Macro kMacros[9] = {
+    {"*", kTextBaseNameMacro, [](auto source, auto&) { return BaseNamePart(source); }, false},
+    {"$", kTextExtensionMacro, [](auto source, auto&) { return ExtensionPart(source); }, false},
+    {"%TITLE%", kTextTitleMacro, [](auto, auto& tags) { return CleanTagValue(tags.title); }, true},
+    {"%ARTIST%", kTextArtistMacro, [](auto, auto& tags) { return CleanTagValue(tags.artist); },
+     true},
+    {"%ALBUM%", kTextAlbumMacro, [](auto, auto& tags) { return CleanTagValue(tags.album); }, true},
+    {"%YEAR%", kTextYearMacro, [](auto, auto& tags) { return std::to_string(tags.year); }, true},
+    {"%COMMENT%", kTextCommentMacro, [](auto, auto& tags) { return CleanTagValue(tags.comment); },
+     true},
+    {"%TRACK%", kTextTrackMacro, [](auto, auto& tags) { return std::to_string(tags.track); }, true},
+    {"%GENRE%", kTextGenreMacro, [](auto, auto& tags) { return CleanTagValue(tags.genre); }, true},
+};
 
 std::string PatternForFolder(std::string folder) {
   STEP(Sorter);
@@ -150,15 +158,8 @@ std::string BuildTargetPath(std::string_view pattern, std::string_view source,
   STEP(Sorter);
   MarkedText marked;
   marked.Append(pattern, false);
-  ReplaceAll(marked, "*", BaseNamePart(source), false);
-  ReplaceAll(marked, "$", ExtensionPart(source), false);
-  ReplaceAll(marked, "%TITLE%", CleanTagValue(tags.title), true);
-  ReplaceAll(marked, "%ARTIST%", CleanTagValue(tags.artist), true);
-  ReplaceAll(marked, "%ALBUM%", CleanTagValue(tags.album), true);
-  ReplaceAll(marked, "%YEAR%", Number(tags.year), true);
-  ReplaceAll(marked, "%COMMENT%", CleanTagValue(tags.comment), true);
-  ReplaceAll(marked, "%TRACK%", Number(tags.track), true);
-  ReplaceAll(marked, "%GENRE%", CleanTagValue(tags.genre), true);
+  for (const Macro& macro : kMacros)
+    ReplaceAll(marked, macro.text, macro.value(source, tags), macro.fromTag);
   STEP(Sorter);
   // Tag text can meet pattern text or other tag text (a title that holds %ALBUM% with an empty
   // album leaves the title's own dots alone in a segment); check the segments as they now stand.

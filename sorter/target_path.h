@@ -6,16 +6,20 @@
 #include <vector>
 
 #include "base/path_parts.h"
+#include "settings/text_table.h"
 #include "tags/tag_info.h"
 
 // What follows the target folder in the default pattern and after a folder choice.
 constexpr char kPatternTail[] = "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$";
 
-// The macros in the order they are replaced, as the window's macro list shows them, with the
-// TextTable entry that describes each.
+// The macros in the order they are replaced, as the window's macro list shows them: each with the
+// text that describes it and what it stands for in one file's target path. Values from a tag are
+// cleaned (CleanTagValue) and guarded as tag text; the source name's parts are pattern text.
 struct Macro {
   const char* text;
-  size_t descriptionId;
+  TextId description;
+  std::string (*value)(std::string_view source, const TagInfo& tags);
+  bool fromTag;
 };
 extern const Macro kMacros[9];
 

@@ -118,6 +118,37 @@ void RunEventLoop(HWND window, const std::function<bool()>& done, Module module,
   }
 }
 
+ProgramWindow::~ProgramWindow() {
+  // The derived window is gone by now: the messages of the window's end go to the default handling.
+  if (window_) SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
+}
+
+bool ProgramWindow::Run(std::span<const ControlRow> controls, const TextTable& texts) {
+  STEP_IN(frame_.module);
+  font_ = CreateMessageFont();
+  window_ = CreateTopLevelWindow(frame_.title, frame_.width, frame_.height, this);
+  if (!window_) return false;
+  if (frame_.order == BuildOrder::kShowThenBuild) ShowWindow(window_.get(), SW_SHOW);
+  STEP_IN(frame_.module);
+  for (const ControlRow& row : controls) CreateControl(window_.get(), row, texts, font_.get());
+  Build();
+  if (frame_.order == BuildOrder::kBuildThenShow) ShowWindow(window_.get(), SW_SHOW);
+  SetFocus(GetNextDlgTabItem(window_.get(), nullptr, FALSE));
+  STEP_IN(frame_.module);
+  RunEventLoop(window_.get(), [this] { return closed_; }, frame_.module,
+               [this] { return WorkWhileIdle(); });
+  return true;
+}
+
+bool ProgramWindow::OnMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result) {
+  if (message == WM_GETFONT) {
+    result = LRESULT(font_.get());
+    return true;
+  }
+  return OnWindowMessage(message, wParam, lParam, result);
+}
+
 std::string WindowText(HWND window) {
   std::string text(size_t(GetWindowTextLengthA(window)) + 1, '\0');
   text.resize(size_t(GetWindowTextA(window, text.data(), int(text.size()))));

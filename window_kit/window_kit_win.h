@@ -1,6 +1,7 @@
-// What every window of the program shares: a top-level window of fixed client size, controls
-// created from a table of constants in the system's message font, and the event loop that waits at
-// most 5 ms at a time and lets IsDialogMessage handle Tab, Shift+Tab and Enter.
+// What every window of the program shares: one skeleton (ProgramWindow) of a top-level window of
+// fixed client size, controls created from a table of constants in the system's message font, and
+// the event loop that waits at most 5 ms at a time and lets IsDialogMessage handle Tab, Shift+Tab
+// and Enter.
 //
 // Sizes and positions are given as at 96 DPI, the layout the windows are drawn for. The program
 // tells Windows it scales itself (system DPI awareness, in its manifest), so texts stay sharp at
@@ -10,6 +11,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <span>
 #include <string>
 
 #include "base/position.h"
@@ -70,3 +72,56 @@ void DispatchPendingMessages(HWND window);
 
 // The text of a window or control.
 std::string WindowText(HWND window);
+
+// When a window's controls are built: after the empty window shows, so its frame appears at once,
+// or before, for a window that other processes look for as soon as it is visible and must then
+// find complete.
+enum class BuildOrder { kShowThenBuild, kBuildThenShow };
+
+// What a window is: its fixed title (the same in every language), its client size at 96 DPI, the
+// module a crash report names while it runs, and when its controls are built.
+struct WindowFrame {
+  const char* title;
+  int width, height;
+  Module module;
+  BuildOrder order = BuildOrder::kShowThenBuild;
+};
+
+// The skeleton of every window of the program. Run creates the window and its controls in the
+// message font (which WM_GETFONT answers), calls Build to fill them, shows the window in the
+// frame's order, gives the focus to the first control that takes Tab (as a dialog starts), and runs
+// the event loop until Close. The window stays until the object goes, so a derived window can still
+// own a message box after Run.
+class ProgramWindow : public WindowHandler {
+ public:
+  explicit ProgramWindow(const WindowFrame& frame) : frame_(frame) {}
+  ~ProgramWindow() override;
+  ProgramWindow(const ProgramWindow&) = delete;
+  ProgramWindow& operator=(const ProgramWindow&) = delete;
+
+  // False when the window could not be created.
+  bool Run(std::span<const ControlRow> controls, const TextTable& texts);
+
+  bool OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                 LRESULT& result) final;
+
+ protected:
+  // Fills the controls once they exist (texts, lists, columns).
+  virtual void Build() = 0;
+  // The window's own messages; true when handled (result then holds the answer).
+  virtual bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+  // A short piece of background work while the loop idles; true while more is left.
+  virtual bool WorkWhileIdle() { return false; }
+
+  HWND window() const { return window_.get(); }
+  HWND Control(int id) const { return GetDlgItem(window_.get(), id); }
+  // Ends the event loop after the current message.
+  void Close() { closed_ = true; }
+  bool closed() const { return closed_; }
+
+ private:
+  const WindowFrame frame_;
+  FontHandle font_;      // outlives the window and its controls, which use it
+  WindowHandle window_;
+  bool closed_ = false;
+};

@@ -14,7 +14,7 @@ struct FakeSteps {
   std::vector<std::string> log;
 
   EditRunSteps Steps() {
-    return {[this](const std::string& path, TagInfo& record) {
+    return {.read = [this](const std::string& path, TagInfo& record) {
               log.push_back("read " + path);
               auto it = files.find(path);
               if (it == files.end()) return 0;
@@ -22,15 +22,15 @@ struct FakeSteps {
               if (!it->second.title.empty()) record.title = it->second.title;
               return 1;
             },
-            [this](TagInfo& record, const std::string& path) {
+            .edit = [this](TagInfo& record, const std::string& path) {
               log.push_back("edit " + path + " [" + record.title + "]");
               return cancelled.count(path) ? 0 : 1;
             },
-            [this](const std::string& path, TagInfo&) {
+            .write = [this](const std::string& path, const TagInfo&) {
               log.push_back("write " + path);
               return unwritable.count(path) ? 0 : 1;
             },
-            [this](const std::string& title, const std::string& text) {
+            .message = [this](const std::string& title, const std::string& text) {
               log.push_back("box " + title + ": " + text);
             }};
   }

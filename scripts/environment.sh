@@ -1,5 +1,12 @@
-# Sourced by the other scripts: which Wine loader and prefix run which Windows program, and whether
-# this machine runs 32-bit programs at all.
+# Sourced by every other script: where things are (the source tree, the build root, the cache of
+# what is slow to make), which Wine loader and prefix run which Windows program, and whether this
+# machine runs 32-bit programs at all.
+#
+# da3_root   the source tree
+# da3_out    the build root: windows/ (the 32-bit program), win64/, native/, win32/; DA3_BUILD_ROOT
+#            (relative to the source tree) gives another, so several builds can stand side by side
+# da3_cache  what every build root shares: TagLib (deps/), the Wine prefixes, the audio fixtures,
+#            pictures and fuzz corpora; always the source tree's build/, which git ignores
 #
 # Debian's /usr/bin/wine takes the 32-bit loader for every program once wine32:i386 is installed,
 # and a 64-bit prefix then fails with "could not load kernel32.dll". So the scripts call the loader
@@ -7,10 +14,12 @@
 # 32-bit programs in a prefix of their own (WINEARCH=win32). A prefix remembers which architecture
 # made it (the "#arch=" line of its system.reg); a program is never run in a prefix of the other.
 
-da3_root=${da3_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX=${WINEPREFIX:-$da3_root/build/wineprefix} WINEDEBUG=${WINEDEBUG:--all}
-WINEPREFIX32=${WINEPREFIX32:-$da3_root/build/wineprefix32}
-da3_runs32_file=$da3_root/build/runs-32-bit  # "yes", or why not; written by setup.sh
+da3_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+da3_cache=$da3_root/build
+da3_out=$da3_root/${DA3_BUILD_ROOT:-build}
+export WINEPREFIX=${WINEPREFIX:-$da3_cache/wineprefix} WINEDEBUG=${WINEDEBUG:--all}
+WINEPREFIX32=${WINEPREFIX32:-$da3_cache/wineprefix32}
+da3_runs32_file=$da3_cache/runs-32-bit  # "yes", or why not; written by setup.sh
 
 # The loader for 64-bit programs.
 wine_loader64() {
