@@ -105,6 +105,9 @@ probe_32_bit() {
   local code=0
   WINEPREFIX=$WINEPREFIX32 WINEARCH=win32 timeout -k 5 120 "$loader32" "$probe/exit7.exe" \
     >/dev/null 2>&1 || code=$?
+  # The probe's Wine session has no display; a program started on a virtual display right after
+  # must not join it, or its windows never appear.
+  WINEPREFIX=$WINEPREFIX32 wineserver -w || true
   if [ "$code" != 7 ]; then echo "32-bit Wine does not run a 32-bit program (exit code $code)"; return; fi
   echo yes
 }
