@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <memory>
 #include <optional>
 
 #include "base/file_system_win.h"
@@ -13,11 +12,6 @@
 #include "tags/taglib.h"
 
 namespace {
-struct FileFreer {
-  void operator()(TagLib_File* file) const { taglib::FileFree(file); }
-};
-using TagLibFile = std::unique_ptr<TagLib_File, FileFreer>;
-
 struct TextField {
   std::string TagInfo::*member;
   char* (*get)(const TagLib_Tag*);
@@ -73,7 +67,7 @@ AudioProperties PropertiesOf(TagLib_File* file) {
 // Opens a file through TagLib and reads its audio properties; false when it does not open.
 bool OpensWith(const std::string& fileName, AudioProperties& properties) {
   STEP(DA3Rudi);
-  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file) return false;
   properties = PropertiesOf(file.get());
   return true;
@@ -85,7 +79,7 @@ bool OpensWith(const std::string& fileName, AudioProperties& properties) {
 bool SavedAsMeant(const std::string& fileName, const TagInfo& record,
                   const AudioProperties& before) {
   STEP(DA3Rudi);
-  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file || PropertiesOf(file.get()) != before) return false;
   const TagLib_Tag* tag = taglib::FileTag(file.get());
   if (!tag) return false;
@@ -132,7 +126,7 @@ unsigned long long RoomForSave(const TagInfo& record) {
 // Sets the record's fields in the file and saves it in place.
 bool SaveInto(const std::string& fileName, const TagInfo& record) {
   STEP(DA3Rudi);
-  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file) return false;
   if (TagLib_Tag* tag = taglib::FileTag(file.get())) {
     WriteField(tag, kTitle, record);
@@ -189,7 +183,7 @@ bool ReplaceWithCopy(const std::string& original, const std::string& copy, unsig
 int ReadTags(const std::string& fileName, TagInfo* record) {
   STEP(DA3Rudi);
   if (!IsUsable(fileName, record)) return 0;
-  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file) return 0;
   if (const TagLib_Tag* tag = taglib::FileTag(file.get())) {
     ReadField(tag, kTitle, *record);
