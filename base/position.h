@@ -48,6 +48,7 @@ inline constexpr std::string_view kStepFiles[] = {
     "sorter/sorter_window_win.cpp",           // 31
     "sorter/target_path.cpp",                 // 32
     "sorter/target_preview.cpp",              // 33
+    "tags/safe_save_win.cpp",                 // 34
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

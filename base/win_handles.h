@@ -1,40 +1,47 @@
-// Move-only owners for Win32 handles, so every exit path releases them exactly once.
+// Move-only owners for handles, so every exit path releases them exactly once: one Owner template
+// and the Win32 handles the program and its tests hold, each an alias of it.
 #pragma once
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
+#include <utility>
 
-struct FileCloser {
-  void operator()(HANDLE h) const { CloseHandle(h); }
-};
-// A file handle; INVALID_HANDLE_VALUE counts as none.
-class FileHandle {
+// Whether INVALID_HANDLE_VALUE, which CreateFile and FindFirstFile give on failure, counts as none.
+inline constexpr bool kInvalidIsNone = true;
+
+// Owns one handle, as the call that made it gave it, and hands it to Release when it goes.
+// Move-only, so no copy can release a handle twice. A null handle counts as none, and so does
+// INVALID_HANDLE_VALUE where invalidIsNone says so; none is never released.
+template <typename Handle, auto Release, bool invalidIsNone = false>
+class Owner {
  public:
-  explicit FileHandle(HANDLE h = INVALID_HANDLE_VALUE)
-      : handle_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
-  explicit operator bool() const { return bool(handle_); }
-  HANDLE get() const { return handle_.get(); }
-  void reset() { handle_.reset(); }
+  Owner() = default;
+  explicit Owner(Handle handle) : handle_(handle) {}
+  Owner(Owner&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+  Owner& operator=(Owner other) noexcept {
+    std::swap(handle_, other.handle_);
+    return *this;
+  }
+  ~Owner() {
+    if (*this) Release(handle_);
+  }
+
+  explicit operator bool() const {
+    return handle_ != Handle{} && !(invalidIsNone && handle_ == INVALID_HANDLE_VALUE);
+  }
+  Handle get() const { return handle_; }
+  void reset() { *this = Owner(); }
 
  private:
-  std::unique_ptr<void, FileCloser> handle_;
+  Handle handle_{};
 };
 
-// A kernel object handle (mutex, process, thread); null counts as none.
-using KernelHandle = std::unique_ptr<void, FileCloser>;
-
-struct KeyCloser {
-  void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using KeyHandle = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
-
-struct WindowDestroyer {
-  void operator()(HWND window) const { DestroyWindow(window); }
-};
-using WindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
-
-struct FontDeleter {
-  void operator()(HFONT font) const { DeleteObject(font); }
-};
-using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+// A file; also a pipe or a console buffer, whatever CreateFile opens.
+using FileHandle = Owner<HANDLE, CloseHandle, kInvalidIsNone>;
+// A kernel object (mutex, event, process, thread, snapshot).
+using KernelHandle = Owner<HANDLE, CloseHandle>;
+// A search begun by FindFirstFile.
+using FindHandle = Owner<HANDLE, FindClose, kInvalidIsNone>;
+using KeyHandle = Owner<HKEY, RegCloseKey>;
+using LibraryHandle = Owner<HMODULE, FreeLibrary>;
+using WindowHandle = Owner<HWND, DestroyWindow>;
+using FontHandle = Owner<HFONT, DeleteObject>;

@@ -1,53 +1,66 @@
-#include <windows.h>
-
-#include <memory>
-#include <optional>
+#include <cstdint>
 
 #include "base/file_system_win.h"
-#include "base/path_parts.h"
 #include "base/position.h"
 #include "base/text_util.h"
 #include "tags/latin1.h"
-#include "tags/save_copy_name.h"
+#include "tags/safe_save.h"
 #include "tags/tag_bridge.h"
 #include "tags/taglib.h"
 
 namespace {
-struct FileFreer {
-  void operator()(TagLib_File* file) const { taglib::FileFree(file); }
-};
-using TagLibFile = std::unique_ptr<TagLib_File, FileFreer>;
-
-struct TextField {
+// How a field is got from and set in a TagLib tag, and where the record keeps it.
+struct TextAccess {
   std::string TagInfo::*member;
   char* (*get)(const TagLib_Tag*);
   void (*set)(TagLib_Tag*, const char*);
 };
-// The text fields in the order they are read and written, with the numbers between them.
-const TextField kTitle{&TagInfo::title, taglib::Title, taglib::SetTitle};
-const TextField kArtist{&TagInfo::artist, taglib::Artist, taglib::SetArtist};
-const TextField kAlbum{&TagInfo::album, taglib::Album, taglib::SetAlbum};
-const TextField kComment{&TagInfo::comment, taglib::Comment, taglib::SetComment};
-const TextField kGenre{&TagInfo::genre, taglib::Genre, taglib::SetGenre};
-const TextField* const kTextFields[] = {&kTitle, &kArtist, &kAlbum, &kComment, &kGenre};
+struct NumberAccess {
+  std::int32_t TagInfo::*member;
+  unsigned (*get)(const TagLib_Tag*);
+  void (*set)(TagLib_Tag*, unsigned);
+};
+// A field is a text or a number: it fills the one access and leaves the other empty.
+struct Field {
+  TextAccess text{};
+  NumberAccess number{};
+};
+// The seven fields in the order they are read and written.
+constexpr Field kFields[] = {
+    {.text = {&TagInfo::title, taglib::Title, taglib::SetTitle}},
+    {.text = {&TagInfo::artist, taglib::Artist, taglib::SetArtist}},
+    {.text = {&TagInfo::album, taglib::Album, taglib::SetAlbum}},
+    {.number = {&TagInfo::year, taglib::Year, taglib::SetYear}},
+    {.text = {&TagInfo::comment, taglib::Comment, taglib::SetComment}},
+    {.number = {&TagInfo::track, taglib::Track, taglib::SetTrack}},
+    {.text = {&TagInfo::genre, taglib::Genre, taglib::SetGenre}},
+};
 
 // What the program's 8-bit reading makes of a TagLib text.
 std::string ReadText(const char* utf8) {
   return TrimSpaces(Utf8ToLatin1(utf8 ? utf8 : "").text);
 }
 
-void ReadField(const TagLib_Tag* tag, const TextField& field, TagInfo& record) {
-  record.*field.member = ReadText(field.get(tag));
+void ReadField(const TagLib_Tag* tag, const Field& field, TagInfo& record) {
+  if (field.text.member)
+    record.*field.text.member = ReadText(field.text.get(tag));
+  else
+    record.*field.number.member = static_cast<std::int32_t>(field.number.get(tag));
 }
 
-// Writes the record's text, unless the record holds exactly what reading made of the file's value
-// and that reading lost part of it: then the file keeps its value rather than the shortened one.
-void WriteField(TagLib_Tag* tag, const TextField& field, const TagInfo& record) {
-  const std::string& text = record.*field.member;
-  const char* current = field.get(tag);
+// Writes the record's value. A text is not written when the record holds exactly what reading
+// made of the file's value and that reading lost part of it: the file keeps its value rather than
+// the shortened one.
+void WriteField(TagLib_Tag* tag, const Field& field, const TagInfo& record) {
+  if (!field.text.member) {
+    field.number.set(tag, static_cast<unsigned>(record.*field.number.member));
+    return;
+  }
+  const std::string& text = record.*field.text.member;
+  const char* current = field.text.get(tag);
   const std::string currentText = current ? current : "";
   if (text == ReadText(current) && Latin1ToUtf8(text) != currentText) return;
-  field.set(tag, Latin1ToUtf8(text).c_str());
+  field.text.set(tag, Latin1ToUtf8(text).c_str());
 }
 
 bool IsUsable(const std::string& fileName, const TagInfo* record) {
@@ -73,7 +86,7 @@ AudioProperties PropertiesOf(TagLib_File* file) {
 // Opens a file through TagLib and reads its audio properties; false when it does not open.
 bool OpensWith(const std::string& fileName, AudioProperties& properties) {
   STEP(DA3Rudi);
-  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file) return false;
   properties = PropertiesOf(file.get());
   return true;
@@ -85,121 +98,47 @@ bool OpensWith(const std::string& fileName, AudioProperties& properties) {
 bool SavedAsMeant(const std::string& fileName, const TagInfo& record,
                   const AudioProperties& before) {
   STEP(DA3Rudi);
-  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file || PropertiesOf(file.get()) != before) return false;
   const TagLib_Tag* tag = taglib::FileTag(file.get());
   if (!tag) return false;
-  for (const TextField* field : kTextFields)
-    if (ReadText(field->get(tag)) != TrimSpaces(record.*field->member)) return false;
-  return true;
-}
-
-// Copies the original to a fresh name beside it; empty when no copy could be made.
-std::string MakeCopy(const std::string& fileName) {
-  STEP(DA3Rudi);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string copy = SaveCopyName(fileName, GetCurrentProcessId(), attempt);
-    if (CopyFileA(fileName.c_str(), copy.c_str(), TRUE)) return copy;
-    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-      DeleteFileA(copy.c_str());  // a copy that failed halfway (disk full) is ours to remove
-      return {};
-    }
+  for (const Field& field : kFields) {
+    const TextAccess& text = field.text;
+    if (text.member && ReadText(text.get(tag)) != TrimSpaces(record.*text.member)) return false;
   }
-  return {};
-}
-
-// Free bytes on the volume that holds the file, or 0 when they cannot be asked for.
-unsigned long long FreeBytesBeside(const std::string& fileName) {
-  const std::string folder = FolderPart(fileName);
-  ULARGE_INTEGER free{};
-  if (!GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &free, nullptr, nullptr))
-    return 0;
-  return free.QuadPart;
+  return true;
 }
 
 // TagLib does not notice a write that runs out of disk space and reports such a save as done, so
 // a save is tried only with room for every text of the record (UTF-8 takes at most two bytes per
-// 8-bit character) beside a margin for padding and tag headers, and it counts as failed when it
-// left the volume without even the last block free.
-constexpr unsigned long long kSaveMargin = 64 * 1024, kLastBlock = 4096;
+// 8-bit character) beside a margin for padding and tag headers.
+constexpr unsigned long long kSaveMargin = 64 * 1024;
 
 unsigned long long RoomForSave(const TagInfo& record) {
   size_t texts = 0;
-  for (const TextField* field : kTextFields) texts += (record.*field->member).size();
+  for (const Field& field : kFields)
+    if (field.text.member) texts += (record.*field.text.member).size();
   return 2 * texts + kSaveMargin;
 }
 
 // Sets the record's fields in the file and saves it in place.
 bool SaveInto(const std::string& fileName, const TagInfo& record) {
   STEP(DA3Rudi);
-  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file) return false;
-  if (TagLib_Tag* tag = taglib::FileTag(file.get())) {
-    WriteField(tag, kTitle, record);
-    WriteField(tag, kArtist, record);
-    WriteField(tag, kAlbum, record);
-    taglib::SetYear(tag, static_cast<unsigned>(record.year));
-    WriteField(tag, kComment, record);
-    taglib::SetTrack(tag, static_cast<unsigned>(record.track));
-    WriteField(tag, kGenre, record);
-  }
+  if (TagLib_Tag* tag = taglib::FileTag(file.get()))
+    for (const Field& field : kFields) WriteField(tag, field, record);
   return taglib::FileSave(file.get());
-}
-
-// Deletes a copy that is no longer needed. One that another program holds open (a virus scanner,
-// Explorer's preview) cannot go yet: it is hidden, and the edit and sort runs skip its name.
-void RemoveCopy(const std::string& copy) {
-  STEP(DA3Rudi);
-  if (DeleteFileA(copy.c_str())) return;
-  DWORD attributes = GetFileAttributesA(copy.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES)
-    SetFileAttributesA(copy.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
-}
-
-// After a failed replace, the files on disk decide; the checked copy is given up only while the
-// original is there as it was. Without a backup name, ERROR_UNABLE_TO_MOVE_REPLACEMENT means the
-// original is gone and the copy is the only file left; ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 means the
-// original lives on under a name the system chose.
-int SettleFailedReplace(const std::string& fileName, const std::string& copy,
-                        const FileStamp& original, unsigned long error) {
-  STEP(DA3Rudi);
-  if (std::optional<FileStamp> now = StampOf(fileName)) {
-    if (*now == original) RemoveCopy(copy);
-    return 0;  // a file changed meanwhile by someone else is kept beside the copy
-  }
-  // MoveFile never overwrites: should a file or folder have taken the name meanwhile, the copy
-  // stays where it is, with the saved tags.
-  if (!MoveFileA(copy.c_str(), fileName.c_str())) return 0;
-  // The name holds the saved file again; an original that lives on elsewhere is still a failure
-  // to report, since the user now has a second file.
-  return error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 ? 0 : 1;
-}
-bool ReplaceWithCopy(const std::string& original, const std::string& copy, unsigned long& error) {
-  STEP(DA3Rudi);
-  // ReplaceFile keeps the original's attributes and identity. The two IGNORE flags let a save
-  // succeed where the user may write the file but not its access list (network shares).
-  constexpr DWORD kFlags =
-      REPLACEFILE_WRITE_THROUGH | REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
-  if (ReplaceFileA(original.c_str(), copy.c_str(), nullptr, kFlags, nullptr, nullptr)) return true;
-  error = GetLastError();
-  return false;
 }
 }  // namespace
 
 int ReadTags(const std::string& fileName, TagInfo* record) {
   STEP(DA3Rudi);
   if (!IsUsable(fileName, record)) return 0;
-  TagLibFile file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file) return 0;
-  if (const TagLib_Tag* tag = taglib::FileTag(file.get())) {
-    ReadField(tag, kTitle, *record);
-    ReadField(tag, kArtist, *record);
-    ReadField(tag, kAlbum, *record);
-    record->year = static_cast<std::int32_t>(taglib::Year(tag));
-    ReadField(tag, kComment, *record);
-    record->track = static_cast<std::int32_t>(taglib::Track(tag));
-    ReadField(tag, kGenre, *record);
-  }
+  if (const TagLib_Tag* tag = taglib::FileTag(file.get()))
+    for (const Field& field : kFields) ReadField(tag, field, *record);
   if (const TagLib_AudioProperties* p = taglib::FileAudioProperties(file.get())) {
     record->bitrate = taglib::Bitrate(p);
     record->sampleRate = taglib::SampleRate(p);
@@ -215,24 +154,10 @@ int WriteTags(const std::string& fileName, const TagInfo* record) {
 
 int WriteTags(const std::string& fileName, const TagInfo* record, const ReplaceStep& replace) {
   STEP(DA3Rudi);
-  if (!IsUsable(fileName, record)) return 0;
-  DWORD attributes = GetFileAttributesA(fileName.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return 0;
+  if (!IsUsable(fileName, record) || !MayReplace(fileName)) return 0;
   AudioProperties before;
   if (!OpensWith(fileName, before)) return 0;
-  const std::optional<FileStamp> original = StampOf(fileName);
-  if (!original) return 0;
-
-  std::string copy = MakeCopy(fileName);
-  if (copy.empty()) return 0;
-  bool good = FreeBytesBeside(copy) >= RoomForSave(*record) && SaveInto(copy, *record) &&
-              FreeBytesBeside(copy) >= kLastBlock && SavedAsMeant(copy, *record, before);
-  STEP(DA3Rudi);
-  if (!good) {
-    RemoveCopy(copy);  // the original was never touched
-    return 0;
-  }
-  unsigned long error = 0;
-  if (replace(fileName, copy, error)) return 1;
-  return SettleFailedReplace(fileName, copy, *original, error);
+  auto save = [&](const std::string& copy) { return SaveInto(copy, *record); };
+  auto check = [&](const std::string& copy) { return SavedAsMeant(copy, *record, before); };
+  return SaveThroughCopy(fileName, RoomForSave(*record), save, check, replace) ? 1 : 0;
 }

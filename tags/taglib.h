@@ -4,10 +4,13 @@
 #include <taglib/tag_c.h>
 
 #include "base/position.h"
+#include "base/win_handles.h"
 
 namespace taglib {
 inline TagLib_File* FileNew(const char* name) { return STEP(TagLib), taglib_file_new(name); }
 inline void FileFree(TagLib_File* file) { STEP(TagLib), taglib_file_free(file); }
+// An opened file, freed through FileFree when it goes.
+using File = Owner<TagLib_File*, FileFree>;
 inline TagLib_Tag* FileTag(const TagLib_File* file) { return STEP(TagLib), taglib_file_tag(file); }
 inline const TagLib_AudioProperties* FileAudioProperties(const TagLib_File* file) {
   return STEP(TagLib), taglib_file_audioproperties(file);
@@ -23,7 +26,9 @@ inline unsigned Year(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_ye
 inline unsigned Track(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_track(tag); }
 
 inline void SetTitle(TagLib_Tag* tag, const char* s) { STEP(TagLib), taglib_tag_set_title(tag, s); }
-inline void SetArtist(TagLib_Tag* tag, const char* s) { STEP(TagLib), taglib_tag_set_artist(tag, s); }
+inline void SetArtist(TagLib_Tag* tag, const char* s) {
+  STEP(TagLib), taglib_tag_set_artist(tag, s);
+}
 inline void SetAlbum(TagLib_Tag* tag, const char* s) { STEP(TagLib), taglib_tag_set_album(tag, s); }
 inline void SetComment(TagLib_Tag* tag, const char* s) {
   STEP(TagLib), taglib_tag_set_comment(tag, s);

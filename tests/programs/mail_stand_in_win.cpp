@@ -5,6 +5,19 @@
 
 #include <string>
 
+#include "base/win_handles.h"
+
+namespace {
+// Writes the bytes as a new file's whole content; false when the file cannot be created.
+bool WriteNewFile(const std::string& path, const std::string& bytes) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr);
+  return true;
+}
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string line = GetCommandLineA();
   // The record file is the second quoted text: after the program's own quoted path.
@@ -12,12 +25,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   size_t close = open == std::string::npos ? open : line.find('"', open + 1);
   if (close == std::string::npos) return 1;
   const std::string record = line.substr(open + 1, close - open - 1);
-  HANDLE file = CreateFileA((record + ".part").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 1;
-  DWORD written = 0;
-  WriteFile(file, line.data(), DWORD(line.size()), &written, nullptr);
-  CloseHandle(file);
+  if (!WriteNewFile(record + ".part", line)) return 1;
   // Renamed when complete, so the test never reads half a record.
   MoveFileExA((record + ".part").c_str(), record.c_str(), MOVEFILE_REPLACE_EXISTING);
   return 0;

@@ -1,5 +1,6 @@
 #include "tests/support/configure_support.h"
 
+#include "base/win_handles.h"
 #include "configure/configuration_window.h"
 #include "tests/support/win_test_support.h"
 
@@ -20,19 +21,16 @@ std::optional<std::string> ReadValue(HKEY key, const char* name, DWORD& type) {
 VerbKeys ReadVerb(HKEY root, const std::string& prefix, const std::string& verbName) {
   VerbKeys keys;
   const std::string path = prefix + "*\\shell\\" + verbName;
-  HKEY verb = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &verb) != ERROR_SUCCESS) return keys;
+  const KeyHandle verb = OpenedKey(root, path, KEY_READ);
+  if (!verb) return keys;
   keys.verbKey = true;
-  keys.menuText = ReadValue(verb, nullptr, keys.menuTextType);
-  keys.multiSelectModel = ReadValue(verb, "MultiSelectModel", keys.multiSelectType);
-  keys.icon = ReadValue(verb, "Icon", keys.iconType);
-  HKEY command = nullptr;
-  if (RegOpenKeyExA(verb, "command", 0, KEY_READ, &command) == ERROR_SUCCESS) {
+  keys.menuText = ReadValue(verb.get(), nullptr, keys.menuTextType);
+  keys.multiSelectModel = ReadValue(verb.get(), "MultiSelectModel", keys.multiSelectType);
+  keys.icon = ReadValue(verb.get(), "Icon", keys.iconType);
+  if (const KeyHandle command = OpenedKey(verb.get(), "command", KEY_READ)) {
     keys.commandKey = true;
-    keys.commandLine = ReadValue(command, nullptr, keys.commandLineType);
-    RegCloseKey(command);
+    keys.commandLine = ReadValue(command.get(), nullptr, keys.commandLineType);
   }
-  RegCloseKey(verb);
   return keys;
 }
 }  // namespace
@@ -45,12 +43,7 @@ VerbKeys ReadMachineVerb(const std::string& verbName) {
 }
 
 bool UserShellKeyExists() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes\\*\\shell", 0, KEY_READ, &key) !=
-      ERROR_SUCCESS)
-    return false;
-  RegCloseKey(key);
-  return true;
+  return bool(OpenedKey(HKEY_CURRENT_USER, "Software\\Classes\\*\\shell", KEY_READ));
 }
 
 void RemoveAllVerbs() {

@@ -58,11 +58,8 @@ std::string CrashBoxTextFor(const std::string& parameters, unsigned line, const 
 }
 
 MailStandIn::MailStandIn() : exe_(StandInExe()), record_(dir_ / "mail address.txt") {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kMailtoKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
-    return;
-  KeyHandle mailto(key);
+  const KeyHandle mailto = CreatedKey(HKEY_CURRENT_USER, kMailtoKey, KEY_ALL_ACCESS);
+  if (!mailto) return;
   char previous[1024] = {};
   LONG size = sizeof previous;
   if (RegQueryValueA(HKEY_CLASSES_ROOT, kClassesCommand, previous, &size) == ERROR_SUCCESS)
@@ -73,9 +70,10 @@ MailStandIn::MailStandIn() : exe_(StandInExe()), record_(dir_ / "mail address.tx
            ERROR_SUCCESS;
   };
   registered_ =
-      RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1) ==
-          ERROR_SUCCESS &&
-      setCommand(key, "shell\\open\\command") && setCommand(HKEY_CLASSES_ROOT, kClassesCommand);
+      RegSetValueExA(mailto.get(), "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""),
+                     1) == ERROR_SUCCESS &&
+      setCommand(mailto.get(), "shell\\open\\command") &&
+      setCommand(HKEY_CLASSES_ROOT, kClassesCommand);
 }
 
 MailStandIn::~MailStandIn() {

@@ -2,13 +2,15 @@
 
 #include <taglib/tag_c.h>
 
+#include "tags/taglib.h"
+
 namespace testing_win {
 
 RawTag ReadRaw(const std::string& path) {
   RawTag raw;
-  TagLib_File* file = taglib_file_new(path.c_str());
+  const taglib::File file(taglib_file_new(path.c_str()));
   if (!file) return raw;
-  if (TagLib_Tag* tag = taglib_file_tag(file)) {
+  if (TagLib_Tag* tag = taglib_file_tag(file.get())) {
     raw.title = taglib_tag_title(tag);
     raw.artist = taglib_tag_artist(tag);
     raw.album = taglib_tag_album(tag);
@@ -17,13 +19,12 @@ RawTag ReadRaw(const std::string& path) {
     raw.year = taglib_tag_year(tag);
     raw.track = taglib_tag_track(tag);
   }
-  if (const TagLib_AudioProperties* p = taglib_file_audioproperties(file)) {
+  if (const TagLib_AudioProperties* p = taglib_file_audioproperties(file.get())) {
     raw.bitrate = taglib_audioproperties_bitrate(p);
     raw.sampleRate = taglib_audioproperties_samplerate(p);
     raw.channels = taglib_audioproperties_channels(p);
     raw.length = taglib_audioproperties_length(p);
   }
-  taglib_file_free(file);
   return raw;
 }
 

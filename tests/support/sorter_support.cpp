@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/win_handles.h"
 #include "sorter/sorter_window.h"
 #include "tests/support/win_test_support.h"
 
@@ -33,29 +34,29 @@ std::vector<std::string> ListTexts(HWND list, int column) {
   // in that process's memory.
   DWORD owner = 0;
   GetWindowThreadProcessId(list, &owner);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                               owner);
+  KernelHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, owner));
   std::vector<std::string> texts;
   if (!process) return texts;
   constexpr size_t kBuffer = 4096;
-  char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kBuffer,
-                                                   MEM_COMMIT, PAGE_READWRITE));
+  char* remote = static_cast<char*>(VirtualAllocEx(process.get(), nullptr,
+                                                   sizeof(LVITEMA) + kBuffer, MEM_COMMIT,
+                                                   PAGE_READWRITE));
   for (size_t row = 0, count = RowCount(list); remote && row < count; ++row) {
     LVITEMA item{};
     item.iSubItem = column;
     item.pszText = remote + sizeof item;
     item.cchTextMax = kBuffer;
     SIZE_T done = 0;
-    WriteProcessMemory(process, remote, &item, sizeof item, &done);
+    WriteProcessMemory(process.get(), remote, &item, sizeof item, &done);
     DWORD_PTR length = 0;
     SendMessageTimeoutA(list, LVM_GETITEMTEXTA, row, LPARAM(remote), SMTO_ABORTIFHUNG, 2000,
                         &length);
     std::string text(length, '\0');
-    ReadProcessMemory(process, remote + sizeof item, text.data(), length, &done);
+    ReadProcessMemory(process.get(), remote + sizeof item, text.data(), length, &done);
     texts.push_back(text);
   }
-  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
+  if (remote) VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
   return texts;
 }
 

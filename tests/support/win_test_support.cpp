@@ -34,23 +34,22 @@ std::string TempDir::CopyFixture(const std::string& fixture, const std::string& 
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return {};
   std::string bytes;
   char buffer[65536];
   DWORD got;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
-  CloseHandle(file);
+  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got)
+    bytes.append(buffer, got);
   return bytes;
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  if (!file) return;
   DWORD done;
-  WriteFile(file, bytes.data(), DWORD(bytes.size()), &done, nullptr);
-  CloseHandle(file);
+  WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &done, nullptr);
 }
 
 bool FileExists(const std::string& path) {
@@ -69,13 +68,11 @@ void RemoveTree(const std::string& path) {
     return;
   }
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
+  if (FindHandle search{FindFirstFileA((folder + "\\*").c_str(), &found)}) {
     do {
       std::string name = found.cFileName;
       if (name != "." && name != "..") RemoveTree(folder + "\\" + name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &found));
   }
   SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryA(folder.c_str());
@@ -83,13 +80,36 @@ void RemoveTree(const std::string& path) {
 
 size_t FileCount(const std::string& folder) {
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
+  FindHandle search(FindFirstFileA((folder + "*").c_str(), &found));
+  if (!search) return 0;
   size_t files = 0;
   do files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
+  while (FindNextFileA(search.get(), &found));
   return files;
+}
+
+std::vector<std::string> NamesMatching(const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  FindHandle search(FindFirstFileA(pattern.c_str(), &found));
+  if (!search) return names;
+  do names.emplace_back(found.cFileName);
+  while (FindNextFileA(search.get(), &found));
+  return names;
+}
+
+KeyHandle OpenedKey(HKEY root, const std::string& path, REGSAM access) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return KeyHandle();
+  return KeyHandle(key);
+}
+
+KeyHandle CreatedKey(HKEY root, const std::string& path, REGSAM access) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, access, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return KeyHandle();
+  return KeyHandle(key);
 }
 
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs) {
@@ -223,25 +243,26 @@ Process::Process(const std::string& commandLine, const std::string& appData) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   std::string line = commandLine;
+  PROCESS_INFORMATION info{};
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info_))
-    info_ = {};
+                      &info))
+    return;
+  process_ = KernelHandle(info.hProcess);
+  thread_ = KernelHandle(info.hThread);
+  id_ = info.dwProcessId;
 }
 
 Process::~Process() {
-  if (!info_.hProcess) return;
-  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(info_.hProcess, 99);
-    WaitForSingleObject(info_.hProcess, 5000);
+  if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.get(), 99);
+    WaitForSingleObject(process_.get(), 5000);
   }
-  CloseHandle(info_.hThread);
-  CloseHandle(info_.hProcess);
 }
 
 long Process::WaitForExit(int timeoutMs) {
-  if (!info_.hProcess || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+  if (!process_ || WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return -1;
   DWORD code = 0;
-  GetExitCodeProcess(info_.hProcess, &code);
+  GetExitCodeProcess(process_.get(), &code);
   return long(code);
 }
 

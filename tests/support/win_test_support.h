@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/win_handles.h"
+
 namespace testing_win {
 
 // Paths of the generated audio files, the built program and the source tree.
@@ -38,6 +40,13 @@ bool FileExists(const std::string& path);
 void RemoveTree(const std::string& path);
 // How many files (not folders) the folder holds; the folder path ends in a backslash.
 size_t FileCount(const std::string& folder);
+// The names FindFirstFile lists for the pattern, folders included, in the file system's order.
+std::vector<std::string> NamesMatching(const std::string& pattern);
+
+// A registry key opened (OpenedKey) or created when it is not there (CreatedKey) with the given
+// access; none when that cannot be done.
+KeyHandle OpenedKey(HKEY root, const std::string& path, REGSAM access);
+KeyHandle CreatedKey(HKEY root, const std::string& path, REGSAM access);
 
 // Polls cond every few milliseconds until it holds or timeoutMs passes; returns whether it held.
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = 5000);
@@ -90,13 +99,14 @@ class Process {
   ~Process();  // ends the process if it is still running
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
-  DWORD id() const { return info_.dwProcessId; }
-  bool started() const { return info_.hProcess != nullptr; }
+  DWORD id() const { return id_; }
+  bool started() const { return bool(process_); }
   // The exit code, or -1 when the process did not end within timeoutMs.
   long WaitForExit(int timeoutMs = 10000);
 
  private:
-  PROCESS_INFORMATION info_{};
+  KernelHandle process_, thread_;
+  DWORD id_ = 0;
 };
 
 // The command line that starts DA3Zur.exe with the given arguments.

@@ -64,14 +64,7 @@ const char* const kShipped[] = {"Deutsch.catalog",    "Francais.catalog",  "Espa
                                 "Italiano.catalog",   "Nederlands.catalog", "Portugues.catalog"};
 
 std::vector<std::string> CatalogFiles() {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(SourcePath("catalogs\\*.catalog").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do names.emplace_back(found.cFileName);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
+  return NamesMatching(SourcePath("catalogs\\*.catalog"));
 }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {

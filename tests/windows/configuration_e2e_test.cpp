@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <random>
 
+#include "base/win_handles.h"
 #include "configure/configuration_window.h"
 #include "configure/shell_verbs.h"
 #include "tests/support/configure_support.h"
@@ -171,12 +172,12 @@ TEST_F(ConfigurationRun, LockedPreferencesStayAndTheReloadFindsTheStoredLanguage
   WriteFileBytes(preferences_, stored);
   // Another program reads the file and lets others only read it: it cannot be rewritten. The
   // choice of English is lost, the reload reads German again, and the verbs are renewed in German.
-  HANDLE reader = CreateFileA(preferences_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  FileHandle reader(CreateFileA(preferences_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+  ASSERT_NE(reader.get(), INVALID_HANDLE_VALUE);
   Start(ProgramCommand(""), [](const ConfigurationFound& found) { PickItem(found.languages, 0); },
         "Information");
-  CloseHandle(reader);
+  reader.reset();
   EXPECT_EQ(Preferences(), stored);
   EXPECT_EQ(boxText_, kGermanChanged);
   EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, "ID3-Tag bearbeiten");

@@ -98,17 +98,6 @@ class CatalogsBesideProgram {
   std::vector<std::string> files_;
   std::string folder_;
 };
-
-std::vector<std::string> FileSystemOrder(const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do names.emplace_back(found.cFileName);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
 }  // namespace
 
 TEST_F(ConfigurationWindowTest, ShowsTheFourControlsAsLaidOut) {
@@ -175,7 +164,7 @@ TEST_F(ConfigurationWindowTest, ListsEveryCatalogNameInFileSystemOrderFoldersInc
   CatalogsBesideProgram beside({"zz" + tag + ".catalog", "aa" + tag + ".catalog",
                                 "mm" + tag + ".catalogue", "nn" + tag + ".cat"},
                                "ff" + tag + ".catalog");
-  const std::vector<std::string> expected = FileSystemOrder(ProgramFolder() + "*.catalog");
+  const std::vector<std::string> expected = NamesMatching(ProgramFolder() + "*.catalog");
   Run([&](const ConfigurationFound& found) {
     std::vector<std::string> items = ComboItems(found.languages);
     ASSERT_EQ(items.size(), expected.size() + 1);

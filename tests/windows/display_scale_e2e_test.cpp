@@ -16,26 +16,24 @@ constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 // Sets the display's DPI for programs started from now on, and puts the old setting back.
 class DisplayDpi {
  public:
-  explicit DisplayDpi(DWORD dpi) {
-    RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                    &key_, nullptr);
+  explicit DisplayDpi(DWORD dpi)
+      : key_(CreatedKey(HKEY_CURRENT_USER, kDesktopKey, KEY_READ | KEY_WRITE)) {
     DWORD size = sizeof old_;
-    hadOld_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
-                               &size) == ERROR_SUCCESS;
-    RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+    hadOld_ = RegQueryValueExA(key_.get(), "LogPixels", nullptr, nullptr,
+                               reinterpret_cast<BYTE*>(&old_), &size) == ERROR_SUCCESS;
+    RegSetValueExA(key_.get(), "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
                    sizeof dpi);
   }
   ~DisplayDpi() {
     if (hadOld_)
-      RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
+      RegSetValueExA(key_.get(), "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
                      sizeof old_);
     else
-      RegDeleteValueA(key_, "LogPixels");
-    RegCloseKey(key_);
+      RegDeleteValueA(key_.get(), "LogPixels");
   }
 
  private:
-  HKEY key_ = nullptr;
+  KeyHandle key_;
   DWORD old_ = 0;
   bool hadOld_ = false;
 };

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <taglib/tag_c.h>
 
+#include "tags/taglib.h"
 #include "tests/support/editor_support.h"
 #include "tests/support/raw_tag_support.h"
 #include "tests/support/win_test_support.h"
@@ -109,12 +110,11 @@ TEST(EditRun, TenThousandCharacterAndControlTextsInAFileShowAndSave) {
   for (int i = 0; i < 1000; ++i) longTitle += "t\xC3\xADtulo lar";  // 10 characters, 11 bytes
   const std::string controls = "tab\tbell\x07" "esc\x1B" "end";
   {
-    TagLib_File* file = taglib_file_new(flac.c_str());
-    ASSERT_NE(file, nullptr);
-    taglib_tag_set_title(taglib_file_tag(file), longTitle.c_str());
-    taglib_tag_set_comment(taglib_file_tag(file), controls.c_str());
-    ASSERT_TRUE(taglib_file_save(file));
-    taglib_file_free(file);
+    const taglib::File file(taglib_file_new(flac.c_str()));
+    ASSERT_NE(file.get(), nullptr);
+    taglib_tag_set_title(taglib_file_tag(file.get()), longTitle.c_str());
+    taglib_tag_set_comment(taglib_file_tag(file.get()), controls.c_str());
+    ASSERT_TRUE(taglib_file_save(file.get()));
   }
   Process program(ProgramCommand("-edit " + Quoted(flac)), appData.path());
   ASSERT_TRUE(program.started());

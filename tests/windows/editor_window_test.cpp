@@ -293,29 +293,25 @@ namespace {
 // so a click on the link can be followed without a browser; puts the old handler back afterwards.
 class ShellOpenRecorder {
  public:
-  explicit ShellOpenRecorder(const std::string& outFile) {
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                    nullptr);
+  explicit ShellOpenRecorder(const std::string& outFile)
+      : key_(CreatedKey(HKEY_CLASSES_ROOT, kKey, KEY_ALL_ACCESS)) {
     char old[1024] = {};
     DWORD size = sizeof old - 1;
-    if (RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
-        ERROR_SUCCESS)
+    if (RegQueryValueExA(key_.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old),
+                         &size) == ERROR_SUCCESS)
       old_ = old;
     std::string command = "cmd.exe /c echo %1>\"" + outFile + "\"";
     Set(command);
   }
-  ~ShellOpenRecorder() {
-    Set(old_);
-    RegCloseKey(key_);
-  }
+  ~ShellOpenRecorder() { Set(old_); }
 
  private:
   void Set(const std::string& value) {
-    RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    RegSetValueExA(key_.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    DWORD(value.size() + 1));
   }
   static constexpr char kKey[] = "https\\shell\\open\\command";
-  HKEY key_ = nullptr;
+  KeyHandle key_;
   std::string old_;
 };
 }  // namespace

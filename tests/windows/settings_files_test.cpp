@@ -7,6 +7,7 @@
 #include <random>
 
 #include "base/file_system_win.h"
+#include "base/win_handles.h"
 #include "settings/preference_file.h"
 #include "settings/settings.h"
 #include "tests/support/win_test_support.h"
@@ -30,11 +31,10 @@ bool IsDirectory(const std::string& path) {
 // Whether this user is kept from writing a read-only file (an administrator, or root under Wine,
 // is not).
 bool ReadOnlyHolds(const std::string& path) {
-  HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING, 0, nullptr);
-  if (probe == INVALID_HANDLE_VALUE) return true;
-  CloseHandle(probe);
-  return false;
+  const FileHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+  return !probe;
 }
 
 TextTable Marked(const char* marker) {
@@ -80,14 +80,14 @@ TEST(PreferenceFileOnDisk, OnlyReadingLeavesEveryByteAndLetsOthersOnlyRead) {
   EXPECT_EQ(preferences.ReadString("Language", "-"), "Fran\xE7" "ais.catalog");
   EXPECT_EQ(preferences.ReadInteger("ContextMenu", 7), 7);
   // While it is open, others may read the file but not write it.
-  HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_NE(reader, INVALID_HANDLE_VALUE);
-  if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
-  HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
-  if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+  FileHandle reader(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+  EXPECT_NE(reader.get(), INVALID_HANDLE_VALUE);
+  reader.reset();
+  FileHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+  EXPECT_EQ(writer.get(), INVALID_HANDLE_VALUE);
+  writer.reset();
   preferences.Close();
   EXPECT_EQ(ReadFileBytes(path), bytes);
   const FILETIME after = LastWrite(path);
@@ -118,16 +118,16 @@ TEST(PreferenceFileOnDisk, ReadOnlyFileIsReadAndNeverChanged) {
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
   // Another program holds the file and lets others only read it: the same, whoever the user is.
-  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  FileHandle holder(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+  ASSERT_NE(holder.get(), INVALID_HANDLE_VALUE);
   EXPECT_TRUE(preferences.OpenExisting(path)) << "refused for writing, opened for reading";
   EXPECT_EQ(preferences.ReadString("Language", ""), "Deutsch.catalog");
   preferences.Close();
   EXPECT_FALSE(preferences.CreateNew(path));
   preferences.WriteString("Language", "");
   preferences.Close();
-  CloseHandle(holder);
+  holder.reset();
   EXPECT_EQ(ReadFileBytes(path), stored);
 }
 
@@ -324,14 +324,15 @@ namespace {
 void WriteSparse(const std::string& path, const std::string& head, long long size) {
   WriteFileBytes(path, head);
   if (size <= static_cast<long long>(head.size())) return;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  const FileHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_NE(file.get(), INVALID_HANDLE_VALUE) << path;
   DWORD ignored = 0;
-  DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+  DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
   LARGE_INTEGER end{};
   end.QuadPart = size;
-  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file)) << path;
-  CloseHandle(file);
+  EXPECT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()))
+      << path;
 }
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "base/file_system_win.h"
+#include "base/win_handles.h"
 #include "window_kit/resources.h"
 #include "tests/support/configure_support.h"
 #include "tests/support/win_test_support.h"
@@ -31,7 +32,7 @@ void MakeMachineWideVerb(const char* verb) {
   ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, (std::string("*\\shell\\") + verb + "\\command").c_str(),
                           &key),
             ERROR_SUCCESS);
-  RegCloseKey(key);
+  const KeyHandle owned(key);
   RegSetValueA(HKEY_CLASSES_ROOT, (std::string("*\\shell\\") + verb).c_str(), REG_SZ, "old", 3);
 }
 }  // namespace
@@ -72,10 +73,10 @@ TEST_F(ShellVerbs, SecondInsertOverwritesAndAnotherProgramPathWins) {
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes\\*\\shell\\VeltanDA3ZurToolsEdit",
                           0, KEY_READ, &verb),
             ERROR_SUCCESS);
+  const KeyHandle owned(verb);
   DWORD subkeys = 0;
   RegQueryInfoKeyA(verb, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
                    nullptr, nullptr, nullptr);
-  RegCloseKey(verb);
   EXPECT_EQ(subkeys, 1u);
 }
 
@@ -131,24 +132,25 @@ TEST_F(ShellVerbs, LongAndUnusualMenuTextsArriveWhole) {
 
 TEST(ProgramIcon, TheBuiltProgramCarriesItsIconInTheSizesWindowsDraws) {
   const std::string program = ProgramExe();
-  HMODULE module = LoadLibraryExA(program.c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  ASSERT_NE(module, nullptr) << program;
-  HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(DA3_PROGRAM_ICON), RT_GROUP_ICON);
+  LibraryHandle module(LoadLibraryExA(program.c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_NE(module.get(), nullptr) << program;
+  HRSRC group = FindResourceA(module.get(), MAKEINTRESOURCEA(DA3_PROGRAM_ICON), RT_GROUP_ICON);
   ASSERT_NE(group, nullptr) << "no icon group in the program";
-  auto* directory = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
+  auto* directory = static_cast<BYTE*>(LockResource(LoadResource(module.get(), group)));
   ASSERT_NE(directory, nullptr);
   // Each size is drawn for itself, not left to Windows to scale from another.
   for (int size : {16, 32, 48}) {
     int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
-    HRSRC image = id ? FindResourceA(module, MAKEINTRESOURCEA(id), RT_ICON) : nullptr;
+    HRSRC image = id ? FindResourceA(module.get(), MAKEINTRESOURCEA(id), RT_ICON) : nullptr;
     ASSERT_NE(image, nullptr) << size;
-    auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
+    auto* header =
+        static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module.get(), image)));
     ASSERT_NE(header, nullptr) << size;
     EXPECT_EQ(header->biWidth, size);
     EXPECT_EQ(header->biHeight, 2 * size) << "image and mask";
   }
-  FreeLibrary(module);
+  module.reset();
   // Index 0, as the verbs' Icon value names it, is that icon.
   HICON large = nullptr, small = nullptr;
   ASSERT_GT(ExtractIconExA(program.c_str(), 0, &large, &small, 1), 0u);

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "base/win_handles.h"
 #include "tags/tag_bridge.h"
 #include "tests/support/sorter_support.h"
 #include "tests/support/win_test_support.h"
@@ -234,7 +235,7 @@ TEST_F(SorterWindowTest, RowsHandedOverInABurstAreShown) {
 
 TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenNoneAppears) {
   // The mutex exists (another sorter is starting or gone) but no window shows up.
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, "Global\\VeltanDA3ZurTools");
+  const KernelHandle mutex(CreateMutexA(nullptr, FALSE, "Global\\VeltanDA3ZurTools"));
   ASSERT_TRUE(mutex);
   DWORD start = GetTickCount();
   Driver driver([&] {
@@ -248,19 +249,18 @@ TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenNoneAppears) {
     Click(s.cancel);
   });
   RunSorter(texts_, {"C:\\mine.mp3"});
-  CloseHandle(mutex);
 }
 
 TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenTheFirstDoesNotAnswer) {
   // The first sorter's window shows but its thread is stuck (on a dead network share, say).
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, "Global\\VeltanDA3ZurTools");
+  const KernelHandle mutex(CreateMutexA(nullptr, FALSE, "Global\\VeltanDA3ZurTools"));
   ASSERT_TRUE(mutex);
-  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const KernelHandle release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   HWND hung = nullptr;
   std::thread stuck([&] {
     hung = CreateWindowExA(0, "STATIC", kSorterTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
                            100, nullptr, nullptr, nullptr, nullptr);
-    WaitForSingleObject(release, 120000);  // answers no message meanwhile
+    WaitForSingleObject(release.get(), 120000);  // answers no message meanwhile
     DestroyWindow(hung);
   });
   ASSERT_TRUE(WaitUntil([&] { return hung && IsWindowVisible(hung); }));
@@ -285,10 +285,8 @@ TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenTheFirstDoesNotAnswer)
     Click(controls[4]);
   });
   RunSorter(texts_, {"C:\\mine.mp3"});
-  SetEvent(release);
+  SetEvent(release.get());
   stuck.join();
-  CloseHandle(release);
-  CloseHandle(mutex);
 }
 
 TEST_F(SorterWindowTest, RunAsksThenCopiesAndReportsUnreadableFiles) {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <taglib/tag_c.h>
 
+#include "base/win_handles.h"
 #include "tags/save_copy_name.h"
+#include "tags/taglib.h"
 #include "tests/support/raw_tag_support.h"
 #include "tests/support/win_test_support.h"
 
@@ -12,11 +14,10 @@ using namespace testing_win;
 
 namespace {
 void WriteRawTitle(const std::string& path, const char* utf8) {
-  TagLib_File* file = taglib_file_new(path.c_str());
-  ASSERT_NE(file, nullptr);
-  taglib_tag_set_title(taglib_file_tag(file), utf8);
-  ASSERT_TRUE(taglib_file_save(file));
-  taglib_file_free(file);
+  const taglib::File file(taglib_file_new(path.c_str()));
+  ASSERT_NE(file.get(), nullptr);
+  taglib_tag_set_title(taglib_file_tag(file.get()), utf8);
+  ASSERT_TRUE(taglib_file_save(file.get()));
 }
 
 // The audio frames of an MP3 (between the ID3v2 tag and an ID3v1 tag) or FLAC file (after the
@@ -245,18 +246,17 @@ TEST_F(FailedReplace, OriginalChangedMeanwhileOrNameTakenKeepsTheCopy) {
 }
 
 TEST_F(FailedReplace, ACopyHeldOpenByAnotherProgramIsHidden) {
-  HANDLE holder = INVALID_HANDLE_VALUE;
+  FileHandle holder(INVALID_HANDLE_VALUE);
   EXPECT_EQ(Write(ERROR_SHARING_VIOLATION,
                   [&](const std::string& copy) {
-                    holder = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, 0, nullptr);
+                    holder = FileHandle(CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                    nullptr, OPEN_EXISTING, 0, nullptr));
                   }),
             0);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  ASSERT_NE(holder.get(), INVALID_HANDLE_VALUE);
   EXPECT_EQ(ReadFileBytes(path_), original_);
   const DWORD attributes = GetFileAttributesA(copy_.c_str());
   EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << "a held copy cannot be deleted";
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN) << "it is hidden instead";
   EXPECT_TRUE(IsSaveCopyName(copy_)) << "and keeps the name the runs skip";
-  CloseHandle(holder);
 }

@@ -1,0 +1,103 @@
+#include <windows.h>
+
+#include <optional>
+
+#include "base/file_system_win.h"
+#include "base/path_parts.h"
+#include "base/position.h"
+#include "tags/safe_save.h"
+#include "tags/save_copy_name.h"
+
+namespace {
+// A save that left the volume without even its last block free may have been cut short without
+// the writer noticing, so it counts as failed.
+constexpr unsigned long long kLastBlock = 4096;
+
+// Copies the original to a fresh name beside it; empty when no copy could be made.
+std::string MakeCopy(const std::string& fileName) {
+  STEP(DA3Rudi);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string copy = SaveCopyName(fileName, GetCurrentProcessId(), attempt);
+    if (CopyFileA(fileName.c_str(), copy.c_str(), TRUE)) return copy;
+    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
+      DeleteFileA(copy.c_str());  // a copy that failed halfway (disk full) is ours to remove
+      return {};
+    }
+  }
+  return {};
+}
+
+// Free bytes on the volume that holds the file, or 0 when they cannot be asked for.
+unsigned long long FreeBytesBeside(const std::string& fileName) {
+  const std::string folder = FolderPart(fileName);
+  ULARGE_INTEGER free{};
+  if (!GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &free, nullptr, nullptr))
+    return 0;
+  return free.QuadPart;
+}
+
+// Deletes a copy that is no longer needed. One that another program holds open (a virus scanner,
+// Explorer's preview) cannot go yet: it is hidden, and the edit and sort runs skip its name.
+void RemoveCopy(const std::string& copy) {
+  STEP(DA3Rudi);
+  if (DeleteFileA(copy.c_str())) return;
+  DWORD attributes = GetFileAttributesA(copy.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES)
+    SetFileAttributesA(copy.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+}
+
+// After a failed replace, the files on disk decide; the checked copy is given up only while the
+// original is there as it was. Without a backup name, ERROR_UNABLE_TO_MOVE_REPLACEMENT means the
+// original is gone and the copy is the only file left; ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 means the
+// original lives on under a name the system chose.
+bool SettleFailedReplace(const std::string& fileName, const std::string& copy,
+                         const FileStamp& original, unsigned long error) {
+  STEP(DA3Rudi);
+  if (std::optional<FileStamp> now = StampOf(fileName)) {
+    if (*now == original) RemoveCopy(copy);
+    return false;  // a file changed meanwhile by someone else is kept beside the copy
+  }
+  // MoveFile never overwrites: should a file or folder have taken the name meanwhile, the copy
+  // stays where it is, with the saved tags.
+  if (!MoveFileA(copy.c_str(), fileName.c_str())) return false;
+  // The name holds the saved file again; an original that lives on elsewhere is still a failure
+  // to report, since the user now has a second file.
+  return error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+}
+}  // namespace
+
+bool ReplaceWithCopy(const std::string& original, const std::string& copy, unsigned long& error) {
+  STEP(DA3Rudi);
+  // ReplaceFile keeps the original's attributes and identity. The two IGNORE flags let a save
+  // succeed where the user may write the file but not its access list (network shares).
+  constexpr DWORD kFlags =
+      REPLACEFILE_WRITE_THROUGH | REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
+  if (ReplaceFileA(original.c_str(), copy.c_str(), nullptr, kFlags, nullptr, nullptr)) return true;
+  error = GetLastError();
+  return false;
+}
+
+bool MayReplace(const std::string& fileName) {
+  DWORD attributes = GetFileAttributesA(fileName.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool SaveThroughCopy(const std::string& fileName, unsigned long long room, const CopyStep& save,
+                     const CopyStep& check, const ReplaceStep& replace) {
+  STEP(DA3Rudi);
+  const std::optional<FileStamp> original = StampOf(fileName);
+  if (!original) return false;
+
+  std::string copy = MakeCopy(fileName);
+  if (copy.empty()) return false;
+  bool good = FreeBytesBeside(copy) >= room && save(copy) && FreeBytesBeside(copy) >= kLastBlock &&
+              check(copy);
+  STEP(DA3Rudi);
+  if (!good) {
+    RemoveCopy(copy);  // the original was never touched
+    return false;
+  }
+  unsigned long error = 0;
+  if (replace(fileName, copy, error)) return true;
+  return SettleFailedReplace(fileName, copy, *original, error);
+}
