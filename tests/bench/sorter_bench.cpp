@@ -81,19 +81,16 @@ std::vector<std::string> MakeSources(const std::string& folder,
 double SorterRun(const std::vector<std::string>& files, const std::string& target, bool move) {
   TextTable texts = Texts();
   double seconds = -1;
-  {
-    Driver driver([&] {
-      SorterControls s = WaitForSorter(GetCurrentProcessId(), 60000);
-      SetText(s.pattern, target + "\\" + kTail);
-      Click(s.sort);
-      HWND question = WaitForMessageBox(GetCurrentProcessId(), "Question", 60000);
-      auto start = std::chrono::steady_clock::now();
-      PostMessageA(question, WM_COMMAND, move ? IDYES : IDNO, 0);
-      WaitUntil([&] { return !IsWindow(s.window); }, 3600000);
-      seconds = Seconds(start);
-    });
-    RunSorter(texts, files);
-  }
+  DriveSorter(texts, files, [&] {
+    SorterControls s = WaitForSorter(GetCurrentProcessId(), 60000);
+    SetText(s.pattern, target + "\\" + kTail);
+    Click(s.sort);
+    HWND question = WaitForMessageBox(GetCurrentProcessId(), "Question", 60000);
+    auto start = std::chrono::steady_clock::now();
+    PostMessageA(question, WM_COMMAND, move ? IDYES : IDNO, 0);
+    WaitUntil([&] { return !IsWindow(s.window); }, 3600000);
+    seconds = Seconds(start);
+  });
   return seconds;
 }
 
@@ -314,24 +311,21 @@ void Rows(int count) {
   SIZE_T before = PeakWorkingSet();
   auto start = std::chrono::steady_clock::now();
   double shown = 0, handed = 0, empty = 0;
-  {
-    Driver driver([&] {
-      SorterControls s = WaitForSorter(GetCurrentProcessId(), 600000);
-      shown = Seconds(start);
-      auto handStart = std::chrono::steady_clock::now();
-      for (size_t i = 0; i < kHandedRows; ++i) {
-        const std::string& file = files[i % files.size()];
-        COPYDATASTRUCT data{0, DWORD(file.size() + 1), const_cast<char*>(file.c_str())};
-        SendMessageA(s.window, WM_COPYDATA, 0, LPARAM(&data));
-      }
-      handed = Seconds(handStart);
-      handStart = std::chrono::steady_clock::now();
-      for (size_t i = 0; i < kHandedRows; ++i) SendMessageA(s.window, WM_NULL, 0, 0);
-      empty = Seconds(handStart);
-      Click(s.cancel);
-    });
-    RunSorter(texts, files);
-  }
+  DriveSorter(texts, files, [&] {
+    SorterControls s = WaitForSorter(GetCurrentProcessId(), 600000);
+    shown = Seconds(start);
+    auto handStart = std::chrono::steady_clock::now();
+    for (size_t i = 0; i < kHandedRows; ++i) {
+      const std::string& file = files[i % files.size()];
+      COPYDATASTRUCT data{0, DWORD(file.size() + 1), const_cast<char*>(file.c_str())};
+      SendMessageA(s.window, WM_COPYDATA, 0, LPARAM(&data));
+    }
+    handed = Seconds(handStart);
+    handStart = std::chrono::steady_clock::now();
+    for (size_t i = 0; i < kHandedRows; ++i) SendMessageA(s.window, WM_NULL, 0, 0);
+    empty = Seconds(handStart);
+    Click(s.cancel);
+  });
   std::printf("rows %d: window shown with them after %.2f s (%.1f us/row); %d more handed over in "
               "%.2f s (%.1f us/row; an empty message sent the same way %.1f us); peak working set "
               "%.1f MiB (%.1f MiB before the window)\n",
@@ -371,32 +365,29 @@ void Preview(int count) {
   const SIZE_T before = PeakWorkingSet();
   double firstScreen = -1, complete = -1, completeAgain = -1, keyMax = 0, keySum = 0;
   const int keys = 20;
-  {
-    Driver driver([&] {
-      SorterControls s = WaitForSorter(GetCurrentProcessId(), 600000);
-      auto shown = std::chrono::steady_clock::now();
-      const int perPage = int(SendMessageA(s.files, LVM_GETCOUNTPERPAGE, 0, 0));
-      WaitUntil([&] { return !CellText(s.files, perPage - 1, 1).empty(); }, 60000);
-      firstScreen = Seconds(shown);
-      auto marked = [&] { return CellText(s.files, count - 1, 1).rfind("Same target", 0) == 0; };
-      WaitUntil(marked, 3600000);
-      complete = Seconds(shown);
-      SendMessageA(s.pattern, EM_SETSEL, 0x7fff, 0x7fff);
-      for (int i = 0; i < keys; ++i) {
-        auto key = std::chrono::steady_clock::now();
-        SendMessageA(s.pattern, WM_CHAR, WPARAM(i % 2 ? '$' : '.'), 1);
-        double seconds = Seconds(key);
-        keyMax = std::max(keyMax, seconds);
-        keySum += seconds;
-      }
-      auto again = std::chrono::steady_clock::now();
-      WaitUntil([&] { return !marked(); }, 60000);
-      WaitUntil(marked, 3600000);
-      completeAgain = Seconds(again);
-      Click(s.cancel);
-    });
-    RunSorter(texts, files);
-  }
+  DriveSorter(texts, files, [&] {
+    SorterControls s = WaitForSorter(GetCurrentProcessId(), 600000);
+    auto shown = std::chrono::steady_clock::now();
+    const int perPage = int(SendMessageA(s.files, LVM_GETCOUNTPERPAGE, 0, 0));
+    WaitUntil([&] { return !CellText(s.files, perPage - 1, 1).empty(); }, 60000);
+    firstScreen = Seconds(shown);
+    auto marked = [&] { return CellText(s.files, count - 1, 1).rfind("Same target", 0) == 0; };
+    WaitUntil(marked, 3600000);
+    complete = Seconds(shown);
+    SendMessageA(s.pattern, EM_SETSEL, 0x7fff, 0x7fff);
+    for (int i = 0; i < keys; ++i) {
+      auto key = std::chrono::steady_clock::now();
+      SendMessageA(s.pattern, WM_CHAR, WPARAM(i % 2 ? '$' : '.'), 1);
+      double seconds = Seconds(key);
+      keyMax = std::max(keyMax, seconds);
+      keySum += seconds;
+    }
+    auto again = std::chrono::steady_clock::now();
+    WaitUntil([&] { return !marked(); }, 60000);
+    WaitUntil(marked, 3600000);
+    completeAgain = Seconds(again);
+    Click(s.cancel);
+  });
   std::printf("preview %d files: first screen of targets %.3f s after the window showed; "
               "keystroke in the pattern field %.1f ms on average, %.1f ms at most; every mark "
               "worked out %.2f s after the window showed, %.2f s after typing (reading every "

@@ -63,11 +63,8 @@ ConfigurationFound WaitForConfiguration(DWORD processId, int timeoutMs) {
   if (!window) return found;
   std::vector<HWND> children = WaitForChildren(window, 4, timeoutMs);
   if (children.size() < 4) return found;
-  // The list is filled and the hint set before the event loop starts, and the window answers a
-  // sent message only from that loop.
-  DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, UINT(timeoutMs), &answer))
-    return found;
+  // The list is filled and the hint set before the event loop starts.
+  if (!WaitUntilAnswering(window, timeoutMs)) return found;
   found = {window, children[0], children[1], children[2], children[3]};
   return found;
 }

@@ -33,11 +33,6 @@ bool RaiseTestFault(DWORD processId, TestFault fault) {
   return trigger && PostMessageA(trigger, kRaiseFault, WPARAM(fault), 0);
 }
 
-bool WaitUntilAnswering(HWND window, int timeoutMs) {
-  DWORD_PTR ignored;
-  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, DWORD(timeoutMs), &ignored) != 0;
-}
-
 unsigned StepLineAfter(const std::string& sourceFile, const std::string& anchor) {
   std::ifstream source(SourcePath(sourceFile));
   std::string text;

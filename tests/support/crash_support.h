@@ -28,9 +28,6 @@ enum class TestFault : WPARAM {
 };
 bool RaiseTestFault(DWORD processId, TestFault fault);
 
-// Waits until the window's thread answers a sent message, which it does only from its event loop.
-bool WaitUntilAnswering(HWND window, int timeoutMs = 5000);
-
 // The line a report names for the first step (STEP) after the first line holding anchor, in the
 // source file given relative to the source tree: the file's number and the line in the file;
 // 0 when there is none.

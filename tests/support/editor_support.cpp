@@ -41,10 +41,8 @@ EditorWindowFound WaitForEditor(DWORD processId, int timeoutMs) {
     ADD_FAILURE() << "the genre list never held the 148 genres";
     return found;
   }
-  // A sent message is answered only once the window's thread waits in its event loop, which it
-  // enters after the preselection.
-  DWORD_PTR ignored;
-  if (!SendMessageTimeoutA(found.window, WM_NULL, 0, 0, SMTO_NORMAL, DWORD(timeoutMs), &ignored)) {
+  // The window's thread enters its event loop after the preselection.
+  if (!WaitUntilAnswering(found.window, timeoutMs)) {
     ADD_FAILURE() << "the editor never reached its event loop";
     return found;
   }

@@ -5,8 +5,14 @@
 #include "base/win_handles.h"
 #include "sorter/sorter_window.h"
 #include "tests/support/win_test_support.h"
+#include "tests/support/window_driver.h"
 
 namespace testing_win {
+
+void DriveSorter(const TextTable& texts, const std::vector<std::string>& files,
+                 const std::function<void()>& body) {
+  DriveWindow([&] { RunSorter(texts, files); }, body);
+}
 
 SorterControls WaitForSorter(DWORD processId, int timeoutMs) {
   SorterControls controls;

@@ -1,10 +1,13 @@
-// Helpers for the sorter's window tests: its controls, and the rows of its list views read from
-// this process or from another.
+// Helpers for the sorter's window tests: the sorter run in this process under a driver, its
+// controls, and the rows of its list views read from this process or from another.
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "settings/text_table.h"
 
 namespace testing_win {
 
@@ -13,6 +16,11 @@ struct SorterControls {
        cancel = nullptr, files = nullptr;
   explicit operator bool() const { return files != nullptr; }
 };
+
+// Runs the sorter with the files on this thread while body plays the user from a driver thread,
+// and closes what body leaves open (DriveWindow).
+void DriveSorter(const TextTable& texts, const std::vector<std::string>& files,
+                 const std::function<void()>& body);
 
 // The visible sorter window of the process with its six controls, waiting at most timeoutMs.
 SorterControls WaitForSorter(DWORD processId, int timeoutMs = 5000);

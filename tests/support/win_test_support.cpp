@@ -150,6 +150,11 @@ HWND WaitForWindow(DWORD processId, const char* className, const char* title, in
   return query.found;
 }
 
+bool WaitUntilAnswering(HWND window, int timeoutMs) {
+  DWORD_PTR ignored;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, DWORD(timeoutMs), &ignored) != 0;
+}
+
 HWND WaitForMessageBox(DWORD processId, const char* title, int timeoutMs) {
   return WaitForWindow(processId, "#32770", title, timeoutMs);
 }

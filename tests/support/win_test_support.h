@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/win_handles.h"
@@ -55,6 +54,8 @@ bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = 5000);
 // (null: any), waiting at most timeoutMs; null when none appeared.
 HWND WaitForWindow(DWORD processId, const char* className, const char* title,
                    int timeoutMs = 5000);
+// Waits until the window's thread answers a sent message, which it does only from its event loop.
+bool WaitUntilAnswering(HWND window, int timeoutMs = 5000);
 // A message box (class #32770) of the process with the given title.
 HWND WaitForMessageBox(DWORD processId, const char* title, int timeoutMs = 5000);
 // The message box text (its static controls joined).
@@ -80,17 +81,6 @@ void Click(HWND button);
 HWND FocusOf(HWND window);
 // A key press as the keyboard puts it in the queue of the window's focused control.
 void PressKey(HWND window, WPARAM key);
-
-// Runs body on a driver thread while the caller runs the window on its own thread; the driver is
-// joined when this object is destroyed.
-class Driver {
- public:
-  explicit Driver(std::function<void()> body) : thread_(std::move(body)) {}
-  ~Driver() { thread_.join(); }
-
- private:
-  std::thread thread_;
-};
 
 // A child process of DA3Zur.exe (or another program) started with APPDATA set for it.
 class Process {

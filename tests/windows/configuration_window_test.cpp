@@ -6,7 +6,6 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <atomic>
 
 #include "base/file_system_win.h"
 #include "window_kit/window_kit_win.h"
@@ -14,6 +13,7 @@
 #include "settings/settings.h"
 #include "tests/support/configure_support.h"
 #include "tests/support/win_test_support.h"
+#include "tests/support/window_driver.h"
 
 using namespace testing_win;
 
@@ -34,25 +34,13 @@ class ConfigurationWindowTest : public ::testing::Test {
   void TearDown() override { RemoveAllVerbs(); }
 
   // Runs the window on this thread while body drives it from another; a body that returns
-  // without closing the window leaves it to be closed here.
+  // without closing the window leaves it to be closed by the driver.
   void Run(const std::function<void(const ConfigurationFound&)>& body) {
-    std::atomic<bool> ended{false};
-    Driver driver([&] {
+    DriveWindow([&] { ConfigurationWindow(tables_); }, [&] {
       ConfigurationFound found = WaitForConfiguration(GetCurrentProcessId());
       EXPECT_TRUE(found) << "the configuration window with its four controls never appeared";
       if (found) body(found);
-      // Whatever the body left: close the window and answer a box, so the test cannot hang.
-      WaitUntil([&] {
-        if (ended) return true;
-        if (HWND box = WaitForMessageBox(GetCurrentProcessId(), nullptr, 50))
-          AnswerMessageBox(box, IDOK);
-        else if (HWND window = WaitForWindow(GetCurrentProcessId(), nullptr, kConfigurationTitle, 0))
-          RequestClose(window);
-        return bool(ended);
-      }, 10000);
     });
-    ConfigurationWindow(tables_);
-    ended = true;
   }
 
   // Closes the window and answers the box that should follow; returns its title and text.

@@ -10,6 +10,7 @@
 
 #include "tests/support/editor_support.h"
 #include "tests/support/win_test_support.h"
+#include "tests/support/window_driver.h"
 
 using namespace testing_win;
 
@@ -24,23 +25,17 @@ class EditorWindow : public ::testing::Test {
     FillGenreTable(tables_.genres);
   }
 
-  // Runs EditTags on this thread while user() drives the editor from a driver thread. The driver
-  // closes a window that the user left open, so a failing test cannot hang.
+  // Runs EditTags on this thread while user() drives the editor from a driver thread, which
+  // closes what the user left open, so a failing test cannot hang.
   int Edit(TagInfo& record, const std::function<void(const EditorWindowFound&)>& user,
            const std::string& path = "Z:\\music\\album/song.mp3") {
     int result = -1;
-    {
-      Driver driver([&] {
-        EditorWindowFound editor = WaitForEditor(GetCurrentProcessId());
-        if (!editor) return;
-        user(editor);
-        if (!WaitUntilClosed(editor.window)) {
-          ADD_FAILURE() << "the editor stayed open";
-          PostMessageA(editor.window, WM_CLOSE, 0, 0);
-        }
-      });
-      result = EditTags(tables_, record, path);
-    }
+    DriveWindow([&] { result = EditTags(tables_, record, path); }, [&] {
+      EditorWindowFound editor = WaitForEditor(GetCurrentProcessId());
+      if (!editor) return;
+      user(editor);
+      if (!WaitUntilClosed(editor.window)) ADD_FAILURE() << "the editor stayed open";
+    });
     return result;
   }
 

@@ -32,16 +32,14 @@ class SorterWindowTest : public ::testing::Test {
 
   // Runs the sorter on this thread while body drives it from another.
   void Run(const std::vector<std::string>& files, const std::function<void(SorterControls)>& body) {
-    Driver driver([&] {
+    DriveSorter(texts_, files, [&] {
       SorterControls sorter = WaitForSorter(kSelf);
       if (!sorter) {
         ADD_FAILURE() << "the sorter window with its six controls never appeared";
         return;
       }
       body(sorter);
-      if (IsWindow(sorter.window)) Click(sorter.cancel);
     });
-    RunSorter(texts_, files);
   }
 
   TextTable texts_;
@@ -238,7 +236,7 @@ TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenNoneAppears) {
   const KernelHandle mutex(CreateMutexA(nullptr, FALSE, "Global\\VeltanDA3ZurTools"));
   ASSERT_TRUE(mutex);
   DWORD start = GetTickCount();
-  Driver driver([&] {
+  DriveSorter(texts_, {"C:\\mine.mp3"}, [&] {
     SorterControls s = WaitForSorter(kSelf, 10000);
     if (!s) {
       ADD_FAILURE() << "no sorter window of its own after the bounded search";
@@ -248,7 +246,6 @@ TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenNoneAppears) {
     EXPECT_EQ(ListTexts(s.files), (std::vector<std::string>{"C:\\mine.mp3"}));
     Click(s.cancel);
   });
-  RunSorter(texts_, {"C:\\mine.mp3"});
 }
 
 TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenTheFirstDoesNotAnswer) {
@@ -265,7 +262,7 @@ TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenTheFirstDoesNotAnswer)
   });
   ASSERT_TRUE(WaitUntil([&] { return hung && IsWindowVisible(hung); }));
   DWORD start = GetTickCount();
-  Driver driver([&] {
+  DriveSorter(texts_, {"C:\\mine.mp3"}, [&] {
     HWND own = nullptr;
     const bool found = WaitUntil([&] {
       own = FindWindowExA(nullptr, hung, nullptr, kSorterTitle);
@@ -284,7 +281,6 @@ TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenTheFirstDoesNotAnswer)
     EXPECT_EQ(ListTexts(controls[5]), (std::vector<std::string>{"C:\\mine.mp3"}));
     Click(controls[4]);
   });
-  RunSorter(texts_, {"C:\\mine.mp3"});
   SetEvent(release.get());
   stuck.join();
 }
