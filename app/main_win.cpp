@@ -7,9 +7,9 @@
 
 #include "app/command_line.h"
 #include "app/crash_handler_win.h"
+#include "app/mode_runs.h"
 #include "base/file_system_win.h"
 #include "base/message_box_win.h"
-#include "app/mode_runs.h"
 #include "base/position.h"
 #include "configure/configuration_window.h"
 #include "editor/editor_window.h"

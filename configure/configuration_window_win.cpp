@@ -5,19 +5,19 @@
 #include <richedit.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/file_system_win.h"
 #include "base/message_box_win.h"
 #include "base/position.h"
-#include "window_kit/window_kit_win.h"
+#include "base/win_handles.h"
 #include "configure/configuration_text.h"
 #include "configure/shell_verbs.h"
 #include "settings/preference_file.h"
 #include "settings/settings.h"
 #include "settings/settings_folder.h"
+#include "window_kit/window_kit_win.h"
 
 namespace {
 constexpr int kClientWidth = 330, kClientHeight = 330;
@@ -31,11 +31,6 @@ constexpr DWORD kWrappingButton = WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
 // Both scroll bars stay, greyed while the text fits (the rich-text control would hide them).
 constexpr DWORD kHintStyle = WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
                              ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_DISABLENOSCROLL;
-
-struct LibraryFreer {
-  void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using LibraryHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
 
 // The rich-text control: the newest library the system has, else the older one.
 struct RichEdit {
@@ -79,11 +74,10 @@ std::vector<std::string> CatalogNames(const std::string& folder) {
   STEP(Configure);
   std::vector<std::string> names;
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*.catalog").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
+  const FindHandle search(FindFirstFileA((folder + "*.catalog").c_str(), &found));
+  if (!search) return names;
   do names.emplace_back(found.cFileName);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
+  while (FindNextFileA(search.get(), &found));
   return names;
 }
 

@@ -8,9 +8,9 @@
 #include "base/path_parts.h"
 #include "base/position.h"
 #include "base/shell_open_win.h"
-#include "window_kit/window_kit_win.h"
 #include "editor/editor_fields.h"
 #include "editor/format_duration.h"
+#include "window_kit/window_kit_win.h"
 
 namespace {
 constexpr int kClientWidth = 300, kClientHeight = 550;

@@ -10,13 +10,13 @@
 #include "base/message_box_win.h"
 #include "base/path_parts.h"
 #include "base/position.h"
-#include "window_kit/window_kit_win.h"
 #include "sorter/hand_over.h"
 #include "sorter/sort_files_win.h"
 #include "sorter/sort_run.h"
 #include "sorter/target_path.h"
 #include "sorter/target_preview.h"
 #include "tags/tag_bridge.h"
+#include "window_kit/window_kit_win.h"
 
 namespace {
 constexpr char kMutexName[] = "Global\\VeltanDA3ZurTools";

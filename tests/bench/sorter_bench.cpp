@@ -25,7 +25,6 @@
 #include <string>
 #include <vector>
 
-#include "window_kit/window_kit_win.h"
 #include "sorter/sort_files_win.h"
 #include "sorter/sorter_window.h"
 #include "sorter/target_path.h"
@@ -34,6 +33,7 @@
 #include "tests/bench/bench_support.h"
 #include "tests/support/sorter_support.h"
 #include "tests/support/win_test_support.h"
+#include "window_kit/window_kit_win.h"
 
 using namespace testing_win;
 using bench::Seconds;

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "window_kit/window_kit_win.h"
 #include "settings/settings.h"
 #include "settings/text_table.h"
 #include "tests/support/win_test_support.h"
+#include "window_kit/window_kit_win.h"
 
 using namespace testing_win;
 
@@ -33,31 +33,31 @@ struct Place {
 
 // The sizes are those of the windows' control tables.
 const Place kPlaces[] = {
-    {2, 280 - kFrameMargin, kOneLine, "editor: audio frame"},
-    {7, 280 - kFrameMargin, kOneLine, "editor: tag frame"},
-    {3, 70, kOneLine, "editor: label"},
-    {4, 70, kOneLine, "editor: label"},
-    {5, 70, kOneLine, "editor: label"},
-    {6, 70, kOneLine, "editor: label"},
-    {8, 70, kOneLine, "editor: label"},
-    {9, 70, kOneLine, "editor: label"},
-    {10, 70, kOneLine, "editor: label"},
-    {11, 70, kOneLine, "editor: label"},
-    {12, 70, kOneLine, "editor: label"},
-    {13, 70, kOneLine, "editor: label"},
-    {14, 70, kOneLine, "editor: label"},
-    {20, 260, 40, "editor: warning"},
-    {15, 130 - kButtonMargin, kOneLine, "editor: Save button"},
+    {kTextAudioFrame, 280 - kFrameMargin, kOneLine, "editor: audio frame"},
+    {kTextTagFrame, 280 - kFrameMargin, kOneLine, "editor: tag frame"},
+    {kTextBitrate, 70, kOneLine, "editor: label"},
+    {kTextSampleRate, 70, kOneLine, "editor: label"},
+    {kTextChannels, 70, kOneLine, "editor: label"},
+    {kTextLength, 70, kOneLine, "editor: label"},
+    {kTextTitle, 70, kOneLine, "editor: label"},
+    {kTextArtist, 70, kOneLine, "editor: label"},
+    {kTextAlbum, 70, kOneLine, "editor: label"},
+    {kTextYear, 70, kOneLine, "editor: label"},
+    {kTextComment, 70, kOneLine, "editor: label"},
+    {kTextTrack, 70, kOneLine, "editor: label"},
+    {kTextGenre, 70, kOneLine, "editor: label"},
+    {kTextVersionWarning, 260, 40, "editor: warning"},
+    {kTextSave, 130 - kButtonMargin, kOneLine, "editor: Save button"},
     {kTextCancel, 130 - kButtonMargin, kOneLine, "editor: Cancel button"},
-    {21, 280, kOneLine, "editor: link"},
-    {36, 135 - kButtonMargin, kOneLine, "sorter: Sort button"},
+    {kTextCredit, 280, kOneLine, "editor: link"},
+    {kTextSort, 135 - kButtonMargin, kOneLine, "sorter: Sort button"},
     {kTextCancel, 135 - kButtonMargin, kOneLine, "sorter: Cancel button"},
-    {25, 80 - kHeaderMargin, kOneLine, "sorter: macro column"},
-    {26, 190 - kHeaderMargin, kOneLine, "sorter: description column"},
-    {17, 120 - kHeaderMargin, kOneLine, "sorter: file column"},
+    {kTextMacroHeader, 80 - kHeaderMargin, kOneLine, "sorter: macro column"},
+    {kTextDescriptionHeader, 190 - kHeaderMargin, kOneLine, "sorter: description column"},
+    {kTextFileHeader, 120 - kHeaderMargin, kOneLine, "sorter: file column"},
     {kTextTargetHeader, 1000 - kHeaderMargin, kOneLine, "sorter: target column"},
-    {22, 150 - kButtonMargin, 50 - kButtonFrame, "configuration: insert button"},
-    {23, 150 - kButtonMargin, 50 - kButtonFrame, "configuration: remove button"},
+    {kTextInsertVerbs, 150 - kButtonMargin, 50 - kButtonFrame, "configuration: insert button"},
+    {kTextRemoveVerbs, 150 - kButtonMargin, 50 - kButtonFrame, "configuration: remove button"},
 };
 
 const char* const kShipped[] = {"Deutsch.catalog",    "Francais.catalog",  "Espanol.catalog",
@@ -165,8 +165,10 @@ TEST(Catalogs, EachLoadsWholeInItsOwnWordsAndCodePage) {
     EXPECT_NE(texts[kTextEditVerb], english[kTextEditVerb]);
     EXPECT_NE(texts[kTextSortFinished], english[kTextSortFinished]) << "the sorter's texts too";
     // The hint names the insert button by its caption, after the break the window shows.
-    EXPECT_NE(texts[24].find("\\n\"" + texts[22] + "\""), std::string::npos) << texts[24];
-    EXPECT_NE(texts[21].find("Veltan"), std::string::npos) << texts[21];
+    EXPECT_NE(texts[kTextFirstStartHint].find("\\n\"" + texts[kTextInsertVerbs] + "\""),
+              std::string::npos)
+        << texts[kTextFirstStartHint];
+    EXPECT_NE(texts[kTextCredit].find("Veltan"), std::string::npos) << texts[kTextCredit];
     // The end-of-run box fills these in.
     EXPECT_NE(texts[kTextPlacedCount].find("%1"), std::string::npos);
     EXPECT_NE(texts[kTextPlacedCount].find("%2"), std::string::npos);
@@ -190,8 +192,8 @@ TEST(Catalogs, TheMeasureFindsTooLongTexts) {
   ASSERT_TRUE(measure.ready());
   EXPECT_GT(measure.Width("Abtastfrequenzangabe:"), 70);
   // The wrapping controls hold more than one line, so what decides is how many lines a text needs.
-  EXPECT_GE(measure.Wrapped(DefaultText(22), 150 - kButtonMargin).cy, 2 * measure.lineHeight());
-  EXPECT_GE(measure.Wrapped(DefaultText(20), 260).cy, 2 * measure.lineHeight());
+  EXPECT_GE(measure.Wrapped(DefaultText(kTextInsertVerbs), 150 - kButtonMargin).cy, 2 * measure.lineHeight());
+  EXPECT_GE(measure.Wrapped(DefaultText(kTextVersionWarning), 260).cy, 2 * measure.lineHeight());
   EXPECT_GT(measure.Wrapped(std::string(30, 'x') + " " + std::string(30, 'x'), 260).cy,
             measure.lineHeight());
 }

@@ -8,12 +8,12 @@
 #include <algorithm>
 
 #include "base/file_system_win.h"
-#include "window_kit/window_kit_win.h"
 #include "configure/shell_verbs.h"
 #include "settings/settings.h"
 #include "tests/support/configure_support.h"
 #include "tests/support/win_test_support.h"
 #include "tests/support/window_driver.h"
+#include "window_kit/window_kit_win.h"
 
 using namespace testing_win;
 

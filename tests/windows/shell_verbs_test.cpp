@@ -8,9 +8,9 @@
 
 #include "base/file_system_win.h"
 #include "base/win_handles.h"
-#include "window_kit/resources.h"
 #include "tests/support/configure_support.h"
 #include "tests/support/win_test_support.h"
+#include "window_kit/resources.h"
 
 using namespace testing_win;
 
