@@ -131,10 +131,10 @@ void LetCallbackFaultsThrough() {
   using GetPolicy = BOOL(WINAPI*)(DWORD*);
   using SetPolicy = BOOL(WINAPI*)(DWORD);
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  auto get = reinterpret_cast<GetPolicy>(reinterpret_cast<void (*)()>(
-      GetProcAddress(kernel, "GetProcessUserModeExceptionPolicy")));
-  auto set = reinterpret_cast<SetPolicy>(reinterpret_cast<void (*)()>(
-      GetProcAddress(kernel, "SetProcessUserModeExceptionPolicy")));
+  auto get = reinterpret_cast<GetPolicy>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel, "GetProcessUserModeExceptionPolicy")));
+  auto set = reinterpret_cast<SetPolicy>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetProcessUserModeExceptionPolicy")));
   DWORD flags = 0;
   if (get && set && get(&flags)) set(flags & ~kCallbackFilterEnabled);
 }

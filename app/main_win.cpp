@@ -26,21 +26,23 @@ void RunMode(ProgramTables& tables, const Arguments& args) {
       ConfigurationWindow(tables);
       break;
     case Mode::Edit:
-      RunEditMode(args, tables.texts,
-                  {
-                      .read = [](const std::string& path,
-                                 TagInfo& record) { return ReadTags(path, &record); },
-                      .edit = [&](TagInfo& record,
-                                  const std::string& path) { return EditTags(tables, record, path); },
-                      .write = [](const std::string& path,
-                                  const TagInfo& record) { return WriteTags(path, &record); },
-                      .message = [](const std::string& title,
-                                    const std::string& text) { ShowMessage(nullptr, title, text); },
-                  });
+      RunEditMode(
+          args, tables.texts,
+          {
+              .read = [](const std::string& path,
+                         TagInfo& record) { return ReadTags(path, &record); },
+              .edit = [&](TagInfo& record,
+                          const std::string& path) { return EditTags(tables, record, path); },
+              .write = [](const std::string& path,
+                          const TagInfo& record) { return WriteTags(path, &record); },
+              .message = [](const std::string& title,
+                            const std::string& text) { ShowMessage(nullptr, title, text); },
+          });
       break;
     case Mode::Sort:
-      RunSorter(tables.texts,
-                CollectSortFiles(args, [](const std::string& path) { return bool(FileSize(path)); }));
+      RunSorter(tables.texts, CollectSortFiles(args, [](const std::string& path) {
+                  return bool(FileSize(path));
+                }));
       break;
   }
 }

@@ -5,50 +5,56 @@
 #include <string_view>
 #include <type_traits>
 
-enum class Module : std::uint32_t { DA3Rudi = 0, TagLib = 1, Configure = 2, Editor = 3, Sorter = 4 };
+enum class Module : std::uint32_t {
+  DA3Rudi = 0,
+  TagLib = 1,
+  Configure = 2,
+  Editor = 3,
+  Sorter = 4
+};
 
 // Bits 24-31: module number, bits 0-23: line. Written before every step, read by the crash handler.
 extern volatile std::uint32_t CurrentPosition;
 
 // The source files that record steps, numbered from 1 in this order. A step's line is its file's
 // number times kLinesPerFile plus its line in that file, so every line is unique and a report's
-// "Line: 100094" reads back as line 94 of file 10 (window_kit/window_kit_win.cpp). New files go at the
-// end, so that the numbers in reports already sent keep their meaning.
+// "Line: 100094" reads back as line 94 of file 10 (window_kit/window_kit_win.cpp). New files go at
+// the end, so that the numbers in reports already sent keep their meaning.
 inline constexpr std::string_view kStepFiles[] = {
-    "app/command_line.cpp",                   // 1
-    "app/crash_handler_win.cpp",              // 2
-    "app/crash_report.cpp",                   // 3
+    "app/command_line.cpp",                    // 1
+    "app/crash_handler_win.cpp",               // 2
+    "app/crash_report.cpp",                    // 3
     "base/file_system_win.cpp",                // 4
-    "app/main_win.cpp",                       // 5
+    "app/main_win.cpp",                        // 5
     "base/message_box_win.cpp",                // 6
-    "app/mode_runs.cpp",                      // 7
+    "app/mode_runs.cpp",                       // 7
     "base/shell_open_win.cpp",                 // 8
     "base/text_util.cpp",                      // 9
-    "window_kit/window_kit_win.cpp",                 // 10
-    "settings/catalog.cpp",                   // 11
-    "settings/preference_file_win.cpp",       // 12
-    "settings/preference_text.cpp",           // 13
-    "settings/settings_folder.cpp",           // 14
-    "settings/settings_win.cpp",              // 15
-    "settings/text_table.cpp",                // 16
-    "tags/genre_table.cpp",                   // 17
-    "tags/latin1.cpp",                        // 18
-    "tags/save_copy_name.cpp",                // 19
-    "tags/tag_bridge_win.cpp",                // 20
-    "tags/taglib.h",                          // 21
-    "editor/editor_fields.cpp",               // 22
-    "editor/editor_window_win.cpp",           // 23
-    "editor/format_duration.cpp",             // 24
-    "configure/configuration_text.cpp",       // 25
-    "configure/configuration_window_win.cpp", // 26
-    "configure/shell_verbs_win.cpp",          // 27
-    "sorter/hand_over.cpp",                   // 28
-    "sorter/sort_files_win.cpp",              // 29
-    "sorter/sort_run.cpp",                    // 30
-    "sorter/sorter_window_win.cpp",           // 31
-    "sorter/target_path.cpp",                 // 32
-    "sorter/target_preview.cpp",              // 33
-    "tags/safe_save_win.cpp",                 // 34
+    "window_kit/window_kit_win.cpp",           // 10
+    "settings/catalog.cpp",                    // 11
+    "settings/preference_file_win.cpp",        // 12
+    "settings/preference_text.cpp",            // 13
+    "settings/settings_folder.cpp",            // 14
+    "settings/settings_win.cpp",               // 15
+    "settings/text_table.cpp",                 // 16
+    "tags/genre_table.cpp",                    // 17
+    "tags/latin1.cpp",                         // 18
+    "tags/save_copy_name.cpp",                 // 19
+    "tags/tag_bridge_win.cpp",                 // 20
+    "tags/taglib.h",                           // 21
+    "editor/editor_fields.cpp",                // 22
+    "editor/editor_window_win.cpp",            // 23
+    "editor/format_duration.cpp",              // 24
+    "configure/configuration_text.cpp",        // 25
+    "configure/configuration_window_win.cpp",  // 26
+    "configure/shell_verbs_win.cpp",           // 27
+    "sorter/hand_over.cpp",                    // 28
+    "sorter/sort_files_win.cpp",               // 29
+    "sorter/sort_run.cpp",                     // 30
+    "sorter/sorter_window_win.cpp",            // 31
+    "sorter/target_path.cpp",                  // 32
+    "sorter/target_preview.cpp",               // 33
+    "tags/safe_save_win.cpp",                  // 34
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

@@ -9,7 +9,8 @@
 // Turns every backslash followed by a small n into CR LF, from left to right.
 std::string ExpandLineBreaks(std::string_view text);
 
-// The command line of a verb: the quoted program path, a blank, the switch, a blank and "%1" quoted.
+// The command line of a verb: the quoted program path, a blank, the switch, a blank and "%1"
+// quoted.
 std::string VerbCommandLine(std::string_view programPath, std::string_view modeSwitch);
 
 // The first item equal to language byte for byte, or nothing.

@@ -40,7 +40,8 @@ struct RichEdit {
 RichEdit LoadRichEdit() {
   STEP(Configure);
   if (HMODULE module = LoadLibraryA("Msftedit.dll")) return {LibraryHandle(module), "RICHEDIT50W"};
-  if (HMODULE module = LoadLibraryA("Riched20.dll")) return {LibraryHandle(module), RICHEDIT_CLASSA};
+  if (HMODULE module = LoadLibraryA("Riched20.dll"))
+    return {LibraryHandle(module), RICHEDIT_CLASSA};
   return {};
 }
 

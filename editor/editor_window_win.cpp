@@ -15,16 +15,40 @@
 namespace {
 constexpr int kClientWidth = 300, kClientHeight = 550;
 constexpr int kStatusFieldWidth = 300;
-constexpr int kSelectionHeight = 20;   // the closed genre list
-constexpr int kOpenListHeight = 240;   // what the opened list adds below it
+constexpr int kSelectionHeight = 20;  // the closed genre list
+constexpr int kOpenListHeight = 240;  // what the opened list adds below it
 constexpr COLORREF kLinkColour = RGB(0, 0, 192);
 
 enum ControlId : int {
-  kAudioFrame = 100, kTagFrame, kBitrateLabel, kSampleRateLabel, kChannelsLabel, kLengthLabel,
-  kTitleLabel, kArtistLabel, kAlbumLabel, kYearLabel, kCommentLabel, kTrackLabel, kGenreLabel,
-  kWarningText, kBitrateField, kSampleRateField, kChannelsField, kLengthField, kStatusBar,
-  kSaveButton, kCancelButton, kTitleField, kArtistField, kAlbumField, kYearField, kCommentField,
-  kTrackField, kGenreList, kLink,
+  kAudioFrame = 100,
+  kTagFrame,
+  kBitrateLabel,
+  kSampleRateLabel,
+  kChannelsLabel,
+  kLengthLabel,
+  kTitleLabel,
+  kArtistLabel,
+  kAlbumLabel,
+  kYearLabel,
+  kCommentLabel,
+  kTrackLabel,
+  kGenreLabel,
+  kWarningText,
+  kBitrateField,
+  kSampleRateField,
+  kChannelsField,
+  kLengthField,
+  kStatusBar,
+  kSaveButton,
+  kCancelButton,
+  kTitleField,
+  kArtistField,
+  kAlbumField,
+  kYearField,
+  kCommentField,
+  kTrackField,
+  kGenreList,
+  kLink,
 };
 
 constexpr DWORD kFrame = BS_GROUPBOX;
@@ -113,7 +137,6 @@ class EditorWindow : public ProgramWindow {
     }
   }
 
-
   void ShowRecord() {
     STEP(Editor);
     if (HWND status = Control(kStatusBar)) {
@@ -146,9 +169,12 @@ class EditorWindow : public ProgramWindow {
     if (id == kSaveButton && code == BN_CLICKED) {
       STEP(Editor);
       LRESULT selected = SendMessageA(Control(kGenreList), CB_GETCURSEL, 0, 0);
-      EditedFields fields{WindowText(Control(kTitleField)),   WindowText(Control(kArtistField)),
-                          WindowText(Control(kAlbumField)),   WindowText(Control(kYearField)),
-                          WindowText(Control(kCommentField)), WindowText(Control(kTrackField)),
+      EditedFields fields{WindowText(Control(kTitleField)),
+                          WindowText(Control(kArtistField)),
+                          WindowText(Control(kAlbumField)),
+                          WindowText(Control(kYearField)),
+                          WindowText(Control(kCommentField)),
+                          WindowText(Control(kTrackField)),
                           std::nullopt};
       if (selected != CB_ERR) fields.genre = size_t(selected);
       CopyBack(fields, tables_.genres, record_);

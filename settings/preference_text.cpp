@@ -106,9 +106,15 @@ std::string PreferenceText::Serialize() const {
   std::string text;
   for (const Entry& entry : entries_) {
     switch (entry.kind) {
-      case Kind::Comment: text += "; " + entry.name; break;
-      case Kind::Group: text += "[" + entry.name + "]"; break;
-      case Kind::Key: text += entry.name + " = " + entry.value; break;
+      case Kind::Comment:
+        text += "; " + entry.name;
+        break;
+      case Kind::Group:
+        text += "[" + entry.name + "]";
+        break;
+      case Kind::Key:
+        text += entry.name + " = " + entry.value;
+        break;
     }
     text += "\r\n";
   }

@@ -7,77 +7,77 @@
 // Every text in the order of a catalog's lines: its name and its English default. The entries
 // from kTextTargetHeader on were added after the first catalogs were written, so a catalog may stop
 // before them; the texts it lacks stay in English.
-#define DA3_TEXTS(X)                                                                              \
-  X(kTextEditVerb, "Edit ID3-tag")                                                                \
-  X(kTextSortVerb, "Sort by ID3-tag")                                                             \
-  X(kTextAudioFrame, "Audio Properties")                                                          \
-  X(kTextBitrate, "Bitrate:")                                                                     \
-  X(kTextSampleRate, "Samplerate:")                                                               \
-  X(kTextChannels, "Channels:")                                                                   \
-  X(kTextLength, "Length:")                                                                       \
-  X(kTextTagFrame, "ID3 Tags")                                                                    \
-  X(kTextTitle, "Title:")                                                                         \
-  X(kTextArtist, "Artist:")                                                                       \
-  X(kTextAlbum, "Album:")                                                                         \
-  X(kTextYear, "Year:")                                                                           \
-  X(kTextComment, "Comment:")                                                                     \
-  X(kTextTrack, "Track:")                                                                         \
-  X(kTextGenre, "Genre:")                                                                         \
-  X(kTextSave, "Save")                                                                            \
-  X(kTextCancel, "Cancel")                                                                        \
-  X(kTextFileHeader, "Filename")                                                                  \
-  X(kTextInformation, "Information")                                                              \
-  X(kTextLanguageChanged,                                                                         \
-    "The language was changed. The changes will be done after the program is started the "        \
-    "next time.")                                                                                 \
-  X(kTextVersionWarning,                                                                          \
-    "This program changes the ID3-tag version after saving maybe. So you should backup "          \
-    "your files before using it.")                                                                \
-  X(kTextCredit, "Written by Veltan. More tools on the web site.")                                \
-  X(kTextInsertVerbs, "Insert items into the standard contextmenu of Windows.")                   \
-  X(kTextRemoveVerbs, "Remove items from the standard contextmenu of Windows.")                   \
-  X(kTextFirstStartHint,                                                                          \
-    "If you start this program the first time, you should press \r\n\"Insert items into "         \
-    "the standard contextmenu of Windows.\".")                                                    \
-  X(kTextMacroHeader, "Macro")                                                                    \
-  X(kTextDescriptionHeader, "Will be replaced with the ...")                                      \
-  X(kTextTitleMacro, "... title")                                                                 \
-  X(kTextArtistMacro, "... artist")                                                               \
-  X(kTextAlbumMacro, "... album")                                                                 \
-  X(kTextYearMacro, "... year")                                                                   \
-  X(kTextCommentMacro, "... comment")                                                             \
-  X(kTextTrackMacro, "... track")                                                                 \
-  X(kTextGenreMacro, "... genre")                                                                 \
-  X(kTextExtensionMacro, "... the extension part of the source file")                             \
-  X(kTextBaseNameMacro, "... the basename part of the source file")                               \
-  X(kTextSort, "Sort")                                                                            \
-  X(kTextQuestion, "Question")                                                                    \
-  X(kTextError, "Error")                                                                          \
-  X(kTextDeleteOriginals, "Should I delete the original files after copying?")                    \
-  X(kTextCouldNotWrite, "Couldn't write ID3 Tags into")                                           \
-  X(kTextCouldNotRead, "Couldn't read ID3 Tags of")                                               \
-  X(kTextContinue, "Do you want to continue?")                                                    \
-  X(kTextTargetHeader, "Target")                                                                  \
-  X(kTextCopied, "Copied")                                                                        \
-  X(kTextMoved, "Moved")                                                                          \
-  X(kTextReplaced, "Replaced an existing file")                                                   \
-  X(kTextInPlace, "Already in place")                                                             \
-  X(kTextNotPlaced, "Not placed")                                                                 \
-  X(kTextSkipped, "Skipped")                                                                      \
-  X(kTextTargetExists, "The target exists")                                                       \
-  X(kTextPathTooLong, "The path is too long")                                                     \
-  X(kTextTagsUnreadable, "Tags can't be read")                                                    \
-  X(kTextSameTarget, "Same target as an earlier file")                                            \
-  X(kTextSortFinished, "Sort finished")                                                           \
-  X(kTextPlacedCount, "%1 of %2 files were placed.")                                              \
-  X(kTextSortCancelled, "The sort was cancelled.")                                                \
+#define DA3_TEXTS(X)                                                                       \
+  X(kTextEditVerb, "Edit ID3-tag")                                                         \
+  X(kTextSortVerb, "Sort by ID3-tag")                                                      \
+  X(kTextAudioFrame, "Audio Properties")                                                   \
+  X(kTextBitrate, "Bitrate:")                                                              \
+  X(kTextSampleRate, "Samplerate:")                                                        \
+  X(kTextChannels, "Channels:")                                                            \
+  X(kTextLength, "Length:")                                                                \
+  X(kTextTagFrame, "ID3 Tags")                                                             \
+  X(kTextTitle, "Title:")                                                                  \
+  X(kTextArtist, "Artist:")                                                                \
+  X(kTextAlbum, "Album:")                                                                  \
+  X(kTextYear, "Year:")                                                                    \
+  X(kTextComment, "Comment:")                                                              \
+  X(kTextTrack, "Track:")                                                                  \
+  X(kTextGenre, "Genre:")                                                                  \
+  X(kTextSave, "Save")                                                                     \
+  X(kTextCancel, "Cancel")                                                                 \
+  X(kTextFileHeader, "Filename")                                                           \
+  X(kTextInformation, "Information")                                                       \
+  X(kTextLanguageChanged,                                                                  \
+    "The language was changed. The changes will be done after the program is started the " \
+    "next time.")                                                                          \
+  X(kTextVersionWarning,                                                                   \
+    "This program changes the ID3-tag version after saving maybe. So you should backup "   \
+    "your files before using it.")                                                         \
+  X(kTextCredit, "Written by Veltan. More tools on the web site.")                         \
+  X(kTextInsertVerbs, "Insert items into the standard contextmenu of Windows.")            \
+  X(kTextRemoveVerbs, "Remove items from the standard contextmenu of Windows.")            \
+  X(kTextFirstStartHint,                                                                   \
+    "If you start this program the first time, you should press \r\n\"Insert items into "  \
+    "the standard contextmenu of Windows.\".")                                             \
+  X(kTextMacroHeader, "Macro")                                                             \
+  X(kTextDescriptionHeader, "Will be replaced with the ...")                               \
+  X(kTextTitleMacro, "... title")                                                          \
+  X(kTextArtistMacro, "... artist")                                                        \
+  X(kTextAlbumMacro, "... album")                                                          \
+  X(kTextYearMacro, "... year")                                                            \
+  X(kTextCommentMacro, "... comment")                                                      \
+  X(kTextTrackMacro, "... track")                                                          \
+  X(kTextGenreMacro, "... genre")                                                          \
+  X(kTextExtensionMacro, "... the extension part of the source file")                      \
+  X(kTextBaseNameMacro, "... the basename part of the source file")                        \
+  X(kTextSort, "Sort")                                                                     \
+  X(kTextQuestion, "Question")                                                             \
+  X(kTextError, "Error")                                                                   \
+  X(kTextDeleteOriginals, "Should I delete the original files after copying?")             \
+  X(kTextCouldNotWrite, "Couldn't write ID3 Tags into")                                    \
+  X(kTextCouldNotRead, "Couldn't read ID3 Tags of")                                        \
+  X(kTextContinue, "Do you want to continue?")                                             \
+  X(kTextTargetHeader, "Target")                                                           \
+  X(kTextCopied, "Copied")                                                                 \
+  X(kTextMoved, "Moved")                                                                   \
+  X(kTextReplaced, "Replaced an existing file")                                            \
+  X(kTextInPlace, "Already in place")                                                      \
+  X(kTextNotPlaced, "Not placed")                                                          \
+  X(kTextSkipped, "Skipped")                                                               \
+  X(kTextTargetExists, "The target exists")                                                \
+  X(kTextPathTooLong, "The path is too long")                                              \
+  X(kTextTagsUnreadable, "Tags can't be read")                                             \
+  X(kTextSameTarget, "Same target as an earlier file")                                     \
+  X(kTextSortFinished, "Sort finished")                                                    \
+  X(kTextPlacedCount, "%1 of %2 files were placed.")                                       \
+  X(kTextSortCancelled, "The sort was cancelled.")                                         \
   X(kTextMoreNotPlaced, "... and %1 more")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,
   DA3_TEXTS(DA3_TEXT_NAME)
 #undef DA3_TEXT_NAME
-  kTextCount
+      kTextCount
 };
 constexpr size_t kFirstAddedText = kTextTargetHeader;
 using TextTable = std::array<std::string, kTextCount>;

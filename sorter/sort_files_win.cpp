@@ -25,8 +25,8 @@ std::string SystemMessage(std::uint32_t error) {
       nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
   std::string message = length ? std::string(text, length) : "";
   LocalFree(text);
-  while (!message.empty() && (message.back() == '\r' || message.back() == '\n' ||
-                              message.back() == ' '))
+  while (!message.empty() &&
+         (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
     message.pop_back();
   return message.empty() ? "Error " + std::to_string(error) : message;
 }

@@ -64,13 +64,14 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
     } else {
       STEP(Sorter);
       outcome = {RowOutcome::kSkipped, texts[kTextTagsUnreadable]};
-      summary.endedEarly =
-          !steps.ask(texts[kTextError],
-                     texts[kTextCouldNotRead] + "\r\n" + source + "\r\n" + texts[kTextContinue],
-                     false);
+      summary.endedEarly = !steps.ask(
+          texts[kTextError],
+          texts[kTextCouldNotRead] + "\r\n" + source + "\r\n" + texts[kTextContinue], false);
     }
-    if (outcome.placed()) ++summary.placed;
-    else summary.notPlaced.push_back({source, outcome.reason});
+    if (outcome.placed())
+      ++summary.placed;
+    else
+      summary.notPlaced.push_back({source, outcome.reason});
     steps.showOutcome(i, outcome);
     if (summary.endedEarly) break;
     if (!steps.goOn()) {
@@ -98,8 +99,8 @@ std::string OutcomeText(const TextTable& texts, const RowOutcome& outcome) {
 std::string SortReportText(const TextTable& texts, const SortSummary& summary, size_t listed) {
   STEP(Sorter);
   if (summary.notPlaced.empty() && !summary.endedEarly) return "";
-  std::string text = WithNumber(WithNumber(texts[kTextPlacedCount], "%1", summary.placed), "%2",
-                                summary.rows);
+  std::string text =
+      WithNumber(WithNumber(texts[kTextPlacedCount], "%1", summary.placed), "%2", summary.rows);
   if (summary.endedEarly) text += "\r\n" + texts[kTextSortCancelled];
   if (!summary.notPlaced.empty()) text += "\r\n";
   for (size_t i = 0; i < summary.notPlaced.size() && i < listed; ++i)

@@ -41,9 +41,9 @@ struct SortFileSteps {
 struct SortRunSteps {
   // A Yes/No box; true for Yes. presetNo makes No the button that Enter presses.
   std::function<bool(const std::string& title, const std::string& text, bool presetNo)> ask;
-  std::function<std::string()> pattern;     // the pattern field's text
-  std::function<size_t()> rowCount;         // the file list's current number of rows
-  std::function<std::string(size_t)> row;   // the text of one row
+  std::function<std::string()> pattern;    // the pattern field's text
+  std::function<size_t()> rowCount;        // the file list's current number of rows
+  std::function<std::string(size_t)> row;  // the text of one row
   std::function<void(size_t row, const RowOutcome& outcome)> showOutcome;
   // Called after each row: lets the window handle what is waiting (paint, hand-overs, Cancel);
   // false ends the run.
@@ -52,8 +52,8 @@ struct SortRunSteps {
 };
 
 struct SortSummary {
-  size_t rows = 0;    // rows in the list when the run ended, reached or not
-  size_t placed = 0;  // rows whose file is at its target now
+  size_t rows = 0;          // rows in the list when the run ended, reached or not
+  size_t placed = 0;        // rows whose file is at its target now
   bool endedEarly = false;  // Cancel, or No in an error box
   struct NotPlaced {
     std::string source, reason;
@@ -79,5 +79,4 @@ std::string OutcomeText(const TextTable& texts, const RowOutcome& outcome);
 // The end-of-run box's text, or nothing when every file was placed and the run was not ended
 // early: how many files of how many were placed, then the first files that were not, each with
 // its reason, and how many more there are.
-std::string SortReportText(const TextTable& texts, const SortSummary& summary,
-                           size_t listed = 10);
+std::string SortReportText(const TextTable& texts, const SortSummary& summary, size_t listed = 10);

@@ -142,8 +142,10 @@ class SorterWindow : public ProgramWindow {
         return true;
       case WM_CLOSE:
         // During a run the close box ends it after the current file, as Cancel does.
-        if (running_) cancelled_ = true;
-        else Close();
+        if (running_)
+          cancelled_ = true;
+        else
+          Close();
         return true;
       case WM_COMMAND:
         if (LOWORD(wParam) == kPatternField && HIWORD(wParam) == EN_CHANGE && !running_)
@@ -255,8 +257,10 @@ class SorterWindow : public ProgramWindow {
       // The second column of a row that won't be placed as shown is drawn in red.
       auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
       const DWORD stage = draw->nmcd.dwDrawStage;
-      if (stage == CDDS_PREPAINT) result = CDRF_NOTIFYITEMDRAW;
-      else if (stage == CDDS_ITEMPREPAINT) result = CDRF_NOTIFYSUBITEMDRAW;
+      if (stage == CDDS_PREPAINT)
+        result = CDRF_NOTIFYITEMDRAW;
+      else if (stage == CDDS_ITEMPREPAINT)
+        result = CDRF_NOTIFYSUBITEMDRAW;
       else if (stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
         const size_t row = draw->nmcd.dwItemSpec;
         const bool red = draw->iSubItem == 1 && row < preview_.size() && Marked(row);
@@ -326,10 +330,10 @@ class SorterWindow : public ProgramWindow {
       EnableWindow(Control(id), FALSE);
     size_t lastRow = 0;
     SortRunSteps steps{
-        .ask = [this](const std::string& title, const std::string& text,
-                      bool presetNo) {
-          return AskYesNo(window(), title, text, presetNo ? Answer::kNo : Answer::kYes);
-        },
+        .ask =
+            [this](const std::string& title, const std::string& text, bool presetNo) {
+              return AskYesNo(window(), title, text, presetNo ? Answer::kNo : Answer::kYes);
+            },
         .pattern = [this] { return WindowText(pattern_); },
         .rowCount = [this] { return preview_.size(); },
         .row = [this](size_t i) { return preview_.Source(i); },
@@ -359,7 +363,7 @@ class SorterWindow : public ProgramWindow {
   const std::vector<std::string>& ownFiles_;  // this process's own files
   HWND pattern_ = nullptr, files_ = nullptr;
   TargetPreview preview_;  // the file list's rows, which it shows by owner data, and their targets
-  std::vector<std::optional<RowOutcome>> outcomes_;  // per row, once the run has reached it
+  std::vector<std::optional<RowOutcome>> outcomes_;     // per row, once the run has reached it
   std::unordered_map<std::string, bool> folderExists_;  // target folders asked for this pattern
   DWORD lastShown_ = 0;
   // finished_: the run has ended; cancelled_: Cancel or the close box during the run.
@@ -384,8 +388,8 @@ bool HandOver(const std::vector<std::string>& files, size_t& taken) {
     COPYDATASTRUCT data{0, DWORD(path.size() + 1), const_cast<char*>(path.c_str())};
     // A window that went away meanwhile, has ended its run or is no sorter answers 0.
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(target, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL,
-                             kHandOverAnswerMs, &answer) ||
+    if (!SendMessageTimeoutA(target, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, kHandOverAnswerMs,
+                             &answer) ||
         answer != TRUE)
       break;
   }

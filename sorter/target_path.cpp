@@ -173,10 +173,14 @@ std::string FoldedPath(std::string_view path) {
   std::string folded(path);
   for (char& c : folded) {
     const unsigned char u = static_cast<unsigned char>(c);
-    if (c == '/') c = '\\';
-    else if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) c = char(u + 0x20);
-    else if (u == 0x8A || u == 0x8C || u == 0x8E) c = char(u + 0x10);  // Š Œ Ž in code page 1252
-    else if (u == 0x9F) c = char(0xFF);                                   // Ÿ
+    if (c == '/')
+      c = '\\';
+    else if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+      c = char(u + 0x20);
+    else if (u == 0x8A || u == 0x8C || u == 0x8E)
+      c = char(u + 0x10);  // Š Œ Ž in code page 1252
+    else if (u == 0x9F)
+      c = char(0xFF);  // Ÿ
   }
   return folded;
 }
@@ -192,7 +196,8 @@ std::vector<FolderLevel> FolderChain(std::string_view folder) {
   for (size_t at = text.find('\\'); at != std::string::npos; at = text.find('\\', at + 1)) {
     std::string prefix = text.substr(0, at + 1);
     size_t keep = prefix.find_last_not_of(" /\\");
-    levels.push_back({prefix, keep == std::string::npos ? std::string() : prefix.substr(0, keep + 1)});
+    levels.push_back(
+        {prefix, keep == std::string::npos ? std::string() : prefix.substr(0, keep + 1)});
   }
   return levels;
 }

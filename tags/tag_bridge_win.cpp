@@ -37,9 +37,7 @@ constexpr Field kFields[] = {
 };
 
 // What the program's 8-bit reading makes of a TagLib text.
-std::string ReadText(const char* utf8) {
-  return TrimSpaces(Utf8ToLatin1(utf8 ? utf8 : "").text);
-}
+std::string ReadText(const char* utf8) { return TrimSpaces(Utf8ToLatin1(utf8 ? utf8 : "").text); }
 
 void ReadField(const TagLib_Tag* tag, const Field& field, TagInfo& record) {
   if (field.text.member)

@@ -135,13 +135,12 @@ bool ProgramWindow::Run(std::span<const ControlRow> controls, const TextTable& t
   if (frame_.order == BuildOrder::kBuildThenShow) ShowWindow(window_.get(), SW_SHOW);
   SetFocus(GetNextDlgTabItem(window_.get(), nullptr, FALSE));
   STEP_IN(frame_.module);
-  RunEventLoop(window_.get(), [this] { return closed_; }, frame_.module,
-               [this] { return WorkWhileIdle(); });
+  RunEventLoop(
+      window_.get(), [this] { return closed_; }, frame_.module, [this] { return WorkWhileIdle(); });
   return true;
 }
 
-bool ProgramWindow::OnMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
-                              LRESULT& result) {
+bool ProgramWindow::OnMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_GETFONT) {
     result = LRESULT(font_.get());
     return true;

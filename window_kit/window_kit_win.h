@@ -46,8 +46,7 @@ int ScaledForDpi(int pixels);
 // Creates a top-level window (title bar, system menu, close and minimize box; no sizing border,
 // no maximize box) whose client area is width x height, at the default position, hidden. Messages
 // go to handler from the first one on.
-WindowHandle CreateTopLevelWindow(const char* title, int width, int height,
-                                  WindowHandler* handler);
+WindowHandle CreateTopLevelWindow(const char* title, int width, int height, WindowHandler* handler);
 
 // The system's message font (non-client metrics), owned by the caller.
 FontHandle CreateMessageFont();
@@ -102,8 +101,7 @@ class ProgramWindow : public WindowHandler {
   // False when the window could not be created.
   bool Run(std::span<const ControlRow> controls, const TextTable& texts);
 
-  bool OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                 LRESULT& result) final;
+  bool OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) final;
 
  protected:
   // Fills the controls once they exist (texts, lists, columns).
@@ -121,7 +119,7 @@ class ProgramWindow : public WindowHandler {
 
  private:
   const WindowFrame frame_;
-  FontHandle font_;      // outlives the window and its controls, which use it
+  FontHandle font_;  // outlives the window and its controls, which use it
   WindowHandle window_;
   bool closed_ = false;
 };

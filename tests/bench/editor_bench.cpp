@@ -81,15 +81,16 @@ int main(int argc, char** argv) {
     editor.push_back(edit);
     visible.push_back(times.visible);
     ratios.push_back(edit / plain);
-    std::printf("run %2d: editor %6.1f ms (visible at %6.1f ms), trivial GUI %6.1f ms, ratio %.2f\n",
-                i + 1, edit * 1000, times.visible * 1000, plain * 1000, edit / plain);
+    std::printf(
+        "run %2d: editor %6.1f ms (visible at %6.1f ms), trivial GUI %6.1f ms, ratio %.2f\n", i + 1,
+        edit * 1000, times.visible * 1000, plain * 1000, edit / plain);
   }
-  std::printf("editor start-up over %d runs (64-bit builds of both under Wine: 32-bit programs "
-              "cannot run on this machine): editor median %.1f ms (visible at %.1f ms), trivial GUI "
-              "median %.1f ms, median ratio %.2f\n",
-              runs, bench::Median(editor) * 1000, bench::Median(visible) * 1000,
-              bench::Median(trivial) * 1000,
-              bench::Median(ratios));
+  std::printf(
+      "editor start-up over %d runs (64-bit builds of both under Wine: 32-bit programs "
+      "cannot run on this machine): editor median %.1f ms (visible at %.1f ms), trivial GUI "
+      "median %.1f ms, median ratio %.2f\n",
+      runs, bench::Median(editor) * 1000, bench::Median(visible) * 1000,
+      bench::Median(trivial) * 1000, bench::Median(ratios));
   std::fflush(stdout);
   return 0;
 }

@@ -156,21 +156,22 @@ void Sort(int count, int rounds) {
         else
           plain = PlainLoop(files, target, move);
       }
-      std::printf("sort %s %d files, round %d: sorter %.2f s (%.2f ms/file), plain loop %.2f s "
-                  "(%.2f ms/file), ratio %.2f, without the run's fixed %.2f s %.2f\n",
-                  mode.c_str(), count, round + 1, sorter, sorter * 1000 / count, plain,
-                  plain * 1000 / count, sorter / plain, fixed, (sorter - fixed) / plain);
+      std::printf(
+          "sort %s %d files, round %d: sorter %.2f s (%.2f ms/file), plain loop %.2f s "
+          "(%.2f ms/file), ratio %.2f, without the run's fixed %.2f s %.2f\n",
+          mode.c_str(), count, round + 1, sorter, sorter * 1000 / count, plain,
+          plain * 1000 / count, sorter / plain, fixed, (sorter - fixed) / plain);
       std::fflush(stdout);
       sorterTimes.push_back(sorter);
       plainTimes.push_back(plain);
       ratios.push_back(sorter / plain);
       fileRatios.push_back((sorter - fixed) / plain);
     }
-    std::printf("sort %s %d files over %d rounds: sorter median %.2f s, plain loop median %.2f s, "
-                "median ratio %.2f, without the run's fixed %.2f s %.2f\n",
-                mode.c_str(), count, rounds, bench::Median(sorterTimes),
-                bench::Median(plainTimes), bench::Median(ratios), fixed,
-                bench::Median(fileRatios));
+    std::printf(
+        "sort %s %d files over %d rounds: sorter median %.2f s, plain loop median %.2f s, "
+        "median ratio %.2f, without the run's fixed %.2f s %.2f\n",
+        mode.c_str(), count, rounds, bench::Median(sorterTimes), bench::Median(plainTimes),
+        bench::Median(ratios), fixed, bench::Median(fileRatios));
   }
 }
 
@@ -210,18 +211,18 @@ void Steps(int count) {
          end = folder.find('\\', end + 1))
       CreateDirectoryA(folder.substr(0, end).c_str(), nullptr);
   });
-  double dispatch =
-      PerFile(files, [](const std::string&) { DispatchPendingMessages(nullptr); });
+  double dispatch = PerFile(files, [](const std::string&) { DispatchPendingMessages(nullptr); });
   i = 0;
   double copy = PerFile(files, [&](const std::string& file) {
     std::string to = folders[next()] + file.substr(file.rfind('\\') + 1);
     CopyFileA(file.c_str(), to.c_str(), FALSE);
   });
-  std::printf("steps over %d files, ms per file: ReadTags %.3f (tag_c open, three getters, free "
-              "%.3f); BuildTargetPath and FolderPart %.3f; CreateFolderChain %.3f making the "
-              "folders, %.3f when they are there (three CreateDirectoryA %.3f); "
-              "DispatchPendingMessages with nothing waiting %.3f; CopyFileA %.3f\n",
-              count, read, plainRead, build, first, again, plainFolders, dispatch, copy);
+  std::printf(
+      "steps over %d files, ms per file: ReadTags %.3f (tag_c open, three getters, free "
+      "%.3f); BuildTargetPath and FolderPart %.3f; CreateFolderChain %.3f making the "
+      "folders, %.3f when they are there (three CreateDirectoryA %.3f); "
+      "DispatchPendingMessages with nothing waiting %.3f; CopyFileA %.3f\n",
+      count, read, plainRead, build, first, again, plainFolders, dispatch, copy);
 }
 
 std::set<DWORD> Ids(const std::vector<std::unique_ptr<Process>>& processes) {
@@ -239,18 +240,20 @@ void HandOver(int count) {
   auto start = std::chrono::steady_clock::now();
   std::vector<std::unique_ptr<Process>> sorters;
   for (const std::string& file : files)
-    sorters.push_back(std::make_unique<Process>(ProgramCommand("-sort \"" + file + "\""),
-                                                appData.path()));
+    sorters.push_back(
+        std::make_unique<Process>(ProgramCommand("-sort \"" + file + "\""), appData.path()));
   std::set<DWORD> ids = Ids(sorters);
   SorterControls window;
-  WaitUntil([&] {
-    for (DWORD id : ids)
-      if (WaitForWindow(id, nullptr, kSorterTitle, 0)) {
-        window = WaitForSorter(id, 1000);
-        return window && RowCount(window.files) == size_t(count);
-      }
-    return false;
-  }, 300000);
+  WaitUntil(
+      [&] {
+        for (DWORD id : ids)
+          if (WaitForWindow(id, nullptr, kSorterTitle, 0)) {
+            window = WaitForSorter(id, 1000);
+            return window && RowCount(window.files) == size_t(count);
+          }
+        return false;
+      },
+      300000);
   double handOver = Seconds(start);
   Click(window.cancel);
   for (auto& process : sorters) process->WaitForExit(30000);
@@ -261,9 +264,10 @@ void HandOver(int count) {
     trivial.push_back(std::make_unique<Process>(bench::TrivialGuiCommand(), appData.path()));
   for (auto& process : trivial) process->WaitForExit(300000);
   double plain = Seconds(start);
-  std::printf("handover %d processes: all rows in after %.2f s; %d trivial GUI processes ended "
-              "after %.2f s; ratio %.2f\n",
-              count, handOver, count, plain, handOver / plain);
+  std::printf(
+      "handover %d processes: all rows in after %.2f s; %d trivial GUI processes ended "
+      "after %.2f s; ratio %.2f\n",
+      count, handOver, count, plain, handOver / plain);
 }
 
 // One later process hands count files to a first sorter window that holds none: the time from its
@@ -289,9 +293,10 @@ void HandFiles(int count) {
   };
   const double none = timed("-sort"), all = timed(args);
   WaitUntil([&] { return RowCount(window.files) == size_t(count); }, 60000);
-  std::printf("hand-over of %d files by one process: %.3f s, %.2f ms per file beyond a process "
-              "that hands over none (%.3f s); the window shows %zu rows\n",
-              count, all, (all - none) * 1000 / count, none, RowCount(window.files));
+  std::printf(
+      "hand-over of %d files by one process: %.3f s, %.2f ms per file beyond a process "
+      "that hands over none (%.3f s); the window shows %zu rows\n",
+      count, all, (all - none) * 1000 / count, none, RowCount(window.files));
   Click(window.cancel);
   first.WaitForExit(30000);
   RemoveTree(folder);
@@ -326,12 +331,12 @@ void Rows(int count) {
     empty = Seconds(handStart);
     Click(s.cancel);
   });
-  std::printf("rows %d: window shown with them after %.2f s (%.1f us/row); %d more handed over in "
-              "%.2f s (%.1f us/row; an empty message sent the same way %.1f us); peak working set "
-              "%.1f MiB (%.1f MiB before the window)\n",
-              count, shown, shown * 1e6 / count, int(kHandedRows), handed, handed * 1e6 / kHandedRows,
-              empty * 1e6 / kHandedRows, double(PeakWorkingSet()) / 1048576,
-              double(before) / 1048576);
+  std::printf(
+      "rows %d: window shown with them after %.2f s (%.1f us/row); %d more handed over in "
+      "%.2f s (%.1f us/row; an empty message sent the same way %.1f us); peak working set "
+      "%.1f MiB (%.1f MiB before the window)\n",
+      count, shown, shown * 1e6 / count, int(kHandedRows), handed, handed * 1e6 / kHandedRows,
+      empty * 1e6 / kHandedRows, double(PeakWorkingSet()) / 1048576, double(before) / 1048576);
 }
 // The text of one cell of a list view in this process.
 std::string CellText(HWND list, int row, int column) {
@@ -388,14 +393,14 @@ void Preview(int count) {
     completeAgain = Seconds(again);
     Click(s.cancel);
   });
-  std::printf("preview %d files: first screen of targets %.3f s after the window showed; "
-              "keystroke in the pattern field %.1f ms on average, %.1f ms at most; every mark "
-              "worked out %.2f s after the window showed, %.2f s after typing (reading every "
-              "file's tags once: %.2f s, ratio %.2f); peak working set %.1f MiB (%.1f MiB "
-              "before the window)\n",
-              count, firstScreen, keySum * 1000 / keys, keyMax * 1000, complete, completeAgain,
-              readSeconds, complete / readSeconds, double(PeakWorkingSet()) / 1048576,
-              double(before) / 1048576);
+  std::printf(
+      "preview %d files: first screen of targets %.3f s after the window showed; "
+      "keystroke in the pattern field %.1f ms on average, %.1f ms at most; every mark "
+      "worked out %.2f s after the window showed, %.2f s after typing (reading every "
+      "file's tags once: %.2f s, ratio %.2f); peak working set %.1f MiB (%.1f MiB "
+      "before the window)\n",
+      count, firstScreen, keySum * 1000 / keys, keyMax * 1000, complete, completeAgain, readSeconds,
+      complete / readSeconds, double(PeakWorkingSet()) / 1048576, double(before) / 1048576);
 }
 }  // namespace
 
@@ -403,12 +408,18 @@ int main(int argc, char** argv) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   std::string mode = argc > 1 ? argv[1] : "";
   int count = argc > 2 ? std::atoi(argv[2]) : 0;
-  if (mode == "sort" && count > 0) Sort(count, argc > 3 ? std::max(1, std::atoi(argv[3])) : 1);
-  else if (mode == "handover" && count > 0) HandOver(count);
-  else if (mode == "handfiles" && count > 0) HandFiles(count);
-  else if (mode == "preview" && count > 1) Preview(count);
-  else if (mode == "rows" && count > 0) Rows(count);
-  else if (mode == "steps" && count > 0) Steps(count);
+  if (mode == "sort" && count > 0)
+    Sort(count, argc > 3 ? std::max(1, std::atoi(argv[3])) : 1);
+  else if (mode == "handover" && count > 0)
+    HandOver(count);
+  else if (mode == "handfiles" && count > 0)
+    HandFiles(count);
+  else if (mode == "preview" && count > 1)
+    Preview(count);
+  else if (mode == "rows" && count > 0)
+    Rows(count);
+  else if (mode == "steps" && count > 0)
+    Steps(count);
   else {
     std::fprintf(stderr,
                  "usage: sorter_bench sort N [ROUNDS] | handover N | handfiles N | preview N | "

@@ -14,8 +14,10 @@ std::vector<std::string> Fields(const uint8_t* data, size_t size, size_t count) 
   std::vector<std::string> fields(count);
   size_t field = 0;
   for (size_t i = 0; i < size; ++i) {
-    if (data[i] == '\n' && field + 1 < count) ++field;
-    else fields[field] += char(data[i]);
+    if (data[i] == '\n' && field + 1 < count)
+      ++field;
+    else
+      fields[field] += char(data[i]);
   }
   return fields;
 }
@@ -66,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(target == Collapsed(pattern, network));
 
   // Every segment between the pattern's own folders comes from tag values alone.
-  std::string safe = BuildTargetPath("R:\\%TITLE%\\%ARTIST%%ALBUM%\\%COMMENT%\\%GENRE%\\f", "",
-                                     tags);
+  std::string safe =
+      BuildTargetPath("R:\\%TITLE%\\%ARTIST%%ALBUM%\\%COMMENT%\\%GENRE%\\f", "", tags);
   Check(safe.compare(0, 3, "R:\\") == 0);
   size_t begin = 3;
   while (begin <= safe.size()) {

@@ -35,8 +35,10 @@ TEST(ParseCatalog, ReadsFortyThreeLinesWithEveryLineEnd) {
 }
 
 TEST(ParseCatalog, RefusesAnyOtherHeaderAndLeavesTheTable) {
-  for (const std::string& header : {"catalog", "Catalog ", " Catalog", "\xEF\xBB\xBF" "Catalog", "",
-                                   "Catalogue"}) {
+  for (const std::string& header : {"catalog", "Catalog ", " Catalog",
+                                    "\xEF\xBB\xBF"
+                                    "Catalog",
+                                    "", "Catalogue"}) {
     TextTable texts = Marked();
     EXPECT_FALSE(ParseCatalog(header + "\r\nA\r\n", texts)) << header;
     EXPECT_EQ(texts, Marked());

@@ -34,7 +34,8 @@ TEST(ChooseMode, OnlyTheExactSwitchesSelectAMode) {
   EXPECT_EQ(ChooseMode(Arguments("p")), Mode::Configure);
   EXPECT_EQ(ChooseMode(Arguments("p -edit")), Mode::Edit);
   EXPECT_EQ(ChooseMode(Arguments("p -sort a b")), Mode::Sort);
-  for (const char* line : {"p -Edit", "p edit", "p -SORT", R"(p "-edit ")", "p C:\\a.mp3", "p \"\""})
+  for (const char* line :
+       {"p -Edit", "p edit", "p -SORT", R"(p "-edit ")", "p C:\\a.mp3", "p \"\""})
     EXPECT_EQ(ChooseMode(Arguments(line)), Mode::Configure) << line;
 }
 

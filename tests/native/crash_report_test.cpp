@@ -55,16 +55,17 @@ TEST(UrlEncode, SafeCharactersStayEverythingElseIsUpperCaseHex) {
   const std::string safe =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_.!~*'();/?:@&=+$,#";
   EXPECT_EQ(UrlEncode(safe), safe);
-  EXPECT_EQ(UrlEncode(" \r\n%\"<>\\^`{|}[]"),
-            "%20%0D%0A%25%22%3C%3E%5C%5E%60%7B%7C%7D%5B%5D");
+  EXPECT_EQ(UrlEncode(" \r\n%\"<>\\^`{|}[]"), "%20%0D%0A%25%22%3C%3E%5C%5E%60%7B%7C%7D%5B%5D");
   EXPECT_EQ(UrlEncode(std::string("\0\x01\x7F\x80\xE9\xFF", 6)), "%00%01%7F%80%E9%FF");
   EXPECT_EQ(UrlEncode(""), "");
   // Every byte outside the safe set is encoded, none is dropped.
   for (int byte = 0; byte < 256; ++byte) {
     std::string one(1, char(byte));
     std::string encoded = UrlEncode(one);
-    if (safe.find(char(byte)) != std::string::npos) EXPECT_EQ(encoded, one);
-    else EXPECT_EQ(encoded.size(), 3u) << byte;
+    if (safe.find(char(byte)) != std::string::npos)
+      EXPECT_EQ(encoded, one);
+    else
+      EXPECT_EQ(encoded.size(), 3u) << byte;
   }
 }
 
@@ -73,9 +74,9 @@ TEST(CrashMailAddress, PrefixThenReportWithAmpersandsAsPercent26) {
       "mailto:bugreport@veltan.example?subject=Veltan%20-%20Bug%20report&body="
       "%0D%0A%0D%0A-----%0D%0A";
   EXPECT_EQ(CrashMailAddress(""), prefix);
-  std::string report = ComposeCrashReport(QuotedParameters(Arguments(
-                                              R"(prog -edit "C:\Rock & Roll\100% #1.mp3")")),
-                                          Position(3, 88), kAccessViolation);
+  std::string report =
+      ComposeCrashReport(QuotedParameters(Arguments(R"(prog -edit "C:\Rock & Roll\100% #1.mp3")")),
+                         Position(3, 88), kAccessViolation);
   EXPECT_EQ(CrashMailAddress(report),
             prefix +
                 "Version:%201.0%0D%0AParameters:%20%22-edit%22%20%22C:%5CRock%20%26%20Roll%5C"

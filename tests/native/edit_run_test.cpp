@@ -14,25 +14,29 @@ struct FakeSteps {
   std::vector<std::string> log;
 
   EditRunSteps Steps() {
-    return {.read = [this](const std::string& path, TagInfo& record) {
-              log.push_back("read " + path);
-              auto it = files.find(path);
-              if (it == files.end()) return 0;
-              // A file without a tag leaves the fields as they are, as TagLib reading does.
-              if (!it->second.title.empty()) record.title = it->second.title;
-              return 1;
-            },
-            .edit = [this](TagInfo& record, const std::string& path) {
-              log.push_back("edit " + path + " [" + record.title + "]");
-              return cancelled.count(path) ? 0 : 1;
-            },
-            .write = [this](const std::string& path, const TagInfo&) {
-              log.push_back("write " + path);
-              return unwritable.count(path) ? 0 : 1;
-            },
-            .message = [this](const std::string& title, const std::string& text) {
-              log.push_back("box " + title + ": " + text);
-            }};
+    return {.read =
+                [this](const std::string& path, TagInfo& record) {
+                  log.push_back("read " + path);
+                  auto it = files.find(path);
+                  if (it == files.end()) return 0;
+                  // A file without a tag leaves the fields as they are, as TagLib reading does.
+                  if (!it->second.title.empty()) record.title = it->second.title;
+                  return 1;
+                },
+            .edit =
+                [this](TagInfo& record, const std::string& path) {
+                  log.push_back("edit " + path + " [" + record.title + "]");
+                  return cancelled.count(path) ? 0 : 1;
+                },
+            .write =
+                [this](const std::string& path, const TagInfo&) {
+                  log.push_back("write " + path);
+                  return unwritable.count(path) ? 0 : 1;
+                },
+            .message =
+                [this](const std::string& title, const std::string& text) {
+                  log.push_back("box " + title + ": " + text);
+                }};
   }
 };
 }  // namespace
@@ -48,10 +52,9 @@ TEST(RunEditMode, GoesOnAfterFailuresWithOneBoxEach) {
   fake.unwritable = {"d.mp3"};
   RunEditMode(Arguments(R"(p -edit " a.mp3 " "" b.mp3 c.mp3 d.mp3)"), texts, fake.Steps());
   EXPECT_EQ(fake.log, (std::vector<std::string>{
-                          "read a.mp3", "edit a.mp3 [A]", "write a.mp3",
-                          "read b.mp3", "box Error: Couldn't read ID3 Tags of\r\nb.mp3",
-                          "read c.mp3", "edit c.mp3 [C]",
-                          "read d.mp3", "edit d.mp3 [D]", "write d.mp3",
+                          "read a.mp3", "edit a.mp3 [A]", "write a.mp3", "read b.mp3",
+                          "box Error: Couldn't read ID3 Tags of\r\nb.mp3", "read c.mp3",
+                          "edit c.mp3 [C]", "read d.mp3", "edit d.mp3 [D]", "write d.mp3",
                           "box Error: Couldn't write ID3 Tags into\r\nd.mp3"}));
 }
 

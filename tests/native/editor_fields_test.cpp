@@ -43,10 +43,10 @@ TEST(FindGenre, MatchesInSmallLettersAndTakesTheFirstName) {
 
 TEST(FindGenre, SmallLettersAreAToZAndTheCodesC0ToDE) {
   GenreTable genres;
-  genres[3] = "\xC9lectro";   // capital E with acute
-  genres[4] = "\xD7";         // in the range, so it pairs with 0xF7
-  genres[5] = "\xDF";         // past the range: no partner
-  genres[6] = "[";            // not a letter: { is not its small form
+  genres[3] = "\xC9lectro";  // capital E with acute
+  genres[4] = "\xD7";        // in the range, so it pairs with 0xF7
+  genres[5] = "\xDF";        // past the range: no partner
+  genres[6] = "[";           // not a letter: { is not its small form
   EXPECT_EQ(FindGenre(genres, "\xE9LECTRO"), 3u);
   EXPECT_EQ(FindGenre(genres, "\xF7"), 4u);
   EXPECT_EQ(FindGenre(genres, "\xFF"), std::nullopt);
@@ -65,10 +65,18 @@ TEST(CopyBack, TextsAsTypedAndNumbersByTheDecimalRule) {
   struct Case {
     const char* text;
     std::int32_t value;
-  } cases[] = {{"", 0},        {"abc", 0},       {"+7", 7},          {"-", 0},
-               {"\t 2024", 2024}, {"\n5", 0},    {"0042", 42},       {"12 34", 12},
-               {"2147483647", 2147483647},       {"2147483648", -2147483647 - 1},
-               {"4294967297", 1},                {"99999999999999999999", 1661992959}};
+  } cases[] = {{"", 0},
+               {"abc", 0},
+               {"+7", 7},
+               {"-", 0},
+               {"\t 2024", 2024},
+               {"\n5", 0},
+               {"0042", 42},
+               {"12 34", 12},
+               {"2147483647", 2147483647},
+               {"2147483648", -2147483647 - 1},
+               {"4294967297", 1},
+               {"99999999999999999999", 1661992959}};
   for (const Case& c : cases) {
     CopyBack({"", "", "", c.text, "", c.text, 17}, genres, record);
     EXPECT_EQ(record.year, c.value) << c.text;

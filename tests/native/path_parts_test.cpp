@@ -20,10 +20,10 @@ TEST(PathParts, FollowTheExamples) {
     const char* extension;
     const char* baseName;
   };
-  for (const Case& c : {Case{"Song.mp3", "mp3", "Song"}, Case{"a.b.ogg", "ogg", "a.b"},
-                        Case{"Name.", "", "Name"}, Case{"README", "", "README"},
-                        Case{".mp3", "mp3", ""}, Case{"D:\\a.b\\README", "", "README"},
-                        Case{"D:\\a.b/c", "", "c"}}) {
+  for (const Case& c :
+       {Case{"Song.mp3", "mp3", "Song"}, Case{"a.b.ogg", "ogg", "a.b"}, Case{"Name.", "", "Name"},
+        Case{"README", "", "README"}, Case{".mp3", "mp3", ""},
+        Case{"D:\\a.b\\README", "", "README"}, Case{"D:\\a.b/c", "", "c"}}) {
     EXPECT_EQ(ExtensionPart(c.path), c.extension) << c.path;
     EXPECT_EQ(BaseNamePart(c.path), c.baseName) << c.path;
   }

@@ -44,15 +44,19 @@ TEST(PreferenceText, IntegersReadAsAtoiDoes) {
   EXPECT_EQ(ContextMenu("ContextMenu=yes"), 0);
   EXPECT_EQ(ContextMenu("ContextMenu=+12"), 12);
   EXPECT_EQ(ContextMenu("Other=1"), -99);
-  EXPECT_EQ(ContextMenu("ContextMenu=99999999999999999999"), ContextMenu("ContextMenu=99999999999999999999"));
+  EXPECT_EQ(ContextMenu("ContextMenu=99999999999999999999"),
+            ContextMenu("ContextMenu=99999999999999999999"));
 }
 
 TEST(PreferenceText, Utf8FilesDecodeToSingleBytes) {
   const std::string bom = "\xEF\xBB\xBF";
-  EXPECT_EQ(Language(bom + "Language=Fran\xC3\xA7" "ais.catalog"), "Fran\xE7" "ais.catalog");
-  EXPECT_EQ(Language(bom + "Language=Snow\xE2\x98\x83"), "");   // above U+00FF: empty, not default
-  EXPECT_EQ(Language(bom + "Language=Bad\xFFx"), "");           // malformed: empty
-  EXPECT_EQ(Language(bom + "Language=Cut\xC3"), "Cut");         // cut off by the end: ends there
+  EXPECT_EQ(Language(bom + "Language=Fran\xC3\xA7"
+                           "ais.catalog"),
+            "Fran\xE7"
+            "ais.catalog");
+  EXPECT_EQ(Language(bom + "Language=Snow\xE2\x98\x83"), "");  // above U+00FF: empty, not default
+  EXPECT_EQ(Language(bom + "Language=Bad\xFFx"), "");          // malformed: empty
+  EXPECT_EQ(Language(bom + "Language=Cut\xC3"), "Cut");        // cut off by the end: ends there
   // Decoded before the trailing blanks go: a blank after a lead byte makes it malformed.
   EXPECT_EQ(Language(bom + "Language=Cut\xC3 "), "");
   EXPECT_EQ(Language(bom + "Language=Cut\xC3\t"), "");
@@ -61,7 +65,10 @@ TEST(PreferenceText, Utf8FilesDecodeToSingleBytes) {
   // A wanted key with a byte above 0x7F is looked up in its UTF-8 form.
   EXPECT_EQ(PreferenceText::Parse(bom + "K\xC3\xA4y=1").ReadString("K\xE4y", "none"), "1");
   // Without the mark the bytes stand as they are.
-  EXPECT_EQ(Language("Language=Fran\xC3\xA7" "ais"), "Fran\xC3\xA7" "ais");
+  EXPECT_EQ(Language("Language=Fran\xC3\xA7"
+                     "ais"),
+            "Fran\xC3\xA7"
+            "ais");
 }
 
 TEST(PreferenceText, WrittenFormIsByteExact) {

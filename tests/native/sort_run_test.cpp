@@ -12,9 +12,9 @@ namespace {
 // a box may add rows, as a hand-over while a box is open does.
 struct FakeSorter {
   std::vector<std::string> rows;
-  std::map<std::string, TagInfo> tagged;  // readable files; a missing entry cannot be read
-  std::map<std::string, TargetState> onDisk;       // targets that are there before the run
-  std::map<std::string, std::uint32_t> failing;    // targets whose copy or move fails
+  std::map<std::string, TagInfo> tagged;         // readable files; a missing entry cannot be read
+  std::map<std::string, TargetState> onDisk;     // targets that are there before the run
+  std::map<std::string, std::uint32_t> failing;  // targets whose copy or move fails
   std::vector<bool> answers;
   std::map<size_t, std::string> addWhileBox;  // box number -> row that arrives while it is open
   std::map<size_t, std::string> addBetween;   // files done -> row that arrives after them
@@ -56,29 +56,31 @@ struct FakeSorter {
               if (addBetween.count(++done)) rows.push_back(addBetween[done]);
               return done < cancelAfter;
             },
-        .files = {
-        .readTags =
-            [this](const std::string& path, TagInfo& tags) {
-              auto it = tagged.find(path);
-              if (it == tagged.end()) return 0;
-              // A file without a tag leaves the record as it is, as TagLib reading does.
-              if (!it->second.genre.empty()) tags = it->second;
-              return 1;
+        .files =
+            {
+                .readTags =
+                    [this](const std::string& path, TagInfo& tags) {
+                      auto it = tagged.find(path);
+                      if (it == tagged.end()) return 0;
+                      // A file without a tag leaves the record as it is, as TagLib reading does.
+                      if (!it->second.genre.empty()) tags = it->second;
+                      return 1;
+                    },
+                .targetState =
+                    [this](const std::string&, const std::string& target) {
+                      return onDisk.count(target) ? onDisk[target] : TargetState::kMissing;
+                    },
+                .createFolders =
+                    [this](const std::string& folder) { log.push_back("folders " + folder); },
+                .copyFile = [this](const std::string& source, const std::string& target,
+                                   bool replace) { return Place("copy", source, target, replace); },
+                .moveFile =
+                    [this](const std::string& source, const std::string& target) {
+                      return Place("move", source, target, false);
+                    },
+                .systemMessage =
+                    [](std::uint32_t error) { return "system message " + std::to_string(error); },
             },
-        .targetState =
-            [this](const std::string&, const std::string& target) {
-              return onDisk.count(target) ? onDisk[target] : TargetState::kMissing;
-            },
-        .createFolders = [this](const std::string& folder) { log.push_back("folders " + folder); },
-        .copyFile = [this](const std::string& source, const std::string& target,
-                           bool replace) { return Place("copy", source, target, replace); },
-        .moveFile =
-            [this](const std::string& source, const std::string& target) {
-              return Place("move", source, target, false);
-            },
-        .systemMessage =
-            [](std::uint32_t error) { return "system message " + std::to_string(error); },
-        },
     };
   }
 
@@ -112,11 +114,11 @@ TEST(SortRun, CopiesEveryRowAndClearsTheTagsBetweenFiles) {
                  {"S:\\c.flac", Tagged("Jazz", "AC/DC")}};
   fake.answers = {false};
   SortRun(Texts(), fake.Steps());
-  EXPECT_EQ(fake.log, (std::vector<std::string>{
-                          kQuestion, "pattern", "folders T:\\Rock\\Band\\",
-                          "copy S:\\a.mp3 > T:\\Rock\\Band\\a.mp3", "folders T:\\",
-                          "copy S:\\b.ogg > T:\\b.ogg", "folders T:\\Jazz\\AC/DC\\",
-                          "copy S:\\c.flac > T:\\Jazz\\AC/DC\\c.flac"}));
+  EXPECT_EQ(fake.log,
+            (std::vector<std::string>{kQuestion, "pattern", "folders T:\\Rock\\Band\\",
+                                      "copy S:\\a.mp3 > T:\\Rock\\Band\\a.mp3", "folders T:\\",
+                                      "copy S:\\b.ogg > T:\\b.ogg", "folders T:\\Jazz\\AC/DC\\",
+                                      "copy S:\\c.flac > T:\\Jazz\\AC/DC\\c.flac"}));
 }
 
 TEST(SortRun, AsksFirstEvenForAnEmptyList) {
@@ -132,18 +134,20 @@ TEST(SortRun, UnreadableFilesAskWhetherToGoOn) {
   fake.tagged = {{"S:\\a.mp3", Tagged("Rock", "")}, {"S:\\b.mp3", Tagged("Pop", "")}};
   fake.answers = {true, true, false};  // move; go on after bad1; stop at bad2
   SortRun(Texts(), fake.Steps());
-  EXPECT_EQ(fake.log,
-            (std::vector<std::string>{
-                kQuestion, "pattern",
-                "ask Error: Couldn't read ID3 Tags of\r\nS:\\bad1.mp3\r\nDo you want to continue?",
-                "folders T:\\Rock\\", "move S:\\a.mp3 > T:\\Rock\\a.mp3",
-                "ask Error: Couldn't read ID3 Tags of\r\nS:\\bad2.mp3\r\nDo you want to continue?"}));
+  EXPECT_EQ(
+      fake.log,
+      (std::vector<std::string>{
+          kQuestion, "pattern",
+          "ask Error: Couldn't read ID3 Tags of\r\nS:\\bad1.mp3\r\nDo you want to continue?",
+          "folders T:\\Rock\\", "move S:\\a.mp3 > T:\\Rock\\a.mp3",
+          "ask Error: Couldn't read ID3 Tags of\r\nS:\\bad2.mp3\r\nDo you want to continue?"}));
 }
 
 TEST(SortRun, RowsArrivingDuringTheRunJoinIt) {
   FakeSorter fake;
   fake.rows = {"S:\\bad.mp3"};
-  fake.tagged = {{"S:\\late.mp3", Tagged("Rock", "")}, {"S:\\later.mp3", Tagged("Pop", "")},
+  fake.tagged = {{"S:\\late.mp3", Tagged("Rock", "")},
+                 {"S:\\later.mp3", Tagged("Pop", "")},
                  {"S:\\last.mp3", Tagged("Ska", "")}};
   fake.answers = {false, true};
   fake.addWhileBox = {{0, "S:\\late.mp3"}, {1, "S:\\later.mp3"}};
@@ -174,8 +178,9 @@ TEST(SortRun, ReadsThePatternOnceAfterTheQuestion) {
 TEST(SortRun, EveryRowShowsWhatBecameOfItAndFailuresAreCounted) {
   FakeSorter fake;
   const std::string longName(250, 'x');
-  fake.rows = {"S:\\new.mp3", "S:\\old.mp3", "T:\\Rock\\self.mp3", "S:\\denied.mp3",
-               "S:\\taken.mp3", "S:\\" + longName + ".mp3", "S:\\bad.mp3"};
+  fake.rows = {"S:\\new.mp3",    "S:\\old.mp3",   "T:\\Rock\\self.mp3",
+               "S:\\denied.mp3", "S:\\taken.mp3", "S:\\" + longName + ".mp3",
+               "S:\\bad.mp3"};
   for (const std::string& row : fake.rows) fake.tagged[row] = Tagged("Rock", "");
   fake.tagged.erase("S:\\bad.mp3");
   fake.onDisk = {{"T:\\Rock\\old.mp3", TargetState::kExists},
@@ -184,18 +189,17 @@ TEST(SortRun, EveryRowShowsWhatBecameOfItAndFailuresAreCounted) {
   fake.answers = {false, true};  // copy; go on after the unreadable file
   SortSummary summary = SortRun(Texts(), fake.Steps());
 
-  EXPECT_EQ(fake.shown, (std::map<size_t, std::string>{
-                            {0, "Copied"},
-                            {1, "Replaced an existing file"},
-                            {2, "Already in place"},
-                            {3, "Not placed: system message 5"},
-                            {4, "Not placed: The target exists"},
-                            {5, "Not placed: The path is too long"},
-                            {6, "Skipped: Tags can't be read"}}));
+  EXPECT_EQ(fake.shown, (std::map<size_t, std::string>{{0, "Copied"},
+                                                       {1, "Replaced an existing file"},
+                                                       {2, "Already in place"},
+                                                       {3, "Not placed: system message 5"},
+                                                       {4, "Not placed: The target exists"},
+                                                       {5, "Not placed: The path is too long"},
+                                                       {6, "Skipped: Tags can't be read"}}));
   // A taken target is copied over only when it is another file; a too long one is never tried.
-  EXPECT_EQ(std::count(fake.log.begin(), fake.log.end(),
-                       "copy T:\\Rock\\self.mp3 > T:\\Rock\\self.mp3"),
-            1);
+  EXPECT_EQ(
+      std::count(fake.log.begin(), fake.log.end(), "copy T:\\Rock\\self.mp3 > T:\\Rock\\self.mp3"),
+      1);
   EXPECT_EQ(std::count(fake.log.begin(), fake.log.end(), "copy S:\\old.mp3 > T:\\Rock\\old.mp3"),
             2);
   EXPECT_EQ(std::count_if(fake.log.begin(), fake.log.end(),
@@ -211,8 +215,10 @@ TEST(SortRun, EveryRowShowsWhatBecameOfItAndFailuresAreCounted) {
             "3 of 7 files were placed.\r\n"
             "\r\nS:\\denied.mp3\r\n    system message 5"
             "\r\nS:\\taken.mp3\r\n    The target exists"
-            "\r\nS:\\" + longName + ".mp3\r\n    The path is too long"
-            "\r\nS:\\bad.mp3\r\n    Tags can't be read");
+            "\r\nS:\\" +
+                longName +
+                ".mp3\r\n    The path is too long"
+                "\r\nS:\\bad.mp3\r\n    Tags can't be read");
 }
 
 TEST(SortRun, AMoveNeverReplacesAnExistingTarget) {
@@ -223,9 +229,9 @@ TEST(SortRun, AMoveNeverReplacesAnExistingTarget) {
                  {"T:\\Rock\\c.mp3", TargetState::kSameFile}};
   fake.answers = {true};
   SortSummary summary = SortRun(Texts(), fake.Steps());
-  EXPECT_EQ(fake.shown, (std::map<size_t, std::string>{{0, "Not placed: The target exists"},
-                                                       {1, "Moved"},
-                                                       {2, "Already in place"}}));
+  EXPECT_EQ(fake.shown,
+            (std::map<size_t, std::string>{
+                {0, "Not placed: The target exists"}, {1, "Moved"}, {2, "Already in place"}}));
   EXPECT_EQ(std::count_if(fake.log.begin(), fake.log.end(),
                           [](const std::string& line) { return line.rfind("move", 0) == 0; }),
             3);
@@ -272,7 +278,7 @@ TEST(SortReportText, NothingWhenAllWerePlacedAndTheFirstFailuresOtherwise) {
 }
 
 TEST(TargetTooLong, FileAndFolderLimits) {
-  const std::string folder = "C:\\" + std::string(244, 'f');  // 247 characters
+  const std::string folder = "C:\\" + std::string(244, 'f');          // 247 characters
   EXPECT_FALSE(TargetTooLong(folder + "\\" + std::string(11, 'n')));  // 259
   EXPECT_TRUE(TargetTooLong(folder + "\\" + std::string(12, 'n')));   // 260
   EXPECT_TRUE(TargetTooLong(folder + "f\\a"));

@@ -58,8 +58,7 @@ TEST(BuildTargetPath, NumbersAndMacroOrder) {
 }
 
 TEST(BuildTargetPath, DollarAndStarAlsoInTheFolderPart) {
-  EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\Ca$h.mp3", Tags("", "", "")),
-            "D:\\in\\Camp3h.mp3");
+  EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\Ca$h.mp3", Tags("", "", "")), "D:\\in\\Camp3h.mp3");
   EXPECT_EQ(BuildTargetPath(PatternForFolder("D:\\Pay$"), "C:\\Song.mp3", Tags("", "", "")),
             "D:\\Paymp3\\Song.mp3");
   EXPECT_EQ(BuildTargetPath("D:\\*x\\*.$", "C:\\Song.mp3", {}), "D:\\Songx\\Song.mp3");
@@ -120,12 +119,13 @@ TEST(BuildTargetPath, ValuesCannotMakeImpossibleNames) {
   EXPECT_EQ(CleanTagValue("COM0"), "COM0");
   EXPECT_EQ(CleanTagValue("LPT"), "LPT");
   EXPECT_EQ(CleanTagValue("Icon"), "Icon");
-  EXPECT_EQ(BuildTargetPath("D:\\in\\%ARTIST%\\%TITLE%.$", "a.mp3", [] {
-              TagInfo t;
-              t.artist = "prn";
-              t.title = "Aux";
-              return t;
-            }()),
+  EXPECT_EQ(BuildTargetPath("D:\\in\\%ARTIST%\\%TITLE%.$", "a.mp3",
+                            [] {
+                              TagInfo t;
+                              t.artist = "prn";
+                              t.title = "Aux";
+                              return t;
+                            }()),
             "D:\\in\\prn_\\Aux_.mp3");
   // The pattern's own text is never changed, values that meet are.
   EXPECT_EQ(BuildTargetPath("D:\\CON\\a?\\*.$", "b.mp3", {}), "D:\\CON\\a?\\b.mp3");

@@ -15,11 +15,17 @@ TEST(Utf8ToLatin1, StopsAtTheFirstSequenceItCannotHold) {
     const char* kept;
     Utf8Stop stop;
   };
-  for (const Case& c : {Case{"abc\xE2\x98\x83" "def", "abc", Utf8Stop::AboveLatin1},
-                        Case{"ab\x80" "c", "ab", Utf8Stop::Malformed},    // stray continuation
-                        Case{"ab\xF8\x80", "ab", Utf8Stop::Malformed},    // no such lead byte
-                        Case{"a\xC3" "b", "a", Utf8Stop::Malformed},      // bad continuation
-                        Case{"a\xE2\x98", "a", Utf8Stop::Truncated},      // cut off
+  for (const Case& c : {Case{"abc\xE2\x98\x83"
+                             "def",
+                             "abc", Utf8Stop::AboveLatin1},
+                        Case{"ab\x80"
+                             "c",
+                             "ab", Utf8Stop::Malformed},                // stray continuation
+                        Case{"ab\xF8\x80", "ab", Utf8Stop::Malformed},  // no such lead byte
+                        Case{"a\xC3"
+                             "b",
+                             "a", Utf8Stop::Malformed},               // bad continuation
+                        Case{"a\xE2\x98", "a", Utf8Stop::Truncated},  // cut off
                         Case{"a\xF0\x9F\x98\x80", "a", Utf8Stop::AboveLatin1}}) {
     Latin1Result result = Utf8ToLatin1(c.utf8);
     EXPECT_EQ(result.text, c.kept) << c.utf8;
@@ -56,8 +62,9 @@ TEST(Tables, DefaultsAndGenresHoldTheirFixedTexts) {
   TextTable texts;
   FillDefaultTexts(texts);
   EXPECT_EQ(texts[0], "Edit ID3-tag");
-  EXPECT_EQ(texts[24], "If you start this program the first time, you should press \r\n"
-                       "\"Insert items into the standard contextmenu of Windows.\".");
+  EXPECT_EQ(texts[24],
+            "If you start this program the first time, you should press \r\n"
+            "\"Insert items into the standard contextmenu of Windows.\".");
   EXPECT_EQ(texts[42], "Do you want to continue?");
   for (const auto& text : texts) EXPECT_FALSE(text.empty());
 

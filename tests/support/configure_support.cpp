@@ -48,8 +48,8 @@ bool UserShellKeyExists() {
 
 void RemoveAllVerbs() {
   for (const char* verb : {"VeltanDA3ZurToolsEdit", "VeltanDA3ZurToolsSort"}) {
-    for (auto [root, prefix] : {std::pair{HKEY_CURRENT_USER, "Software\\Classes\\"},
-                                std::pair{HKEY_CLASSES_ROOT, ""}}) {
+    for (auto [root, prefix] :
+         {std::pair{HKEY_CURRENT_USER, "Software\\Classes\\"}, std::pair{HKEY_CLASSES_ROOT, ""}}) {
       const std::string path = std::string(prefix) + "*\\shell\\" + verb;
       RegDeleteKeyA(root, (path + "\\command").c_str());
       RegDeleteKeyA(root, path.c_str());
@@ -101,8 +101,8 @@ int ComboSelection(HWND list) {
 void PickItem(HWND list, int index) {
   DWORD_PTR result;
   SendMessageTimeoutA(list, CB_SETCURSEL, WPARAM(index), 0, SMTO_ABORTIFHUNG, 2000, &result);
-  PostMessageA(GetParent(list), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE), LPARAM(list));
+  PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+               LPARAM(list));
 }
 
 void RequestClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }

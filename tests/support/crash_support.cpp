@@ -38,8 +38,10 @@ unsigned StepLineAfter(const std::string& sourceFile, const std::string& anchor)
   std::string text;
   bool anchored = false;
   for (unsigned line = 1; std::getline(source, text); ++line) {
-    if (!anchored) anchored = text.find(anchor) != std::string::npos;
-    else if (text.find("STEP") != std::string::npos) return StepLineOf(sourceFile, line);
+    if (!anchored)
+      anchored = text.find(anchor) != std::string::npos;
+    else if (text.find("STEP") != std::string::npos)
+      return StepLineOf(sourceFile, line);
   }
   return 0;
 }
@@ -64,11 +66,10 @@ MailStandIn::MailStandIn() : exe_(StandInExe()), record_(dir_ / "mail address.tx
     return RegSetValueA(root, subKey, REG_SZ, command.c_str(), DWORD(command.size())) ==
            ERROR_SUCCESS;
   };
-  registered_ =
-      RegSetValueExA(mailto.get(), "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""),
-                     1) == ERROR_SUCCESS &&
-      setCommand(mailto.get(), "shell\\open\\command") &&
-      setCommand(HKEY_CLASSES_ROOT, kClassesCommand);
+  registered_ = RegSetValueExA(mailto.get(), "URL Protocol", 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(""), 1) == ERROR_SUCCESS &&
+                setCommand(mailto.get(), "shell\\open\\command") &&
+                setCommand(HKEY_CLASSES_ROOT, kClassesCommand);
 }
 
 MailStandIn::~MailStandIn() {

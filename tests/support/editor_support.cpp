@@ -8,8 +8,8 @@
 void PrintTo(const TagInfo& r, std::ostream* out) {
   *out << "{title \"" << r.title << "\", artist \"" << r.artist << "\", album \"" << r.album
        << "\", year " << r.year << ", comment \"" << r.comment << "\", track " << r.track
-       << ", genre \"" << r.genre << "\", bitrate " << r.bitrate << ", sampleRate "
-       << r.sampleRate << ", channels " << r.channels << ", length " << r.length << "}";
+       << ", genre \"" << r.genre << "\", bitrate " << r.bitrate << ", sampleRate " << r.sampleRate
+       << ", channels " << r.channels << ", length " << r.length << "}";
 }
 
 namespace testing_win {

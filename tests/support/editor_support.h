@@ -15,11 +15,36 @@ namespace testing_win {
 
 // The editor's 29 controls in creation order; the names index into EditorWindowFound::controls.
 enum EditorControl : size_t {
-  kAudioFrame, kTagFrame, kBitrateLabel, kSampleRateLabel, kChannelsLabel, kLengthLabel,
-  kTitleLabel, kArtistLabel, kAlbumLabel, kYearLabel, kCommentLabel, kTrackLabel, kGenreLabel,
-  kWarningText, kBitrateField, kSampleRateField, kChannelsField, kLengthField, kStatusBar,
-  kSaveButton, kCancelButton, kTitleField, kArtistField, kAlbumField, kYearField, kCommentField,
-  kTrackField, kGenreList, kLink, kEditorControlCount
+  kAudioFrame,
+  kTagFrame,
+  kBitrateLabel,
+  kSampleRateLabel,
+  kChannelsLabel,
+  kLengthLabel,
+  kTitleLabel,
+  kArtistLabel,
+  kAlbumLabel,
+  kYearLabel,
+  kCommentLabel,
+  kTrackLabel,
+  kGenreLabel,
+  kWarningText,
+  kBitrateField,
+  kSampleRateField,
+  kChannelsField,
+  kLengthField,
+  kStatusBar,
+  kSaveButton,
+  kCancelButton,
+  kTitleField,
+  kArtistField,
+  kAlbumField,
+  kYearField,
+  kCommentField,
+  kTrackField,
+  kGenreList,
+  kLink,
+  kEditorControlCount
 };
 
 struct EditorWindowFound {

@@ -45,9 +45,8 @@ std::vector<std::string> ListTexts(HWND list, int column) {
   std::vector<std::string> texts;
   if (!process) return texts;
   constexpr size_t kBuffer = 4096;
-  char* remote = static_cast<char*>(VirtualAllocEx(process.get(), nullptr,
-                                                   sizeof(LVITEMA) + kBuffer, MEM_COMMIT,
-                                                   PAGE_READWRITE));
+  char* remote = static_cast<char*>(VirtualAllocEx(
+      process.get(), nullptr, sizeof(LVITEMA) + kBuffer, MEM_COMMIT, PAGE_READWRITE));
   for (size_t row = 0, count = RowCount(list); remote && row < count; ++row) {
     LVITEMA item{};
     item.iSubItem = column;

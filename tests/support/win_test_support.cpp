@@ -35,7 +35,7 @@ std::string TempDir::CopyFixture(const std::string& fixture, const std::string& 
 
 std::string ReadFileBytes(const std::string& path) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING, 0, nullptr));
+                              nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return {};
   std::string bytes;
   char buffer[65536];
@@ -143,10 +143,12 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
 
 HWND WaitForWindow(DWORD processId, const char* className, const char* title, int timeoutMs) {
   WindowQuery query{processId, className, title};
-  WaitUntil([&] {
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found != nullptr;
-  }, timeoutMs);
+  WaitUntil(
+      [&] {
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
+        return query.found != nullptr;
+      },
+      timeoutMs);
   return query.found;
 }
 
@@ -182,10 +184,12 @@ std::vector<HWND> Children(HWND parent) {
 
 std::vector<HWND> WaitForChildren(HWND parent, size_t count, int timeoutMs) {
   std::vector<HWND> children;
-  WaitUntil([&] {
-    children = Children(parent);
-    return children.size() >= count;
-  }, timeoutMs);
+  WaitUntil(
+      [&] {
+        children = Children(parent);
+        return children.size() >= count;
+      },
+      timeoutMs);
   return children;
 }
 

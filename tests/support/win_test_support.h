@@ -52,8 +52,7 @@ bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = 5000);
 
 // The visible top-level window of the process with the given class (null: any) and exact title
 // (null: any), waiting at most timeoutMs; null when none appeared.
-HWND WaitForWindow(DWORD processId, const char* className, const char* title,
-                   int timeoutMs = 5000);
+HWND WaitForWindow(DWORD processId, const char* className, const char* title, int timeoutMs = 5000);
 // Waits until the window's thread answers a sent message, which it does only from its event loop.
 bool WaitUntilAnswering(HWND window, int timeoutMs = 5000);
 // A message box (class #32770) of the process with the given title.

@@ -50,13 +50,16 @@ void DriveWindow(const std::function<void()>& run, const std::function<void()>& 
   std::thread driver([&] {
     body();
     // Each round closes what is shown, then gives the run a moment to return.
-    const bool closed = WaitUntil([&] {
-      if (returned) return true;
-      CloseWhatIsShown(runThread);
-      return WaitUntil([&] { return bool(returned); }, 100);
-    }, kCloseBoundMs);
+    const bool closed = WaitUntil(
+        [&] {
+          if (returned) return true;
+          CloseWhatIsShown(runThread);
+          return WaitUntil([&] { return bool(returned); }, 100);
+        },
+        kCloseBoundMs);
     if (!closed) {
-      std::fprintf(stderr, "The window's run did not return within %d ms of the driver's end, "
+      std::fprintf(stderr,
+                   "The window's run did not return within %d ms of the driver's end, "
                    "although its boxes were answered and its windows asked to close.\n",
                    kCloseBoundMs);
       std::fflush(stderr);

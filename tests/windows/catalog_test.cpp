@@ -60,12 +60,10 @@ const Place kPlaces[] = {
     {kTextRemoveVerbs, 150 - kButtonMargin, 50 - kButtonFrame, "configuration: remove button"},
 };
 
-const char* const kShipped[] = {"Deutsch.catalog",    "Francais.catalog",  "Espanol.catalog",
-                                "Italiano.catalog",   "Nederlands.catalog", "Portugues.catalog"};
+const char* const kShipped[] = {"Deutsch.catalog",  "Francais.catalog",   "Espanol.catalog",
+                                "Italiano.catalog", "Nederlands.catalog", "Portugues.catalog"};
 
-std::vector<std::string> CatalogFiles() {
-  return NamesMatching(SourcePath("catalogs\\*.catalog"));
-}
+std::vector<std::string> CatalogFiles() { return NamesMatching(SourcePath("catalogs\\*.catalog")); }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -192,7 +190,8 @@ TEST(Catalogs, TheMeasureFindsTooLongTexts) {
   ASSERT_TRUE(measure.ready());
   EXPECT_GT(measure.Width("Abtastfrequenzangabe:"), 70);
   // The wrapping controls hold more than one line, so what decides is how many lines a text needs.
-  EXPECT_GE(measure.Wrapped(DefaultText(kTextInsertVerbs), 150 - kButtonMargin).cy, 2 * measure.lineHeight());
+  EXPECT_GE(measure.Wrapped(DefaultText(kTextInsertVerbs), 150 - kButtonMargin).cy,
+            2 * measure.lineHeight());
   EXPECT_GE(measure.Wrapped(DefaultText(kTextVersionWarning), 260).cy, 2 * measure.lineHeight());
   EXPECT_GT(measure.Wrapped(std::string(30, 'x') + " " + std::string(30, 'x'), 260).cy,
             measure.lineHeight());

@@ -15,13 +15,16 @@
 using namespace testing_win;
 
 namespace {
-const std::string kGermanInsert = "Eintr\xE4ge in das Standard-Kontextmen\xFC von Windows einf\xFCgen.";
+const std::string kGermanInsert =
+    "Eintr\xE4ge in das Standard-Kontextmen\xFC von Windows einf\xFCgen.";
 const std::string kEnglishInsert = "Insert items into the standard contextmenu of Windows.";
 const std::string kGermanChanged =
-    "Die Sprache wurde ge\xE4ndert. Die \xC4nderungen werden beim n\xE4" "chsten Start des "
+    "Die Sprache wurde ge\xE4ndert. Die \xC4nderungen werden beim n\xE4"
+    "chsten Start des "
     "Programms wirksam.";
 const std::string kFrenchChanged =
-    "La langue a \xE9t\xE9 chang\xE9" "e. Les modifications prendront effet au prochain "
+    "La langue a \xE9t\xE9 chang\xE9"
+    "e. Les modifications prendront effet au prochain "
     "d\xE9marrage du programme.";
 const std::string kEnglishChanged =
     "The language was changed. The changes will be done after the program is started the next "
@@ -86,20 +89,23 @@ int IndexOf(HWND list, const std::string& item) {
 
 TEST_F(ConfigurationRun, InsertThenGermanThenFrenchThenEnglishAndTheVerbsFollow) {
   const std::string exe = ProgramExe();
-  Start(ProgramCommand(""), [&](const ConfigurationFound& found) {
-    EXPECT_EQ(TextOf(found.insert), kEnglishInsert);
-    Click(found.insert);
-    ASSERT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).commandKey; }))
-        << "pressing insert never registered the verbs";
-    EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, "Edit ID3-tag");
-    EXPECT_EQ(ReadUserVerb(kEditVerbKey).commandLine, "\"" + exe + "\" -edit \"%1\"");
-    EXPECT_EQ(ReadUserVerb(kSortVerbKey).commandLine, "\"" + exe + "\" -sort \"%1\"");
-    EXPECT_EQ(ReadUserVerb(kSortVerbKey).multiSelectModel, "Player");
-    EXPECT_EQ(ReadUserVerb(kSortVerbKey).icon, exe + ",0");
-    int german = IndexOf(found.languages, "Deutsch.catalog");
-    ASSERT_GT(german, 0);
-    PickItem(found.languages, german);
-  }, "Information");
+  Start(
+      ProgramCommand(""),
+      [&](const ConfigurationFound& found) {
+        EXPECT_EQ(TextOf(found.insert), kEnglishInsert);
+        Click(found.insert);
+        ASSERT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).commandKey; }))
+            << "pressing insert never registered the verbs";
+        EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, "Edit ID3-tag");
+        EXPECT_EQ(ReadUserVerb(kEditVerbKey).commandLine, "\"" + exe + "\" -edit \"%1\"");
+        EXPECT_EQ(ReadUserVerb(kSortVerbKey).commandLine, "\"" + exe + "\" -sort \"%1\"");
+        EXPECT_EQ(ReadUserVerb(kSortVerbKey).multiSelectModel, "Player");
+        EXPECT_EQ(ReadUserVerb(kSortVerbKey).icon, exe + ",0");
+        int german = IndexOf(found.languages, "Deutsch.catalog");
+        ASSERT_GT(german, 0);
+        PickItem(found.languages, german);
+      },
+      "Information");
   EXPECT_EQ(boxText_, kGermanChanged);
   EXPECT_EQ(Preferences(), PreferenceBytes("Deutsch.catalog", 1));
   // The verbs were renewed in the new language.
@@ -108,13 +114,16 @@ TEST_F(ConfigurationRun, InsertThenGermanThenFrenchThenEnglishAndTheVerbsFollow)
 
   // The next start (an unknown switch counts as none; the switches are small letters) is German
   // and has the stored choice selected; French is picked and tells in French.
-  Start(ProgramCommand("-Edit"), [&](const ConfigurationFound& found) {
-    EXPECT_EQ(TextOf(found.insert), kGermanInsert);
-    EXPECT_EQ(SelectedItem(found.languages), "Deutsch.catalog");
-    int french = IndexOf(found.languages, "Francais.catalog");
-    ASSERT_GT(french, 0);
-    PickItem(found.languages, french);
-  }, "Information");
+  Start(
+      ProgramCommand("-Edit"),
+      [&](const ConfigurationFound& found) {
+        EXPECT_EQ(TextOf(found.insert), kGermanInsert);
+        EXPECT_EQ(SelectedItem(found.languages), "Deutsch.catalog");
+        int french = IndexOf(found.languages, "Francais.catalog");
+        ASSERT_GT(french, 0);
+        PickItem(found.languages, french);
+      },
+      "Information");
   EXPECT_EQ(boxText_, kFrenchChanged);
   EXPECT_EQ(Preferences(), PreferenceBytes("Francais.catalog", 1));
   EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, "Modifier le tag ID3");
@@ -123,11 +132,14 @@ TEST_F(ConfigurationRun, InsertThenGermanThenFrenchThenEnglishAndTheVerbsFollow)
 
   // Back to English with an unrecognised first argument: the box comes in English, and so do the
   // verbs.
-  Start(ProgramCommand("bogus \"C:\\x.mp3\""), [&](const ConfigurationFound& found) {
-    EXPECT_EQ(TextOf(found.insert),
-              "Ajouter les commandes au menu contextuel standard de Windows.");
-    PickItem(found.languages, 0);
-  }, "Information");
+  Start(
+      ProgramCommand("bogus \"C:\\x.mp3\""),
+      [&](const ConfigurationFound& found) {
+        EXPECT_EQ(TextOf(found.insert),
+                  "Ajouter les commandes au menu contextuel standard de Windows.");
+        PickItem(found.languages, 0);
+      },
+      "Information");
   EXPECT_EQ(boxText_, kEnglishChanged);
   EXPECT_EQ(Preferences(), PreferenceBytes("", 1));
   EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, "Edit ID3-tag");
@@ -150,7 +162,8 @@ TEST_F(ConfigurationRun, ClosingWithoutChangeRewritesTheFileWithItsTwoKeysOnly) 
                  "Extra = kept?\r\n[Group]\r\nLanguage = other.catalog\r\n");
   Start(ProgramCommand(""), [](const ConfigurationFound&) {});
   EXPECT_EQ(Preferences(), PreferenceBytes("Deutsch.catalog", 2));
-  EXPECT_FALSE(ReadUserVerb(kEditVerbKey).verbKey) << "the flag is never compared with the registry";
+  EXPECT_FALSE(ReadUserVerb(kEditVerbKey).verbKey)
+      << "the flag is never compared with the registry";
 }
 
 TEST_F(ConfigurationRun, SeveralMebibytesOfPreferencesAreReadAndReplaced) {
@@ -161,9 +174,8 @@ TEST_F(ConfigurationRun, SeveralMebibytesOfPreferencesAreReadAndReplaced) {
     if (random() % 50 == 0) big += std::string(100000, 'z') + "\n";
   }
   WriteFileBytes(preferences_, big);
-  Start(ProgramCommand(""), [](const ConfigurationFound& found) {
-    EXPECT_EQ(TextOf(found.insert), kGermanInsert);
-  });
+  Start(ProgramCommand(""),
+        [](const ConfigurationFound& found) { EXPECT_EQ(TextOf(found.insert), kGermanInsert); });
   EXPECT_EQ(Preferences(), PreferenceBytes("Deutsch.catalog", 1));
 }
 
@@ -175,8 +187,9 @@ TEST_F(ConfigurationRun, LockedPreferencesStayAndTheReloadFindsTheStoredLanguage
   FileHandle reader(CreateFileA(preferences_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
   ASSERT_NE(reader.get(), INVALID_HANDLE_VALUE);
-  Start(ProgramCommand(""), [](const ConfigurationFound& found) { PickItem(found.languages, 0); },
-        "Information");
+  Start(
+      ProgramCommand(""), [](const ConfigurationFound& found) { PickItem(found.languages, 0); },
+      "Information");
   reader.reset();
   EXPECT_EQ(Preferences(), stored);
   EXPECT_EQ(boxText_, kGermanChanged);
@@ -201,18 +214,21 @@ TEST_F(ConfigurationRun, BrokenAndHostileCatalogsNeitherCrashNorHang) {
   std::string binary = "Catalog\n";
   std::mt19937 random(11);
   for (int i = 0; i < 20000; ++i) binary += char(random() % 256);
-  const std::string command = ProgramWith({{"long.catalog", longLines},
-                                           {"binary.catalog", binary}});
+  const std::string command =
+      ProgramWith({{"long.catalog", longLines}, {"binary.catalog", binary}});
 
   // Lines of 100,000 characters are taken whole, also into the registry.
   WriteFileBytes(preferences_, PreferenceBytes("long.catalog", 0));
-  Start(command, [](const ConfigurationFound& found) {
-    // The button shows the start of its caption: wrapping all of it would take minutes.
-    EXPECT_TRUE(TextOf(found.insert) == std::string(1000, 'a' + 22 % 26));
-    EXPECT_TRUE(TextOf(found.hint) == std::string(100000, 'a' + 24 % 26)) << "the hint is cut";
-    Click(found.insert);
-    EXPECT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).commandKey; }, 20000));
-  }, nullptr, 20000);
+  Start(
+      command,
+      [](const ConfigurationFound& found) {
+        // The button shows the start of its caption: wrapping all of it would take minutes.
+        EXPECT_TRUE(TextOf(found.insert) == std::string(1000, 'a' + 22 % 26));
+        EXPECT_TRUE(TextOf(found.hint) == std::string(100000, 'a' + 24 % 26)) << "the hint is cut";
+        Click(found.insert);
+        EXPECT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).commandKey; }, 20000));
+      },
+      nullptr, 20000);
   EXPECT_TRUE(ReadUserVerb(kEditVerbKey).menuText == std::string(100000, 'a'));
 
   // Binary bytes: whatever the lines hold, the window works and closes.

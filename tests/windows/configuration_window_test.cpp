@@ -20,7 +20,8 @@ using namespace testing_win;
 namespace {
 const std::string kGermanVerb = "ID3-Tag bearbeiten";
 const std::string kGermanChanged =
-    "Die Sprache wurde ge\xE4ndert. Die \xC4nderungen werden beim n\xE4" "chsten Start des "
+    "Die Sprache wurde ge\xE4ndert. Die \xC4nderungen werden beim n\xE4"
+    "chsten Start des "
     "Programms wirksam.";
 
 class ConfigurationWindowTest : public ::testing::Test {
@@ -36,11 +37,13 @@ class ConfigurationWindowTest : public ::testing::Test {
   // Runs the window on this thread while body drives it from another; a body that returns
   // without closing the window leaves it to be closed by the driver.
   void Run(const std::function<void(const ConfigurationFound&)>& body) {
-    DriveWindow([&] { ConfigurationWindow(tables_); }, [&] {
-      ConfigurationFound found = WaitForConfiguration(GetCurrentProcessId());
-      EXPECT_TRUE(found) << "the configuration window with its four controls never appeared";
-      if (found) body(found);
-    });
+    DriveWindow([&] { ConfigurationWindow(tables_); },
+                [&] {
+                  ConfigurationFound found = WaitForConfiguration(GetCurrentProcessId());
+                  EXPECT_TRUE(found)
+                      << "the configuration window with its four controls never appeared";
+                  if (found) body(found);
+                });
   }
 
   // Closes the window and answers the box that should follow; returns its title and text.
@@ -98,7 +101,10 @@ TEST_F(ConfigurationWindowTest, ShowsTheFourControlsAsLaidOut) {
     EXPECT_TRUE(frame & WS_MINIMIZEBOX);
     EXPECT_FALSE(frame & (WS_MAXIMIZEBOX | WS_THICKFRAME));
 
-    struct Expected { HWND control; int x, y, width, height; };
+    struct Expected {
+      HWND control;
+      int x, y, width, height;
+    };
     for (auto [control, x, y, width, height] :
          {Expected{found.insert, 10, 10, 150, 50}, Expected{found.remove, 170, 10, 150, 50},
           Expected{found.hint, 10, 70, 310, 220}, Expected{found.languages, 10, 300, 310, 20}}) {

@@ -146,7 +146,8 @@ TEST_F(CrashReport, CodeOutsideTheTableIsAnUnknownErrorCode) {
 // process with exit code 0 at once: no second box, nothing opened, no hang.
 TEST_F(CrashReport, SecondFaultWhileTheReportShowsEndsTheProcess) {
   for (bool fromOutside : {true, false}) {
-    SCOPED_TRACE(fromOutside ? "second fault from outside" : "second fault on the program's thread");
+    SCOPED_TRACE(fromOutside ? "second fault from outside"
+                             : "second fault on the program's thread");
     Process program(FaultingProgramCommand("-sort"), appData.path());
     ASSERT_TRUE(program.started());
     ASSERT_TRUE(WaitForIdleWindow(program, kSorterTitle, 6));

@@ -94,6 +94,6 @@ TEST(DisplayScale, TheEditorGrowsByHalfAt144DpiAndKeepsItsLayoutAt96) {
     EXPECT_EQ(l.bottom - l.top, MulDiv(n.bottom - n.top, 3, 2)) << "control " << i;
   }
   // The message font comes at the display's size.
-  EXPECT_GE(large.fontHeight * 4, normal.fontHeight * 5) << large.fontHeight << " against "
-                                                         << normal.fontHeight;
+  EXPECT_GE(large.fontHeight * 4, normal.fontHeight * 5)
+      << large.fontHeight << " against " << normal.fontHeight;
 }

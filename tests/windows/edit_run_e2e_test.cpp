@@ -108,7 +108,10 @@ TEST(EditRun, TenThousandCharacterAndControlTextsInAFileShowAndSave) {
   const std::string flac = dir.CopyFixture("tagged.flac", "long.flac");
   std::string longTitle;
   for (int i = 0; i < 1000; ++i) longTitle += "t\xC3\xADtulo lar";  // 10 characters, 11 bytes
-  const std::string controls = "tab\tbell\x07" "esc\x1B" "end";
+  const std::string controls =
+      "tab\tbell\x07"
+      "esc\x1B"
+      "end";
   {
     const taglib::File file(taglib_file_new(flac.c_str()));
     ASSERT_NE(file.get(), nullptr);

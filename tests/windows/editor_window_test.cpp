@@ -15,8 +15,17 @@
 using namespace testing_win;
 
 namespace {
-const TagInfo kRecord{"Tagged Title", "Tagged Artist", "Tagged Album", 1999, "A comment",
-                      7,  "rOCK",         128,           44100,          2,    205};
+const TagInfo kRecord{"Tagged Title",
+                      "Tagged Artist",
+                      "Tagged Album",
+                      1999,
+                      "A comment",
+                      7,
+                      "rOCK",
+                      128,
+                      44100,
+                      2,
+                      205};
 
 class EditorWindow : public ::testing::Test {
  protected:
@@ -30,12 +39,13 @@ class EditorWindow : public ::testing::Test {
   int Edit(TagInfo& record, const std::function<void(const EditorWindowFound&)>& user,
            const std::string& path = "Z:\\music\\album/song.mp3") {
     int result = -1;
-    DriveWindow([&] { result = EditTags(tables_, record, path); }, [&] {
-      EditorWindowFound editor = WaitForEditor(GetCurrentProcessId());
-      if (!editor) return;
-      user(editor);
-      if (!WaitUntilClosed(editor.window)) ADD_FAILURE() << "the editor stayed open";
-    });
+    DriveWindow([&] { result = EditTags(tables_, record, path); },
+                [&] {
+                  EditorWindowFound editor = WaitForEditor(GetCurrentProcessId());
+                  if (!editor) return;
+                  user(editor);
+                  if (!WaitUntilClosed(editor.window)) ADD_FAILURE() << "the editor stayed open";
+                });
     return result;
   }
 
@@ -71,7 +81,8 @@ const Row kTable[] = {
     {"Static", kStaticBits, SS_LEFT, 20, 360, 70, 20, 14},
     {"Static", kStaticBits, SS_LEFT, 20, 390, 260, 40, 20},  // SS_LEFT wraps at word ends
     {"Edit", kEditBits, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 100, 30, 180, 20, kNone, "128"},
-    {"Edit", kEditBits, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 100, 60, 180, 20, kNone, "44100"},
+    {"Edit", kEditBits, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 100, 60, 180, 20, kNone,
+     "44100"},
     {"Edit", kEditBits, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 100, 90, 180, 20, kNone, "2"},
     {"Edit", kEditBits, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 100, 120, 180, 20, kNone,
      "00:03:25"},
@@ -174,8 +185,8 @@ TEST_F(EditorWindow, SaveCopiesTheFieldsBackAsTyped) {
     Click(editor[kSaveButton]);
   });
   EXPECT_EQ(result, 1);
-  EXPECT_EQ(record, (TagInfo{"  Caf\xE9 au lait  ", "", "Tagged Album II", 1984, "retyped, comment", 0,
-                             "Fusion", 128, 44100, 2, 205}));
+  EXPECT_EQ(record, (TagInfo{"  Caf\xE9 au lait  ", "", "Tagged Album II", 1984, "retyped, comment",
+                             0, "Fusion", 128, 44100, 2, 205}));
 }
 
 TEST_F(EditorWindow, CancelAndTheCloseBoxLeaveTheRecordAsItWas) {
@@ -220,8 +231,11 @@ TEST_F(EditorWindow, PreselectsTheFirstMatchAndKeepsAGenreTheListLacks) {
     const char* genre;
     int selected;
     const char* saved;
-  } cases[] = {{"Fusion", 30, "Fusion"}, {"", -1, ""}, {"Indie Rock", -1, "Indie Rock"},
-               {"Jazz-Funk", -1, "Jazz-Funk"}, {"JAZZ+FUNK", 29, "Jazz+Funk"}};
+  } cases[] = {{"Fusion", 30, "Fusion"},
+               {"", -1, ""},
+               {"Indie Rock", -1, "Indie Rock"},
+               {"Jazz-Funk", -1, "Jazz-Funk"},
+               {"JAZZ+FUNK", 29, "Jazz+Funk"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.genre);
     TagInfo record = kRecord;
@@ -338,7 +352,8 @@ TEST_F(EditorWindow, TheLinkIsBlueWithAHandAndOpensTheMakersAddressWhileTheWindo
     // The pointer over the link: the cursor the editor's thread sets is shared once attached.
     DWORD editorThread = GetWindowThreadProcessId(editor.window, nullptr);
     AttachThreadInput(GetCurrentThreadId(), editorThread, TRUE);
-    EXPECT_TRUE(Send(editor.window, WM_SETCURSOR, WPARAM(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_TRUE(
+        Send(editor.window, WM_SETCURSOR, WPARAM(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
     EXPECT_FALSE(Send(editor.window, WM_SETCURSOR, WPARAM(editor[kTitleLabel]),
                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
@@ -347,8 +362,8 @@ TEST_F(EditorWindow, TheLinkIsBlueWithAHandAndOpensTheMakersAddressWhileTheWindo
     Retype(editor[kTitleField], "typed before the click");
     PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(opened).find('\n') != std::string::npos; },
-                          10000))
+    EXPECT_TRUE(
+        WaitUntil([&] { return ReadFileBytes(opened).find('\n') != std::string::npos; }, 10000))
         << "the shell was never asked to open an address";
     EXPECT_EQ(ReadFileBytes(opened), std::string(kMakerWebAddress) + "\r\n");
     EXPECT_TRUE(IsWindow(editor.window));
@@ -387,11 +402,14 @@ TEST_F(EditorWindow, LongTextsAndControlCharactersShowAndSave) {
 TEST_F(EditorWindow, ANameWithoutAFilePartShowsAnEmptyStatusBar) {
   for (const char* path : {"", "Z:\\music\\"}) {
     TagInfo record;
-    int result = Edit(record, [&](const EditorWindowFound& editor) {
-      EXPECT_EQ(TextOf(editor[kStatusBar]), "");
-      EXPECT_EQ(SelectedGenre(editor[kGenreList]), -1);  // the empty genre selects nothing
-      Click(editor[kCancelButton]);
-    }, path);
+    int result = Edit(
+        record,
+        [&](const EditorWindowFound& editor) {
+          EXPECT_EQ(TextOf(editor[kStatusBar]), "");
+          EXPECT_EQ(SelectedGenre(editor[kGenreList]), -1);  // the empty genre selects nothing
+          Click(editor[kCancelButton]);
+        },
+        path);
     EXPECT_EQ(result, 0);
   }
 }

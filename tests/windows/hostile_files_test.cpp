@@ -49,7 +49,8 @@ std::vector<Hostile> HostileFiles() {
   // An ID3v2 header that claims a tag of 256 MiB in front of real audio.
   files.push_back({"huge-id3.mp3", std::string("ID3\x04\x00\x00\x7F\x7F\x7F\x7F", 10) + mp3});
   // A FLAC stream-info block that claims 16 MiB, and a last block that never ends.
-  files.push_back({"huge-block.flac", std::string("fLaC\x00\xFF\xFF\xFF", 8) + RandomBytes(100, 3)});
+  files.push_back(
+      {"huge-block.flac", std::string("fLaC\x00\xFF\xFF\xFF", 8) + RandomBytes(100, 3)});
   // An Ogg page that announces 255 full segments and then stops.
   files.push_back({"short-page.ogg", std::string("OggS\0\2", 6) + std::string(20, '\0') +
                                          std::string(1, '\xFF') + std::string(255, '\xFF')});

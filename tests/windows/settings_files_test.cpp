@@ -1,6 +1,6 @@
-// The settings on disk: preferences.ini through PreferenceFile (the written bytes, a file only read,
-// a read-only file, a folder in its place, several MiB), the settings folder from APPDATA, and
-// catalogs next to the program that are huge, binary, marked with a byte-order mark or missing.
+// The settings on disk: preferences.ini through PreferenceFile (the written bytes, a file only
+// read, a read-only file, a folder in its place, several MiB), the settings folder from APPDATA,
+// and catalogs next to the program that are huge, binary, marked with a byte-order mark or missing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,8 +32,8 @@ bool IsDirectory(const std::string& path) {
 // is not).
 bool ReadOnlyHolds(const std::string& path) {
   const FileHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                    nullptr));
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                     nullptr));
   return !probe;
 }
 
@@ -71,13 +71,18 @@ TEST(PreferenceFileOnDisk, OnlyReadingLeavesEveryByteAndLetsOthersOnlyRead) {
   TempDir dir;
   const std::string path = dir / "preferences.ini";
   // UTF-8 with its mark, blanks around the key, a comment, a group and stray bytes at the end.
-  const std::string bytes = "\xEF\xBB\xBF  language\t= Fran\xC3\xA7" "ais.catalog  \n; hand made\r"
-                            "[Group]\nLanguage = grouped\r\n\r\n" + std::string(3, '\0') + "\t";
+  const std::string bytes =
+      "\xEF\xBB\xBF  language\t= Fran\xC3\xA7"
+      "ais.catalog  \n; hand made\r"
+      "[Group]\nLanguage = grouped\r\n\r\n" +
+      std::string(3, '\0') + "\t";
   WriteFileBytes(path, bytes);
   const FILETIME before = LastWrite(path);
   PreferenceFile preferences;
   ASSERT_TRUE(preferences.OpenExisting(path));
-  EXPECT_EQ(preferences.ReadString("Language", "-"), "Fran\xE7" "ais.catalog");
+  EXPECT_EQ(preferences.ReadString("Language", "-"),
+            "Fran\xE7"
+            "ais.catalog");
   EXPECT_EQ(preferences.ReadInteger("ContextMenu", 7), 7);
   // While it is open, others may read the file but not write it.
   FileHandle reader(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -118,8 +123,8 @@ TEST(PreferenceFileOnDisk, ReadOnlyFileIsReadAndNeverChanged) {
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
   // Another program holds the file and lets others only read it: the same, whoever the user is.
-  FileHandle holder(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
+  FileHandle holder(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_NE(holder.get(), INVALID_HANDLE_VALUE);
   EXPECT_TRUE(preferences.OpenExisting(path)) << "refused for writing, opened for reading";
   EXPECT_EQ(preferences.ReadString("Language", ""), "Deutsch.catalog");
@@ -282,7 +287,9 @@ TEST_F(CatalogBesideProgram, BinaryBytesEndLinesOnlyAtLineEndsAndNul) {
 }
 
 TEST_F(CatalogBesideProgram, ByteOrderMarkMissingFileAndFolderGiveTheDefaultsSilently) {
-  const std::string bom = "\xEF\xBB\xBF" "Catalog\r\nBOM edit\r\n";
+  const std::string bom =
+      "\xEF\xBB\xBF"
+      "Catalog\r\nBOM edit\r\n";
   ExpectDefaults(LoadWith("bom" + tag_ + ".catalog", &bom).texts);
   ExpectDefaults(LoadWith("missing" + tag_ + ".catalog", nullptr).texts);
   ExpectDefaults(LoadWith("", nullptr).texts);  // the program folder itself
@@ -359,14 +366,16 @@ TEST_F(CatalogBesideProgram, FilesOfOneAndAHalfGigabytesStartTheProgram) {
     // then shows the box in English.
     const bool englishAllowed = hugePreferences && sizeof(void*) == 4;
     HWND box = nullptr;
-    WaitUntil([&] {
-      box = WaitForMessageBox(program.id(), "huge 38", 0);
-      if (!box && englishAllowed) box = WaitForMessageBox(program.id(), "Error", 0);
-      return box != nullptr;
-    }, 60000);
+    WaitUntil(
+        [&] {
+          box = WaitForMessageBox(program.id(), "huge 38", 0);
+          if (!box && englishAllowed) box = WaitForMessageBox(program.id(), "Error", 0);
+          return box != nullptr;
+        },
+        60000);
     ASSERT_NE(box, nullptr) << "no read-failure box appeared";
-    EXPECT_EQ(MessageBoxText(box), (TextOf(box) == "Error" ? "Couldn't read ID3 Tags of\r\n"
-                                                           : "huge 41\r\n") + missing);
+    EXPECT_EQ(MessageBoxText(box),
+              (TextOf(box) == "Error" ? "Couldn't read ID3 Tags of\r\n" : "huge 41\r\n") + missing);
     ASSERT_TRUE(AnswerMessageBox(box, IDOK));
     EXPECT_EQ(program.WaitForExit(60000), 0);
   }

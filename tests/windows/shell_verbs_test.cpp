@@ -29,8 +29,8 @@ TextTable EnglishTexts() {
 
 void MakeMachineWideVerb(const char* verb) {
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, (std::string("*\\shell\\") + verb + "\\command").c_str(),
-                          &key),
+  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT,
+                          (std::string("*\\shell\\") + verb + "\\command").c_str(), &key),
             ERROR_SUCCESS);
   const KeyHandle owned(key);
   RegSetValueA(HKEY_CLASSES_ROOT, (std::string("*\\shell\\") + verb).c_str(), REG_SZ, "old", 3);
@@ -133,7 +133,7 @@ TEST_F(ShellVerbs, LongAndUnusualMenuTextsArriveWhole) {
 TEST(ProgramIcon, TheBuiltProgramCarriesItsIconInTheSizesWindowsDraws) {
   const std::string program = ProgramExe();
   LibraryHandle module(LoadLibraryExA(program.c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   ASSERT_NE(module.get(), nullptr) << program;
   HRSRC group = FindResourceA(module.get(), MAKEINTRESOURCEA(DA3_PROGRAM_ICON), RT_GROUP_ICON);
   ASSERT_NE(group, nullptr) << "no icon group in the program";

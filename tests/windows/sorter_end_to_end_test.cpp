@@ -45,7 +45,6 @@ SortFile MakeFile(const TempDir& dir, const std::string& name, const std::string
   return file;
 }
 
-
 struct SorterWindowQuery {
   const std::set<DWORD>* processes;
   std::vector<HWND> found;
@@ -113,13 +112,15 @@ TEST_F(SorterEndToEnd, ThirtyProcessesShareOneWindowAndACopyRunBuildsTheTree) {
 
   size_t mostWindows = 0;
   HWND window = nullptr;
-  bool allRows = WaitUntil([&] {
-    std::vector<HWND> windows = SorterWindows(ids);
-    mostWindows = std::max(mostWindows, windows.size());
-    window = windows.empty() ? nullptr : windows[0];
-    SorterControls s = window ? WaitForSorter(OwnerOf(window), 100) : SorterControls{};
-    return s && RowCount(s.files) == files.size();
-  }, 90000);
+  bool allRows = WaitUntil(
+      [&] {
+        std::vector<HWND> windows = SorterWindows(ids);
+        mostWindows = std::max(mostWindows, windows.size());
+        window = windows.empty() ? nullptr : windows[0];
+        SorterControls s = window ? WaitForSorter(OwnerOf(window), 100) : SorterControls{};
+        return s && RowCount(s.files) == files.size();
+      },
+      90000);
   ASSERT_TRUE(allRows) << "no sorter window came to hold all 30 files";
   DWORD first = OwnerOf(window);
   for (auto& process : processes) {

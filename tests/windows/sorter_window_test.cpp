@@ -121,10 +121,10 @@ TEST_F(SorterWindowTest, ShowsItsControlsMacrosAndFiles) {
               (std::vector<std::string>{"*", "$", "%TITLE%", "%ARTIST%", "%ALBUM%", "%YEAR%",
                                         "%COMMENT%", "%TRACK%", "%GENRE%"}));
     EXPECT_EQ(ListTexts(s.macros, 1),
-              (std::vector<std::string>{
-                  "... the basename part of the source file",
-                  "... the extension part of the source file", "... title", "... artist",
-                  "... album", "... year", "... comment", "... track", "... genre"}));
+              (std::vector<std::string>{"... the basename part of the source file",
+                                        "... the extension part of the source file", "... title",
+                                        "... artist", "... album", "... year", "... comment",
+                                        "... track", "... genre"}));
     EXPECT_EQ(HeaderTexts(s.files), (std::vector<std::string>{"Filename", "Target"}));
     // The target column starts in view, beside the path.
     EXPECT_EQ(ColumnWidth(s.files, 0), 120);
@@ -264,11 +264,13 @@ TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenTheFirstDoesNotAnswer)
   DWORD start = GetTickCount();
   DriveSorter(texts_, {"C:\\mine.mp3"}, [&] {
     HWND own = nullptr;
-    const bool found = WaitUntil([&] {
-      own = FindWindowExA(nullptr, hung, nullptr, kSorterTitle);
-      if (own == hung || !own) own = FindWindowExA(nullptr, nullptr, nullptr, kSorterTitle);
-      return own && own != hung && IsWindowVisible(own);
-    }, 90000);
+    const bool found = WaitUntil(
+        [&] {
+          own = FindWindowExA(nullptr, hung, nullptr, kSorterTitle);
+          if (own == hung || !own) own = FindWindowExA(nullptr, nullptr, nullptr, kSorterTitle);
+          return own && own != hung && IsWindowVisible(own);
+        },
+        90000);
     std::vector<HWND> controls = found ? WaitForChildren(own, 6) : std::vector<HWND>{};
     if (controls.size() < 6) {
       ADD_FAILURE() << "no sorter window of its own after the first did not answer";
@@ -310,9 +312,9 @@ TEST_F(SorterWindowTest, RunAsksThenCopiesAndReportsUnreadableFiles) {
     ASSERT_TRUE(report) << "no box at the end of a run that skipped a file";
     EXPECT_EQ(MessageBoxText(report),
               "3 of 4 files were placed.\r\n\r\n" + empty + "\r\n    Tags can't be read");
-    EXPECT_EQ(ListTexts(s.files, 1),
-              (std::vector<std::string>{"Copied", "Skipped: Tags can't be read", "Copied",
-                                        "Copied"}));
+    EXPECT_EQ(
+        ListTexts(s.files, 1),
+        (std::vector<std::string>{"Copied", "Skipped: Tags can't be read", "Copied", "Copied"}));
     ASSERT_TRUE(AnswerMessageBox(report, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(s.window); }))
         << "the window did not close after the run";
@@ -346,9 +348,9 @@ TEST_F(SorterWindowTest, CancelEndsALongRunAfterTheCurrentFileAndReportsIt) {
         << "the window did not answer during the run";
     const std::string payload = late;
     COPYDATASTRUCT data{0, DWORD(payload.size() + 1), const_cast<char*>(payload.c_str())};
-    EXPECT_TRUE(SendMessageTimeoutA(s.window, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, 1000,
-                                    &answer) &&
-                answer == TRUE)
+    EXPECT_TRUE(
+        SendMessageTimeoutA(s.window, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, 1000, &answer) &&
+        answer == TRUE)
         << "the hand-over was not taken during the run";
     for (HWND control : {s.pattern, s.browse, s.sort})
       EXPECT_FALSE(IsWindowEnabled(control)) << ClassOf(control) << " takes input during the run";
@@ -357,8 +359,8 @@ TEST_F(SorterWindowTest, CancelEndsALongRunAfterTheCurrentFileAndReportsIt) {
     HWND report = WaitForMessageBox(kSelf, "Sort finished", 30000);
     ASSERT_TRUE(report) << "no box after Cancel";
     // A file handed over now is not taken: its sender keeps it.
-    EXPECT_TRUE(SendMessageTimeoutA(s.window, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, 1000,
-                                    &answer));
+    EXPECT_TRUE(
+        SendMessageTimeoutA(s.window, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, 1000, &answer));
     EXPECT_EQ(answer, DWORD_PTR(FALSE));
     const std::string text = MessageBoxText(report);
     size_t placed = 0;

@@ -47,13 +47,14 @@ std::string AudioFrames(const std::string& bytes, const std::string& format) {
 class TagBridge : public ::testing::TestWithParam<const char*> {
  protected:
   std::string Copy(const char* fixture) {
-    return dir_.CopyFixture(std::string(fixture) + "." + GetParam(), std::string("song.") + GetParam());
+    return dir_.CopyFixture(std::string(fixture) + "." + GetParam(),
+                            std::string("song.") + GetParam());
   }
   TempDir dir_;
 };
 
 const TagInfo kMarked{"old title", "old artist", "old album", 11, "old comment", 12, "old genre",
-                      13, 14, 15, 16};
+                      13,          14,           15,          16};
 }  // namespace
 
 TEST_P(TagBridge, ReadsTagsAndAudioProperties) {
@@ -187,13 +188,13 @@ class FailedReplace : public ::testing::Test {
   }
   // WriteTags with a replace step that runs act on the two names and fails with error.
   int Write(unsigned long error, const std::function<void(const std::string&)>& act) {
-    return WriteTags(path_, &record_, [&](const std::string&, const std::string& copy,
-                                          unsigned long& code) {
-      copy_ = copy;
-      act(copy);
-      code = error;
-      return false;
-    });
+    return WriteTags(path_, &record_,
+                     [&](const std::string&, const std::string& copy, unsigned long& code) {
+                       copy_ = copy;
+                       act(copy);
+                       code = error;
+                       return false;
+                     });
   }
 
   TempDir dir_;
