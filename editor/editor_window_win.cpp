@@ -19,37 +19,8 @@ constexpr int kSelectionHeight = 20;  // the closed genre list
 constexpr int kOpenListHeight = 240;  // what the opened list adds below it
 constexpr COLORREF kLinkColour = RGB(0, 0, 192);
 
-enum ControlId : int {
-  kAudioFrame = 100,
-  kTagFrame,
-  kBitrateLabel,
-  kSampleRateLabel,
-  kChannelsLabel,
-  kLengthLabel,
-  kTitleLabel,
-  kArtistLabel,
-  kAlbumLabel,
-  kYearLabel,
-  kCommentLabel,
-  kTrackLabel,
-  kGenreLabel,
-  kWarningText,
-  kBitrateField,
-  kSampleRateField,
-  kChannelsField,
-  kLengthField,
-  kStatusBar,
-  kSaveButton,
-  kCancelButton,
-  kTitleField,
-  kArtistField,
-  kAlbumField,
-  kYearField,
-  kCommentField,
-  kTrackField,
-  kGenreList,
-  kLink,
-};
+// A control's id: kFirstEditorControlId plus its place in the creation order.
+constexpr int Id(EditorControl control) { return kFirstEditorControlId + int(control); }
 
 constexpr DWORD kFrame = BS_GROUPBOX;
 constexpr DWORD kLabel = SS_LEFT;  // left-aligned, wraps at word ends
@@ -60,36 +31,36 @@ constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
 
 // The controls in creation order, which is also the Tab order. The status bar places itself.
 const ControlRow kControls[] = {
-    {WC_BUTTONA, kFrame, 0, 10, 10, 280, 140, kAudioFrame, kTextAudioFrame},
-    {WC_BUTTONA, kFrame, 0, 10, 160, 280, 330, kTagFrame, kTextTagFrame},
-    {WC_STATICA, kLabel, 0, 20, 30, 70, 20, kBitrateLabel, kTextBitrate},
-    {WC_STATICA, kLabel, 0, 20, 60, 70, 20, kSampleRateLabel, kTextSampleRate},
-    {WC_STATICA, kLabel, 0, 20, 90, 70, 20, kChannelsLabel, kTextChannels},
-    {WC_STATICA, kLabel, 0, 20, 120, 70, 20, kLengthLabel, kTextLength},
-    {WC_STATICA, kLabel, 0, 20, 180, 70, 20, kTitleLabel, kTextTitle},
-    {WC_STATICA, kLabel, 0, 20, 210, 70, 20, kArtistLabel, kTextArtist},
-    {WC_STATICA, kLabel, 0, 20, 240, 70, 20, kAlbumLabel, kTextAlbum},
-    {WC_STATICA, kLabel, 0, 20, 270, 70, 20, kYearLabel, kTextYear},
-    {WC_STATICA, kLabel, 0, 20, 300, 70, 20, kCommentLabel, kTextComment},
-    {WC_STATICA, kLabel, 0, 20, 330, 70, 20, kTrackLabel, kTextTrack},
-    {WC_STATICA, kLabel, 0, 20, 360, 70, 20, kGenreLabel, kTextGenre},
-    {WC_STATICA, kLabel, 0, 20, 390, 260, 40, kWarningText, kTextVersionWarning},
-    {WC_EDITA, kShownField, kEdge, 100, 30, 180, 20, kBitrateField, kNoText},
-    {WC_EDITA, kShownField, kEdge, 100, 60, 180, 20, kSampleRateField, kNoText},
-    {WC_EDITA, kShownField, kEdge, 100, 90, 180, 20, kChannelsField, kNoText},
-    {WC_EDITA, kShownField, kEdge, 100, 120, 180, 20, kLengthField, kNoText},
-    {STATUSCLASSNAMEA, 0, 0, 0, 0, 0, 0, kStatusBar, kNoText},
-    {WC_BUTTONA, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 20, 440, 130, 40, kSaveButton, kTextSave},
-    {WC_BUTTONA, WS_TABSTOP | BS_PUSHBUTTON, 0, 150, 440, 130, 40, kCancelButton, kTextCancel},
-    {WC_EDITA, kField, kEdge, 100, 180, 180, 20, kTitleField, kNoText},
-    {WC_EDITA, kField, kEdge, 100, 210, 180, 20, kArtistField, kNoText},
-    {WC_EDITA, kField, kEdge, 100, 240, 180, 20, kAlbumField, kNoText},
-    {WC_EDITA, kDigitField, kEdge, 100, 270, 180, 20, kYearField, kNoText},
-    {WC_EDITA, kField, kEdge, 100, 300, 180, 20, kCommentField, kNoText},
-    {WC_EDITA, kDigitField, kEdge, 100, 330, 180, 20, kTrackField, kNoText},
+    {WC_BUTTONA, kFrame, 0, 10, 10, 280, 140, Id(kAudioFrame), kTextAudioFrame},
+    {WC_BUTTONA, kFrame, 0, 10, 160, 280, 330, Id(kTagFrame), kTextTagFrame},
+    {WC_STATICA, kLabel, 0, 20, 30, 70, 20, Id(kBitrateLabel), kTextBitrate},
+    {WC_STATICA, kLabel, 0, 20, 60, 70, 20, Id(kSampleRateLabel), kTextSampleRate},
+    {WC_STATICA, kLabel, 0, 20, 90, 70, 20, Id(kChannelsLabel), kTextChannels},
+    {WC_STATICA, kLabel, 0, 20, 120, 70, 20, Id(kLengthLabel), kTextLength},
+    {WC_STATICA, kLabel, 0, 20, 180, 70, 20, Id(kTitleLabel), kTextTitle},
+    {WC_STATICA, kLabel, 0, 20, 210, 70, 20, Id(kArtistLabel), kTextArtist},
+    {WC_STATICA, kLabel, 0, 20, 240, 70, 20, Id(kAlbumLabel), kTextAlbum},
+    {WC_STATICA, kLabel, 0, 20, 270, 70, 20, Id(kYearLabel), kTextYear},
+    {WC_STATICA, kLabel, 0, 20, 300, 70, 20, Id(kCommentLabel), kTextComment},
+    {WC_STATICA, kLabel, 0, 20, 330, 70, 20, Id(kTrackLabel), kTextTrack},
+    {WC_STATICA, kLabel, 0, 20, 360, 70, 20, Id(kGenreLabel), kTextGenre},
+    {WC_STATICA, kLabel, 0, 20, 390, 260, 40, Id(kWarningText), kTextVersionWarning},
+    {WC_EDITA, kShownField, kEdge, 100, 30, 180, 20, Id(kBitrateField), kNoText},
+    {WC_EDITA, kShownField, kEdge, 100, 60, 180, 20, Id(kSampleRateField), kNoText},
+    {WC_EDITA, kShownField, kEdge, 100, 90, 180, 20, Id(kChannelsField), kNoText},
+    {WC_EDITA, kShownField, kEdge, 100, 120, 180, 20, Id(kLengthField), kNoText},
+    {STATUSCLASSNAMEA, 0, 0, 0, 0, 0, 0, Id(kStatusBar), kNoText},
+    {WC_BUTTONA, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 20, 440, 130, 40, Id(kSaveButton), kTextSave},
+    {WC_BUTTONA, WS_TABSTOP | BS_PUSHBUTTON, 0, 150, 440, 130, 40, Id(kCancelButton), kTextCancel},
+    {WC_EDITA, kField, kEdge, 100, 180, 180, 20, Id(kTitleField), kNoText},
+    {WC_EDITA, kField, kEdge, 100, 210, 180, 20, Id(kArtistField), kNoText},
+    {WC_EDITA, kField, kEdge, 100, 240, 180, 20, Id(kAlbumField), kNoText},
+    {WC_EDITA, kDigitField, kEdge, 100, 270, 180, 20, Id(kYearField), kNoText},
+    {WC_EDITA, kField, kEdge, 100, 300, 180, 20, Id(kCommentField), kNoText},
+    {WC_EDITA, kDigitField, kEdge, 100, 330, 180, 20, Id(kTrackField), kNoText},
     {WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 100, 360, 180,
-     kSelectionHeight + kOpenListHeight, kGenreList, kNoText},
-    {WC_STATICA, kLabel | SS_NOTIFY, 0, 10, 500, 280, 20, kLink, kTextCredit},
+     kSelectionHeight + kOpenListHeight, Id(kGenreList), kNoText},
+    {WC_STATICA, kLabel | SS_NOTIFY, 0, 10, 500, 280, 20, Id(kLink), kTextCredit},
 };
 
 class EditorWindow : public ProgramWindow {
@@ -107,7 +78,7 @@ class EditorWindow : public ProgramWindow {
 
  private:
   void Build() override {
-    FitSelectionHeight(Control(kGenreList), kSelectionHeight);
+    FitSelectionHeight(Control(Id(kGenreList)), kSelectionHeight);
     ShowRecord();
   }
 
@@ -119,16 +90,16 @@ class EditorWindow : public ProgramWindow {
       case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam));
       case DM_GETDEFID:  // Enter presses Save
-        result = MAKELRESULT(kSaveButton, DC_HASDEFID);
+        result = MAKELRESULT(Id(kSaveButton), DC_HASDEFID);
         return true;
       case WM_CTLCOLORSTATIC:
-        if (HWND(lParam) != Control(kLink)) return false;
+        if (HWND(lParam) != Control(Id(kLink))) return false;
         SetTextColor(HDC(wParam), kLinkColour);
         SetBkColor(HDC(wParam), GetSysColor(COLOR_BTNFACE));
         result = LRESULT(GetSysColorBrush(COLOR_BTNFACE));
         return true;
       case WM_SETCURSOR:
-        if (HWND(wParam) != Control(kLink)) return false;
+        if (HWND(wParam) != Control(Id(kLink))) return false;
         SetCursor(LoadCursorA(nullptr, IDC_HAND));
         result = TRUE;
         return true;
@@ -139,26 +110,26 @@ class EditorWindow : public ProgramWindow {
 
   void ShowRecord() {
     STEP(Editor);
-    if (HWND status = Control(kStatusBar)) {
+    if (HWND status = Control(Id(kStatusBar))) {
       int fieldEnds[] = {ScaledForDpi(kStatusFieldWidth)};
       SendMessageA(status, SB_SETPARTS, 1, LPARAM(fieldEnds));
       SendMessageA(status, SB_SETTEXTA, 0, LPARAM(FilePart(fileName_).c_str()));
     }
     const std::pair<int, std::string> texts[] = {
-        {kBitrateField, std::to_string(record_.bitrate)},
-        {kSampleRateField, std::to_string(record_.sampleRate)},
-        {kChannelsField, std::to_string(record_.channels)},
-        {kLengthField, FormatDuration(record_.length, ":")},
-        {kTitleField, record_.title},
-        {kArtistField, record_.artist},
-        {kAlbumField, record_.album},
-        {kYearField, std::to_string(record_.year)},
-        {kCommentField, record_.comment},
-        {kTrackField, std::to_string(record_.track)},
+        {Id(kBitrateField), std::to_string(record_.bitrate)},
+        {Id(kSampleRateField), std::to_string(record_.sampleRate)},
+        {Id(kChannelsField), std::to_string(record_.channels)},
+        {Id(kLengthField), FormatDuration(record_.length, ":")},
+        {Id(kTitleField), record_.title},
+        {Id(kArtistField), record_.artist},
+        {Id(kAlbumField), record_.album},
+        {Id(kYearField), std::to_string(record_.year)},
+        {Id(kCommentField), record_.comment},
+        {Id(kTrackField), std::to_string(record_.track)},
     };
     for (const auto& [id, text] : texts) SetWindowTextA(Control(id), text.c_str());
     STEP(Editor);
-    HWND genres = Control(kGenreList);
+    HWND genres = Control(Id(kGenreList));
     for (const std::string& name : tables_.genres)
       SendMessageA(genres, CB_ADDSTRING, 0, LPARAM(name.c_str()));
     std::optional<size_t> genre = FindGenre(tables_.genres, record_.genre);
@@ -166,22 +137,22 @@ class EditorWindow : public ProgramWindow {
   }
 
   bool OnCommand(int id, int code) {
-    if (id == kSaveButton && code == BN_CLICKED) {
+    if (id == Id(kSaveButton) && code == BN_CLICKED) {
       STEP(Editor);
-      LRESULT selected = SendMessageA(Control(kGenreList), CB_GETCURSEL, 0, 0);
-      EditedFields fields{WindowText(Control(kTitleField)),
-                          WindowText(Control(kArtistField)),
-                          WindowText(Control(kAlbumField)),
-                          WindowText(Control(kYearField)),
-                          WindowText(Control(kCommentField)),
-                          WindowText(Control(kTrackField)),
+      LRESULT selected = SendMessageA(Control(Id(kGenreList)), CB_GETCURSEL, 0, 0);
+      EditedFields fields{WindowText(Control(Id(kTitleField))),
+                          WindowText(Control(Id(kArtistField))),
+                          WindowText(Control(Id(kAlbumField))),
+                          WindowText(Control(Id(kYearField))),
+                          WindowText(Control(Id(kCommentField))),
+                          WindowText(Control(Id(kTrackField))),
                           std::nullopt};
       if (selected != CB_ERR) fields.genre = size_t(selected);
       CopyBack(fields, tables_.genres, record_);
       Finish(1);
-    } else if (id == kCancelButton && code == BN_CLICKED) {
+    } else if (id == Id(kCancelButton) && code == BN_CLICKED) {
       Finish(0);
-    } else if (id == kLink && code == STN_CLICKED) {
+    } else if (id == Id(kLink) && code == STN_CLICKED) {
       OpenAddress(window(), kMakerWebAddress);  // the window goes on at once
     } else {
       return false;

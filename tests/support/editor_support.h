@@ -6,46 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "editor/editor_window.h"
 #include "tags/tag_info.h"
 
 // How GoogleTest prints a record in a failure message.
 void PrintTo(const TagInfo& record, std::ostream* out);
 
 namespace testing_win {
-
-// The editor's 29 controls in creation order; the names index into EditorWindowFound::controls.
-enum EditorControl : size_t {
-  kAudioFrame,
-  kTagFrame,
-  kBitrateLabel,
-  kSampleRateLabel,
-  kChannelsLabel,
-  kLengthLabel,
-  kTitleLabel,
-  kArtistLabel,
-  kAlbumLabel,
-  kYearLabel,
-  kCommentLabel,
-  kTrackLabel,
-  kGenreLabel,
-  kWarningText,
-  kBitrateField,
-  kSampleRateField,
-  kChannelsField,
-  kLengthField,
-  kStatusBar,
-  kSaveButton,
-  kCancelButton,
-  kTitleField,
-  kArtistField,
-  kAlbumField,
-  kYearField,
-  kCommentField,
-  kTrackField,
-  kGenreList,
-  kLink,
-  kEditorControlCount
-};
 
 struct EditorWindowFound {
   HWND window = nullptr;
