@@ -1,5 +1,7 @@
 #include "window_kit/window_kit_win.h"
 
+#include <functional>
+
 #include "base/position.h"
 #include "window_kit/resources.h"
 
@@ -13,9 +15,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(create->lpCreateParams));
   }
-  auto* handler = reinterpret_cast<WindowHandler*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* handler = reinterpret_cast<ProgramWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   LRESULT result = 0;
-  if (handler && handler->OnMessage(window, message, wParam, lParam, result)) return result;
+  if (handler && handler->OnMessage(message, wParam, lParam, result)) return result;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -38,6 +40,46 @@ void RegisterWindowClass() {
   windowClass.lpszClassName = kWindowClass;
   registered = RegisterClassExA(&windowClass) != 0;
 }
+
+// A top-level window whose client area is width x height at 96 DPI, at the default position,
+// hidden. Messages go to handler from the first one on.
+WindowHandle CreateTopLevelWindow(const char* title, int width, int height,
+                                  ProgramWindow* handler) {
+  STEP(DA3Rudi);
+  RegisterWindowClass();
+  RECT frame{0, 0, ScaledForDpi(width), ScaledForDpi(height)};
+  AdjustWindowRectEx(&frame, kTopLevelStyle, FALSE, 0);
+  return WindowHandle(CreateWindowExA(0, kWindowClass, title, kTopLevelStyle, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, frame.right - frame.left,
+                                      frame.bottom - frame.top, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), handler));
+}
+
+// One control from its table row, in the font.
+HWND CreateControl(HWND parent, const ControlRow& row, const TextTable& texts, HFONT font) {
+  STEP(DA3Rudi);
+  const char* text = row.textId == kNoText ? row.fixedText : texts[row.textId].c_str();
+  HWND control = CreateWindowExA(
+      row.exStyle, row.className, text, WS_CHILD | WS_VISIBLE | row.style, ScaledForDpi(row.x),
+      ScaledForDpi(row.y), ScaledForDpi(row.width), ScaledForDpi(row.height), parent,
+      reinterpret_cast<HMENU>(INT_PTR(row.id)), GetModuleHandleA(nullptr), nullptr);
+  if (control && font) SendMessageA(control, WM_SETFONT, WPARAM(font), FALSE);
+  return control;
+}
+
+// Runs the event loop until done() holds: waits for input at most 5 ms at a time, then dispatches
+// what arrived. Each round records a step of the module. idle does a short piece of background work
+// after each round and returns true while more is left; the loop then does not wait.
+void RunEventLoop(HWND window, const std::function<bool()>& done, Module module,
+                  const std::function<bool()>& idle) {
+  bool busy = false;
+  while (!done()) {
+    STEP_IN(module);  // recorded anew after every handler: a fault while idle names the loop
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, busy ? 0 : 5, QS_ALLINPUT);
+    DispatchPendingMessages(window);
+    busy = !done() && idle();
+  }
+}
 }  // namespace
 
 int ScaledForDpi(int pixels) {
@@ -50,18 +92,6 @@ int ScaledForDpi(int pixels) {
   return MulDiv(pixels, dpi, kLayoutDpi);
 }
 
-WindowHandle CreateTopLevelWindow(const char* title, int width, int height,
-                                  WindowHandler* handler) {
-  STEP(DA3Rudi);
-  RegisterWindowClass();
-  RECT frame{0, 0, ScaledForDpi(width), ScaledForDpi(height)};
-  AdjustWindowRectEx(&frame, kTopLevelStyle, FALSE, 0);
-  return WindowHandle(CreateWindowExA(0, kWindowClass, title, kTopLevelStyle, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, frame.right - frame.left,
-                                      frame.bottom - frame.top, nullptr, nullptr,
-                                      GetModuleHandleA(nullptr), handler));
-}
-
 FontHandle CreateMessageFont() {
   STEP(DA3Rudi);
   NONCLIENTMETRICSA metrics{};
@@ -69,17 +99,6 @@ FontHandle CreateMessageFont() {
   if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
     return FontHandle(static_cast<HFONT>(nullptr));
   return FontHandle(CreateFontIndirectA(&metrics.lfMessageFont));
-}
-
-HWND CreateControl(HWND parent, const ControlRow& row, const TextTable& texts, HFONT font) {
-  STEP(DA3Rudi);
-  const char* text = row.textId == kNoText ? row.fixedText : texts[row.textId].c_str();
-  HWND control = CreateWindowExA(
-      row.exStyle, row.className, text, WS_CHILD | WS_VISIBLE | row.style, ScaledForDpi(row.x),
-      ScaledForDpi(row.y), ScaledForDpi(row.width), ScaledForDpi(row.height), parent,
-      reinterpret_cast<HMENU>(INT_PTR(row.id)), GetModuleHandleA(nullptr), nullptr);
-  if (control && font) SendMessageA(control, WM_SETFONT, WPARAM(font), FALSE);
-  return control;
 }
 
 void FitSelectionHeight(HWND list, int height) {
@@ -107,17 +126,6 @@ void DispatchPendingMessages(HWND window) {
   }
 }
 
-void RunEventLoop(HWND window, const std::function<bool()>& done, Module module,
-                  const std::function<bool()>& idle) {
-  bool busy = false;
-  while (!done()) {
-    STEP_IN(module);  // recorded anew after every handler: a fault while idle names the loop
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, busy ? 0 : 5, QS_ALLINPUT);
-    DispatchPendingMessages(window);
-    busy = idle && !done() && idle();
-  }
-}
-
 ProgramWindow::~ProgramWindow() {
   // The derived window is gone by now: the messages of the window's end go to the default handling.
   if (window_) SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
@@ -140,7 +148,7 @@ bool ProgramWindow::Run(std::span<const ControlRow> controls, const TextTable& t
   return true;
 }
 
-bool ProgramWindow::OnMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool ProgramWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_GETFONT) {
     result = LRESULT(font_.get());
     return true;

@@ -10,7 +10,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <span>
 #include <string>
 
@@ -31,40 +30,15 @@ struct ControlRow {
 };
 constexpr size_t kNoText = static_cast<size_t>(-1);
 
-// Receives the messages of a top-level window; returns true when it handled the message (result
-// then holds the answer), false to leave it to the default handling.
-class WindowHandler {
- public:
-  virtual ~WindowHandler() = default;
-  virtual bool OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                         LRESULT& result) = 0;
-};
-
 // A length at 96 DPI scaled to the display's DPI.
 int ScaledForDpi(int pixels);
-
-// Creates a top-level window (title bar, system menu, close and minimize box; no sizing border,
-// no maximize box) whose client area is width x height, at the default position, hidden. Messages
-// go to handler from the first one on.
-WindowHandle CreateTopLevelWindow(const char* title, int width, int height, WindowHandler* handler);
 
 // The system's message font (non-client metrics), owned by the caller.
 FontHandle CreateMessageFont();
 
-// Creates one control from its table row and gives it the font.
-HWND CreateControl(HWND parent, const ControlRow& row, const TextTable& texts, HFONT font);
-
 // Brings the closed field of a drop-down list to the given height at 96 DPI (the opened list keeps
 // the height the control was created with).
 void FitSelectionHeight(HWND list, int height);
-
-// Runs the window's event loop until done() holds: waits for input at most 5 ms at a time, then
-// dispatches what arrived (dialog keys through IsDialogMessage). Each round records a step of the
-// window's module, so a fault while the window idles names that module. idle, when given, does a
-// short piece of background work after each round and returns true while more is left; the loop
-// then does not wait.
-void RunEventLoop(HWND window, const std::function<bool()>& done, Module module,
-                  const std::function<bool()>& idle = nullptr);
 
 // Dispatches every message that is waiting, without blocking.
 void DispatchPendingMessages(HWND window);
@@ -86,29 +60,34 @@ struct WindowFrame {
   BuildOrder order = BuildOrder::kShowThenBuild;
 };
 
-// The skeleton of every window of the program. Run creates the window and its controls in the
-// message font (which WM_GETFONT answers), calls Build to fill them, shows the window in the
-// frame's order, gives the focus to the first control that takes Tab (as a dialog starts), and runs
-// the event loop until Close. The window stays until the object goes, so a derived window can still
-// own a message box after Run.
-class ProgramWindow : public WindowHandler {
+// The skeleton of every window of the program. Run creates a top-level window (title bar, system
+// menu, close and minimize box; no sizing border, no maximize box) and its controls in the message
+// font (which WM_GETFONT answers), calls Build to fill them, shows the window in the frame's order,
+// gives the focus to the first control that takes Tab (as a dialog starts), and runs the event
+// loop until Close. The loop waits for input at most 5 ms at a time and records a step of the
+// frame's module on every round, so a fault while the window idles names that module. The window
+// stays until the object goes, so a derived window can still own a message box after Run.
+class ProgramWindow {
  public:
   explicit ProgramWindow(const WindowFrame& frame) : frame_(frame) {}
-  ~ProgramWindow() override;
+  virtual ~ProgramWindow();
   ProgramWindow(const ProgramWindow&) = delete;
   ProgramWindow& operator=(const ProgramWindow&) = delete;
 
   // False when the window could not be created.
   bool Run(std::span<const ControlRow> controls, const TextTable& texts);
 
-  bool OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) final;
+  // Every message of the window, from the first one on; true when handled (result then holds the
+  // answer), false to leave it to the default handling.
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  protected:
   // Fills the controls once they exist (texts, lists, columns).
   virtual void Build() = 0;
   // The window's own messages; true when handled (result then holds the answer).
   virtual bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
-  // A short piece of background work while the loop idles; true while more is left.
+  // A short piece of background work after a round of the loop; true while more is left, and the
+  // loop then does not wait.
   virtual bool WorkWhileIdle() { return false; }
 
   HWND window() const { return window_.get(); }
