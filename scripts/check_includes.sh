@@ -9,7 +9,7 @@ declare -A floor=([base]=0 [tags]=1 [settings]=2 [window_kit]=3 [editor]=4 [sort
                   [configure]=4 [app]=5)
 bad=0
 for folder in "${!floor[@]}"; do
-  for file in "$folder"/*; do
+  for file in "$folder"/*.h "$folder"/*.cpp "$folder"/*.rc; do
     [ -f "$file" ] || continue
     while IFS=: read -r line included; do
       to=${included%%/*}
