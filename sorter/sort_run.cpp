@@ -90,7 +90,7 @@ bool TargetTooLong(const std::string& target) {
 }
 
 std::string OutcomeText(const TextTable& texts, const RowOutcome& outcome) {
-  static constexpr size_t kWords[] = {kTextCopied,  kTextMoved,     kTextReplaced,
+  static constexpr TextId kWords[] = {kTextCopied,  kTextMoved,     kTextReplaced,
                                       kTextInPlace, kTextNotPlaced, kTextSkipped};
   const std::string& word = texts[kWords[outcome.kind]];
   return outcome.reason.empty() ? word : word + ": " + outcome.reason;

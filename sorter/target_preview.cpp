@@ -60,7 +60,7 @@ const std::string* TargetPreview::Target(size_t row) {
   return &*r.target;
 }
 
-std::optional<size_t> TargetPreview::Reason(size_t row) {
+std::optional<TextId> TargetPreview::Reason(size_t row) {
   const std::string* target = Target(row);
   if (!target) return std::nullopt;
   if (TargetTooLong(*target)) return kTextPathTooLong;

@@ -55,7 +55,7 @@ class TargetPreview {
     bool sameAsEarlier = false;              // known once the sweep has passed the row
   };
   std::optional<PreviewTask::Kind> Need(size_t row);  // the reading a row still needs
-  std::optional<size_t> Reason(size_t row);
+  std::optional<TextId> Reason(size_t row);           // the first thing in the way of the target
   void Sweep();
 
   std::string pattern_;
