@@ -26,6 +26,8 @@ unsigned EventLoopLine() {
 
 class CrashReport : public ::testing::Test {
  protected:
+  static constexpr DWORD kQuietMs = 300;
+
   void SetUp() override { ASSERT_TRUE(mail.registered()) << "mailto: stand-in not registered"; }
 
   // Waits until the window of the process with that title has its controls and its event loop.
@@ -35,7 +37,21 @@ class CrashReport : public ::testing::Test {
     if (!window) return nullptr;
     EXPECT_GE(WaitForChildren(window, controls).size(), controls) << "controls of " << title;
     EXPECT_TRUE(WaitUntilAnswering(window)) << title << " never reached its event loop";
+    // What the window does in its first idle rounds (the sorter's preview reads its files and
+    // redraws the list) is over once it has answered with nothing left to paint for a while.
+    DWORD quietSince = GetTickCount();
+    WaitUntil([&] {
+      if (!WaitUntilAnswering(window) || !NothingToPaint(window)) quietSince = GetTickCount();
+      return GetTickCount() - quietSince >= kQuietMs;
+    });
     return window;
+  }
+
+  static bool NothingToPaint(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) return false;
+    for (HWND child : Children(window))
+      if (GetUpdateRect(child, nullptr, FALSE)) return false;
+    return true;
   }
 
   // Waits for the crash box of the process and returns its whole text.
