@@ -9,6 +9,7 @@
 #include "app/crash_report.h"
 #include "base/position.h"
 #include "base/shell_open_win.h"
+#include "base/utf16.h"
 
 namespace {
 // Stack kept back on the program's thread for the fault filter after a stack overflow.
@@ -24,7 +25,8 @@ constexpr DWORD kReportLimitMs = 60 * 1000;
 // allocating or starting a thread now would wait for.
 struct CrashState {
   std::string quotedParameters;
-  std::string reportText, boxText, mailText;  // room for the texts, sized at installation
+  std::string reportText, boxText, mailText;    // room for the texts, sized at installation
+  std::u16string wideTitle, wideBox, wideMail;  // and their wide forms, which the calls take
   HANDLE faultArrived = nullptr;
   HANDLE reportThread = nullptr;
   DWORD reportThreadId = 0;
@@ -65,7 +67,7 @@ BOOL CALLBACK DisableOtherThreadsWindow(HWND window, LPARAM) {
       thread == crash->reportThreadId || !IsWindowVisible(window))
     return TRUE;
   DWORD_PTR ignored;
-  if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored))
+  if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored))
     EnableWindow(window, FALSE);
   return TRUE;
 }
@@ -77,15 +79,17 @@ BOOL CALLBACK DisableOtherThreadsWindow(HWND window, LPARAM) {
 // program's windows are disabled instead, so it is modal over them.
 DWORD WINAPI ReportThread(void*) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  crash->boxHook = SetWindowsHookExA(WH_CBT, NoteBoxShown, nullptr, GetCurrentThreadId());
+  crash->boxHook = SetWindowsHookExW(WH_CBT, NoteBoxShown, nullptr, GetCurrentThreadId());
   WaitForSingleObject(crash->faultArrived, INFINITE);
   STEP(DA3Rudi);
   FixedText report(crash->reportText.data(), crash->reportText.size());
   ComposeCrashReport(report, crash->quotedParameters, crash->position, crash->faultCode);
   FixedText box(crash->boxText.data(), crash->boxText.size());
   ComposeCrashBoxText(box, report.view());
+  Utf8ToUtf16Into(box.view(), crash->wideBox.data(), crash->wideBox.size());
   EnumWindows(DisableOtherThreadsWindow, 0);
-  int answer = MessageBoxA(nullptr, box.c_str(), kCrashTitle,
+  int answer = MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(crash->wideBox.data()),
+                           reinterpret_cast<const wchar_t*>(crash->wideTitle.c_str()),
                            MB_YESNO | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
   // Windows that the shell makes while opening the mail program are no box: from here on the limit
   // holds again.
@@ -96,7 +100,9 @@ DWORD WINAPI ReportThread(void*) {
   if (answer == IDYES) {
     FixedText mail(crash->mailText.data(), crash->mailText.size());
     ComposeCrashMailAddress(mail, report.view());
-    OpenAddress(nullptr, mail.c_str(), SEE_MASK_NOASYNC);
+    Utf8ToUtf16Into(mail.view(), crash->wideMail.data(), crash->wideMail.size());
+    OpenAddress(nullptr, reinterpret_cast<const wchar_t*>(crash->wideMail.data()),
+                SEE_MASK_NOASYNC);
   }
   EndProcess();
 }
@@ -130,7 +136,7 @@ void LetCallbackFaultsThrough() {
   constexpr DWORD kCallbackFilterEnabled = 1;  // PROCESS_CALLBACK_FILTER_ENABLED
   using GetPolicy = BOOL(WINAPI*)(DWORD*);
   using SetPolicy = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   auto get = reinterpret_cast<GetPolicy>(
       reinterpret_cast<void (*)()>(GetProcAddress(kernel, "GetProcessUserModeExceptionPolicy")));
   auto set = reinterpret_cast<SetPolicy>(
@@ -143,12 +149,18 @@ void LetCallbackFaultsThrough() {
 void InstallCrashHandler(std::string_view commandLine) {
   STEP(DA3Rudi);
   crash = new CrashState;
-  crash->quotedParameters = QuotedParameters(Arguments(commandLine));
+  // As the user sees the names: a character no text can carry shows as U+FFFD, in the box and in
+  // the mail alike.
+  crash->quotedParameters = Utf16ToUtf8Shown(Utf8ToUtf16(QuotedParameters(Arguments(commandLine))));
   const size_t reportSize = CrashReportCapacity(crash->quotedParameters.size());
   crash->reportText.assign(reportSize, '\0');
   crash->boxText.assign(CrashBoxCapacity(reportSize), '\0');
   crash->mailText.assign(CrashMailCapacity(reportSize), '\0');
-  crash->faultArrived = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  // A UTF-8 text never takes more UTF-16 units than it has bytes.
+  crash->wideTitle = Utf8ToUtf16(kCrashTitle);
+  crash->wideBox.assign(crash->boxText.size(), u'\0');
+  crash->wideMail.assign(crash->mailText.size(), u'\0');
+  crash->faultArrived = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   crash->reportThread = CreateThread(nullptr, kReportStackSize, ReportThread, nullptr,
                                      STACK_SIZE_PARAM_IS_A_RESERVATION, &crash->reportThreadId);
   ULONG guarantee = kStackGuarantee;

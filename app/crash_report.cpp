@@ -51,13 +51,13 @@ bool StaysUnencoded(unsigned char c) {
   return std::string_view("-_.!~*'();/?:@&=+$,#").find(char(c)) != std::string_view::npos;
 }
 
-// Each byte as it stays or as %XX; with ampersandToo, "&" as %26 as well (every byte then takes at
-// most three characters either way).
-void AppendUrlEncoded(FixedText& out, std::string_view text, bool ampersandToo) {
+// Each byte as it stays or as %XX; in a mail body "&" and "#" as %26 and %23 as well, since either
+// ends the body in mail programs (every byte then takes at most three characters either way).
+void AppendUrlEncoded(FixedText& out, std::string_view text, bool inBody) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   for (char c : text) {
     auto byte = static_cast<unsigned char>(c);
-    if (StaysUnencoded(byte) && !(ampersandToo && c == '&')) {
+    if (StaysUnencoded(byte) && !(inBody && (c == '&' || c == '#'))) {
       out += c;
     } else {
       out += '%';

@@ -59,6 +59,7 @@ std::string CrashBoxText(std::string_view report);
 std::string UrlEncode(std::string_view text);
 
 // The mailto address with the subject and a body that starts with room for the user's own words,
-// then the report. The report's ampersands are sent as %26, so they cannot end the body.
+// then the report, its UTF-8 bytes percent-encoded. The report's "&" and "#" are sent as %26 and
+// %23, so they cannot end the body.
 void ComposeCrashMailAddress(FixedText& out, std::string_view report);
 std::string CrashMailAddress(std::string_view report);

@@ -11,6 +11,7 @@
 #include "base/file_system_win.h"
 #include "base/message_box_win.h"
 #include "base/position.h"
+#include "base/wide_text_win.h"
 #include "configure/configuration_window.h"
 #include "editor/editor_window.h"
 #include "settings/settings.h"
@@ -54,12 +55,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InitCommonControlsEx(&controls);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   STEP(DA3Rudi);
-  InstallCrashHandler(GetCommandLineA());
+  // The command line as the user gave it, in UTF-8: a name that holds an unpaired surrogate keeps
+  // its mark, so that it is reported rather than taken for another name.
+  const std::string commandLine = Utf8Marked(GetCommandLineW());
+  InstallCrashHandler(commandLine);
   STEP(DA3Rudi);
   {
     auto tables = std::make_unique<ProgramTables>();
     LoadSettings(*tables);
-    RunMode(*tables, Arguments(GetCommandLineA()));
+    RunMode(*tables, Arguments(commandLine));
   }
   STEP(DA3Rudi);
   taglib::FreeStrings();

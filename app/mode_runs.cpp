@@ -1,6 +1,7 @@
 #include "app/mode_runs.h"
 
 #include "base/position.h"
+#include "base/utf16.h"
 #include "tags/save_copy_name.h"
 
 void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps) {
@@ -8,6 +9,12 @@ void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSte
   for (const std::string& path : ModePaths(args)) {
     STEP(DA3Rudi);
     if (IsSaveCopyName(path)) continue;
+    // A name that lost a character on its way here names no file: it is reported with the reason.
+    if (HoldsUnpairedSurrogate(path)) {
+      steps.message(texts[kTextError],
+                    texts[kTextCouldNotRead] + "\r\n" + path + "\r\n" + texts[kTextNameUnreadable]);
+      continue;
+    }
     TagInfo record;
     if (!steps.read(path, record)) {
       steps.message(texts[kTextError], texts[kTextCouldNotRead] + "\r\n" + path);
@@ -26,6 +33,7 @@ std::vector<std::string> CollectSortFiles(const Arguments& args,
   STEP(DA3Rudi);
   std::vector<std::string> files;
   for (std::string& path : ModePaths(args))
-    if (!IsSaveCopyName(path) && isFile(path)) files.push_back(std::move(path));
+    if (!IsSaveCopyName(path) && (HoldsUnpairedSurrogate(path) || isFile(path)))
+      files.push_back(std::move(path));
   return files;
 }

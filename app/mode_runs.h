@@ -17,10 +17,12 @@ struct EditRunSteps {
 
 // Reads, edits and writes every path after "-edit" in turn; a file that cannot be read or written
 // gets one box and the run goes on. The record is cleared before each read, so a file without a
-// tag never shows or receives the previous file's values. A save's leftover copy is skipped.
+// tag never shows or receives the previous file's values. A save's leftover copy is skipped; a
+// name that holds an unpaired surrogate gets the box with that reason.
 void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps);
 
 // The paths after "-sort" that name existing files, in command-line order, duplicates kept; a
-// save's leftover copy is left out.
+// save's leftover copy is left out. A name that holds an unpaired surrogate is kept, so the sort
+// lists it and says why it can't be placed.
 std::vector<std::string> CollectSortFiles(const Arguments& args,
                                           const std::function<bool(const std::string&)>& isFile);

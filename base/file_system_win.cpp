@@ -5,6 +5,7 @@
 #include <new>
 
 #include "base/position.h"
+#include "base/wide_text_win.h"
 #include "base/win_handles.h"
 
 namespace {
@@ -15,7 +16,7 @@ void FreeBytes(std::string& bytes) { std::string().swap(bytes); }
 
 std::optional<WIN32_FILE_ATTRIBUTE_DATA> Attributes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
   return data;
 }
 }  // namespace
@@ -44,7 +45,7 @@ bool ReadFileUntil(const std::string& path, std::string& bytes,
                    const std::function<bool(std::string_view piece)>& enough) {
   STEP(DA3Rudi);
   bytes.clear();
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   char piece[kPieceSize];
@@ -87,12 +88,12 @@ bool ReadRest(HANDLE file, std::string& bytes) {
 
 std::string ProgramPath() {
   STEP(DA3Rudi);
-  std::string path(MAX_PATH, '\0');
+  std::wstring path(MAX_PATH, L'\0');
   while (true) {
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), DWORD(path.size()));
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
     if (length < path.size()) {
       path.resize(length);
-      return path;
+      return Utf8Marked(path);
     }
     path.resize(path.size() * 2);
   }

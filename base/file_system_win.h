@@ -1,4 +1,4 @@
-// File-system queries and whole-file reads with the ANSI Win32 calls.
+// File-system queries and whole-file reads. Paths are UTF-8 and reach Windows' wide calls.
 #pragma once
 #include <windows.h>
 

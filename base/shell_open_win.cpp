@@ -4,14 +4,14 @@
 
 #include "base/position.h"
 
-void OpenAddress(HWND owner, const char* address, ULONG extraMask) {
+void OpenAddress(HWND owner, const wchar_t* address, ULONG extraMask) {
   STEP(DA3Rudi);
-  SHELLEXECUTEINFOA execute{};
+  SHELLEXECUTEINFOW execute{};
   execute.cbSize = sizeof execute;
   execute.fMask = SEE_MASK_FLAG_NO_UI | extraMask;
   execute.hwnd = owner;
-  execute.lpVerb = "open";
+  execute.lpVerb = L"open";
   execute.lpFile = address;
   execute.nShow = SW_SHOWNORMAL;
-  ShellExecuteExA(&execute);
+  ShellExecuteExW(&execute);
 }

@@ -4,5 +4,6 @@
 #include <shellapi.h>
 
 // Opens the address through the shell without waiting for the program it starts and without
-// error boxes; whether it worked is not asked. extraMask adds SEE_MASK_ flags.
-void OpenAddress(HWND owner, const char* address, ULONG extraMask = 0);
+// error boxes; whether it worked is not asked. extraMask adds SEE_MASK_ flags. The address is wide
+// already: the crash report hands over one made without allocating.
+void OpenAddress(HWND owner, const wchar_t* address, ULONG extraMask = 0);

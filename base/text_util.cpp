@@ -10,6 +10,14 @@ std::string TrimSpaces(std::string_view text) {
   return std::string(text.substr(begin, end - begin + 1));
 }
 
+std::string Utf8Prefix(std::string_view text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return std::string(text);
+  size_t end = maxBytes;
+  // Back over continuation bytes to the start of the sequence the cut falls in.
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return std::string(text.substr(0, end));
+}
+
 static char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {

@@ -7,6 +7,9 @@
 // Removes spaces (character 32 only, not tabs) from both ends.
 std::string TrimSpaces(std::string_view text);
 
+// The text cut to at most maxBytes bytes, never inside a UTF-8 sequence.
+std::string Utf8Prefix(std::string_view text, size_t maxBytes);
+
 // Lower-cases A-Z only, as the case-insensitive key comparisons need.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 

@@ -20,6 +20,13 @@ inline std::optional<std::string> Utf8(std::wstring_view wide) {
       std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
 }
 
+// A wide name handed to the program as UTF-8, an unpaired surrogate kept as Utf16ToUtf8Marked
+// keeps it.
+inline std::string Utf8Marked(std::wstring_view wide) {
+  return Utf16ToUtf8Marked(
+      std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
+
 // A wide text shown to the user as UTF-8, U+FFFD for an unpaired surrogate.
 inline std::string Utf8Shown(std::wstring_view wide) {
   return Utf16ToUtf8Shown(

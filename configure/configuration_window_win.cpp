@@ -11,6 +11,8 @@
 #include "base/file_system_win.h"
 #include "base/message_box_win.h"
 #include "base/position.h"
+#include "base/text_util.h"
+#include "base/wide_text_win.h"
 #include "base/win_handles.h"
 #include "configure/configuration_text.h"
 #include "configure/shell_verbs.h"
@@ -35,13 +37,14 @@ constexpr DWORD kHintStyle = WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE
 // The rich-text control: the newest library the system has, else the older one.
 struct RichEdit {
   LibraryHandle library;
-  const char* className = "";
+  const wchar_t* className = L"";
 };
 RichEdit LoadRichEdit() {
   STEP(Configure);
-  if (HMODULE module = LoadLibraryA("Msftedit.dll")) return {LibraryHandle(module), "RICHEDIT50W"};
-  if (HMODULE module = LoadLibraryA("Riched20.dll"))
-    return {LibraryHandle(module), RICHEDIT_CLASSA};
+  if (HMODULE module = LoadLibraryW(L"Msftedit.dll"))
+    return {LibraryHandle(module), L"RICHEDIT50W"};
+  if (HMODULE module = LoadLibraryW(L"Riched20.dll"))
+    return {LibraryHandle(module), RICHEDIT_CLASSW};
   return {};
 }
 
@@ -71,21 +74,24 @@ void WriteSettings(const std::string& path, const Settings& settings) {
 }
 
 // The names in the folder that match "*.catalog", folders included, as the file system lists them.
+// A name with an unpaired surrogate, which no UTF-8 text and so no stored language can carry, is
+// left out.
 std::vector<std::string> CatalogNames(const std::string& folder) {
   STEP(Configure);
   std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  const FindHandle search(FindFirstFileA((folder + "*.catalog").c_str(), &found));
+  WIN32_FIND_DATAW found;
+  const FindHandle search(FindFirstFileW(Wide(folder + "*.catalog").c_str(), &found));
   if (!search) return names;
-  do names.emplace_back(found.cFileName);
-  while (FindNextFileA(search.get(), &found));
+  do
+    if (std::optional<std::string> name = Utf8(found.cFileName)) names.push_back(std::move(*name));
+  while (FindNextFileW(search.get(), &found));
   return names;
 }
 
 class ConfigurationWindowImpl : public ProgramWindow {
  public:
   // hintClass: the rich-text control's class, whose library outlives the window.
-  ConfigurationWindowImpl(ProgramTables& tables, const char* hintClass)
+  ConfigurationWindowImpl(ProgramTables& tables, const wchar_t* hintClass)
       : ProgramWindow({.title = kConfigurationTitle,
                        .width = kClientWidth,
                        .height = kClientHeight,
@@ -96,15 +102,16 @@ class ConfigurationWindowImpl : public ProgramWindow {
   void Run() {
     STEP(Configure);
     const ControlRow controls[] = {
-        {WC_BUTTONA, kWrappingButton, 0, 10, 10, 150, 50, kInsertButton, kTextInsertVerbs},
-        {WC_BUTTONA, kWrappingButton, 0, 170, 10, 150, 50, kRemoveButton, kTextRemoveVerbs},
+        {WC_BUTTONW, kWrappingButton, 0, 10, 10, 150, 50, kInsertButton, kTextInsertVerbs},
+        {WC_BUTTONW, kWrappingButton, 0, 170, 10, 150, 50, kRemoveButton, kTextRemoveVerbs},
         {hintClass_, kHintStyle, WS_EX_CLIENTEDGE, 10, 70, 310, 220, kHintBox, kNoText},
-        {WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 10, 300, 310,
+        {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 10, 300, 310,
          kSelectionHeight + kOpenListHeight, kLanguageList, kNoText},
     };
     TextTable captions = tables_.texts;
     for (size_t id : {kTextInsertVerbs, kTextRemoveVerbs})
-      if (captions[id].size() > kCaptionLimit) captions[id].resize(kCaptionLimit);
+      if (captions[id].size() > kCaptionLimit)
+        captions[id] = Utf8Prefix(captions[id], kCaptionLimit);
     if (!ProgramWindow::Run(controls, captions)) return;
 
     STEP(Configure);
@@ -125,9 +132,9 @@ class ConfigurationWindowImpl : public ProgramWindow {
     std::vector<std::string> items{""};  // the built-in English
     for (std::string& name : CatalogNames(ProgramFolder())) items.push_back(std::move(name));
     for (const std::string& item : items)
-      SendMessageA(Control(kLanguageList), CB_ADDSTRING, 0, LPARAM(item.c_str()));
+      SendMessageW(Control(kLanguageList), CB_ADDSTRING, 0, LPARAM(Wide(item).c_str()));
     if (auto selected = FindLanguageItem(items, old_.language))
-      SendMessageA(Control(kLanguageList), CB_SETCURSEL, WPARAM(*selected), 0);
+      SendMessageW(Control(kLanguageList), CB_SETCURSEL, WPARAM(*selected), 0);
     ShowHint();
   }
 
@@ -163,28 +170,28 @@ class ConfigurationWindowImpl : public ProgramWindow {
   void ShowHint() {
     STEP(Configure);
     HWND hint = Control(kHintBox);
-    SendMessageA(hint, EM_SETTARGETDEVICE, 0, 1);  // no wrapping: long lines scroll sideways
-    const std::string text = ExpandLineBreaks(tables_.texts[kTextFirstStartHint]);
+    SendMessageW(hint, EM_SETTARGETDEVICE, 0, 1);  // no wrapping: long lines scroll sideways
+    const std::wstring text = Wide(ExpandLineBreaks(tables_.texts[kTextFirstStartHint]));
     // The control's default limit of 32,767 characters would cut a longer catalog text.
-    if (text.size() > 32767) SendMessageA(hint, EM_EXLIMITTEXT, 0, LPARAM(text.size()));
-    SetWindowTextA(hint, text.c_str());
+    if (text.size() > 32767) SendMessageW(hint, EM_EXLIMITTEXT, 0, LPARAM(text.size()));
+    SetWindowTextW(hint, text.c_str());
   }
 
   std::string SelectedLanguage() const {
     STEP(Configure);
     HWND list = Control(kLanguageList);
-    LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    LRESULT index = SendMessageW(list, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return "";
-    LRESULT length = SendMessageA(list, CB_GETLBTEXTLEN, WPARAM(index), 0);
+    LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, WPARAM(index), 0);
     if (length == CB_ERR) return "";
-    std::string text(size_t(length) + 1, '\0');
-    LRESULT copied = SendMessageA(list, CB_GETLBTEXT, WPARAM(index), LPARAM(text.data()));
+    std::wstring text(size_t(length) + 1, L'\0');
+    LRESULT copied = SendMessageW(list, CB_GETLBTEXT, WPARAM(index), LPARAM(text.data()));
     text.resize(copied == CB_ERR ? 0 : size_t(copied));
-    return text;
+    return Utf8Shown(text);
   }
 
   ProgramTables& tables_;
-  const char* const hintClass_;
+  const wchar_t* const hintClass_;
   const std::string preferencesPath_ = SettingsFolder() + kPreferenceFileName;
   Settings old_, settings_;  // as the window found them, and as the user leaves them
 };

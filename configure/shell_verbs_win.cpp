@@ -4,6 +4,7 @@
 
 #include "base/file_system_win.h"
 #include "base/position.h"
+#include "base/wide_text_win.h"
 #include "base/win_handles.h"
 #include "configure/configuration_text.h"
 
@@ -16,13 +17,20 @@ std::string VerbKeyPath(const std::string& classKey, const std::string& verbName
   return classKey + "\\shell\\" + verbName;
 }
 
+// Strings in the registry are UTF-16; their sizes count bytes and the terminating zero.
 void SetDefaultValue(HKEY root, const std::string& path, const std::string& text) {
-  RegSetValueA(root, path.c_str(), REG_SZ, text.c_str(), DWORD(text.size()));
+  const std::wstring wide = Wide(text);
+  RegSetKeyValueW(root, Wide(path).c_str(), nullptr, REG_SZ, wide.c_str(),
+                  DWORD((wide.size() + 1) * sizeof(wchar_t)));
 }
 
 void SetNamedValue(HKEY root, const std::string& path, const char* name, const std::string& text) {
-  RegSetKeyValueA(root, path.c_str(), name, REG_SZ, text.c_str(), DWORD(text.size() + 1));
+  const std::wstring wide = Wide(text);
+  RegSetKeyValueW(root, Wide(path).c_str(), Wide(name).c_str(), REG_SZ, wide.c_str(),
+                  DWORD((wide.size() + 1) * sizeof(wchar_t)));
 }
+
+void DeleteKey(HKEY root, const std::string& path) { RegDeleteKeyW(root, Wide(path).c_str()); }
 }  // namespace
 
 void RegisterShellVerb(const std::string& classKey, const std::string& verbName,
@@ -32,7 +40,8 @@ void RegisterShellVerb(const std::string& classKey, const std::string& verbName,
   const std::string verbPath = kUserClasses + VerbKeyPath(classKey, verbName);
   const std::string commandPath = verbPath + "\\command";
   HKEY created = nullptr;
-  if (RegCreateKeyA(HKEY_CURRENT_USER, commandPath.c_str(), &created) != ERROR_SUCCESS) return;
+  if (RegCreateKeyW(HKEY_CURRENT_USER, Wide(commandPath).c_str(), &created) != ERROR_SUCCESS)
+    return;
   KeyHandle command(created);
   STEP(Configure);
   if (!menuText.empty()) SetDefaultValue(HKEY_CURRENT_USER, verbPath, menuText);
@@ -46,13 +55,13 @@ void UnregisterShellVerb(const std::string& classKey, const std::string& verbNam
   STEP(Configure);
   const std::string verbPath = VerbKeyPath(classKey, verbName);
   const std::string commandPath = verbPath + "\\command";
-  RegDeleteKeyA(HKEY_CURRENT_USER, (kUserClasses + commandPath).c_str());
-  RegDeleteKeyA(HKEY_CURRENT_USER, (kUserClasses + verbPath).c_str());
+  DeleteKey(HKEY_CURRENT_USER, kUserClasses + commandPath);
+  DeleteKey(HKEY_CURRENT_USER, kUserClasses + verbPath);
   // With the per-user keys gone, the merged view reaches a machine-wide registration (one made by
   // an earlier version, or by an administrator); it is removed where the rights allow.
   STEP(Configure);
-  RegDeleteKeyA(HKEY_CLASSES_ROOT, commandPath.c_str());
-  RegDeleteKeyA(HKEY_CLASSES_ROOT, verbPath.c_str());
+  DeleteKey(HKEY_CLASSES_ROOT, commandPath);
+  DeleteKey(HKEY_CLASSES_ROOT, verbPath);
 }
 
 void RegisterProgramVerbs(const TextTable& texts) {

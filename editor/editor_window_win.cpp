@@ -8,6 +8,7 @@
 #include "base/path_parts.h"
 #include "base/position.h"
 #include "base/shell_open_win.h"
+#include "base/wide_text_win.h"
 #include "editor/editor_fields.h"
 #include "editor/format_duration.h"
 #include "window_kit/window_kit_win.h"
@@ -31,36 +32,36 @@ constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
 
 // The controls in creation order, which is also the Tab order. The status bar places itself.
 const ControlRow kControls[] = {
-    {WC_BUTTONA, kFrame, 0, 10, 10, 280, 140, Id(kAudioFrame), kTextAudioFrame},
-    {WC_BUTTONA, kFrame, 0, 10, 160, 280, 330, Id(kTagFrame), kTextTagFrame},
-    {WC_STATICA, kLabel, 0, 20, 30, 70, 20, Id(kBitrateLabel), kTextBitrate},
-    {WC_STATICA, kLabel, 0, 20, 60, 70, 20, Id(kSampleRateLabel), kTextSampleRate},
-    {WC_STATICA, kLabel, 0, 20, 90, 70, 20, Id(kChannelsLabel), kTextChannels},
-    {WC_STATICA, kLabel, 0, 20, 120, 70, 20, Id(kLengthLabel), kTextLength},
-    {WC_STATICA, kLabel, 0, 20, 180, 70, 20, Id(kTitleLabel), kTextTitle},
-    {WC_STATICA, kLabel, 0, 20, 210, 70, 20, Id(kArtistLabel), kTextArtist},
-    {WC_STATICA, kLabel, 0, 20, 240, 70, 20, Id(kAlbumLabel), kTextAlbum},
-    {WC_STATICA, kLabel, 0, 20, 270, 70, 20, Id(kYearLabel), kTextYear},
-    {WC_STATICA, kLabel, 0, 20, 300, 70, 20, Id(kCommentLabel), kTextComment},
-    {WC_STATICA, kLabel, 0, 20, 330, 70, 20, Id(kTrackLabel), kTextTrack},
-    {WC_STATICA, kLabel, 0, 20, 360, 70, 20, Id(kGenreLabel), kTextGenre},
-    {WC_STATICA, kLabel, 0, 20, 390, 260, 40, Id(kWarningText), kTextVersionWarning},
-    {WC_EDITA, kShownField, kEdge, 100, 30, 180, 20, Id(kBitrateField), kNoText},
-    {WC_EDITA, kShownField, kEdge, 100, 60, 180, 20, Id(kSampleRateField), kNoText},
-    {WC_EDITA, kShownField, kEdge, 100, 90, 180, 20, Id(kChannelsField), kNoText},
-    {WC_EDITA, kShownField, kEdge, 100, 120, 180, 20, Id(kLengthField), kNoText},
-    {STATUSCLASSNAMEA, 0, 0, 0, 0, 0, 0, Id(kStatusBar), kNoText},
-    {WC_BUTTONA, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 20, 440, 130, 40, Id(kSaveButton), kTextSave},
-    {WC_BUTTONA, WS_TABSTOP | BS_PUSHBUTTON, 0, 150, 440, 130, 40, Id(kCancelButton), kTextCancel},
-    {WC_EDITA, kField, kEdge, 100, 180, 180, 20, Id(kTitleField), kNoText},
-    {WC_EDITA, kField, kEdge, 100, 210, 180, 20, Id(kArtistField), kNoText},
-    {WC_EDITA, kField, kEdge, 100, 240, 180, 20, Id(kAlbumField), kNoText},
-    {WC_EDITA, kDigitField, kEdge, 100, 270, 180, 20, Id(kYearField), kNoText},
-    {WC_EDITA, kField, kEdge, 100, 300, 180, 20, Id(kCommentField), kNoText},
-    {WC_EDITA, kDigitField, kEdge, 100, 330, 180, 20, Id(kTrackField), kNoText},
-    {WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 100, 360, 180,
+    {WC_BUTTONW, kFrame, 0, 10, 10, 280, 140, Id(kAudioFrame), kTextAudioFrame},
+    {WC_BUTTONW, kFrame, 0, 10, 160, 280, 330, Id(kTagFrame), kTextTagFrame},
+    {WC_STATICW, kLabel, 0, 20, 30, 70, 20, Id(kBitrateLabel), kTextBitrate},
+    {WC_STATICW, kLabel, 0, 20, 60, 70, 20, Id(kSampleRateLabel), kTextSampleRate},
+    {WC_STATICW, kLabel, 0, 20, 90, 70, 20, Id(kChannelsLabel), kTextChannels},
+    {WC_STATICW, kLabel, 0, 20, 120, 70, 20, Id(kLengthLabel), kTextLength},
+    {WC_STATICW, kLabel, 0, 20, 180, 70, 20, Id(kTitleLabel), kTextTitle},
+    {WC_STATICW, kLabel, 0, 20, 210, 70, 20, Id(kArtistLabel), kTextArtist},
+    {WC_STATICW, kLabel, 0, 20, 240, 70, 20, Id(kAlbumLabel), kTextAlbum},
+    {WC_STATICW, kLabel, 0, 20, 270, 70, 20, Id(kYearLabel), kTextYear},
+    {WC_STATICW, kLabel, 0, 20, 300, 70, 20, Id(kCommentLabel), kTextComment},
+    {WC_STATICW, kLabel, 0, 20, 330, 70, 20, Id(kTrackLabel), kTextTrack},
+    {WC_STATICW, kLabel, 0, 20, 360, 70, 20, Id(kGenreLabel), kTextGenre},
+    {WC_STATICW, kLabel, 0, 20, 390, 260, 40, Id(kWarningText), kTextVersionWarning},
+    {WC_EDITW, kShownField, kEdge, 100, 30, 180, 20, Id(kBitrateField), kNoText},
+    {WC_EDITW, kShownField, kEdge, 100, 60, 180, 20, Id(kSampleRateField), kNoText},
+    {WC_EDITW, kShownField, kEdge, 100, 90, 180, 20, Id(kChannelsField), kNoText},
+    {WC_EDITW, kShownField, kEdge, 100, 120, 180, 20, Id(kLengthField), kNoText},
+    {STATUSCLASSNAMEW, 0, 0, 0, 0, 0, 0, Id(kStatusBar), kNoText},
+    {WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 20, 440, 130, 40, Id(kSaveButton), kTextSave},
+    {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 150, 440, 130, 40, Id(kCancelButton), kTextCancel},
+    {WC_EDITW, kField, kEdge, 100, 180, 180, 20, Id(kTitleField), kNoText},
+    {WC_EDITW, kField, kEdge, 100, 210, 180, 20, Id(kArtistField), kNoText},
+    {WC_EDITW, kField, kEdge, 100, 240, 180, 20, Id(kAlbumField), kNoText},
+    {WC_EDITW, kDigitField, kEdge, 100, 270, 180, 20, Id(kYearField), kNoText},
+    {WC_EDITW, kField, kEdge, 100, 300, 180, 20, Id(kCommentField), kNoText},
+    {WC_EDITW, kDigitField, kEdge, 100, 330, 180, 20, Id(kTrackField), kNoText},
+    {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 100, 360, 180,
      kSelectionHeight + kOpenListHeight, Id(kGenreList), kNoText},
-    {WC_STATICA, kLabel | SS_NOTIFY, 0, 10, 500, 280, 20, Id(kLink), kTextCredit},
+    {WC_STATICW, kLabel | SS_NOTIFY, 0, 10, 500, 280, 20, Id(kLink), kTextCredit},
 };
 
 class EditorWindow : public ProgramWindow {
@@ -100,7 +101,7 @@ class EditorWindow : public ProgramWindow {
         return true;
       case WM_SETCURSOR:
         if (HWND(wParam) != Control(Id(kLink))) return false;
-        SetCursor(LoadCursorA(nullptr, IDC_HAND));
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
         result = TRUE;
         return true;
       default:
@@ -112,8 +113,8 @@ class EditorWindow : public ProgramWindow {
     STEP(Editor);
     if (HWND status = Control(Id(kStatusBar))) {
       int fieldEnds[] = {ScaledForDpi(kStatusFieldWidth)};
-      SendMessageA(status, SB_SETPARTS, 1, LPARAM(fieldEnds));
-      SendMessageA(status, SB_SETTEXTA, 0, LPARAM(FilePart(fileName_).c_str()));
+      SendMessageW(status, SB_SETPARTS, 1, LPARAM(fieldEnds));
+      SendMessageW(status, SB_SETTEXTW, 0, LPARAM(Wide(FilePart(fileName_)).c_str()));
     }
     const std::pair<int, std::string> texts[] = {
         {Id(kBitrateField), std::to_string(record_.bitrate)},
@@ -127,25 +128,25 @@ class EditorWindow : public ProgramWindow {
         {Id(kCommentField), record_.comment},
         {Id(kTrackField), std::to_string(record_.track)},
     };
-    for (const auto& [id, text] : texts) SetWindowTextA(Control(id), text.c_str());
+    for (const auto& [id, text] : texts) SetControlText(Control(id), text);
     STEP(Editor);
     HWND genres = Control(Id(kGenreList));
     for (const std::string& name : tables_.genres)
-      SendMessageA(genres, CB_ADDSTRING, 0, LPARAM(name.c_str()));
+      SendMessageW(genres, CB_ADDSTRING, 0, LPARAM(Wide(name).c_str()));
     std::optional<size_t> genre = FindGenre(tables_.genres, record_.genre);
-    SendMessageA(genres, CB_SETCURSEL, genre ? WPARAM(*genre) : WPARAM(-1), 0);
+    SendMessageW(genres, CB_SETCURSEL, genre ? WPARAM(*genre) : WPARAM(-1), 0);
   }
 
   bool OnCommand(int id, int code) {
     if (id == Id(kSaveButton) && code == BN_CLICKED) {
       STEP(Editor);
-      LRESULT selected = SendMessageA(Control(Id(kGenreList)), CB_GETCURSEL, 0, 0);
-      EditedFields fields{WindowText(Control(Id(kTitleField))),
-                          WindowText(Control(Id(kArtistField))),
-                          WindowText(Control(Id(kAlbumField))),
-                          WindowText(Control(Id(kYearField))),
-                          WindowText(Control(Id(kCommentField))),
-                          WindowText(Control(Id(kTrackField))),
+      LRESULT selected = SendMessageW(Control(Id(kGenreList)), CB_GETCURSEL, 0, 0);
+      EditedFields fields{ControlText(Control(Id(kTitleField))),
+                          ControlText(Control(Id(kArtistField))),
+                          ControlText(Control(Id(kAlbumField))),
+                          ControlText(Control(Id(kYearField))),
+                          ControlText(Control(Id(kCommentField))),
+                          ControlText(Control(Id(kTrackField))),
                           std::nullopt};
       if (selected != CB_ERR) fields.genre = size_t(selected);
       CopyBack(fields, tables_.genres, record_);
@@ -153,7 +154,7 @@ class EditorWindow : public ProgramWindow {
     } else if (id == Id(kCancelButton) && code == BN_CLICKED) {
       Finish(0);
     } else if (id == Id(kLink) && code == STN_CLICKED) {
-      OpenAddress(window(), kMakerWebAddress);  // the window goes on at once
+      OpenAddress(window(), Wide(kMakerWebAddress).c_str());  // the window goes on at once
     } else {
       return false;
     }

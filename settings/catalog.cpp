@@ -28,8 +28,17 @@ class LineReader {
 };
 }  // namespace
 
-bool ParseCatalog(std::string_view bytes, TextTable& texts) {
+bool ParseCatalog(std::string_view bytes, TextTable& texts, const CodePage& codePage) {
   STEP(DA3Rudi);
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  std::string decoded;
+  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    bytes.remove_prefix(kByteOrderMark.size());
+  } else {
+    // CR, LF and NUL are themselves in every ANSI code page, so the lines stay where they were.
+    decoded = codePage.toUtf8(bytes);
+    bytes = decoded;
+  }
   LineReader lines(bytes);
   if (lines.Next() != "Catalog") return false;
   for (size_t i = 0; i < kFirstAddedText; ++i) texts[i] = lines.Next();

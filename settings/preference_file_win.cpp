@@ -2,8 +2,10 @@
 
 #include <new>
 
+#include "base/code_page_win.h"
 #include "base/file_system_win.h"
 #include "base/position.h"
+#include "base/wide_text_win.h"
 #include "base/win_handles.h"
 #include "settings/preference_file.h"
 
@@ -20,20 +22,21 @@ bool PreferenceFile::OpenExisting(const std::string& path) {
   STEP(DA3Rudi);
   Close();
   path_ = path;
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  const std::wstring name = Wide(path);
+  FileHandle file(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   // Refused for writing (a read-only file, or another process that holds it and lets others only
   // read, as every sorter that Explorer starts together does): read it, sharing as much as the
   // holder allows.
   if (!file)
-    file = FileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    file = FileHandle(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   // A file too large for memory has no entries: every read gives its default.
   PreferenceText text;
   try {
     std::string bytes;
-    if (ReadRest(file.get(), bytes)) text = PreferenceText::Parse(bytes);
+    if (ReadRest(file.get(), bytes)) text = PreferenceText::Parse(bytes, SystemCodePage());
   } catch (const std::bad_alloc&) {
     text = PreferenceText{};
   }
@@ -45,8 +48,8 @@ bool PreferenceFile::CreateNew(const std::string& path) {
   STEP(DA3Rudi);
   Close();
   path_ = path;
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   open_ = std::make_unique<Open>(Open{std::move(file), PreferenceText{}, false});
   return true;
@@ -75,7 +78,7 @@ void PreferenceFile::Close() {
   STEP(DA3Rudi);
   if (!open_) return;
   if (open_->written) {
-    const std::string bytes = open_->text.Serialize();
+    const std::string bytes = open_->text.FileBytes(SystemCodePage());
     HANDLE file = open_->file.get();
     SetFilePointer(file, 0, nullptr, FILE_BEGIN);
     DWORD done = 0;

@@ -2,9 +2,10 @@
 
 #include "base/position.h"
 #include "base/text_util.h"
-#include "tags/latin1.h"
 
 namespace {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsBreak(char c) { return c == '\r' || c == '\n'; }
 
@@ -37,12 +38,17 @@ PreferenceText::Entry ParseLine(std::string_view line) {
 }
 }  // namespace
 
-PreferenceText PreferenceText::Parse(std::string_view bytes) {
+PreferenceText PreferenceText::Parse(std::string_view file, const CodePage& codePage) {
   STEP(DA3Rudi);
   PreferenceText result;
-  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+  std::string decoded;
+  std::string_view bytes = file;
+  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
     result.utf8_ = true;
-    bytes.remove_prefix(3);
+    bytes.remove_prefix(kByteOrderMark.size());
+  } else {
+    decoded = codePage.toUtf8(bytes);
+    bytes = decoded;
   }
   size_t i = 0;
   while (i < bytes.size()) {
@@ -59,10 +65,9 @@ PreferenceText PreferenceText::Parse(std::string_view bytes) {
 
 const PreferenceText::Entry* PreferenceText::Find(std::string_view key) const {
   STEP(DA3Rudi);
-  const std::string wanted = utf8_ ? Latin1ToUtf8(key) : std::string(key);
   for (const Entry& entry : entries_) {
     if (entry.kind == Kind::Group) break;
-    if (entry.kind == Kind::Key && EqualsIgnoringAsciiCase(entry.name, wanted)) return &entry;
+    if (entry.kind == Kind::Key && EqualsIgnoringAsciiCase(entry.name, key)) return &entry;
   }
   return nullptr;
 }
@@ -71,12 +76,7 @@ std::string PreferenceText::ReadString(std::string_view key, std::string_view fa
   STEP(DA3Rudi);
   const Entry* entry = Find(key);
   if (!entry) return std::string(fallback);
-  if (!utf8_) return std::string(TrimBlanks(entry->value));
-  // The value is decoded first and only then loses its trailing blanks, so a sequence cut off by a
-  // blank is malformed (not cut off by the end of the value).
-  Latin1Result decoded = Utf8ToLatin1(entry->value);
-  if (decoded.stop == Utf8Stop::Malformed || decoded.stop == Utf8Stop::AboveLatin1) return {};
-  return std::string(TrimBlanks(decoded.text));
+  return std::string(TrimBlanks(entry->value));
 }
 
 std::int32_t PreferenceText::ReadInteger(std::string_view key, std::int32_t fallback) const {
@@ -119,4 +119,11 @@ std::string PreferenceText::Serialize() const {
     text += "\r\n";
   }
   return text;
+}
+
+std::string PreferenceText::FileBytes(const CodePage& codePage) const {
+  STEP(DA3Rudi);
+  const std::string text = Serialize();
+  if (std::optional<std::string> bytes = codePage.fromUtf8(text)) return *bytes;
+  return std::string(kByteOrderMark) + text;
 }

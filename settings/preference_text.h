@@ -1,9 +1,13 @@
-// The text of a preferences.ini file: parsing, lookups, changes and the written form.
+// The text of a preferences.ini file: parsing, lookups, changes and the written form. Inside, every
+// name and value is UTF-8; in the file, a leading UTF-8 byte-order mark says the rest is UTF-8, and
+// without it the bytes are in the system's ANSI code page, as older versions wrote them.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/code_page.h"
 
 class PreferenceText {
  public:
@@ -14,8 +18,9 @@ class PreferenceText {
     std::string value;  // the key's raw value
   };
 
-  // Parses the bytes of a file; a leading UTF-8 byte-order mark marks the file as UTF-8.
-  static PreferenceText Parse(std::string_view bytes);
+  // Parses the bytes of a file: after a leading UTF-8 byte-order mark as UTF-8, else as text in
+  // the code page.
+  static PreferenceText Parse(std::string_view bytes, const CodePage& codePage);
 
   // The visible value of key, trimmed of blanks and tabs; fallback when it is not visible.
   std::string ReadString(std::string_view key, std::string_view fallback) const;
@@ -25,9 +30,14 @@ class PreferenceText {
   void WriteString(std::string_view key, std::string_view value);
   void WriteInteger(std::string_view key, std::int32_t value);
 
-  // Every entry in order, in the written form, each line ending in CR LF.
+  // Every entry in order, in the written form, each line ending in CR LF (UTF-8).
   std::string Serialize() const;
+  // The bytes of the file: the written form in the code page while every character of it has an
+  // exact form there, so a file the program wrote before keeps its bytes, else the byte-order mark
+  // and the written form in UTF-8.
+  std::string FileBytes(const CodePage& codePage) const;
 
+  // Whether the parsed file began with the byte-order mark.
   bool utf8() const { return utf8_; }
   const std::vector<Entry>& entries() const { return entries_; }
 

@@ -2,8 +2,10 @@
 
 #include <new>
 
+#include "base/code_page_win.h"
 #include "base/file_system_win.h"
 #include "base/position.h"
+#include "base/wide_text_win.h"
 #include "settings/catalog.h"
 #include "settings/preference_file.h"
 #include "settings/settings.h"
@@ -11,14 +13,14 @@
 
 std::string SettingsFolder() {
   STEP(DA3Rudi);
-  std::string appData;
-  DWORD length = GetEnvironmentVariableA("APPDATA", nullptr, 0);
+  std::wstring appData;
+  DWORD length = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
   if (length > 0) {
     appData.resize(length);
-    length = GetEnvironmentVariableA("APPDATA", appData.data(), length);
-    appData.resize(length);
+    length = GetEnvironmentVariableW(L"APPDATA", appData.data(), length);
+    appData.resize(length < appData.size() ? length : 0);
   }
-  return SettingsFolderFrom(appData);
+  return SettingsFolderFrom(Utf8Marked(appData));
 }
 
 int LoadCatalog(const std::string& path, TextTable& texts) {
@@ -30,7 +32,7 @@ int LoadCatalog(const std::string& path, TextTable& texts) {
   if (!ReadFileUntil(path, bytes, [&](std::string_view piece) { return lines.Take(piece); }))
     return 0;
   try {
-    return ParseCatalog(bytes, texts) ? 1 : 0;
+    return ParseCatalog(bytes, texts, SystemCodePage()) ? 1 : 0;
   } catch (const std::bad_alloc&) {
     return 0;  // the caller fills the defaults over what was taken
   }
@@ -39,7 +41,7 @@ int LoadCatalog(const std::string& path, TextTable& texts) {
 int LoadSettings(ProgramTables& tables) {
   STEP(DA3Rudi);
   const std::string folder = SettingsFolder();
-  if (!IsFolder(folder)) CreateDirectoryA(folder.c_str(), nullptr);
+  if (!IsFolder(folder)) CreateDirectoryW(Wide(folder).c_str(), nullptr);
   std::string language;
   {
     PreferenceFile preferences;

@@ -4,26 +4,41 @@
 
 #include "base/file_system_win.h"
 #include "base/position.h"
+#include "base/wide_text_win.h"
 #include "sorter/target_path.h"
 #include "tags/tag_bridge.h"
 
 namespace {
 // The full path of a file, as Windows resolves a relative or dotted one.
-std::string FullPath(const std::string& path) {
-  char full[MAX_PATH] = {};
-  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-  return length > 0 && length < MAX_PATH ? full : path;
+std::wstring FullPath(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  std::wstring full(MAX_PATH, L'\0');
+  DWORD length = GetFullPathNameW(wide.c_str(), DWORD(full.size()), full.data(), nullptr);
+  if (length >= full.size()) {
+    full.resize(length);
+    length = GetFullPathNameW(wide.c_str(), DWORD(full.size()), full.data(), nullptr);
+  }
+  if (length == 0 || length >= full.size()) return wide;
+  full.resize(length);
+  return full;
+}
+
+// Whether two full paths name the same file: compared as the file system compares names, every
+// script's capitals and small letters alike.
+bool SameName(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) ==
+         CSTR_EQUAL;
 }
 
 std::uint32_t ErrorOf(BOOL done) { return done ? 0 : std::uint32_t(GetLastError()); }
 
 // The system's own words for an error, on one line.
 std::string SystemMessage(std::uint32_t error) {
-  char* text = nullptr;
-  DWORD length = FormatMessageA(
+  wchar_t* text = nullptr;
+  DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length ? std::string(text, length) : "";
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string message = length ? Utf8Shown(std::wstring_view(text, length)) : "";
   LocalFree(text);
   while (!message.empty() &&
          (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
@@ -40,15 +55,16 @@ void CreateFolderChain(const std::string& folder) {
   if (chain.empty() || IsFolder(chain.back().prefix)) return;
   for (const FolderLevel& level : chain) {
     STEP(Sorter);
-    if (!IsFolder(level.prefix)) CreateDirectoryA(level.name.c_str(), nullptr);
+    if (!IsFolder(level.prefix)) CreateDirectoryW(Wide(level.name).c_str(), nullptr);
   }
 }
 
 TargetState TargetStateOf(const std::string& source, const std::string& target) {
   STEP(Sorter);
-  if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) return TargetState::kMissing;
-  return FoldedPath(FullPath(source)) == FoldedPath(FullPath(target)) ? TargetState::kSameFile
-                                                                      : TargetState::kExists;
+  if (GetFileAttributesW(Wide(target).c_str()) == INVALID_FILE_ATTRIBUTES)
+    return TargetState::kMissing;
+  return SameName(FullPath(source), FullPath(target)) ? TargetState::kSameFile
+                                                      : TargetState::kExists;
 }
 
 SortFileSteps FileSteps() {
@@ -59,13 +75,14 @@ SortFileSteps FileSteps() {
       .copyFile =
           [](const std::string& source, const std::string& target, bool replace) {
             STEP(Sorter);
-            return ErrorOf(CopyFileA(source.c_str(), target.c_str(), !replace));
+            return ErrorOf(CopyFileW(Wide(source).c_str(), Wide(target).c_str(), !replace));
           },
       // Across drives too; without MOVEFILE_REPLACE_EXISTING an existing target is never replaced.
       .moveFile =
           [](const std::string& source, const std::string& target) {
             STEP(Sorter);
-            return ErrorOf(MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED));
+            return ErrorOf(
+                MoveFileExW(Wide(source).c_str(), Wide(target).c_str(), MOVEFILE_COPY_ALLOWED));
           },
       .systemMessage = SystemMessage,
   };

@@ -2,6 +2,7 @@
 
 #include "base/path_parts.h"
 #include "base/position.h"
+#include "base/utf16.h"
 #include "sorter/target_path.h"
 
 namespace {
@@ -59,7 +60,9 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
     const std::string source = steps.row(i);
     TagInfo tags;
     RowOutcome outcome;
-    if (steps.files.readTags(source, tags)) {
+    if (HoldsUnpairedSurrogate(source)) {
+      outcome = {RowOutcome::kNotPlaced, texts[kTextNameUnreadable]};
+    } else if (steps.files.readTags(source, tags)) {
       outcome = Place(texts, steps, move, source, BuildTargetPath(pattern, source, tags));
     } else {
       STEP(Sorter);
@@ -86,7 +89,8 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
 bool TargetTooLong(const std::string& target) {
   std::string folder = FolderPart(target);
   if (!folder.empty()) folder.pop_back();
-  return target.size() > kLongestTarget || folder.size() > kLongestFolder;
+  // Windows counts UTF-16 units, not bytes: "Ж" is one, "😀" two.
+  return Utf16Length(target) > kLongestTarget || Utf16Length(folder) > kLongestFolder;
 }
 
 std::string OutcomeText(const TextTable& texts, const RowOutcome& outcome) {

@@ -64,13 +64,14 @@ struct SortSummary {
 // Asks whether the originals are to be deleted (Yes: move, No: copy; No, the safe answer, is what
 // Enter gives), reads the pattern once, then
 // places every row's file, the row count read again before each row so that rows added meanwhile
-// join the run. An unreadable file gets a Yes/No box: Yes skips it, No ends the run. Each file's
+// join the run. An unreadable file gets a Yes/No box: Yes skips it, No ends the run. A name that
+// holds an unpaired surrogate is not placed, with that reason, and no box. Each file's
 // tags are read into a cleared record, so a file without a tag never takes the previous one's.
 // Every row reached gets its outcome shown.
 SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps);
 
-// True when a target path is longer than Windows lets the program create: 259 characters for the
-// file, 247 for its folder (which must leave room for an 8.3 name).
+// True when a target path is longer than Windows lets the program create: 259 UTF-16 units for
+// the file, 247 for its folder (which must leave room for an 8.3 name).
 bool TargetTooLong(const std::string& target);
 
 // The word a row shows for its outcome, with the reason where there is one.

@@ -8,8 +8,11 @@
 
 #include "base/file_system_win.h"
 #include "base/message_box_win.h"
+#include "base/name_case_win.h"
 #include "base/path_parts.h"
 #include "base/position.h"
+#include "base/utf16.h"
+#include "base/wide_text_win.h"
 #include "sorter/hand_over.h"
 #include "sorter/sort_files_win.h"
 #include "sorter/sort_run.h"
@@ -19,7 +22,7 @@
 #include "window_kit/window_kit_win.h"
 
 namespace {
-constexpr char kMutexName[] = "Global\\VeltanDA3ZurTools";
+constexpr wchar_t kMutexName[] = L"Global\\VeltanDA3ZurTools";
 constexpr int kClientWidth = 600, kClientHeight = 240;
 constexpr DWORD kHandOverWaitMs = 5000;
 // A first window busy with one file (a large one on a slow share, say) answers within this; one
@@ -38,47 +41,63 @@ enum ControlId { kPatternField = 101, kBrowseButton, kMacroList, kFileList };
 constexpr int kSortButton = IDOK, kCancelButton = IDCANCEL;
 
 const ControlRow kControls[] = {
-    {"Edit", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 10, 250, 20, kPatternField,
+    {L"Edit", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 10, 250, 20, kPatternField,
      kNoText},
-    {"Button", BS_PUSHBUTTON | WS_TABSTOP, 0, 260, 10, 30, 20, kBrowseButton, kNoText, "..."},
-    {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 40, 280, 150,
+    {L"Button", BS_PUSHBUTTON | WS_TABSTOP, 0, 260, 10, 30, 20, kBrowseButton, kNoText, "..."},
+    {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 40, 280, 150,
      kMacroList, kNoText},
-    {"Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 10, 200, 135, 30, kSortButton, kTextSort},
-    {"Button", BS_PUSHBUTTON | WS_TABSTOP, 0, 155, 200, 135, 30, kCancelButton, kTextCancel},
+    {L"Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 10, 200, 135, 30, kSortButton, kTextSort},
+    {L"Button", BS_PUSHBUTTON | WS_TABSTOP, 0, 155, 200, 135, 30, kCancelButton, kTextCancel},
     // The file list asks the window for the texts of the rows it shows (owner data), so adding a
     // row costs the same with ten thousand rows as with ten.
-    {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA | WS_TABSTOP, WS_EX_CLIENTEDGE, 300,
+    {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA | WS_TABSTOP, WS_EX_CLIENTEDGE, 300,
      10, 290, 220, kFileList, kNoText},
 };
 
 void AddColumn(HWND list, int index, const std::string& text, int width) {
-  LVCOLUMNA column{};
+  std::wstring wide = Wide(text);
+  LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH;
-  column.pszText = const_cast<char*>(text.c_str());
+  column.pszText = wide.data();
   column.cx = ScaledForDpi(width);
-  SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(index), LPARAM(&column));
+  SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(index), LPARAM(&column));
 }
 
 // Appends a row; returns its index.
 int AppendRow(HWND list, const std::string& text) {
-  LVITEMA item{};
+  std::wstring wide = Wide(text);
+  LVITEMW item{};
   item.mask = LVIF_TEXT;
-  item.iItem = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  item.pszText = const_cast<char*>(text.c_str());
-  return int(SendMessageA(list, LVM_INSERTITEMA, 0, LPARAM(&item)));
+  item.iItem = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  item.pszText = wide.data();
+  return int(SendMessageW(list, LVM_INSERTITEMW, 0, LPARAM(&item)));
 }
 
 void SetCell(HWND list, int row, int column, const std::string& text) {
-  LVITEMA item{};
+  std::wstring wide = Wide(text);
+  LVITEMW item{};
   item.iSubItem = column;
-  item.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(list, LVM_SETITEMTEXTA, WPARAM(row), LPARAM(&item));
+  item.pszText = wide.data();
+  SendMessageW(list, LVM_SETITEMTEXTW, WPARAM(row), LPARAM(&item));
 }
 
-// Selects the start folder in the browser once it is up.
+// Selects the start folder (a wide text) in the browser once it is up.
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
-  if (message == BFFM_INITIALIZED) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, start);
+  if (message == BFFM_INITIALIZED) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
   return 0;
+}
+
+// The current directory; empty when it can't be had or holds a name no UTF-8 text carries.
+std::string CurrentFolder() {
+  std::wstring folder(MAX_PATH, L'\0');
+  DWORD length = GetCurrentDirectoryW(DWORD(folder.size()), folder.data());
+  if (length >= folder.size()) {
+    folder.resize(length);
+    length = GetCurrentDirectoryW(DWORD(folder.size()), folder.data());
+  }
+  if (length == 0 || length >= folder.size()) return "";
+  folder.resize(length);
+  return Utf8(folder).value_or("");
 }
 
 class SorterWindow : public ProgramWindow {
@@ -92,7 +111,8 @@ class SorterWindow : public ProgramWindow {
                        .module = Module::Sorter,
                        .order = BuildOrder::kBuildThenShow}),
         texts_(texts),
-        ownFiles_(files) {}
+        ownFiles_(files),
+        preview_(FileSystemNameCase()) {}
 
   void Run() { ProgramWindow::Run(kControls, texts_); }
 
@@ -103,13 +123,10 @@ class SorterWindow : public ProgramWindow {
     files_ = Control(kFileList);
     HWND macros = Control(kMacroList);
 
-    char folder[MAX_PATH] = {};
-    const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
-    SetWindowTextA(pattern_, DefaultPattern(length < MAX_PATH ? folder : "",
-                                            ownFiles_.empty() ? "" : ownFiles_.front())
-                                 .c_str());
+    SetControlText(pattern_,
+                   DefaultPattern(CurrentFolder(), ownFiles_.empty() ? "" : ownFiles_.front()));
     STEP(Sorter);
-    SendMessageA(macros, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP);
+    SendMessageW(macros, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP);
     AddColumn(macros, 0, texts_[kTextMacroHeader], 80);
     AddColumn(macros, 1, texts_[kTextDescriptionHeader], 190);
     for (const Macro& macro : kMacros)
@@ -162,8 +179,8 @@ class SorterWindow : public ProgramWindow {
     // window waits names its event loop.
     if (running_ || finished_ || preview_.Swept() == preview_.size()) return false;
     STEP(Sorter);
-    const size_t first = size_t(SendMessageA(files_, LVM_GETTOPINDEX, 0, 0));
-    const size_t last = first + size_t(SendMessageA(files_, LVM_GETCOUNTPERPAGE, 0, 0));
+    const size_t first = size_t(SendMessageW(files_, LVM_GETTOPINDEX, 0, 0));
+    const size_t last = first + size_t(SendMessageW(files_, LVM_GETCOUNTPERPAGE, 0, 0));
     const size_t sweptBefore = preview_.Swept();
     bool onScreen = false, more = true;
     size_t done = 0;
@@ -213,7 +230,7 @@ class SorterWindow : public ProgramWindow {
   void ShowRowCount() {
     STEP(Sorter);
     KillTimer(window(), kRowCountTimer);
-    SendMessageA(files_, LVM_SETITEMCOUNT, WPARAM(preview_.size()),
+    SendMessageW(files_, LVM_SETITEMCOUNT, WPARAM(preview_.size()),
                  LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
   }
 
@@ -222,9 +239,10 @@ class SorterWindow : public ProgramWindow {
   // up case-insensitively, as under Wine). Known folders are asked again for the next pattern.
   TargetState PreviewTargetState(const std::string& source, const std::string& target) {
     const std::string folder = FolderPart(target);
-    auto known = folderExists_.find(FoldedPath(folder));
+    std::u16string folded = FileSystemNameCase().Folded(folder);
+    auto known = folderExists_.find(folded);
     if (known == folderExists_.end())
-      known = folderExists_.emplace(FoldedPath(folder), folder.empty() || IsFolder(folder)).first;
+      known = folderExists_.emplace(std::move(folded), folder.empty() || IsFolder(folder)).first;
     return known->second ? TargetStateOf(source, target) : TargetState::kMissing;
   }
 
@@ -232,7 +250,7 @@ class SorterWindow : public ProgramWindow {
   void ApplyPattern() {
     STEP(Sorter);
     folderExists_.clear();
-    preview_.SetPattern(WindowText(pattern_));
+    preview_.SetPattern(ControlText(pattern_));
     InvalidateRect(files_, nullptr, FALSE);
   }
 
@@ -242,9 +260,9 @@ class SorterWindow : public ProgramWindow {
 
   bool OnNotify(NMHDR* header, LRESULT& result) {
     if (!header || header->hwndFrom != files_) return false;
-    if (header->code == LVN_GETDISPINFOA) {
+    if (header->code == LVN_GETDISPINFOW) {
       STEP(Sorter);
-      LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+      LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
       if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || item.iItem < 0 ||
           size_t(item.iItem) >= preview_.size())
         return true;
@@ -252,7 +270,7 @@ class SorterWindow : public ProgramWindow {
       const std::string text = item.iSubItem == 0 ? preview_.Source(row)
                                : outcomes_[row]   ? OutcomeText(texts_, *outcomes_[row])
                                                   : preview_.Text(texts_, row);
-      lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+      Utf8ToUtf16Into(text, reinterpret_cast<char16_t*>(item.pszText), size_t(item.cchTextMax));
       return true;
     }
     if (header->code == NM_CUSTOMDRAW) {
@@ -290,24 +308,26 @@ class SorterWindow : public ProgramWindow {
 
   void ChooseFolder() {
     STEP(Sorter);
-    std::string start = BrowseStartFolder(WindowText(pattern_));
-    char name[MAX_PATH] = {};
-    BROWSEINFOA info{};
+    const std::wstring start = Wide(BrowseStartFolder(ControlText(pattern_)));
+    wchar_t name[MAX_PATH] = {};
+    BROWSEINFOW info{};
     info.hwndOwner = window();
     info.pszDisplayName = name;
-    info.lpszTitle = "";
+    info.lpszTitle = L"";
     info.ulFlags = BIF_NEWDIALOGSTYLE;
     info.lpfn = BrowseCallback;
     info.lParam = LPARAM(start.c_str());
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
     if (!chosen) return;
     STEP(Sorter);
-    char folder[MAX_PATH] = {};
-    bool real = SHGetPathFromIDListA(chosen, folder) && folder[0];
+    wchar_t folder[MAX_PATH] = {};
+    const bool real = SHGetPathFromIDListW(chosen, folder) && folder[0];
     CoTaskMemFree(chosen);
-    // A virtual folder has no path: the pattern stays as it is.
-    if (!real) return;
-    SetWindowTextA(pattern_, PatternForFolder(folder).c_str());
+    // A virtual folder has no path, and a name with an unpaired surrogate no UTF-8 one: the
+    // pattern stays as it is.
+    const std::optional<std::string> path = real ? Utf8(folder) : std::nullopt;
+    if (!path) return;
+    SetControlText(pattern_, PatternForFolder(*path));
     KillTimer(window(), kPatternTimer);
     ApplyPattern();
   }
@@ -317,7 +337,7 @@ class SorterWindow : public ProgramWindow {
   void FollowRun(size_t row, bool now) {
     if (!now && GetTickCount() - lastShown_ < kProgressMs) return;
     lastShown_ = GetTickCount();
-    SendMessageA(files_, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+    SendMessageW(files_, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
     InvalidateRect(files_, nullptr, FALSE);
   }
 
@@ -336,7 +356,7 @@ class SorterWindow : public ProgramWindow {
             [this](const std::string& title, const std::string& text, bool presetNo) {
               return AskYesNo(window(), title, text, presetNo ? Answer::kNo : Answer::kYes);
             },
-        .pattern = [this] { return WindowText(pattern_); },
+        .pattern = [this] { return ControlText(pattern_); },
         .rowCount = [this] { return preview_.size(); },
         .row = [this](size_t i) { return preview_.Source(i); },
         .showOutcome =
@@ -365,8 +385,9 @@ class SorterWindow : public ProgramWindow {
   const std::vector<std::string>& ownFiles_;  // this process's own files
   HWND pattern_ = nullptr, files_ = nullptr;
   TargetPreview preview_;  // the file list's rows, which it shows by owner data, and their targets
-  std::vector<std::optional<RowOutcome>> outcomes_;     // per row, once the run has reached it
-  std::unordered_map<std::string, bool> folderExists_;  // target folders asked for this pattern
+  std::vector<std::optional<RowOutcome>> outcomes_;  // per row, once the run has reached it
+  // Target folders asked for this pattern, folded as the file system compares names.
+  std::unordered_map<std::u16string, bool> folderExists_;
   DWORD lastShown_ = 0;
   // finished_: the run has ended; cancelled_: Cancel or the close box during the run.
   bool running_ = false, finished_ = false, cancelled_ = false;
@@ -377,7 +398,8 @@ class SorterWindow : public ProgramWindow {
 bool HandOver(const std::vector<std::string>& files, size_t& taken) {
   STEP(Sorter);
   HWND target = nullptr;
-  for (DWORD start = GetTickCount(); !(target = FindWindowA(nullptr, kSorterTitle));) {
+  const std::wstring title = Wide(kSorterTitle);
+  for (DWORD start = GetTickCount(); !(target = FindWindowW(nullptr, title.c_str()));) {
     if (GetTickCount() - start > kHandOverWaitMs) return false;
     Sleep(10);
   }
@@ -388,9 +410,10 @@ bool HandOver(const std::vector<std::string>& files, size_t& taken) {
     STEP(Sorter);
     const std::string& path = files[taken];
     COPYDATASTRUCT data{0, DWORD(path.size() + 1), const_cast<char*>(path.c_str())};
-    // A window that went away meanwhile, has ended its run or is no sorter answers 0.
+    // The path goes as its UTF-8 bytes and a zero byte. A window that went away meanwhile, has
+    // ended its run or is no sorter answers 0.
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(target, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, kHandOverAnswerMs,
+    if (!SendMessageTimeoutW(target, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, kHandOverAnswerMs,
                              &answer) ||
         answer != TRUE)
       break;
@@ -401,7 +424,7 @@ bool HandOver(const std::vector<std::string>& files, size_t& taken) {
 
 void RunSorter(const TextTable& texts, const std::vector<std::string>& files) {
   STEP(Sorter);
-  KernelHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
+  KernelHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
   std::vector<std::string> own = files;
   if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
     size_t taken = 0;

@@ -169,22 +169,6 @@ std::string BuildTargetPath(std::string_view pattern, std::string_view source,
   return marked.text;
 }
 
-std::string FoldedPath(std::string_view path) {
-  std::string folded(path);
-  for (char& c : folded) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (c == '/')
-      c = '\\';
-    else if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
-      c = char(u + 0x20);
-    else if (u == 0x8A || u == 0x8C || u == 0x8E)
-      c = char(u + 0x10);  // Š Œ Ž in code page 1252
-    else if (u == 0x9F)
-      c = char(0xFF);  // Ÿ
-  }
-  return folded;
-}
-
 std::vector<FolderLevel> FolderChain(std::string_view folder) {
   STEP(Sorter);
   std::vector<FolderLevel> levels;

@@ -45,10 +45,6 @@ std::string CleanTagValue(std::string_view value);
 // end as dots only or as a device name, however values and pattern text meet.
 std::string BuildTargetPath(std::string_view pattern, std::string_view source, const TagInfo& tags);
 
-// A path as Windows compares names: letters of any case (ASCII and Latin-1) and both separators
-// alike.
-std::string FoldedPath(std::string_view path);
-
 // One level of a folder chain: the prefix to look for, and the name to create when it is missing.
 struct FolderLevel {
   std::string prefix;  // up to and including its backslash

@@ -1,11 +1,15 @@
 #include "sorter/target_preview.h"
 
 #include "base/position.h"
+#include "base/utf16.h"
 #include "sorter/target_path.h"
 
 void TargetPreview::AddRow(std::string source) {
   rows_.emplace_back();
-  rows_.back().source = std::move(source);
+  Row& row = rows_.back();
+  row.nameUnreadable = HoldsUnpairedSurrogate(source);
+  if (row.nameUnreadable) row.tagState = Tags::kUnreadable;
+  row.source = std::move(source);
 }
 
 void TargetPreview::SetPattern(std::string pattern) {
@@ -49,7 +53,7 @@ void TargetPreview::Sweep() {
   STEP(Sorter);
   for (; sweep_ < rows_.size() && !Need(sweep_); ++sweep_) {
     if (const std::string* target = Target(sweep_))
-      rows_[sweep_].sameAsEarlier = !firstRowOf_.emplace(FoldedPath(*target), sweep_).second;
+      rows_[sweep_].sameAsEarlier = !firstRowOf_.emplace(names_.Folded(*target), sweep_).second;
   }
 }
 
@@ -70,6 +74,7 @@ std::optional<TextId> TargetPreview::Reason(size_t row) {
 }
 
 std::string TargetPreview::Text(const TextTable& texts, size_t row) {
+  if (rows_[row].nameUnreadable) return texts[kTextNameUnreadable];
   if (rows_[row].tagState == Tags::kUnreadable) return texts[kTextTagsUnreadable];
   const std::string* target = Target(row);
   if (!target) return "";

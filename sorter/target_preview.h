@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/name_case.h"
 #include "settings/text_table.h"
 #include "sorter/sort_run.h"
 #include "tags/tag_info.h"
@@ -19,6 +20,9 @@ struct PreviewTask {
 
 class TargetPreview {
  public:
+  // names: how the file system compares names, for the marks of targets taken by an earlier row.
+  explicit TargetPreview(const NameCase& names) : names_(names) {}
+  // A row whose name holds an unpaired surrogate is read no further: its text gives the reason.
   void AddRow(std::string source);
   size_t size() const { return rows_.size(); }
   const std::string& Source(size_t row) const { return rows_[row].source; }
@@ -36,8 +40,8 @@ class TargetPreview {
 
   // The row's target, once its tags are read; nothing before or when they can't be read.
   const std::string* Target(size_t row);
-  // The row's text: nothing yet, that its tags can't be read, or its target, behind the first
-  // reason that stands in its way (too long, taken on disk, taken by an earlier row).
+  // The row's text: nothing yet, that its name or tags can't be read, or its target, behind the
+  // first reason that stands in its way (too long, taken on disk, taken by an earlier row).
   std::string Text(const TextTable& texts, size_t row);
   // True when something stands in the way of the row's target.
   bool Marked(size_t row);
@@ -53,15 +57,17 @@ class TargetPreview {
     std::optional<std::string> target;       // for the current pattern
     std::optional<TargetState> targetState;  // for the current target
     bool sameAsEarlier = false;              // known once the sweep has passed the row
+    bool nameUnreadable = false;             // holds an unpaired surrogate
   };
   std::optional<PreviewTask::Kind> Need(size_t row);  // the reading a row still needs
   std::optional<TextId> Reason(size_t row);           // the first thing in the way of the target
   void Sweep();
 
+  const NameCase& names_;
   std::string pattern_;
   std::vector<Row> rows_;
   // Rows before sweep_ have their target compared with every earlier one; firstRowOf_ holds, for
   // each target seen (folded as Windows compares names), the first row that has it.
   size_t sweep_ = 0;
-  std::unordered_map<std::string, size_t> firstRowOf_;
+  std::unordered_map<std::u16string, size_t> firstRowOf_;
 };

@@ -5,6 +5,7 @@
 #include "base/file_system_win.h"
 #include "base/path_parts.h"
 #include "base/position.h"
+#include "base/wide_text_win.h"
 #include "tags/safe_save.h"
 #include "tags/save_copy_name.h"
 
@@ -18,9 +19,9 @@ std::string MakeCopy(const std::string& fileName) {
   STEP(DA3Rudi);
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string copy = SaveCopyName(fileName, GetCurrentProcessId(), attempt);
-    if (CopyFileA(fileName.c_str(), copy.c_str(), TRUE)) return copy;
+    if (CopyFileW(Wide(fileName).c_str(), Wide(copy).c_str(), TRUE)) return copy;
     if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-      DeleteFileA(copy.c_str());  // a copy that failed halfway (disk full) is ours to remove
+      DeleteFileW(Wide(copy).c_str());  // a copy that failed halfway (disk full) is ours to remove
       return {};
     }
   }
@@ -31,7 +32,8 @@ std::string MakeCopy(const std::string& fileName) {
 unsigned long long FreeBytesBeside(const std::string& fileName) {
   const std::string folder = FolderPart(fileName);
   ULARGE_INTEGER free{};
-  if (!GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &free, nullptr, nullptr))
+  if (!GetDiskFreeSpaceExW(folder.empty() ? nullptr : Wide(folder).c_str(), &free, nullptr,
+                           nullptr))
     return 0;
   return free.QuadPart;
 }
@@ -40,10 +42,11 @@ unsigned long long FreeBytesBeside(const std::string& fileName) {
 // Explorer's preview) cannot go yet: it is hidden, and the edit and sort runs skip its name.
 void RemoveCopy(const std::string& copy) {
   STEP(DA3Rudi);
-  if (DeleteFileA(copy.c_str())) return;
-  DWORD attributes = GetFileAttributesA(copy.c_str());
+  const std::wstring name = Wide(copy);
+  if (DeleteFileW(name.c_str())) return;
+  DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES)
-    SetFileAttributesA(copy.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(name.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
 }
 
 // After a failed replace, the files on disk decide; the checked copy is given up only while the
@@ -59,7 +62,7 @@ bool SettleFailedReplace(const std::string& fileName, const std::string& copy,
   }
   // MoveFile never overwrites: should a file or folder have taken the name meanwhile, the copy
   // stays where it is, with the saved tags.
-  if (!MoveFileA(copy.c_str(), fileName.c_str())) return false;
+  if (!MoveFileW(Wide(copy).c_str(), Wide(fileName).c_str())) return false;
   // The name holds the saved file again; an original that lives on elsewhere is still a failure
   // to report, since the user now has a second file.
   return error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
@@ -72,13 +75,14 @@ bool ReplaceWithCopy(const std::string& original, const std::string& copy, unsig
   // succeed where the user may write the file but not its access list (network shares).
   constexpr DWORD kFlags =
       REPLACEFILE_WRITE_THROUGH | REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
-  if (ReplaceFileA(original.c_str(), copy.c_str(), nullptr, kFlags, nullptr, nullptr)) return true;
+  if (ReplaceFileW(Wide(original).c_str(), Wide(copy).c_str(), nullptr, kFlags, nullptr, nullptr))
+    return true;
   error = GetLastError();
   return false;
 }
 
 bool MayReplace(const std::string& fileName) {
-  DWORD attributes = GetFileAttributesA(fileName.c_str());
+  DWORD attributes = GetFileAttributesW(Wide(fileName).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY);
 }
 

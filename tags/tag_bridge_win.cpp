@@ -3,7 +3,6 @@
 #include "base/file_system_win.h"
 #include "base/position.h"
 #include "base/text_util.h"
-#include "tags/latin1.h"
 #include "tags/safe_save.h"
 #include "tags/tag_bridge.h"
 #include "tags/taglib.h"
@@ -36,8 +35,8 @@ constexpr Field kFields[] = {
     {.text = {&TagInfo::genre, taglib::Genre, taglib::SetGenre}},
 };
 
-// What the program's 8-bit reading makes of a TagLib text.
-std::string ReadText(const char* utf8) { return TrimSpaces(Utf8ToLatin1(utf8 ? utf8 : "").text); }
+// A TagLib text as the record holds it: the UTF-8 unchanged but for spaces at its ends.
+std::string ReadText(const char* utf8) { return TrimSpaces(utf8 ? utf8 : ""); }
 
 void ReadField(const TagLib_Tag* tag, const Field& field, TagInfo& record) {
   if (field.text.member)
@@ -46,19 +45,13 @@ void ReadField(const TagLib_Tag* tag, const Field& field, TagInfo& record) {
     record.*field.number.member = static_cast<std::int32_t>(field.number.get(tag));
 }
 
-// Writes the record's value. A text is not written when the record holds exactly what reading
-// made of the file's value and that reading lost part of it: the file keeps its value rather than
-// the shortened one.
+// Writes the record's value; a text crosses as the UTF-8 it is.
 void WriteField(TagLib_Tag* tag, const Field& field, const TagInfo& record) {
   if (!field.text.member) {
     field.number.set(tag, static_cast<unsigned>(record.*field.number.member));
     return;
   }
-  const std::string& text = record.*field.text.member;
-  const char* current = field.text.get(tag);
-  const std::string currentText = current ? current : "";
-  if (text == ReadText(current) && Latin1ToUtf8(text) != currentText) return;
-  field.text.set(tag, Latin1ToUtf8(text).c_str());
+  field.text.set(tag, (record.*field.text.member).c_str());
 }
 
 bool IsUsable(const std::string& fileName, const TagInfo* record) {
@@ -84,7 +77,7 @@ AudioProperties PropertiesOf(TagLib_File* file) {
 // Opens a file through TagLib and reads its audio properties; false when it does not open.
 bool OpensWith(const std::string& fileName, AudioProperties& properties) {
   STEP(DA3Rudi);
-  taglib::File file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName));
   if (!file) return false;
   properties = PropertiesOf(file.get());
   return true;
@@ -96,7 +89,7 @@ bool OpensWith(const std::string& fileName, AudioProperties& properties) {
 bool SavedAsMeant(const std::string& fileName, const TagInfo& record,
                   const AudioProperties& before) {
   STEP(DA3Rudi);
-  taglib::File file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName));
   if (!file || PropertiesOf(file.get()) != before) return false;
   const TagLib_Tag* tag = taglib::FileTag(file.get());
   if (!tag) return false;
@@ -108,8 +101,8 @@ bool SavedAsMeant(const std::string& fileName, const TagInfo& record,
 }
 
 // TagLib does not notice a write that runs out of disk space and reports such a save as done, so
-// a save is tried only with room for every text of the record (UTF-8 takes at most two bytes per
-// 8-bit character) beside a margin for padding and tag headers.
+// a save is tried only with room for every text of the record (no encoding a tag stores takes more
+// than twice the UTF-8 bytes: UTF-16 doubles ASCII) beside a margin for padding and tag headers.
 constexpr unsigned long long kSaveMargin = 64 * 1024;
 
 unsigned long long RoomForSave(const TagInfo& record) {
@@ -122,7 +115,7 @@ unsigned long long RoomForSave(const TagInfo& record) {
 // Sets the record's fields in the file and saves it in place.
 bool SaveInto(const std::string& fileName, const TagInfo& record) {
   STEP(DA3Rudi);
-  taglib::File file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName));
   if (!file) return false;
   if (TagLib_Tag* tag = taglib::FileTag(file.get()))
     for (const Field& field : kFields) WriteField(tag, field, record);
@@ -133,7 +126,7 @@ bool SaveInto(const std::string& fileName, const TagInfo& record) {
 int ReadTags(const std::string& fileName, TagInfo* record) {
   STEP(DA3Rudi);
   if (!IsUsable(fileName, record)) return 0;
-  taglib::File file(taglib::FileNew(fileName.c_str()));
+  taglib::File file(taglib::FileNew(fileName));
   if (!file) return 0;
   if (const TagLib_Tag* tag = taglib::FileTag(file.get()))
     for (const Field& field : kFields) ReadField(tag, field, *record);

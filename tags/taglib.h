@@ -3,11 +3,19 @@
 #pragma once
 #include <taglib/tag_c.h>
 
+#include <string>
+
 #include "base/position.h"
+#include "base/wide_text_win.h"
 #include "base/win_handles.h"
+#include "tags/taglib_file_win.h"
 
 namespace taglib {
-inline TagLib_File* FileNew(const char* name) { return STEP(TagLib), taglib_file_new(name); }
+// The name is UTF-8 and reaches TagLib as UTF-16.
+inline TagLib_File* FileNew(const std::string& name) {
+  const std::wstring wide = Wide(name);
+  return STEP(TagLib), OpenTagLibFile(wide.c_str());
+}
 inline void FileFree(TagLib_File* file) { STEP(TagLib), taglib_file_free(file); }
 // An opened file, freed through FileFree when it goes.
 using File = Owner<TagLib_File*, FileFree>;

@@ -3,42 +3,43 @@
 #include <functional>
 
 #include "base/position.h"
+#include "base/wide_text_win.h"
 #include "window_kit/resources.h"
 
 namespace {
-constexpr char kWindowClass[] = "VeltanDA3ZurWindow";
+constexpr wchar_t kWindowClass[] = L"VeltanDA3ZurWindow";
 constexpr int kLayoutDpi = 96;
 constexpr DWORD kTopLevelStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(create->lpCreateParams));
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(create->lpCreateParams));
   }
-  auto* handler = reinterpret_cast<ProgramWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* handler = reinterpret_cast<ProgramWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   LRESULT result = 0;
   if (handler && handler->OnMessage(message, wParam, lParam, result)) return result;
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void RegisterWindowClass() {
   static bool registered = false;
   if (registered) return;
-  WNDCLASSEXA windowClass{};
+  WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   // The program's icon in the sizes the title bar, the taskbar and Alt+Tab draw.
   windowClass.hIcon = static_cast<HICON>(
-      LoadImageA(windowClass.hInstance, MAKEINTRESOURCEA(DA3_PROGRAM_ICON), IMAGE_ICON,
+      LoadImageW(windowClass.hInstance, MAKEINTRESOURCEW(DA3_PROGRAM_ICON), IMAGE_ICON,
                  GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
   windowClass.hIconSm = static_cast<HICON>(
-      LoadImageA(windowClass.hInstance, MAKEINTRESOURCEA(DA3_PROGRAM_ICON), IMAGE_ICON,
+      LoadImageW(windowClass.hInstance, MAKEINTRESOURCEW(DA3_PROGRAM_ICON), IMAGE_ICON,
                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kWindowClass;
-  registered = RegisterClassExA(&windowClass) != 0;
+  registered = RegisterClassExW(&windowClass) != 0;
 }
 
 // A top-level window whose client area is width x height at 96 DPI, at the default position,
@@ -49,21 +50,21 @@ WindowHandle CreateTopLevelWindow(const char* title, int width, int height,
   RegisterWindowClass();
   RECT frame{0, 0, ScaledForDpi(width), ScaledForDpi(height)};
   AdjustWindowRectEx(&frame, kTopLevelStyle, FALSE, 0);
-  return WindowHandle(CreateWindowExA(0, kWindowClass, title, kTopLevelStyle, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, frame.right - frame.left,
+  return WindowHandle(CreateWindowExW(0, kWindowClass, Wide(title).c_str(), kTopLevelStyle,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                                       frame.bottom - frame.top, nullptr, nullptr,
-                                      GetModuleHandleA(nullptr), handler));
+                                      GetModuleHandleW(nullptr), handler));
 }
 
 // One control from its table row, in the font.
 HWND CreateControl(HWND parent, const ControlRow& row, const TextTable& texts, HFONT font) {
   STEP(DA3Rudi);
-  const char* text = row.textId == kNoText ? row.fixedText : texts[row.textId].c_str();
-  HWND control = CreateWindowExA(
-      row.exStyle, row.className, text, WS_CHILD | WS_VISIBLE | row.style, ScaledForDpi(row.x),
-      ScaledForDpi(row.y), ScaledForDpi(row.width), ScaledForDpi(row.height), parent,
-      reinterpret_cast<HMENU>(INT_PTR(row.id)), GetModuleHandleA(nullptr), nullptr);
-  if (control && font) SendMessageA(control, WM_SETFONT, WPARAM(font), FALSE);
+  const std::wstring text = Wide(row.textId == kNoText ? row.fixedText : texts[row.textId]);
+  HWND control = CreateWindowExW(
+      row.exStyle, row.className, text.c_str(), WS_CHILD | WS_VISIBLE | row.style,
+      ScaledForDpi(row.x), ScaledForDpi(row.y), ScaledForDpi(row.width), ScaledForDpi(row.height),
+      parent, reinterpret_cast<HMENU>(INT_PTR(row.id)), GetModuleHandleW(nullptr), nullptr);
+  if (control && font) SendMessageW(control, WM_SETFONT, WPARAM(font), FALSE);
   return control;
 }
 
@@ -94,11 +95,11 @@ int ScaledForDpi(int pixels) {
 
 FontHandle CreateMessageFont() {
   STEP(DA3Rudi);
-  NONCLIENTMETRICSA metrics{};
+  NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
     return FontHandle(static_cast<HFONT>(nullptr));
-  return FontHandle(CreateFontIndirectA(&metrics.lfMessageFont));
+  return FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 void FitSelectionHeight(HWND list, int height) {
@@ -110,25 +111,25 @@ void FitSelectionHeight(HWND list, int height) {
     GetWindowRect(list, &rect);
     return int(rect.bottom - rect.top);
   };
-  LRESULT item = list ? SendMessageA(list, CB_GETITEMHEIGHT, WPARAM(-1), 0) : CB_ERR;
+  LRESULT item = list ? SendMessageW(list, CB_GETITEMHEIGHT, WPARAM(-1), 0) : CB_ERR;
   if (item == CB_ERR) return;
-  SendMessageA(list, CB_SETITEMHEIGHT, WPARAM(-1), item);
+  SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), item);
   int excess = closedHeight() - ScaledForDpi(height);
-  if (excess != 0) SendMessageA(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item - excess));
+  if (excess != 0) SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item - excess));
 }
 
 void DispatchPendingMessages(HWND window) {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (IsDialogMessageA(window, &message)) continue;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (IsDialogMessageW(window, &message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 
 ProgramWindow::~ProgramWindow() {
   // The derived window is gone by now: the messages of the window's end go to the default handling.
-  if (window_) SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
+  if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
 
 bool ProgramWindow::Run(std::span<const ControlRow> controls, const TextTable& texts) {
@@ -156,8 +157,12 @@ bool ProgramWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   return OnWindowMessage(message, wParam, lParam, result);
 }
 
-std::string WindowText(HWND window) {
-  std::string text(size_t(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(size_t(GetWindowTextA(window, text.data(), int(text.size()))));
-  return text;
+std::string ControlText(HWND window) {
+  std::wstring text(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+  return Utf8Shown(text);
+}
+
+void SetControlText(HWND window, std::string_view text) {
+  SetWindowTextW(window, Wide(text).c_str());
 }

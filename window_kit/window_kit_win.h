@@ -12,6 +12,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "base/position.h"
 #include "base/win_handles.h"
@@ -20,13 +21,13 @@
 // One control of a window's table. The caption is TextTable entry textId, or fixedText when textId
 // is kNoText.
 struct ControlRow {
-  const char* className;
+  const wchar_t* className;
   DWORD style;  // WS_CHILD | WS_VISIBLE are always added
   DWORD exStyle;
   int x, y, width, height;
   int id;
   size_t textId;
-  const char* fixedText = "";
+  const char* fixedText = "";  // UTF-8, as every text of the program
 };
 constexpr size_t kNoText = static_cast<size_t>(-1);
 
@@ -43,8 +44,11 @@ void FitSelectionHeight(HWND list, int height);
 // Dispatches every message that is waiting, without blocking.
 void DispatchPendingMessages(HWND window);
 
-// The text of a window or control.
-std::string WindowText(HWND window);
+// The text of a window or control as UTF-8; an unpaired surrogate in it (which only a program
+// could have put there) shows as U+FFFD.
+std::string ControlText(HWND window);
+// Sets the text of a window or control from UTF-8.
+void SetControlText(HWND window, std::string_view text);
 
 // When a window's controls are built: after the empty window shows, so its frame appears at once,
 // or before, for a window that other processes look for as soon as it is visible and must then

@@ -1,4 +1,5 @@
-// ParseCatalog on arbitrary bytes: accepted exactly when the first line is "Catalog", a refused
+// ParseCatalog on arbitrary bytes: accepted exactly when the first line is "Catalog" (after a
+// byte-order mark or not), a refused
 // catalog leaves the table as it was, and no text holds a line end, nor the texts taken from the
 // file more bytes than the file.
 // A reader that stops where CatalogLineCounter says it has every line gets the same table as one
@@ -10,13 +11,24 @@
 
 #include "settings/catalog.h"
 
+namespace {
+// A code page that takes the bytes as they are, so the texts can be held against the file.
+const CodePage kBytesAsTheyAre{
+    [](std::string_view bytes) { return std::string(bytes); },
+    [](std::string_view utf8) { return std::optional<std::string>(utf8); },
+};
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   TextTable texts;
   texts.fill("untouched");
-  const bool header = bytes.substr(0, 7) == "Catalog" &&
-                      (size == 7 || bytes[7] == '\r' || bytes[7] == '\n' || bytes[7] == '\0');
-  if (ParseCatalog(bytes, texts) != header) std::abort();
+  std::string_view afterMark = bytes;
+  if (afterMark.substr(0, 3) == "\xEF\xBB\xBF") afterMark.remove_prefix(3);
+  const bool header =
+      afterMark.substr(0, 7) == "Catalog" && (afterMark.size() == 7 || afterMark[7] == '\r' ||
+                                              afterMark[7] == '\n' || afterMark[7] == '\0');
+  if (ParseCatalog(bytes, texts, kBytesAsTheyAre) != header) std::abort();
   size_t total = 0;
   for (size_t i = 0; i < kTextCount; ++i) {
     const std::string& text = texts[i];
@@ -35,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   taken = std::min(size, taken + chunk);
   TextTable fromPrefix;
   fromPrefix.fill("untouched");
-  ParseCatalog(bytes.substr(0, taken), fromPrefix);
+  ParseCatalog(bytes.substr(0, taken), fromPrefix, kBytesAsTheyAre);
   if (fromPrefix != texts) std::abort();
   return 0;
 }

@@ -8,6 +8,12 @@
 #include "settings/preference_text.h"
 
 namespace {
+// A code page that takes the bytes as they are and holds every text.
+const CodePage kBytesAsTheyAre{
+    [](std::string_view bytes) { return std::string(bytes); },
+    [](std::string_view utf8) { return std::optional<std::string>(utf8); },
+};
+
 void Check(bool holds) {
   if (!holds) std::abort();
 }
@@ -21,10 +27,10 @@ bool HasBreakOrEdgeBlank(std::string_view value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  PreferenceText text = PreferenceText::Parse(bytes);
+  PreferenceText text = PreferenceText::Parse(bytes, kBytesAsTheyAre);
   const std::string written = text.Serialize();
   // (With a byte-order mark in front, so that a first key that starts with one stays as it is.)
-  Check(PreferenceText::Parse("\xEF\xBB\xBF" + written).Serialize() == written);
+  Check(PreferenceText::Parse("\xEF\xBB\xBF" + written, kBytesAsTheyAre).Serialize() == written);
   text.ReadString("Language", "English");
   text.ReadInteger("RegisterExtensions", 0);
 
@@ -34,9 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   text.WriteString("language", value);
   text.WriteInteger("RegisterExtensions", int32_t(size) - 1000);
   Check(text.ReadString("LANGUAGE", "") == value);
-  const std::string rewritten = text.Serialize();
+  const std::string rewritten = text.FileBytes(kBytesAsTheyAre);
   if (rewritten.rfind("\xEF\xBB\xBF", 0) == 0) return 0;  // would read as a UTF-8 file
-  PreferenceText reread = PreferenceText::Parse(rewritten);
+  PreferenceText reread = PreferenceText::Parse(rewritten, kBytesAsTheyAre);
   Check(reread.ReadString("Language", "") == value);
   Check(reread.ReadInteger("registerextensions", 0) == int32_t(size) - 1000);
   return 0;

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/native/code_pages_for_tests.h"
+
 namespace {
+const CodePage& Western() {
+  static const CodePage western = WesternCodePage();
+  return western;
+}
 std::string CatalogOf(size_t lines) {
   std::string text = "Catalog\r\n";
   for (size_t i = 0; i < lines; ++i) text += "text " + std::to_string(i) + "\r\n";
@@ -21,14 +27,14 @@ TEST(ParseCatalog, ReadsFortyThreeLinesWithEveryLineEnd) {
     std::string bytes = "Catalog" + end;
     for (size_t i = 0; i < kTextCount + 5; ++i) bytes += "text " + std::to_string(i) + end;
     TextTable texts = Marked();
-    ASSERT_TRUE(ParseCatalog(bytes, texts));
+    ASSERT_TRUE(ParseCatalog(bytes, texts, Western()));
     EXPECT_EQ(texts[0], "text 0");
     EXPECT_EQ(texts[42], "text 42");
     EXPECT_EQ(texts[kTextCount - 1], "text " + std::to_string(kTextCount - 1));
   }
   // CR LF is one line end, a lone CR or LF is one each.
   TextTable texts = Marked();
-  ASSERT_TRUE(ParseCatalog("Catalog\r\na\n\rb", texts));
+  ASSERT_TRUE(ParseCatalog("Catalog\r\na\n\rb", texts, Western()));
   EXPECT_EQ(texts[0], "a");
   EXPECT_EQ(texts[1], "");
   EXPECT_EQ(texts[2], "b");
@@ -37,10 +43,10 @@ TEST(ParseCatalog, ReadsFortyThreeLinesWithEveryLineEnd) {
 TEST(ParseCatalog, RefusesAnyOtherHeaderAndLeavesTheTable) {
   for (const std::string& header : {"catalog", "Catalog ", " Catalog",
                                     "\xEF\xBB\xBF"
-                                    "Catalog",
+                                    " Catalog",
                                     "", "Catalogue"}) {
     TextTable texts = Marked();
-    EXPECT_FALSE(ParseCatalog(header + "\r\nA\r\n", texts)) << header;
+    EXPECT_FALSE(ParseCatalog(header + "\r\nA\r\n", texts, Western())) << header;
     EXPECT_EQ(texts, Marked());
   }
 }
@@ -49,24 +55,24 @@ TEST(ParseCatalog, ShortCatalogsEmptyTheRestAndLinesKeepTheirSpaces) {
   // The first 43 texts empty where lines are missing; the texts added later keep their defaults
   // unless the catalog reaches them.
   TextTable texts = Marked();
-  ASSERT_TRUE(ParseCatalog("Catalog", texts));
+  ASSERT_TRUE(ParseCatalog("Catalog", texts, Western()));
   for (size_t i = 0; i < kFirstAddedText; ++i) EXPECT_EQ(texts[i], "") << i;
   for (size_t i = kFirstAddedText; i < kTextCount; ++i) EXPECT_EQ(texts[i], DefaultText(i)) << i;
 
   texts = Marked();
-  ASSERT_TRUE(ParseCatalog(CatalogOf(10), texts));
+  ASSERT_TRUE(ParseCatalog(CatalogOf(10), texts, Western()));
   EXPECT_EQ(texts[9], "text 9");
   EXPECT_EQ(texts[10], "");
   EXPECT_EQ(texts[42], "");
   EXPECT_EQ(texts[kFirstAddedText], DefaultText(kFirstAddedText));
 
   texts = Marked();
-  ASSERT_TRUE(ParseCatalog(CatalogOf(kFirstAddedText + 2), texts));
+  ASSERT_TRUE(ParseCatalog(CatalogOf(kFirstAddedText + 2), texts, Western()));
   EXPECT_EQ(texts[kFirstAddedText + 1], "text 44");
   EXPECT_EQ(texts[kFirstAddedText + 2], DefaultText(kFirstAddedText + 2));
 
   texts = Marked();
-  ASSERT_TRUE(ParseCatalog("Catalog\n  padded \t\n\nafter empty\nback\\nslash", texts));
+  ASSERT_TRUE(ParseCatalog("Catalog\n  padded \t\n\nafter empty\nback\\nslash", texts, Western()));
   EXPECT_EQ(texts[0], "  padded \t");
   EXPECT_EQ(texts[1], "");
   EXPECT_EQ(texts[2], "after empty");
@@ -93,4 +99,30 @@ TEST(CatalogLineCounter, IsCompleteExactlyAfterTheLastLineTheTableUses) {
   EXPECT_FALSE(counter.Take("Catalog\r"));
   EXPECT_FALSE(counter.Take("\n" + std::string(kTextCount - 1, '\0')));
   EXPECT_TRUE(counter.Take("\n"));
+}
+
+TEST(ParseCatalog, WithTheMarkUtf8AndWithoutItTheCodePage) {
+  // The shipped French catalog's "première": UTF-8 after the mark, whatever the code page.
+  const std::string utf8 =
+      "\xEF\xBB\xBF"
+      "Catalog\r\npremi\xC3\xA8re \xE2\x80\x93 \xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE\r\n";
+  for (const CodePage& codePage : {WesternCodePage(), CyrillicCodePage()}) {
+    TextTable texts = Marked();
+    ASSERT_TRUE(ParseCatalog(utf8, texts, codePage));
+    EXPECT_EQ(texts[0], "premi\xC3\xA8re \xE2\x80\x93 \xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE");
+    EXPECT_EQ(texts[1], "");
+  }
+  // An older catalog without the mark is text in the system's code page, as it always was.
+  TextTable texts = Marked();
+  ASSERT_TRUE(ParseCatalog("Catalog\r\npremi\xE8re\r\n\xE9t\xE9", texts, WesternCodePage()));
+  EXPECT_EQ(texts[0], "premi\xC3\xA8re");
+  EXPECT_EQ(texts[1], "\xC3\xA9t\xC3\xA9");
+  ASSERT_TRUE(ParseCatalog("Catalog\r\n\xCA\xE8\xED\xEE\n", texts, CyrillicCodePage()));
+  EXPECT_EQ(texts[0], "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE");  // Кино
+  EXPECT_EQ(texts[1], "");
+  // The mark belongs before the header only.
+  EXPECT_FALSE(
+      ParseCatalog("\xEF\xBB\xBF\xEF\xBB\xBF"
+                   "Catalog\r\n",
+                   texts, WesternCodePage()));
 }

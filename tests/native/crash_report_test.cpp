@@ -69,7 +69,7 @@ TEST(UrlEncode, SafeCharactersStayEverythingElseIsUpperCaseHex) {
   }
 }
 
-TEST(CrashMailAddress, PrefixThenReportWithAmpersandsAsPercent26) {
+TEST(CrashMailAddress, PrefixThenReportWithAmpersandsAndHashesPercentEncoded) {
   const std::string prefix =
       "mailto:bugreport@veltan.example?subject=Veltan%20-%20Bug%20report&body="
       "%0D%0A%0D%0A-----%0D%0A";
@@ -80,8 +80,10 @@ TEST(CrashMailAddress, PrefixThenReportWithAmpersandsAsPercent26) {
   EXPECT_EQ(CrashMailAddress(report),
             prefix +
                 "Version:%201.0%0D%0AParameters:%20%22-edit%22%20%22C:%5CRock%20%26%20Roll%5C"
-                "100%25%20#1.mp3%22%20%0D%0ALine:%2088%0D%0AModule:%20Editor%0D%0A"
+                "100%25%20%231.mp3%22%20%0D%0ALine:%2088%0D%0AModule:%20Editor%0D%0A"
                 "Description:%20Invalid%20memory%20access%0D%0A");
   // A report's "%26" text stays apart from its ampersand: one is %2526, the other %26.
   EXPECT_EQ(CrashMailAddress("&%26"), prefix + "%26%2526");
+  // Every byte of a UTF-8 name is sent percent-encoded, so the mail program reads the name back.
+  EXPECT_EQ(CrashMailAddress("\xD0\x96 \xE2\x80\x93 #"), prefix + "%D0%96%20%E2%80%93%20%23");
 }

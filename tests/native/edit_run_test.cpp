@@ -99,3 +99,25 @@ TEST(SaveCopies, AreSkippedByTheEditAndSortRunsAndOnlyTheyAre) {
                              [](const std::string&) { return true; }),
             std::vector<std::string>{"a.mp3"});
 }
+
+// A name that holds an unpaired surrogate names no file the program can reach: the edit run says
+// so and why, the sort keeps it so that its list shows it; names in any script are kept as given.
+TEST(UnreadableNames, AreReportedWithTheReasonNotDropped) {
+  TextTable texts;
+  FillDefaultTexts(texts);
+  FakeSteps fake;
+  const std::string lost = "C:\\\xED\xA0\xBD.mp3";
+  const std::string cyrillic =
+      "C:\\\xD0\x9C\xD1\x83\xD0\xBC\xD0\xB8\xD0\xB9 \xE2\x80\x93 \xE2\x80\x99"
+      "99.flac";
+  fake.files[cyrillic].title = "\xD0\x94";
+  RunEditMode(Arguments("p -edit \"" + lost + "\" \"" + cyrillic + "\""), texts, fake.Steps());
+  EXPECT_EQ(fake.log,
+            (std::vector<std::string>{"box Error: Couldn't read ID3 Tags of\r\n" + lost +
+                                          "\r\nThe name holds a character that can't be read",
+                                      "read " + cyrillic, "edit " + cyrillic + " [\xD0\x94]",
+                                      "write " + cyrillic}));
+  EXPECT_EQ(CollectSortFiles(Arguments("p -sort \"" + lost + "\" missing.mp3 \"" + cyrillic + "\""),
+                             [&](const std::string& path) { return path == cyrillic; }),
+            (std::vector<std::string>{lost, cyrillic}));
+}

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/native/code_pages_for_tests.h"
+
 namespace {
+PreferenceText Parse(const std::string& file) {
+  return PreferenceText::Parse(file, WesternCodePage());
+}
 std::string Language(const std::string& file) {
-  return PreferenceText::Parse(file).ReadString("Language", "<default>");
+  return Parse(file).ReadString("Language", "<default>");
 }
 std::int32_t ContextMenu(const std::string& file) {
-  return PreferenceText::Parse(file).ReadInteger("ContextMenu", -99);
+  return Parse(file).ReadInteger("ContextMenu", -99);
 }
 }  // namespace
 
@@ -16,7 +21,7 @@ TEST(PreferenceText, KeysIgnoreLetterCaseAndSurroundingBlanks) {
   EXPECT_EQ(Language(" \tlAnGuAgE \t=\t Deutsch.catalog \t\r\n"), "Deutsch.catalog");
   EXPECT_EQ(Language("Language = a = b ; not a comment"), "a = b ; not a comment");
   // Only A-Z are compared without case.
-  EXPECT_EQ(PreferenceText::Parse("K\xC4Y=1").ReadString("k\xE4y", "none"), "none");
+  EXPECT_EQ(Parse("K\xC4Y=1").ReadString("k\xE4y", "none"), "none");
 }
 
 TEST(PreferenceText, VisibilityGroupsCommentsAndFirstKeyWins) {
@@ -48,27 +53,58 @@ TEST(PreferenceText, IntegersReadAsAtoiDoes) {
             ContextMenu("ContextMenu=99999999999999999999"));
 }
 
-TEST(PreferenceText, Utf8FilesDecodeToSingleBytes) {
+TEST(PreferenceText, WithTheMarkValuesAreUtf8AndWithoutItTheCodePage) {
   const std::string bom = "\xEF\xBB\xBF";
-  EXPECT_EQ(Language(bom + "Language=Fran\xC3\xA7"
-                           "ais.catalog"),
-            "Fran\xE7"
-            "ais.catalog");
-  EXPECT_EQ(Language(bom + "Language=Snow\xE2\x98\x83"), "");  // above U+00FF: empty, not default
-  EXPECT_EQ(Language(bom + "Language=Bad\xFFx"), "");          // malformed: empty
-  EXPECT_EQ(Language(bom + "Language=Cut\xC3"), "Cut");        // cut off by the end: ends there
-  // Decoded before the trailing blanks go: a blank after a lead byte makes it malformed.
-  EXPECT_EQ(Language(bom + "Language=Cut\xC3 "), "");
-  EXPECT_EQ(Language(bom + "Language=Cut\xC3\t"), "");
-  EXPECT_EQ(Language(bom + "Language=Caf\xC3\xA9 \t "), "Caf\xE9");
+  // Every character, not only those up to U+00FF; blanks at the ends go, bytes are kept as they
+  // are.
+  EXPECT_EQ(
+      Language(bom +
+               "Language=\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9.catalog \t"),
+      "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9.catalog");  // Русский
+  EXPECT_EQ(Language(bom + "Language=Snow\xE2\x98\x83"), "Snow\xE2\x98\x83");
+  EXPECT_EQ(Language(bom + "Language=Caf\xC3\xA9 \t "), "Caf\xC3\xA9");
   EXPECT_EQ(Language(bom + "Language=  x  "), "x");
-  // A wanted key with a byte above 0x7F is looked up in its UTF-8 form.
-  EXPECT_EQ(PreferenceText::Parse(bom + "K\xC3\xA4y=1").ReadString("K\xE4y", "none"), "1");
-  // Without the mark the bytes stand as they are.
-  EXPECT_EQ(Language("Language=Fran\xC3\xA7"
-                     "ais"),
+  // A key is looked up as UTF-8, A-Z without case.
+  EXPECT_EQ(Parse(bom + "K\xC3\xA4Y=1").ReadString("k\xC3\xA4y", "none"), "1");
+  // Without the mark the bytes are in the code page.
+  EXPECT_EQ(Language("Language=Fran\xE7"
+                     "ais.catalog"),
             "Fran\xC3\xA7"
-            "ais");
+            "ais.catalog");
+  EXPECT_EQ(PreferenceText::Parse("Language=\xCA\xE8\xED\xEE", CyrillicCodePage())
+                .ReadString("Language", ""),
+            "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE");  // Кино
+  EXPECT_FALSE(Parse("Language=x").utf8());
+  EXPECT_TRUE(Parse(bom + "Language=x").utf8());
+}
+
+TEST(PreferenceText, FileBytesStayInTheCodePageWhileEveryTextFitsIt) {
+  const CodePage western = WesternCodePage();
+  // A file as older versions wrote it keeps its bytes exactly.
+  const std::string older =
+      "; Einstellungen f\xFCr \xE9t\xE9\r\nLanguage = Fran\xE7"
+      "ais.catalog\r\nContextMenu = 1\r\n";
+  EXPECT_EQ(PreferenceText::Parse(older, western).FileBytes(western), older);
+  // A value beyond the code page takes the mark and UTF-8, and reads back exactly.
+  PreferenceText text = PreferenceText::Parse(older, western);
+  text.WriteString("Language", "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9.catalog");
+  const std::string written = text.FileBytes(western);
+  EXPECT_EQ(
+      written,
+      "\xEF\xBB\xBF; Einstellungen f\xC3\xBCr \xC3\xA9t\xC3\xA9\r\nLanguage = "
+      "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9.catalog\r\nContextMenu = 1\r\n");
+  EXPECT_EQ(PreferenceText::Parse(written, western).ReadString("Language", ""),
+            "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9.catalog");
+  // A name that fits the code page of this system needs no mark there.
+  PreferenceText russian;
+  russian.WriteString("Language", "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE.catalog");
+  EXPECT_EQ(russian.FileBytes(CyrillicCodePage()), "Language = \xCA\xE8\xED\xEE.catalog\r\n");
+  // Back to a name that fits: the mark goes again, so the file reads as before.
+  PreferenceText back = PreferenceText::Parse(written, western);
+  back.WriteString("Language", "Deutsch.catalog");
+  EXPECT_EQ(
+      back.FileBytes(western),
+      "; Einstellungen f\xFCr \xE9t\xE9\r\nLanguage = Deutsch.catalog\r\nContextMenu = 1\r\n");
 }
 
 TEST(PreferenceText, WrittenFormIsByteExact) {
@@ -83,7 +119,7 @@ TEST(PreferenceText, WrittenFormIsByteExact) {
 }
 
 TEST(PreferenceText, NewKeysGoBeforeTheFirstGroup) {
-  PreferenceText text = PreferenceText::Parse("A=1\r\n[G]\r\nB=2\r\n");
+  PreferenceText text = Parse("A=1\r\n[G]\r\nB=2\r\n");
   text.WriteString("C", "3");
   EXPECT_EQ(text.Serialize(), "A = 1\r\nC = 3\r\n[G]\r\nB = 2\r\n");
 }

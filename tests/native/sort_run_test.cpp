@@ -143,6 +143,21 @@ TEST(SortRun, UnreadableFilesAskWhetherToGoOn) {
           "ask Error: Couldn't read ID3 Tags of\r\nS:\\bad2.mp3\r\nDo you want to continue?"}));
 }
 
+TEST(SortRun, ANameThatLostACharacterIsNotPlacedWithItsReasonAndNoBox) {
+  FakeSorter fake;
+  const std::string lost = "S:\\\xED\xA0\xBD.mp3";  // an unpaired surrogate, kept marked
+  fake.rows = {lost, "S:\\a.mp3"};
+  fake.tagged = {{lost, Tagged("Rock", "")}, {"S:\\a.mp3", Tagged("Rock", "")}};
+  fake.answers = {false};  // copy; no further box
+  const SortSummary summary = SortRun(Texts(), fake.Steps());
+  EXPECT_EQ(fake.log, (std::vector<std::string>{kQuestion, "pattern", "folders T:\\Rock\\",
+                                                "copy S:\\a.mp3 > T:\\Rock\\a.mp3"}));
+  EXPECT_EQ(fake.shown[0], "Not placed: The name holds a character that can't be read");
+  ASSERT_EQ(summary.notPlaced.size(), 1u);
+  EXPECT_EQ(summary.notPlaced[0].source, lost);
+  EXPECT_EQ(summary.placed, 1u);
+}
+
 TEST(SortRun, RowsArrivingDuringTheRunJoinIt) {
   FakeSorter fake;
   fake.rows = {"S:\\bad.mp3"};
@@ -283,4 +298,14 @@ TEST(TargetTooLong, FileAndFolderLimits) {
   EXPECT_TRUE(TargetTooLong(folder + "\\" + std::string(12, 'n')));   // 260
   EXPECT_TRUE(TargetTooLong(folder + "f\\a"));
   EXPECT_FALSE(TargetTooLong("a.mp3"));
+  // Windows counts UTF-16 units: 259 Cyrillic letters (518 bytes) fit, a pair counts two.
+  std::string cyrillic = "C:\\";
+  for (int i = 0; i < 256; ++i) cyrillic += "\xD0\x96";
+  EXPECT_FALSE(TargetTooLong(cyrillic));
+  EXPECT_TRUE(TargetTooLong(cyrillic + "\xD0\x96"));
+  EXPECT_TRUE(TargetTooLong(cyrillic.substr(0, cyrillic.size() - 2) + "\xF0\x9F\x98\x80"));
+  std::string folder8 = "C:\\";
+  for (int i = 0; i < 244; ++i) folder8 += "\xE2\x82\xAC";  // 247 units, 735 bytes
+  EXPECT_FALSE(TargetTooLong(folder8 + "\\a"));
+  EXPECT_TRUE(TargetTooLong(folder8 + "\xE2\x82\xAC\\a"));
 }

@@ -135,9 +135,26 @@ TEST(BuildTargetPath, ValuesCannotMakeImpossibleNames) {
   EXPECT_EQ(BuildTargetPath("D:\\%TITLE%.$", "b.mp3", split), "D:\\CON_.mp3");
 }
 
-TEST(FoldedPath, ComparesAsWindowsDoes) {
-  EXPECT_EQ(FoldedPath("C:/Music\\\xC4RZTE \x8A"), FoldedPath("c:\\music/\xE4rzte \x9A"));
-  EXPECT_NE(FoldedPath("\xD7"), FoldedPath("\xF7"));
+TEST(CleanTagValue, WorksOnCharactersOfEveryScript) {
+  // Only ASCII is ever replaced or dropped, so no sequence is split and every other character
+  // stays as it is.
+  EXPECT_EQ(CleanTagValue("\xD0\x9C\xD1\x83\xD0\xBC\xD0\xB8\xD0\xB9: \xE2\x80\x9C?\xE2\x80\x9D "),
+            "\xD0\x9C\xD1\x83\xD0\xBC\xD0\xB8\xD0\xB9_ \xE2\x80\x9C_\xE2\x80\x9D");
+  EXPECT_EQ(CleanTagValue("\xE6\x97\xA5\xE6\x9C\xAC/ \xE2\x80\x93 ."),
+            "\xE6\x97\xA5\xE6\x9C\xAC/\xE2\x80\x93");
+  TagInfo tags;
+  tags.artist = "Dvo\xC5\x99\xC3\xA1k";
+  tags.album =
+      "Symphony No. 9 \xE2\x80\x93 \xE2\x80\x9C"
+      "From the New World\xE2\x80\x9D";
+  tags.genre = "Classical";
+  EXPECT_EQ(BuildTargetPath("D:\\%GENRE%\\%ARTIST%\\%ALBUM%\\*.$",
+                            "C:\\in\\\xE2\x80\x99"
+                            "99.flac",
+                            tags),
+            "D:\\Classical\\Dvo\xC5\x99\xC3\xA1k\\Symphony No. 9 \xE2\x80\x93 \xE2\x80\x9C"
+            "From the New World\xE2\x80\x9D\\\xE2\x80\x99"
+            "99.flac");
 }
 
 TEST(FolderChain, ListsEveryLevelWithItsName) {

@@ -51,7 +51,8 @@ struct FakeDisk {
 }  // namespace
 
 TEST(TargetPreview, ShowsTargetsAndMarksWhatStandsInTheWay) {
-  TargetPreview preview;
+  const NameCase names;
+  TargetPreview preview(names);
   FakeDisk disk;
   for (std::string name : {"a", "b", "c", "d", "e"}) {
     preview.AddRow("S:\\" + name + ".mp3");
@@ -77,7 +78,8 @@ TEST(TargetPreview, ShowsTargetsAndMarksWhatStandsInTheWay) {
 }
 
 TEST(TargetPreview, RowsOnScreenComeFirstAndTagsAreReadOnce) {
-  TargetPreview preview;
+  const NameCase names;
+  TargetPreview preview(names);
   FakeDisk disk;
   for (int i = 0; i < 100; ++i) {
     preview.AddRow("S:\\" + std::to_string(i) + ".mp3");
@@ -112,4 +114,33 @@ TEST(TargetPreview, RowsOnScreenComeFirstAndTagsAreReadOnce) {
   disk.Work(preview, 0, 9);
   EXPECT_TRUE(preview.Marked(100));
   EXPECT_FALSE(preview.NextTask(0, 9));
+}
+
+TEST(TargetPreview, SameTargetFoldsCaseAsTheTableSaysAndUnreadableNamesSayWhy) {
+  const NameCase names = NameCase::WithPairs({{u'ж', u'Ж'}, {u'σ', u'Σ'}, {u'ä', u'Ä'}});
+  TargetPreview preview(names);
+  FakeDisk disk;
+  const std::string artists[] = {"\xD0\x96\xD0\xB0\xD1\x80",
+                                 "\xD0\xB6\xD0\xB0\xD1\x80",  // Жар жар
+                                 "\xCE\xA3",
+                                 "\xCF\x83",  // Σ σ
+                                 "\xC3\x84",
+                                 "\xC3\xA4",
+                                 "\xC3\x81",
+                                 "\xC3\xA1"};  // Ä ä Á á
+  for (size_t i = 0; i < std::size(artists); ++i) {
+    preview.AddRow("S:\\" + std::to_string(i) + "\\a.mp3");
+    disk.tagged[preview.Source(i)] = Artist(artists[i]);
+  }
+  preview.AddRow("S:\\\xED\xA0\xBD.mp3");  // a name with an unpaired surrogate
+  preview.SetPattern("T:\\%ARTIST%\\*.$");
+  disk.Work(preview, 0, 20);
+  for (size_t row : {1, 3, 5}) EXPECT_TRUE(preview.Marked(row)) << row;
+  for (size_t row : {0, 2, 4, 6, 7})
+    EXPECT_FALSE(preview.Marked(row)) << row;  // á: not in this table
+  EXPECT_EQ(preview.Text(Texts(), 1),
+            "Same target as an earlier file: T:\\\xD0\xB6\xD0\xB0\xD1\x80\\a.mp3");
+  EXPECT_EQ(preview.Text(Texts(), 8), "The name holds a character that can't be read");
+  EXPECT_TRUE(preview.Marked(8));
+  EXPECT_EQ(disk.tagReads.count(8), 0u);  // never read
 }

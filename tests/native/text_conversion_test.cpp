@@ -4,42 +4,6 @@
 #include "settings/settings_folder.h"
 #include "settings/text_table.h"
 #include "tags/genre_table.h"
-#include "tags/latin1.h"
-
-TEST(Utf8ToLatin1, StopsAtTheFirstSequenceItCannotHold) {
-  EXPECT_EQ(Utf8ToLatin1("plain").text, "plain");
-  EXPECT_EQ(Utf8ToLatin1("Caf\xC3\xA9").text, "Caf\xE9");
-  EXPECT_EQ(Utf8ToLatin1("\xC3\xBF").text, "\xFF");
-  struct Case {
-    const char* utf8;
-    const char* kept;
-    Utf8Stop stop;
-  };
-  for (const Case& c : {Case{"abc\xE2\x98\x83"
-                             "def",
-                             "abc", Utf8Stop::AboveLatin1},
-                        Case{"ab\x80"
-                             "c",
-                             "ab", Utf8Stop::Malformed},                // stray continuation
-                        Case{"ab\xF8\x80", "ab", Utf8Stop::Malformed},  // no such lead byte
-                        Case{"a\xC3"
-                             "b",
-                             "a", Utf8Stop::Malformed},               // bad continuation
-                        Case{"a\xE2\x98", "a", Utf8Stop::Truncated},  // cut off
-                        Case{"a\xF0\x9F\x98\x80", "a", Utf8Stop::AboveLatin1}}) {
-    Latin1Result result = Utf8ToLatin1(c.utf8);
-    EXPECT_EQ(result.text, c.kept) << c.utf8;
-    EXPECT_EQ(result.stop, c.stop) << c.utf8;
-  }
-}
-
-TEST(Latin1ToUtf8, EncodesHighBytesAsTwoAndRoundTrips) {
-  EXPECT_EQ(Latin1ToUtf8("Caf\xE9"), "Caf\xC3\xA9");
-  EXPECT_EQ(Latin1ToUtf8(""), "");
-  std::string all;
-  for (int b = 1; b < 256; ++b) all.push_back(char(b));
-  EXPECT_EQ(Utf8ToLatin1(Latin1ToUtf8(all)).text, all);
-}
 
 TEST(TextUtil, TrimsOnlySpacesAndReadsIntegers) {
   EXPECT_EQ(TrimSpaces("  a b  "), "a b");
@@ -48,6 +12,16 @@ TEST(TextUtil, TrimsOnlySpacesAndReadsIntegers) {
   EXPECT_EQ(ParseLeadingInteger("  -42x"), -42);
   EXPECT_EQ(ParseLeadingInteger("4294967297"), 1);  // cut to 32 bits
   EXPECT_EQ(ParseLeadingInteger("-"), 0);
+}
+
+TEST(TextUtil, Utf8PrefixNeverCutsASequence) {
+  const std::string text = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";  // a é € 😀
+  EXPECT_EQ(Utf8Prefix(text, 100), text);
+  EXPECT_EQ(Utf8Prefix(text, 2), "a");
+  EXPECT_EQ(Utf8Prefix(text, 3), "a\xC3\xA9");
+  EXPECT_EQ(Utf8Prefix(text, 5), "a\xC3\xA9");
+  EXPECT_EQ(Utf8Prefix(text, 9), "a\xC3\xA9\xE2\x82\xAC");
+  EXPECT_EQ(Utf8Prefix(text, 0), "");
 }
 
 TEST(SettingsFolderFrom, NormalisesSlashesAndTheTrailingBackslash) {
