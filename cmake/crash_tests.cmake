@@ -6,7 +6,7 @@ target_compile_options(DA3ZurFaults PRIVATE ${DA3_WARNINGS})
 target_link_libraries(DA3ZurFaults PRIVATE da3)
 target_link_options(DA3ZurFaults PRIVATE ${DA3_LINK_OPTIONS})
 
-add_executable(mail_stand_in WIN32 tests/programs/mail_stand_in_win.cpp)
+add_executable(mail_stand_in WIN32 tests/programs/mail_stand_in_win.cpp base/utf16.cpp)
 target_include_directories(mail_stand_in PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(mail_stand_in PRIVATE ${DA3_WARNINGS})
 target_link_options(mail_stand_in PRIVATE -static)

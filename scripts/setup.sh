@@ -19,13 +19,26 @@ fi
 # every machine, and the 32-bit build as well where the machine runs 32-bit programs (below).
 for p in cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix \
          mingw-w64-x86-64-dev clang clang-format libclang-rt-14-dev googletest wine wine64 xvfb xauth \
-         x11-apps imagemagick x11-utils lame flac vorbis-tools dpkg-dev libutfcpp-dev fonts-wine; do
+         x11-apps imagemagick x11-utils lame flac vorbis-tools dpkg-dev libutfcpp-dev fonts-wine \
+         locales; do
   want "$p"
 done
 if [ ${#need_pkgs[@]} -gt 0 ] || [ "${apt_updated:-1}" = 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
   [ ${#need_pkgs[@]} -gt 0 ] && apt-get install -y -q --no-install-recommends "${need_pkgs[@]}"
+fi
+
+# Wine takes the Windows ANSI code page from the Unix locale: en_US.UTF-8 gives the Western code
+# page 1252, ru_RU.UTF-8 the Cyrillic 1251 that the tests of older catalogs and preference files
+# run some programs under.
+locales_added=0
+for locale_name in en_US.UTF-8 ru_RU.UTF-8; do
+  grep -qx "$locale_name UTF-8" /etc/locale.gen 2>/dev/null ||
+    { echo "$locale_name UTF-8" >>/etc/locale.gen; locales_added=1; }
+done
+if [ "$locales_added" = 1 ] || ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
+  locale-gen >/dev/null
 fi
 
 # TagLib 1.13 from Debian's source package (with Debian's patches), static, with the C binding,

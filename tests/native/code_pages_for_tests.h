@@ -15,7 +15,9 @@ inline CodePage CodePageOf(char16_t lowest, unsigned char from) {
         std::u16string text;
         for (char c : bytes) {
           const auto byte = static_cast<unsigned char>(c);
-          text += byte < 0x80 ? char16_t(byte) : byte >= from ? char16_t(lowest + (byte - from)) : u'?';
+          text += byte < 0x80    ? char16_t(byte)
+                  : byte >= from ? char16_t(lowest + (byte - from))
+                                 : u'?';
         }
         return Utf16ToUtf8Shown(text);
       },

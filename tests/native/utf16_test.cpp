@@ -6,8 +6,10 @@
 
 namespace {
 const std::string kWorld =
-    "\xD0\x9C\xD1\x83\xD0\xBC\xD0\xB8\xD0\xB9 Dvo\xC5\x99\xC3\xA1k \xE2\x80\x93 \xE2\x80\x99\xE2\x80"
-    "\x9C\xE2\x80\x9D \xE2\x82\xAC \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80";  // Мумий Dvořák – ’“” € 日本 😀
+    "\xD0\x9C\xD1\x83\xD0\xBC\xD0\xB8\xD0\xB9 Dvo\xC5\x99\xC3\xA1k \xE2\x80\x93 "
+    "\xE2\x80\x99\xE2\x80"
+    "\x9C\xE2\x80\x9D \xE2\x82\xAC \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80";  // Мумий Dvořák –
+                                                                                // ’“” € 日本 😀
 const std::u16string kWorldWide = u"Мумий Dvořák – ’“” € 日本 😀";
 }  // namespace
 
@@ -38,15 +40,17 @@ TEST(Utf16, InvalidAndCutOffSequencesBecomeOneReplacementEach) {
       {"\xF8\x88\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
       {"\xFF", u"\uFFFD"},
       {"\xED\xA0\x80", u"\uFFFD"},  // a surrogate's code point: one U+FFFD for the sequence
-      {"\xED\xBF\xBF" "b", u"\uFFFDb"},
+      {"\xED\xBF\xBF"
+       "b",
+       u"\uFFFDb"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Utf8ToUtf16(c.utf8), c.wide) << testing::PrintToString(c.utf8);
     EXPECT_EQ(Utf16Length(c.utf8), c.wide.size()) << testing::PrintToString(c.utf8);
   }
   // A UTF-16 text with an unpaired surrogate has no UTF-8 form; shown, it gets U+FFFD.
-  for (const std::u16string& unpaired :
-       {std::u16string(u"a\xD800"), std::u16string(u"\xDC00z"), std::u16string(u"\xDBFF\xDBFF\xDC00")}) {
+  for (const std::u16string& unpaired : {std::u16string(u"a\xD800"), std::u16string(u"\xDC00z"),
+                                         std::u16string(u"\xDBFF\xDBFF\xDC00")}) {
     EXPECT_EQ(Utf16ToUtf8(unpaired), std::nullopt);
     EXPECT_NE(Utf16ToUtf8Shown(unpaired).find("\xEF\xBF\xBD"), std::string::npos);
   }
@@ -76,7 +80,10 @@ TEST(Utf16, LengthCountsUnitsAsWindowsDoes) {
 
 TEST(Utf16, IntoSetAsideMemoryStopsBeforeThePairItCannotHold) {
   char16_t out[6];
-  EXPECT_EQ(Utf8ToUtf16Into("ab\xF0\x9F\x98\x80" "c", out, 6), 5u);
+  EXPECT_EQ(Utf8ToUtf16Into("ab\xF0\x9F\x98\x80"
+                            "c",
+                            out, 6),
+            5u);
   EXPECT_EQ(std::u16string(out), u"ab😀c");
   EXPECT_EQ(Utf8ToUtf16Into("abc\xF0\x9F\x98\x80", out, 5), 3u);  // room for 4 units: no half pair
   EXPECT_EQ(std::u16string(out), u"abc");

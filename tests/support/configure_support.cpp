@@ -1,21 +1,25 @@
 #include "tests/support/configure_support.h"
 
+#include "base/wide_text_win.h"
 #include "base/win_handles.h"
 #include "configure/configuration_window.h"
 #include "tests/support/win_test_support.h"
 
 namespace testing_win {
 namespace {
+// A string value as UTF-8, read wide, so every character comes as the registry holds it.
 std::optional<std::string> ReadValue(HKEY key, const char* name, DWORD& type) {
+  const std::wstring wideName = name ? Wide(name) : std::wstring();
+  const wchar_t* valueName = name ? wideName.c_str() : nullptr;
   DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
-  std::string value(size, '\0');
-  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
-      ERROR_SUCCESS)
+  if (RegQueryValueExW(key, valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
+  std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+  if (RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(value.data()),
+                       &size) != ERROR_SUCCESS)
     return {};
-  value.resize(size);
-  if (!value.empty() && value.back() == '\0') value.pop_back();
-  return value;
+  value.resize(size / sizeof(wchar_t));
+  if (!value.empty() && value.back() == L'\0') value.pop_back();
+  return Utf8Shown(value);
 }
 
 VerbKeys ReadVerb(HKEY root, const std::string& prefix, const std::string& verbName) {
@@ -51,8 +55,8 @@ void RemoveAllVerbs() {
     for (auto [root, prefix] :
          {std::pair{HKEY_CURRENT_USER, "Software\\Classes\\"}, std::pair{HKEY_CLASSES_ROOT, ""}}) {
       const std::string path = std::string(prefix) + "*\\shell\\" + verb;
-      RegDeleteKeyA(root, (path + "\\command").c_str());
-      RegDeleteKeyA(root, path.c_str());
+      RegDeleteKeyW(root, Wide(path + "\\command").c_str());
+      RegDeleteKeyW(root, Wide(path).c_str());
     }
   }
 }
@@ -70,7 +74,8 @@ ConfigurationFound WaitForConfiguration(DWORD processId, int timeoutMs) {
 }
 
 std::vector<std::string> ComboItems(HWND list) {
-  // Wide messages: Wine hands the text of another process's list to an 8-bit request unconverted.
+  // Wide messages: every character arrives, and Wine hands the text of another process's list to
+  // an 8-bit request unconverted.
   std::vector<std::string> items;
   DWORD_PTR count = 0;
   if (!SendMessageTimeoutW(list, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count) ||
@@ -84,28 +89,25 @@ std::vector<std::string> ComboItems(HWND list) {
     SendMessageTimeoutW(list, CB_GETLBTEXT, i, LPARAM(wide.data()), SMTO_ABORTIFHUNG, 2000,
                         &copied);
     wide.resize(LRESULT(copied) == CB_ERR ? 0 : copied);
-    std::string text(wide.size() * 2, '\0');
-    text.resize(size_t(WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), text.data(),
-                                           int(text.size()), nullptr, nullptr)));
-    items.push_back(text);
+    items.push_back(Utf8Shown(wide));
   }
   return items;
 }
 
 int ComboSelection(HWND list) {
   DWORD_PTR index = 0;
-  SendMessageTimeoutA(list, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &index);
+  SendMessageTimeoutW(list, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &index);
   return int(LRESULT(index));
 }
 
 void PickItem(HWND list, int index) {
   DWORD_PTR result;
-  SendMessageTimeoutA(list, CB_SETCURSEL, WPARAM(index), 0, SMTO_ABORTIFHUNG, 2000, &result);
-  PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+  SendMessageTimeoutW(list, CB_SETCURSEL, WPARAM(index), 0, SMTO_ABORTIFHUNG, 2000, &result);
+  PostMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
                LPARAM(list));
 }
 
-void RequestClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+void RequestClose(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
 
 std::string PreferenceBytes(const std::string& language, int contextMenu) {
   return "Language = " + language + "\r\nContextMenu = " + std::to_string(contextMenu) + "\r\n";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/wide_text_win.h"
 #include "editor/editor_window.h"
 #include "tests/support/win_test_support.h"
 
@@ -17,7 +18,7 @@ namespace testing_win {
 namespace {
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
+  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
   return LRESULT(result);
 }
 }  // namespace
@@ -53,7 +54,8 @@ EditorWindowFound WaitForEditor(DWORD processId, int timeoutMs) {
 void Type(HWND control, const std::string& text) {
   LRESULT end = Send(control, WM_GETTEXTLENGTH, 0, 0);
   Send(control, EM_SETSEL, WPARAM(end), end);  // the caret after the text, as a click there puts it
-  for (char c : text) Send(control, WM_CHAR, WPARAM((unsigned char)c), 1);
+  // One WM_CHAR per UTF-16 unit, as the keyboard sends them (a pair as two).
+  for (wchar_t c : Wide(text)) Send(control, WM_CHAR, WPARAM(c), 1);
 }
 
 void Retype(HWND field, const std::string& text) {

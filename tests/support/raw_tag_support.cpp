@@ -8,7 +8,7 @@ namespace testing_win {
 
 RawTag ReadRaw(const std::string& path) {
   RawTag raw;
-  const taglib::File file(taglib_file_new(path.c_str()));
+  const taglib::File file(taglib::FileNew(path));
   if (!file) return raw;
   if (TagLib_Tag* tag = taglib_file_tag(file.get())) {
     raw.title = taglib_tag_title(tag);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/wide_text_win.h"
 #include "base/win_handles.h"
 #include "sorter/sorter_window.h"
 #include "tests/support/win_test_support.h"
@@ -31,7 +32,7 @@ SorterControls WaitForSorter(DWORD processId, int timeoutMs) {
 
 size_t RowCount(HWND list) {
   DWORD_PTR count = 0;
-  SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+  SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
   return count;
 }
 
@@ -45,40 +46,41 @@ std::vector<std::string> ListTexts(HWND list, int column) {
   std::vector<std::string> texts;
   if (!process) return texts;
   constexpr size_t kBuffer = 4096;
-  char* remote = static_cast<char*>(VirtualAllocEx(
-      process.get(), nullptr, sizeof(LVITEMA) + kBuffer, MEM_COMMIT, PAGE_READWRITE));
+  char* remote = static_cast<char*>(VirtualAllocEx(process.get(), nullptr,
+                                                   sizeof(LVITEMW) + kBuffer * sizeof(wchar_t),
+                                                   MEM_COMMIT, PAGE_READWRITE));
   for (size_t row = 0, count = RowCount(list); remote && row < count; ++row) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.iSubItem = column;
-    item.pszText = remote + sizeof item;
+    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof item);
     item.cchTextMax = kBuffer;
     SIZE_T done = 0;
     WriteProcessMemory(process.get(), remote, &item, sizeof item, &done);
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(list, LVM_GETITEMTEXTA, row, LPARAM(remote), SMTO_ABORTIFHUNG, 2000,
+    SendMessageTimeoutW(list, LVM_GETITEMTEXTW, row, LPARAM(remote), SMTO_ABORTIFHUNG, 2000,
                         &length);
-    std::string text(length, '\0');
-    ReadProcessMemory(process.get(), remote + sizeof item, text.data(), length, &done);
-    texts.push_back(text);
+    std::wstring text(length < kBuffer ? length : 0, L'\0');
+    ReadProcessMemory(process.get(), remote + sizeof item, text.data(), text.size() * 2, &done);
+    texts.push_back(Utf8Shown(text));
   }
   if (remote) VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
   return texts;
 }
 
 int ColumnWidth(HWND list, int column) {
-  return int(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(column), 0));
+  return int(SendMessageW(list, LVM_GETCOLUMNWIDTH, WPARAM(column), 0));
 }
 
 std::vector<std::string> HeaderTexts(HWND list) {
   std::vector<std::string> texts;
   for (int column = 0;; ++column) {
-    char text[256] = {};
-    LVCOLUMNA info{};
+    wchar_t text[256] = {};
+    LVCOLUMNW info{};
     info.mask = LVCF_TEXT;
     info.pszText = text;
-    info.cchTextMax = sizeof text;
-    if (!SendMessageA(list, LVM_GETCOLUMNA, WPARAM(column), LPARAM(&info))) return texts;
-    texts.push_back(text);
+    info.cchTextMax = int(std::size(text));
+    if (!SendMessageW(list, LVM_GETCOLUMNW, WPARAM(column), LPARAM(&info))) return texts;
+    texts.push_back(Utf8Shown(text));
   }
 }
 

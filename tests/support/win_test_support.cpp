@@ -3,6 +3,8 @@
 #include <atomic>
 #include <chrono>
 
+#include "base/wide_text_win.h"
+
 namespace testing_win {
 
 std::string FixturePath(const std::string& name) {
@@ -19,22 +21,22 @@ std::string SourcePath(const std::string& relative) {
 TempDir::TempDir() {
   static std::atomic<int> counter{0};
   std::string base = std::string(DA3_TEST_BINARY_DIR) + "\\testtmp\\";
-  CreateDirectoryA(base.c_str(), nullptr);
+  CreateDirectoryW(Wide(base).c_str(), nullptr);
   path_ = base + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + "\\";
   RemoveTree(path_);
-  CreateDirectoryA(path_.c_str(), nullptr);
+  CreateDirectoryW(Wide(path_).c_str(), nullptr);
 }
 
 TempDir::~TempDir() { RemoveTree(path_); }
 
 std::string TempDir::CopyFixture(const std::string& fixture, const std::string& name) const {
   std::string target = path_ + name;
-  CopyFileA(FixturePath(fixture).c_str(), target.c_str(), FALSE);
+  CopyFileW(Wide(FixturePath(fixture)).c_str(), Wide(target).c_str(), FALSE);
   return target;
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return {};
   std::string bytes;
@@ -46,67 +48,78 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  FileHandle file(
+      CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   if (!file) return;
   DWORD done;
   WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &done, nullptr);
 }
 
 bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void RemoveTree(const std::string& path) {
   std::string folder = path;
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  DWORD attributes = GetFileAttributesA(folder.c_str());
+  const std::wstring wide = Wide(folder);
+  DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(folder.c_str());
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(wide.c_str());
     return;
   }
-  WIN32_FIND_DATAA found;
-  if (FindHandle search{FindFirstFileA((folder + "\\*").c_str(), &found)}) {
+  WIN32_FIND_DATAW found;
+  if (FindHandle search{FindFirstFileW((wide + L"\\*").c_str(), &found)}) {
     do {
-      std::string name = found.cFileName;
-      if (name != "." && name != "..") RemoveTree(folder + "\\" + name);
-    } while (FindNextFileA(search.get(), &found));
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      // A name no UTF-8 text can carry (a test's own unpaired surrogate) is removed by its wide
+      // name.
+      if (std::optional<std::string> utf8 = Utf8(name)) {
+        RemoveTree(folder + "\\" + *utf8);
+      } else {
+        const std::wstring path = wide + L"\\" + name;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(search.get(), &found));
   }
-  SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-  RemoveDirectoryA(folder.c_str());
+  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(wide.c_str());
 }
 
 size_t FileCount(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  FindHandle search(FindFirstFileA((folder + "*").c_str(), &found));
+  WIN32_FIND_DATAW found;
+  FindHandle search(FindFirstFileW(Wide(folder + "*").c_str(), &found));
   if (!search) return 0;
   size_t files = 0;
   do files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  while (FindNextFileA(search.get(), &found));
+  while (FindNextFileW(search.get(), &found));
   return files;
 }
 
 std::vector<std::string> NamesMatching(const std::string& pattern) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  FindHandle search(FindFirstFileA(pattern.c_str(), &found));
+  WIN32_FIND_DATAW found;
+  FindHandle search(FindFirstFileW(Wide(pattern).c_str(), &found));
   if (!search) return names;
-  do names.emplace_back(found.cFileName);
-  while (FindNextFileA(search.get(), &found));
+  do names.push_back(Utf8Shown(found.cFileName));
+  while (FindNextFileW(search.get(), &found));
   return names;
 }
 
 KeyHandle OpenedKey(HKEY root, const std::string& path, REGSAM access) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return KeyHandle();
+  if (RegOpenKeyExW(root, Wide(path).c_str(), 0, access, &key) != ERROR_SUCCESS) return KeyHandle();
   return KeyHandle(key);
 }
 
 KeyHandle CreatedKey(HKEY root, const std::string& path, REGSAM access) {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, access, nullptr, &key, nullptr) !=
+  if (RegCreateKeyExW(root, Wide(path).c_str(), 0, nullptr, 0, access, nullptr, &key, nullptr) !=
       ERROR_SUCCESS)
     return KeyHandle();
   return KeyHandle(key);
@@ -154,7 +167,7 @@ HWND WaitForWindow(DWORD processId, const char* className, const char* title, in
 
 bool WaitUntilAnswering(HWND window, int timeoutMs) {
   DWORD_PTR ignored;
-  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, DWORD(timeoutMs), &ignored) != 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, DWORD(timeoutMs), &ignored) != 0;
 }
 
 HWND WaitForMessageBox(DWORD processId, const char* title, int timeoutMs) {
@@ -171,7 +184,7 @@ std::string MessageBoxText(HWND box) {
 bool AnswerMessageBox(HWND box, int button) {
   HWND control = GetDlgItem(box, button);
   if (!control) return false;
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(control));
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(control));
   return WaitUntil([&] { return !IsWindow(box); });
 }
 
@@ -194,30 +207,32 @@ std::vector<HWND> WaitForChildren(HWND parent, size_t count, int timeoutMs) {
 }
 
 std::string ClassOf(HWND window) {
-  char name[256] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, int(std::size(name)));
+  return Utf8Shown(name);
 }
 
 std::string TextOf(HWND window) {
-  // WM_GETTEXT through SendMessageTimeout, so a hung window cannot hang the test.
+  // WM_GETTEXT through SendMessageTimeout, so a hung window cannot hang the test; wide, so every
+  // character arrives as it is, also from another process.
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
     return {};
-  std::string text(length + 1, '\0');
+  std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, text.size(), LPARAM(text.data()), SMTO_ABORTIFHUNG, 2000,
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), LPARAM(text.data()), SMTO_ABORTIFHUNG, 2000,
                       &copied);
-  text.resize(copied);
-  return text;
+  text.resize(copied < text.size() ? copied : 0);
+  return Utf8Shown(text);
 }
 
 void SetText(HWND window, const std::string& text) {
   DWORD_PTR result;
-  SendMessageTimeoutA(window, WM_SETTEXT, 0, LPARAM(text.c_str()), SMTO_ABORTIFHUNG, 2000, &result);
+  SendMessageTimeoutW(window, WM_SETTEXT, 0, LPARAM(Wide(text).c_str()), SMTO_ABORTIFHUNG, 2000,
+                      &result);
 }
 
-LONG StyleOf(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
+LONG StyleOf(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
 
 RECT RectInParent(HWND child) {
   RECT rect;
@@ -232,7 +247,7 @@ SIZE ClientSize(HWND window) {
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
@@ -243,17 +258,20 @@ HWND FocusOf(HWND window) {
 
 void PressKey(HWND window, WPARAM key) {
   HWND focus = FocusOf(window);
-  PostMessageA(focus, WM_KEYDOWN, key, 1);
-  PostMessageA(focus, WM_KEYUP, key, LPARAM(0xC0000001));
+  PostMessageW(focus, WM_KEYDOWN, key, 1);
+  PostMessageW(focus, WM_KEYUP, key, LPARAM(0xC0000001));
 }
 
-Process::Process(const std::string& commandLine, const std::string& appData) {
-  SetEnvironmentVariableA("APPDATA", appData.c_str());
-  STARTUPINFOA startup{};
+Process::Process(const std::string& commandLine, const std::string& appData)
+    : Process(Wide(commandLine), appData) {}
+
+Process::Process(std::wstring commandLine, const std::string& appData) {
+  SetEnvironmentVariableW(L"APPDATA", Wide(appData).c_str());
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  std::string line = commandLine;
+  std::wstring& line = commandLine;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &info))
     return;
   process_ = KernelHandle(info.hProcess);

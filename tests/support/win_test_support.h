@@ -85,6 +85,8 @@ void PressKey(HWND window, WPARAM key);
 class Process {
  public:
   Process(const std::string& commandLine, const std::string& appData);
+  // A command line that UTF-8 cannot carry (one with an unpaired surrogate).
+  Process(std::wstring commandLine, const std::string& appData);
   ~Process();  // ends the process if it is still running
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;

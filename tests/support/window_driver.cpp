@@ -26,7 +26,7 @@ void GiveUp(HWND box) {
       return;
     }
   }
-  PostMessageA(box, WM_CLOSE, 0, 0);
+  PostMessageW(box, WM_CLOSE, 0, 0);
 }
 
 // Answers a box of the thread or, when it shows none, asks its windows to close. A window under a
@@ -40,7 +40,7 @@ void CloseWhatIsShown(DWORD thread) {
       return;
     }
   }
-  for (HWND window : windows) PostMessageA(window, WM_CLOSE, 0, 0);
+  for (HWND window : windows) PostMessageW(window, WM_CLOSE, 0, 0);
 }
 }  // namespace
 

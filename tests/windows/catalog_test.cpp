@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/wide_text_win.h"
 #include "settings/settings.h"
 #include "settings/text_table.h"
 #include "tests/support/win_test_support.h"
@@ -76,8 +77,8 @@ class Measure {
  public:
   Measure() : font_(CreateMessageFont()), screen_(GetDC(nullptr)) {
     before_ = SelectObject(screen_, font_.get());
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(screen_, &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen_, &metrics);
     lineHeight_ = metrics.tmHeight;
   }
   ~Measure() {
@@ -90,13 +91,15 @@ class Measure {
   // The widest line and the height of text wrapped at word ends within width.
   SIZE Wrapped(const std::string& text, int width) const {
     RECT rect{0, 0, width, 0};
-    DrawTextA(screen_, text.c_str(), int(text.size()), &rect,
+    const std::wstring wide = Wide(text);
+    DrawTextW(screen_, wide.c_str(), int(wide.size()), &rect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     return {rect.right - rect.left, rect.bottom - rect.top};
   }
   int Width(const std::string& text) const {
     SIZE extent{};
-    GetTextExtentPoint32A(screen_, text.c_str(), int(text.size()), &extent);
+    const std::wstring wide = Wide(text);
+    GetTextExtentPoint32W(screen_, wide.c_str(), int(wide.size()), &extent);
     return extent.cx;
   }
 
@@ -141,16 +144,17 @@ TEST(Catalogs, EachLoadsWholeInItsOwnWordsAndCodePage) {
     SCOPED_TRACE(name);
     const std::string path = SourcePath("catalogs\\" + name);
     const std::string bytes = ReadFileBytes(path);
-    // The exact header, no byte-order mark, every line ended by CR LF, and nothing past the last
-    // text.
-    EXPECT_EQ(bytes.rfind("Catalog\r\n", 0), 0u);
+    // The byte-order mark and the exact header, every line ended by CR LF, and nothing past the
+    // last text.
+    EXPECT_EQ(bytes.rfind("\xEF\xBB\xBF"
+                          "Catalog\r\n",
+                          0),
+              0u);
     EXPECT_EQ(Replaced(bytes, "\r\n", "").find_first_of("\r\n"), std::string::npos);
     EXPECT_EQ(size_t(std::count(bytes.begin(), bytes.end(), '\n')), kTextCount + 1);
     EXPECT_EQ(bytes.back(), '\n');
-    // Accented letters are single code page 1252 bytes, not UTF-8 pairs.
-    for (size_t i = 0; i + 1 < bytes.size(); ++i)
-      if ((bytes[i] & 0xE0) == 0xC0 && (bytes[i + 1] & 0xC0) == 0x80)
-        ADD_FAILURE() << "a UTF-8 sequence at byte " << i;
+    // UTF-8 throughout, so every system shows the same letters.
+    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(bytes)), bytes) << "not UTF-8";
 
     TextTable texts;
     ASSERT_EQ(LoadCatalog(path, texts), 1);

@@ -16,16 +16,16 @@ using namespace testing_win;
 
 namespace {
 const std::string kGermanInsert =
-    "Eintr\xE4ge in das Standard-Kontextmen\xFC von Windows einf\xFCgen.";
+    "Eintr\xC3\xA4ge in das Standard-Kontextmen\xC3\xBC von Windows einf\xC3\xBCgen.";
 const std::string kEnglishInsert = "Insert items into the standard contextmenu of Windows.";
 const std::string kGermanChanged =
-    "Die Sprache wurde ge\xE4ndert. Die \xC4nderungen werden beim n\xE4"
+    "Die Sprache wurde ge\xC3\xA4ndert. Die \xC3\x84nderungen werden beim n\xC3\xA4"
     "chsten Start des "
     "Programms wirksam.";
 const std::string kFrenchChanged =
-    "La langue a \xE9t\xE9 chang\xE9"
+    "La langue a \xC3\xA9t\xC3\xA9 chang\xC3\xA9"
     "e. Les modifications prendront effet au prochain "
-    "d\xE9marrage du programme.";
+    "d\xC3\xA9marrage du programme.";
 const std::string kEnglishChanged =
     "The language was changed. The changes will be done after the program is started the next "
     "time.";

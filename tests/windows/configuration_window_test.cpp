@@ -20,7 +20,7 @@ using namespace testing_win;
 namespace {
 const std::string kGermanVerb = "ID3-Tag bearbeiten";
 const std::string kGermanChanged =
-    "Die Sprache wurde ge\xE4ndert. Die \xC4nderungen werden beim n\xE4"
+    "Die Sprache wurde ge\xC3\xA4ndert. Die \xC3\x84nderungen werden beim n\xC3\xA4"
     "chsten Start des "
     "Programms wirksam.";
 
@@ -233,7 +233,7 @@ TEST_F(ConfigurationWindowTest, GermanHintShowsItsBreakAndInsertThenRemoveLeaves
   LoadSettings(tables_);
   Run([&](const ConfigurationFound& found) {
     EXPECT_EQ(TextOf(found.insert),
-              "Eintr\xE4ge in das Standard-Kontextmen\xFC von Windows einf\xFCgen.");
+              "Eintr\xC3\xA4ge in das Standard-Kontextmen\xC3\xBC von Windows einf\xC3\xBCgen.");
     std::string hint = TextOf(found.hint);
     EXPECT_EQ(hint.find("\\n"), std::string::npos);
     EXPECT_NE(hint.find("sollten Sie \r"), std::string::npos) << hint;

@@ -81,7 +81,11 @@ TEST_F(CrashReport, NoArgumentsFaultFromOutsideAnsweredNoEndsWithNothingOpened) 
 }
 
 TEST_F(CrashReport, EditRunFaultAnsweredYesMailsThePathWithAmpersandPercentAndNumberSign) {
-  const std::string song = files.CopyFixture("tagged.mp3", "Rock & Roll 100% #1.mp3");
+  // A name outside every code page: the box shows it as it is, the mail carries its UTF-8 bytes.
+  const std::string song = files.CopyFixture(
+      "tagged.mp3",
+      "Rock & Roll 100% #1 \xD0\x9C\xD1\x83\xD0\xBC\xD0\xB8\xD0\xB9 \xE2\x80\x93 \xE2\x80\x99"
+      "99.mp3");
   Process program(ProgramCommand("-edit " + Quoted(song)), appData.path());
   ASSERT_TRUE(program.started());
   ASSERT_TRUE(WaitForEditor(program.id()));
@@ -101,9 +105,11 @@ TEST_F(CrashReport, EditRunFaultAnsweredYesMailsThePathWithAmpersandPercentAndNu
                           0),
             0u)
       << address;
-  EXPECT_NE(address.find("Rock%20%26%20Roll%20100%25%20#1.mp3%22%20%0D%0ALine:%20"),
+  EXPECT_NE(address.find("Rock%20%26%20Roll%20100%25%20%231%20%D0%9C%D1%83%D0%BC%D0%B8%D0%B9%20"
+                         "%E2%80%93%20%E2%80%9999.mp3%22%20%0D%0ALine:%20"),
             std::string::npos)
       << address;
+  EXPECT_EQ(address.find('#'), std::string::npos) << "a # would end the body: " << address;
   EXPECT_EQ(ReadFileBytes(song), ReadFileBytes(FixturePath("tagged.mp3"))) << "file touched";
 }
 

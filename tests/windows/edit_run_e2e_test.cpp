@@ -37,7 +37,7 @@ TEST(EditRun, EditsSavesReportsAndCancelsOneFileAfterTheOther) {
   EXPECT_EQ(TextOf(editor[kChannelsField]), "2");
   EXPECT_EQ(TextOf(editor[kLengthField]), "00:00:01");
   EXPECT_EQ(SelectedGenre(editor[kGenreList]), 17);
-  Retype(editor[kTitleField], "Caf\xE9 ");
+  Retype(editor[kTitleField], "Caf\xC3\xA9 ");
   Retype(editor[kYearField], "");
   Retype(editor[kTrackField], "");
   Click(editor[kSaveButton]);

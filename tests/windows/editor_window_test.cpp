@@ -171,7 +171,7 @@ TEST_F(EditorWindow, ShowsTheRecordInTheControlsOfTheTable) {
 TEST_F(EditorWindow, SaveCopiesTheFieldsBackAsTyped) {
   TagInfo record = kRecord;
   int result = Edit(record, [&](const EditorWindowFound& editor) {
-    Retype(editor[kTitleField], "  Caf\xE9 au lait  ");
+    Retype(editor[kTitleField], "  Caf\xC3\xA9 au lait  ");
     Retype(editor[kArtistField], "");
     Type(editor[kAlbumField], " II");
     Retype(editor[kYearField], "19x8-4");  // the field takes digits only
@@ -185,8 +185,8 @@ TEST_F(EditorWindow, SaveCopiesTheFieldsBackAsTyped) {
     Click(editor[kSaveButton]);
   });
   EXPECT_EQ(result, 1);
-  EXPECT_EQ(record, (TagInfo{"  Caf\xE9 au lait  ", "", "Tagged Album II", 1984, "retyped, comment",
-                             0, "Fusion", 128, 44100, 2, 205}));
+  EXPECT_EQ(record, (TagInfo{"  Caf\xC3\xA9 au lait  ", "", "Tagged Album II", 1984,
+                             "retyped, comment", 0, "Fusion", 128, 44100, 2, 205}));
 }
 
 TEST_F(EditorWindow, CancelAndTheCloseBoxLeaveTheRecordAsItWas) {
@@ -377,7 +377,7 @@ TEST_F(EditorWindow, TheLinkIsBlueWithAHandAndOpensTheMakersAddressWhileTheWindo
 TEST_F(EditorWindow, LongTextsAndControlCharactersShowAndSave) {
   TagInfo record = kRecord;
   std::string longTitle;
-  for (int i = 0; i < 1000; ++i) longTitle += "long \xE9titl\xE9";  // 10,000 characters
+  for (int i = 0; i < 1000; ++i) longTitle += "long \xC3\xA9titl\xC3\xA9";  // 10,000 characters
   record.title = longTitle;
   record.artist = std::string(10000, 'a');
   record.comment = "bell\x07 escape\x1B del\x7F line\r\nend";

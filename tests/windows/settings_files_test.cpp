@@ -7,6 +7,7 @@
 #include <random>
 
 #include "base/file_system_win.h"
+#include "base/wide_text_win.h"
 #include "base/win_handles.h"
 #include "settings/preference_file.h"
 #include "settings/settings.h"
@@ -19,12 +20,12 @@ const std::string kEnglishZero = "Language = \r\nContextMenu = 0\r\n";
 
 FILETIME LastWrite(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+  GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data);
   return data.ftLastWriteTime;
 }
 
 bool IsDirectory(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -81,7 +82,7 @@ TEST(PreferenceFileOnDisk, OnlyReadingLeavesEveryByteAndLetsOthersOnlyRead) {
   PreferenceFile preferences;
   ASSERT_TRUE(preferences.OpenExisting(path));
   EXPECT_EQ(preferences.ReadString("Language", "-"),
-            "Fran\xE7"
+            "Fran\xC3\xA7"
             "ais.catalog");
   EXPECT_EQ(preferences.ReadInteger("ContextMenu", 7), 7);
   // While it is open, others may read the file but not write it.
@@ -179,19 +180,48 @@ TEST(PreferenceFileOnDisk, SeveralMebibytesAreReadWholeAndReplacedByTwoLines) {
 class SettingsWithAppData : public ::testing::Test {
  protected:
   void SetUp() override {
-    DWORD length = GetEnvironmentVariableA("APPDATA", nullptr, 0);
+    DWORD length = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
     if (length) {
       saved_.resize(length);
-      saved_.resize(GetEnvironmentVariableA("APPDATA", saved_.data(), length));
+      saved_.resize(GetEnvironmentVariableW(L"APPDATA", saved_.data(), length));
     }
   }
   void TearDown() override {
-    SetEnvironmentVariableA("APPDATA", saved_.empty() ? nullptr : saved_.c_str());
+    SetEnvironmentVariableW(L"APPDATA", saved_.empty() ? nullptr : saved_.c_str());
   }
 
   TempDir appData_;
-  std::string saved_;
+  std::wstring saved_;
 };
+
+// An APPDATA outside the code page (a user named Jiří, in Cyrillic letters too): the settings go
+// there, and a language no code page holds is stored in UTF-8 with the mark and read back.
+TEST_F(SettingsWithAppData, AnAppDataOfEveryScriptHoldsTheSettings) {
+  const std::string user = appData_ / "Ji\xC5\x99\xC3\xAD \xD0\x98\xD1\x80\xD0\xB0";
+  ASSERT_TRUE(CreateDirectoryW(Wide(user).c_str(), nullptr));
+  SetEnvironmentVariableW(L"APPDATA", Wide(user).c_str());
+  const std::string folder = user + "\\Veltan's DA3Zur Tools\\";
+  EXPECT_EQ(SettingsFolder(), folder);
+  ProgramTables tables;
+  EXPECT_EQ(LoadSettings(tables), 1);
+  ASSERT_TRUE(IsDirectory(folder)) << "the settings folder is made under the user's own name";
+
+  const std::string language = "\xE6\x97\xA5\xE6\x9C\xAC\xD0\xB6.catalog";
+  PreferenceFile preferences;
+  ASSERT_TRUE(preferences.CreateNew(folder + "preferences.ini"));
+  preferences.WriteString("Language", language);
+  preferences.WriteInteger("ContextMenu", 1);
+  preferences.Close();
+  EXPECT_EQ(ReadFileBytes(folder + "preferences.ini"),
+            "\xEF\xBB\xBFLanguage = " + language + "\r\nContextMenu = 1\r\n");
+  ASSERT_TRUE(preferences.OpenExisting(folder + "preferences.ini"));
+  EXPECT_EQ(preferences.ReadString("Language", ""), language);
+  // Back to a name every code page holds: the file is as older versions wrote it.
+  preferences.WriteString("Language", "Deutsch.catalog");
+  preferences.Close();
+  EXPECT_EQ(ReadFileBytes(folder + "preferences.ini"),
+            "Language = Deutsch.catalog\r\nContextMenu = 1\r\n");
+}
 
 TEST_F(SettingsWithAppData, TrailingBackslashAndSlashesGiveTheSameFolderWhichIsCreated) {
   std::string plain = appData_.path();
@@ -236,7 +266,7 @@ TEST_F(SettingsWithAppData, OnlyTheLastLevelIsCreatedAndAMissingParentGivesDefau
 class CatalogBesideProgram : public SettingsWithAppData {
  protected:
   void TearDown() override {
-    for (const std::string& path : written_) DeleteFileA(path.c_str());
+    for (const std::string& path : written_) DeleteFileW(Wide(path).c_str());
     SettingsWithAppData::TearDown();
   }
 
@@ -247,10 +277,11 @@ class CatalogBesideProgram : public SettingsWithAppData {
       WriteFileBytes(path, *bytes);
       written_.push_back(path);
     }
-    SetEnvironmentVariableA("APPDATA", appData_.path().c_str());
+    SetEnvironmentVariableW(L"APPDATA", Wide(appData_.path()).c_str());
     const std::string folder = appData_ / "Veltan's DA3Zur Tools\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    WriteFileBytes(folder + "preferences.ini", "Language = " + name + "\r\n");
+    CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    // Stored as the program stores it: UTF-8 after the mark.
+    WriteFileBytes(folder + "preferences.ini", "\xEF\xBB\xBFLanguage = " + name + "\r\n");
     ProgramTables tables;
     tables.texts = Marked("stale");
     EXPECT_EQ(LoadSettings(tables), 1);
@@ -286,20 +317,43 @@ TEST_F(CatalogBesideProgram, BinaryBytesEndLinesOnlyAtLineEndsAndNul) {
     EXPECT_EQ(text.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
 }
 
-TEST_F(CatalogBesideProgram, ByteOrderMarkMissingFileAndFolderGiveTheDefaultsSilently) {
-  const std::string bom =
-      "\xEF\xBB\xBF"
-      "Catalog\r\nBOM edit\r\n";
-  ExpectDefaults(LoadWith("bom" + tag_ + ".catalog", &bom).texts);
+TEST_F(CatalogBesideProgram, MissingFileAndFolderGiveTheDefaultsSilently) {
   ExpectDefaults(LoadWith("missing" + tag_ + ".catalog", nullptr).texts);
   ExpectDefaults(LoadWith("", nullptr).texts);  // the program folder itself
 
   TextTable texts = Marked("kept");
-  EXPECT_EQ(LoadCatalog(ProgramFolder() + "bom" + tag_ + ".catalog", texts), 0);
+  const std::string notCatalog =
+      "\xEF\xBB\xBF"
+      "Katalog\r\nx\r\n";
+  WriteFileBytes(ProgramFolder() + "other" + tag_ + ".catalog", notCatalog);
+  written_.push_back(ProgramFolder() + "other" + tag_ + ".catalog");
+  EXPECT_EQ(LoadCatalog(ProgramFolder() + "other" + tag_ + ".catalog", texts), 0);
   EXPECT_EQ(LoadCatalog(ProgramFolder() + "missing" + tag_ + ".catalog", texts), 0);
   EXPECT_EQ(LoadCatalog(ProgramFolder(), texts), 0);
   EXPECT_EQ(LoadCatalog("", texts), 0);
   EXPECT_EQ(texts, Marked("kept")) << "a refused catalog leaves the table unchanged";
+}
+
+// A catalog of the user's own, in UTF-8 with its mark and named in Cyrillic, is found and read;
+// the shipped catalogs are UTF-8 too, whatever the system's code page.
+TEST_F(CatalogBesideProgram, AUtf8CatalogNamedInCyrillicLoads) {
+  const std::string name =
+      "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9" + tag_ + ".catalog";
+  const std::string bytes =
+      "\xEF\xBB\xBF"
+      "Catalog\r\n\xD0\x9F\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBA\xD0\xB0 ID3 \xE2\x80\x93 "
+      "\xE2\x80\x9C\xE2\x80\x9D\r\n";
+  ProgramTables tables = LoadWith(name, &bytes);
+  EXPECT_EQ(
+      tables.texts[0],
+      "\xD0\x9F\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBA\xD0\xB0 ID3 \xE2\x80\x93 \xE2\x80\x9C\xE2\x80\x9D");
+  EXPECT_EQ(tables.texts[1], "");
+  const std::vector<std::string> found = NamesMatching(ProgramFolder() + "*" + tag_ + ".catalog");
+  EXPECT_NE(std::find(found.begin(), found.end(), name), found.end());
+
+  TextTable french = Marked("stale");
+  ASSERT_EQ(LoadCatalog(SourcePath("catalogs/Francais.catalog"), french), 1);
+  EXPECT_NE(french[kTextFirstStartHint].find("premi\xC3\xA8re"), std::string::npos);
 }
 
 // The sorters that Explorer starts together each load the settings while another one holds

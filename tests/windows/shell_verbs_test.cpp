@@ -123,11 +123,11 @@ TEST_F(ShellVerbs, RemoveAlsoDeletesAMachineWideRegistration) {
 
 TEST_F(ShellVerbs, LongAndUnusualMenuTextsArriveWhole) {
   const std::string longText(100000, 'x');
-  const std::string latin1 = "Eintr\xE4ge \xF6\xFC\xDF";
+  const std::string accented = "Eintr\xC3\xA4ge \xC3\xB6\xC3\xBC\xC3\x9F";
   RegisterShellVerb("*", kEditVerbKey, longText, "c");
-  RegisterShellVerb("*", kSortVerbKey, latin1, "c", "Player");
+  RegisterShellVerb("*", kSortVerbKey, accented, "c", "Player");
   EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, longText);
-  EXPECT_EQ(ReadUserVerb(kSortVerbKey).menuText, latin1);
+  EXPECT_EQ(ReadUserVerb(kSortVerbKey).menuText, accented);
 }
 
 TEST(ProgramIcon, TheBuiltProgramCarriesItsIconInTheSizesWindowsDraws) {
