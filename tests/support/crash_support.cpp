@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "base/position.h"
+#include "base/wide_text_win.h"
 #include "base/win_handles.h"
 
 namespace testing_win {
@@ -12,6 +13,13 @@ namespace {
 constexpr UINT kRaiseFault = WM_APP + 0x46;  // as the test build's trigger reads it
 constexpr char kMailtoKey[] = "Software\\Classes\\mailto";
 constexpr char kClassesCommand[] = "mailto\\shell\\open\\command";
+
+// Sets the default value of the key (made when missing) to the text.
+bool SetDefaultValue(HKEY root, const char* subKey, const std::string& text) {
+  const std::wstring wide = Wide(text);
+  return RegSetKeyValueW(root, Wide(subKey).c_str(), nullptr, REG_SZ, wide.c_str(),
+                         DWORD((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
 
 std::string StandInExe() { return std::string(DA3_TEST_BINARY_DIR) + "\\mail_stand_in.exe"; }
 }  // namespace
@@ -29,8 +37,8 @@ bool FaultFromOutside(DWORD processId) {
 
 bool RaiseTestFault(DWORD processId, TestFault fault) {
   std::string title = "fault trigger " + std::to_string(processId);
-  HWND trigger = FindWindowExA(HWND_MESSAGE, nullptr, "DA3ZurFaultTrigger", title.c_str());
-  return trigger && PostMessageA(trigger, kRaiseFault, WPARAM(fault), 0);
+  HWND trigger = FindWindowExW(HWND_MESSAGE, nullptr, L"DA3ZurFaultTrigger", Wide(title).c_str());
+  return trigger && PostMessageW(trigger, kRaiseFault, WPARAM(fault), 0);
 }
 
 unsigned StepLineAfter(const std::string& sourceFile, const std::string& anchor) {
@@ -57,28 +65,28 @@ std::string CrashBoxTextFor(const std::string& parameters, unsigned line, const 
 MailStandIn::MailStandIn() : exe_(StandInExe()), record_(dir_ / "mail address.txt") {
   const KeyHandle mailto = CreatedKey(HKEY_CURRENT_USER, kMailtoKey, KEY_ALL_ACCESS);
   if (!mailto) return;
-  char previous[1024] = {};
+  wchar_t previous[1024] = {};
   LONG size = sizeof previous;
-  if (RegQueryValueA(HKEY_CLASSES_ROOT, kClassesCommand, previous, &size) == ERROR_SUCCESS)
-    previousCommand_ = previous;
+  if (RegQueryValueW(HKEY_CLASSES_ROOT, Wide(kClassesCommand).c_str(), previous, &size) ==
+      ERROR_SUCCESS)
+    previousCommand_ = Utf8Shown(previous);
   const std::string command = "\"" + exe_ + "\" \"" + record_ + "\" %1";
   auto setCommand = [&](HKEY root, const char* subKey) {
-    return RegSetValueA(root, subKey, REG_SZ, command.c_str(), DWORD(command.size())) ==
-           ERROR_SUCCESS;
+    return SetDefaultValue(root, subKey, command);
   };
-  registered_ = RegSetValueExA(mailto.get(), "URL Protocol", 0, REG_SZ,
-                               reinterpret_cast<const BYTE*>(""), 1) == ERROR_SUCCESS &&
-                setCommand(mailto.get(), "shell\\open\\command") &&
-                setCommand(HKEY_CLASSES_ROOT, kClassesCommand);
+  registered_ =
+      RegSetValueExW(mailto.get(), L"URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""),
+                     sizeof(wchar_t)) == ERROR_SUCCESS &&
+      setCommand(mailto.get(), "shell\\open\\command") &&
+      setCommand(HKEY_CLASSES_ROOT, kClassesCommand);
 }
 
 MailStandIn::~MailStandIn() {
-  RegDeleteTreeA(HKEY_CURRENT_USER, kMailtoKey);
+  RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kMailtoKey).c_str());
   if (previousCommand_.empty())
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, kClassesCommand);
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, Wide(kClassesCommand).c_str());
   else
-    RegSetValueA(HKEY_CLASSES_ROOT, kClassesCommand, REG_SZ, previousCommand_.c_str(),
-                 DWORD(previousCommand_.size()));
+    SetDefaultValue(HKEY_CLASSES_ROOT, kClassesCommand, previousCommand_);
 }
 
 std::string MailStandIn::WaitForAddress(int timeoutMs) const {
@@ -92,11 +100,11 @@ std::string MailStandIn::WaitForAddress(int timeoutMs) const {
 bool MailStandIn::Started() const {
   if (FileExists(record_)) return true;
   KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  PROCESSENTRY32 entry{};
+  PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot.get(), &entry); more;
-       more = Process32Next(snapshot.get(), &entry))
-    if (lstrcmpiA(entry.szExeFile, "mail_stand_in.exe") == 0) return true;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry))
+    if (lstrcmpiW(entry.szExeFile, L"mail_stand_in.exe") == 0) return true;
   return FileExists(record_);  // it may have finished while the list was taken
 }
 

@@ -23,7 +23,8 @@ TEST(CyrillicCodePage, TheSystemHasIt) { ASSERT_EQ(GetACP(), 1251u) << "LANG=ru_
 TEST(CyrillicCodePage, TheShippedFrenchCatalogShowsExactly) {
   TextTable texts;
   ASSERT_EQ(LoadCatalog(SourcePath("catalogs/Francais.catalog"), texts), 1);
-  EXPECT_EQ(texts[kTextFirstStartHint].rfind(kFrenchHintStart, 0), 0u) << texts[kTextFirstStartHint];
+  EXPECT_EQ(texts[kTextFirstStartHint].rfind(kFrenchHintStart, 0), 0u)
+      << texts[kTextFirstStartHint];
 }
 
 TEST(CyrillicCodePage, OlderFilesWithoutTheMarkAreReadInIt) {

@@ -28,22 +28,28 @@ using namespace testing_win;
 
 namespace {
 // Мумий Тролль, Дельфины – ’99
-const std::string kMumiyTroll = "\xD0\x9C\xD1\x83\xD0\xBC\xD0\xB8\xD0\xB9 \xD0\xA2\xD1\x80\xD0\xBE\xD0\xBB\xD0\xBB\xD1\x8C";
+const std::string kMumiyTroll =
+    "\xD0\x9C\xD1\x83\xD0\xBC\xD0\xB8\xD0\xB9 \xD0\xA2\xD1\x80\xD0\xBE\xD0\xBB\xD0\xBB\xD1\x8C";
 const std::string kDolphins =
-    "\xD0\x94\xD0\xB5\xD0\xBB\xD1\x8C\xD1\x84\xD0\xB8\xD0\xBD\xD1\x8B \xE2\x80\x93 \xE2\x80\x99" "99";
+    "\xD0\x94\xD0\xB5\xD0\xBB\xD1\x8C\xD1\x84\xD0\xB8\xD0\xBD\xD1\x8B \xE2\x80\x93 \xE2\x80\x99"
+    "99";
 // Кино – “Группа крови” €
 const std::string kKino =
-    "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE \xE2\x80\x93 \xE2\x80\x9C\xD0\x93\xD1\x80\xD1\x83\xD0\xBF\xD0\xBF"
+    "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE \xE2\x80\x93 "
+    "\xE2\x80\x9C\xD0\x93\xD1\x80\xD1\x83\xD0\xBF\xD0\xBF"
     "\xD0\xB0 \xD0\xBA\xD1\x80\xD0\xBE\xD0\xB2\xD0\xB8\xE2\x80\x9D \xE2\x82\xAC";
 const std::string kDvorak = "Anton\xC3\xADn Dvo\xC5\x99\xC3\xA1k";  // Antonín Dvořák
 const std::string kNewWorld =
-    "Symphony No. 9 \xE2\x80\x93 \xE2\x80\x9C" "From the New World\xE2\x80\x9D";
-const std::string kPolish = "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85";  // Zażółć gęślą
-const std::string kJesien = "Jesie\xC5\x84";                                                  // Jesień
-const std::string kLzy = "\xC5\x81zy";                                                        // Łzy
-const std::string kEnka = "\xE6\xBC\x94\xE6\xAD\x8C";                                         // 演歌
-const std::string kHibari = "\xE7\xBE\x8E\xE7\xA9\xBA\xE3\x81\xB2\xE3\x81\xB0\xE3\x82\x8A";   // 美空ひばり
-const std::string kRiver = "\xE5\xB7\x9D\xE3\x81\xAE\xE6\xB5\x81\xE3\x82\x8C";               // 川の流れ
+    "Symphony No. 9 \xE2\x80\x93 \xE2\x80\x9C"
+    "From the New World\xE2\x80\x9D";
+const std::string kPolish =
+    "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85";  // Zażółć gęślą
+const std::string kJesien = "Jesie\xC5\x84";                          // Jesień
+const std::string kLzy = "\xC5\x81zy";                                // Łzy
+const std::string kEnka = "\xE6\xBC\x94\xE6\xAD\x8C";                 // 演歌
+const std::string kHibari =
+    "\xE7\xBE\x8E\xE7\xA9\xBA\xE3\x81\xB2\xE3\x81\xB0\xE3\x82\x8A";             // 美空ひばり
+const std::string kRiver = "\xE5\xB7\x9D\xE3\x81\xAE\xE6\xB5\x81\xE3\x82\x8C";  // 川の流れ
 const std::string kDontStop = "Don\xE2\x80\x99t Stop", kDontLookBack = "Don\xE2\x80\x99t Look Back";
 
 bool FolderExists(const std::string& path) {
@@ -112,8 +118,11 @@ TEST_F(EveryScript, TheSortListsAndPlacesEveryFileAlsoHandedOver) {
     std::string path, folder;
   };
   const std::pair<std::string, TagInfo> made[] = {
-      {kMumiyTroll + " \xE2\x80\x93 " + kDolphins + ".mp3", Tags("\xD0\xA0\xD0\xBE\xD0\xBA", kMumiyTroll, kDolphins)},
-      {"Dvo\xC5\x99\xC3\xA1k \xE2\x80\x9C" "9\xE2\x80\x9D.flac", Tags("Classical", kDvorak, kNewWorld)},
+      {kMumiyTroll + " \xE2\x80\x93 " + kDolphins + ".mp3",
+       Tags("\xD0\xA0\xD0\xBE\xD0\xBA", kMumiyTroll, kDolphins)},
+      {"Dvo\xC5\x99\xC3\xA1k \xE2\x80\x9C"
+       "9\xE2\x80\x9D.flac",
+       Tags("Classical", kDvorak, kNewWorld)},
       {kPolish + ".ogg", Tags("Pop", kLzy, kJesien)},
       {kRiver + ".mp3", Tags(kEnka, kHibari, kRiver)},
       {kDontStop + ".flac", Tags("Rock", "Fleetwood Mac", kDontStop)},
@@ -121,7 +130,8 @@ TEST_F(EveryScript, TheSortListsAndPlacesEveryFileAlsoHandedOver) {
   };
   std::vector<File> files;
   for (const auto& [name, tags] : made)
-    files.push_back({Tagged(source_, name, tags), tags.genre + "\\" + tags.artist + "\\" + tags.album + "\\"});
+    files.push_back(
+        {Tagged(source_, name, tags), tags.genre + "\\" + tags.artist + "\\" + tags.album + "\\"});
 
   // The first three start the window, the other three are handed over to it.
   std::string first = "-sort", later = "-sort";
@@ -140,7 +150,8 @@ TEST_F(EveryScript, TheSortListsAndPlacesEveryFileAlsoHandedOver) {
 
   SetText(s.pattern, target_.path() + "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
   std::vector<std::string> targets;
-  for (const File& file : files) targets.push_back(target_.path() + file.folder + FilePart(file.path));
+  for (const File& file : files)
+    targets.push_back(target_.path() + file.folder + FilePart(file.path));
   EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1) == targets; }))
       << "the preview shows " << testing::PrintToString(ListTexts(s.files, 1));
   Click(s.sort);
@@ -187,7 +198,8 @@ TEST_F(EveryScript, ANameWithAnUnpairedSurrogateIsListedAndReportedWithItsReason
 // in UTF-8: the verbs name the program's real path, the catalog is listed, chosen, stored and
 // shown.
 TEST_F(EveryScript, TheProgramInAFolderOutsideTheCodePageWithACatalogNamedInCyrillic) {
-  const std::string folder = programs_ / "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD1\x8B";
+  const std::string folder =
+      programs_ / "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD1\x8B";
   ASSERT_TRUE(MakeFolder(folder) && MakeFolder(folder + "\\DA3Zur"));
   const std::string exe = folder + "\\DA3Zur\\DA3Zur.exe";
   ASSERT_TRUE(CopyFileW(Wide(ProgramExe()).c_str(), Wide(exe).c_str(), FALSE));
@@ -198,7 +210,9 @@ TEST_F(EveryScript, TheProgramInAFolderOutsideTheCodePageWithACatalogNamedInCyri
   russian[kTextInformation] = "\xD0\xA1\xD0\xB2\xD0\xB5\xD0\xB4\xD0\xB5\xD0\xBD\xD0\xB8\xD1\x8F";
   russian[kTextLanguageChanged] = kKino;
   russian[kTextInsertVerbs] = kMumiyTroll + " \xE2\x80\x9C" + kDolphins + "\xE2\x80\x9D";
-  std::string bytes = "\xEF\xBB\xBF" "Catalog\r\n";
+  std::string bytes =
+      "\xEF\xBB\xBF"
+      "Catalog\r\n";
   for (std::string text : russian) {
     // A catalog writes a line break inside a text as \n.
     for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\\n");
@@ -207,7 +221,8 @@ TEST_F(EveryScript, TheProgramInAFolderOutsideTheCodePageWithACatalogNamedInCyri
   WriteFileBytes(folder + "\\DA3Zur\\" + catalog, bytes);
   const std::string settings = appData_ / "Veltan's DA3Zur Tools\\";
 
-  auto run = [&](const std::function<void(const ConfigurationFound&)>& body, const std::string& box) {
+  auto run = [&](const std::function<void(const ConfigurationFound&)>& body,
+                 const std::string& box) {
     Process program(Quoted(exe), appData_.path());
     ASSERT_TRUE(program.started());
     ConfigurationFound found = WaitForConfiguration(program.id());
@@ -257,7 +272,9 @@ TEST_F(EveryScript, NamesFoldAsTheFileSystemComparesThem) {
   EXPECT_TRUE(names.Same("Dvo\xC5\x98\xC3\x81K", "dvo\xC5\x99\xC3\xA1k"));
   EXPECT_FALSE(names.Same("\xD0\x96", "\xD0\x97"));
   const std::string file = Tagged(source_, kMumiyTroll + ".mp3", Tags("Pop", kLzy, kJesien));
-  std::string otherCase = source_.path() + "\xD0\xBC\xD0\xA3\xD0\x9C\xD0\x98\xD0\x99 \xD1\x82\xD0\xA0\xD0\x9E\xD0\x9B\xD0\x9B\xD0\xAC.MP3";
+  std::string otherCase = source_.path() +
+                          "\xD0\xBC\xD0\xA3\xD0\x9C\xD0\x98\xD0\x99 "
+                          "\xD1\x82\xD0\xA0\xD0\x9E\xD0\x9B\xD0\x9B\xD0\xAC.MP3";
   EXPECT_EQ(TargetStateOf(file, otherCase), TargetState::kSameFile);
   EXPECT_EQ(TargetStateOf(file, file), TargetState::kSameFile);
   const std::string other = Tagged(source_, kJesien + ".mp3", Tags("Pop", kLzy, kJesien));
