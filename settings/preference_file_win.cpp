@@ -13,6 +13,18 @@ struct PreferenceFile::Open {
   bool written = false;
 };
 
+namespace {
+// The attributes a rewritten file is created with. Windows refuses CREATE_ALWAYS on an existing
+// hidden or system file unless both are asked for again, so a file the user hid keeps being
+// written, and stays hidden; a read-only file stays a refusal.
+DWORD KeptAttributes(const std::string& path) {
+  const DWORD now = GetFileAttributesA(path.c_str());
+  if (now == INVALID_FILE_ATTRIBUTES) return FILE_ATTRIBUTE_NORMAL;
+  const DWORD kept = now & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+  return kept ? kept : FILE_ATTRIBUTE_NORMAL;
+}
+}  // namespace
+
 PreferenceFile::PreferenceFile() = default;
 PreferenceFile::~PreferenceFile() { Close(); }
 
@@ -46,7 +58,7 @@ bool PreferenceFile::CreateNew(const std::string& path) {
   Close();
   path_ = path;
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                              CREATE_ALWAYS, KeptAttributes(path), nullptr));
   if (!file) return false;
   open_ = std::make_unique<Open>(Open{std::move(file), PreferenceText{}, false});
   return true;

@@ -151,7 +151,12 @@ TEST_F(SorterWindowTest, TakesItsTextsFromTheTableButKeepsItsTitle) {
 
 TEST_F(SorterWindowTest, CancelAndTheCloseBoxEndWithoutSorting) {
   std::string song = dir_.CopyFixture("tagged.mp3", "song.mp3");
-  Run({song}, [&](SorterControls s) { SetText(s.pattern, dir_.path() + "out\\*.$"); });
+  Run({song}, [&](SorterControls s) {
+    SetText(s.pattern, dir_.path() + "out\\*.$");
+    Click(s.cancel);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(s.window); })) << "Cancel did nothing";
+  });
+  EXPECT_FALSE(FileExists(dir_ / "out\\song.mp3"));
   Run({song}, [&](SorterControls s) {
     SetText(s.pattern, dir_.path() + "out\\*.$");
     PostMessageA(s.window, WM_CLOSE, 0, 0);
