@@ -11,7 +11,7 @@ dump() { /usr/bin/python3 "$here/make_rich_fixtures.py" --dump "$1" | tail -n +2
 failed=0
 for name in rich.flac vinyl.flac rich.ogg vinyl.ogg rich-v23.mp3 rich-v24.mp3 rich.m4a; do
   cp "$fixtures/$name" "$work/$name"
-  dump "$work/$name" | sed -E "s/^(title|TIT2|©nam)='Old Title'$/\1='New Title'/" >"$work/expected"
+  dump "$work/$name" | sed -E "s/^((title|©nam)='|TIT2='TIT2=)Old Title'$/\1New Title'/" >"$work/expected"
   if ! "$here/wine-run.sh" "$program" "Z:${work//\//\\}\\$name" "New Title"; then
     echo "$name: the save failed"; failed=1; continue
   fi

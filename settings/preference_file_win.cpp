@@ -4,6 +4,7 @@
 
 #include "base/file_system_win.h"
 #include "base/position.h"
+#include "base/rewrite_attributes.h"
 #include "base/win_handles.h"
 #include "settings/preference_file.h"
 
@@ -13,17 +14,11 @@ struct PreferenceFile::Open {
   bool written = false;
 };
 
-namespace {
-// The attributes a rewritten file is created with. Windows refuses CREATE_ALWAYS on an existing
-// hidden or system file unless both are asked for again, so a file the user hid keeps being
-// written, and stays hidden; a read-only file stays a refusal.
-DWORD KeptAttributes(const std::string& path) {
-  const DWORD now = GetFileAttributesA(path.c_str());
-  if (now == INVALID_FILE_ATTRIBUTES) return FILE_ATTRIBUTE_NORMAL;
-  const DWORD kept = now & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
-  return kept ? kept : FILE_ATTRIBUTE_NORMAL;
-}
-}  // namespace
+static_assert(kAttributeHidden == FILE_ATTRIBUTE_HIDDEN &&
+              kAttributeSystem == FILE_ATTRIBUTE_SYSTEM &&
+              kAttributeArchive == FILE_ATTRIBUTE_ARCHIVE &&
+              kAttributeNormal == FILE_ATTRIBUTE_NORMAL &&
+              kNoAttributes == INVALID_FILE_ATTRIBUTES);
 
 PreferenceFile::PreferenceFile() = default;
 PreferenceFile::~PreferenceFile() { Close(); }
@@ -58,7 +53,8 @@ bool PreferenceFile::CreateNew(const std::string& path) {
   Close();
   path_ = path;
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_ALWAYS, KeptAttributes(path), nullptr));
+                              CREATE_ALWAYS, RewriteAttributes(GetFileAttributesA(path.c_str())),
+                              nullptr));
   if (!file) return false;
   open_ = std::make_unique<Open>(Open{std::move(file), PreferenceText{}, false});
   return true;

@@ -79,6 +79,16 @@ void WriteField(TagLib_File* file, TagLib_Tag* tag, const Field& field, const Ta
 using FieldSet = unsigned;
 constexpr FieldSet Flag(size_t field) { return FieldSet(1) << field; }
 
+// The fields in which the record differs from the file. A file without a tag can take none, so
+// then every field counts, and the save that follows fails.
+FieldSet ChangedFields(TagLib_File* file, const TagInfo& record) {
+  TagLib_Tag* tag = taglib::FileTag(file);
+  FieldSet changed = 0;
+  for (size_t i = 0; i < std::size(kFields); ++i)
+    if (!tag || !Unchanged(file, tag, kFields[i], record)) changed |= Flag(i);
+  return changed;
+}
+
 bool IsUsable(const std::string& fileName, const TagInfo* record) {
   STEP(DA3Rudi);
   if (TrimSpaces(fileName).empty()) return false;
@@ -99,12 +109,15 @@ AudioProperties PropertiesOf(TagLib_File* file) {
            : AudioProperties{};
 }
 
-// Opens a file through TagLib and reads its audio properties; false when it does not open.
-bool OpensWith(const std::string& fileName, AudioProperties& properties) {
+// Opens a file through TagLib, reads its audio properties and finds the fields the record
+// changes; false when it does not open.
+bool OpensWith(const std::string& fileName, const TagInfo& record, AudioProperties& properties,
+               FieldSet& changed) {
   STEP(DA3Rudi);
   taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file) return false;
   properties = PropertiesOf(file.get());
+  changed = ChangedFields(file.get(), record);
   return true;
 }
 
@@ -116,7 +129,6 @@ bool SavedAsMeant(const std::string& fileName, const TagInfo& record, FieldSet w
   STEP(DA3Rudi);
   taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file || PropertiesOf(file.get()) != before) return false;
-  if (!written) return true;
   TagLib_Tag* tag = taglib::FileTag(file.get());
   if (!tag) return false;
   for (size_t i = 0; i < std::size(kFields); ++i)
@@ -136,20 +148,16 @@ unsigned long long RoomForSave(const TagInfo& record) {
   return 2 * texts + kSaveMargin;
 }
 
-// Sets the fields in which the record differs from the file, saves the file in place and tells
-// which fields it set.
-bool SaveInto(const std::string& fileName, const TagInfo& record, FieldSet& written) {
+// Sets the given fields from the record in a copy of the file, and saves it in place.
+bool SaveInto(const std::string& fileName, const TagInfo& record, FieldSet fields) {
   STEP(DA3Rudi);
-  written = 0;
   taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file) return false;
-  if (TagLib_Tag* tag = taglib::FileTag(file.get()))
-    for (size_t i = 0; i < std::size(kFields); ++i) {
-      if (Unchanged(file.get(), tag, kFields[i], record)) continue;
-      WriteField(file.get(), tag, kFields[i], record);
-      written |= Flag(i);
-    }
-  return taglib::FileSave(file.get());
+  TagLib_Tag* tag = taglib::FileTag(file.get());
+  if (!tag) return false;
+  for (size_t i = 0; i < std::size(kFields); ++i)
+    if (fields & Flag(i)) WriteField(file.get(), tag, kFields[i], record);
+  return taglib::SaveFile(file.get());
 }
 }  // namespace
 
@@ -179,13 +187,15 @@ int WriteTags(const std::string& fileName, const TagInfo* record, const ReplaceS
   unsigned long why = 0;
   bool saved = false;
   AudioProperties before;
-  if (IsUsable(fileName, record) && MayReplace(fileName, why) && OpensWith(fileName, before)) {
-    FieldSet written = 0;
-    auto save = [&](const std::string& copy) { return SaveInto(copy, *record, written); };
+  FieldSet changed = 0;
+  if (IsUsable(fileName, record) && MayReplace(fileName, why) &&
+      OpensWith(fileName, *record, before, changed)) {
+    // A record the user did not change leaves the file untouched.
+    auto save = [&](const std::string& copy) { return SaveInto(copy, *record, changed); };
     auto check = [&](const std::string& copy) {
-      return SavedAsMeant(copy, *record, written, before);
+      return SavedAsMeant(copy, *record, changed, before);
     };
-    saved = SaveThroughCopy(fileName, RoomForSave(*record), save, check, replace, why);
+    saved = !changed || SaveThroughCopy(fileName, RoomForSave(*record), save, check, replace, why);
   }
   if (error) *error = saved ? 0 : why;
   return saved ? 1 : 0;
