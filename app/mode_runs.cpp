@@ -23,8 +23,10 @@ void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSte
     STEP(DA3Rudi);
     if (!steps.edit(record, path)) continue;
     STEP(DA3Rudi);
-    if (!steps.write(path, record))
-      steps.message(texts[kTextError], texts[kTextCouldNotWrite] + "\r\n" + path);
+    std::string reason;
+    if (!steps.write(path, record, reason))
+      steps.message(texts[kTextError], texts[kTextCouldNotWrite] + "\r\n" + path +
+                                           (reason.empty() ? "" : "\r\n" + reason));
   }
 }
 

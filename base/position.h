@@ -55,7 +55,8 @@ inline constexpr std::string_view kStepFiles[] = {
     "sorter/target_path.cpp",                  // 32
     "sorter/target_preview.cpp",               // 33
     "tags/safe_save_win.cpp",                  // 34
-    "base/code_page_win.cpp",                  // 35
+    "tags/taglib_objects_win.cpp",             // 35
+    "base/code_page_win.cpp",                  // 36
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

@@ -5,6 +5,7 @@
 #include "base/code_page_win.h"
 #include "base/file_system_win.h"
 #include "base/position.h"
+#include "base/rewrite_attributes.h"
 #include "base/wide_text_win.h"
 #include "base/win_handles.h"
 #include "settings/preference_file.h"
@@ -14,6 +15,12 @@ struct PreferenceFile::Open {
   PreferenceText text;
   bool written = false;
 };
+
+static_assert(kAttributeHidden == FILE_ATTRIBUTE_HIDDEN &&
+              kAttributeSystem == FILE_ATTRIBUTE_SYSTEM &&
+              kAttributeArchive == FILE_ATTRIBUTE_ARCHIVE &&
+              kAttributeNormal == FILE_ATTRIBUTE_NORMAL &&
+              kNoAttributes == INVALID_FILE_ATTRIBUTES);
 
 PreferenceFile::PreferenceFile() = default;
 PreferenceFile::~PreferenceFile() { Close(); }
@@ -48,8 +55,10 @@ bool PreferenceFile::CreateNew(const std::string& path) {
   STEP(DA3Rudi);
   Close();
   path_ = path;
-  FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::wstring name = Wide(path);
+  FileHandle file(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, RewriteAttributes(GetFileAttributesW(name.c_str())),
+                              nullptr));
   if (!file) return false;
   open_ = std::make_unique<Open>(Open{std::move(file), PreferenceText{}, false});
   return true;

@@ -72,6 +72,7 @@
   X(kTextPlacedCount, "%1 of %2 files were placed.")                                       \
   X(kTextSortCancelled, "The sort was cancelled.")                                         \
   X(kTextMoreNotPlaced, "... and %1 more")                                                 \
+  X(kTextTargetIsSource, "The target is a file of this sort")                              \
   X(kTextNameUnreadable, "The name holds a character that can't be read")
 
 enum TextId : size_t {

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "base/file_system_win.h"
+#include "base/name_case_win.h"
 #include "base/position.h"
+#include "base/system_message_win.h"
 #include "base/wide_text_win.h"
 #include "sorter/target_path.h"
 #include "tags/tag_bridge.h"
@@ -32,19 +34,6 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
 
 std::uint32_t ErrorOf(BOOL done) { return done ? 0 : std::uint32_t(GetLastError()); }
 
-// The system's own words for an error, on one line.
-std::string SystemMessage(std::uint32_t error) {
-  wchar_t* text = nullptr;
-  DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string message = length ? Utf8Shown(std::wstring_view(text, length)) : "";
-  LocalFree(text);
-  while (!message.empty() &&
-         (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
-    message.pop_back();
-  return message.empty() ? "Error " + std::to_string(error) : message;
-}
 }  // namespace
 
 void CreateFolderChain(const std::string& folder) {
@@ -85,5 +74,6 @@ SortFileSteps FileSteps() {
                 MoveFileExW(Wide(source).c_str(), Wide(target).c_str(), MOVEFILE_COPY_ALLOWED));
           },
       .systemMessage = SystemMessage,
+      .foldedName = [](const std::string& name) { return FileSystemNameCase().Folded(name); },
   };
 }

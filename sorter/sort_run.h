@@ -35,6 +35,8 @@ struct SortFileSteps {
       copyFile;
   std::function<std::uint32_t(const std::string& source, const std::string& target)> moveFile;
   std::function<std::string(std::uint32_t error)> systemMessage;
+  // A name as the file system compares it: every script's capitals and small letters alike.
+  std::function<std::u16string(const std::string& name)> foldedName;
 };
 
 // What the run asks of the window, and the file system's steps.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "base/name_case.h"
@@ -41,7 +42,8 @@ class TargetPreview {
   // The row's target, once its tags are read; nothing before or when they can't be read.
   const std::string* Target(size_t row);
   // The row's text: nothing yet, that its name or tags can't be read, or its target, behind the
-  // first reason that stands in its way (too long, taken on disk, taken by an earlier row).
+  // first reason that stands in its way (too long, another row's file, taken on disk, taken by an
+  // earlier row).
   std::string Text(const TextTable& texts, size_t row);
   // True when something stands in the way of the row's target.
   bool Marked(size_t row);
@@ -57,6 +59,7 @@ class TargetPreview {
     std::optional<std::string> target;       // for the current pattern
     std::optional<TargetState> targetState;  // for the current target
     bool sameAsEarlier = false;              // known once the sweep has passed the row
+    bool targetIsSource = false;             // the target is another row's file: never replaced
     bool nameUnreadable = false;             // holds an unpaired surrogate
   };
   std::optional<PreviewTask::Kind> Need(size_t row);  // the reading a row still needs
@@ -70,4 +73,5 @@ class TargetPreview {
   // each target seen (folded as Windows compares names), the first row that has it.
   size_t sweep_ = 0;
   std::unordered_map<std::u16string, size_t> firstRowOf_;
+  std::unordered_set<std::u16string> sources_;  // every row's file, folded
 };

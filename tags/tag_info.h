@@ -1,4 +1,4 @@
-// One file's tag fields and audio properties, as the program's 8-bit text.
+// One file's tag fields and audio properties; texts in UTF-8.
 #pragma once
 #include <cstdint>
 #include <string>
