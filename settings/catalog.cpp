@@ -34,7 +34,7 @@ bool ParseCatalog(std::string_view bytes, TextTable& texts, const CodePage& code
   std::string decoded;
   if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
     bytes.remove_prefix(kByteOrderMark.size());
-  } else {
+  } else if (!IsAscii(bytes)) {
     // CR, LF and NUL are themselves in every ANSI code page, so the lines stay where they were.
     decoded = codePage.toUtf8(bytes);
     bytes = decoded;

@@ -46,7 +46,7 @@ PreferenceText PreferenceText::Parse(std::string_view file, const CodePage& code
   if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
     result.utf8_ = true;
     bytes.remove_prefix(kByteOrderMark.size());
-  } else {
+  } else if (!IsAscii(bytes)) {
     decoded = codePage.toUtf8(bytes);
     bytes = decoded;
   }
@@ -124,6 +124,7 @@ std::string PreferenceText::Serialize() const {
 std::string PreferenceText::FileBytes(const CodePage& codePage) const {
   STEP(DA3Rudi);
   const std::string text = Serialize();
+  if (IsAscii(text)) return text;
   if (std::optional<std::string> bytes = codePage.fromUtf8(text)) return *bytes;
   return std::string(kByteOrderMark) + text;
 }
