@@ -77,6 +77,11 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;
   out.reserve(utf8.size());
   for (size_t at = 0, used = 0; at < utf8.size(); at += used) {
+    // ASCII, most of every path, needs no decoding.
+    if (static_cast<unsigned char>(utf8[at]) < 0x80) {
+      used = 1, out += static_cast<char16_t>(utf8[at]);
+      continue;
+    }
     const char32_t c = DecodeAt(utf8, at, used);
     if (c < 0x10000) {
       out += static_cast<char16_t>(c);
