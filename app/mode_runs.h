@@ -19,8 +19,14 @@ struct EditRunSteps {
 // gets one box and the run goes on. The record is cleared before each read, so a file without a
 // tag never shows or receives the previous file's values. A save's leftover copy is skipped.
 void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps);
+// The same run over paths handed over by an Explorer verb.
+void RunEditFiles(const std::vector<std::string>& paths, const TextTable& texts,
+                  const EditRunSteps& steps);
 
 // The paths after "-sort" that name existing files, in command-line order, duplicates kept; a
 // save's leftover copy is left out.
 std::vector<std::string> CollectSortFiles(const Arguments& args,
+                                          const std::function<bool(const std::string&)>& isFile);
+// The same choice among paths handed over by an Explorer verb.
+std::vector<std::string> CollectSortFiles(std::vector<std::string> paths,
                                           const std::function<bool(const std::string&)>& isFile);

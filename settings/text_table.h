@@ -71,7 +71,10 @@
   X(kTextSortFinished, "Sort finished")                                                    \
   X(kTextPlacedCount, "%1 of %2 files were placed.")                                       \
   X(kTextSortCancelled, "The sort was cancelled.")                                         \
-  X(kTextMoreNotPlaced, "... and %1 more")
+  X(kTextMoreNotPlaced, "... and %1 more")                                                 \
+  X(kTextCopying, "Copying")                                                               \
+  X(kTextMoving, "Moving")                                                                 \
+  X(kTextStopped, "Stopped by Cancel")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

@@ -15,8 +15,6 @@ std::string FullPath(const std::string& path) {
   return length > 0 && length < MAX_PATH ? full : path;
 }
 
-std::uint32_t ErrorOf(BOOL done) { return done ? 0 : std::uint32_t(GetLastError()); }
-
 // The system's own words for an error, on one line.
 std::string SystemMessage(std::uint32_t error) {
   char* text = nullptr;
@@ -51,21 +49,21 @@ TargetState TargetStateOf(const std::string& source, const std::string& target) 
                                                                       : TargetState::kExists;
 }
 
-SortFileSteps FileSteps() {
+SortFileSteps FileSteps(WhileCopying whileCopying) {
   return {
       .readTags = [](const std::string& path, TagInfo& tags) { return ReadTags(path, &tags); },
       .targetState = TargetStateOf,
       .createFolders = CreateFolderChain,
       .copyFile =
-          [](const std::string& source, const std::string& target, bool replace) {
+          [whileCopying](const std::string& source, const std::string& target, bool replace) {
             STEP(Sorter);
-            return ErrorOf(CopyFileA(source.c_str(), target.c_str(), !replace));
+            return CopyInSteps(source, target, replace, whileCopying);
           },
-      // Across drives too; without MOVEFILE_REPLACE_EXISTING an existing target is never replaced.
+      // Across drives too; an existing target is never replaced.
       .moveFile =
-          [](const std::string& source, const std::string& target) {
+          [whileCopying](const std::string& source, const std::string& target) {
             STEP(Sorter);
-            return ErrorOf(MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED));
+            return MoveInSteps(source, target, whileCopying);
           },
       .systemMessage = SystemMessage,
   };

@@ -11,10 +11,12 @@
 #include "base/path_parts.h"
 #include "base/position.h"
 #include "sorter/hand_over.h"
+#include "sorter/shown_paths.h"
 #include "sorter/sort_files_win.h"
 #include "sorter/sort_run.h"
 #include "sorter/target_path.h"
 #include "sorter/target_preview.h"
+#include "base/wide_text_win.h"
 #include "tags/tag_bridge.h"
 #include "window_kit/window_kit_win.h"
 
@@ -30,8 +32,10 @@ constexpr UINT kPatternPauseMs = 300;  // typing pause after which the preview f
 constexpr DWORD kPreviewSliceMs = 10, kProgressMs = 250;
 constexpr size_t kTasksBetweenLooks = 8;
 constexpr COLORREF kMarkColor = RGB(192, 0, 0);
-// The target column shows beside the paths without scrolling; both can be widened by the user.
-constexpr int kFileColumnWidth = 120, kTargetColumnWidth = 1000;
+// The file's name, then its target beyond the pattern's fixed folder, which fills the rest of the
+// list: both in view without scrolling, the full paths on hover; both can be widened by the user.
+constexpr int kFileColumnWidth = 100;
+constexpr DWORD kProgressLookMs = 100;  // how often a row shows how far its file has gone
 
 // Sort and Cancel carry the dialog ids, so Enter sorts and Escape cancels through IsDialogMessage.
 enum ControlId { kPatternField = 101, kBrowseButton, kMacroList, kFileList };
@@ -116,7 +120,8 @@ class SorterWindow : public ProgramWindow {
       SetCell(macros, AppendRow(macros, macro.text), 1, texts_[macro.description]);
     STEP(Sorter);
     AddColumn(files_, 0, texts_[kTextFileHeader], kFileColumnWidth);
-    AddColumn(files_, 1, texts_[kTextTargetHeader], kTargetColumnWidth);
+    AddColumn(files_, 1, texts_[kTextTargetHeader], kFileColumnWidth);
+    FillWithTargetColumn();
     for (const std::string& file : ownFiles_) preview_.AddRow(file);
     outcomes_.resize(ownFiles_.size());
     ShowRowCount();
@@ -228,16 +233,59 @@ class SorterWindow : public ProgramWindow {
     return known->second ? TargetStateOf(source, target) : TargetState::kMissing;
   }
 
+  // The target column takes the width the file column leaves (less a vertical scroll bar's).
+  void FillWithTargetColumn() {
+    SendMessageW(files_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
+    RECT client{};
+    GetClientRect(files_, &client);
+    const int width =
+        client.right - ScaledForDpi(kFileColumnWidth) - GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageW(files_, LVM_SETCOLUMNWIDTH, 1, width > 0 ? width : ScaledForDpi(kFileColumnWidth));
+  }
+
   // Every row's target is worked out again for the field's text, the rows on screen first.
   void ApplyPattern() {
     STEP(Sorter);
     folderExists_.clear();
+    fixedFolder_ = FixedFolderOf(WindowText(pattern_));
     preview_.SetPattern(WindowText(pattern_));
     InvalidateRect(files_, nullptr, FALSE);
   }
 
   bool Marked(size_t row) {
     return outcomes_[row] ? !outcomes_[row]->placed() : preview_.Marked(row);
+  }
+
+  // The file's name; then what became of it, how far it has gone, or where it will go.
+  std::string CellText(size_t row, int column) {
+    STEP(Sorter);
+    if (column == 0) return FilePart(preview_.Source(row));
+    if (outcomes_[row]) return OutcomeText(texts_, *outcomes_[row]);
+    if (going_ && going_->row == row) return going_->text;
+    const std::string* target = preview_.Target(row);
+    return ShortenedTargetText(preview_.Text(texts_, row), target ? *target : "", fixedFolder_);
+  }
+
+  // The hover text of a row holds its full source path and its full target.
+  void OnInfoTip(NMHDR* header) {
+    STEP(Sorter);
+    auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
+    if (!tip->pszText || tip->cchTextMax <= 0 || tip->iItem < 0 ||
+        size_t(tip->iItem) >= preview_.size())
+      return;
+    const size_t row = size_t(tip->iItem);
+    const std::string* target = preview_.Target(row);
+    const std::string text = FullPathsText(preview_.Source(row), target ? *target : "");
+    // The list asks in the form its parent's window class speaks.
+    if (header->code == LVN_GETINFOTIPW) {
+      const std::wstring wide = Wide(text);
+      lstrcpynW(tip->pszText, wide.c_str(), tip->cchTextMax);
+    } else {
+      auto* narrow = reinterpret_cast<NMLVGETINFOTIPA*>(header);
+      const size_t length = std::min(text.size(), size_t(narrow->cchTextMax - 1));
+      text.copy(narrow->pszText, length);
+      narrow->pszText[length] = '\0';
+    }
   }
 
   bool OnNotify(NMHDR* header, LRESULT& result) {
@@ -248,11 +296,12 @@ class SorterWindow : public ProgramWindow {
       if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || item.iItem < 0 ||
           size_t(item.iItem) >= preview_.size())
         return true;
-      const size_t row = size_t(item.iItem);
-      const std::string text = item.iSubItem == 0 ? preview_.Source(row)
-                               : outcomes_[row]   ? OutcomeText(texts_, *outcomes_[row])
-                                                  : preview_.Text(texts_, row);
+      const std::string text = CellText(size_t(item.iItem), item.iSubItem);
       lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+      return true;
+    }
+    if (header->code == LVN_GETINFOTIPW || header->code == LVN_GETINFOTIPA) {
+      OnInfoTip(header);
       return true;
     }
     if (header->code == NM_CUSTOMDRAW) {
@@ -338,9 +387,14 @@ class SorterWindow : public ProgramWindow {
             },
         .pattern = [this] { return WindowText(pattern_); },
         .rowCount = [this] { return preview_.size(); },
-        .row = [this](size_t i) { return preview_.Source(i); },
+        .row =
+            [this](size_t i) {
+              placing_ = i;
+              return preview_.Source(i);
+            },
         .showOutcome =
             [&](size_t row, const RowOutcome& outcome) {
+              going_.reset();
               outcomes_[row] = outcome;
               FollowRun(lastRow = row, false);
             },
@@ -349,7 +403,9 @@ class SorterWindow : public ProgramWindow {
               DispatchPendingMessages(window());
               return !cancelled_;
             },
-        .files = FileSteps(),
+        .files = FileSteps([this](bool moving, std::uint64_t done, std::uint64_t total) {
+          return WhileFileGoes(moving, done, total);
+        }),
     };
     const SortSummary summary = SortRun(texts_, steps);
     running_ = false;
@@ -361,13 +417,36 @@ class SorterWindow : public ProgramWindow {
     Close();
   }
 
+  // While a large file is copied or moved: the row shows how far it is, and the window answers
+  // (paint, hand-overs, Cancel and the close box, which stop the file).
+  bool WhileFileGoes(bool moving, std::uint64_t done, std::uint64_t total) {
+    STEP(Sorter);
+    if (GetTickCount() - lastProgress_ >= kProgressLookMs) {
+      lastProgress_ = GetTickCount();
+      std::string text = texts_[moving ? kTextMoving : kTextCopying];
+      if (total > 0) text += " " + std::to_string(done * 100 / total) + " %";
+      going_ = Going{placing_, text};
+      ListView_RedrawItems(files_, int(placing_), int(placing_));
+    }
+    DispatchPendingMessages(window());
+    return !cancelled_;
+  }
+
   const TextTable& texts_;
   const std::vector<std::string>& ownFiles_;  // this process's own files
   HWND pattern_ = nullptr, files_ = nullptr;
   TargetPreview preview_;  // the file list's rows, which it shows by owner data, and their targets
   std::vector<std::optional<RowOutcome>> outcomes_;     // per row, once the run has reached it
   std::unordered_map<std::string, bool> folderExists_;  // target folders asked for this pattern
-  DWORD lastShown_ = 0;
+  DWORD lastShown_ = 0, lastProgress_ = 0;
+  std::string fixedFolder_;  // of the pattern the preview shows
+  // The row the run has reached, and the text it shows while its file goes.
+  size_t placing_ = 0;
+  struct Going {
+    size_t row;
+    std::string text;
+  };
+  std::optional<Going> going_;
   // finished_: the run has ended; cancelled_: Cancel or the close box during the run.
   bool running_ = false, finished_ = false, cancelled_ = false;
 };
