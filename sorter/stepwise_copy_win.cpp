@@ -52,8 +52,7 @@ std::uint32_t Run(Transfer& transfer, const WhileCopying& whileCopying) {
     return transfer.error;
   }
   const HANDLE handle = worker.get();
-  while (MsgWaitForMultipleObjects(1, &handle, FALSE, kLookEveryMs, QS_ALLINPUT) !=
-         WAIT_OBJECT_0) {
+  while (MsgWaitForMultipleObjects(1, &handle, FALSE, kLookEveryMs, QS_ALLINPUT) != WAIT_OBJECT_0) {
     STEP(Sorter);
     if (!whileCopying(transfer.move, transfer.done, transfer.total) && !transfer.stop) {
       transfer.stop = true;

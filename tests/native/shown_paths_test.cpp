@@ -20,8 +20,7 @@ TEST(ShownPaths, TheTargetLosesTheFixedFolderAndKeepsItsReason) {
   EXPECT_EQ(ShortenedTargetText("The target exists: " + target, target, "d:\\music/"),
             "The target exists: Rock\\Band\\Album\\01 Song.mp3");
   // Kept whole: a text that is no target, a target elsewhere, no fixed folder, nothing beyond it.
-  EXPECT_EQ(ShortenedTargetText("Tags can't be read", target, "D:\\Music\\"),
-            "Tags can't be read");
+  EXPECT_EQ(ShortenedTargetText("Tags can't be read", target, "D:\\Music\\"), "Tags can't be read");
   EXPECT_EQ(ShortenedTargetText("", "", "D:\\Music\\"), "");
   EXPECT_EQ(ShortenedTargetText(target, target, "E:\\Music\\"), target);
   EXPECT_EQ(ShortenedTargetText(target, target, ""), target);

@@ -135,7 +135,7 @@ TEST_F(SorterEndToEnd, ThirtyProcessesShareOneWindowAndACopyRunBuildsTheTree) {
   ASSERT_TRUE(s);
   std::vector<std::string> rows = ListTexts(s.files);
   std::multiset<std::string> expected;
-  for (const SortFile& file : files) expected.insert(file.path);
+  for (const SortFile& file : files) expected.insert(FilePart(file.path));
   EXPECT_EQ(std::multiset<std::string>(rows.begin(), rows.end()), expected);
 
   SetText(s.pattern, target_.path() + kTail);
@@ -240,7 +240,7 @@ TEST_F(SorterEndToEnd, AFileHandedOverAfterTheRunOpensItsSendersOwnWindow) {
   Process later(ProgramCommand("-sort " + Quoted(late.path)), appData_.path());
   SorterControls own = WaitForSorter(later.id(), 15000);
   ASSERT_TRUE(own) << "the later sorter opened no window of its own";
-  EXPECT_EQ(ListTexts(own.files), std::vector<std::string>{late.path});
+  EXPECT_EQ(ListTexts(own.files), std::vector<std::string>{FilePart(late.path)});
   EXPECT_EQ(RowCount(s.files), 1u);
   ASSERT_TRUE(AnswerMessageBox(report, IDOK));
   EXPECT_EQ(first.WaitForExit(30000), 0);
