@@ -106,10 +106,10 @@ class VerbCall : public ::testing::Test {
     ASSERT_TRUE(server.localServer) << *verbClass << " has no local server";
     const std::wstring machineClass = L"Software\\Classes\\CLSID\\" + Wide(*verbClass);
     const std::wstring command = Wide(*server.localServer);
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (machineClass + L"\\LocalServer32").c_str(),
-                              nullptr, REG_SZ, command.c_str(),
-                              DWORD((command.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, (machineClass + L"\\LocalServer32").c_str(), nullptr,
+                        REG_SZ, command.c_str(), DWORD((command.size() + 1) * sizeof(wchar_t))),
+        ERROR_SUCCESS);
     CLSID id{};
     ASSERT_EQ(CLSIDFromString(Wide(*verbClass).c_str(), &id), S_OK);
     IDropTarget* target = nullptr;
@@ -160,8 +160,8 @@ TEST_F(VerbCall, AThousandFilesInOneCallMakeOneSorterWindowAndASecondCallJoinsIt
   }
   Invoke(kSortVerbKey, files);
   HWND window = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (window = FindWindowA(nullptr, kSorterTitle)) != nullptr; },
-                        20000))
+  ASSERT_TRUE(
+      WaitUntil([&] { return (window = FindWindowA(nullptr, kSorterTitle)) != nullptr; }, 20000))
       << "no sorter window after the call";
   const DWORD first = OwnerOf(window);
   SorterControls s = WaitForSorter(first, 20000);
