@@ -36,6 +36,7 @@ constexpr COLORREF kMarkColor = RGB(192, 0, 0);
 // list: both in view without scrolling, the full paths on hover; both can be widened by the user.
 constexpr int kFileColumnWidth = 100;
 constexpr DWORD kProgressLookMs = 100;  // how often a row shows how far its file has gone
+constexpr DWORD kServeEveryMs = 15;     // how often the window is served between files of a run
 
 // Sort and Cancel carry the dialog ids, so Enter sorts and Escape cancels through IsDialogMessage.
 enum ControlId { kPatternField = 101, kBrowseButton, kMacroList, kFileList };
@@ -400,7 +401,13 @@ class SorterWindow : public ProgramWindow {
             },
         .goOn =
             [this] {
-              DispatchPendingMessages(window());
+              // Looking for messages costs as much as moving a small file (under Wine a trip to
+              // the server each time), so between files the window is served every few
+              // milliseconds rather than after every file; a large file serves it while it goes.
+              if (GetTickCount() - lastServed_ >= kServeEveryMs) {
+                DispatchPendingMessages(window());
+                lastServed_ = GetTickCount();
+              }
               return !cancelled_;
             },
         .files = FileSteps([this](bool moving, std::uint64_t done, std::uint64_t total) {
@@ -438,7 +445,7 @@ class SorterWindow : public ProgramWindow {
   TargetPreview preview_;  // the file list's rows, which it shows by owner data, and their targets
   std::vector<std::optional<RowOutcome>> outcomes_;     // per row, once the run has reached it
   std::unordered_map<std::string, bool> folderExists_;  // target folders asked for this pattern
-  DWORD lastShown_ = 0, lastProgress_ = 0;
+  DWORD lastShown_ = 0, lastProgress_ = 0, lastServed_ = 0;
   std::string fixedFolder_;  // of the pattern the preview shows
   // The row the run has reached, and the text it shows while its file goes.
   size_t placing_ = 0;
