@@ -10,6 +10,10 @@
 
 namespace {
 constexpr DWORD kLookEveryMs = 30;  // how often the window is served while a file goes
+// From this size on a file goes on a worker thread. A smaller one goes on the calling thread,
+// which the platform's progress routine serves between steps where it calls it: starting a thread
+// costs about as much as copying a small file (several times more under Wine).
+constexpr std::uint64_t kWorkerFrom = 8 << 20;
 
 // One copy or move on the worker thread; the counters are written there and read here.
 struct Transfer {
@@ -19,6 +23,9 @@ struct Transfer {
   std::atomic<bool> stop{false};
   BOOL cancel = FALSE;  // CopyFileExW's own flag, which it reads between its steps
   DWORD error = 0;
+  // Set when the transfer runs on the calling thread: the progress routine serves the window.
+  const WhileCopying* serve = nullptr;
+  DWORD lastLook = 0;
 };
 
 DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, LARGE_INTEGER,
@@ -26,6 +33,10 @@ DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, 
   auto* transfer = static_cast<Transfer*>(data);
   transfer->total = std::uint64_t(total.QuadPart);
   transfer->done = std::uint64_t(done.QuadPart);
+  if (transfer->serve && *transfer->serve && GetTickCount() - transfer->lastLook >= kLookEveryMs) {
+    transfer->lastLook = GetTickCount();
+    if (!(*transfer->serve)(transfer->move, transfer->done, transfer->total)) transfer->stop = true;
+  }
   return transfer->stop ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
 }
 
@@ -41,13 +52,24 @@ DWORD WINAPI Work(LPVOID data) {
   return 0;
 }
 
-// Runs the transfer on a worker thread and serves the window until it ends; after a stop the
-// window is still served, its answers no longer looked at. Without a thread it runs here.
+// The size of a file, 0 when it cannot be had.
+std::uint64_t SizeOf(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Runs a large file's transfer on a worker thread and serves the window until it ends; after a
+// stop the window is still served, its answers no longer looked at. A small file's, or one for
+// which no thread can be had, runs here.
 std::uint32_t Run(Transfer& transfer, const WhileCopying& whileCopying) {
   STEP(Sorter);
-  KernelHandle worker(whileCopying ? CreateThread(nullptr, 0, Work, &transfer, 0, nullptr)
-                                   : nullptr);
+  KernelHandle worker(whileCopying && SizeOf(transfer.source) >= kWorkerFrom
+                          ? CreateThread(nullptr, 0, Work, &transfer, 0, nullptr)
+                          : nullptr);
   if (!worker) {
+    transfer.serve = &whileCopying;
+    transfer.lastLook = GetTickCount();
     Work(&transfer);
     return transfer.error;
   }

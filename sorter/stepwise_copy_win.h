@@ -1,5 +1,6 @@
-// Copying and moving a file without holding up the window: the platform's copy runs on a worker
-// thread with a progress routine, while the calling (window) thread goes on handling its messages.
+// Copying and moving a file without holding up the window: the platform's copy of a large file
+// runs on a worker thread with a progress routine, while the calling (window) thread goes on
+// handling its messages; a small one runs on the calling thread, served from the progress routine.
 #pragma once
 #include <cstdint>
 #include <functional>

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "sorter/sort_files_win.h"
+#include "sorter/stepwise_copy_win.h"
 #include "sorter/sorter_window.h"
 #include "sorter/target_path.h"
 #include "tags/tag_bridge.h"
@@ -222,12 +223,17 @@ void Steps(int count) {
     std::string to = folders[next()] + file.substr(file.rfind('\\') + 1);
     CopyFileA(file.c_str(), to.c_str(), FALSE);
   });
+  i = 0;
+  double stepwise = PerFile(files, [&](const std::string& file) {
+    std::string to = folders[next()] + "steps " + file.substr(file.rfind('\\') + 1);
+    CopyInSteps(file, to, false, [](bool, std::uint64_t, std::uint64_t) { return true; });
+  });
   std::printf(
       "steps over %d files, ms per file: ReadTags %.3f (tag_c open, three getters, free "
       "%.3f); BuildTargetPath and FolderPart %.3f; CreateFolderChain %.3f making the "
       "folders, %.3f when they are there (three CreateDirectoryA %.3f); "
-      "DispatchPendingMessages with nothing waiting %.3f; CopyFileA %.3f\n",
-      count, read, plainRead, build, first, again, plainFolders, dispatch, copy);
+      "DispatchPendingMessages with nothing waiting %.3f; CopyFileA %.3f; CopyInSteps %.3f\n",
+      count, read, plainRead, build, first, again, plainFolders, dispatch, copy, stepwise);
 }
 
 std::set<DWORD> Ids(const std::vector<std::unique_ptr<Process>>& processes) {
