@@ -3,7 +3,9 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <csignal>
 #include <cstdint>
+#include <exception>
 #include <string>
 
 #include "app/crash_report.h"
@@ -123,6 +125,25 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* fault) {
   EndProcess();
 }
 
+// A process can also end in a fault the processor never raised: a C++ exception that nothing
+// caught (std::bad_alloc from TagLib or a string, most likely in the 32-bit build) ends in
+// std::terminate, and abort() from the runtime raises SIGABRT; both would end with the runtime's
+// own box and exit code 3. They are given to the filter as faults of their own, with codes the
+// fault table does not name: GCC's code for its C++ exceptions, and the status of a fatal exit.
+constexpr DWORD kUncaughtException = 0x20474343, kAbort = 0x40000015;
+
+[[noreturn]] void ReportFault(DWORD code) {
+  EXCEPTION_RECORD record{};
+  record.ExceptionCode = code;
+  record.ExceptionFlags = EXCEPTION_NONCONTINUABLE;
+  CONTEXT context{};
+  EXCEPTION_POINTERS fault{&record, &context};
+  CrashFilter(&fault);
+  EndProcess();
+}
+[[noreturn]] void ReportUncaughtException() { ReportFault(kUncaughtException); }
+void ReportAbort(int) { ReportFault(kAbort); }
+
 // 64-bit Windows swallows a fault in a window procedure that the system called back from kernel
 // mode (a 32-bit program on it most of all) unless the process turns that off; Windows 7 SP1 and
 // later have the switch. Wine has neither the switch nor the swallowing.
@@ -156,4 +177,6 @@ void InstallCrashHandler(std::string_view commandLine) {
   LetCallbackFaultsThrough();
   STEP(DA3Rudi);
   SetUnhandledExceptionFilter(CrashFilter);
+  std::set_terminate(ReportUncaughtException);
+  std::signal(SIGABRT, ReportAbort);
 }

@@ -12,6 +12,7 @@
 #include "base/file_system_win.h"
 #include "base/message_box_win.h"
 #include "base/position.h"
+#include "base/system_message_win.h"
 #include "configure/configuration_window.h"
 #include "editor/editor_window.h"
 #include "settings/settings.h"
@@ -28,8 +29,13 @@ EditRunSteps EditSteps(ProgramTables& tables) {
       .read = [](const std::string& path, TagInfo& record) { return ReadTags(path, &record); },
       .edit = [&](TagInfo& record,
                   const std::string& path) { return EditTags(tables, record, path); },
-      .write = [](const std::string& path,
-                  const TagInfo& record) { return WriteTags(path, &record); },
+      .write =
+          [](const std::string& path, const TagInfo& record, std::string& reason) {
+            unsigned long error = 0;
+            const int saved = WriteTags(path, &record, &error);
+            if (!saved && error) reason = SystemMessage(error);
+            return saved;
+          },
       .message = [](const std::string& title,
                     const std::string& text) { ShowMessage(nullptr, title, text); },
   };

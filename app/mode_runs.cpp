@@ -21,8 +21,10 @@ void RunEditFiles(const std::vector<std::string>& paths, const TextTable& texts,
     STEP(DA3Rudi);
     if (!steps.edit(record, path)) continue;
     STEP(DA3Rudi);
-    if (!steps.write(path, record))
-      steps.message(texts[kTextError], texts[kTextCouldNotWrite] + "\r\n" + path);
+    std::string reason;
+    if (!steps.write(path, record, reason))
+      steps.message(texts[kTextError], texts[kTextCouldNotWrite] + "\r\n" + path +
+                                           (reason.empty() ? "" : "\r\n" + reason));
   }
 }
 

@@ -11,13 +11,15 @@
 struct EditRunSteps {
   std::function<int(const std::string& path, TagInfo& record)> read;
   std::function<int(TagInfo& record, const std::string& path)> edit;  // 1: saved, 0: cancelled
-  std::function<int(const std::string& path, const TagInfo& record)> write;
+  // 1: saved; else reason tells why where that is known, and stays empty where not.
+  std::function<int(const std::string& path, const TagInfo& record, std::string& reason)> write;
   std::function<void(const std::string& title, const std::string& text)> message;
 };
 
 // Reads, edits and writes every path after "-edit" in turn; a file that cannot be read or written
-// gets one box and the run goes on. The record is cleared before each read, so a file without a
-// tag never shows or receives the previous file's values. A save's leftover copy is skipped.
+// gets one box, with the reason a save failed on the line after the path, and the run goes on. The
+// record is cleared before each read, so a file without a tag never shows or receives the previous
+// file's values. A save's leftover copy is skipped.
 void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps);
 // The same run over paths handed over by an Explorer verb.
 void RunEditFiles(const std::vector<std::string>& paths, const TextTable& texts,

@@ -55,8 +55,9 @@ inline constexpr std::string_view kStepFiles[] = {
     "sorter/target_path.cpp",                  // 32
     "sorter/target_preview.cpp",               // 33
     "tags/safe_save_win.cpp",                  // 34
-    "sorter/stepwise_copy_win.cpp",            // 35
-    "app/verb_server_win.cpp",                 // 36
+    "tags/taglib_objects_win.cpp",             // 35
+    "sorter/stepwise_copy_win.cpp",            // 36
+    "app/verb_server_win.cpp",                 // 37
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

@@ -33,4 +33,14 @@ foreach(source ${test_sources})
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endforeach()
+
+# A title-only save read back by an independent reader (Debian's python3-mutagen).
+add_executable(save_title tests/programs/save_title_win.cpp)
+target_link_libraries(save_title PRIVATE da3)
+target_compile_options(save_title PRIVATE ${DA3_WARNINGS})
+target_link_options(save_title PRIVATE ${DA3_LINK_OPTIONS})
+add_test(NAME title_only_save_read_by_mutagen
+         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_title_only_save.sh
+                 $<TARGET_FILE:save_title> ${FIXTURE_DIR})
+set_tests_properties(title_only_save_read_by_mutagen PROPERTIES TIMEOUT 300)
 include(cmake/bench.cmake)

@@ -33,9 +33,12 @@ bool ParseCatalog(std::string_view bytes, TextTable& texts) {
   LineReader lines(bytes);
   if (lines.Next() != "Catalog") return false;
   for (size_t i = 0; i < kFirstAddedText; ++i) texts[i] = lines.Next();
-  // Entries added later come from the lines the catalog has; the rest stay in English.
-  for (size_t i = kFirstAddedText; i < kTextCount; ++i)
-    texts[i] = lines.AtEnd() ? DefaultText(i) : std::string(lines.Next());
+  // Entries added later come from the lines of the catalog that hold text; a catalog written
+  // before them may stop or end in empty lines, and those texts stay in English.
+  for (size_t i = kFirstAddedText; i < kTextCount; ++i) {
+    const std::string_view line = lines.Next();
+    texts[i] = line.empty() ? DefaultText(i) : std::string(line);
+  }
   return true;
 }
 

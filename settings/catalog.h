@@ -6,8 +6,8 @@
 
 // Reads a catalog from its bytes into texts. Lines end at CR LF, LF, a lone CR or a NUL byte.
 // Returns false, leaving texts unchanged, when the first line is not exactly "Catalog". Of the
-// first 43 texts, missing lines become empty; a text added later that the catalog does not reach
-// keeps its English default. Lines after the last text are ignored.
+// first 43 texts, missing lines become empty; a text added later keeps its English default unless
+// its line holds text. Lines after the last text are ignored.
 bool ParseCatalog(std::string_view bytes, TextTable& texts);
 
 // Counts the lines of a catalog as its bytes arrive, so that a reader can stop once it holds every

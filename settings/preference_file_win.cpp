@@ -4,6 +4,7 @@
 
 #include "base/file_system_win.h"
 #include "base/position.h"
+#include "base/rewrite_attributes.h"
 #include "base/win_handles.h"
 #include "settings/preference_file.h"
 
@@ -12,6 +13,12 @@ struct PreferenceFile::Open {
   PreferenceText text;
   bool written = false;
 };
+
+static_assert(kAttributeHidden == FILE_ATTRIBUTE_HIDDEN &&
+              kAttributeSystem == FILE_ATTRIBUTE_SYSTEM &&
+              kAttributeArchive == FILE_ATTRIBUTE_ARCHIVE &&
+              kAttributeNormal == FILE_ATTRIBUTE_NORMAL &&
+              kNoAttributes == INVALID_FILE_ATTRIBUTES);
 
 PreferenceFile::PreferenceFile() = default;
 PreferenceFile::~PreferenceFile() { Close(); }
@@ -46,7 +53,8 @@ bool PreferenceFile::CreateNew(const std::string& path) {
   Close();
   path_ = path;
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                              CREATE_ALWAYS, RewriteAttributes(GetFileAttributesA(path.c_str())),
+                              nullptr));
   if (!file) return false;
   open_ = std::make_unique<Open>(Open{std::move(file), PreferenceText{}, false});
   return true;

@@ -72,6 +72,7 @@
   X(kTextPlacedCount, "%1 of %2 files were placed.")                                       \
   X(kTextSortCancelled, "The sort was cancelled.")                                         \
   X(kTextMoreNotPlaced, "... and %1 more")                                                 \
+  X(kTextTargetIsSource, "The target is a file of this sort")                              \
   X(kTextCopying, "Copying")                                                               \
   X(kTextMoving, "Moving")                                                                 \
   X(kTextStopped, "Stopped by Cancel")

@@ -4,6 +4,7 @@
 
 #include "base/file_system_win.h"
 #include "base/position.h"
+#include "base/system_message_win.h"
 #include "sorter/target_path.h"
 #include "tags/tag_bridge.h"
 
@@ -13,20 +14,6 @@ std::string FullPath(const std::string& path) {
   char full[MAX_PATH] = {};
   const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
   return length > 0 && length < MAX_PATH ? full : path;
-}
-
-// The system's own words for an error, on one line.
-std::string SystemMessage(std::uint32_t error) {
-  char* text = nullptr;
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length ? std::string(text, length) : "";
-  LocalFree(text);
-  while (!message.empty() &&
-         (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
-    message.pop_back();
-  return message.empty() ? "Error " + std::to_string(error) : message;
 }
 }  // namespace
 

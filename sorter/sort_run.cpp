@@ -1,5 +1,8 @@
 #include "sorter/sort_run.h"
 
+#include <optional>
+#include <unordered_set>
+
 #include "base/path_parts.h"
 #include "base/position.h"
 #include "sorter/target_path.h"
@@ -18,10 +21,33 @@ std::string FailureReason(const TextTable& texts, const SortRunSteps& steps, std
   return steps.files.systemMessage(error);
 }
 
+// The files a run must never replace: every row's own file, and every file an earlier row of the
+// run placed (both folded as Windows compares names). Rows that join during the run join here
+// before they are placed.
+class RunFiles {
+ public:
+  void CountRows(const SortRunSteps& steps) {
+    for (; counted_ < steps.rowCount(); ++counted_)
+      sources_.insert(FoldedPath(steps.row(counted_)));
+  }
+  void Placed(const std::string& target) { placed_.insert(FoldedPath(target)); }
+  // Why the row's file may not replace what is at its target, if it may not.
+  std::optional<TextId> Refusal(const std::string& source, const std::string& target) const {
+    const std::string folded = FoldedPath(target);
+    if (folded != FoldedPath(source) && sources_.count(folded)) return kTextTargetIsSource;
+    if (placed_.count(folded)) return kTextSameTarget;
+    return std::nullopt;
+  }
+
+ private:
+  size_t counted_ = 0;
+  std::unordered_set<std::string> sources_, placed_;
+};
+
 // Places one file whose tags were read; the target is built by the same call the preview uses.
 // What is at the target is asked only when the copy or move finds it taken: most targets are new,
 // and asking for each costs as much as a small copy where names are looked up case-insensitively.
-RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, bool move,
+RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, const RunFiles& run, bool move,
                  const std::string& source, const std::string& target) {
   STEP(Sorter);
   if (TargetTooLong(target)) return {RowOutcome::kNotPlaced, texts[kTextPathTooLong]};
@@ -35,7 +61,9 @@ RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, bool move,
     STEP(Sorter);
     if (files.targetState(source, target) == TargetState::kSameFile)
       return {RowOutcome::kInPlace, ""};
-    // A move never replaces a file; a copy does.
+    // A copy replaces an older copy, but never a file of this run; a move never replaces a file.
+    if (auto refusal = run.Refusal(source, target))
+      return {RowOutcome::kNotPlaced, texts[*refusal]};
     if (move) return {RowOutcome::kNotPlaced, texts[kTextTargetExists]};
     error = files.copyFile(source, target, true);
     if (error == 0) return {RowOutcome::kReplaced, ""};
@@ -58,13 +86,17 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
   // Yes in the first unreadable file's box skips every later one too: the preview has marked them
   // all already, and an album folder's cover, cue sheet and log would otherwise each stop the run.
   bool skipUnreadable = false;
+  RunFiles run;
   for (size_t i = 0; i < steps.rowCount(); ++i) {
     STEP(Sorter);
+    run.CountRows(steps);
     const std::string source = steps.row(i);
     TagInfo tags;
     RowOutcome outcome;
     if (steps.files.readTags(source, tags)) {
-      outcome = Place(texts, steps, move, source, BuildTargetPath(pattern, source, tags));
+      const std::string target = BuildTargetPath(pattern, source, tags);
+      outcome = Place(texts, steps, run, move, source, target);
+      if (outcome.placed()) run.Placed(target);
     } else {
       STEP(Sorter);
       outcome = {RowOutcome::kSkipped, texts[kTextTagsUnreadable]};

@@ -4,6 +4,12 @@
 #include "sorter/target_path.h"
 
 void TargetPreview::AddRow(std::string source) {
+  std::string folded = FoldedPath(source);
+  // A row whose target this new row's file is, among the rows passed so far, is marked now.
+  if (auto first = firstRowOf_.find(folded);
+      first != firstRowOf_.end() && FoldedPath(rows_[first->second].source) != folded)
+    rows_[first->second].targetIsSource = true;
+  sources_.insert(std::move(folded));
   rows_.emplace_back();
   rows_.back().source = std::move(source);
 }
@@ -15,6 +21,7 @@ void TargetPreview::SetPattern(std::string pattern) {
     row.target.reset();
     row.targetState.reset();
     row.sameAsEarlier = false;
+    row.targetIsSource = false;
   }
   sweep_ = 0;
   firstRowOf_.clear();
@@ -48,8 +55,12 @@ void TargetPreview::SetTargetState(size_t row, TargetState state) {
 void TargetPreview::Sweep() {
   STEP(Sorter);
   for (; sweep_ < rows_.size() && !Need(sweep_); ++sweep_) {
-    if (const std::string* target = Target(sweep_))
-      rows_[sweep_].sameAsEarlier = !firstRowOf_.emplace(FoldedPath(*target), sweep_).second;
+    if (const std::string* target = Target(sweep_)) {
+      Row& row = rows_[sweep_];
+      std::string folded = FoldedPath(*target);
+      row.targetIsSource = sources_.count(folded) && folded != FoldedPath(row.source);
+      row.sameAsEarlier = !firstRowOf_.emplace(std::move(folded), sweep_).second;
+    }
   }
 }
 
@@ -64,6 +75,7 @@ std::optional<TextId> TargetPreview::Reason(size_t row) {
   const std::string* target = Target(row);
   if (!target) return std::nullopt;
   if (TargetTooLong(*target)) return kTextPathTooLong;
+  if (rows_[row].targetIsSource) return kTextTargetIsSource;
   if (rows_[row].targetState == TargetState::kExists) return kTextTargetExists;
   if (rows_[row].sameAsEarlier) return kTextSameTarget;
   return std::nullopt;

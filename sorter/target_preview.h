@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "settings/text_table.h"
@@ -37,7 +38,8 @@ class TargetPreview {
   // The row's target, once its tags are read; nothing before or when they can't be read.
   const std::string* Target(size_t row);
   // The row's text: nothing yet, that its tags can't be read, or its target, behind the first
-  // reason that stands in its way (too long, taken on disk, taken by an earlier row).
+  // reason that stands in its way (too long, another row's file, taken on disk, taken by an
+  // earlier row).
   std::string Text(const TextTable& texts, size_t row);
   // True when something stands in the way of the row's target.
   bool Marked(size_t row);
@@ -53,6 +55,7 @@ class TargetPreview {
     std::optional<std::string> target;       // for the current pattern
     std::optional<TargetState> targetState;  // for the current target
     bool sameAsEarlier = false;              // known once the sweep has passed the row
+    bool targetIsSource = false;             // the target is another row's file: never replaced
   };
   std::optional<PreviewTask::Kind> Need(size_t row);  // the reading a row still needs
   std::optional<TextId> Reason(size_t row);           // the first thing in the way of the target
@@ -64,4 +67,5 @@ class TargetPreview {
   // each target seen (folded as Windows compares names), the first row that has it.
   size_t sweep_ = 0;
   std::unordered_map<std::string, size_t> firstRowOf_;
+  std::unordered_set<std::string> sources_;  // every row's file, folded
 };

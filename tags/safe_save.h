@@ -12,8 +12,9 @@ using ReplaceStep =
 // ReplaceFile, which keeps the original's attributes and identity.
 bool ReplaceWithCopy(const std::string& original, const std::string& copy, unsigned long& error);
 
-// Whether the name holds a file that is not read-only, so a save may replace it.
-bool MayReplace(const std::string& fileName);
+// Whether the name holds a file that is not read-only, so a save may replace it; else false with
+// the system's error code for why not.
+bool MayReplace(const std::string& fileName, unsigned long& error);
 
 // What is done to the copy: save writes into it, check reads it back; each is true when all
 // went well.
@@ -23,6 +24,8 @@ using CopyStep = std::function<bool(const std::string& copy)>;
 // it, and lets replace put the checked copy in the original's place. After a failed replace the
 // copy is deleted only when the original is there unchanged; when the original's name is empty,
 // the copy takes it. True when the name holds the checked copy and no other version of the file
-// was left behind.
+// was left behind. Otherwise error tells why where the system does (no room for the copy or the
+// save, no right to create the copy, its name past the path limit, a failed replace), and is 0
+// where the save or the check failed on their own.
 bool SaveThroughCopy(const std::string& fileName, unsigned long long room, const CopyStep& save,
-                     const CopyStep& check, const ReplaceStep& replace);
+                     const CopyStep& check, const ReplaceStep& replace, unsigned long& error);

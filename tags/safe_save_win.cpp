@@ -13,13 +13,15 @@ namespace {
 // the writer noticing, so it counts as failed.
 constexpr unsigned long long kLastBlock = 4096;
 
-// Copies the original to a fresh name beside it; empty when no copy could be made.
-std::string MakeCopy(const std::string& fileName) {
+// Copies the original to a fresh name beside it; empty, with the system's error code, when no copy
+// could be made.
+std::string MakeCopy(const std::string& fileName, unsigned long& error) {
   STEP(DA3Rudi);
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string copy = SaveCopyName(fileName, GetCurrentProcessId(), attempt);
     if (CopyFileA(fileName.c_str(), copy.c_str(), TRUE)) return copy;
-    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
+    error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
       DeleteFileA(copy.c_str());  // a copy that failed halfway (disk full) is ours to remove
       return {};
     }
@@ -77,27 +79,38 @@ bool ReplaceWithCopy(const std::string& original, const std::string& copy, unsig
   return false;
 }
 
-bool MayReplace(const std::string& fileName) {
+bool MayReplace(const std::string& fileName, unsigned long& error) {
   DWORD attributes = GetFileAttributesA(fileName.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    error = GetLastError();
+    return false;
+  }
+  error = attributes & FILE_ATTRIBUTE_READONLY ? ERROR_ACCESS_DENIED : 0;
+  return error == 0;
 }
 
 bool SaveThroughCopy(const std::string& fileName, unsigned long long room, const CopyStep& save,
-                     const CopyStep& check, const ReplaceStep& replace) {
+                     const CopyStep& check, const ReplaceStep& replace, unsigned long& error) {
   STEP(DA3Rudi);
+  error = 0;
   const std::optional<FileStamp> original = StampOf(fileName);
-  if (!original) return false;
+  if (!original) {
+    error = ERROR_FILE_NOT_FOUND;
+    return false;
+  }
 
-  std::string copy = MakeCopy(fileName);
+  std::string copy = MakeCopy(fileName, error);
   if (copy.empty()) return false;
-  bool good = FreeBytesBeside(copy) >= room && save(copy) && FreeBytesBeside(copy) >= kLastBlock &&
-              check(copy);
+  bool good = false;
+  if (FreeBytesBeside(copy) < room)
+    error = ERROR_DISK_FULL;
+  else if (save(copy))
+    good = FreeBytesBeside(copy) >= kLastBlock ? check(copy) : (error = ERROR_DISK_FULL, false);
   STEP(DA3Rudi);
   if (!good) {
     RemoveCopy(copy);  // the original was never touched
     return false;
   }
-  unsigned long error = 0;
   if (replace(fileName, copy, error)) return true;
   return SettleFailedReplace(fileName, copy, *original, error);
 }

@@ -10,12 +10,16 @@
 // TagLib cannot open; the record is then untouched.
 int ReadTags(const std::string& fileName, TagInfo* record);
 
-// Stores the seven tag fields. The save goes into a copy beside the file, which replaces the
-// original only when it opens again with the same audio properties, so a failed save leaves the
-// original as it was. 1 when the file now holds the fields, 0 otherwise.
-int WriteTags(const std::string& fileName, const TagInfo* record);
+// Stores the tag fields in which the record differs from what reading the file gives now; the
+// others are not set, so the file keeps whatever it holds beyond the program's reading of them.
+// The save goes into a copy beside the file, which replaces the original only when it opens again
+// with the same audio properties and reads back the fields set, so a failed save leaves the
+// original as it was. 1 when the file now holds the fields, 0 otherwise; error, where given, then
+// holds the system's error code for why, or 0 where TagLib could not save the file as meant.
+int WriteTags(const std::string& fileName, const TagInfo* record, unsigned long* error = nullptr);
 
 // WriteTags with the given replace step in place of ReplaceWithCopy. After a failed replace the
 // copy is deleted only when the original is there unchanged; when the original's name is empty,
 // the copy takes it.
-int WriteTags(const std::string& fileName, const TagInfo* record, const ReplaceStep& replace);
+int WriteTags(const std::string& fileName, const TagInfo* record, const ReplaceStep& replace,
+              unsigned long* error = nullptr);

@@ -9,11 +9,12 @@
 #include "tags/taglib.h"
 
 namespace {
-// How a field is got from and set in a TagLib tag, and where the record keeps it.
+// How a field is got from and set in a file's tag, and where the record keeps it. Texts go through
+// the file as well as its tag, since the comment is the file's own comment (taglib.h).
 struct TextAccess {
   std::string TagInfo::*member;
-  char* (*get)(const TagLib_Tag*);
-  void (*set)(TagLib_Tag*, const char*);
+  char* (*get)(TagLib_File*, TagLib_Tag*);
+  void (*set)(TagLib_File*, TagLib_Tag*, const char*);
 };
 struct NumberAccess {
   std::int32_t TagInfo::*member;
@@ -25,40 +26,67 @@ struct Field {
   TextAccess text{};
   NumberAccess number{};
 };
+
+// A text of the tag alone, in the form of a text access.
+template <char* (*Get)(const TagLib_Tag*)>
+char* TagText(TagLib_File*, TagLib_Tag* tag) {
+  return Get(tag);
+}
+template <void (*Set)(TagLib_Tag*, const char*)>
+void SetTagText(TagLib_File*, TagLib_Tag* tag, const char* text) {
+  Set(tag, text);
+}
+
 // The seven fields in the order they are read and written.
 constexpr Field kFields[] = {
-    {.text = {&TagInfo::title, taglib::Title, taglib::SetTitle}},
-    {.text = {&TagInfo::artist, taglib::Artist, taglib::SetArtist}},
-    {.text = {&TagInfo::album, taglib::Album, taglib::SetAlbum}},
+    {.text = {&TagInfo::title, TagText<taglib::Title>, SetTagText<taglib::SetTitle>}},
+    {.text = {&TagInfo::artist, TagText<taglib::Artist>, SetTagText<taglib::SetArtist>}},
+    {.text = {&TagInfo::album, TagText<taglib::Album>, SetTagText<taglib::SetAlbum>}},
     {.number = {&TagInfo::year, taglib::Year, taglib::SetYear}},
-    {.text = {&TagInfo::comment, taglib::Comment, taglib::SetComment}},
+    {.text = {&TagInfo::comment, taglib::OwnComment, taglib::SetOwnComment}},
     {.number = {&TagInfo::track, taglib::Track, taglib::SetTrack}},
-    {.text = {&TagInfo::genre, taglib::Genre, taglib::SetGenre}},
+    {.text = {&TagInfo::genre, TagText<taglib::Genre>, SetTagText<taglib::SetGenre>}},
 };
 
 // What the program's 8-bit reading makes of a TagLib text.
 std::string ReadText(const char* utf8) { return TrimSpaces(Utf8ToLatin1(utf8 ? utf8 : "").text); }
 
-void ReadField(const TagLib_Tag* tag, const Field& field, TagInfo& record) {
+void ReadField(TagLib_File* file, TagLib_Tag* tag, const Field& field, TagInfo& record) {
   if (field.text.member)
-    record.*field.text.member = ReadText(field.text.get(tag));
+    record.*field.text.member = ReadText(field.text.get(file, tag));
   else
     record.*field.number.member = static_cast<std::int32_t>(field.number.get(tag));
 }
 
-// Writes the record's value. A text is not written when the record holds exactly what reading
-// made of the file's value and that reading lost part of it: the file keeps its value rather than
-// the shortened one.
-void WriteField(TagLib_Tag* tag, const Field& field, const TagInfo& record) {
-  if (!field.text.member) {
+// Whether the record holds, for the field, what reading the file gives now: a field the user did
+// not change. Such a field is never set, so what the file holds beyond the program's reading of it
+// (a full date, a track total, a vinyl side, several values, text the 8-bit reading cannot hold,
+// spaces around a text) stays as it is.
+bool Unchanged(TagLib_File* file, TagLib_Tag* tag, const Field& field, const TagInfo& record) {
+  if (field.text.member)
+    return ReadText(field.text.get(file, tag)) == TrimSpaces(record.*field.text.member);
+  return field.number.get(tag) == static_cast<unsigned>(record.*field.number.member);
+}
+
+void WriteField(TagLib_File* file, TagLib_Tag* tag, const Field& field, const TagInfo& record) {
+  if (field.text.member)
+    field.text.set(file, tag, Latin1ToUtf8(record.*field.text.member).c_str());
+  else
     field.number.set(tag, static_cast<unsigned>(record.*field.number.member));
-    return;
-  }
-  const std::string& text = record.*field.text.member;
-  const char* current = field.text.get(tag);
-  const std::string currentText = current ? current : "";
-  if (text == ReadText(current) && Latin1ToUtf8(text) != currentText) return;
-  field.text.set(tag, Latin1ToUtf8(text).c_str());
+}
+
+// The fields a save sets, as flags by their place in kFields.
+using FieldSet = unsigned;
+constexpr FieldSet Flag(size_t field) { return FieldSet(1) << field; }
+
+// The fields in which the record differs from the file. A file without a tag can take none, so
+// then every field counts, and the save that follows fails.
+FieldSet ChangedFields(TagLib_File* file, const TagInfo& record) {
+  TagLib_Tag* tag = taglib::FileTag(file);
+  FieldSet changed = 0;
+  for (size_t i = 0; i < std::size(kFields); ++i)
+    if (!tag || !Unchanged(file, tag, kFields[i], record)) changed |= Flag(i);
+  return changed;
 }
 
 bool IsUsable(const std::string& fileName, const TagInfo* record) {
@@ -81,29 +109,30 @@ AudioProperties PropertiesOf(TagLib_File* file) {
            : AudioProperties{};
 }
 
-// Opens a file through TagLib and reads its audio properties; false when it does not open.
-bool OpensWith(const std::string& fileName, AudioProperties& properties) {
+// Opens a file through TagLib, reads its audio properties and finds the fields the record
+// changes; false when it does not open.
+bool OpensWith(const std::string& fileName, const TagInfo& record, AudioProperties& properties,
+               FieldSet& changed) {
   STEP(DA3Rudi);
   taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file) return false;
   properties = PropertiesOf(file.get());
+  changed = ChangedFields(file.get(), record);
   return true;
 }
 
-// Whether a saved file opens with the original's audio properties and reads back the record's
-// texts. TagLib reports some saves as done that stored nothing (a file that only looks like its
-// format, say); those are caught here.
-bool SavedAsMeant(const std::string& fileName, const TagInfo& record,
+// Whether a saved file opens with the original's audio properties and reads back the fields that
+// were set as the record holds them. TagLib reports some saves as done that stored nothing (a file
+// that only looks like its format, say); those are caught here.
+bool SavedAsMeant(const std::string& fileName, const TagInfo& record, FieldSet written,
                   const AudioProperties& before) {
   STEP(DA3Rudi);
   taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file || PropertiesOf(file.get()) != before) return false;
-  const TagLib_Tag* tag = taglib::FileTag(file.get());
+  TagLib_Tag* tag = taglib::FileTag(file.get());
   if (!tag) return false;
-  for (const Field& field : kFields) {
-    const TextAccess& text = field.text;
-    if (text.member && ReadText(text.get(tag)) != TrimSpaces(record.*text.member)) return false;
-  }
+  for (size_t i = 0; i < std::size(kFields); ++i)
+    if ((written & Flag(i)) && !Unchanged(file.get(), tag, kFields[i], record)) return false;
   return true;
 }
 
@@ -119,14 +148,16 @@ unsigned long long RoomForSave(const TagInfo& record) {
   return 2 * texts + kSaveMargin;
 }
 
-// Sets the record's fields in the file and saves it in place.
-bool SaveInto(const std::string& fileName, const TagInfo& record) {
+// Sets the given fields from the record in a copy of the file, and saves it in place.
+bool SaveInto(const std::string& fileName, const TagInfo& record, FieldSet fields) {
   STEP(DA3Rudi);
   taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file) return false;
-  if (TagLib_Tag* tag = taglib::FileTag(file.get()))
-    for (const Field& field : kFields) WriteField(tag, field, record);
-  return taglib::FileSave(file.get());
+  TagLib_Tag* tag = taglib::FileTag(file.get());
+  if (!tag) return false;
+  for (size_t i = 0; i < std::size(kFields); ++i)
+    if (fields & Flag(i)) WriteField(file.get(), tag, kFields[i], record);
+  return taglib::SaveFile(file.get());
 }
 }  // namespace
 
@@ -135,8 +166,8 @@ int ReadTags(const std::string& fileName, TagInfo* record) {
   if (!IsUsable(fileName, record)) return 0;
   taglib::File file(taglib::FileNew(fileName.c_str()));
   if (!file) return 0;
-  if (const TagLib_Tag* tag = taglib::FileTag(file.get()))
-    for (const Field& field : kFields) ReadField(tag, field, *record);
+  if (TagLib_Tag* tag = taglib::FileTag(file.get()))
+    for (const Field& field : kFields) ReadField(file.get(), tag, field, *record);
   if (const TagLib_AudioProperties* p = taglib::FileAudioProperties(file.get())) {
     record->bitrate = taglib::Bitrate(p);
     record->sampleRate = taglib::SampleRate(p);
@@ -146,16 +177,26 @@ int ReadTags(const std::string& fileName, TagInfo* record) {
   return 1;
 }
 
-int WriteTags(const std::string& fileName, const TagInfo* record) {
-  return WriteTags(fileName, record, ReplaceWithCopy);
+int WriteTags(const std::string& fileName, const TagInfo* record, unsigned long* error) {
+  return WriteTags(fileName, record, ReplaceWithCopy, error);
 }
 
-int WriteTags(const std::string& fileName, const TagInfo* record, const ReplaceStep& replace) {
+int WriteTags(const std::string& fileName, const TagInfo* record, const ReplaceStep& replace,
+              unsigned long* error) {
   STEP(DA3Rudi);
-  if (!IsUsable(fileName, record) || !MayReplace(fileName)) return 0;
+  unsigned long why = 0;
+  bool saved = false;
   AudioProperties before;
-  if (!OpensWith(fileName, before)) return 0;
-  auto save = [&](const std::string& copy) { return SaveInto(copy, *record); };
-  auto check = [&](const std::string& copy) { return SavedAsMeant(copy, *record, before); };
-  return SaveThroughCopy(fileName, RoomForSave(*record), save, check, replace) ? 1 : 0;
+  FieldSet changed = 0;
+  if (IsUsable(fileName, record) && MayReplace(fileName, why) &&
+      OpensWith(fileName, *record, before, changed)) {
+    // A record the user did not change leaves the file untouched.
+    auto save = [&](const std::string& copy) { return SaveInto(copy, *record, changed); };
+    auto check = [&](const std::string& copy) {
+      return SavedAsMeant(copy, *record, changed, before);
+    };
+    saved = !changed || SaveThroughCopy(fileName, RoomForSave(*record), save, check, replace, why);
+  }
+  if (error) *error = saved ? 0 : why;
+  return saved ? 1 : 0;
 }

@@ -50,5 +50,14 @@ inline int Length(const TagLib_AudioProperties* p) {
   return STEP(TagLib), taglib_audioproperties_length(p);
 }
 
+// The file's own comment: in an ID3v2 tag the comment frame without a description, never one that
+// another program described as its own ("iTunNORM" and the like); setting it, empty included,
+// leaves those frames as they are. For other tags, the tag's comment.
+char* OwnComment(TagLib_File* file, TagLib_Tag* tag);
+void SetOwnComment(TagLib_File* file, TagLib_Tag* tag, const char* comment);
+// Saves the file: an MP3 in the tag types and ID3v2 version it has, every other file as TagLib
+// does. True when TagLib reports the save as done.
+bool SaveFile(TagLib_File* file);
+
 inline void FreeStrings() { STEP(TagLib), taglib_tag_free_strings(); }
 }  // namespace taglib

@@ -65,6 +65,18 @@ TEST(ParseCatalog, ShortCatalogsEmptyTheRestAndLinesKeepTheirSpaces) {
   EXPECT_EQ(texts[kFirstAddedText + 1], "text 44");
   EXPECT_EQ(texts[kFirstAddedText + 2], DefaultText(kFirstAddedText + 2));
 
+  // A catalog made for the first 43 texts that ends in an empty line, or has empty lines among the
+  // later ones, keeps their English texts; lines 2 to 44 are taken as they stand.
+  texts = Marked();
+  ASSERT_TRUE(ParseCatalog(CatalogOf(kFirstAddedText) + "\r\n", texts));
+  EXPECT_EQ(texts[kFirstAddedText - 1], "text 42");
+  EXPECT_EQ(texts[kTextTargetHeader], "Target");
+  texts = Marked();
+  ASSERT_TRUE(ParseCatalog(CatalogOf(kFirstAddedText) + "\r\n\r\nSecond\r\n", texts));
+  EXPECT_EQ(texts[kFirstAddedText], DefaultText(kFirstAddedText));
+  EXPECT_EQ(texts[kFirstAddedText + 1], DefaultText(kFirstAddedText + 1));
+  EXPECT_EQ(texts[kFirstAddedText + 2], "Second");
+
   texts = Marked();
   ASSERT_TRUE(ParseCatalog("Catalog\n  padded \t\n\nafter empty\nback\\nslash", texts));
   EXPECT_EQ(texts[0], "  padded \t");

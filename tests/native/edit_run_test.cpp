@@ -29,9 +29,11 @@ struct FakeSteps {
                   return cancelled.count(path) ? 0 : 1;
                 },
             .write =
-                [this](const std::string& path, const TagInfo&) {
+                [this](const std::string& path, const TagInfo&, std::string& reason) {
                   log.push_back("write " + path);
-                  return unwritable.count(path) ? 0 : 1;
+                  if (!unwritable.count(path)) return 1;
+                  if (path == "e.mp3") reason = "There is not enough space on the disk.";
+                  return 0;
                 },
             .message =
                 [this](const std::string& title, const std::string& text) {
@@ -49,13 +51,17 @@ TEST(RunEditMode, GoesOnAfterFailuresWithOneBoxEach) {
   fake.files["c.mp3"].title = "C";
   fake.files["d.mp3"].title = "D";
   fake.cancelled = {"c.mp3"};
-  fake.unwritable = {"d.mp3"};
-  RunEditMode(Arguments(R"(p -edit " a.mp3 " "" b.mp3 c.mp3 d.mp3)"), texts, fake.Steps());
+  fake.files["e.mp3"].title = "E";
+  fake.unwritable = {"d.mp3", "e.mp3"};
+  RunEditMode(Arguments(R"(p -edit " a.mp3 " "" b.mp3 c.mp3 d.mp3 e.mp3)"), texts, fake.Steps());
   EXPECT_EQ(fake.log, (std::vector<std::string>{
                           "read a.mp3", "edit a.mp3 [A]", "write a.mp3", "read b.mp3",
                           "box Error: Couldn't read ID3 Tags of\r\nb.mp3", "read c.mp3",
                           "edit c.mp3 [C]", "read d.mp3", "edit d.mp3 [D]", "write d.mp3",
-                          "box Error: Couldn't write ID3 Tags into\r\nd.mp3"}));
+                          "box Error: Couldn't write ID3 Tags into\r\nd.mp3", "read e.mp3",
+                          "edit e.mp3 [E]", "write e.mp3",
+                          "box Error: Couldn't write ID3 Tags into\r\ne.mp3\r\n"
+                          "There is not enough space on the disk."}));
 }
 
 TEST(RunEditMode, AFileWithoutTagDoesNotInheritThePreviousFilesTags) {

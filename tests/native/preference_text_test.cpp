@@ -44,8 +44,10 @@ TEST(PreferenceText, IntegersReadAsAtoiDoes) {
   EXPECT_EQ(ContextMenu("ContextMenu=yes"), 0);
   EXPECT_EQ(ContextMenu("ContextMenu=+12"), 12);
   EXPECT_EQ(ContextMenu("Other=1"), -99);
-  EXPECT_EQ(ContextMenu("ContextMenu=99999999999999999999"),
-            ContextMenu("ContextMenu=99999999999999999999"));
+  // A digit run too long for 32 bits wraps, as the value is cut to 32 bits, and never overflows.
+  EXPECT_EQ(ContextMenu("ContextMenu=99999999999999999999"), 1661992959);
+  EXPECT_EQ(ContextMenu("ContextMenu=4294967303"), 7);
+  EXPECT_EQ(ContextMenu("ContextMenu=-4294967303"), -7);
 }
 
 TEST(PreferenceText, Utf8FilesDecodeToSingleBytes) {

@@ -24,12 +24,15 @@ struct FakeSorter {
   std::map<size_t, std::string> shown;  // row -> outcome shown
   size_t boxes = 0, done = 0;
 
-  // A target on disk refuses a copy that may not replace it, and every move.
+  // A target on disk refuses a copy that may not replace it, and every move; a placed file is on
+  // disk from then on.
   std::uint32_t Place(const char* verb, const std::string& source, const std::string& target,
                       bool replace) {
     log.push_back(verb + (" " + source) + " > " + target);
     if (onDisk.count(target) && !replace) return kErrorFileExists;
-    return failing.count(target) ? failing[target] : 0;
+    if (failing.count(target)) return failing[target];
+    onDisk.emplace(target, TargetState::kExists);
+    return 0;
   }
 
   SortRunSteps Steps() {
@@ -239,6 +242,38 @@ TEST(SortRun, EveryRowShowsWhatBecameOfItAndFailuresAreCounted) {
                 longName +
                 ".mp3\r\n    The path is too long"
                 "\r\nS:\\bad.mp3\r\n    Tags can't be read");
+}
+
+// A copy replaces older copies, but never a file of the run: not a row's own file before it is
+// read, nor a file that an earlier row has just placed. Those rows are not placed, and say why.
+TEST(SortRun, ACopyNeverReplacesAFileOfTheRun) {
+  FakeSorter fake;
+  fake.pattern = "D:\\in\\%GENRE%\\%ARTIST%\\*.$";
+  fake.rows = {"D:\\in\\01.mp3", "D:\\IN\\rock\\band\\01.MP3", "D:\\in\\02.mp3",
+               "D:\\other\\02.mp3"};
+  fake.tagged = {{fake.rows[0], Tagged("Rock", "Band")},
+                 {fake.rows[1], Tagged("Jazz", "Trio")},
+                 {fake.rows[2], Tagged("Pop", "Duo")},
+                 {fake.rows[3], Tagged("Pop", "Duo")}};
+  fake.onDisk = {{"D:\\in\\Rock\\Band\\01.mp3", TargetState::kExists}};  // row 1's file
+  fake.answers = {false};
+  SortSummary summary = SortRun(Texts(), fake.Steps());
+
+  EXPECT_EQ(fake.shown,
+            (std::map<size_t, std::string>{{0, "Not placed: The target is a file of this sort"},
+                                           {1, "Copied"},
+                                           {2, "Copied"},
+                                           {3, "Not placed: Same target as an earlier file"}}));
+  EXPECT_EQ(fake.log[3], "copy D:\\in\\01.mp3 > D:\\in\\Rock\\Band\\01.mp3");       // refused
+  EXPECT_EQ(fake.log.back(), "copy D:\\other\\02.mp3 > D:\\in\\Pop\\Duo\\02.mp3");  // refused
+  EXPECT_EQ(std::count_if(fake.log.begin(), fake.log.end(),
+                          [](const std::string& line) { return line.rfind("copy", 0) == 0; }),
+            4);  // each once: none again to replace what is there
+  EXPECT_EQ(summary.placed, 2u);
+  EXPECT_EQ(SortReportText(Texts(), summary),
+            "2 of 4 files were placed.\r\n"
+            "\r\nD:\\in\\01.mp3\r\n    The target is a file of this sort"
+            "\r\nD:\\other\\02.mp3\r\n    Same target as an earlier file");
 }
 
 TEST(SortRun, AMoveNeverReplacesAnExistingTarget) {

@@ -76,6 +76,33 @@ TEST(TargetPreview, ShowsTargetsAndMarksWhatStandsInTheWay) {
   for (size_t row : {1, 3, 5}) EXPECT_TRUE(preview.Marked(row)) << row;
 }
 
+// A target that is another row's file is marked before anything else that stands in its way
+// (it is on disk, too), also when that row joins the list after the target was worked out; a
+// file already at its own target is not.
+TEST(TargetPreview, MarksATargetThatIsAnotherRowsFile) {
+  TargetPreview preview;
+  FakeDisk disk;
+  preview.AddRow("S:\\a.mp3");
+  preview.AddRow("S:\\x\\BAND\\a.mp3");
+  preview.AddRow("S:\\x\\Band\\c.mp3");
+  disk.tagged = {{"S:\\a.mp3", Artist("Band")},
+                 {"S:\\x\\BAND\\a.mp3", Artist("Other")},
+                 {"S:\\x\\Band\\c.mp3", Artist("Band")},
+                 {"S:\\c.mp3", Artist("Band")}};
+  disk.existing = {"S:\\x\\Band\\a.mp3", "S:\\x\\Band\\c.mp3"};
+  preview.SetPattern("S:\\x\\%ARTIST%\\*.$");
+  disk.Work(preview, 0, 10);
+  EXPECT_EQ(preview.Text(Texts(), 0), "The target is a file of this sort: S:\\x\\Band\\a.mp3");
+  EXPECT_EQ(preview.Text(Texts(), 1), "S:\\x\\Other\\a.mp3");
+  EXPECT_NE(preview.Text(Texts(), 2).rfind("The target is a file", 0), 0u);  // its own place
+
+  preview.AddRow("S:\\c.mp3");
+  disk.Work(preview, 0, 10);
+  EXPECT_EQ(preview.Text(Texts(), 3), "The target is a file of this sort: S:\\x\\Band\\c.mp3");
+  preview.AddRow("S:\\x\\other\\A.MP3");  // row 1's target, as Windows compares names
+  EXPECT_TRUE(preview.Marked(1));
+}
+
 TEST(TargetPreview, RowsOnScreenComeFirstAndTagsAreReadOnce) {
   TargetPreview preview;
   FakeDisk disk;

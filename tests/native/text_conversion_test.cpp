@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/rewrite_attributes.h"
 #include "base/text_util.h"
 #include "settings/settings_folder.h"
 #include "settings/text_table.h"
@@ -78,4 +79,17 @@ TEST(Tables, DefaultsAndGenresHoldTheirFixedTexts) {
   EXPECT_EQ(genres[146], "Jpop");
   EXPECT_EQ(genres[147], "Synthpop");
   for (const auto& genre : genres) EXPECT_FALSE(genre.empty());
+}
+
+// A hidden or system preferences.ini is created anew with those attributes, or Windows refuses
+// it; a read-only one is not made writable.
+TEST(RewriteAttributes, AsksAgainForHiddenAndSystem) {
+  EXPECT_EQ(RewriteAttributes(kNoAttributes), kAttributeNormal);
+  EXPECT_EQ(RewriteAttributes(kAttributeNormal), kAttributeNormal);
+  EXPECT_EQ(RewriteAttributes(kAttributeArchive), kAttributeArchive);
+  EXPECT_EQ(RewriteAttributes(kAttributeHidden | kAttributeArchive),
+            kAttributeHidden | kAttributeArchive);
+  EXPECT_EQ(RewriteAttributes(kAttributeHidden | kAttributeSystem | kAttributeReadOnly),
+            kAttributeHidden | kAttributeSystem);
+  EXPECT_EQ(RewriteAttributes(kAttributeReadOnly), kAttributeNormal);
 }

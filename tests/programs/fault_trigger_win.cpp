@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <new>
 #include <string>
 
 namespace {
@@ -17,6 +18,7 @@ enum Fault : WPARAM {
   kUnknownCode,
   kAccessViolationHoldingHeap,
   kAccessViolationHoldingProcessHeap,
+  kUncaughtException,
 };
 constexpr DWORD kUnknownFaultCode = 0xE0001234;
 
@@ -51,6 +53,8 @@ LRESULT CALLBACK TriggerProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       HeapLock(GetProcessHeap());
       *reinterpret_cast<volatile int*>(std::uintptr_t(zero + 16)) = 1;
       return 0;
+    case kUncaughtException:  // what running out of memory inside a string or TagLib gives
+      throw std::bad_alloc();
   }
   return 0;
 }

@@ -25,6 +25,7 @@ enum class TestFault : WPARAM {
   kUnknownCode,
   kAccessViolationHoldingHeap,         // while the C runtime's heap is locked
   kAccessViolationHoldingProcessHeap,  // while the process heap, which the box needs, is locked
+  kUncaughtException,                  // a std::bad_alloc that nothing catches
 };
 bool RaiseTestFault(DWORD processId, TestFault fault);
 

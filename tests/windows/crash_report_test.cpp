@@ -158,6 +158,20 @@ TEST_F(CrashReport, CodeOutsideTheTableIsAnUnknownErrorCode) {
   EXPECT_EQ(program.WaitForExit(5000), 0);
 }
 
+// A C++ exception that nothing catches reaches the report like a processor fault, with the code
+// the fault table does not name, and ends with exit code 0 rather than the runtime's abort box.
+TEST_F(CrashReport, UncaughtExceptionIsReportedAsAnUnknownErrorCode) {
+  Process program(FaultingProgramCommand("-sort"), appData.path());
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(WaitForIdleWindow(program, kSorterTitle, 6));
+  ASSERT_TRUE(RaiseTestFault(program.id(), TestFault::kUncaughtException));
+
+  EXPECT_EQ(CrashBox(program),
+            CrashBoxTextFor("\"-sort\" ", EventLoopLine(), "Sorter", "Unknown error code"));
+  ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
+  EXPECT_EQ(program.WaitForExit(5000), 0);
+}
+
 // A second fault while the box is open, from outside and on the program's own thread, ends the
 // process with exit code 0 at once: no second box, nothing opened, no hang.
 TEST_F(CrashReport, SecondFaultWhileTheReportShowsEndsTheProcess) {

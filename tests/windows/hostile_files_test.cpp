@@ -123,14 +123,19 @@ TEST_P(FullDisk, ASaveThatCannotFitFailsAndLeavesTheFileWhole) {
   record.title = std::string(10000, 'T');
   record.comment = std::string(10000, 'C');
 
+  // Both failures say why: there is no room on the disk.
   FillUpTo(bytes_.size() / 2);  // not even the working copy fits
-  EXPECT_EQ(WriteTags(song_, &record), 0);
+  unsigned long error = 0;
+  EXPECT_EQ(WriteTags(song_, &record, &error), 0);
+  EXPECT_EQ(error, unsigned(ERROR_DISK_FULL));
   EXPECT_EQ(ReadFileBytes(song_), bytes_);
   EXPECT_EQ(FileCount(folder_ + "work\\"), 2u) << "a partial copy was left";
 
   DeleteFileA((folder_ + "work\\filler").c_str());
   FillUpTo(bytes_.size() + 16 * 1024);  // the copy fits, the longer tag does not
-  EXPECT_EQ(WriteTags(song_, &record), 0);
+  error = 0;
+  EXPECT_EQ(WriteTags(song_, &record, &error), 0);
+  EXPECT_EQ(error, unsigned(ERROR_DISK_FULL));
   EXPECT_EQ(ReadFileBytes(song_), bytes_);
   EXPECT_EQ(FileCount(folder_ + "work\\"), 2u) << "the copy was left";
 

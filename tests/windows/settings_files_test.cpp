@@ -67,6 +67,25 @@ TEST(PreferenceFileOnDisk, WritesTheThirtyByteFileAndCutsWhatWasThere) {
   EXPECT_EQ(ReadFileBytes(path), "LANGUAGE = x.catalog\r\nContextMenu = -5\r\n");
 }
 
+// Windows refuses to create an existing hidden or system file anew unless the call asks for those
+// attributes again; the file is rewritten with them, so it stays hidden and keeps being written.
+TEST(PreferenceFileOnDisk, AHiddenSystemFileIsRewrittenAndKeepsItsAttributes) {
+  TempDir dir;
+  const std::string path = dir / "preferences.ini";
+  WriteFileBytes(path, "Language = Deutsch.catalog\r\nContextMenu = 1\r\n");
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  PreferenceFile preferences;
+  ASSERT_TRUE(preferences.CreateNew(path));
+  preferences.WriteString("Language", "");
+  preferences.WriteInteger("ContextMenu", 0);
+  preferences.Close();
+  EXPECT_EQ(ReadFileBytes(path), kEnglishZero);
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN) << attributes;
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_SYSTEM) << attributes;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST(PreferenceFileOnDisk, OnlyReadingLeavesEveryByteAndLetsOthersOnlyRead) {
   TempDir dir;
   const std::string path = dir / "preferences.ini";

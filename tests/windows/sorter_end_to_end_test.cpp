@@ -245,3 +245,47 @@ TEST_F(SorterEndToEnd, AFileHandedOverAfterTheRunOpensItsSendersOwnWindow) {
   EXPECT_EQ(later.WaitForExit(30000), 0);
   EXPECT_EQ(ReadFileBytes(late.path), late.bytes);
 }
+
+// A copy run never destroys a file of the run: a row whose target is another row's file, and a row
+// whose target an earlier row has just filled, are not placed; the preview marks both before the
+// run, the end box names them, and all four songs are still there afterwards.
+TEST_F(SorterEndToEnd, ACopyRunKeepsEverySongOfTheRun) {
+  SortFile first = MakeFile(source_, "01.mp3", "Rock", "Band", "Live");
+  CreateDirectoryA((source_ / "Rock").c_str(), nullptr);
+  CreateDirectoryA((source_ / "Rock\\Band").c_str(), nullptr);
+  CreateDirectoryA((source_ / "Rock\\Band\\Live").c_str(), nullptr);
+  SortFile placed = MakeFile(source_, "Rock\\Band\\Live\\01.mp3", "Jazz", "Trio", "Club");
+  SortFile one = MakeFile(source_, "02.ogg", "Pop", "Duo", "Hits");
+  CreateDirectoryA((source_ / "again").c_str(), nullptr);
+  SortFile two = MakeFile(source_, "again\\02.ogg", "Pop", "Duo", "Hits");
+
+  std::string args = "-sort";
+  for (const SortFile* file : {&first, &placed, &one, &two}) args += " " + Quoted(file->path);
+  Process sorter(ProgramCommand(args), appData_.path());
+  SorterControls s = WaitForSorter(sorter.id(), 10000);
+  ASSERT_TRUE(s) << "the sorter window never appeared";
+  SetText(s.pattern, source_.path() + kTail);
+  const std::vector<std::string> marks = {
+      "The target is a file of this sort: " + placed.path, source_ / "Jazz\\Trio\\Club\\01.mp3",
+      source_ / "Pop\\Duo\\Hits\\02.ogg",
+      "Same target as an earlier file: " + (source_ / "Pop\\Duo\\Hits\\02.ogg")};
+  EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1) == marks; }))
+      << "the preview shows: " << ::testing::PrintToString(ListTexts(s.files, 1));
+  Click(s.sort);
+  HWND question = WaitForMessageBox(sorter.id(), "Question");
+  ASSERT_TRUE(question) << "the delete question never appeared";
+  ASSERT_TRUE(AnswerMessageBox(question, IDNO));
+  HWND report = WaitForMessageBox(sorter.id(), "Sort finished");
+  ASSERT_TRUE(report) << "no box after a run that left files behind";
+  EXPECT_EQ(MessageBoxText(report),
+            "2 of 4 files were placed.\r\n" +
+                ("\r\n" + first.path + "\r\n    The target is a file of this sort") +
+                ("\r\n" + two.path + "\r\n    Same target as an earlier file"));
+  ASSERT_TRUE(AnswerMessageBox(report, IDOK));
+  EXPECT_EQ(sorter.WaitForExit(30000), 0);
+
+  for (const SortFile* file : {&first, &placed, &one, &two})
+    EXPECT_EQ(ReadFileBytes(file->path), file->bytes) << file->path;
+  EXPECT_EQ(ReadFileBytes(source_ / "Jazz\\Trio\\Club\\01.mp3"), placed.bytes);
+  EXPECT_EQ(ReadFileBytes(source_ / "Pop\\Duo\\Hits\\02.ogg"), one.bytes);
+}

@@ -140,7 +140,9 @@ TEST_P(TagBridge, AReadOnlyFileIsNotWrittenAndNoCopyIsLeft) {
   TagInfo record;
   ASSERT_EQ(ReadTags(path, &record), 1);
   record.title = "changed";
-  EXPECT_EQ(WriteTags(path, &record), 0);
+  unsigned long error = 0;
+  EXPECT_EQ(WriteTags(path, &record, &error), 0);
+  EXPECT_EQ(error, unsigned(ERROR_ACCESS_DENIED)) << "the reason the box gives";
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadFileBytes(path), bytes);
   EXPECT_EQ(FileCount(dir_.path()), 1u);

@@ -1,0 +1,113 @@
+// What a save keeps: every value the user did not change, as TagLib reads the whole file, and the
+// comment frames other programs described as their own.
+#include <taglib/commentsframe.h>
+#include <taglib/fileref.h>
+#include <taglib/id3v2header.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/tpropertymap.h>
+
+#include <gtest/gtest.h>
+
+#include "tags/tag_bridge.h"
+#include "tests/support/win_test_support.h"
+
+using namespace testing_win;
+
+namespace {
+// Every property TagLib reads from the file, key by key, as "KEY=value" lines.
+std::string Properties(const std::string& path) {
+  TagLib::FileRef file(path.c_str());
+  if (file.isNull()) return "<does not open>";
+  std::string lines;
+  for (const auto& [key, values] : file.file()->properties())
+    for (const TagLib::String& value : values)
+      lines += key.to8Bit(true) + "=" + value.to8Bit(true) + "\n";
+  return lines;
+}
+
+// The ID3v2 comment frames of an MP3, each as its description, a colon and the frame's own bytes
+// (encoding, language, description and text).
+std::vector<std::string> CommentFrames(const std::string& path) {
+  TagLib::MPEG::File file(path.c_str());
+  std::vector<std::string> frames;
+  if (!file.hasID3v2Tag()) return frames;
+  for (TagLib::ID3v2::Frame* frame : file.ID3v2Tag()->frameList("COMM")) {
+    const auto* comment = dynamic_cast<TagLib::ID3v2::CommentsFrame*>(frame);
+    const TagLib::ByteVector bytes = frame->render();
+    frames.push_back((comment ? comment->description().to8Bit(true) : "?") + ":" +
+                     std::string(bytes.data() + 10, bytes.size() - 10));  // past the frame header
+  }
+  return frames;
+}
+
+// The frames that another program described as its own.
+std::vector<std::string> Described(std::vector<std::string> frames) {
+  std::erase_if(frames, [](const std::string& frame) { return frame.front() == ':'; });
+  return frames;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+}  // namespace
+
+// Full dates, totals, vinyl sides, several values per field, a disc number and fields the program
+// does not know: a title-only save changes the title and nothing else.
+class TitleOnlySave : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(TitleOnlySave, LeavesEveryOtherValueAsItWas) {
+  TempDir dir;
+  const std::string path = dir.CopyFixture(GetParam(), std::string("song-") + GetParam());
+  const std::string before = Properties(path);
+  ASSERT_NE(before.find("TITLE=Old Title\n"), std::string::npos) << before;
+  TagInfo record;
+  ASSERT_EQ(ReadTags(path, &record), 1);
+  record.title = "New Title";
+  ASSERT_EQ(WriteTags(path, &record), 1);
+  EXPECT_EQ(Properties(path), Replaced(before, "TITLE=Old Title\n", "TITLE=New Title\n"));
+  if (std::string(GetParam()).ends_with(".mp3")) {
+    EXPECT_EQ(CommentFrames(path), CommentFrames(dir.CopyFixture(GetParam(), "original.mp3")));
+    TagLib::MPEG::File saved(path.c_str());
+    EXPECT_FALSE(saved.hasID3v1Tag()) << "the save added a tag the file did not have";
+    EXPECT_EQ(saved.ID3v2Tag()->header()->majorVersion(),
+              TagLib::MPEG::File(dir.CopyFixture(GetParam(), "version.mp3").c_str())
+                  .ID3v2Tag()
+                  ->header()
+                  ->majorVersion());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, TitleOnlySave,
+                         ::testing::Values("rich.flac", "vinyl.flac", "rich.ogg", "vinyl.ogg",
+                                           "rich-v23.mp3", "rich-v24.mp3", "rich.m4a"));
+
+// The comment is the file's own: iTunes' described frames are never shown as it, and a typed or a
+// cleared comment leaves them byte for byte.
+TEST(OwnComment, TypedAndClearedCommentsLeaveTheDescribedFrames) {
+  TempDir dir;
+  TagInfo record;
+  ASSERT_EQ(ReadTags(dir.CopyFixture("rich-v23.mp3", "own.mp3"), &record), 1);
+  EXPECT_EQ(record.comment, "Own words");
+
+  const std::string path = dir.CopyFixture("rich-v24.mp3", "itunes.mp3");
+  const std::vector<std::string> itunes = CommentFrames(path);
+  ASSERT_EQ(itunes.size(), 3u);
+  ASSERT_EQ(ReadTags(path, &record), 1);
+  EXPECT_EQ(record.comment, "") << "the file has no comment of its own";
+
+  record.comment = "Typed";
+  ASSERT_EQ(WriteTags(path, &record), 1);
+  TagInfo reread;
+  ASSERT_EQ(ReadTags(path, &reread), 1);
+  EXPECT_EQ(reread.comment, "Typed");
+  EXPECT_EQ(CommentFrames(path).size(), 4u);
+  EXPECT_EQ(Described(CommentFrames(path)), itunes);
+
+  record.comment = "";
+  ASSERT_EQ(WriteTags(path, &record), 1);
+  ASSERT_EQ(ReadTags(path, &reread), 1);
+  EXPECT_EQ(reread.comment, "");
+  EXPECT_EQ(CommentFrames(path), itunes);
+}
