@@ -39,6 +39,9 @@ Mode ChooseMode(const Arguments& args) {
   if (args.Count() == 0) return Mode::Configure;
   if (args[0] == "-edit") return Mode::Edit;
   if (args[0] == "-sort") return Mode::Sort;
+  if (EqualsIgnoringAsciiCase(args[0], "-Embedding") ||
+      EqualsIgnoringAsciiCase(args[0], "/Embedding"))
+    return Mode::Verb;
   return Mode::Configure;
 }
 

@@ -21,9 +21,11 @@ class Arguments {
   std::vector<std::string> words_;
 };
 
-enum class Mode { Configure, Edit, Sort };
+enum class Mode { Configure, Edit, Sort, Verb };
 
-// Only exactly "-edit" and "-sort" select those modes; anything else opens the configuration.
+// Only exactly "-edit" and "-sort" select those modes; "-Embedding" or "/Embedding", in any case,
+// as COM starts the program for an Explorer verb, selects the verb mode; anything else opens the
+// configuration.
 Mode ChooseMode(const Arguments& args);
 
 // The paths that follow the mode switch, trimmed of spaces, empty ones dropped.

@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/crash_handler_win.h"
 #include "app/mode_runs.h"
+#include "app/verb_server_win.h"
 #include "base/file_system_win.h"
 #include "base/message_box_win.h"
 #include "base/position.h"
@@ -21,6 +22,40 @@
 #include "tags/taglib.h"
 
 namespace {
+// COM starts the program for a verb at once; the selection follows within moments.
+constexpr DWORD kVerbCallWaitMs = 20000;
+
+EditRunSteps EditSteps(ProgramTables& tables) {
+  return {
+      .read = [](const std::string& path, TagInfo& record) { return ReadTags(path, &record); },
+      .edit = [&](TagInfo& record,
+                  const std::string& path) { return EditTags(tables, record, path); },
+      .write =
+          [](const std::string& path, const TagInfo& record, std::string& reason) {
+            unsigned long error = 0;
+            const int saved = WriteTags(path, &record, &error);
+            if (!saved && error) reason = SystemMessage(error);
+            return saved;
+          },
+      .message = [](const std::string& title,
+                    const std::string& text) { ShowMessage(nullptr, title, text); },
+  };
+}
+
+bool IsFile(const std::string& path) { return bool(FileSize(path)); }
+
+// A verb's files go the way the command line's do: the sort joins an open sorter window through
+// the hand-over, the edit shows one editor after the other.
+void RunVerbCall(ProgramTables& tables) {
+  STEP(DA3Rudi);
+  std::optional<VerbCall> call = ReceiveVerbCall(kVerbCallWaitMs);
+  if (!call) return;
+  if (call->mode == Mode::Sort)
+    RunSorter(tables.texts, CollectSortFiles(std::move(call->files), IsFile));
+  else
+    RunEditFiles(call->files, tables.texts, EditSteps(tables));
+}
+
 void RunMode(ProgramTables& tables, const Arguments& args) {
   STEP(DA3Rudi);
   switch (ChooseMode(args)) {
@@ -28,28 +63,13 @@ void RunMode(ProgramTables& tables, const Arguments& args) {
       ConfigurationWindow(tables);
       break;
     case Mode::Edit:
-      RunEditMode(
-          args, tables.texts,
-          {
-              .read = [](const std::string& path,
-                         TagInfo& record) { return ReadTags(path, &record); },
-              .edit = [&](TagInfo& record,
-                          const std::string& path) { return EditTags(tables, record, path); },
-              .write =
-                  [](const std::string& path, const TagInfo& record, std::string& reason) {
-                    unsigned long error = 0;
-                    const int saved = WriteTags(path, &record, &error);
-                    if (!saved && error) reason = SystemMessage(error);
-                    return saved;
-                  },
-              .message = [](const std::string& title,
-                            const std::string& text) { ShowMessage(nullptr, title, text); },
-          });
+      RunEditMode(args, tables.texts, EditSteps(tables));
       break;
     case Mode::Sort:
-      RunSorter(tables.texts, CollectSortFiles(args, [](const std::string& path) {
-                  return bool(FileSize(path));
-                }));
+      RunSorter(tables.texts, CollectSortFiles(args, IsFile));
+      break;
+    case Mode::Verb:
+      RunVerbCall(tables);
       break;
   }
 }

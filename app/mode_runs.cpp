@@ -5,8 +5,13 @@
 #include "tags/save_copy_name.h"
 
 void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps) {
+  RunEditFiles(ModePaths(args), texts, steps);
+}
+
+void RunEditFiles(const std::vector<std::string>& paths, const TextTable& texts,
+                  const EditRunSteps& steps) {
   STEP(DA3Rudi);
-  for (const std::string& path : ModePaths(args)) {
+  for (const std::string& path : paths) {
     STEP(DA3Rudi);
     if (IsSaveCopyName(path)) continue;
     // A name that lost a character on its way here names no file: it is reported with the reason.
@@ -32,9 +37,14 @@ void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSte
 
 std::vector<std::string> CollectSortFiles(const Arguments& args,
                                           const std::function<bool(const std::string&)>& isFile) {
+  return CollectSortFiles(ModePaths(args), isFile);
+}
+
+std::vector<std::string> CollectSortFiles(std::vector<std::string> paths,
+                                          const std::function<bool(const std::string&)>& isFile) {
   STEP(DA3Rudi);
   std::vector<std::string> files;
-  for (std::string& path : ModePaths(args))
+  for (std::string& path : paths)
     if (!IsSaveCopyName(path) && (HoldsUnpairedSurrogate(path) || isFile(path)))
       files.push_back(std::move(path));
   return files;

@@ -22,9 +22,15 @@ struct EditRunSteps {
 // file's values. A save's leftover copy is skipped; a name that holds an unpaired surrogate gets
 // the box with that reason.
 void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps);
+// The same run over paths handed over by an Explorer verb.
+void RunEditFiles(const std::vector<std::string>& paths, const TextTable& texts,
+                  const EditRunSteps& steps);
 
 // The paths after "-sort" that name existing files, in command-line order, duplicates kept; a
 // save's leftover copy is left out. A name that holds an unpaired surrogate is kept, so the sort
 // lists it and says why it can't be placed.
 std::vector<std::string> CollectSortFiles(const Arguments& args,
+                                          const std::function<bool(const std::string&)>& isFile);
+// The same choice among paths handed over by an Explorer verb.
+std::vector<std::string> CollectSortFiles(std::vector<std::string> paths,
                                           const std::function<bool(const std::string&)>& isFile);

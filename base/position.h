@@ -57,6 +57,8 @@ inline constexpr std::string_view kStepFiles[] = {
     "tags/safe_save_win.cpp",                  // 34
     "tags/taglib_objects_win.cpp",             // 35
     "base/code_page_win.cpp",                  // 36
+    "sorter/stepwise_copy_win.cpp",            // 37
+    "app/verb_server_win.cpp",                 // 38
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

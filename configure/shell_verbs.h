@@ -17,11 +17,28 @@ void RegisterShellVerb(const std::string& classKey, const std::string& verbName,
 // machine-wide registration seen through HKEY_CLASSES_ROOT. The "shell" key stays.
 void UnregisterShellVerb(const std::string& classKey, const std::string& verbName);
 
-// The program's pair for every file: edit (entry 0) then sort (entry 1), both pointing at the
-// running executable, whose icon both show; the sort verb is offered for any number of selected
-// files.
+// Enters one verb that Explorer carries out through COM: the verb key with the menu text (left as
+// it is when empty), the program's icon and MultiSelectModel "Player", its "DropTarget" subkey
+// naming the verb's class, and the class under CLSID with the program as its own local server
+// (LocalServer32, the quoted path; COM adds -Embedding when it starts it). Explorer then drops the
+// whole selection, any number of files, on one object of that class in one call. A "command"
+// subkey an earlier registration left is removed. Everything goes per user; failures are not
+// reported.
+void RegisterDropTargetVerb(const std::string& classKey, const std::string& verbName,
+                            const std::string& menuText, const std::string& verbClass,
+                            const std::wstring& programPath);
+// Removes such a verb per user: the verb key with everything under it, and the class key.
+void UnregisterDropTargetVerb(const std::string& classKey, const std::string& verbName,
+                              const std::string& verbClass);
+
+// The program's pair for every file: edit (entry 0) then sort (entry 1), both COM verbs served by
+// the running executable, whose icon both show, and both for any number of selected files. Remove
+// takes away both verbs and both classes, and a machine-wide registration where the rights allow.
 void RegisterProgramVerbs(const TextTable& texts);
 void UnregisterProgramVerbs();
 
 inline constexpr const char* kEditVerbKey = "VeltanDA3ZurToolsEdit";
 inline constexpr const char* kSortVerbKey = "VeltanDA3ZurToolsSort";
+// The COM classes behind the two verbs.
+inline constexpr const char* kEditVerbClass = "{21D4C459-3916-4203-9337-8D02CC2CADCD}";
+inline constexpr const char* kSortVerbClass = "{52469777-6CCB-481F-8CF5-59FA20DA512F}";

@@ -83,6 +83,14 @@ class EditorWindow : public ProgramWindow {
     ShowRecord();
   }
 
+  // The editing starts in the title, its text selected as a dialog selects a field Tab reaches;
+  // the Tab order stays the creation order.
+  HWND FirstFocus() const override {
+    HWND title = Control(Id(kTitleField));
+    SendMessageW(title, EM_SETSEL, 0, -1);
+    return title;
+  }
+
   bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
       case WM_CLOSE:  // the close box, the system menu and Alt+F4
@@ -151,7 +159,8 @@ class EditorWindow : public ProgramWindow {
       if (selected != CB_ERR) fields.genre = size_t(selected);
       CopyBack(fields, tables_.genres, record_);
       Finish(1);
-    } else if (id == Id(kCancelButton) && code == BN_CLICKED) {
+    } else if ((id == Id(kCancelButton) && code == BN_CLICKED) || id == IDCANCEL) {
+      // Escape comes as IDCANCEL from IsDialogMessage, and cancels as the button does.
       Finish(0);
     } else if (id == Id(kLink) && code == STN_CLICKED) {
       OpenAddress(window(), Wide(kMakerWebAddress).c_str());  // the window goes on at once

@@ -73,7 +73,10 @@
   X(kTextSortCancelled, "The sort was cancelled.")                                         \
   X(kTextMoreNotPlaced, "... and %1 more")                                                 \
   X(kTextTargetIsSource, "The target is a file of this sort")                              \
-  X(kTextNameUnreadable, "The name holds a character that can't be read")
+  X(kTextNameUnreadable, "The name holds a character that can't be read")                  \
+  X(kTextCopying, "Copying")                                                               \
+  X(kTextMoving, "Moving")                                                                 \
+  X(kTextStopped, "Stopped by Cancel")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

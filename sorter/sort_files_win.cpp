@@ -31,9 +31,6 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) ==
          CSTR_EQUAL;
 }
-
-std::uint32_t ErrorOf(BOOL done) { return done ? 0 : std::uint32_t(GetLastError()); }
-
 }  // namespace
 
 void CreateFolderChain(const std::string& folder) {
@@ -56,22 +53,21 @@ TargetState TargetStateOf(const std::string& source, const std::string& target) 
                                                       : TargetState::kExists;
 }
 
-SortFileSteps FileSteps() {
+SortFileSteps FileSteps(WhileCopying whileCopying) {
   return {
       .readTags = [](const std::string& path, TagInfo& tags) { return ReadTags(path, &tags); },
       .targetState = TargetStateOf,
       .createFolders = CreateFolderChain,
       .copyFile =
-          [](const std::string& source, const std::string& target, bool replace) {
+          [whileCopying](const std::string& source, const std::string& target, bool replace) {
             STEP(Sorter);
-            return ErrorOf(CopyFileW(Wide(source).c_str(), Wide(target).c_str(), !replace));
+            return CopyInSteps(source, target, replace, whileCopying);
           },
-      // Across drives too; without MOVEFILE_REPLACE_EXISTING an existing target is never replaced.
+      // Across drives too; an existing target is never replaced.
       .moveFile =
-          [](const std::string& source, const std::string& target) {
+          [whileCopying](const std::string& source, const std::string& target) {
             STEP(Sorter);
-            return ErrorOf(
-                MoveFileExW(Wide(source).c_str(), Wide(target).c_str(), MOVEFILE_COPY_ALLOWED));
+            return MoveInSteps(source, target, whileCopying);
           },
       .systemMessage = SystemMessage,
       .foldedName = [](const std::string& name) { return FileSystemNameCase().Folded(name); },

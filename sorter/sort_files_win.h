@@ -4,6 +4,7 @@
 #include <string>
 
 #include "sorter/sort_run.h"
+#include "sorter/stepwise_copy_win.h"
 
 // Creates every missing level of a folder, outermost first. Errors are ignored: a level that
 // cannot be made (a file bears its name, say) leaves the deeper levels missing too, and the copy
@@ -14,5 +15,6 @@ void CreateFolderChain(const std::string& folder);
 // of its path, say).
 TargetState TargetStateOf(const std::string& source, const std::string& target);
 
-// The run's steps on the real file system.
-SortFileSteps FileSteps();
+// The run's steps on the real file system. With whileCopying, a file is copied or moved in steps
+// while the window goes on answering (a move within one volume stays a rename).
+SortFileSteps FileSteps(WhileCopying whileCopying = {});

@@ -18,6 +18,7 @@ bool IsExistsError(std::uint32_t error) {
 std::string FailureReason(const TextTable& texts, const SortRunSteps& steps, std::uint32_t error) {
   if (IsExistsError(error)) return texts[kTextTargetExists];
   if (error == kErrorFilenameTooLong) return texts[kTextPathTooLong];
+  if (error == kErrorRequestAborted) return texts[kTextStopped];
   return steps.files.systemMessage(error);
 }
 
@@ -85,6 +86,9 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
   const bool move = steps.ask(texts[kTextQuestion], texts[kTextDeleteOriginals], true);
   const std::string pattern = steps.pattern();
   SortSummary summary;
+  // Yes in the first unreadable file's box skips every later one too: the preview has marked them
+  // all already, and an album folder's cover, cue sheet and log would otherwise each stop the run.
+  bool skipUnreadable = false;
   RunFiles run(steps.files);
   for (size_t i = 0; i < steps.rowCount(); ++i) {
     STEP(Sorter);
@@ -101,9 +105,12 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
     } else {
       STEP(Sorter);
       outcome = {RowOutcome::kSkipped, texts[kTextTagsUnreadable]};
-      summary.endedEarly = !steps.ask(
-          texts[kTextError],
-          texts[kTextCouldNotRead] + "\r\n" + source + "\r\n" + texts[kTextContinue], false);
+      if (!skipUnreadable) {
+        skipUnreadable = steps.ask(
+            texts[kTextError],
+            texts[kTextCouldNotRead] + "\r\n" + source + "\r\n" + texts[kTextContinue], false);
+        summary.endedEarly = !skipUnreadable;
+      }
     }
     if (outcome.placed())
       ++summary.placed;

@@ -23,6 +23,8 @@ struct RowOutcome {
 // message for it.
 constexpr std::uint32_t kErrorFileExists = 80, kErrorAlreadyExists = 183,
                         kErrorFilenameTooLong = 206;
+// The code of a copy or move that Cancel stopped while the file was going.
+constexpr std::uint32_t kErrorRequestAborted = 1235;
 
 // What the run asks of the file system.
 struct SortFileSteps {

@@ -14,10 +14,12 @@
 #include "base/utf16.h"
 #include "base/wide_text_win.h"
 #include "sorter/hand_over.h"
+#include "sorter/shown_paths.h"
 #include "sorter/sort_files_win.h"
 #include "sorter/sort_run.h"
 #include "sorter/target_path.h"
 #include "sorter/target_preview.h"
+#include "base/wide_text_win.h"
 #include "tags/tag_bridge.h"
 #include "window_kit/window_kit_win.h"
 
@@ -33,8 +35,11 @@ constexpr UINT kPatternPauseMs = 300;  // typing pause after which the preview f
 constexpr DWORD kPreviewSliceMs = 10, kProgressMs = 250;
 constexpr size_t kTasksBetweenLooks = 8;
 constexpr COLORREF kMarkColor = RGB(192, 0, 0);
-// The target column shows beside the paths without scrolling; both can be widened by the user.
-constexpr int kFileColumnWidth = 120, kTargetColumnWidth = 1000;
+// The file's name, then its target beyond the pattern's fixed folder, which fills the rest of the
+// list: both in view without scrolling, the full paths on hover; both can be widened by the user.
+constexpr int kFileColumnWidth = 100;
+constexpr DWORD kProgressLookMs = 100;  // how often a row shows how far its file has gone
+constexpr DWORD kServeEveryMs = 15;     // how often the window is served between files of a run
 
 // Sort and Cancel carry the dialog ids, so Enter sorts and Escape cancels through IsDialogMessage.
 enum ControlId { kPatternField = 101, kBrowseButton, kMacroList, kFileList };
@@ -133,7 +138,8 @@ class SorterWindow : public ProgramWindow {
       SetCell(macros, AppendRow(macros, macro.text), 1, texts_[macro.description]);
     STEP(Sorter);
     AddColumn(files_, 0, texts_[kTextFileHeader], kFileColumnWidth);
-    AddColumn(files_, 1, texts_[kTextTargetHeader], kTargetColumnWidth);
+    AddColumn(files_, 1, texts_[kTextTargetHeader], kFileColumnWidth);
+    FillWithTargetColumn();
     for (const std::string& file : ownFiles_) preview_.AddRow(file);
     outcomes_.resize(ownFiles_.size());
     ShowRowCount();
@@ -246,16 +252,50 @@ class SorterWindow : public ProgramWindow {
     return known->second ? TargetStateOf(source, target) : TargetState::kMissing;
   }
 
+  // The target column takes the width the file column leaves (less a vertical scroll bar's).
+  void FillWithTargetColumn() {
+    SendMessageW(files_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
+    RECT client{};
+    GetClientRect(files_, &client);
+    const int width =
+        client.right - ScaledForDpi(kFileColumnWidth) - GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageW(files_, LVM_SETCOLUMNWIDTH, 1, width > 0 ? width : ScaledForDpi(kFileColumnWidth));
+  }
+
   // Every row's target is worked out again for the field's text, the rows on screen first.
   void ApplyPattern() {
     STEP(Sorter);
     folderExists_.clear();
+    fixedFolder_ = FixedFolderOf(ControlText(pattern_));
     preview_.SetPattern(ControlText(pattern_));
     InvalidateRect(files_, nullptr, FALSE);
   }
 
   bool Marked(size_t row) {
     return outcomes_[row] ? !outcomes_[row]->placed() : preview_.Marked(row);
+  }
+
+  // The file's name; then what became of it, how far it has gone, or where it will go.
+  std::string CellText(size_t row, int column) {
+    STEP(Sorter);
+    if (column == 0) return FilePart(preview_.Source(row));
+    if (outcomes_[row]) return OutcomeText(texts_, *outcomes_[row]);
+    if (going_ && going_->row == row) return going_->text;
+    const std::string* target = preview_.Target(row);
+    return ShortenedTargetText(preview_.Text(texts_, row), target ? *target : "", fixedFolder_);
+  }
+
+  // The hover text of a row holds its full source path and its full target.
+  void OnInfoTip(NMHDR* header) {
+    STEP(Sorter);
+    auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
+    if (!tip->pszText || tip->cchTextMax <= 0 || tip->iItem < 0 ||
+        size_t(tip->iItem) >= preview_.size())
+      return;
+    const size_t row = size_t(tip->iItem);
+    const std::string* target = preview_.Target(row);
+    const std::string text = FullPathsText(preview_.Source(row), target ? *target : "");
+    Utf8ToUtf16Into(text, reinterpret_cast<char16_t*>(tip->pszText), size_t(tip->cchTextMax));
   }
 
   bool OnNotify(NMHDR* header, LRESULT& result) {
@@ -266,11 +306,12 @@ class SorterWindow : public ProgramWindow {
       if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || item.iItem < 0 ||
           size_t(item.iItem) >= preview_.size())
         return true;
-      const size_t row = size_t(item.iItem);
-      const std::string text = item.iSubItem == 0 ? preview_.Source(row)
-                               : outcomes_[row]   ? OutcomeText(texts_, *outcomes_[row])
-                                                  : preview_.Text(texts_, row);
+      const std::string text = CellText(size_t(item.iItem), item.iSubItem);
       Utf8ToUtf16Into(text, reinterpret_cast<char16_t*>(item.pszText), size_t(item.cchTextMax));
+      return true;
+    }
+    if (header->code == LVN_GETINFOTIPW) {
+      OnInfoTip(header);
       return true;
     }
     if (header->code == NM_CUSTOMDRAW) {
@@ -358,18 +399,31 @@ class SorterWindow : public ProgramWindow {
             },
         .pattern = [this] { return ControlText(pattern_); },
         .rowCount = [this] { return preview_.size(); },
-        .row = [this](size_t i) { return preview_.Source(i); },
+        .row =
+            [this](size_t i) {
+              placing_ = i;
+              return preview_.Source(i);
+            },
         .showOutcome =
             [&](size_t row, const RowOutcome& outcome) {
+              going_.reset();
               outcomes_[row] = outcome;
               FollowRun(lastRow = row, false);
             },
         .goOn =
             [this] {
-              DispatchPendingMessages(window());
+              // Looking for messages costs as much as moving a small file (under Wine a trip to
+              // the server each time), so between files the window is served every few
+              // milliseconds rather than after every file; a large file serves it while it goes.
+              if (GetTickCount() - lastServed_ >= kServeEveryMs) {
+                DispatchPendingMessages(window());
+                lastServed_ = GetTickCount();
+              }
               return !cancelled_;
             },
-        .files = FileSteps(),
+        .files = FileSteps([this](bool moving, std::uint64_t done, std::uint64_t total) {
+          return WhileFileGoes(moving, done, total);
+        }),
     };
     const SortSummary summary = SortRun(texts_, steps);
     running_ = false;
@@ -381,6 +435,21 @@ class SorterWindow : public ProgramWindow {
     Close();
   }
 
+  // While a large file is copied or moved: the row shows how far it is, and the window answers
+  // (paint, hand-overs, Cancel and the close box, which stop the file).
+  bool WhileFileGoes(bool moving, std::uint64_t done, std::uint64_t total) {
+    STEP(Sorter);
+    if (GetTickCount() - lastProgress_ >= kProgressLookMs) {
+      lastProgress_ = GetTickCount();
+      std::string text = texts_[moving ? kTextMoving : kTextCopying];
+      if (total > 0) text += " " + std::to_string(done * 100 / total) + " %";
+      going_ = Going{placing_, text};
+      ListView_RedrawItems(files_, int(placing_), int(placing_));
+    }
+    DispatchPendingMessages(window());
+    return !cancelled_;
+  }
+
   const TextTable& texts_;
   const std::vector<std::string>& ownFiles_;  // this process's own files
   HWND pattern_ = nullptr, files_ = nullptr;
@@ -388,7 +457,15 @@ class SorterWindow : public ProgramWindow {
   std::vector<std::optional<RowOutcome>> outcomes_;  // per row, once the run has reached it
   // Target folders asked for this pattern, folded as the file system compares names.
   std::unordered_map<std::u16string, bool> folderExists_;
-  DWORD lastShown_ = 0;
+  DWORD lastShown_ = 0, lastProgress_ = 0, lastServed_ = 0;
+  std::string fixedFolder_;  // of the pattern the preview shows
+  // The row the run has reached, and the text it shows while its file goes.
+  size_t placing_ = 0;
+  struct Going {
+    size_t row;
+    std::string text;
+  };
+  std::optional<Going> going_;
   // finished_: the run has ended; cancelled_: Cancel or the close box during the run.
   bool running_ = false, finished_ = false, cancelled_ = false;
 };

@@ -142,12 +142,14 @@ bool ProgramWindow::Run(std::span<const ControlRow> controls, const TextTable& t
   for (const ControlRow& row : controls) CreateControl(window_.get(), row, texts, font_.get());
   Build();
   if (frame_.order == BuildOrder::kBuildThenShow) ShowWindow(window_.get(), SW_SHOW);
-  SetFocus(GetNextDlgTabItem(window_.get(), nullptr, FALSE));
+  SetFocus(FirstFocus());
   STEP_IN(frame_.module);
   RunEventLoop(
       window_.get(), [this] { return closed_; }, frame_.module, [this] { return WorkWhileIdle(); });
   return true;
 }
+
+HWND ProgramWindow::FirstFocus() const { return GetNextDlgTabItem(window_.get(), nullptr, FALSE); }
 
 bool ProgramWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_GETFONT) {

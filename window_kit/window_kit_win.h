@@ -88,6 +88,9 @@ class ProgramWindow {
  protected:
   // Fills the controls once they exist (texts, lists, columns).
   virtual void Build() = 0;
+  // The control that has the focus when the window starts: the first that takes Tab, unless a
+  // window names another.
+  virtual HWND FirstFocus() const;
   // The window's own messages; true when handled (result then holds the answer).
   virtual bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
   // A short piece of background work after a round of the loop; true while more is left, and the

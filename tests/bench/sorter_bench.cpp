@@ -6,6 +6,8 @@
 //   sorter_bench handover N  N sorter processes started at once until all N rows are in the
 //                            window, against N trivial GUI processes started at once until all end
 //   sorter_bench handfiles N one later process hands N files to a window: time per file
+//   sorter_bench verbcall N  the sort verb called as Explorer calls it, N files dropped at once:
+//                            time from the call until all N rows are in the window
 //   sorter_bench preview N   the preview of N tagged files: first screen, keystrokes, all marks
 //   sorter_bench rows N      the window with N rows of its own, then 1,000 more handed over: time
 //                            and peak working set
@@ -26,12 +28,16 @@
 #include <vector>
 
 #include "sorter/sort_files_win.h"
+#include "sorter/stepwise_copy_win.h"
 #include "sorter/sorter_window.h"
 #include "sorter/target_path.h"
 #include "tags/tag_bridge.h"
 #include "tags/taglib.h"
 #include "tests/bench/bench_support.h"
+#include "configure/shell_verbs.h"
+#include "tests/support/configure_support.h"
 #include "tests/support/sorter_support.h"
+#include "tests/support/verb_call_support.h"
 #include "tests/support/win_test_support.h"
 #include "window_kit/window_kit_win.h"
 
@@ -217,12 +223,17 @@ void Steps(int count) {
     std::string to = folders[next()] + file.substr(file.rfind('\\') + 1);
     CopyFileA(file.c_str(), to.c_str(), FALSE);
   });
+  i = 0;
+  double stepwise = PerFile(files, [&](const std::string& file) {
+    std::string to = folders[next()] + "steps " + file.substr(file.rfind('\\') + 1);
+    CopyInSteps(file, to, false, [](bool, std::uint64_t, std::uint64_t) { return true; });
+  });
   std::printf(
       "steps over %d files, ms per file: ReadTags %.3f (tag_c open, three getters, free "
       "%.3f); BuildTargetPath and FolderPart %.3f; CreateFolderChain %.3f making the "
       "folders, %.3f when they are there (three CreateDirectoryA %.3f); "
-      "DispatchPendingMessages with nothing waiting %.3f; CopyFileA %.3f\n",
-      count, read, plainRead, build, first, again, plainFolders, dispatch, copy);
+      "DispatchPendingMessages with nothing waiting %.3f; CopyFileA %.3f; CopyInSteps %.3f\n",
+      count, read, plainRead, build, first, again, plainFolders, dispatch, copy, stepwise);
 }
 
 std::set<DWORD> Ids(const std::vector<std::unique_ptr<Process>>& processes) {
@@ -402,6 +413,36 @@ void Preview(int count) {
       count, firstScreen, keySum * 1000 / keys, keyMax * 1000, complete, completeAgain, readSeconds,
       complete / readSeconds, double(PeakWorkingSet()) / 1048576, double(before) / 1048576);
 }
+void VerbCall(int count) {
+  TempDir dir, appData;
+  std::vector<std::string> files;
+  for (int i = 0; i < count; ++i)
+    files.push_back(dir.CopyFixture("tagged.mp3", "f" + std::to_string(i) + ".mp3"));
+  RemoveAllVerbs();
+  RegisterVerbsForProgram();
+  SetEnvironmentVariableA("APPDATA", appData.path().c_str());
+  auto start = std::chrono::steady_clock::now();
+  const bool called = InvokeVerb(kSortVerbKey, files);
+  const double call = Seconds(start);
+  SorterControls window;
+  WaitUntil(
+      [&] {
+        HWND found = FindWindowA(nullptr, kSorterTitle);
+        DWORD process = 0;
+        if (found) GetWindowThreadProcessId(found, &process);
+        if (found) window = WaitForSorter(process, 1000);
+        return window && RowCount(window.files) == size_t(count);
+      },
+      300000);
+  const double rows = Seconds(start);
+  if (window) Click(window.cancel);
+  WaitUntil([] { return !FindWindowA(nullptr, kSorterTitle); }, 30000);
+  RemoveAllVerbs();
+  std::printf(
+      "verbcall %d files in one call%s: the call returned after %.2f s, all rows in after "
+      "%.2f s\n",
+      count, called ? "" : " (FAILED)", call, rows);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -414,6 +455,8 @@ int main(int argc, char** argv) {
     HandOver(count);
   else if (mode == "handfiles" && count > 0)
     HandFiles(count);
+  else if (mode == "verbcall" && count > 0)
+    VerbCall(count);
   else if (mode == "preview" && count > 1)
     Preview(count);
   else if (mode == "rows" && count > 0)
@@ -422,7 +465,8 @@ int main(int argc, char** argv) {
     Steps(count);
   else {
     std::fprintf(stderr,
-                 "usage: sorter_bench sort N [ROUNDS] | handover N | handfiles N | preview N | "
+                 "usage: sorter_bench sort N [ROUNDS] | handover N | handfiles N | verbcall N | "
+                 "preview N | "
                  "rows N | steps N\n");
     return 2;
   }

@@ -34,8 +34,11 @@ TEST(ChooseMode, OnlyTheExactSwitchesSelectAMode) {
   EXPECT_EQ(ChooseMode(Arguments("p")), Mode::Configure);
   EXPECT_EQ(ChooseMode(Arguments("p -edit")), Mode::Edit);
   EXPECT_EQ(ChooseMode(Arguments("p -sort a b")), Mode::Sort);
-  for (const char* line :
-       {"p -Edit", "p edit", "p -SORT", R"(p "-edit ")", "p C:\\a.mp3", "p \"\""})
+  // COM starts a local server with either spelling of the switch.
+  for (const char* line : {"p -Embedding", "p /Embedding", "p -embedding", "\"p\" -EMBEDDING"})
+    EXPECT_EQ(ChooseMode(Arguments(line)), Mode::Verb) << line;
+  for (const char* line : {"p -Edit", "p edit", "p -SORT", R"(p "-edit ")", "p C:\\a.mp3", "p \"\"",
+                           "p Embedding", "p -Embedding2", "p C:\\-Embedding"})
     EXPECT_EQ(ChooseMode(Arguments(line)), Mode::Configure) << line;
 }
 

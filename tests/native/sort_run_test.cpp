@@ -134,19 +134,39 @@ TEST(SortRun, AsksFirstEvenForAnEmptyList) {
   EXPECT_EQ(fake.log, (std::vector<std::string>{kQuestion, "pattern"}));
 }
 
-TEST(SortRun, UnreadableFilesAskWhetherToGoOn) {
-  FakeSorter fake;
-  fake.rows = {"S:\\bad1.mp3", "S:\\a.mp3", "S:\\bad2.mp3", "S:\\b.mp3"};
-  fake.tagged = {{"S:\\a.mp3", Tagged("Rock", "")}, {"S:\\b.mp3", Tagged("Pop", "")}};
-  fake.answers = {true, true, false};  // move; go on after bad1; stop at bad2
-  SortRun(Texts(), fake.Steps());
-  EXPECT_EQ(
-      fake.log,
-      (std::vector<std::string>{
-          kQuestion, "pattern",
-          "ask Error: Couldn't read ID3 Tags of\r\nS:\\bad1.mp3\r\nDo you want to continue?",
-          "folders T:\\Rock\\", "move S:\\a.mp3 > T:\\Rock\\a.mp3",
-          "ask Error: Couldn't read ID3 Tags of\r\nS:\\bad2.mp3\r\nDo you want to continue?"}));
+TEST(SortRun, TheFirstUnreadableFileAsksOnceForTheWholeRun) {
+  const std::vector<std::string> rows = {"S:\\bad1.mp3", "S:\\a.mp3", "S:\\cover.jpg", "S:\\b.mp3",
+                                         "S:\\album.cue"};
+  const std::string box =
+      "ask Error: Couldn't read ID3 Tags of\r\nS:\\bad1.mp3\r\nDo you want to continue?";
+  {  // Yes skips this file and every later unreadable one without another box
+    FakeSorter fake;
+    fake.rows = rows;
+    fake.tagged = {{"S:\\a.mp3", Tagged("Rock", "")}, {"S:\\b.mp3", Tagged("Pop", "")}};
+    fake.answers = {true, true};  // move; go on after bad1 (a third box would throw)
+    const SortSummary summary = SortRun(Texts(), fake.Steps());
+    EXPECT_EQ(fake.log,
+              (std::vector<std::string>{kQuestion, "pattern", box, "folders T:\\Rock\\",
+                                        "move S:\\a.mp3 > T:\\Rock\\a.mp3", "folders T:\\Pop\\",
+                                        "move S:\\b.mp3 > T:\\Pop\\b.mp3"}));
+    EXPECT_EQ(fake.shown[2], "Skipped: Tags can't be read");
+    EXPECT_EQ(fake.shown[4], "Skipped: Tags can't be read");
+    EXPECT_FALSE(summary.endedEarly);
+    EXPECT_EQ(summary.placed, 2u);
+    ASSERT_EQ(summary.notPlaced.size(), 3u);  // the end box names every one of them
+    EXPECT_EQ(summary.notPlaced[0].source, "S:\\bad1.mp3");
+    EXPECT_EQ(summary.notPlaced[1].source, "S:\\cover.jpg");
+    EXPECT_EQ(summary.notPlaced[2].source, "S:\\album.cue");
+  }
+  {  // No ends the run at the first one
+    FakeSorter fake;
+    fake.rows = rows;
+    fake.tagged = {{"S:\\a.mp3", Tagged("Rock", "")}};
+    fake.answers = {true, false};
+    const SortSummary summary = SortRun(Texts(), fake.Steps());
+    EXPECT_EQ(fake.log, (std::vector<std::string>{kQuestion, "pattern", box}));
+    EXPECT_TRUE(summary.endedEarly);
+  }
 }
 
 TEST(SortRun, ANameThatLostACharacterIsNotPlacedWithItsReasonAndNoBox) {

@@ -3,6 +3,7 @@
 #include "base/wide_text_win.h"
 #include "base/win_handles.h"
 #include "configure/configuration_window.h"
+#include "configure/shell_verbs.h"
 #include "tests/support/win_test_support.h"
 
 namespace testing_win {
@@ -22,6 +23,31 @@ std::optional<std::string> ReadValue(HKEY key, const char* name, DWORD& type) {
   return Utf8Shown(value);
 }
 
+std::vector<std::string> SubkeyNames(HKEY key) {
+  std::vector<std::string> names;
+  wchar_t name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD size = std::size(name);
+    if (RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    names.push_back(Utf8Shown(std::wstring_view(name, size)));
+  }
+  return names;
+}
+
+VerbClassKeys ReadVerbClass(HKEY root, const std::string& verbClass) {
+  VerbClassKeys keys;
+  const KeyHandle found = OpenedKey(root, "Software\\Classes\\CLSID\\" + verbClass, KEY_READ);
+  if (!found) return keys;
+  DWORD type = REG_NONE;
+  keys.classKey = true;
+  keys.name = ReadValue(found.get(), nullptr, type);
+  keys.subkeys = SubkeyNames(found.get());
+  if (const KeyHandle server = OpenedKey(found.get(), "LocalServer32", KEY_READ))
+    keys.localServer = ReadValue(server.get(), nullptr, type);
+  return keys;
+}
+
 VerbKeys ReadVerb(HKEY root, const std::string& prefix, const std::string& verbName) {
   VerbKeys keys;
   const std::string path = prefix + "*\\shell\\" + verbName;
@@ -35,9 +61,19 @@ VerbKeys ReadVerb(HKEY root, const std::string& prefix, const std::string& verbN
     keys.commandKey = true;
     keys.commandLine = ReadValue(command.get(), nullptr, keys.commandLineType);
   }
+  if (const KeyHandle dropTarget = OpenedKey(verb.get(), "DropTarget", KEY_READ))
+    keys.dropTargetClass = ReadValue(dropTarget.get(), "CLSID", keys.dropTargetType);
+  keys.subkeys = SubkeyNames(verb.get());
   return keys;
 }
 }  // namespace
+
+VerbClassKeys ReadUserVerbClass(const std::string& verbClass) {
+  return ReadVerbClass(HKEY_CURRENT_USER, verbClass);
+}
+VerbClassKeys ReadMachineVerbClass(const std::string& verbClass) {
+  return ReadVerbClass(HKEY_LOCAL_MACHINE, verbClass);
+}
 
 VerbKeys ReadUserVerb(const std::string& verbName) {
   return ReadVerb(HKEY_CURRENT_USER, "Software\\Classes\\", verbName);
@@ -51,14 +87,14 @@ bool UserShellKeyExists() {
 }
 
 void RemoveAllVerbs() {
-  for (const char* verb : {"VeltanDA3ZurToolsEdit", "VeltanDA3ZurToolsSort"}) {
+  for (const char* verb : {kEditVerbKey, kSortVerbKey}) {
     for (auto [root, prefix] :
-         {std::pair{HKEY_CURRENT_USER, "Software\\Classes\\"}, std::pair{HKEY_CLASSES_ROOT, ""}}) {
-      const std::string path = std::string(prefix) + "*\\shell\\" + verb;
-      RegDeleteKeyW(root, Wide(path + "\\command").c_str());
-      RegDeleteKeyW(root, Wide(path).c_str());
-    }
+         {std::pair{HKEY_CURRENT_USER, "Software\\Classes\\"}, std::pair{HKEY_CLASSES_ROOT, ""}})
+      RegDeleteTreeW(root, Wide(std::string(prefix) + "*\\shell\\" + verb).c_str());
   }
+  for (const char* verbClass : {kEditVerbClass, kSortVerbClass})
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+      RegDeleteTreeW(root, Wide(std::string("Software\\Classes\\CLSID\\") + verbClass).c_str());
 }
 
 ConfigurationFound WaitForConfiguration(DWORD processId, int timeoutMs) {

@@ -17,13 +17,27 @@ struct VerbKeys {
   std::optional<std::string> commandLine;       // the command key's default value, when set
   std::optional<std::string> multiSelectModel;  // the verb key's MultiSelectModel, when set
   std::optional<std::string> icon;              // the verb key's Icon, when set
+  std::optional<std::string> dropTargetClass;   // the DropTarget subkey's CLSID, when set
+  std::vector<std::string> subkeys;             // of the verb key
   DWORD menuTextType = REG_NONE, commandLineType = REG_NONE, multiSelectType = REG_NONE,
-        iconType = REG_NONE;
+        iconType = REG_NONE, dropTargetType = REG_NONE;
 };
 VerbKeys ReadUserVerb(const std::string& verbName);
 VerbKeys ReadMachineVerb(const std::string& verbName);  // through HKEY_CLASSES_ROOT
 bool UserShellKeyExists();
-// Removes both verbs from both branches, so a test starts from no registration.
+
+// A verb's COM class as it stands under a root's CLSID key (the per-user branch as above).
+struct VerbClassKeys {
+  bool classKey = false;
+  std::optional<std::string> name;         // the class key's default value
+  std::optional<std::string> localServer;  // LocalServer32's default value
+  std::vector<std::string> subkeys;        // of the class key
+};
+VerbClassKeys ReadUserVerbClass(const std::string& verbClass);
+VerbClassKeys ReadMachineVerbClass(const std::string& verbClass);  // HKLM\Software\Classes
+
+// Removes both verbs and their classes from both branches (and the machine-wide copy of the
+// classes that the COM tests make), so a test starts from no registration.
 void RemoveAllVerbs();
 
 // The configuration window with its four controls in creation order.

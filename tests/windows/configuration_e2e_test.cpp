@@ -94,11 +94,13 @@ TEST_F(ConfigurationRun, InsertThenGermanThenFrenchThenEnglishAndTheVerbsFollow)
       [&](const ConfigurationFound& found) {
         EXPECT_EQ(TextOf(found.insert), kEnglishInsert);
         Click(found.insert);
-        ASSERT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).commandKey; }))
-            << "pressing insert never registered the verbs";
+        ASSERT_TRUE(WaitUntil([] {
+          return ReadUserVerb(kSortVerbKey).dropTargetClass.has_value();
+        })) << "pressing insert never registered the verbs";
         EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, "Edit ID3-tag");
-        EXPECT_EQ(ReadUserVerb(kEditVerbKey).commandLine, "\"" + exe + "\" -edit \"%1\"");
-        EXPECT_EQ(ReadUserVerb(kSortVerbKey).commandLine, "\"" + exe + "\" -sort \"%1\"");
+        EXPECT_EQ(ReadUserVerb(kEditVerbKey).dropTargetClass, kEditVerbClass);
+        EXPECT_EQ(ReadUserVerbClass(kEditVerbClass).localServer, "\"" + exe + "\"");
+        EXPECT_EQ(ReadUserVerbClass(kSortVerbClass).localServer, "\"" + exe + "\"");
         EXPECT_EQ(ReadUserVerb(kSortVerbKey).multiSelectModel, "Player");
         EXPECT_EQ(ReadUserVerb(kSortVerbKey).icon, exe + ",0");
         int german = IndexOf(found.languages, "Deutsch.catalog");
@@ -202,7 +204,7 @@ TEST_F(ConfigurationRun, AFolderWherePreferencesShouldBeGivesDefaultsAndStaysAFo
     EXPECT_EQ(TextOf(found.insert), kEnglishInsert);
     EXPECT_EQ(ComboSelection(found.languages), 0);
     Click(found.insert);
-    EXPECT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).commandKey; }));
+    EXPECT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).dropTargetClass.has_value(); }));
   });
   DWORD attributes = GetFileAttributesA(preferences_.c_str());
   EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
@@ -226,7 +228,8 @@ TEST_F(ConfigurationRun, BrokenAndHostileCatalogsNeitherCrashNorHang) {
         EXPECT_TRUE(TextOf(found.insert) == std::string(1000, 'a' + 22 % 26));
         EXPECT_TRUE(TextOf(found.hint) == std::string(100000, 'a' + 24 % 26)) << "the hint is cut";
         Click(found.insert);
-        EXPECT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).commandKey; }, 20000));
+        EXPECT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).dropTargetClass.has_value(); },
+                              20000));
       },
       nullptr, 20000);
   EXPECT_TRUE(ReadUserVerb(kEditVerbKey).menuText == std::string(100000, 'a'));

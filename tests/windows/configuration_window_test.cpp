@@ -240,7 +240,7 @@ TEST_F(ConfigurationWindowTest, GermanHintShowsItsBreakAndInsertThenRemoveLeaves
     EXPECT_EQ(SendMessageA(found.hint, EM_GETLINECOUNT, 0, 0), 2);
 
     Click(found.insert);
-    EXPECT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).commandKey; }))
+    EXPECT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).dropTargetClass.has_value(); }))
         << "the insert button never registered the verbs";
     EXPECT_EQ(ReadUserVerb(kEditVerbKey).menuText, kGermanVerb);
     Click(found.remove);

@@ -69,7 +69,8 @@ TEST(Dispatch, SortKeepsExistingFilesInCommandLineOrderDuplicatesIncluded) {
   ASSERT_TRUE(program.started());
   SorterControls sorter = WaitForSorter(program.id());
   ASSERT_TRUE(sorter) << "no sorter window";
-  EXPECT_EQ(ListTexts(sorter.files), (std::vector<std::string>{song, empty, song}));
+  EXPECT_EQ(ListTexts(sorter.files),
+            (std::vector<std::string>{"song.mp3", "empty.ogg", "song.mp3"}));
   PostMessageA(sorter.window, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0);
 }

@@ -259,15 +259,20 @@ TEST_F(EditorWindow, PreselectsTheFirstMatchAndKeepsAGenreTheListLacks) {
   EXPECT_EQ(record.genre, "Indie");
 }
 
-TEST_F(EditorWindow, TabMovesThroughTheFieldsInCreationOrderAndEnterSaves) {
+TEST_F(EditorWindow, FocusStartsInTheTitleTabKeepsTheCreationOrderAndEnterSaves) {
   TagInfo record = kRecord;
   int result = Edit(record, [&](const EditorWindowFound& editor) {
-    const EditorControl order[] = {kBitrateField, kSampleRateField, kChannelsField, kLengthField,
-                                   kSaveButton,   kCancelButton,    kTitleField,    kArtistField,
-                                   kAlbumField,   kYearField,       kCommentField,  kTrackField,
-                                   kGenreList,    kBitrateField};
+    // From the title on, round the window once: the creation order, read-only fields included.
+    const EditorControl order[] = {kTitleField,      kArtistField,   kAlbumField,  kYearField,
+                                   kCommentField,    kTrackField,    kGenreList,   kBitrateField,
+                                   kSampleRateField, kChannelsField, kLengthField, kSaveButton,
+                                   kCancelButton,    kTitleField};
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[order[0]]; }))
-        << "the first field never had the focus";
+        << "the title field never had the focus";
+    DWORD start = 0, end = 0;
+    SendMessageA(editor[kTitleField], EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, DWORD(kRecord.title.size())) << "the title's text is not selected";
     for (size_t i = 1; i < std::size(order); ++i) {
       PressKey(editor.window, VK_TAB);
       ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[order[i]]; }))
@@ -281,11 +286,11 @@ TEST_F(EditorWindow, TabMovesThroughTheFieldsInCreationOrderAndEnterSaves) {
     keys[VK_SHIFT] = 0x80;
     SetKeyboardState(keys);
     PressKey(editor.window, VK_TAB);
-    bool back = WaitUntil([&] { return FocusOf(editor.window) == editor[kGenreList]; });
+    bool back = WaitUntil([&] { return FocusOf(editor.window) == editor[kCancelButton]; });
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
     AttachThreadInput(GetCurrentThreadId(), editorThread, FALSE);
-    EXPECT_TRUE(back) << "Shift+Tab did not go back to the genre list";
+    EXPECT_TRUE(back) << "Shift+Tab did not go back to Cancel";
 
     PostMessageA(editor[kTitleField], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageA(editor[kTitleField], WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -295,6 +300,23 @@ TEST_F(EditorWindow, TabMovesThroughTheFieldsInCreationOrderAndEnterSaves) {
   });
   EXPECT_EQ(result, 1);
   EXPECT_EQ(record.title, "entered");
+}
+
+TEST_F(EditorWindow, EscapeCancelsFromAnyField) {
+  for (EditorControl field : {kTitleField, kYearField, kBitrateField}) {
+    TagInfo record = kRecord;
+    int result = Edit(record, [&](const EditorWindowFound& editor) {
+      ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[kTitleField]; }));
+      Retype(editor[kTitleField], "typed, then thrown away");
+      PostMessageA(editor[field], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+      PostMessageA(editor[field], WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+      ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[field]; }))
+          << "control " << field + 1 << " never had the focus";
+      PressKey(editor.window, VK_ESCAPE);
+    });
+    EXPECT_EQ(result, 0) << "Escape in control " << field + 1;
+    EXPECT_EQ(record.title, kRecord.title);
+  }
 }
 
 namespace {

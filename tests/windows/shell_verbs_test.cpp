@@ -37,29 +37,51 @@ void MakeMachineWideVerb(const char* verb) {
 }
 }  // namespace
 
-TEST_F(ShellVerbs, InsertWritesBothVerbsPerUserWithTypesAndValues) {
+TEST_F(ShellVerbs, InsertWritesBothComVerbsAndTheirClassesPerUser) {
   RegisterProgramVerbs(EnglishTexts());
   const std::string program = ProgramPath();
-  VerbKeys edit = ReadUserVerb(kEditVerbKey), sort = ReadUserVerb(kSortVerbKey);
-  ASSERT_TRUE(edit.commandKey && sort.commandKey);
-  EXPECT_EQ(edit.menuText, "Edit ID3-tag");
-  EXPECT_EQ(edit.commandLine, "\"" + program + "\" -edit \"%1\"");
-  EXPECT_EQ(sort.menuText, "Sort by ID3-tag");
-  EXPECT_EQ(sort.commandLine, "\"" + program + "\" -sort \"%1\"");
-  for (const VerbKeys* keys : {&edit, &sort}) {
-    EXPECT_EQ(keys->menuTextType, DWORD(REG_SZ));
-    EXPECT_EQ(keys->commandLineType, DWORD(REG_SZ));
+  const struct {
+    const char* verb;
+    const char* verbClass;
+    const char* menuText;
+  } verbs[] = {{kEditVerbKey, kEditVerbClass, "Edit ID3-tag"},
+               {kSortVerbKey, kSortVerbClass, "Sort by ID3-tag"}};
+  for (const auto& [verb, verbClass, menuText] : verbs) {
+    SCOPED_TRACE(verb);
+    const VerbKeys keys = ReadUserVerb(verb);
+    ASSERT_TRUE(keys.verbKey);
+    EXPECT_EQ(keys.menuText, menuText);
+    EXPECT_EQ(keys.menuTextType, DWORD(REG_SZ));
     // The context menu shows the program's icon beside both.
-    EXPECT_EQ(keys->icon, program + ",0");
-    EXPECT_EQ(keys->iconType, DWORD(REG_SZ));
+    EXPECT_EQ(keys.icon, program + ",0");
+    EXPECT_EQ(keys.iconType, DWORD(REG_SZ));
+    // Both get the whole selection in one call.
+    EXPECT_EQ(keys.multiSelectModel, "Player");
+    EXPECT_EQ(keys.multiSelectType, DWORD(REG_SZ));
+    // Explorer creates the verb's class and drops the files on it; no command line is left.
+    EXPECT_EQ(keys.dropTargetClass, verbClass);
+    EXPECT_EQ(keys.dropTargetType, DWORD(REG_SZ));
+    EXPECT_EQ(keys.subkeys, (std::vector<std::string>{"DropTarget"}));
+    EXPECT_FALSE(keys.commandKey);
+    // The class is served by the running program, which COM starts with -Embedding.
+    const VerbClassKeys server = ReadUserVerbClass(verbClass);
+    ASSERT_TRUE(server.classKey);
+    EXPECT_EQ(server.localServer, "\"" + program + "\"");
+    EXPECT_EQ(server.subkeys, (std::vector<std::string>{"LocalServer32"}));
+    EXPECT_TRUE(server.name && !server.name->empty());
+    // Nothing machine-wide.
+    EXPECT_FALSE(ReadMachineVerb(verb).verbKey);
   }
-  // Only the sort verb is offered for any number of files.
-  EXPECT_EQ(sort.multiSelectModel, "Player");
-  EXPECT_EQ(sort.multiSelectType, DWORD(REG_SZ));
-  EXPECT_EQ(edit.multiSelectModel, std::nullopt);
-  // Nothing machine-wide.
-  EXPECT_FALSE(ReadMachineVerb(kEditVerbKey).verbKey);
-  EXPECT_FALSE(ReadMachineVerb(kSortVerbKey).verbKey);
+}
+
+TEST_F(ShellVerbs, InsertOverAnEarlierCommandLineRegistrationLeavesOnlyTheComVerb) {
+  RegisterShellVerb("*", kSortVerbKey, "old", "\"C:\\old\\DA3Zur.exe\" -sort \"%1\"", "Player");
+  ASSERT_TRUE(ReadUserVerb(kSortVerbKey).commandKey);
+  RegisterProgramVerbs(EnglishTexts());
+  const VerbKeys sort = ReadUserVerb(kSortVerbKey);
+  EXPECT_FALSE(sort.commandKey);
+  EXPECT_EQ(sort.subkeys, (std::vector<std::string>{"DropTarget"}));
+  EXPECT_EQ(sort.menuText, "Sort by ID3-tag");
 }
 
 TEST_F(ShellVerbs, SecondInsertOverwritesAndAnotherProgramPathWins) {
@@ -94,7 +116,7 @@ TEST_F(ShellVerbs, EmptyMenuTextLeavesTheValueAsItWasAndStillWritesTheCommand) {
   EXPECT_EQ(again.commandLine, "cmd three");
 }
 
-TEST_F(ShellVerbs, RemoveDeletesBothKeysPerVerbAndLeavesTheShellKey) {
+TEST_F(ShellVerbs, RemoveDeletesEveryKeyOfBothVerbsAndLeavesTheSharedKeys) {
   RegisterProgramVerbs(EnglishTexts());
   UnregisterProgramVerbs();
   for (const char* verb : {kEditVerbKey, kSortVerbKey}) {
@@ -102,7 +124,11 @@ TEST_F(ShellVerbs, RemoveDeletesBothKeysPerVerbAndLeavesTheShellKey) {
     EXPECT_FALSE(ReadUserVerb(verb).commandKey) << verb;
     EXPECT_EQ(ReadUserVerb(verb).icon, std::nullopt) << verb;
   }
+  for (const char* verbClass : {kEditVerbClass, kSortVerbClass})
+    EXPECT_FALSE(ReadUserVerbClass(verbClass).classKey) << verbClass;
+  // The keys other programs share stay.
   EXPECT_TRUE(UserShellKeyExists());
+  EXPECT_TRUE(OpenedKey(HKEY_CURRENT_USER, "Software\\Classes\\CLSID", KEY_READ));
   // Removing again, with nothing registered, does nothing visible.
   UnregisterProgramVerbs();
   EXPECT_TRUE(UserShellKeyExists());

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <thread>
 
+#include "base/file_system_win.h"
+#include "base/wide_text_win.h"
 #include "base/win_handles.h"
 #include "tags/tag_bridge.h"
 #include "tests/support/sorter_support.h"
@@ -49,6 +51,29 @@ class SorterWindowTest : public ::testing::Test {
 void SendPayload(HWND window, const void* data, DWORD size) {
   COPYDATASTRUCT payload{0, size, const_cast<void*>(data)};
   EXPECT_EQ(SendMessageA(window, WM_COPYDATA, 0, LPARAM(&payload)), TRUE);
+}
+
+// The hover text the file list shows for a row, asked of the window as the list asks it.
+std::string InfoTip(const SorterControls& s, int row) {
+  wchar_t text[2048] = L"(not answered)";
+  NMLVGETINFOTIPW tip{};
+  tip.hdr = {s.files, UINT_PTR(GetDlgCtrlID(s.files)), LVN_GETINFOTIPW};
+  tip.pszText = text;
+  tip.cchTextMax = int(std::size(text));
+  tip.iItem = row;
+  SendMessageW(s.window, WM_NOTIFY, tip.hdr.idFrom, LPARAM(&tip));
+  return Utf8Shown(text);
+}
+
+// Makes the file the given size by setting its end, which holds nothing on disk.
+void ExtendTo(const std::string& path, LONGLONG size) {
+  const FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(file) << path;
+  LARGE_INTEGER end{};
+  end.QuadPart = size;
+  ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(SetEndOfFile(file.get()));
 }
 
 // The text of the selected item of the folder browser's tree.
@@ -126,10 +151,12 @@ TEST_F(SorterWindowTest, ShowsItsControlsMacrosAndFiles) {
                                         "... artist", "... album", "... year", "... comment",
                                         "... track", "... genre"}));
     EXPECT_EQ(HeaderTexts(s.files), (std::vector<std::string>{"Filename", "Target"}));
-    // The target column starts in view, beside the path.
-    EXPECT_EQ(ColumnWidth(s.files, 0), 120);
-    EXPECT_EQ(ColumnWidth(s.files, 1), 1000);
-    EXPECT_EQ(ListTexts(s.files), (std::vector<std::string>{"C:\\a.mp3", "C:\\b c.ogg"}));
+    // The file's name, and the target filling the rest of the list: both in view.
+    EXPECT_EQ(ColumnWidth(s.files, 0), 100);
+    RECT client{};
+    GetClientRect(s.files, &client);
+    EXPECT_EQ(ColumnWidth(s.files, 1), client.right - 100 - GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_EQ(ListTexts(s.files), (std::vector<std::string>{"a.mp3", "b c.ogg"}));
     const std::vector<std::string> unread(2, "Tags can't be read");
     EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1) == unread; }))
         << "the preview of two missing files never said so";
@@ -215,8 +242,8 @@ TEST_F(SorterWindowTest, ReceiverTakesPathsWithinTheirSizeOnly) {
     // A later sorter (RunSorter again, as a second instance) hands its files over in order.
     RunSorter(texts_, {"C:\\x.mp3", "C:\\y.mp3"});
     EXPECT_TRUE(WaitUntil([&] { return RowCount(s.files) == 5u; }));
-    EXPECT_EQ(ListTexts(s.files), (std::vector<std::string>{"own.mp3", "C:\\handed.mp3", "C:\\ab",
-                                                            "C:\\x.mp3", "C:\\y.mp3"}));
+    EXPECT_EQ(ListTexts(s.files),
+              (std::vector<std::string>{"own.mp3", "handed.mp3", "ab", "x.mp3", "y.mp3"}));
   });
 }
 
@@ -232,7 +259,7 @@ TEST_F(SorterWindowTest, RowsHandedOverInABurstAreShown) {
     // The list takes up the rows it is told of and shows the scroll bar they need.
     EXPECT_TRUE(WaitUntil([&] { return (StyleOf(s.files) & WS_VSCROLL) != 0; }))
         << "the file list shows no scroll bar for its 51 rows";
-    EXPECT_EQ(ListTexts(s.files).back(), "C:\\burst49.mp3");
+    EXPECT_EQ(ListTexts(s.files).back(), "burst49.mp3");
   });
 }
 
@@ -248,7 +275,7 @@ TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenNoneAppears) {
       return;
     }
     EXPECT_GE(GetTickCount() - start, 4500u);
-    EXPECT_EQ(ListTexts(s.files), (std::vector<std::string>{"C:\\mine.mp3"}));
+    EXPECT_EQ(ListTexts(s.files), (std::vector<std::string>{"mine.mp3"}));
     Click(s.cancel);
   });
 }
@@ -285,7 +312,7 @@ TEST_F(SorterWindowTest, ALaterSorterOpensItsOwnWindowWhenTheFirstDoesNotAnswer)
     // The window answers once its loop runs; until then Wine takes its thread, which waited for
     // the first window's answer, as hung.
     EXPECT_TRUE(WaitUntil([&] { return RowCount(controls[5]) == 1; }));
-    EXPECT_EQ(ListTexts(controls[5]), (std::vector<std::string>{"C:\\mine.mp3"}));
+    EXPECT_EQ(ListTexts(controls[5]), (std::vector<std::string>{"mine.mp3"}));
     Click(controls[4]);
   });
   SetEvent(release.get());
@@ -339,8 +366,7 @@ TEST_F(SorterWindowTest, CancelEndsALongRunAfterTheCurrentFileAndReportsIt) {
   Run(files, [&](SorterControls s) {
     SetText(s.pattern, dir_.path() + "out\\*.$");
     // The whole list's preview is worked out in the background.
-    EXPECT_TRUE(WaitUntil(
-        [&] { return ListTexts(s.files, 1).back() == dir_.path() + "out\\f299.mp3"; }, 30000))
+    EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1).back() == "f299.mp3"; }, 30000))
         << "the preview of the last row never came";
     Click(s.sort);
     HWND question = WaitForMessageBox(kSelf, "Question");
@@ -376,7 +402,7 @@ TEST_F(SorterWindowTest, CancelEndsALongRunAfterTheCurrentFileAndReportsIt) {
     // Rows reached show their outcome; the rest still show where they would have gone.
     std::vector<std::string> outcomes = ListTexts(s.files, 1);
     EXPECT_EQ(outcomes[placed - 1], "Moved");
-    EXPECT_EQ(outcomes[placed], dir_.path() + "out\\f" + std::to_string(placed) + ".mp3");
+    EXPECT_EQ(outcomes[placed], "f" + std::to_string(placed) + ".mp3");
     ASSERT_TRUE(AnswerMessageBox(report, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(s.window); })) << "the window stayed after OK";
     // Exactly the rows reached were moved; the others are untouched.
@@ -411,12 +437,13 @@ TEST_F(SorterWindowTest, PreviewFollowsTypingAndMarksWhatStandsInTheWay) {
     SetText(s.pattern, out + "%ARTIST%\\");
     SendMessageA(s.pattern, EM_SETSEL, 100, 100);
     for (char c : std::string("*.$")) PostMessageA(s.pattern, WM_CHAR, WPARAM(c), 1);
+    // The targets from where they leave the pattern's fixed folder, the reasons in front.
     const std::vector<std::string> expected{
-        out + "Tagged Artist\\a.mp3",
-        "Same target as an earlier file: " + out + "Tagged Artist\\a.mp3",
-        "The target exists: " + out + "Tagged Artist\\taken.ogg",
+        "Tagged Artist\\a.mp3",
+        "Same target as an earlier file: Tagged Artist\\a.mp3",
+        "The target exists: Tagged Artist\\taken.ogg",
         "Tags can't be read",
-        out + "AC/DC\\duo.flac",  // "AC / DC": two levels, without the spaces
+        "AC/DC\\duo.flac",  // "AC / DC": two levels, without the spaces
     };
     EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1) == expected; }))
         << "the preview shows " << ::testing::PrintToString(ListTexts(s.files, 1));
@@ -446,4 +473,53 @@ TEST_F(SorterWindowTest, PreviewFollowsTypingAndMarksWhatStandsInTheWay) {
   EXPECT_EQ(ReadFileBytes(out + "AC\\DC\\duo.flac"), ReadFileBytes(duo));
   EXPECT_EQ(ReadFileBytes(out + "Tagged Artist\\a.mp3"), ReadFileBytes(a));
   EXPECT_TRUE(FileExists(a) && FileExists(twin) && FileExists(duo));
+}
+
+TEST_F(SorterWindowTest, HoverShowsBothFullPathsOfARow) {
+  const std::string a = dir_.CopyFixture("tagged.mp3", "a.mp3");
+  Run({a, "C:\\missing.mp3"}, [&](SorterControls s) {
+    SetText(s.pattern, dir_.path() + "out\\%ARTIST%\\*.$");
+    EXPECT_TRUE(SendMessageW(s.files, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_INFOTIP);
+    EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1)[0] == "Tagged Artist\\a.mp3"; }))
+        << ::testing::PrintToString(ListTexts(s.files, 1));
+    EXPECT_EQ(InfoTip(s, 0), a + "\r\n" + dir_.path() + "out\\Tagged Artist\\a.mp3");
+    EXPECT_EQ(InfoTip(s, 1), "C:\\missing.mp3");  // no target: its tags can't be read
+    Click(s.cancel);
+  });
+}
+
+TEST_F(SorterWindowTest, ALargeFileGoesWhileTheWindowAnswersAndCancelLeavesNoTarget) {
+  constexpr LONGLONG kLarge = 2LL << 30;  // 2 GiB: seconds to copy
+  const std::string big = dir_.CopyFixture("tagged.flac", "big.flac");
+  ExtendTo(big, kLarge);
+  const std::string target = dir_.path() + "out\\big.flac";
+  Run({big}, [&](SorterControls s) {
+    SetText(s.pattern, dir_.path() + "out\\*.$");
+    Click(s.sort);
+    HWND question = WaitForMessageBox(kSelf, "Question");
+    ASSERT_TRUE(question) << "the delete question never appeared";
+    ASSERT_TRUE(AnswerMessageBox(question, IDNO));  // copy
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(target); }, 10000)) << "the copy never began";
+    // While the file goes, the window answers at once, takes a hand-over and says how far it is.
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(s.window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer))
+        << "the window did not answer during the copy";
+    const std::string late = "C:\\late.mp3";
+    COPYDATASTRUCT data{0, DWORD(late.size() + 1), const_cast<char*>(late.c_str())};
+    EXPECT_TRUE(
+        SendMessageTimeoutA(s.window, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, 1000, &answer) &&
+        answer == TRUE)
+        << "the hand-over was not taken during the copy";
+    EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1)[0].rfind("Copying", 0) == 0; }))
+        << "the row shows " << ListTexts(s.files, 1)[0];
+    Click(s.cancel);
+    HWND report = WaitForMessageBox(kSelf, "Sort finished", 60000);
+    ASSERT_TRUE(report) << "no box after Cancel";
+    EXPECT_EQ(MessageBoxText(report),
+              "0 of 2 files were placed.\r\nThe sort was cancelled.\r\n\r\n" + big +
+                  "\r\n    Stopped by Cancel");
+    EXPECT_FALSE(FileExists(target)) << "Cancel left a partial target";
+    ASSERT_TRUE(AnswerMessageBox(report, IDOK));
+  });
+  EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
 }

@@ -1,0 +1,172 @@
+#include "app/verb_server_win.h"
+
+#include <objbase.h>
+#include <oleidl.h>
+#include <shellapi.h>
+
+#include "base/position.h"
+#include "base/wide_text_win.h"
+#include "configure/shell_verbs.h"
+
+namespace {
+// What the server has received so far.
+struct Reception {
+  bool created = false;  // an object was made: the classes are withdrawn
+  std::optional<VerbCall> call;
+};
+
+// The files a data object carries as CF_HDROP, the form Explorer gives a selection of files in.
+std::vector<std::string> DroppedFiles(IDataObject* data) {
+  STEP(DA3Rudi);
+  std::vector<std::string> files;
+  FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  if (!data || FAILED(data->GetData(&format, &medium))) return files;
+  if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
+    HDROP drop = static_cast<HDROP>(medium.hGlobal);
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    files.reserve(count);
+    for (UINT i = 0; i < count; ++i) {
+      std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+      name.resize(DragQueryFileW(drop, i, name.data(), UINT(name.size())));
+      // A name that is no valid UTF-16 names no file the program could open.
+      if (auto utf8 = Utf8(name); utf8 && !utf8->empty()) files.push_back(std::move(*utf8));
+    }
+  }
+  ReleaseStgMedium(&medium);
+  return files;
+}
+
+// The object Explorer makes for a verb: it accepts any drop of files and keeps them for the run
+// that follows once the call has returned, so Explorer is never kept waiting.
+class VerbTarget final : public IDropTarget {
+ public:
+  VerbTarget(Mode mode, Reception& reception) : mode_(mode), reception_(reception) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (!object) return E_POINTER;
+    if (iid != IID_IUnknown && iid != IID_IDropTarget) {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    *object = static_cast<IDropTarget*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(InterlockedIncrement(&references_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return ULONG(left);
+  }
+
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+    return Accept(effect);
+  }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+    return Accept(effect);
+  }
+  HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+    STEP(DA3Rudi);
+    // One selection per process: a second drop on the same object adds nothing.
+    if (!reception_.call) reception_.call = VerbCall{mode_, DroppedFiles(data)};
+    return Accept(effect);
+  }
+
+ private:
+  static HRESULT Accept(DWORD* effect) {
+    if (effect) *effect = DROPEFFECT_COPY;
+    return S_OK;
+  }
+  ~VerbTarget() = default;
+
+  LONG references_ = 1;
+  const Mode mode_;
+  Reception& reception_;
+};
+
+// Makes the verb objects of one class; it lives on the stack of ReceiveVerbCall, which withdraws
+// it before it goes.
+class VerbFactory final : public IClassFactory {
+ public:
+  VerbFactory(Mode mode, Reception& reception) : mode_(mode), reception_(reception) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (!object) return E_POINTER;
+    if (iid != IID_IUnknown && iid != IID_IClassFactory) {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    *object = static_cast<IClassFactory*>(this);
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+    STEP(DA3Rudi);
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    reception_.created = true;
+    auto* target = new VerbTarget(mode_, reception_);
+    const HRESULT result = target->QueryInterface(iid, object);
+    target->Release();
+    return result;
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+ private:
+  const Mode mode_;
+  Reception& reception_;
+};
+
+// A class offered to COM until the offer goes.
+class ClassOffer {
+ public:
+  ClassOffer(const char* verbClass, IClassFactory* factory) {
+    CLSID id{};
+    if (SUCCEEDED(CLSIDFromString(Wide(verbClass).c_str(), &id)) &&
+        FAILED(CoRegisterClassObject(id, factory, CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &cookie_)))
+      cookie_ = 0;
+  }
+  ~ClassOffer() { Withdraw(); }
+  ClassOffer(const ClassOffer&) = delete;
+  ClassOffer& operator=(const ClassOffer&) = delete;
+  void Withdraw() {
+    if (cookie_) CoRevokeClassObject(cookie_);
+    cookie_ = 0;
+  }
+
+ private:
+  DWORD cookie_ = 0;
+};
+
+// COM's calls into this process arrive as window messages of the thread.
+void DispatchCalls() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+}  // namespace
+
+std::optional<VerbCall> ReceiveVerbCall(DWORD waitMs) {
+  STEP(DA3Rudi);
+  Reception reception;
+  VerbFactory edit(Mode::Edit, reception), sort(Mode::Sort, reception);
+  ClassOffer editOffer(kEditVerbClass, &edit), sortOffer(kSortVerbClass, &sort);
+  for (const DWORD start = GetTickCount(); !reception.call && GetTickCount() - start < waitMs;) {
+    STEP(DA3Rudi);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    DispatchCalls();
+    // Once one object is made, this process serves no other verb.
+    if (reception.created) {
+      editOffer.Withdraw();
+      sortOffer.Withdraw();
+    }
+  }
+  return reception.call;
+}

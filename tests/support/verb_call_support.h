@@ -1,0 +1,18 @@
+// Calling the program's verbs as Explorer does, from a test or a benchmark: the class the verb's
+// registration names, created out of process, and the files dropped on it as CF_HDROP.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace testing_win {
+
+// Enters both verbs per user for DA3Zur.exe, as Insert in its configuration window does.
+void RegisterVerbsForProgram();
+
+// Reads the class the verb's registration names, creates it out of process and drops the files on
+// it in one call; false (with a failure added) when any of that did not work. Windows finds
+// per-user classes through HKEY_CLASSES_ROOT; Wine's COM looks only at the machine-wide ones, so
+// the per-user class is copied there first. Needs COM initialised on this thread.
+bool InvokeVerb(const char* verb, const std::vector<std::string>& files);
+
+}  // namespace testing_win

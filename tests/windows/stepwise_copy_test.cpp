@@ -1,0 +1,78 @@
+// Copying and moving in steps on the real (Wine) file system: the calling thread is served while
+// a large file goes, a stop leaves no target, and a move within one volume stays a rename.
+#include "sorter/stepwise_copy_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "base/file_system_win.h"
+#include "base/wide_text_win.h"
+#include "tests/support/win_test_support.h"
+
+using namespace testing_win;
+
+namespace {
+// A file of the given size that holds (almost) nothing on disk: the size set past its end.
+void MakeSparseFile(const std::string& path, LONGLONG size) {
+  const FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(file) << path;
+  LARGE_INTEGER end{};
+  end.QuadPart = size;
+  ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(SetEndOfFile(file.get()));
+}
+
+constexpr LONGLONG kLarge = 1LL << 30;  // 1 GiB: far longer to copy than one look at the window
+}  // namespace
+
+TEST(StepwiseCopy, TheCallerIsServedWhileALargeFileGoesAndAStopLeavesNoTarget) {
+  TempDir dir;
+  const std::string source = dir / "large.bin", target = dir / "copy.bin";
+  MakeSparseFile(source, kLarge);
+  int looks = 0;
+  const std::uint32_t error =
+      CopyInSteps(source, target, false, [&](bool moving, std::uint64_t done, std::uint64_t total) {
+        EXPECT_FALSE(moving);
+        EXPECT_LE(done, total);
+        return ++looks < 3;  // Cancel at the third look
+      });
+  EXPECT_EQ(error, kErrorRequestAborted);
+  EXPECT_GE(looks, 3) << "the calling thread waited for the whole file";
+  EXPECT_FALSE(FileExists(target)) << "the stopped copy left a target";
+  EXPECT_EQ(FileSize(source).value_or(0), std::uint64_t(kLarge));
+}
+
+TEST(StepwiseCopy, ACopyGoesWholeAndReplacesOnlyWhenTold) {
+  TempDir dir;
+  const std::string source = dir / "a.bin", target = dir / "b.bin";
+  WriteFileBytes(source, std::string(300000, 'a'));
+  auto goOn = [](bool, std::uint64_t, std::uint64_t) { return true; };
+  EXPECT_EQ(CopyInSteps(source, target, false, goOn), 0u);
+  EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
+  WriteFileBytes(target, "older");
+  EXPECT_EQ(CopyInSteps(source, target, false, goOn), kErrorFileExists);
+  EXPECT_EQ(ReadFileBytes(target), "older");
+  EXPECT_EQ(CopyInSteps(source, target, true, goOn), 0u);
+  EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
+  // Without a window to serve, the copy runs on the caller's thread.
+  EXPECT_EQ(CopyInSteps(source, dir / "c.bin", false, {}), 0u);
+  EXPECT_EQ(ReadFileBytes(dir / "c.bin"), ReadFileBytes(source));
+}
+
+TEST(StepwiseMove, WithinOneVolumeARenameThatNeverReplaces) {
+  TempDir dir;
+  const std::string source = dir / "a.bin", target = dir / "moved.bin", other = dir / "other.bin";
+  WriteFileBytes(source, "source");
+  WriteFileBytes(other, "other");
+  int looks = 0;
+  auto count = [&](bool, std::uint64_t, std::uint64_t) { return ++looks > 0; };
+  EXPECT_EQ(MoveInSteps(source, target, count), 0u);
+  EXPECT_EQ(looks, 0) << "a rename went through the copy";
+  EXPECT_FALSE(FileExists(source));
+  EXPECT_EQ(ReadFileBytes(target), "source");
+  const std::uint32_t error = MoveInSteps(target, other, count);
+  EXPECT_TRUE(error == kErrorFileExists || error == kErrorAlreadyExists) << error;
+  EXPECT_EQ(ReadFileBytes(target), "source");
+  EXPECT_EQ(ReadFileBytes(other), "other");
+}
