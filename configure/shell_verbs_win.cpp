@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/file_system_win.h"
 #include "base/position.h"
 #include "base/wide_text_win.h"
 #include "base/win_handles.h"

@@ -14,11 +14,11 @@ std::string FixedFolderOf(std::string_view pattern) {
 }
 
 std::string ShortenedTargetText(std::string_view rowText, std::string_view target,
-                                std::string_view fixedFolder) {
+                                std::string_view fixedFolder, const NameCase& names) {
   const bool endsInTarget = !target.empty() && rowText.size() >= target.size() &&
                             rowText.substr(rowText.size() - target.size()) == target;
   if (!endsInTarget || fixedFolder.empty() || target.size() <= fixedFolder.size() ||
-      FoldedPath(target.substr(0, fixedFolder.size())) != FoldedPath(fixedFolder))
+      !names.Same(target.substr(0, fixedFolder.size()), fixedFolder))
     return std::string(rowText);
   return std::string(rowText.substr(0, rowText.size() - target.size())) +
          std::string(target.substr(fixedFolder.size()));

@@ -4,16 +4,18 @@
 #include <string>
 #include <string_view>
 
+#include "base/name_case.h"
+
 // The folder every target of the pattern starts with, as the targets spell it: the pattern up to
 // the last separator before its first macro, * or $, with backslashes collapsed as in a target.
 // Empty when the pattern's first level already varies.
 std::string FixedFolderOf(std::string_view pattern);
 
-// A row's text with the target at its end shortened to what follows the fixed folder (compared as
-// Windows compares names); the reason in front of it stays. The text is kept whole when it does
-// not end in the target or the target does not begin with the folder.
+// A row's text with the target at its end shortened to what follows the fixed folder (compared
+// through the file system's case table); the reason in front of it stays. The text is kept whole
+// when it does not end in the target or the target does not begin with the folder.
 std::string ShortenedTargetText(std::string_view rowText, std::string_view target,
-                                std::string_view fixedFolder);
+                                std::string_view fixedFolder, const NameCase& names);
 
 // The hover text of a row: the full source path, and on a second line the full target, when
 // there is one.

@@ -282,7 +282,8 @@ class SorterWindow : public ProgramWindow {
     if (outcomes_[row]) return OutcomeText(texts_, *outcomes_[row]);
     if (going_ && going_->row == row) return going_->text;
     const std::string* target = preview_.Target(row);
-    return ShortenedTargetText(preview_.Text(texts_, row), target ? *target : "", fixedFolder_);
+    return ShortenedTargetText(preview_.Text(texts_, row), target ? *target : "", fixedFolder_,
+                               FileSystemNameCase());
   }
 
   // The hover text of a row holds its full source path and its full target.

@@ -15,16 +15,20 @@ TEST(ShownPaths, TheFixedFolderEndsBeforeTheFirstLevelThatVaries) {
 }
 
 TEST(ShownPaths, TheTargetLosesTheFixedFolderAndKeepsItsReason) {
+  const NameCase kNames;  // A to Z, slash and backslash alike
   const std::string target = "D:\\Music\\Rock\\Band\\Album\\01 Song.mp3";
-  EXPECT_EQ(ShortenedTargetText(target, target, "D:\\Music\\"), "Rock\\Band\\Album\\01 Song.mp3");
-  EXPECT_EQ(ShortenedTargetText("The target exists: " + target, target, "d:\\music/"),
+  EXPECT_EQ(ShortenedTargetText(target, target, "D:\\Music\\", kNames),
+            "Rock\\Band\\Album\\01 Song.mp3");
+  EXPECT_EQ(ShortenedTargetText("The target exists: " + target, target, "d:\\music/", kNames),
             "The target exists: Rock\\Band\\Album\\01 Song.mp3");
   // Kept whole: a text that is no target, a target elsewhere, no fixed folder, nothing beyond it.
-  EXPECT_EQ(ShortenedTargetText("Tags can't be read", target, "D:\\Music\\"), "Tags can't be read");
-  EXPECT_EQ(ShortenedTargetText("", "", "D:\\Music\\"), "");
-  EXPECT_EQ(ShortenedTargetText(target, target, "E:\\Music\\"), target);
-  EXPECT_EQ(ShortenedTargetText(target, target, ""), target);
-  EXPECT_EQ(ShortenedTargetText("D:\\Music\\", "D:\\Music\\", "D:\\Music\\"), "D:\\Music\\");
+  EXPECT_EQ(ShortenedTargetText("Tags can't be read", target, "D:\\Music\\", kNames),
+            "Tags can't be read");
+  EXPECT_EQ(ShortenedTargetText("", "", "D:\\Music\\", kNames), "");
+  EXPECT_EQ(ShortenedTargetText(target, target, "E:\\Music\\", kNames), target);
+  EXPECT_EQ(ShortenedTargetText(target, target, "", kNames), target);
+  EXPECT_EQ(ShortenedTargetText("D:\\Music\\", "D:\\Music\\", "D:\\Music\\", kNames),
+            "D:\\Music\\");
 }
 
 TEST(ShownPaths, TheHoverTextHoldsBothFullPaths) {
