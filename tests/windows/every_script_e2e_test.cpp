@@ -145,14 +145,16 @@ TEST_F(EveryScript, TheSortListsAndPlacesEveryFileAlsoHandedOver) {
   ASSERT_TRUE(WaitUntil([&] { return RowCount(s.files) == files.size(); }))
       << "rows: " << RowCount(s.files) << "; a name was dropped";
   std::vector<std::string> expected;
-  for (const File& file : files) expected.push_back(file.path);
+  for (const File& file : files) expected.push_back(FilePart(file.path));
   EXPECT_EQ(ListTexts(s.files), expected);
 
   SetText(s.pattern, target_.path() + "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
-  std::vector<std::string> targets;
-  for (const File& file : files)
-    targets.push_back(target_.path() + file.folder + FilePart(file.path));
-  EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1) == targets; }))
+  std::vector<std::string> targets, shown;  // the list shows them below the pattern's folder
+  for (const File& file : files) {
+    shown.push_back(file.folder + FilePart(file.path));
+    targets.push_back(target_.path() + shown.back());
+  }
+  EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1) == shown; }))
       << "the preview shows " << testing::PrintToString(ListTexts(s.files, 1));
   Click(s.sort);
   HWND question = WaitForMessageBox(sorter.id(), "Question");
@@ -177,7 +179,7 @@ TEST_F(EveryScript, ANameWithAnUnpairedSurrogateIsListedAndReportedWithItsReason
   SorterControls s = WaitForSorter(sorter.id());
   ASSERT_TRUE(s);
   ASSERT_TRUE(WaitUntil([&] { return RowCount(s.files) == 2; })) << "the name was dropped";
-  EXPECT_EQ(ListTexts(s.files)[0], Utf8Shown(lost));
+  EXPECT_EQ(ListTexts(s.files)[0], FilePart(Utf8Shown(lost)));
   const std::string reason = DefaultText(kTextNameUnreadable);
   EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1)[0] == reason; }))
       << ListTexts(s.files, 1)[0];
@@ -240,9 +242,10 @@ TEST_F(EveryScript, TheProgramInAFolderOutsideTheCodePageWithACatalogNamedInCyri
   run(
       [&](const ConfigurationFound& found) {
         Click(found.insert);
-        ASSERT_TRUE(WaitUntil([] { return ReadUserVerb(kSortVerbKey).commandKey; }));
-        EXPECT_EQ(ReadUserVerb(kEditVerbKey).commandLine, "\"" + exe + "\" -edit \"%1\"");
-        EXPECT_EQ(ReadUserVerb(kSortVerbKey).commandLine, "\"" + exe + "\" -sort \"%1\"");
+        ASSERT_TRUE(
+            WaitUntil([] { return ReadUserVerb(kSortVerbKey).dropTargetClass.has_value(); }));
+        EXPECT_EQ(ReadUserVerbClass(kEditVerbClass).localServer, "\"" + exe + "\"");
+        EXPECT_EQ(ReadUserVerbClass(kSortVerbClass).localServer, "\"" + exe + "\"");
         EXPECT_EQ(ReadUserVerb(kSortVerbKey).icon, exe + ",0");
         const std::vector<std::string> items = ComboItems(found.languages);
         const auto item = std::find(items.begin(), items.end(), catalog);
