@@ -1,5 +1,7 @@
 #include "tests/support/win_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <chrono>
 
@@ -89,6 +91,16 @@ void RemoveTree(const std::string& path) {
   }
   SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryW(wide.c_str());
+}
+
+void MakeSparseFile(const std::string& path, long long size) {
+  const FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(file) << path;
+  LARGE_INTEGER end{};
+  end.QuadPart = size;
+  ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(SetEndOfFile(file.get()));
 }
 
 size_t FileCount(const std::string& folder) {

@@ -39,6 +39,9 @@ bool FileExists(const std::string& path);
 void RemoveTree(const std::string& path);
 // How many files (not folders) the folder holds; the folder path ends in a backslash.
 size_t FileCount(const std::string& folder);
+// Makes the file (created when missing) the given size by setting its end: it holds (almost)
+// nothing on disk.
+void MakeSparseFile(const std::string& path, long long size);
 // The names FindFirstFile lists for the pattern, folders included, in the file system's order.
 std::vector<std::string> NamesMatching(const std::string& pattern);
 

@@ -65,17 +65,6 @@ std::string InfoTip(const SorterControls& s, int row) {
   return Utf8Shown(text);
 }
 
-// Makes the file the given size by setting its end, which holds nothing on disk.
-void ExtendTo(const std::string& path, LONGLONG size) {
-  const FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(file) << path;
-  LARGE_INTEGER end{};
-  end.QuadPart = size;
-  ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
-  ASSERT_TRUE(SetEndOfFile(file.get()));
-}
-
 // The text of the selected item of the folder browser's tree.
 std::string SelectedFolderName(HWND dialog) {
   HWND tree = FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
@@ -491,7 +480,7 @@ TEST_F(SorterWindowTest, HoverShowsBothFullPathsOfARow) {
 TEST_F(SorterWindowTest, ALargeFileGoesWhileTheWindowAnswersAndCancelLeavesNoTarget) {
   constexpr LONGLONG kLarge = 2LL << 30;  // 2 GiB: seconds to copy
   const std::string big = dir_.CopyFixture("tagged.flac", "big.flac");
-  ExtendTo(big, kLarge);
+  MakeSparseFile(big, kLarge);
   const std::string target = dir_.path() + "out\\big.flac";
   Run({big}, [&](SorterControls s) {
     SetText(s.pattern, dir_.path() + "out\\*.$");

@@ -12,17 +12,6 @@
 using namespace testing_win;
 
 namespace {
-// A file of the given size that holds (almost) nothing on disk: the size set past its end.
-void MakeSparseFile(const std::string& path, LONGLONG size) {
-  const FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(file) << path;
-  LARGE_INTEGER end{};
-  end.QuadPart = size;
-  ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
-  ASSERT_TRUE(SetEndOfFile(file.get()));
-}
-
 constexpr LONGLONG kLarge = 1LL << 30;  // 1 GiB: far longer to copy than one look at the window
 }  // namespace
 
