@@ -86,13 +86,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string commandLine = Utf8Marked(GetCommandLineW());
   InstallCrashHandler(commandLine);
   STEP(DA3Rudi);
+  const Arguments args(commandLine);
   {
     auto tables = std::make_unique<ProgramTables>();
     LoadSettings(*tables);
-    RunMode(*tables, Arguments(commandLine));
+    RunMode(*tables, args);
   }
   STEP(DA3Rudi);
   taglib::FreeStrings();
-  CoUninitialize();
+  // A process COM started for a verb leaves COM to the end of the process: Wine's CoUninitialize
+  // there can wait forever for a call on the verb's object that this thread, no longer serving
+  // its messages, would have to answer (seen after a second sort verb had handed its files over).
+  if (ChooseMode(args) != Mode::Verb) CoUninitialize();
   ExitProcess(0);
 }
