@@ -19,7 +19,6 @@
 #include "settings/settings.h"
 #include "sorter/sorter_window.h"
 #include "tags/tag_bridge.h"
-#include "tags/taglib.h"
 
 namespace {
 // COM starts the program for a verb at once; the selection follows within moments.
@@ -93,7 +92,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     RunMode(*tables, args);
   }
   STEP(DA3Rudi);
-  taglib::FreeStrings();
   // A process COM started for a verb leaves COM to the end of the process: Wine's CoUninitialize
   // there can wait forever for a call on the verb's object that this thread, no longer serving
   // its messages, would have to answer (seen after a second sort verb had handed its files over).

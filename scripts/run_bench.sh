@@ -1,18 +1,25 @@
 #!/usr/bin/env bash
-# Builds one benchmark program of the 64-bit build and runs it under Wine on a virtual display,
-# once per argument (each argument is one command line for it). Used by scripts/bench_*.sh.
+# Builds one benchmark program and runs it under Wine on a virtual display, once per argument
+# (each argument is one command line for it): the shipped 32-bit build where this machine runs
+# 32-bit programs, else the 64-bit build (DA3_BENCH_BUILD=win64 or win32 chooses). Its files are
+# made on tmpfs, so the disk's own speed does not blur the figures. Used by scripts/bench_*.sh.
 # Usage: run_bench.sh <program> "<arguments>"...
 set -euo pipefail
 source "$(dirname "$0")/environment.sh"
 cd "$da3_root"
 program=$1; shift
+build=${DA3_BENCH_BUILD:-$(runs_32_bit && echo win32 || echo win64)}
 bash scripts/make_fixtures.sh "$da3_cache/fixtures"
-cmake --build "$da3_out/win64" --target "$program" >/dev/null
-echo "$program: 64-bit builds under Wine; $(nproc) cores," \
-  "load $(cut -d' ' -f1-3 /proc/loadavg)"
+cmake --build "$da3_out/$build" --target "$program" >/dev/null
+temp=/dev/shm/da3-bench-$$
+mkdir -p "$temp"
+trap 'rm -rf "$temp"' EXIT
+export DA3_TEST_TEMP="Z:${temp//\//\\}"
+echo "$program: the $build build under Wine; $(nproc) cores," \
+  "load $(cut -d' ' -f1-3 /proc/loadavg); files on tmpfs"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   cd "$0"; run=$1; program=$2; shift 2
   for command in "$@"; do
     bash "$run" "$program.exe" $command 2>&1 | grep -v "^wine: " || true
   done
-' "$da3_out/win64" "$da3_root/scripts/wine-run.sh" "$program" "$@"
+' "$da3_out/$build" "$da3_root/scripts/wine-run.sh" "$program" "$@"

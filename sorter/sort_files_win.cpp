@@ -10,6 +10,11 @@
 #include "sorter/target_path.h"
 #include "tags/tag_bridge.h"
 
+static_assert(kErrorPathNotFound == ERROR_PATH_NOT_FOUND && kErrorFileExists == ERROR_FILE_EXISTS &&
+              kErrorAlreadyExists == ERROR_ALREADY_EXISTS &&
+              kErrorFilenameTooLong == ERROR_FILENAME_EXCED_RANGE &&
+              kErrorRequestAborted == ERROR_REQUEST_ABORTED);
+
 namespace {
 // The full path of a file, as Windows resolves a relative or dotted one.
 std::wstring FullPath(const std::string& path) {

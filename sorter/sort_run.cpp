@@ -33,6 +33,9 @@ class RunFiles {
       sources_.insert(files_.foldedName(steps.row(counted_)));
   }
   void Placed(const std::string& target) { placed_.insert(files_.foldedName(target)); }
+  // Whether an earlier file of the run went to the folder (as spelt), which then needs no making
+  // nor asking; the folder counts as known from now on.
+  bool KnownFolder(const std::string& folder) { return !folders_.insert(folder).second; }
   // Why the row's file may not replace what is at its target, if it may not.
   std::optional<TextId> Refusal(const std::string& source, const std::string& target) const {
     const std::u16string folded = files_.foldedName(target);
@@ -45,20 +48,31 @@ class RunFiles {
   const SortFileSteps& files_;
   size_t counted_ = 0;
   std::unordered_set<std::u16string> sources_, placed_;
+  std::unordered_set<std::string> folders_;
 };
 
 // Places one file whose tags were read; the target is built by the same call the preview uses.
 // What is at the target is asked only when the copy or move finds it taken: most targets are new,
 // and asking for each costs as much as a small copy where names are looked up case-insensitively.
-RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, const RunFiles& run, bool move,
+// Likewise a folder an earlier file went to is not asked for again; should it have gone
+// meanwhile, the file finds no path, and the folder is made again.
+RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, RunFiles& run, bool move,
                  const std::string& source, const std::string& target) {
   STEP(Sorter);
   if (TargetTooLong(target)) return {RowOutcome::kNotPlaced, texts[kTextPathTooLong]};
   const SortFileSteps& files = steps.files;
-  files.createFolders(FolderPart(target));
-  STEP(Sorter);
-  std::uint32_t error =
-      move ? files.moveFile(source, target) : files.copyFile(source, target, false);
+  const std::string folder = FolderPart(target);
+  const bool knownFolder = run.KnownFolder(folder);
+  auto placeNew = [&] {
+    STEP(Sorter);
+    return move ? files.moveFile(source, target) : files.copyFile(source, target, false);
+  };
+  if (!knownFolder) files.createFolders(folder);
+  std::uint32_t error = placeNew();
+  if (error == kErrorPathNotFound && knownFolder) {
+    files.createFolders(folder);
+    error = placeNew();
+  }
   if (error == 0) return {move ? RowOutcome::kMoved : RowOutcome::kCopied, ""};
   if (IsExistsError(error)) {
     STEP(Sorter);

@@ -21,7 +21,7 @@ struct RowOutcome {
 
 // Error codes of the file system that get a reason of their own; any other code gets the system's
 // message for it.
-constexpr std::uint32_t kErrorFileExists = 80, kErrorAlreadyExists = 183,
+constexpr std::uint32_t kErrorPathNotFound = 3, kErrorFileExists = 80, kErrorAlreadyExists = 183,
                         kErrorFilenameTooLong = 206;
 // The code of a copy or move that Cancel stopped while the file was going.
 constexpr std::uint32_t kErrorRequestAborted = 1235;

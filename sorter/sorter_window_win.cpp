@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "base/file_system_win.h"
@@ -19,7 +20,6 @@
 #include "sorter/sort_run.h"
 #include "sorter/target_path.h"
 #include "sorter/target_preview.h"
-#include "base/wide_text_win.h"
 #include "tags/tag_bridge.h"
 #include "window_kit/window_kit_win.h"
 
@@ -32,7 +32,7 @@ constexpr DWORD kHandOverWaitMs = 5000;
 constexpr UINT kHandOverAnswerMs = 60000;
 constexpr UINT_PTR kPatternTimer = 1, kRowCountTimer = 2;
 constexpr UINT kPatternPauseMs = 300;  // typing pause after which the preview follows the field
-constexpr DWORD kPreviewSliceMs = 10, kProgressMs = 250;
+constexpr DWORD kPreviewSliceMs = 10, kProgressMs = 250, kDrawingShare = 40;
 constexpr size_t kTasksBetweenLooks = 8;
 constexpr COLORREF kMarkColor = RGB(192, 0, 0);
 // The file's name, then its target beyond the pattern's fixed folder, which fills the rest of the
@@ -374,13 +374,26 @@ class SorterWindow : public ProgramWindow {
     ApplyPattern();
   }
 
-  // Brings the row the run has reached into view and draws the outcomes; during the run at most
-  // every kProgressMs, so drawing never slows the files down.
+  // Brings the row the run has reached into view and draws the outcomes, in one drawing of the
+  // list (scrolling alone would draw the rows it brings in, and the outcomes would draw them
+  // again). During the run at most every drawingPause_.
   void FollowRun(size_t row, bool now) {
-    if (!now && GetTickCount() - lastShown_ < kProgressMs) return;
-    lastShown_ = GetTickCount();
+    if (!now && GetTickCount() - lastShown_ < drawingPause_) return;
+    SendMessageW(files_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(files_, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+    SendMessageW(files_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(files_, nullptr, FALSE);
+    DrawNow(files_);
+  }
+
+  // Draws what waits to be drawn of a window and its controls. Under Wine one drawing of the list
+  // takes 5 to 40 ms, so the run's next one waits at least kProgressMs and kDrawingShare times as
+  // long as this one took: drawing never takes more than a small share of the run.
+  void DrawNow(HWND what) {
+    const DWORD start = GetTickCount();
+    RedrawWindow(what, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    lastShown_ = GetTickCount();
+    drawingPause_ = std::max(kProgressMs, kDrawingShare * (lastShown_ - start));
   }
 
   // The run keeps the window answering (paint, hand-overs, Cancel) between files, while the field
@@ -396,7 +409,11 @@ class SorterWindow : public ProgramWindow {
     SortRunSteps steps{
         .ask =
             [this](const std::string& title, const std::string& text, bool presetNo) {
-              return AskYesNo(window(), title, text, presetNo ? Answer::kNo : Answer::kYes);
+              const bool yes =
+                  AskYesNo(window(), title, text, presetNo ? Answer::kNo : Answer::kYes);
+              // Where the box was, the window is drawn at once, the list with the rest.
+              DrawNow(window());
+              return yes;
             },
         .pattern = [this] { return ControlText(pattern_); },
         .rowCount = [this] { return preview_.size(); },
@@ -430,9 +447,13 @@ class SorterWindow : public ProgramWindow {
     running_ = false;
     finished_ = true;
     STEP(Sorter);
-    FollowRun(lastRow, true);
+    // A run that placed every file closes the window at once; behind the end box the list shows
+    // where the run ended.
     const std::string report = SortReportText(texts_, summary);
-    if (!report.empty()) ShowMessage(window(), texts_[kTextSortFinished], report);
+    if (!report.empty()) {
+      FollowRun(lastRow, true);
+      ShowMessage(window(), texts_[kTextSortFinished], report);
+    }
     Close();
   }
 
@@ -458,7 +479,7 @@ class SorterWindow : public ProgramWindow {
   std::vector<std::optional<RowOutcome>> outcomes_;  // per row, once the run has reached it
   // Target folders asked for this pattern, folded as the file system compares names.
   std::unordered_map<std::u16string, bool> folderExists_;
-  DWORD lastShown_ = 0, lastProgress_ = 0, lastServed_ = 0;
+  DWORD lastShown_ = 0, lastProgress_ = 0, lastServed_ = 0, drawingPause_ = kProgressMs;
   std::string fixedFolder_;  // of the pattern the preview shows
   // The row the run has reached, and the text it shows while its file goes.
   size_t placing_ = 0;

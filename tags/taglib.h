@@ -16,7 +16,11 @@ inline TagLib_File* FileNew(const std::string& name) {
   const std::wstring wide = Wide(name);
   return STEP(TagLib), OpenTagLibFile(wide.c_str());
 }
-inline void FileFree(TagLib_File* file) { STEP(TagLib), taglib_file_free(file); }
+// Frees the file and every text the binding has handed out, which the program copies at once:
+// kept until the end, the texts of a run over thousands of files would pile up.
+inline void FileFree(TagLib_File* file) {
+  STEP(TagLib), taglib_file_free(file), taglib_tag_free_strings();
+}
 // An opened file, freed through FileFree when it goes.
 using File = Owner<TagLib_File*, FileFree>;
 inline TagLib_Tag* FileTag(const TagLib_File* file) { return STEP(TagLib), taglib_file_tag(file); }
@@ -66,6 +70,4 @@ void SetOwnComment(TagLib_File* file, TagLib_Tag* tag, const char* comment);
 // Saves the file: an MP3 in the tag types and ID3v2 version it has, every other file as TagLib
 // does. True when TagLib reports the save as done.
 bool SaveFile(TagLib_File* file);
-
-inline void FreeStrings() { STEP(TagLib), taglib_tag_free_strings(); }
 }  // namespace taglib

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "base/name_case.h"
@@ -21,6 +22,10 @@ struct FakeSorter {
   std::map<size_t, std::string> addWhileBox;  // box number -> row that arrives while it is open
   std::map<size_t, std::string> addBetween;   // files done -> row that arrives after them
   size_t cancelAfter = SIZE_MAX;              // files done -> Cancel pressed
+  // Folders that are not there: a file placed in one finds no path. Making one removes it from
+  // here, unless it cannot be made; one can go away after a number of files.
+  std::set<std::string> missingFolders, unmakeable;
+  std::map<size_t, std::string> folderGoesAfter;  // files done -> folder deleted after them
   std::string pattern = "T:\\%GENRE%\\%ARTIST%\\*.$";
   std::vector<std::string> log;
   std::map<size_t, std::string> shown;  // row -> outcome shown
@@ -31,6 +36,7 @@ struct FakeSorter {
   std::uint32_t Place(const char* verb, const std::string& source, const std::string& target,
                       bool replace) {
     log.push_back(verb + (" " + source) + " > " + target);
+    if (missingFolders.count(target.substr(0, target.rfind('\\') + 1))) return kErrorPathNotFound;
     if (onDisk.count(target) && !replace) return kErrorFileExists;
     if (failing.count(target)) return failing[target];
     onDisk.emplace(target, TargetState::kExists);
@@ -59,6 +65,7 @@ struct FakeSorter {
         .goOn =
             [this] {
               if (addBetween.count(++done)) rows.push_back(addBetween[done]);
+              if (folderGoesAfter.count(done)) missingFolders.insert(folderGoesAfter[done]);
               return done < cancelAfter;
             },
         .files =
@@ -76,7 +83,10 @@ struct FakeSorter {
                       return onDisk.count(target) ? onDisk[target] : TargetState::kMissing;
                     },
                 .createFolders =
-                    [this](const std::string& folder) { log.push_back("folders " + folder); },
+                    [this](const std::string& folder) {
+                      log.push_back("folders " + folder);
+                      if (!unmakeable.count(folder)) missingFolders.erase(folder);
+                    },
                 .copyFile = [this](const std::string& source, const std::string& target,
                                    bool replace) { return Place("copy", source, target, replace); },
                 .moveFile =
@@ -198,6 +208,36 @@ TEST(SortRun, RowsArrivingDuringTheRunJoinIt) {
   EXPECT_EQ(fake.log[4], "copy S:\\late.mp3 > T:\\Rock\\late.mp3");
   EXPECT_EQ(fake.log[6], "copy S:\\later.mp3 > T:\\Pop\\later.mp3");
   EXPECT_EQ(fake.log[8], "copy S:\\last.mp3 > T:\\Ska\\last.mp3");
+}
+
+// A folder is made once per run; one that went away meanwhile is made again, once per file.
+TEST(SortRun, MakesEachFolderOnceAndAgainWhenItWentAway) {
+  FakeSorter fake;
+  fake.rows = {"S:\\a.mp3", "S:\\b.mp3", "S:\\c.mp3", "S:\\d.mp3", "S:\\e.mp3"};
+  for (const char* row : {"S:\\a.mp3", "S:\\b.mp3", "S:\\c.mp3"})
+    fake.tagged[row] = Tagged("Rock", "");
+  fake.tagged["S:\\d.mp3"] = fake.tagged["S:\\e.mp3"] = Tagged("Jazz", "");
+  fake.missingFolders = fake.unmakeable = {"T:\\Jazz\\"};
+  fake.folderGoesAfter = {{1, "T:\\Rock\\"}};
+  fake.answers = {true};
+  const SortSummary summary = SortRun(Texts(), fake.Steps());
+  const std::vector<std::string> expected = {
+      kQuestion,
+      "pattern",
+      "folders T:\\Rock\\",
+      "move S:\\a.mp3 > T:\\Rock\\a.mp3",
+      "move S:\\b.mp3 > T:\\Rock\\b.mp3",  // the folder went after a.mp3
+      "folders T:\\Rock\\",
+      "move S:\\b.mp3 > T:\\Rock\\b.mp3",
+      "move S:\\c.mp3 > T:\\Rock\\c.mp3",
+      "folders T:\\Jazz\\",
+      "move S:\\d.mp3 > T:\\Jazz\\d.mp3",  // can't be made: one try for the first file
+      "move S:\\e.mp3 > T:\\Jazz\\e.mp3",
+      "folders T:\\Jazz\\",
+      "move S:\\e.mp3 > T:\\Jazz\\e.mp3"};  // and one more for a later one
+  EXPECT_EQ(fake.log, expected);
+  EXPECT_EQ(summary.placed, 3u);
+  EXPECT_EQ(fake.shown[4], "Not placed: system message 3");
 }
 
 TEST(SortRun, ReadsThePatternOnceAfterTheQuestion) {

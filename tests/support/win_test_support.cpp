@@ -22,7 +22,12 @@ std::string SourcePath(const std::string& relative) {
 
 TempDir::TempDir() {
   static std::atomic<int> counter{0};
-  std::string base = std::string(DA3_TEST_BINARY_DIR) + "\\testtmp\\";
+  // Under the build's testtmp, or under the folder DA3_TEST_TEMP names (the benchmarks' tmpfs).
+  wchar_t root[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(L"DA3_TEST_TEMP", root, MAX_PATH);
+  std::string base = length > 0 && length < MAX_PATH
+                         ? Utf8Shown(root) + "\\"
+                         : std::string(DA3_TEST_BINARY_DIR) + "\\testtmp\\";
   CreateDirectoryW(Wide(base).c_str(), nullptr);
   path_ = base + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + "\\";
   RemoveTree(path_);

@@ -65,3 +65,14 @@ TEST(StepwiseMove, WithinOneVolumeARenameThatNeverReplaces) {
   EXPECT_EQ(ReadFileBytes(target), "source");
   EXPECT_EQ(ReadFileBytes(other), "other");
 }
+
+// A run makes a folder again when a file finds it gone, by this code.
+TEST(StepwiseCopy, IntoAFolderThatIsNotThereNoPathIsFound) {
+  TempDir dir;
+  const std::string source = dir / "a.bin", target = dir / "gone\\a.bin";
+  WriteFileBytes(source, "source");
+  auto goOn = [](bool, std::uint64_t, std::uint64_t) { return true; };
+  EXPECT_EQ(CopyInSteps(source, target, false, goOn), kErrorPathNotFound);
+  EXPECT_EQ(MoveInSteps(source, target, goOn), kErrorPathNotFound);
+  EXPECT_EQ(ReadFileBytes(source), "source");
+}
