@@ -158,8 +158,10 @@ std::string BuildTargetPath(std::string_view pattern, std::string_view source,
   STEP(Sorter);
   MarkedText marked;
   marked.Append(pattern, false);
+  // A macro the text does not hold costs nothing: its value is not even worked out.
   for (const Macro& macro : kMacros)
-    ReplaceAll(marked, macro.text, macro.value(source, tags), macro.fromTag);
+    if (marked.text.find(macro.text) != std::string::npos)
+      ReplaceAll(marked, macro.text, macro.value(source, tags), macro.fromTag);
   STEP(Sorter);
   // Tag text can meet pattern text or other tag text (a title that holds %ALBUM% with an empty
   // album leaves the title's own dots alone in a segment); check the segments as they now stand.
