@@ -457,8 +457,8 @@ class SorterWindow : public ProgramWindow {
     Close();
   }
 
-  // While a large file is copied or moved: the row shows how far it is, and the window answers
-  // (paint, hand-overs, Cancel and the close box, which stop the file).
+  // While a large file is copied or moved: the row is brought into view and shows how far it is,
+  // and the window answers (paint, hand-overs, Cancel and the close box, which stop the file).
   bool WhileFileGoes(bool moving, std::uint64_t done, std::uint64_t total) {
     STEP(Sorter);
     if (GetTickCount() - lastProgress_ >= kProgressLookMs) {
@@ -468,6 +468,7 @@ class SorterWindow : public ProgramWindow {
       going_ = Going{placing_, text};
       ListView_RedrawItems(files_, int(placing_), int(placing_));
     }
+    FollowRun(placing_, false);
     DispatchPendingMessages(window());
     return !cancelled_;
   }

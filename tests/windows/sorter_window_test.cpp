@@ -482,7 +482,13 @@ TEST_F(SorterWindowTest, ALargeFileGoesWhileTheWindowAnswersAndCancelLeavesNoTar
   const std::string big = dir_.CopyFixture("tagged.flac", "big.flac");
   MakeSparseFile(big, kLarge);
   const std::string target = dir_.path() + "out\\big.flac";
-  Run({big}, [&](SorterControls s) {
+  // Small files first, so that the large one's row is beyond the first screen of the list.
+  std::vector<std::string> files;
+  for (int i = 0; i < 30; ++i)
+    files.push_back(dir_.CopyFixture("tagged.mp3", "s" + std::to_string(i) + ".mp3"));
+  files.push_back(big);
+  const int bigRow = 30;
+  Run(files, [&](SorterControls s) {
     SetText(s.pattern, dir_.path() + "out\\*.$");
     Click(s.sort);
     HWND question = WaitForMessageBox(kSelf, "Question");
@@ -499,13 +505,17 @@ TEST_F(SorterWindowTest, ALargeFileGoesWhileTheWindowAnswersAndCancelLeavesNoTar
         SendMessageTimeoutA(s.window, WM_COPYDATA, 0, LPARAM(&data), SMTO_NORMAL, 1000, &answer) &&
         answer == TRUE)
         << "the hand-over was not taken during the copy";
-    EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1)[0].rfind("Copying", 0) == 0; }))
-        << "the row shows " << ListTexts(s.files, 1)[0];
+    EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1)[bigRow].rfind("Copying", 0) == 0; }))
+        << "the row shows " << ListTexts(s.files, 1)[bigRow];
+    EXPECT_TRUE(WaitUntil([&] {
+      const int top = int(SendMessageW(s.files, LVM_GETTOPINDEX, 0, 0));
+      return top <= bigRow && bigRow < top + int(SendMessageW(s.files, LVM_GETCOUNTPERPAGE, 0, 0));
+    })) << "the row the run is at is not in view";
     Click(s.cancel);
     HWND report = WaitForMessageBox(kSelf, "Sort finished", 60000);
     ASSERT_TRUE(report) << "no box after Cancel";
     EXPECT_EQ(MessageBoxText(report),
-              "0 of 2 files were placed.\r\nThe sort was cancelled.\r\n\r\n" + big +
+              "30 of 32 files were placed.\r\nThe sort was cancelled.\r\n\r\n" + big +
                   "\r\n    Stopped by Cancel");
     EXPECT_FALSE(FileExists(target)) << "Cancel left a partial target";
     ASSERT_TRUE(AnswerMessageBox(report, IDOK));
