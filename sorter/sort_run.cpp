@@ -24,7 +24,7 @@ std::string FailureReason(const TextTable& texts, const SortRunSteps& steps, std
 
 // The files a run must never replace: every row's own file, and every file an earlier row of the
 // run placed (both folded as Windows compares names). Rows that join during the run join here
-// before they are placed.
+// before they are placed. Beside them, the folders the run's files have gone to.
 class RunFiles {
  public:
   explicit RunFiles(const SortFileSteps& files) : files_(files) {}
