@@ -59,6 +59,7 @@ inline constexpr std::string_view kStepFiles[] = {
     "base/code_page_win.cpp",                  // 36
     "sorter/stepwise_copy_win.cpp",            // 37
     "app/verb_server_win.cpp",                 // 38
+    "sorter/tag_read_ahead_win.cpp",           // 39
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

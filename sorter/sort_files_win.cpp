@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "base/file_system_win.h"
 #include "base/name_case_win.h"
 #include "base/position.h"
 #include "base/system_message_win.h"
 #include "base/wide_text_win.h"
+#include "sorter/tag_read_ahead_win.h"
 #include "sorter/target_path.h"
 #include "tags/tag_bridge.h"
 
@@ -59,8 +62,12 @@ TargetState TargetStateOf(const std::string& source, const std::string& target) 
 }
 
 SortFileSteps FileSteps(WhileCopying whileCopying) {
+  auto ahead = std::make_shared<TagReadAhead>();
   return {
-      .readTags = [](const std::string& path, TagInfo& tags) { return ReadTags(path, &tags); },
+      .readTags = [ahead](const std::string& path, TagInfo& tags) {
+        return ahead->Read(path, tags);
+      },
+      .readNext = [ahead](const std::string& path) { ahead->Start(path); },
       .targetState = TargetStateOf,
       .createFolders = CreateFolderChain,
       .copyFile =

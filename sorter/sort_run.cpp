@@ -88,6 +88,19 @@ RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, RunFiles& ru
   return {RowOutcome::kNotPlaced, FailureReason(texts, steps, error)};
 }
 
+// Lets the next row's tags be read while this row's file is placed, unless the next row names this
+// file or its target: a file being read is open, and could be neither moved nor replaced.
+void ReadNextMeanwhile(const SortRunSteps& steps, size_t next, const std::string& source,
+                       const std::string& target) {
+  const SortFileSteps& files = steps.files;
+  if (!files.readNext || next >= steps.rowCount()) return;
+  const std::string nextSource = steps.row(next);
+  if (HoldsUnpairedSurrogate(nextSource)) return;
+  const std::u16string folded = files.foldedName(nextSource);
+  if (folded != files.foldedName(source) && folded != files.foldedName(target))
+    files.readNext(nextSource);
+}
+
 std::string WithNumber(std::string text, const char* placeholder, size_t number) {
   const size_t at = text.find(placeholder);
   if (at != std::string::npos) text.replace(at, 2, std::to_string(number));
@@ -114,6 +127,7 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
       outcome = {RowOutcome::kNotPlaced, texts[kTextNameUnreadable]};
     } else if (steps.files.readTags(source, tags)) {
       const std::string target = BuildTargetPath(pattern, source, tags);
+      ReadNextMeanwhile(steps, i + 1, source, target);
       outcome = Place(texts, steps, run, move, source, target);
       if (outcome.placed()) run.Placed(target);
     } else {

@@ -29,6 +29,9 @@ constexpr std::uint32_t kErrorRequestAborted = 1235;
 // What the run asks of the file system.
 struct SortFileSteps {
   std::function<int(const std::string& path, TagInfo& tags)> readTags;  // 1: the file opened
+  // Told the file whose tags readTags will be asked for next, while the file before it is placed,
+  // so that it may read them meanwhile; may be empty.
+  std::function<void(const std::string& path)> readNext;
   std::function<TargetState(const std::string& source, const std::string& target)> targetState;
   std::function<void(const std::string& folder)> createFolders;
   // Copy replaces an existing target only when told to; move never does. Both give 0 or the

@@ -406,6 +406,7 @@ class SorterWindow : public ProgramWindow {
     for (int id : {int(kPatternField), int(kBrowseButton), kSortButton})
       EnableWindow(Control(id), FALSE);
     size_t lastRow = 0;
+    placing_ = 0;
     SortRunSteps steps{
         .ask =
             [this](const std::string& title, const std::string& text, bool presetNo) {
@@ -417,15 +418,12 @@ class SorterWindow : public ProgramWindow {
             },
         .pattern = [this] { return ControlText(pattern_); },
         .rowCount = [this] { return preview_.size(); },
-        .row =
-            [this](size_t i) {
-              placing_ = i;
-              return preview_.Source(i);
-            },
+        .row = [this](size_t i) { return preview_.Source(i); },
         .showOutcome =
             [&](size_t row, const RowOutcome& outcome) {
               going_.reset();
               outcomes_[row] = outcome;
+              placing_ = row + 1;
               FollowRun(lastRow = row, false);
             },
         .goOn =
@@ -482,7 +480,8 @@ class SorterWindow : public ProgramWindow {
   std::unordered_map<std::u16string, bool> folderExists_;
   DWORD lastShown_ = 0, lastProgress_ = 0, lastServed_ = 0, drawingPause_ = kProgressMs;
   std::string fixedFolder_;  // of the pattern the preview shows
-  // The row the run has reached, and the text it shows while its file goes.
+  // The row the run is placing (the one after the last outcome shown), and the text it shows
+  // while its file goes.
   size_t placing_ = 0;
   struct Going {
     size_t row;

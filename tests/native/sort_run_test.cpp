@@ -22,6 +22,7 @@ struct FakeSorter {
   std::map<size_t, std::string> addWhileBox;  // box number -> row that arrives while it is open
   std::map<size_t, std::string> addBetween;   // files done -> row that arrives after them
   size_t cancelAfter = SIZE_MAX;              // files done -> Cancel pressed
+  bool readsAhead = false;                    // whether the steps offer to read the next file
   // Folders that are not there: a file placed in one finds no path. Making one removes it from
   // here, unless it cannot be made; one can go away after a number of files.
   std::set<std::string> missingFolders, unmakeable;
@@ -78,6 +79,11 @@ struct FakeSorter {
                       if (!it->second.genre.empty()) tags = it->second;
                       return 1;
                     },
+                .readNext = readsAhead ? std::function<void(const std::string&)>(
+                                             [this](const std::string& path) {
+                                               log.push_back("read next " + path);
+                                             })
+                                       : nullptr,
                 .targetState =
                     [this](const std::string&, const std::string& target) {
                       return onDisk.count(target) ? onDisk[target] : TargetState::kMissing;
@@ -192,6 +198,34 @@ TEST(SortRun, ANameThatLostACharacterIsNotPlacedWithItsReasonAndNoBox) {
   ASSERT_EQ(summary.notPlaced.size(), 1u);
   EXPECT_EQ(summary.notPlaced[0].source, lost);
   EXPECT_EQ(summary.placed, 1u);
+}
+
+// The next file's tags are read while a file goes, but never those of the file being placed nor of
+// its target: reading holds a file open, which would fail its move or its replacement.
+TEST(SortRun, ReadsTheNextFileAheadUnlessItIsTheFileOrTargetBeingPlaced) {
+  FakeSorter fake;
+  fake.readsAhead = true;
+  const std::string lost = "S:\\\xED\xA0\xBD.mp3";
+  fake.rows = {"S:\\a.mp3",     "S:\\b.mp3", "s:\\B.MP3", "S:\\c.mp3",
+               "T:\\Pop\\c.mp3", lost,        "S:\\d.mp3", "S:\\e.mp3"};
+  for (const char* row : {"S:\\a.mp3", "S:\\b.mp3"}) fake.tagged[row] = Tagged("Rock", "");
+  for (const char* row : {"S:\\c.mp3", "T:\\Pop\\c.mp3", "S:\\d.mp3", "S:\\e.mp3"})
+    fake.tagged[row] = Tagged("Pop", "");
+  fake.answers = {true, true};  // move; skip the unreadable s:\B.MP3
+  SortRun(Texts(), fake.Steps());
+  std::vector<std::string> steps;
+  for (const std::string& line : fake.log)
+    if (line.starts_with("read next ") || line.starts_with("move ")) steps.push_back(line);
+  EXPECT_EQ(steps, (std::vector<std::string>{
+                       "read next S:\\b.mp3",
+                       "move S:\\a.mp3 > T:\\Rock\\a.mp3",
+                       "move S:\\b.mp3 > T:\\Rock\\b.mp3",  // next: b under another spelling
+                       "move S:\\c.mp3 > T:\\Pop\\c.mp3",   // next: its target
+                       "move T:\\Pop\\c.mp3 > T:\\Pop\\c.mp3",  // next: a name that can't be read
+                       "read next S:\\e.mp3",
+                       "move S:\\d.mp3 > T:\\Pop\\d.mp3",
+                       "move S:\\e.mp3 > T:\\Pop\\e.mp3",
+                   }));
 }
 
 TEST(SortRun, RowsArrivingDuringTheRunJoinIt) {
