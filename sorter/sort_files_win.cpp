@@ -64,9 +64,8 @@ TargetState TargetStateOf(const std::string& source, const std::string& target) 
 SortFileSteps FileSteps(WhileCopying whileCopying) {
   auto ahead = std::make_shared<TagReadAhead>();
   return {
-      .readTags = [ahead](const std::string& path, TagInfo& tags) {
-        return ahead->Read(path, tags);
-      },
+      .readTags = [ahead](const std::string& path,
+                          TagInfo& tags) { return ahead->Read(path, tags); },
       .readNext = [ahead](const std::string& path) { ahead->Start(path); },
       .targetState = TargetStateOf,
       .createFolders = CreateFolderChain,

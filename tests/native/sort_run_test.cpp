@@ -206,7 +206,7 @@ TEST(SortRun, ReadsTheNextFileAheadUnlessItIsTheFileOrTargetBeingPlaced) {
   FakeSorter fake;
   fake.readsAhead = true;
   const std::string lost = "S:\\\xED\xA0\xBD.mp3";
-  fake.rows = {"S:\\a.mp3",     "S:\\b.mp3", "s:\\B.MP3", "S:\\c.mp3",
+  fake.rows = {"S:\\a.mp3",      "S:\\b.mp3", "s:\\B.MP3", "S:\\c.mp3",
                "T:\\Pop\\c.mp3", lost,        "S:\\d.mp3", "S:\\e.mp3"};
   for (const char* row : {"S:\\a.mp3", "S:\\b.mp3"}) fake.tagged[row] = Tagged("Rock", "");
   for (const char* row : {"S:\\c.mp3", "T:\\Pop\\c.mp3", "S:\\d.mp3", "S:\\e.mp3"})
@@ -219,8 +219,8 @@ TEST(SortRun, ReadsTheNextFileAheadUnlessItIsTheFileOrTargetBeingPlaced) {
   EXPECT_EQ(steps, (std::vector<std::string>{
                        "read next S:\\b.mp3",
                        "move S:\\a.mp3 > T:\\Rock\\a.mp3",
-                       "move S:\\b.mp3 > T:\\Rock\\b.mp3",  // next: b under another spelling
-                       "move S:\\c.mp3 > T:\\Pop\\c.mp3",   // next: its target
+                       "move S:\\b.mp3 > T:\\Rock\\b.mp3",      // next: b under another spelling
+                       "move S:\\c.mp3 > T:\\Pop\\c.mp3",       // next: its target
                        "move T:\\Pop\\c.mp3 > T:\\Pop\\c.mp3",  // next: a name that can't be read
                        "read next S:\\e.mp3",
                        "move S:\\d.mp3 > T:\\Pop\\d.mp3",
