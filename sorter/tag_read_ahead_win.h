@@ -10,6 +10,8 @@
 // One read at a time, of the file the run names next: opening a small file through TagLib costs
 // about as much as moving it, so on two cores the run's reading and its copies and moves overlap.
 // The worker starts with the first read and ends with the object, after the read it is at.
+// TagLib's C binding keeps the texts it hands out in one list for every thread, which each read
+// frees: while a read goes here, no other thread reads tags (during a run none does).
 class TagReadAhead {
  public:
   TagReadAhead() = default;
