@@ -11,6 +11,7 @@
 #include "app/verb_server_win.h"
 #include "base/file_system_win.h"
 #include "base/message_box_win.h"
+#include "base/path_parts.h"
 #include "base/position.h"
 #include "base/system_message_win.h"
 #include "base/wide_text_win.h"
@@ -43,16 +44,31 @@ EditRunSteps EditSteps(ProgramTables& tables) {
 
 bool IsFile(const std::string& path) { return bool(FileSize(path)); }
 
+// The sort files with whole paths, made here, in the folder they were named in: a relative name
+// handed to another sorter process would name a file in that process's folder.
+std::vector<std::string> SortFilesOf(std::vector<std::string> paths) {
+  STEP(DA3Rudi);
+  for (std::string& path : paths) path = WholePath(path);
+  return CollectSortFiles(std::move(paths), IsFile);
+}
+
 // A verb's files go the way the command line's do: the sort joins an open sorter window through
 // the hand-over, the edit shows one editor after the other.
 void RunVerbCall(ProgramTables& tables) {
   STEP(DA3Rudi);
   std::optional<VerbCall> call = ReceiveVerbCall(kVerbCallWaitMs);
   if (!call) return;
-  if (call->mode == Mode::Sort)
-    RunSorter(tables.texts, CollectSortFiles(std::move(call->files), IsFile));
-  else
-    RunEditFiles(call->files, tables.texts, EditSteps(tables));
+  if (call->mode == Mode::Edit) return RunEditFiles(call->files, tables.texts, EditSteps(tables));
+  std::vector<std::string> files = SortFilesOf(std::move(call->files));
+  // COM starts a server in a folder of its own choosing (the system folder on Windows), not in
+  // the folder Explorer shows: the sorter starts from the folder of the selection, as it does
+  // when started there from a command line.
+  for (const std::string& file : files)
+    if (!HoldsUnpairedSurrogate(file) && !FolderPart(file).empty()) {
+      SetCurrentDirectoryW(Wide(FolderPart(file)).c_str());
+      break;
+    }
+  RunSorter(tables.texts, files);
 }
 
 void RunMode(ProgramTables& tables, const Arguments& args) {
@@ -65,7 +81,7 @@ void RunMode(ProgramTables& tables, const Arguments& args) {
       RunEditMode(args, tables.texts, EditSteps(tables));
       break;
     case Mode::Sort:
-      RunSorter(tables.texts, CollectSortFiles(args, IsFile));
+      RunSorter(tables.texts, SortFilesOf(ModePaths(args)));
       break;
     case Mode::Verb:
       RunVerbCall(tables);

@@ -4,12 +4,15 @@
 #include <oleidl.h>
 #include <shellapi.h>
 
+#include <memory>
+
 #include "base/position.h"
 #include "base/wide_text_win.h"
 #include "configure/shell_verbs.h"
 
 namespace {
-// What the server has received so far.
+// What the server has received so far. The verb objects share it with the server: Explorer may
+// hold an object, and call it, after the server has stopped waiting.
 struct Reception {
   bool created = false;  // an object was made: the classes are withdrawn
   std::optional<VerbCall> call;
@@ -29,8 +32,9 @@ std::vector<std::string> DroppedFiles(IDataObject* data) {
     for (UINT i = 0; i < count; ++i) {
       std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
       name.resize(DragQueryFileW(drop, i, name.data(), UINT(name.size())));
-      // A name that is no valid UTF-16 names no file the program could open.
-      if (auto utf8 = Utf8(name); utf8 && !utf8->empty()) files.push_back(std::move(*utf8));
+      // A name that is no valid UTF-16 keeps its mark, so the run lists it with the reason, as it
+      // does for such a name on the command line.
+      if (!name.empty()) files.push_back(Utf8Marked(name));
     }
   }
   ReleaseStgMedium(&medium);
@@ -41,7 +45,8 @@ std::vector<std::string> DroppedFiles(IDataObject* data) {
 // that follows once the call has returned, so Explorer is never kept waiting.
 class VerbTarget final : public IDropTarget {
  public:
-  VerbTarget(Mode mode, Reception& reception) : mode_(mode), reception_(reception) {}
+  VerbTarget(Mode mode, std::shared_ptr<Reception> reception)
+      : mode_(mode), reception_(std::move(reception)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (!object) return E_POINTER;
@@ -69,8 +74,8 @@ class VerbTarget final : public IDropTarget {
   HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
     STEP(DA3Rudi);
-    // One selection per process: a second drop on the same object adds nothing.
-    if (!reception_.call) reception_.call = VerbCall{mode_, DroppedFiles(data)};
+    // One selection per process: a second drop, on this object or another, adds nothing.
+    if (!reception_->call) reception_->call = VerbCall{mode_, DroppedFiles(data)};
     return Accept(effect);
   }
 
@@ -83,14 +88,15 @@ class VerbTarget final : public IDropTarget {
 
   LONG references_ = 1;
   const Mode mode_;
-  Reception& reception_;
+  const std::shared_ptr<Reception> reception_;
 };
 
 // Makes the verb objects of one class; it lives on the stack of ReceiveVerbCall, which withdraws
 // it before it goes.
 class VerbFactory final : public IClassFactory {
  public:
-  VerbFactory(Mode mode, Reception& reception) : mode_(mode), reception_(reception) {}
+  VerbFactory(Mode mode, std::shared_ptr<Reception> reception)
+      : mode_(mode), reception_(std::move(reception)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (!object) return E_POINTER;
@@ -109,7 +115,10 @@ class VerbFactory final : public IClassFactory {
     if (!object) return E_POINTER;
     *object = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    reception_.created = true;
+    // One object per process: a second activation that reaches this process before the classes
+    // are withdrawn is refused, and COM starts another process for it.
+    if (reception_->created) return CO_E_SERVER_STOPPING;
+    reception_->created = true;
     auto* target = new VerbTarget(mode_, reception_);
     const HRESULT result = target->QueryInterface(iid, object);
     target->Release();
@@ -119,7 +128,7 @@ class VerbFactory final : public IClassFactory {
 
  private:
   const Mode mode_;
-  Reception& reception_;
+  const std::shared_ptr<Reception> reception_;
 };
 
 // A class offered to COM until the offer goes.
@@ -155,18 +164,18 @@ void DispatchCalls() {
 
 std::optional<VerbCall> ReceiveVerbCall(DWORD waitMs) {
   STEP(DA3Rudi);
-  Reception reception;
+  auto reception = std::make_shared<Reception>();
   VerbFactory edit(Mode::Edit, reception), sort(Mode::Sort, reception);
   ClassOffer editOffer(kEditVerbClass, &edit), sortOffer(kSortVerbClass, &sort);
-  for (const DWORD start = GetTickCount(); !reception.call && GetTickCount() - start < waitMs;) {
+  for (const DWORD start = GetTickCount(); !reception->call && GetTickCount() - start < waitMs;) {
     STEP(DA3Rudi);
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     DispatchCalls();
     // Once one object is made, this process serves no other verb.
-    if (reception.created) {
+    if (reception->created) {
       editOffer.Withdraw();
       sortOffer.Withdraw();
     }
   }
-  return reception.call;
+  return reception->call;
 }

@@ -86,6 +86,33 @@ bool ReadRest(HANDLE file, std::string& bytes) {
   return true;
 }
 
+std::string WholePath(const std::string& path) {
+  STEP(DA3Rudi);
+  if (HoldsUnpairedSurrogate(path)) return path;
+  const std::wstring wide = Wide(path);
+  std::wstring whole(MAX_PATH, L'\0');
+  DWORD length = GetFullPathNameW(wide.c_str(), DWORD(whole.size()), whole.data(), nullptr);
+  if (length >= whole.size()) {
+    whole.resize(length);
+    length = GetFullPathNameW(wide.c_str(), DWORD(whole.size()), whole.data(), nullptr);
+  }
+  if (length == 0 || length >= whole.size()) return path;
+  whole.resize(length);
+  return Utf8(whole).value_or(path);
+}
+
+std::optional<std::string> FileIdentity(const std::string& path) {
+  STEP(DA3Rudi);
+  // No access asked, every sharing allowed: the file stays free for any other program meanwhile.
+  FileHandle file(CreateFileW(Wide(path).c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!file || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+  return std::to_string(info.dwVolumeSerialNumber) + ":" +
+         std::to_string((std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+}
+
 std::string ProgramPath() {
   STEP(DA3Rudi);
   std::wstring path(MAX_PATH, L'\0');

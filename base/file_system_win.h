@@ -30,6 +30,16 @@ bool ReadFileUntil(const std::string& path, std::string& bytes,
 // the file cannot be had.
 bool ReadRest(HANDLE file, std::string& bytes);
 
+// The path made whole as Windows resolves it (GetFullPathNameW): a relative one in the current
+// directory, dots and slashes read. A name that holds an unpaired surrogate, or one Windows can't
+// resolve, stays as it is.
+std::string WholePath(const std::string& path);
+
+// What makes a file the file it is, whatever its name is spelt as (a mapped drive or its network
+// name, a short 8.3 name, a link): its volume's serial number and its index there. Nothing when
+// the name holds no file or folder that can be opened.
+std::optional<std::string> FileIdentity(const std::string& path);
+
 // The full path of the running executable, and its folder with the trailing backslash.
 std::string ProgramPath();
 std::string ProgramFolder();

@@ -76,7 +76,9 @@
   X(kTextNameUnreadable, "The name holds a character that can't be read")                  \
   X(kTextCopying, "Copying")                                                               \
   X(kTextMoving, "Moving")                                                                 \
-  X(kTextStopped, "Stopped by Cancel")
+  X(kTextStopped, "Stopped by Cancel")                                                     \
+  X(kTextTargetKept, "the file at the target was kept as it was")                          \
+  X(kTextSourceKept, "the original stays where it was")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

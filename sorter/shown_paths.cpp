@@ -1,16 +1,25 @@
 #include "sorter/shown_paths.h"
 
-#include "sorter/target_path.h"
+#include <algorithm>
 
-std::string FixedFolderOf(std::string_view pattern) {
-  const size_t varies = pattern.find_first_of("%*$");
-  const size_t separator = pattern.substr(0, varies).find_last_of("\\/");
+std::string FixedFolderOf(const TargetPattern& pattern) {
+  const std::string_view text = pattern.text;
+  const size_t literal = std::min(pattern.literal, text.size());
+  const size_t varies = text.find_first_of("%*$", literal);
+  const size_t separator = text.substr(0, varies).find_last_of("\\/");
   if (separator == std::string_view::npos) return "";
-  // A stand-in name after the folder goes through the same collapse as a real target's, so the
-  // folder is spelt as the targets spell it (a doubled backslash, a network path's leading pair).
-  std::string folder = BuildTargetPath(std::string(pattern.substr(0, separator + 1)) + "x", "", {});
+  // A stand-in name after the folder goes through the same reading as a real target's, so the
+  // folder is spelt as the targets spell it (backslashes, runs collapsed, levels trimmed).
+  std::string folder =
+      BuildTargetPath(TargetPattern{std::string(text.substr(0, separator + 1)) + "x",
+                                    std::min(literal, separator + 1)},
+                      "", {});
   folder.pop_back();
   return folder;
+}
+
+std::string FixedFolderOf(std::string_view pattern) {
+  return FixedFolderOf(TargetPattern{std::string(pattern)});
 }
 
 std::string ShortenedTargetText(std::string_view rowText, std::string_view target,

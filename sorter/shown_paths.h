@@ -5,10 +5,12 @@
 #include <string_view>
 
 #include "base/name_case.h"
+#include "sorter/target_path.h"
 
 // The folder every target of the pattern starts with, as the targets spell it: the pattern up to
-// the last separator before its first macro, * or $, with backslashes collapsed as in a target.
-// Empty when the pattern's first level already varies.
+// the last separator before its first %, * or $ outside the literal folder, read as a target is.
+// Empty when the pattern's first level already varies. A plain text has no literal folder.
+std::string FixedFolderOf(const TargetPattern& pattern);
 std::string FixedFolderOf(std::string_view pattern);
 
 // A row's text with the target at its end shortened to what follows the fixed folder (compared

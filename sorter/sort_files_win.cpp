@@ -19,26 +19,18 @@ static_assert(kErrorPathNotFound == ERROR_PATH_NOT_FOUND && kErrorFileExists == 
               kErrorRequestAborted == ERROR_REQUEST_ABORTED);
 
 namespace {
-// The full path of a file, as Windows resolves a relative or dotted one.
-std::wstring FullPath(const std::string& path) {
-  const std::wstring wide = Wide(path);
-  std::wstring full(MAX_PATH, L'\0');
-  DWORD length = GetFullPathNameW(wide.c_str(), DWORD(full.size()), full.data(), nullptr);
-  if (length >= full.size()) {
-    full.resize(length);
-    length = GetFullPathNameW(wide.c_str(), DWORD(full.size()), full.data(), nullptr);
-  }
-  if (length == 0 || length >= full.size()) return wide;
-  full.resize(length);
-  return full;
+// The key of a name as SortFileSteps::fileKey gives it: the identity, marked by a leading 1 that
+// no name holds, or the folded whole name.
+std::u16string FileKey(const std::string& name) {
+  if (std::optional<std::string> identity = FileIdentity(name))
+    return u"\1" + Utf8ToUtf16(*identity);
+  return FileSystemNameCase().Folded(WholePath(name));
 }
 
-// Whether two full paths name the same file: compared as the file system compares names, every
-// script's capitals and small letters alike.
-bool SameName(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) ==
-         CSTR_EQUAL;
-}
+// Whether a copy or move failed only because the read-ahead holds the file open: TagLib opens a
+// file for reading and lets others only read it. The read-ahead never takes the file being placed
+// under the spelling the run compares, but may under another (a short name, a link).
+bool HeldByReadAhead(std::uint32_t error) { return error == ERROR_SHARING_VIOLATION; }
 }  // namespace
 
 void CreateFolderChain(const std::string& folder) {
@@ -46,7 +38,9 @@ void CreateFolderChain(const std::string& folder) {
   const std::vector<FolderLevel> chain = FolderChain(folder);
   // Files sorted into a folder that is already there (most files of a run) cost one query instead
   // of one per level, which a deep target folder would otherwise make for every file.
-  if (chain.empty() || IsFolder(chain.back().prefix)) return;
+  if (chain.empty()) return;
+  // A folder that is there may hold a hidden copy that an earlier run, ended by force, left.
+  if (IsFolder(chain.back().prefix)) return RemoveLeftoverCopies(chain.back().prefix);
   for (const FolderLevel& level : chain) {
     STEP(Sorter);
     if (!IsFolder(level.prefix)) CreateDirectoryW(Wide(level.name).c_str(), nullptr);
@@ -57,8 +51,7 @@ TargetState TargetStateOf(const std::string& source, const std::string& target) 
   STEP(Sorter);
   if (GetFileAttributesW(Wide(target).c_str()) == INVALID_FILE_ATTRIBUTES)
     return TargetState::kMissing;
-  return SameName(FullPath(source), FullPath(target)) ? TargetState::kSameFile
-                                                      : TargetState::kExists;
+  return FileKey(source) == FileKey(target) ? TargetState::kSameFile : TargetState::kExists;
 }
 
 SortFileSteps FileSteps(WhileCopying whileCopying) {
@@ -70,17 +63,25 @@ SortFileSteps FileSteps(WhileCopying whileCopying) {
       .targetState = TargetStateOf,
       .createFolders = CreateFolderChain,
       .copyFile =
-          [whileCopying](const std::string& source, const std::string& target, bool replace) {
+          [whileCopying, ahead](const std::string& source, const std::string& target,
+                                bool replace) {
             STEP(Sorter);
-            return CopyInSteps(source, target, replace, whileCopying);
+            std::uint32_t error = CopyInSteps(source, target, replace, whileCopying);
+            if (HeldByReadAhead(error) && ahead->Wait())
+              error = CopyInSteps(source, target, replace, whileCopying);
+            return error;
           },
       // Across drives too; an existing target is never replaced.
       .moveFile =
-          [whileCopying](const std::string& source, const std::string& target) {
+          [whileCopying, ahead](const std::string& source, const std::string& target) {
             STEP(Sorter);
-            return MoveInSteps(source, target, whileCopying);
+            std::uint32_t error = MoveInSteps(source, target, whileCopying);
+            if (HeldByReadAhead(error) && ahead->Wait())
+              error = MoveInSteps(source, target, whileCopying);
+            return error;
           },
       .systemMessage = SystemMessage,
       .foldedName = [](const std::string& name) { return FileSystemNameCase().Folded(name); },
+      .fileKey = FileKey,
   };
 }

@@ -23,31 +23,41 @@ std::string FailureReason(const TextTable& texts, const SortRunSteps& steps, std
 }
 
 // The files a run must never replace: every row's own file, and every file an earlier row of the
-// run placed (both folded as Windows compares names). Rows that join during the run join here
-// before they are placed. Beside them, the folders the run's files have gone to.
+// run placed. Rows that join during the run join here before they are placed. They are told apart
+// by identity, which costs opening each file: that is done only once a target is found taken, and
+// for each file once. Beside them, the folders the run's files have gone to.
 class RunFiles {
  public:
   explicit RunFiles(const SortFileSteps& files) : files_(files) {}
   void CountRows(const SortRunSteps& steps) {
-    for (; counted_ < steps.rowCount(); ++counted_)
-      sources_.insert(files_.foldedName(steps.row(counted_)));
+    for (size_t i = sources_.names.size(); i < steps.rowCount(); ++i)
+      sources_.names.push_back(steps.row(i));
   }
-  void Placed(const std::string& target) { placed_.insert(files_.foldedName(target)); }
+  void Placed(const std::string& target) { placed_.names.push_back(target); }
   // Whether an earlier file of the run went to the folder (as spelt), which then needs no making
   // nor asking; the folder counts as known from now on.
   bool KnownFolder(const std::string& folder) { return !folders_.insert(folder).second; }
-  // Why the row's file may not replace what is at its target, if it may not.
-  std::optional<TextId> Refusal(const std::string& source, const std::string& target) const {
-    const std::u16string folded = files_.foldedName(target);
-    if (folded != files_.foldedName(source) && sources_.count(folded)) return kTextTargetIsSource;
-    if (placed_.count(folded)) return kTextSameTarget;
+  // Why the row's file may not replace the file at its target, if it may not.
+  std::optional<TextId> Refusal(const std::string& source, const std::string& target) {
+    const std::u16string key = files_.fileKey(target);
+    if (placed_.Keys(files_).count(key)) return kTextSameTarget;
+    if (sources_.Keys(files_).count(key) && key != files_.fileKey(source))
+      return kTextTargetIsSource;
     return std::nullopt;
   }
 
  private:
+  struct Files {
+    std::vector<std::string> names;
+    std::unordered_set<std::u16string> keys;  // of the names before keyed
+    size_t keyed = 0;
+    const std::unordered_set<std::u16string>& Keys(const SortFileSteps& files) {
+      for (; keyed < names.size(); ++keyed) keys.insert(files.fileKey(names[keyed]));
+      return keys;
+    }
+  };
   const SortFileSteps& files_;
-  size_t counted_ = 0;
-  std::unordered_set<std::u16string> sources_, placed_;
+  Files sources_, placed_;
   std::unordered_set<std::string> folders_;
 };
 
@@ -84,8 +94,14 @@ RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, RunFiles& ru
     if (move) return {RowOutcome::kNotPlaced, texts[kTextTargetExists]};
     error = files.copyFile(source, target, true);
     if (error == 0) return {RowOutcome::kReplaced, ""};
+    return {RowOutcome::kNotPlaced,
+            FailureReason(texts, steps, error) + "; " + texts[kTextTargetKept]};
   }
-  return {RowOutcome::kNotPlaced, FailureReason(texts, steps, error)};
+  // A move that did not happen leaves the file where it was, also one stopped halfway to another
+  // drive; the user is told so.
+  std::string reason = FailureReason(texts, steps, error);
+  if (move) reason += "; " + texts[kTextSourceKept];
+  return {RowOutcome::kNotPlaced, reason};
 }
 
 // Lets the next row's tags be read while this row's file is placed, unless the next row names this
@@ -111,7 +127,7 @@ std::string WithNumber(std::string text, const char* placeholder, size_t number)
 SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
   STEP(Sorter);
   const bool move = steps.ask(texts[kTextQuestion], texts[kTextDeleteOriginals], true);
-  const std::string pattern = steps.pattern();
+  const TargetPattern pattern = steps.pattern();
   SortSummary summary;
   // Yes in the first unreadable file's box skips every later one too: the preview has marked them
   // all already, and an album folder's cover, cue sheet and log would otherwise each stop the run.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/text_table.h"
+#include "sorter/target_path.h"
 #include "tags/tag_info.h"
 
 // What is at a file's target before it is placed there.
@@ -42,13 +43,17 @@ struct SortFileSteps {
   std::function<std::string(std::uint32_t error)> systemMessage;
   // A name as the file system compares it: every script's capitals and small letters alike.
   std::function<std::u16string(const std::string& name)> foldedName;
+  // What tells one file from another, however its name is spelt (a mapped drive or its network
+  // name, a short name): the file's identity on its volume where the name holds a file, else the
+  // folded whole name. Asked only where a file stands in a target's way.
+  std::function<std::u16string(const std::string& name)> fileKey;
 };
 
 // What the run asks of the window, and the file system's steps.
 struct SortRunSteps {
   // A Yes/No box; true for Yes. presetNo makes No the button that Enter presses.
   std::function<bool(const std::string& title, const std::string& text, bool presetNo)> ask;
-  std::function<std::string()> pattern;    // the pattern field's text
+  std::function<TargetPattern()> pattern;  // the pattern field's text and its literal folder
   std::function<size_t()> rowCount;        // the file list's current number of rows
   std::function<std::string(size_t)> row;  // the text of one row
   std::function<void(size_t row, const RowOutcome& outcome)> showOutcome;

@@ -128,8 +128,7 @@ class SorterWindow : public ProgramWindow {
     files_ = Control(kFileList);
     HWND macros = Control(kMacroList);
 
-    SetControlText(pattern_,
-                   DefaultPattern(CurrentFolder(), ownFiles_.empty() ? "" : ownFiles_.front()));
+    SetPattern(DefaultPattern(CurrentFolder(), ownFiles_.empty() ? "" : ownFiles_.front()));
     STEP(Sorter);
     SendMessageW(macros, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP);
     AddColumn(macros, 0, texts_[kTextMacroHeader], 80);
@@ -266,9 +265,25 @@ class SorterWindow : public ProgramWindow {
   void ApplyPattern() {
     STEP(Sorter);
     folderExists_.clear();
-    fixedFolder_ = FixedFolderOf(ControlText(pattern_));
-    preview_.SetPattern(ControlText(pattern_));
+    const TargetPattern pattern = FieldPattern();
+    fixedFolder_ = FixedFolderOf(pattern);
+    preview_.SetPattern(pattern);
     InvalidateRect(files_, nullptr, FALSE);
+  }
+
+  // Puts a pattern the program made into the field; its folder is taken literally for as long as
+  // the field's text begins with it.
+  void SetPattern(const TargetPattern& pattern) {
+    SetControlText(pattern_, pattern.text);
+    literalFolder_ = pattern.text.substr(0, pattern.literal);
+  }
+
+  // The field's text as a pattern: the folder the program put in front is literal while the text
+  // still begins with it; a $ or * that the user types is a macro.
+  TargetPattern FieldPattern() {
+    std::string text = ControlText(pattern_);
+    const size_t literal = text.rfind(literalFolder_, 0) == 0 ? literalFolder_.size() : 0;
+    return {std::move(text), literal};
   }
 
   bool Marked(size_t row) {
@@ -369,7 +384,7 @@ class SorterWindow : public ProgramWindow {
     // pattern stays as it is.
     const std::optional<std::string> path = real ? Utf8(folder) : std::nullopt;
     if (!path) return;
-    SetControlText(pattern_, PatternForFolder(*path));
+    SetPattern(PatternForFolderLiteral(*path));
     KillTimer(window(), kPatternTimer);
     ApplyPattern();
   }
@@ -416,7 +431,7 @@ class SorterWindow : public ProgramWindow {
               DrawNow(window());
               return yes;
             },
-        .pattern = [this] { return ControlText(pattern_); },
+        .pattern = [this] { return FieldPattern(); },
         .rowCount = [this] { return preview_.size(); },
         .row = [this](size_t i) { return preview_.Source(i); },
         .showOutcome =
@@ -479,7 +494,8 @@ class SorterWindow : public ProgramWindow {
   // Target folders asked for this pattern, folded as the file system compares names.
   std::unordered_map<std::u16string, bool> folderExists_;
   DWORD lastShown_ = 0, lastProgress_ = 0, lastServed_ = 0, drawingPause_ = kProgressMs;
-  std::string fixedFolder_;  // of the pattern the preview shows
+  std::string fixedFolder_;    // of the pattern the preview shows
+  std::string literalFolder_;  // the folder the program put in front of the field's text
   // The row the run is placing (the one after the last outcome shown), and the text it shows
   // while its file goes.
   size_t placing_ = 0;

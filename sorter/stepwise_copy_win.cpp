@@ -4,9 +4,12 @@
 
 #include <atomic>
 
+#include "base/file_system_win.h"
+#include "base/path_parts.h"
 #include "base/position.h"
 #include "base/wide_text_win.h"
 #include "base/win_handles.h"
+#include "tags/save_copy_name.h"
 
 namespace {
 constexpr DWORD kLookEveryMs = 30;  // how often the window is served while a file goes
@@ -15,10 +18,11 @@ constexpr DWORD kLookEveryMs = 30;  // how often the window is served while a fi
 // costs about as much as copying a small file (several times more under Wine).
 constexpr std::uint64_t kWorkerFrom = 8 << 20;
 
-// One copy or move on the worker thread; the counters are written there and read here.
+// One copy on the worker thread; the counters are written there and read here.
 struct Transfer {
   std::wstring source, target;
-  bool move = false, replace = false;
+  bool moving = false;  // a move shows as one
+  bool replace = false, hide = false;
   std::atomic<std::uint64_t> done{0}, total{0};
   std::atomic<bool> stop{false};
   BOOL cancel = FALSE;  // CopyFileExW's own flag, which it reads between its steps
@@ -29,13 +33,21 @@ struct Transfer {
 };
 
 DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, LARGE_INTEGER,
-                        DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
+                        DWORD, DWORD reason, HANDLE, HANDLE, LPVOID data) {
   auto* transfer = static_cast<Transfer*>(data);
+  // The copy beside a target is hidden as soon as it exists, so that one left by a process that
+  // ended meanwhile is out of the user's way until the next run removes it.
+  if (reason == CALLBACK_STREAM_SWITCH && transfer->hide) {
+    const DWORD attributes = GetFileAttributesW(transfer->target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+      SetFileAttributesW(transfer->target.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+  }
   transfer->total = std::uint64_t(total.QuadPart);
   transfer->done = std::uint64_t(done.QuadPart);
   if (transfer->serve && *transfer->serve && GetTickCount() - transfer->lastLook >= kLookEveryMs) {
     transfer->lastLook = GetTickCount();
-    if (!(*transfer->serve)(transfer->move, transfer->done, transfer->total)) transfer->stop = true;
+    if (!(*transfer->serve)(transfer->moving, transfer->done, transfer->total))
+      transfer->stop = true;
   }
   return transfer->stop ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
 }
@@ -43,11 +55,8 @@ DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, 
 DWORD WINAPI Work(LPVOID data) {
   auto* transfer = static_cast<Transfer*>(data);
   const BOOL done =
-      transfer->move
-          ? MoveFileWithProgressW(transfer->source.c_str(), transfer->target.c_str(), Progress,
-                                  transfer, MOVEFILE_COPY_ALLOWED)
-          : CopyFileExW(transfer->source.c_str(), transfer->target.c_str(), Progress, transfer,
-                        &transfer->cancel, transfer->replace ? 0 : COPY_FILE_FAIL_IF_EXISTS);
+      CopyFileExW(transfer->source.c_str(), transfer->target.c_str(), Progress, transfer,
+                  &transfer->cancel, transfer->replace ? 0 : COPY_FILE_FAIL_IF_EXISTS);
   transfer->error = done ? 0 : GetLastError();
   return 0;
 }
@@ -76,42 +85,115 @@ std::uint32_t Run(Transfer& transfer, const WhileCopying& whileCopying) {
   const HANDLE handle = worker.get();
   while (MsgWaitForMultipleObjects(1, &handle, FALSE, kLookEveryMs, QS_ALLINPUT) != WAIT_OBJECT_0) {
     STEP(Sorter);
-    if (!whileCopying(transfer.move, transfer.done, transfer.total) && !transfer.stop) {
+    if (!whileCopying(transfer.moving, transfer.done, transfer.total) && !transfer.stop) {
       transfer.stop = true;
       InterlockedExchange(reinterpret_cast<volatile LONG*>(&transfer.cancel), TRUE);
     }
   }
   return transfer.error;
 }
+
+// Removes a file of the program's own making, also when it is read-only (copied from a read-only
+// source).
+void RemoveOwnFile(const std::wstring& name) {
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(name.c_str());
+}
+
+// Copies source whole into a hidden copy beside target, then puts the copy in the target's place
+// with one rename, replacing a file there only when told to. Until that rename the target's name
+// is not touched: stopped, failed (a full disk, a dropped share) or ended by force, the file there
+// stays as it was, and so does the source; the copy is removed (or, after a forced end, removed
+// by the next run).
+std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& target, bool replace,
+                            bool moving, const WhileCopying& whileCopying) {
+  STEP(Sorter);
+  Transfer transfer;
+  transfer.source = source;
+  transfer.moving = moving;
+  transfer.hide = true;
+  const std::string targetName = Utf8Marked(target);
+  for (int attempt = 0; attempt < 100 && transfer.target.empty(); ++attempt) {
+    std::wstring copy = Wide(SortCopyName(targetName, GetCurrentProcessId(), attempt));
+    if (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES) transfer.target = copy;
+  }
+  if (transfer.target.empty()) return ERROR_FILE_EXISTS;
+  std::uint32_t error = Run(transfer, whileCopying);
+  // Stopped, the copy goes even when it was whole before the stop took effect (Wine's copy, which
+  // does not stop halfway, always is): the user asked for the file to stay where it was.
+  if (transfer.stop) error = kErrorRequestAborted;
+  if (error == 0) {
+    STEP(Sorter);
+    // The copy takes the source's attributes, without the hidden mark it had while it was made.
+    const DWORD attributes = GetFileAttributesW(source.c_str());
+    SetFileAttributesW(transfer.target.c_str(),
+                       attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes);
+    if (!MoveFileExW(transfer.target.c_str(), target.c_str(),
+                     replace ? MOVEFILE_REPLACE_EXISTING : 0))
+      error = GetLastError();
+  }
+  if (error != 0) RemoveOwnFile(transfer.target);
+  return error;
+}
 }  // namespace
 
 std::uint32_t CopyInSteps(const std::string& source, const std::string& target, bool replace,
                           const WhileCopying& whileCopying) {
   STEP(Sorter);
+  if (replace) return CopyIntoPlace(Wide(source), Wide(target), true, false, whileCopying);
   Transfer transfer;
   transfer.source = Wide(source);
   transfer.target = Wide(target);
-  transfer.replace = replace;
   const std::uint32_t error = Run(transfer, whileCopying);
-  if (!transfer.stop) return error;
-  // Stopped: whatever the platform left of a new target goes (a replaced one is whole: the copy
-  // finished, or the platform removed what it had begun).
-  if (error == 0 && !replace) DeleteFileW(transfer.target.c_str());
-  return error == 0 && replace ? 0 : kErrorRequestAborted;
+  const bool exists = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+  // A new target is the copy's own: what the platform left of it after a stop or a failure goes
+  // (as does one the copy finished before the stop took effect: the source is still there).
+  if ((transfer.stop || error != 0) && !exists) RemoveOwnFile(transfer.target);
+  return transfer.stop && !exists ? kErrorRequestAborted : error;
 }
 
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
                           const WhileCopying& whileCopying) {
   STEP(Sorter);
-  Transfer transfer;
-  transfer.source = Wide(source);
-  transfer.target = Wide(target);
-  transfer.move = true;
-  // A rename first: within one volume that is the whole move, and it takes no time.
-  if (MoveFileExW(transfer.source.c_str(), transfer.target.c_str(), 0)) return 0;
-  const DWORD renameError = GetLastError();
-  if (renameError != ERROR_NOT_SAME_DEVICE) return renameError;
-  const std::uint32_t error = Run(transfer, whileCopying);
-  // A move that finished before the stop took effect stays done: its source is gone.
-  return transfer.stop && error != 0 ? kErrorRequestAborted : error;
+  const std::wstring from = Wide(source), to = Wide(target);
+  // Within one drive a rename is the whole move, and takes no time; a volume mounted in a folder
+  // of the drive says so by refusing it. (Under Wine a rename to another drive would copy the
+  // file in one step that nothing can stop.)
+  if (DriveOf(WholePath(source)) == DriveOf(WholePath(target))) {
+    if (MoveFileExW(from.c_str(), to.c_str(), 0)) return 0;
+    const DWORD renameError = GetLastError();
+    if (renameError != ERROR_NOT_SAME_DEVICE) return renameError;
+  }
+  // Across volumes the file is first copied whole beside the target and renamed into its name;
+  // only then does the source go. A move never replaces a file.
+  if (std::uint32_t error = CopyIntoPlace(from, to, false, true, whileCopying)) return error;
+  STEP(Sorter);
+  if (DeleteFileW(from.c_str())) return 0;
+  // The source can't go (read-only, or held open): the move did not happen, and its copy goes.
+  const DWORD error = GetLastError();
+  RemoveOwnFile(to);
+  return error;
+}
+
+void RemoveLeftoverCopies(const std::string& folder) {
+  STEP(Sorter);
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(Wide(folder + "~DA3Zur-*.sorting*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    STEP(Sorter);
+    const std::string name = Utf8Marked(found.cFileName);
+    const std::optional<unsigned long> writer = SortCopyProcess(name);
+    if (!writer) continue;
+    // A copy of a sort that still goes in another process is left to it; this process makes its
+    // copies one at a time, and none is being made while it looks.
+    const KernelHandle process(*writer == GetCurrentProcessId()
+                                   ? nullptr
+                                   : OpenProcess(SYNCHRONIZE, FALSE, DWORD(*writer)));
+    if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) continue;
+    RemoveOwnFile(Wide(folder + name));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }

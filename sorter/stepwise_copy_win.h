@@ -13,15 +13,22 @@
 // and to handle what waits for the window. False asks the copy to stop.
 using WhileCopying = std::function<bool(bool moving, std::uint64_t done, std::uint64_t total)>;
 
-// Copies source to target (replacing an existing target only when told to) through CopyFileExW.
-// Stopped, it leaves no target: the platform removes a partial one, and a new target the copy
-// finished before the stop took effect is removed too (the source is still there). Gives 0, the
-// system's error code, or kErrorRequestAborted when stopped.
+// Copies source to target through CopyFileExW. A new target is written in its own name; stopped
+// or failed, it leaves none. An existing target is replaced only when told to, and only by a whole
+// copy: the copy goes into a hidden file beside the target (SortCopyName), which takes the
+// target's place with one rename, so a stop, a full disk, a dropped share or a forced end leave
+// the file there as it was. Gives 0, the system's error code, or kErrorRequestAborted when
+// stopped.
 std::uint32_t CopyInSteps(const std::string& source, const std::string& target, bool replace,
                           const WhileCopying& whileCopying);
 
 // Moves source to target, never replacing a file. Within one volume a rename, at once; across
-// volumes a copy and delete through MoveFileWithProgressW, which stopped keeps the source and
-// leaves no target. Gives 0 or the system's error code.
+// volumes a copy into a hidden file beside the target, renamed into the target's name, then the
+// source deleted: stopped, failed or ended by force, the source stays and no target is left.
+// Gives 0, the system's error code, or kErrorRequestAborted when stopped.
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
                           const WhileCopying& whileCopying);
+
+// Removes the hidden copies beside targets in the folder (ending in a backslash) that a sort left
+// when its process ended before it could put them in place or remove them.
+void RemoveLeftoverCopies(const std::string& folder);

@@ -5,7 +5,7 @@
 
 TagReadAhead::~TagReadAhead() {
   if (!worker_) return;
-  Finish();
+  Wait();
   stop_ = true;
   SetEvent(wake_.get());
   WaitForSingleObject(worker_.get(), INFINITE);  // it ends at once: no read goes now
@@ -24,7 +24,8 @@ DWORD WINAPI TagReadAhead::Work(LPVOID self) {
 
 void TagReadAhead::Start(const std::string& path) {
   STEP(Sorter);
-  Finish();
+  Wait();
+  ready_ = false;
   if (!worker_) {
     wake_ = KernelHandle(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     done_ = KernelHandle(CreateEventW(nullptr, FALSE, FALSE, nullptr));
@@ -36,20 +37,24 @@ void TagReadAhead::Start(const std::string& path) {
   SetEvent(wake_.get());
 }
 
-bool TagReadAhead::Finish() {
+bool TagReadAhead::Wait() {
   if (!reading_) return false;
   // The read ends as a read on this thread would: TagLib reads a bounded part of the file.
   WaitForSingleObject(done_.get(), INFINITE);
   reading_ = false;
+  ready_ = true;
   return true;
 }
 
 int TagReadAhead::Read(const std::string& path, TagInfo& tags) {
   STEP(Sorter);
-  if (Finish() && path_ == path) {
+  Wait();
+  if (ready_ && path_ == path) {
+    ready_ = false;
     tags = std::move(tags_);
     return result_;
   }
+  ready_ = false;
   tags = TagInfo{};
   return ReadTags(path, &tags);
 }

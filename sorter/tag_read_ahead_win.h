@@ -25,16 +25,18 @@ class TagReadAhead {
   // What ReadTags gives for the file into a cleared record: the read begun for it, or else a read
   // here and now.
   int Read(const std::string& path, TagInfo& tags);
+  // Waits for a read still going to end, so that its file is free again; true when one was going.
+  // Its result is kept for Read.
+  bool Wait();
 
  private:
   static DWORD WINAPI Work(LPVOID self);
-  // Waits for a read begun to end; true when one had been begun.
-  bool Finish();
 
   KernelHandle worker_, wake_, done_;
   // Written by the caller while no read goes, and by the worker only during one.
   std::string path_;
   TagInfo tags_;
   int result_ = 0;
-  bool reading_ = false, stop_ = false;
+  // reading_: a read goes; ready_: the result of the read begun for path_ waits to be taken.
+  bool reading_ = false, ready_ = false, stop_ = false;
 };

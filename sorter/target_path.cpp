@@ -1,120 +1,136 @@
 #include "sorter/target_path.h"
 
+#include <algorithm>
+#include <array>
+#include <optional>
+
 #include "base/path_parts.h"
 #include "base/position.h"
 #include "base/text_util.h"
 
 namespace {
-constexpr std::string_view kSeparators = "\\/";
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool DroppedAtEnd(char c) { return c == ' ' || c == '.'; }
 
-// A text with a mark per character: true where the character came from a tag value.
-struct MarkedText {
-  std::string text;
-  std::vector<bool> fromTag;
-
-  void Append(std::string_view part, bool tag) {
-    text += part;
-    fromTag.insert(fromTag.end(), part.size(), tag);
-  }
-  void Append(const MarkedText& other, size_t begin, size_t end) {
-    text.append(other.text, begin, end - begin);
-    fromTag.insert(fromTag.end(), other.fromTag.begin() + std::ptrdiff_t(begin),
-                   other.fromTag.begin() + std::ptrdiff_t(end));
-  }
-};
-
-// One left-to-right pass: every occurrence of macro becomes value; the scan goes on after the
-// inserted text, so an insertion is never searched again within the same pass.
-void ReplaceAll(MarkedText& marked, std::string_view macro, std::string_view value, bool tag) {
-  MarkedText out;
-  size_t done = 0;
-  for (size_t at = marked.text.find(macro); at != std::string::npos;
-       at = marked.text.find(macro, done)) {
-    out.Append(marked, done, at);
-    out.Append(value, tag);
-    done = at + macro.size();
-  }
-  out.Append(marked, done, marked.text.size());
-  marked = std::move(out);
-}
-
-// Every run of backslashes becomes one, as repeating "replace each pair by one" would leave it,
-// and so does a run that mixes in slashes (a value part left empty between two separators); a lone
-// slash stays. A network path (a pattern that begins with two backslashes) keeps its leading pair.
-void CollapseBackslashes(MarkedText& marked, bool networkPath) {
-  MarkedText out;
-  for (size_t i = 0; i < marked.text.size(); ++i) {
-    const bool repeated = i > 0 && IsSeparator(marked.text[i]) && IsSeparator(marked.text[i - 1]);
-    if (!repeated || (networkPath && i == 1)) {
-      out.Append(marked, i, i + 1);
-    } else if (marked.text[i] == '\\' || marked.text[i - 1] == '\\') {
-      out.text.back() = '\\';
-    }
-  }
-  marked = std::move(out);
-}
-
-bool IsDotsAndSpaces(std::string_view segment) {
-  return segment.find('.') != std::string_view::npos &&
-         segment.find_first_not_of(". ") == std::string_view::npos;
-}
-
-// The length of the device name that the segment stands for (CON, PRN, AUX, NUL, COM1-COM9,
+// The length of the device name that the level stands for (CON, PRN, AUX, NUL, COM1-COM9,
 // LPT1-LPT9 in any case, alone or before spaces or a dot), or 0 when it names none.
-size_t DeviceNameLength(std::string_view segment) {
+size_t DeviceNameLength(std::string_view level) {
   static constexpr std::string_view kPlain[] = {"CON", "PRN", "AUX", "NUL"};
   static constexpr std::string_view kNumbered[] = {"COM", "LPT"};
   size_t length = 0;
   for (std::string_view name : kPlain)
-    if (EqualsIgnoringAsciiCase(segment.substr(0, 3), name)) length = 3;
+    if (EqualsIgnoringAsciiCase(level.substr(0, 3), name)) length = 3;
   for (std::string_view name : kNumbered)
-    if (EqualsIgnoringAsciiCase(segment.substr(0, 3), name) && segment.size() > 3 &&
-        segment[3] >= '1' && segment[3] <= '9')
+    if (EqualsIgnoringAsciiCase(level.substr(0, 3), name) && level.size() > 3 && level[3] >= '1' &&
+        level[3] <= '9')
       length = 4;
   if (length == 0) return 0;
-  size_t rest = segment.find_first_not_of(' ', length);
-  return rest == std::string_view::npos || segment[rest] == '.' ? length : 0;
+  size_t rest = level.find_first_not_of(' ', length);
+  return rest == std::string_view::npos || level[rest] == '.' ? length : 0;
 }
 
-// Within every segment that holds tag text: tag characters at its ends lose spaces at the start
-// and dots and spaces at the end (Windows drops those only from the last level of a path, so a
-// folder "AC " would be created as "AC" and the deeper path through "AC \" never found); what is
-// left of dots and spaces only has its tag characters replaced by _, and a device name gets _
-// after the name. Segments of pattern text alone stay.
-void GuardSegments(MarkedText& marked) {
-  MarkedText out;
-  size_t begin = 0;
-  while (begin <= marked.text.size()) {
-    size_t end = marked.text.find_first_of(kSeparators, begin);
-    if (end == std::string::npos) end = marked.text.size();
-    const size_t next = end;
-    while (begin < end && marked.fromTag[begin] && marked.text[begin] == ' ') ++begin;
-    while (end > begin && marked.fromTag[end - 1] &&
-           (marked.text[end - 1] == ' ' || marked.text[end - 1] == '.'))
-      --end;
-    std::string_view segment = std::string_view(marked.text).substr(begin, end - begin);
-    bool hasTag = false;
-    for (size_t i = begin; i < end; ++i) hasTag = hasTag || marked.fromTag[i];
-    if (hasTag && IsDotsAndSpaces(segment)) {
-      for (size_t i = begin; i < end; ++i) {
-        const char c = marked.fromTag[i] ? '_' : marked.text[i];
-        out.Append(std::string_view(&c, 1), marked.fromTag[i]);
-      }
-    } else if (size_t name = hasTag ? DeviceNameLength(segment) : 0) {
-      out.Append(marked, begin, begin + name);
-      out.Append("_", true);
-      out.Append(marked, begin + name, end);
-    } else {
-      out.Append(marked, begin, end);
-    }
-    if (next == marked.text.size()) break;
-    out.Append(marked, next, next + 1);
-    begin = next + 1;
+// Writes a target level by level straight into its text: a level is finished (trimmed and
+// guarded) when a separator or the end comes, and a separator is written only after a level that
+// left something, so runs collapse and empty levels vanish with their separator.
+class TargetWriter {
+ public:
+  TargetWriter(size_t size, bool network) {
+    out_.reserve(size + 64);
+    if (network) out_ = "\\\\";
+    start_ = out_.size();
   }
-  marked = std::move(out);
+
+  void Pattern(char c) {
+    if (IsSeparator(c))
+      Separator();
+    else
+      out_ += c;
+  }
+
+  // A macro's value: the level it stands in is no longer pattern text alone, nor is any level
+  // that a separator inside the value begins.
+  void Value(std::string_view value, bool tag) {
+    plain_ = false;
+    for (char c : value) {
+      if (IsSeparator(c)) {
+        Separator();
+        plain_ = false;
+      } else if (!tag) {
+        out_ += c;
+      } else if (c != ' ' || out_.size() > start_) {  // a tag's spaces at a level's start go
+        if (firstTag_ == std::string::npos) firstTag_ = out_.size();
+        out_ += c;
+      }
+    }
+  }
+
+  std::string Finish() {
+    EndLevel();
+    return std::move(out_);
+  }
+
+ private:
+  void Separator() {
+    EndLevel();
+    if (out_.empty() || out_.back() != '\\') out_ += '\\';
+    start_ = out_.size();
+    firstTag_ = std::string::npos;
+    plain_ = true;
+  }
+
+  // Windows drops a level's trailing spaces and dots, so a folder "AC " would be made as "AC" and
+  // the deeper path through "AC \" never found; only a . or .. written as a whole level keeps its
+  // meaning. A level holding tag text that names a device gets _ after the name.
+  void EndLevel() {
+    const std::string_view level = std::string_view(out_).substr(start_);
+    if (plain_ && (level == "." || level == "..")) return;
+    size_t end = out_.size();
+    while (end > start_ && DroppedAtEnd(out_[end - 1])) --end;
+    out_.resize(end);
+    if (firstTag_ < end)
+      if (size_t name = DeviceNameLength(std::string_view(out_).substr(start_)))
+        out_.insert(start_ + name, 1, '_');
+  }
+
+  std::string out_;
+  size_t start_ = 0;                     // where the current level begins in out_
+  size_t firstTag_ = std::string::npos;  // its first character from a tag value
+  bool plain_ = true;                    // whether it is pattern text alone so far
+};
+
+// The index in kMacros of the macro that begins the text, if any.
+std::optional<size_t> MacroAt(std::string_view text) {
+  if (text[0] == '*') return 0;
+  if (text[0] == '$') return 1;
+  if (text[0] != '%') return std::nullopt;
+  for (size_t i = 2; i < std::size(kMacros); ++i)
+    if (text.starts_with(kMacros[i].text)) return i;
+  return std::nullopt;
 }
 
+std::string Build(std::string_view text, size_t literal, std::string_view source,
+                  const TagInfo& tags) {
+  STEP(Sorter);
+  const bool network = text.size() >= 2 && IsSeparator(text[0]) && IsSeparator(text[1]);
+  TargetWriter writer(text.size(), network);
+  size_t at = network ? 2 : 0;
+  literal = std::min(literal, text.size());
+  for (; at < literal; ++at) writer.Pattern(text[at]);
+  // Values are worked out once, and only for the macros the pattern holds.
+  std::array<std::optional<std::string>, std::size(kMacros)> values;
+  while (at < text.size()) {
+    const std::optional<size_t> macro = MacroAt(text.substr(at));
+    if (!macro) {
+      writer.Pattern(text[at++]);
+      continue;
+    }
+    std::optional<std::string>& value = values[*macro];
+    if (!value) value = kMacros[*macro].value(source, tags);
+    writer.Value(*value, kMacros[*macro].fromTag);
+    at += std::char_traits<char>::length(kMacros[*macro].text);
+  }
+  return writer.Finish();
+}
 }  // namespace
 
 const Macro kMacros[9] = {
@@ -131,44 +147,51 @@ const Macro kMacros[9] = {
     {"%GENRE%", kTextGenreMacro, [](auto, auto& tags) { return CleanTagValue(tags.genre); }, true},
 };
 
-std::string PatternForFolder(std::string folder) {
+std::string PatternForFolder(std::string folder) { return PatternForFolderLiteral(folder).text; }
+
+TargetPattern PatternForFolderLiteral(std::string folder) {
   STEP(Sorter);
   if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder + kPatternTail;
+  const size_t literal = folder.size();
+  return {folder + kPatternTail, literal};
 }
 
-std::string DefaultPattern(std::string_view currentDirectory, std::string_view firstFile) {
+TargetPattern DefaultPattern(std::string_view currentDirectory, std::string_view firstFile) {
   std::string folder(currentDirectory.empty() ? FolderPart(firstFile) : currentDirectory);
-  return folder.empty() ? kPatternTail : PatternForFolder(folder);
+  return folder.empty() ? TargetPattern{kPatternTail} : PatternForFolderLiteral(folder);
 }
 
 std::string CleanTagValue(std::string_view value) {
   STEP(Sorter);
-  MarkedText marked;
-  marked.Append(value, true);
-  for (char& c : marked.text)
-    if ((c >= 1 && c <= 31) || std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
-      c = '_';
-  GuardSegments(marked);
-  return marked.text;
+  std::string out;
+  out.reserve(value.size() + 1);
+  for (size_t begin = 0;;) {
+    size_t end = value.find_first_of("\\/", begin);
+    if (end == std::string_view::npos) end = value.size();
+    std::string_view part = value.substr(begin, end - begin);
+    while (!part.empty() && part.front() == ' ') part.remove_prefix(1);
+    while (!part.empty() && DroppedAtEnd(part.back())) part.remove_suffix(1);
+    const size_t start = out.size();
+    for (char c : part)
+      out += (c >= 1 && c <= 31) || std::string_view("<>:\"|?*").find(c) != std::string_view::npos
+                 ? '_'
+                 : c;
+    if (size_t name = DeviceNameLength(std::string_view(out).substr(start)))
+      out.insert(start + name, 1, '_');
+    if (end == value.size()) return out;
+    out += value[end];
+    begin = end + 1;
+  }
+}
+
+std::string BuildTargetPath(const TargetPattern& pattern, std::string_view source,
+                            const TagInfo& tags) {
+  return Build(pattern.text, pattern.literal, source, tags);
 }
 
 std::string BuildTargetPath(std::string_view pattern, std::string_view source,
                             const TagInfo& tags) {
-  STEP(Sorter);
-  MarkedText marked;
-  marked.Append(pattern, false);
-  // A macro the text does not hold costs nothing: its value is not even worked out.
-  for (const Macro& macro : kMacros)
-    if (marked.text.find(macro.text) != std::string::npos)
-      ReplaceAll(marked, macro.text, macro.value(source, tags), macro.fromTag);
-  STEP(Sorter);
-  // Tag text can meet pattern text or other tag text (a title that holds %ALBUM% with an empty
-  // album leaves the title's own dots alone in a segment); check the segments as they now stand.
-  // A segment left empty collapses with its separator like an empty value.
-  GuardSegments(marked);
-  CollapseBackslashes(marked, pattern.substr(0, 2) == "\\\\");
-  return marked.text;
+  return Build(pattern, 0, source, tags);
 }
 
 std::vector<FolderLevel> FolderChain(std::string_view folder) {
@@ -179,11 +202,17 @@ std::vector<FolderLevel> FolderChain(std::string_view folder) {
   for (char& c : text)
     if (c == '/') c = '\\';
   if (text.back() != '\\') text += '\\';
+  // A network path's first four backslashes end \, \\, \\server\ and \\server\share\.
+  size_t skipped = text.starts_with("\\\\") ? 4 : 0;
   for (size_t at = text.find('\\'); at != std::string::npos; at = text.find('\\', at + 1)) {
+    if (skipped > 0) {
+      --skipped;
+      continue;
+    }
     std::string prefix = text.substr(0, at + 1);
-    size_t keep = prefix.find_last_not_of(" /\\");
-    levels.push_back(
-        {prefix, keep == std::string::npos ? std::string() : prefix.substr(0, keep + 1)});
+    size_t keep = prefix.find_last_not_of(" \\");
+    if (keep == std::string::npos) continue;  // a root
+    levels.push_back({prefix, prefix.substr(0, keep + 1)});
   }
   return levels;
 }

@@ -18,7 +18,7 @@ void TargetPreview::AddRow(std::string source) {
   row.source = std::move(source);
 }
 
-void TargetPreview::SetPattern(std::string pattern) {
+void TargetPreview::SetPattern(TargetPattern pattern) {
   STEP(Sorter);
   pattern_ = std::move(pattern);
   for (Row& row : rows_) {

@@ -11,6 +11,7 @@
 #include "base/name_case.h"
 #include "settings/text_table.h"
 #include "sorter/sort_run.h"
+#include "sorter/target_path.h"
 #include "tags/tag_info.h"
 
 // One piece of reading the preview needs from the file system, for one row.
@@ -29,7 +30,7 @@ class TargetPreview {
   const std::string& Source(size_t row) const { return rows_[row].source; }
 
   // A new pattern: every target and mark is worked out again; the tags read so far are kept.
-  void SetPattern(std::string pattern);
+  void SetPattern(TargetPattern pattern);
 
   // The next reading to do: first for the rows first..last (those on screen), then for every row
   // in order. Nothing when the whole list is worked out.
@@ -67,7 +68,7 @@ class TargetPreview {
   void Sweep();
 
   const NameCase& names_;
-  std::string pattern_;
+  TargetPattern pattern_;
   std::vector<Row> rows_;
   // Rows before sweep_ have their target compared with every earlier one; firstRowOf_ holds, for
   // each target seen (folded as Windows compares names), the first row that has it.

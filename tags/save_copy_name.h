@@ -1,6 +1,8 @@
-// The name of the copy a save goes into before it replaces the original. A copy that could not be
-// removed afterwards is marked hidden and keeps this name, which the edit and sort runs skip.
+// The names of the copies a save or a sort writes before they take a file's place. A save's copy
+// that could not be removed afterwards is marked hidden and keeps its name; a sort's copy left by
+// a process that ended early is removed by the next run; the edit and sort runs skip both.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,5 +10,12 @@
 // TagLib treats the copy as the same kind of file.
 std::string SaveCopyName(std::string_view fileName, unsigned long processId, int attempt);
 
-// Whether the path's file part has the form SaveCopyName gives.
+// "~DA3Zur-<process>-<attempt>.sorting" beside a sort's target, with its extension: the copy a
+// sort writes whole before it puts it in the target's place.
+std::string SortCopyName(std::string_view target, unsigned long processId, int attempt);
+
+// Whether the path's file part has the form SaveCopyName or SortCopyName gives.
 bool IsSaveCopyName(std::string_view path);
+
+// The process that wrote a copy named as SortCopyName gives; nothing for any other name.
+std::optional<unsigned long> SortCopyProcess(std::string_view path);

@@ -94,6 +94,13 @@ TEST(SaveCopies, AreSkippedByTheEditAndSortRunsAndOnlyTheyAre) {
                            "~DA3Zur-1-2.saving.a.mp3", "DA3Zur-1-2.saving.mp3",
                            "~DA3Zur-1-2.savings.mp3", "~DA3Zur-1-2.saving.mp3\\song.mp3"})
     EXPECT_FALSE(IsSaveCopyName(name)) << name;
+  // A sort's copy beside its target is skipped too, and names the process that wrote it.
+  const std::string sortCopy = SortCopyName("D:\\Rock\\Song.mp3", 4021, 0);
+  EXPECT_EQ(sortCopy, "D:\\Rock\\~DA3Zur-4021-0.sorting.mp3");
+  EXPECT_TRUE(IsSaveCopyName(sortCopy));
+  EXPECT_EQ(SortCopyProcess(sortCopy), 4021u);
+  EXPECT_EQ(SortCopyProcess(copy), std::nullopt);
+  EXPECT_EQ(SortCopyProcess("~DA3Zur-7-1.sorting.a.mp3"), std::nullopt);
 
   TextTable texts;
   FillDefaultTexts(texts);

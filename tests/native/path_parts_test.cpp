@@ -28,3 +28,17 @@ TEST(PathParts, FollowTheExamples) {
     EXPECT_EQ(BaseNamePart(c.path), c.baseName) << c.path;
   }
 }
+
+TEST(DriveOf, TheDriveOrShareAPathNames) {
+  for (auto [path, drive] : {std::pair{"c:\\Music\\a.mp3", "C:"},
+                             {"D:", "D:"},
+                             {"\\\\nas\\Music\\Rock\\a.mp3", "\\\\NAS\\MUSIC"},
+                             {"//nas/music/a.mp3", "\\\\NAS\\MUSIC"},
+                             {"\\\\nas\\music", "\\\\NAS\\MUSIC"},
+                             {"\\\\?\\e:\\x", "E:"},
+                             {"\\\\?\\UNC\\nas\\music\\x", "\\\\NAS\\MUSIC"},
+                             {"Music\\a.mp3", ""},
+                             {"\\Music", ""},
+                             {"", ""}})
+    EXPECT_EQ(DriveOf(path), drive) << path;
+}

@@ -5,13 +5,21 @@
 TEST(ShownPaths, TheFixedFolderEndsBeforeTheFirstLevelThatVaries) {
   EXPECT_EQ(FixedFolderOf("D:\\Music\\%GENRE%\\%ARTIST%\\%ALBUM%\\*.$"), "D:\\Music\\");
   EXPECT_EQ(FixedFolderOf("D:\\Music\\Sorted %YEAR%\\*.$"), "D:\\Music\\");
-  EXPECT_EQ(FixedFolderOf("D:\\Music/Mix\\*.$"), "D:\\Music/Mix\\");
+  EXPECT_EQ(FixedFolderOf("D:\\Music/Mix\\*.$"), "D:\\Music\\Mix\\");
   EXPECT_EQ(FixedFolderOf("D:\\Music\\\\%GENRE%\\*.$"), "D:\\Music\\");  // as targets collapse it
   EXPECT_EQ(FixedFolderOf("\\\\server\\share\\%GENRE%\\*.$"), "\\\\server\\share\\");
   EXPECT_EQ(FixedFolderOf("D:\\All in one\\"), "D:\\All in one\\");
   EXPECT_EQ(FixedFolderOf("%GENRE%\\*.$"), "");
   EXPECT_EQ(FixedFolderOf("*.$"), "");
   EXPECT_EQ(FixedFolderOf(""), "");
+  EXPECT_EQ(FixedFolderOf("D:\\Music. \\x \\%GENRE%\\*.$"), "D:\\Music\\x\\");  // levels trimmed
+  EXPECT_EQ(FixedFolderOf("//server/share/%GENRE%"), "\\\\server\\share\\");
+}
+
+TEST(ShownPaths, NothingInTheLiteralFolderVaries) {
+  EXPECT_EQ(FixedFolderOf(PatternForFolderLiteral("D:\\Pay$ 100%")), "D:\\Pay$ 100%\\");
+  EXPECT_EQ(FixedFolderOf(PatternForFolder("D:\\Pay$ 100%")), "D:\\");
+  EXPECT_EQ(FixedFolderOf(TargetPattern{"D:\\a*\\b\\*", 5}), "D:\\a*\\b\\");
 }
 
 TEST(ShownPaths, TheTargetLosesTheFixedFolderAndKeepsItsReason) {

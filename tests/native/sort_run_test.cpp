@@ -18,6 +18,7 @@ struct FakeSorter {
   std::map<std::string, TagInfo> tagged;         // readable files; a missing entry cannot be read
   std::map<std::string, TargetState> onDisk;     // targets that are there before the run
   std::map<std::string, std::uint32_t> failing;  // targets whose copy or move fails
+  std::map<std::string, std::string> sameFile;   // another spelling -> the name of the file
   std::vector<bool> answers;
   std::map<size_t, std::string> addWhileBox;  // box number -> row that arrives while it is open
   std::map<size_t, std::string> addBetween;   // files done -> row that arrives after them
@@ -38,7 +39,9 @@ struct FakeSorter {
                       bool replace) {
     log.push_back(verb + (" " + source) + " > " + target);
     if (missingFolders.count(target.substr(0, target.rfind('\\') + 1))) return kErrorPathNotFound;
-    if (onDisk.count(target) && !replace) return kErrorFileExists;
+    if ((onDisk.count(target) || (sameFile.count(target) && onDisk.count(sameFile[target]))) &&
+        !replace)
+      return kErrorFileExists;
     if (failing.count(target)) return failing[target];
     onDisk.emplace(target, TargetState::kExists);
     return 0;
@@ -55,7 +58,7 @@ struct FakeSorter {
         .pattern =
             [this] {
               log.push_back("pattern");
-              return pattern;
+              return TargetPattern{pattern};
             },
         .rowCount = [this] { return rows.size(); },
         .row = [this](size_t i) { return rows.at(i); },
@@ -102,6 +105,10 @@ struct FakeSorter {
                 .systemMessage =
                     [](std::uint32_t error) { return "system message " + std::to_string(error); },
                 .foldedName = [](const std::string& name) { return NameCase().Folded(name); },
+                .fileKey =
+                    [this](const std::string& name) {
+                      return NameCase().Folded(sameFile.count(name) ? sameFile[name] : name);
+                    },
             },
     };
   }
@@ -139,8 +146,8 @@ TEST(SortRun, CopiesEveryRowAndClearsTheTagsBetweenFiles) {
   EXPECT_EQ(fake.log,
             (std::vector<std::string>{kQuestion, "pattern", "folders T:\\Rock\\Band\\",
                                       "copy S:\\a.mp3 > T:\\Rock\\Band\\a.mp3", "folders T:\\",
-                                      "copy S:\\b.ogg > T:\\b.ogg", "folders T:\\Jazz\\AC/DC\\",
-                                      "copy S:\\c.flac > T:\\Jazz\\AC/DC\\c.flac"}));
+                                      "copy S:\\b.ogg > T:\\b.ogg", "folders T:\\Jazz\\AC\\DC\\",
+                                      "copy S:\\c.flac > T:\\Jazz\\AC\\DC\\c.flac"}));
 }
 
 TEST(SortRun, AsksFirstEvenForAnEmptyList) {
@@ -271,7 +278,7 @@ TEST(SortRun, MakesEachFolderOnceAndAgainWhenItWentAway) {
       "move S:\\e.mp3 > T:\\Jazz\\e.mp3"};  // and one more for a later one
   EXPECT_EQ(fake.log, expected);
   EXPECT_EQ(summary.placed, 3u);
-  EXPECT_EQ(fake.shown[4], "Not placed: system message 3");
+  EXPECT_EQ(fake.shown[4], "Not placed: system message 3; the original stays where it was");
 }
 
 TEST(SortRun, ReadsThePatternOnceAfterTheQuestion) {
@@ -295,12 +302,15 @@ TEST(SortRun, EveryRowShowsWhatBecameOfItAndFailuresAreCounted) {
   const std::string longName(250, 'x');
   fake.rows = {"S:\\new.mp3",    "S:\\old.mp3",   "T:\\Rock\\self.mp3",
                "S:\\denied.mp3", "S:\\taken.mp3", "S:\\" + longName + ".mp3",
-               "S:\\bad.mp3"};
+               "S:\\bad.mp3",    "S:\\full.mp3"};
   for (const std::string& row : fake.rows) fake.tagged[row] = Tagged("Rock", "");
   fake.tagged.erase("S:\\bad.mp3");
   fake.onDisk = {{"T:\\Rock\\old.mp3", TargetState::kExists},
-                 {"T:\\Rock\\self.mp3", TargetState::kSameFile}};
-  fake.failing = {{"T:\\Rock\\denied.mp3", 5}, {"T:\\Rock\\taken.mp3", kErrorAlreadyExists}};
+                 {"T:\\Rock\\self.mp3", TargetState::kSameFile},
+                 {"T:\\Rock\\full.mp3", TargetState::kExists}};
+  fake.failing = {{"T:\\Rock\\denied.mp3", 5},
+                  {"T:\\Rock\\taken.mp3", kErrorAlreadyExists},
+                  {"T:\\Rock\\full.mp3", 112}};
   fake.answers = {false, true};  // copy; go on after the unreadable file
   SortSummary summary = SortRun(Texts(), fake.Steps());
 
@@ -308,9 +318,16 @@ TEST(SortRun, EveryRowShowsWhatBecameOfItAndFailuresAreCounted) {
                                                        {1, "Replaced an existing file"},
                                                        {2, "Already in place"},
                                                        {3, "Not placed: system message 5"},
-                                                       {4, "Not placed: The target exists"},
+                                                       {4,
+                                                        "Not placed: The target exists; the "
+                                                        "file at the target was kept as it "
+                                                        "was"},
                                                        {5, "Not placed: The path is too long"},
-                                                       {6, "Skipped: Tags can't be read"}}));
+                                                       {6, "Skipped: Tags can't be read"},
+                                                       {7,
+                                                        "Not placed: system message 112; the "
+                                                        "file at the target was kept as it "
+                                                        "was"}}));
   // A taken target is copied over only when it is another file; a too long one is never tried.
   EXPECT_EQ(
       std::count(fake.log.begin(), fake.log.end(), "copy T:\\Rock\\self.mp3 > T:\\Rock\\self.mp3"),
@@ -320,20 +337,22 @@ TEST(SortRun, EveryRowShowsWhatBecameOfItAndFailuresAreCounted) {
   EXPECT_EQ(std::count_if(fake.log.begin(), fake.log.end(),
                           [](const std::string& line) { return line.find("xxxx") != line.npos; }),
             0);
-  EXPECT_EQ(summary.rows, 7u);
+  EXPECT_EQ(summary.rows, 8u);
   EXPECT_EQ(summary.placed, 3u);
   EXPECT_FALSE(summary.endedEarly);
-  ASSERT_EQ(summary.notPlaced.size(), 4u);
+  ASSERT_EQ(summary.notPlaced.size(), 5u);
   EXPECT_EQ(summary.notPlaced[0].source, "S:\\denied.mp3");
   EXPECT_EQ(summary.notPlaced[3].reason, "Tags can't be read");
   EXPECT_EQ(SortReportText(Texts(), summary),
-            "3 of 7 files were placed.\r\n"
+            "3 of 8 files were placed.\r\n"
             "\r\nS:\\denied.mp3\r\n    system message 5"
-            "\r\nS:\\taken.mp3\r\n    The target exists"
+            "\r\nS:\\taken.mp3\r\n    The target exists; the file at the target was kept as it was"
             "\r\nS:\\" +
                 longName +
                 ".mp3\r\n    The path is too long"
-                "\r\nS:\\bad.mp3\r\n    Tags can't be read");
+                "\r\nS:\\bad.mp3\r\n    Tags can't be read"
+                "\r\nS:\\full.mp3\r\n    system message 112; the file at the target was kept as "
+                "it was");
 }
 
 // A copy replaces older copies, but never a file of the run: not a row's own file before it is
@@ -341,13 +360,17 @@ TEST(SortRun, EveryRowShowsWhatBecameOfItAndFailuresAreCounted) {
 TEST(SortRun, ACopyNeverReplacesAFileOfTheRun) {
   FakeSorter fake;
   fake.pattern = "D:\\in\\%GENRE%\\%ARTIST%\\*.$";
-  fake.rows = {"D:\\in\\01.mp3", "D:\\IN\\rock\\band\\01.MP3", "D:\\in\\02.mp3",
-               "D:\\other\\02.mp3"};
+  // Row 1 is the file at row 0's target under its network name; row 3's target is row 2's copy
+  // under a short name.
+  fake.rows = {"D:\\in\\01.mp3", "\\\\nas\\in\\rock\\band\\01.MP3", "D:\\in\\02.mp3",
+               "D:\\other\\02~1.mp3"};
+  fake.sameFile = {{"D:\\in\\Rock\\Band\\01.mp3", fake.rows[1]}};
   fake.tagged = {{fake.rows[0], Tagged("Rock", "Band")},
                  {fake.rows[1], Tagged("Jazz", "Trio")},
                  {fake.rows[2], Tagged("Pop", "Duo")},
                  {fake.rows[3], Tagged("Pop", "Duo")}};
   fake.onDisk = {{"D:\\in\\Rock\\Band\\01.mp3", TargetState::kExists}};  // row 1's file
+  fake.sameFile["D:\\in\\Pop\\Duo\\02~1.mp3"] = "D:\\in\\Pop\\Duo\\02.mp3";
   fake.answers = {false};
   SortSummary summary = SortRun(Texts(), fake.Steps());
 
@@ -356,8 +379,8 @@ TEST(SortRun, ACopyNeverReplacesAFileOfTheRun) {
                                            {1, "Copied"},
                                            {2, "Copied"},
                                            {3, "Not placed: Same target as an earlier file"}}));
-  EXPECT_EQ(fake.log[3], "copy D:\\in\\01.mp3 > D:\\in\\Rock\\Band\\01.mp3");       // refused
-  EXPECT_EQ(fake.log.back(), "copy D:\\other\\02.mp3 > D:\\in\\Pop\\Duo\\02.mp3");  // refused
+  EXPECT_EQ(fake.log[3], "copy D:\\in\\01.mp3 > D:\\in\\Rock\\Band\\01.mp3");           // refused
+  EXPECT_EQ(fake.log.back(), "copy D:\\other\\02~1.mp3 > D:\\in\\Pop\\Duo\\02~1.mp3");  // refused
   EXPECT_EQ(std::count_if(fake.log.begin(), fake.log.end(),
                           [](const std::string& line) { return line.rfind("copy", 0) == 0; }),
             4);  // each once: none again to replace what is there
@@ -365,23 +388,27 @@ TEST(SortRun, ACopyNeverReplacesAFileOfTheRun) {
   EXPECT_EQ(SortReportText(Texts(), summary),
             "2 of 4 files were placed.\r\n"
             "\r\nD:\\in\\01.mp3\r\n    The target is a file of this sort"
-            "\r\nD:\\other\\02.mp3\r\n    Same target as an earlier file");
+            "\r\nD:\\other\\02~1.mp3\r\n    Same target as an earlier file");
 }
 
 TEST(SortRun, AMoveNeverReplacesAnExistingTarget) {
   FakeSorter fake;
-  fake.rows = {"S:\\a.mp3", "S:\\b.mp3", "T:\\Rock\\c.mp3"};
+  fake.rows = {"S:\\a.mp3", "S:\\b.mp3", "T:\\Rock\\c.mp3", "S:\\d.mp3"};
   for (const std::string& row : fake.rows) fake.tagged[row] = Tagged("Rock", "");
   fake.onDisk = {{"T:\\Rock\\a.mp3", TargetState::kExists},
                  {"T:\\Rock\\c.mp3", TargetState::kSameFile}};
+  fake.failing = {{"T:\\Rock\\d.mp3", kErrorRequestAborted}};  // stopped on its way to T:
   fake.answers = {true};
   SortSummary summary = SortRun(Texts(), fake.Steps());
   EXPECT_EQ(fake.shown,
             (std::map<size_t, std::string>{
-                {0, "Not placed: The target exists"}, {1, "Moved"}, {2, "Already in place"}}));
+                {0, "Not placed: The target exists"},
+                {1, "Moved"},
+                {2, "Already in place"},
+                {3, "Not placed: Stopped by Cancel; the original stays where it was"}}));
   EXPECT_EQ(std::count_if(fake.log.begin(), fake.log.end(),
                           [](const std::string& line) { return line.rfind("move", 0) == 0; }),
-            3);
+            4);
   EXPECT_EQ(summary.placed, 2u);
 }
 

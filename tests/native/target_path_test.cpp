@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "sorter/shown_paths.h"
+#include "tests/native/windows_path_reading.h"
+
 namespace {
 TagInfo Tags(std::string genre, std::string artist, std::string album) {
   TagInfo tags;
@@ -14,16 +19,25 @@ TagInfo Tags(std::string genre, std::string artist, std::string album) {
 const std::string kDefault = PatternForFolder("D:\\in");
 }  // namespace
 
-TEST(PatternForFolder, AddsTheBackslashOnlyWhenMissing) {
+TEST(PatternForFolder, AddsTheBackslashOnlyWhenMissingAndKeepsTheFolderLiteral) {
   EXPECT_EQ(PatternForFolder("D:\\Incoming"), "D:\\Incoming\\%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
   EXPECT_EQ(PatternForFolder("C:\\"), "C:\\%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
+  const TargetPattern literal = PatternForFolderLiteral("D:\\Incoming");
+  EXPECT_EQ(literal.text, PatternForFolder("D:\\Incoming"));
+  EXPECT_EQ(literal.literal, 12u);
+  EXPECT_EQ(PatternForFolderLiteral("C:\\").literal, 3u);
 }
 
 TEST(DefaultPattern, TheCurrentDirectoryElseTheFirstFilesFolder) {
-  EXPECT_EQ(DefaultPattern("D:\\in", "C:\\x\\a.mp3"), kDefault);
-  EXPECT_EQ(DefaultPattern("", "D:\\in\\a.mp3"), kDefault);
-  EXPECT_EQ(DefaultPattern("", ""), "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
-  EXPECT_EQ(DefaultPattern("", "a.mp3"), "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
+  for (const TargetPattern& pattern :
+       {DefaultPattern("D:\\in", "C:\\x\\a.mp3"), DefaultPattern("", "D:\\in\\a.mp3")}) {
+    EXPECT_EQ(pattern.text, kDefault);
+    EXPECT_EQ(pattern.literal, 6u);
+  }
+  for (const TargetPattern& pattern : {DefaultPattern("", ""), DefaultPattern("", "a.mp3")}) {
+    EXPECT_EQ(pattern.text, "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
+    EXPECT_EQ(pattern.literal, 0u);
+  }
 }
 
 TEST(BuildTargetPath, DefaultPatternAndEmptyTagsCollapse) {
@@ -38,7 +52,8 @@ TEST(BuildTargetPath, DefaultPatternAndEmptyTagsCollapse) {
             "\\\\server\\share\\a");
   EXPECT_EQ(BuildTargetPath("\\\\\\server\\*", "a.mp3", {}), "\\\\server\\a");
   EXPECT_EQ(BuildTargetPath("%ALBUM%\\*", "a.mp3", Tags("", "", "\\\\x")), "\\x\\a");
-  EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\Track", Tags("", "", "")), "D:\\in\\Track.");
+  // Windows makes "Track." as "Track".
+  EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\Track", Tags("", "", "")), "D:\\in\\Track");
   EXPECT_EQ(BuildTargetPath("*.$", "D:\\in\\Song.mp3", {}), "Song.mp3");
 }
 
@@ -48,25 +63,33 @@ TEST(BuildTargetPath, NumbersAndMacroOrder) {
   tags.year = -5;
   tags.track = 12;
   EXPECT_EQ(BuildTargetPath("%YEAR%-%TRACK%", "a.mp3", tags), "-5-12");
-  // Later macros act on earlier insertions; earlier ones do not.
+  // An inserted value is never searched for macros, whatever the order of the macros.
   tags.title = "by %ARTIST%";
   tags.artist = "with %TITLE%";
-  EXPECT_EQ(BuildTargetPath("%TITLE%", "a.mp3", tags), "by with %TITLE%");
-  // Each pass goes on after its insertion, and lower-case macros are plain text.
+  EXPECT_EQ(BuildTargetPath("%TITLE%", "a.mp3", tags), "by %ARTIST%");
+  EXPECT_EQ(BuildTargetPath("%ARTIST%+%TITLE%", "a.mp3", tags), "with %TITLE%+by %ARTIST%");
+  // The scan goes on after each macro, and lower-case macros are plain text.
   EXPECT_EQ(BuildTargetPath("D:\\%genre%\\*", "x*y.mp3", {}), "D:\\%genre%\\x*y");
   EXPECT_EQ(BuildTargetPath("%%TITLE%TITLE%", "a", {}), "%TITLE%");
 }
 
-TEST(BuildTargetPath, DollarAndStarAlsoInTheFolderPart) {
-  EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\Ca$h.mp3", Tags("", "", "")), "D:\\in\\Camp3h.mp3");
+TEST(BuildTargetPath, DollarAndStarAlsoInTheFolderPartButNotInTheLiteralFolder) {
+  EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\Ca$h.mp3", Tags("", "", "")), "D:\\in\\Ca$h.mp3");
   EXPECT_EQ(BuildTargetPath(PatternForFolder("D:\\Pay$"), "C:\\Song.mp3", Tags("", "", "")),
             "D:\\Paymp3\\Song.mp3");
   EXPECT_EQ(BuildTargetPath("D:\\*x\\*.$", "C:\\Song.mp3", {}), "D:\\Songx\\Song.mp3");
+  TagInfo tags = Tags("Rock", "", "");
+  tags.title = "T";
+  EXPECT_EQ(BuildTargetPath(PatternForFolderLiteral("D:\\Pay$ *%TITLE%"), "C:\\Song.mp3", tags),
+            "D:\\Pay$ *%TITLE%\\Rock\\Song.mp3");
+  // Only the literal folder is literal; a literal length past the text means all of it.
+  EXPECT_EQ(BuildTargetPath(TargetPattern{"D:\\$\\$", 4}, "a.mp3", {}), "D:\\$\\mp3");
+  EXPECT_EQ(BuildTargetPath(TargetPattern{"D:\\$\\$", 99}, "a.mp3", {}), "D:\\$\\$");
 }
 
 TEST(BuildTargetPath, SlashesInValuesMakeFolderLevels) {
   EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\Song.mp3", Tags("Rock", "AC/DC", "Live")),
-            "D:\\in\\Rock\\AC/DC\\Live\\Song.mp3");
+            "D:\\in\\Rock\\AC\\DC\\Live\\Song.mp3");
   EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\Song.mp3", Tags("Rock\\\\", "\\Band", "")),
             "D:\\in\\Rock\\Band\\Song.mp3");
 }
@@ -74,7 +97,7 @@ TEST(BuildTargetPath, SlashesInValuesMakeFolderLevels) {
 TEST(BuildTargetPath, ValuePartsLoseOuterSpacesAndTrailingDots) {
   // "A / B" names become two clean levels; an intermediate "AC " would never be found on Windows.
   EXPECT_EQ(BuildTargetPath(kDefault, "D:\\in\\a.mp3", Tags("Rock", "AC / DC", " Live. ")),
-            "D:\\in\\Rock\\AC/DC\\Live\\a.mp3");
+            "D:\\in\\Rock\\AC\\DC\\Live\\a.mp3");
   EXPECT_EQ(BuildTargetPath(kDefault, "a.mp3", Tags("R.E.M.", "...And You", "x. . ")),
             "D:\\in\\R.E.M\\...And You\\x\\a.mp3");
   // Parts left empty collapse like empty values.
@@ -89,19 +112,52 @@ TEST(BuildTargetPath, ValuesNeverLeaveTheirFolder) {
   // Dots written in the pattern keep their meaning.
   EXPECT_EQ(BuildTargetPath("D:\\in\\..\\%GENRE%\\.\\*", "a", Tags("Rock", "", "")),
             "D:\\in\\..\\Rock\\.\\a");
-  // Values that meet: a title holding %ALBUM% with an empty album leaves dots of its own alone in
-  // a level, and a value between pattern dots.
+  // A title holding a macro keeps it as text, and values between pattern dots can't make . or ..
   TagInfo tricky;
   tricky.title = "..%ALBUM%\\..%ALBUM%\\Windows";
-  EXPECT_EQ(BuildTargetPath("D:\\in\\%TITLE%\\*", "a", tricky), "D:\\in\\Windows\\a");
-  tricky.title = ". %ALBUM%x";
-  EXPECT_EQ(BuildTargetPath("D:\\in\\%TITLE%\\*", "a", tricky), "D:\\in\\. x\\a");
-  tricky.title = ".%ALBUM%.x";
-  EXPECT_EQ(BuildTargetPath("D:\\in\\%TITLE%%TITLE%\\*", "a", tricky), "D:\\in\\..x..x\\a");
-  tricky.title = ".%ALBUM%";
-  EXPECT_EQ(BuildTargetPath("D:\\in\\%TITLE%.\\*", "a", tricky), "D:\\in\\_.\\a");
+  tricky.album = " . ";
+  EXPECT_EQ(BuildTargetPath("D:\\in\\%TITLE%\\*", "a", tricky),
+            "D:\\in\\..%ALBUM%\\..%ALBUM%\\Windows\\a");
+  EXPECT_EQ(BuildTargetPath("D:\\in\\..%ALBUM%\\.%ALBUM%.\\%ALBUM%.\\*", "a", tricky), "D:\\in\\a");
   tricky.title = " x ";
-  EXPECT_EQ(BuildTargetPath("D:\\in\\.%TITLE%.\\*", "a", tricky), "D:\\in\\.x.\\a");
+  EXPECT_EQ(BuildTargetPath("D:\\in\\.%TITLE%.\\*", "a", tricky), "D:\\in\\.x\\a");
+}
+
+TEST(BuildTargetPath, LevelsAreTrimmedAsWindowsTrimsThem) {
+  TagInfo tags = Tags("", "Band", "");
+  tags.title = "Live";
+  const struct {
+    const char* pattern;
+    const char* target;
+  } kCases[] = {
+      {"D:\\%ARTIST% - %ALBUM%\\*", "D:\\Band -\\a"},
+      {"D:\\%ARTIST%.%ALBUM%\\*", "D:\\Band\\a"},
+      {"D:\\%ALBUM% . \\x. \\*", "D:\\x\\a"},              // from the pattern too, to nothing
+      {"D:\\ x\\ %ALBUM%%TITLE%\\*", "D:\\ x\\ Live\\a"},  // leading spaces of the pattern stay
+      {"D:\\in\\..\\.\\%ARTIST%\\*", "D:\\in\\..\\.\\Band\\a"},
+      {"D:\\in\\...\\ .\\. .\\*", "D:\\in\\a"},  // only a whole . or .. keeps its meaning
+      {"D:\\%ALBUM%.\\CON.\\%TITLE%.\\*.", "D:\\CON\\Live\\a"},
+  };
+  for (const auto& c : kCases)
+    EXPECT_EQ(BuildTargetPath(c.pattern, "a.", tags), c.target) << c.pattern;
+}
+
+TEST(BuildTargetPath, SlashesBecomeBackslashesAndANetworkPathKeepsItsPair) {
+  const struct {
+    const char* pattern;
+    const char* target;
+  } kCases[] = {
+      {"D:/in//x\\/*", "D:\\in\\x\\a"},
+      {"//server/share/*", "\\\\server\\share\\a"},
+      {"/\\server\\*", "\\\\server\\a"},
+      {"\\\\?\\C:\\x\\*", "\\\\?\\C:\\x\\a"},
+      {"//?/C:/%ALBUM%/*", "\\\\?\\C:\\a"},
+      {"\\\\.\\x\\*", "\\\\.\\x\\a"},
+      {"/%ALBUM%/*", "\\a"},
+      {"%ALBUM%/\\*", "\\a"},  // a pair made by a value is no network path
+  };
+  for (const auto& c : kCases)
+    EXPECT_EQ(BuildTargetPath(c.pattern, "a.mp3", Tags("", "", "\\")), c.target) << c.pattern;
 }
 
 TEST(BuildTargetPath, ValuesCannotMakeImpossibleNames) {
@@ -130,9 +186,9 @@ TEST(BuildTargetPath, ValuesCannotMakeImpossibleNames) {
   // The pattern's own text is never changed, values that meet are.
   EXPECT_EQ(BuildTargetPath("D:\\CON\\a?\\*.$", "b.mp3", {}), "D:\\CON\\a?\\b.mp3");
   TagInfo split;
-  split.title = "CO%ALBUM%";
-  split.album = "N";
-  EXPECT_EQ(BuildTargetPath("D:\\%TITLE%.$", "b.mp3", split), "D:\\CON_.mp3");
+  split.album = "N ";
+  EXPECT_EQ(BuildTargetPath("D:\\CO%ALBUM%.$", "b.mp3", split), "D:\\CON_.mp3");
+  EXPECT_EQ(BuildTargetPath("D:\\CO%ALBUM%. \\b", "", split), "D:\\CON_\\b");
 }
 
 TEST(CleanTagValue, WorksOnCharactersOfEveryScript) {
@@ -169,6 +225,47 @@ TEST(FolderChain, ListsEveryLevelWithItsName) {
   EXPECT_EQ(levels[4].name, "D:\\in\\Rock\\AC\\DC");
   EXPECT_EQ(FolderChain("D:\\in").back().prefix, "D:\\in\\");
   EXPECT_TRUE(FolderChain("").empty());
+  // Roots, servers and shares can't be made.
+  levels = FolderChain("\\\\server\\share\\x\\");
+  ASSERT_EQ(levels.size(), 1u);
+  EXPECT_EQ(levels[0].name, "\\\\server\\share\\x");
+  EXPECT_EQ(FolderChain("\\x\\").front().name, "\\x");
+  EXPECT_TRUE(FolderChain("\\\\server\\share\\").empty());
+}
+
+// Patterns and values drawn from the characters that matter to a path: every target is a path
+// Windows takes as written, climbs no level the pattern does not, begins with the pattern's fixed
+// folder, and its folder chain makes the folders it names.
+TEST(BuildTargetPath, EveryTargetIsReadByWindowsAsWritten) {
+  static const char* const kPieces[] = {
+      "\\", "/",   ".",   "..",      " ",        "%",       "$",       "*",      "a",      "Co",
+      "N",  "nul", "x.y", "%TITLE%", "%ARTIST%", "%ALBUM%", "%GENRE%", "%YEAR%", "%TITLE", "?"};
+  std::mt19937 random(20240611);
+  auto text = [&](size_t most) {
+    std::string t;
+    for (size_t n = random() % (most + 1); n > 0; --n) t += kPieces[random() % std::size(kPieces)];
+    return t;
+  };
+  for (int i = 0; i < 4000; ++i) {
+    TagInfo tags;
+    tags.title = text(3);
+    tags.artist = text(3);
+    tags.album = text(2);
+    tags.genre = text(2);
+    const TargetPattern pattern{text(10), random() % 12};
+    const std::string source = text(3);
+    const std::string target = BuildTargetPath(pattern, source, tags);
+    SCOPED_TRACE("pattern \"" + pattern.text + "\" literal " + std::to_string(pattern.literal) +
+                 " source \"" + source + "\" title \"" + tags.title + "\" artist \"" + tags.artist +
+                 "\" album \"" + tags.album + "\" genre \"" + tags.genre + "\" target \"" + target +
+                 "\"");
+    ASSERT_EQ(windows_path_reading::Fault(target), "");
+    ASSERT_LE(windows_path_reading::UpLevels(target), windows_path_reading::UpLevels(pattern.text));
+    ASSERT_EQ(windows_path_reading::ChainFault(FolderPart(target)), "");
+    ASSERT_TRUE(target.starts_with(FixedFolderOf(pattern)));
+    ASSERT_EQ(BuildTargetPath(TargetPattern{pattern.text, pattern.text.size()}, source, tags),
+              windows_path_reading::Read(pattern.text));
+  }
 }
 
 TEST(BrowseStartFolder, DropsTheBackslashOfLongerTexts) {

@@ -63,7 +63,7 @@ TEST(TargetPreview, ShowsTargetsAndMarksWhatStandsInTheWay) {
   preview.AddRow("S:\\x\\A.MP3");  // the same target as row 0, as Windows compares names
   disk.tagged["S:\\x\\A.MP3"] = Artist("BAND");
   disk.existing = {"T:\\Band\\b.mp3"};
-  preview.SetPattern("T:\\%ARTIST%\\*.$");
+  preview.SetPattern({"T:\\%ARTIST%\\*.$"});
   disk.Work(preview, 0, 10);
 
   EXPECT_EQ(preview.Text(Texts(), 0), "T:\\Band\\a.mp3");
@@ -92,7 +92,7 @@ TEST(TargetPreview, MarksATargetThatIsAnotherRowsFile) {
                  {"S:\\x\\Band\\c.mp3", Artist("Band")},
                  {"S:\\c.mp3", Artist("Band")}};
   disk.existing = {"S:\\x\\Band\\a.mp3", "S:\\x\\Band\\c.mp3"};
-  preview.SetPattern("S:\\x\\%ARTIST%\\*.$");
+  preview.SetPattern({"S:\\x\\%ARTIST%\\*.$"});
   disk.Work(preview, 0, 10);
   EXPECT_EQ(preview.Text(Texts(), 0), "The target is a file of this sort: S:\\x\\Band\\a.mp3");
   EXPECT_EQ(preview.Text(Texts(), 1), "S:\\x\\Other\\a.mp3");
@@ -113,7 +113,7 @@ TEST(TargetPreview, RowsOnScreenComeFirstAndTagsAreReadOnce) {
     preview.AddRow("S:\\" + std::to_string(i) + ".mp3");
     disk.tagged[preview.Source(size_t(i))] = Artist(i < 50 ? "One" : "Two");
   }
-  preview.SetPattern("T:\\%ARTIST%\\x.mp3");
+  preview.SetPattern({"T:\\%ARTIST%\\x.mp3"});
   // The screen shows rows 60 to 69: their tags and targets come first.
   disk.Work(preview, 60, 69, 20);
   EXPECT_EQ(disk.tagReads.size(), 10u);
@@ -128,7 +128,7 @@ TEST(TargetPreview, RowsOnScreenComeFirstAndTagsAreReadOnce) {
   EXPECT_TRUE(preview.Marked(61));
 
   // A new pattern works the targets out again from the tags already read.
-  preview.SetPattern("T:\\%ARTIST%\\*.mp3");
+  preview.SetPattern({"T:\\%ARTIST%\\*.mp3"});
   disk.checks = 0;
   disk.Work(preview, 0, 9);
   EXPECT_EQ(disk.checks, 100u);
@@ -161,7 +161,7 @@ TEST(TargetPreview, SameTargetFoldsCaseAsTheTableSaysAndUnreadableNamesSayWhy) {
     disk.tagged[preview.Source(i)] = Artist(artists[i]);
   }
   preview.AddRow("S:\\\xED\xA0\xBD.mp3");  // a name with an unpaired surrogate
-  preview.SetPattern("T:\\%ARTIST%\\*.$");
+  preview.SetPattern({"T:\\%ARTIST%\\*.$"});
   disk.Work(preview, 0, 20);
   for (size_t row : {1, 3, 5}) EXPECT_TRUE(preview.Marked(row)) << row;
   for (size_t row : {0, 2, 4, 6, 7})

@@ -279,17 +279,20 @@ void PressKey(HWND window, WPARAM key) {
   PostMessageW(focus, WM_KEYUP, key, LPARAM(0xC0000001));
 }
 
-Process::Process(const std::string& commandLine, const std::string& appData)
-    : Process(Wide(commandLine), appData) {}
+Process::Process(const std::string& commandLine, const std::string& appData,
+                 const std::string& currentDirectory)
+    : Process(Wide(commandLine), appData, currentDirectory) {}
 
-Process::Process(std::wstring commandLine, const std::string& appData) {
+Process::Process(std::wstring commandLine, const std::string& appData,
+                 const std::string& currentDirectory) {
   SetEnvironmentVariableW(L"APPDATA", Wide(appData).c_str());
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   std::wstring& line = commandLine;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info))
+  const std::wstring folder = Wide(currentDirectory);
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info))
     return;
   process_ = KernelHandle(info.hProcess);
   thread_ = KernelHandle(info.hThread);

@@ -84,12 +84,15 @@ HWND FocusOf(HWND window);
 // A key press as the keyboard puts it in the queue of the window's focused control.
 void PressKey(HWND window, WPARAM key);
 
-// A child process of DA3Zur.exe (or another program) started with APPDATA set for it.
+// A child process of DA3Zur.exe (or another program) started with APPDATA set for it, in the given
+// current directory (empty: this process's).
 class Process {
  public:
-  Process(const std::string& commandLine, const std::string& appData);
+  Process(const std::string& commandLine, const std::string& appData,
+          const std::string& currentDirectory = "");
   // A command line that UTF-8 cannot carry (one with an unpaired surrogate).
-  Process(std::wstring commandLine, const std::string& appData);
+  Process(std::wstring commandLine, const std::string& appData,
+          const std::string& currentDirectory = "");
   ~Process();  // ends the process if it is still running
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;

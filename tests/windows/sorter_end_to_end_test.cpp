@@ -289,3 +289,25 @@ TEST_F(SorterEndToEnd, ACopyRunKeepsEverySongOfTheRun) {
   EXPECT_EQ(ReadFileBytes(source_ / "Jazz\\Trio\\Club\\01.mp3"), placed.bytes);
   EXPECT_EQ(ReadFileBytes(source_ / "Pop\\Duo\\Hits\\02.ogg"), one.bytes);
 }
+
+// A name given relative to the folder a sorter was started in names the file of that folder, also
+// once it has joined the window of a sorter started in another folder.
+TEST_F(SorterEndToEnd, ARelativeNameHandedOverNamesTheFileOfItsOwnFolder) {
+  TempDir other;
+  SortFile here = MakeFile(source_, "y.mp3", "Rock", "Here", "");
+  SortFile there = MakeFile(other, "y.mp3", "Jazz", "There", "");
+  Process first(ProgramCommand("-sort y.mp3"), appData_.path(), source_.path());
+  SorterControls s = WaitForSorter(first.id(), 10000);
+  ASSERT_TRUE(s) << "the sorter window never appeared";
+  Process later(ProgramCommand("-sort y.mp3"), appData_.path(), other.path());
+  EXPECT_EQ(later.WaitForExit(30000), 0);
+  ASSERT_TRUE(WaitUntil([&] { return RowCount(s.files) == 2u; })) << "the file was not handed over";
+  SetText(s.pattern, target_.path() + kTail);
+  Click(s.sort);
+  HWND question = WaitForMessageBox(first.id(), "Question");
+  ASSERT_TRUE(question) << "the delete question never appeared";
+  ASSERT_TRUE(AnswerMessageBox(question, IDNO));
+  EXPECT_EQ(first.WaitForExit(30000), 0) << "the sorter did not end after the run";
+  EXPECT_EQ(ReadFileBytes(target_ / "Rock\\Here\\y.mp3"), here.bytes);
+  EXPECT_EQ(ReadFileBytes(target_ / "Jazz\\There\\y.mp3"), there.bytes);
+}

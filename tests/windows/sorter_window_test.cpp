@@ -432,7 +432,7 @@ TEST_F(SorterWindowTest, PreviewFollowsTypingAndMarksWhatStandsInTheWay) {
         "Same target as an earlier file: Tagged Artist\\a.mp3",
         "The target exists: Tagged Artist\\taken.ogg",
         "Tags can't be read",
-        "AC/DC\\duo.flac",  // "AC / DC": two levels, without the spaces
+        "AC\\DC\\duo.flac",  // "AC / DC": two levels, without the spaces
     };
     EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1) == expected; }))
         << "the preview shows " << ::testing::PrintToString(ListTexts(s.files, 1));
@@ -521,4 +521,90 @@ TEST_F(SorterWindowTest, ALargeFileGoesWhileTheWindowAnswersAndCancelLeavesNoTar
     ASSERT_TRUE(AnswerMessageBox(report, IDOK));
   });
   EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
+}
+
+// A folder on a volume the test script mounted for it (under build\), emptied before and after;
+// a test without it is skipped.
+class MountedFolder {
+ public:
+  explicit MountedFolder(const char* disk)
+      : root_(std::string(DA3_TEST_SOURCE_DIR) + "\\build\\" + disk + "\\"),
+        path_(root_ + "work\\") {
+    ULARGE_INTEGER total{};
+    mounted_ = GetDiskFreeSpaceExA(root_.c_str(), nullptr, &total, nullptr) &&
+               total.QuadPart <= (4ULL << 30);
+    if (!mounted_) return;
+    RemoveTree(path_);
+    CreateDirectoryA(path_.c_str(), nullptr);
+  }
+  ~MountedFolder() {
+    if (mounted_) RemoveTree(path_);
+  }
+  bool mounted() const { return mounted_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string root_, path_;
+  bool mounted_ = false;
+};
+
+// A copy that would replace a file stops when the disk is full: the file it would have replaced
+// is there as it was, and nothing else is left beside it.
+TEST_F(SorterWindowTest, AReplacingCopyOnAFullDiskKeepsTheFileItWouldReplace) {
+  MountedFolder disk("smalldisk");
+  if (!disk.mounted()) GTEST_SKIP() << "no small disk mounted";
+  const std::string song = dir_ / "song.mp3", old = disk.path() + "song.mp3";
+  WriteFileBytes(song, ReadFileBytes(FixturePath("tagged.mp3")) + std::string(2700000, '\0'));
+  WriteFileBytes(old, std::string(300000, 'o'));
+  Run({song}, [&](SorterControls s) {
+    SetText(s.pattern, disk.path() + "*.$");
+    Click(s.sort);
+    HWND question = WaitForMessageBox(kSelf, "Question");
+    ASSERT_TRUE(question) << "the delete question never appeared";
+    ASSERT_TRUE(AnswerMessageBox(question, IDNO));  // copy
+    HWND report = WaitForMessageBox(kSelf, "Sort finished", 30000);
+    ASSERT_TRUE(report) << "no box after a copy that did not fit";
+    const std::string text = MessageBoxText(report);
+    EXPECT_EQ(text.rfind("0 of 1 files were placed.\r\n\r\n" + song + "\r\n    ", 0), 0u) << text;
+    EXPECT_NE(text.find("; the file at the target was kept as it was"), std::string::npos) << text;
+    ASSERT_TRUE(AnswerMessageBox(report, IDOK));
+  });
+  EXPECT_EQ(ReadFileBytes(old), std::string(300000, 'o'));
+  EXPECT_EQ(FileCount(disk.path()), 1u) << "the copy left a file beside the target";
+  EXPECT_EQ(FileSize(song).value_or(0), 2700000 + ReadFileBytes(FixturePath("tagged.mp3")).size());
+}
+
+// A move to another drive goes through a copy beside the target; Cancel while it goes leaves the
+// file where it was and nothing on the other drive.
+TEST_F(SorterWindowTest, AMoveToAnotherDriveStoppedByCancelLeavesTheFileWhereItWas) {
+  // The test script mounts build\otherdrive as drive Y: of the prefix.
+  ULARGE_INTEGER total{};
+  if (!GetDiskFreeSpaceExA("Y:\\", nullptr, &total, nullptr) || total.QuadPart > (4ULL << 30))
+    GTEST_SKIP() << "no other drive mounted at Y:";
+  const std::string drive = "Y:\\work\\";
+  RemoveTree(drive);
+  CreateDirectoryA(drive.c_str(), nullptr);
+  constexpr LONGLONG kLarge = 2LL << 30;  // seconds to copy
+  const std::string big = dir_.CopyFixture("tagged.flac", "big.flac");
+  MakeSparseFile(big, kLarge);
+  Run({big}, [&](SorterControls s) {
+    SetText(s.pattern, drive + "%ARTIST%\\*.$");
+    Click(s.sort);
+    HWND question = WaitForMessageBox(kSelf, "Question");
+    ASSERT_TRUE(question) << "the delete question never appeared";
+    ASSERT_TRUE(AnswerMessageBox(question, IDYES));  // move
+    EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1)[0].rfind("Moving", 0) == 0; }, 10000))
+        << "the row shows " << ListTexts(s.files, 1)[0];
+    Click(s.cancel);
+    HWND report = WaitForMessageBox(kSelf, "Sort finished", 60000);
+    ASSERT_TRUE(report) << "no box after Cancel";
+    EXPECT_EQ(MessageBoxText(report),
+              "0 of 1 files were placed.\r\nThe sort was cancelled.\r\n\r\n" + big +
+                  "\r\n    Stopped by Cancel; the original stays where it "
+                  "was");
+    ASSERT_TRUE(AnswerMessageBox(report, IDOK));
+  });
+  EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
+  EXPECT_EQ(FileCount(drive + "Tagged Artist\\"), 0u) << "the move left a file behind";
+  RemoveTree(drive);
 }

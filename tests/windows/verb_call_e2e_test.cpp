@@ -118,3 +118,32 @@ TEST_F(VerbCall, TheEditVerbShowsOneEditorAfterTheOtherForEveryFile) {
   }
   EXPECT_TRUE(WaitForEnd(process, 10000)) << "the edit run did not end after the last file";
 }
+
+// COM starts the server in a folder of its own choosing (under Wine the caller's, on Windows the
+// system folder): the sorter starts from the folder of the selection, and the run sorts there.
+TEST_F(VerbCall, TheSortVerbStartsFromTheFolderOfTheSelection) {
+  const std::string song = dir_.CopyFixture("tagged.mp3", "song.mp3");
+  TempDir elsewhere;
+  wchar_t before[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, before);
+  SetCurrentDirectoryW(Wide(elsewhere.path()).c_str());
+  const bool called = InvokeVerb(kSortVerbKey, {song});
+  SetCurrentDirectoryW(before);
+  ASSERT_TRUE(called);
+  HWND window = nullptr;
+  ASSERT_TRUE(
+      WaitUntil([&] { return (window = FindWindowA(nullptr, kSorterTitle)) != nullptr; }, 20000))
+      << "no sorter window after the call";
+  const DWORD process = OwnerOf(window);
+  SorterControls s = WaitForSorter(process, 20000);
+  ASSERT_TRUE(s);
+  EXPECT_EQ(TextOf(s.pattern), dir_.path() + "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
+  Click(s.sort);
+  HWND question = WaitForMessageBox(process, "Question", 10000);
+  ASSERT_TRUE(question) << "the delete question never appeared";
+  ASSERT_TRUE(AnswerMessageBox(question, IDNO));  // copy
+  EXPECT_TRUE(WaitForEnd(process, 20000)) << "the sorter did not end after the run";
+  EXPECT_EQ(ReadFileBytes(dir_ / "Rock\\Tagged Artist\\Tagged Album\\song.mp3"),
+            ReadFileBytes(song));
+  EXPECT_EQ(FileCount(elsewhere.path()), 0u);
+}
