@@ -16,7 +16,7 @@ namespace {
 // A selection of files as Explorer hands it over: CF_HDROP in global memory, wide names.
 class FileSelection final : public IDataObject {
  public:
-  explicit FileSelection(std::vector<std::string> files) : files_(std::move(files)) {}
+  explicit FileSelection(std::vector<std::wstring> files) : files_(std::move(files)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (iid != IID_IUnknown && iid != IID_IDataObject) {
@@ -32,7 +32,7 @@ class FileSelection final : public IDataObject {
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
     std::wstring names;
-    for (const std::string& file : files_) names += Wide(file) + L'\0';
+    for (const std::wstring& file : files_) names += file + L'\0';
     names += L'\0';
     HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
     auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
@@ -69,7 +69,7 @@ class FileSelection final : public IDataObject {
   int handedOut = 0;
 
  private:
-  std::vector<std::string> files_;
+  std::vector<std::wstring> files_;
 };
 
 }  // namespace
@@ -81,6 +81,12 @@ void RegisterVerbsForProgram() {
 }
 
 bool InvokeVerb(const char* verb, const std::vector<std::string>& files) {
+  std::vector<std::wstring> wide;
+  for (const std::string& file : files) wide.push_back(Wide(file));
+  return InvokeVerb(verb, wide);
+}
+
+bool InvokeVerb(const char* verb, const std::vector<std::wstring>& files) {
   const std::optional<std::string> verbClass = ReadUserVerb(verb).dropTargetClass;
   if (!verbClass) {
     ADD_FAILURE() << verb << " names no class";

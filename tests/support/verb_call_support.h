@@ -14,5 +14,7 @@ void RegisterVerbsForProgram();
 // per-user classes through HKEY_CLASSES_ROOT; Wine's COM looks only at the machine-wide ones, so
 // the per-user class is copied there first. Needs COM initialised on this thread.
 bool InvokeVerb(const char* verb, const std::vector<std::string>& files);
+// The same with wide names, which may hold what no UTF-8 text can (an unpaired surrogate).
+bool InvokeVerb(const char* verb, const std::vector<std::wstring>& files);
 
 }  // namespace testing_win

@@ -120,14 +120,16 @@ TEST_F(VerbCall, TheEditVerbShowsOneEditorAfterTheOtherForEveryFile) {
 }
 
 // COM starts the server in a folder of its own choosing (under Wine the caller's, on Windows the
-// system folder): the sorter starts from the folder of the selection, and the run sorts there.
+// system folder): the sorter starts from the folder of the selection, and the run sorts there. A
+// name that is no valid UTF-16 is listed and reported, as on the command line.
 TEST_F(VerbCall, TheSortVerbStartsFromTheFolderOfTheSelection) {
   const std::string song = dir_.CopyFixture("tagged.mp3", "song.mp3");
   TempDir elsewhere;
   wchar_t before[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, before);
   SetCurrentDirectoryW(Wide(elsewhere.path()).c_str());
-  const bool called = InvokeVerb(kSortVerbKey, {song});
+  const std::wstring lost = Wide(dir_.path()) + L"lost\xD800.mp3";
+  const bool called = InvokeVerb(kSortVerbKey, std::vector<std::wstring>{Wide(song), lost});
   SetCurrentDirectoryW(before);
   ASSERT_TRUE(called);
   HWND window = nullptr;
@@ -138,10 +140,16 @@ TEST_F(VerbCall, TheSortVerbStartsFromTheFolderOfTheSelection) {
   SorterControls s = WaitForSorter(process, 20000);
   ASSERT_TRUE(s);
   EXPECT_EQ(TextOf(s.pattern), dir_.path() + "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
+  EXPECT_TRUE(WaitUntil([&] { return RowCount(s.files) == 2u; })) << RowCount(s.files) << " rows";
   Click(s.sort);
   HWND question = WaitForMessageBox(process, "Question", 10000);
   ASSERT_TRUE(question) << "the delete question never appeared";
   ASSERT_TRUE(AnswerMessageBox(question, IDNO));  // copy
+  HWND report = WaitForMessageBox(process, "Sort finished", 10000);
+  ASSERT_TRUE(report) << "no box for the name that can't be read";
+  EXPECT_EQ(MessageBoxText(report), "1 of 2 files were placed.\r\n\r\n" + Utf8Shown(lost) +
+                                        "\r\n    The name holds a character that can't be read");
+  ASSERT_TRUE(AnswerMessageBox(report, IDOK));
   EXPECT_TRUE(WaitForEnd(process, 20000)) << "the sorter did not end after the run";
   EXPECT_EQ(ReadFileBytes(dir_ / "Rock\\Tagged Artist\\Tagged Album\\song.mp3"),
             ReadFileBytes(song));
