@@ -36,6 +36,21 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() { RemoveTree(path_); }
 
+TestDiskDir::TestDiskDir(Disk disk, const std::string& name) {
+  const std::string root = disk == kOtherDrive ? "Y:\\" : SourcePath("build\\smalldisk\\");
+  ULARGE_INTEGER total{};
+  if (!GetDiskFreeSpaceExW(Wide(root).c_str(), nullptr, &total, nullptr) ||
+      total.QuadPart > (4ULL << 30))
+    return;
+  path_ = root + name + "\\";
+  RemoveTree(path_);
+  CreateDirectoryW(Wide(path_).c_str(), nullptr);
+}
+
+TestDiskDir::~TestDiskDir() {
+  if (!path_.empty()) RemoveTree(path_);
+}
+
 std::string TempDir::CopyFixture(const std::string& fixture, const std::string& name) const {
   std::string target = path_ + name;
   CopyFileW(Wide(FixturePath(fixture)).c_str(), Wide(target).c_str(), FALSE);

@@ -33,6 +33,23 @@ class TempDir {
   std::string path_;
 };
 
+// A fresh folder on one of the small volumes the test script mounts, removed with everything in
+// it: kSmallDisk (1 MiB, build\smalldisk) or kOtherDrive (drive Y:, a volume of its own, which a
+// move from the test folders reaches only by copying). path() is empty when the volume is not
+// there, and the test is then skipped.
+class TestDiskDir {
+ public:
+  enum Disk { kSmallDisk, kOtherDrive };
+  TestDiskDir(Disk disk, const std::string& name);
+  ~TestDiskDir();
+  TestDiskDir(const TestDiskDir&) = delete;
+  TestDiskDir& operator=(const TestDiskDir&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);

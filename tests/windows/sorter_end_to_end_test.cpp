@@ -318,12 +318,9 @@ TEST_F(SorterEndToEnd, ARelativeNameHandedOverNamesTheFileOfItsOwnFolder) {
 // Y:) leaves the file where it was; the copy it was making beside the target is never listed, and
 // the next run into that folder removes it.
 TEST_F(SorterEndToEnd, ARunEndedByForceLeavesTheFileAndTheNextRunRemovesItsCopy) {
-  ULARGE_INTEGER total{};
-  if (!GetDiskFreeSpaceExA("Y:\\", nullptr, &total, nullptr) || total.QuadPart > (4ULL << 30))
-    GTEST_SKIP() << "no other drive mounted at Y:";
-  const std::string drive = "Y:\\ended\\";
-  RemoveTree(drive);
-  ASSERT_TRUE(CreateDirectoryA(drive.c_str(), nullptr));
+  TestDiskDir other(TestDiskDir::kOtherDrive, "ended");
+  if (other.path().empty()) GTEST_SKIP() << "no other drive mounted";
+  const std::string& drive = other.path();
   constexpr LONGLONG kLarge = 3LL << 30;  // seconds to copy
   const std::string big = source_.CopyFixture("tagged.flac", "big.flac");
   MakeSparseFile(big, kLarge);
@@ -357,5 +354,4 @@ TEST_F(SorterEndToEnd, ARunEndedByForceLeavesTheFileAndTheNextRunRemovesItsCopy)
   EXPECT_EQ(sorter.WaitForExit(30000), 0);
   EXPECT_EQ(NamesMatching(drive + "*.flac"), std::vector<std::string>{"next.flac"});
   EXPECT_EQ(ReadFileBytes(drive + "next.flac"), next.bytes);
-  RemoveTree(drive);
 }

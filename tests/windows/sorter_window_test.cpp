@@ -523,36 +523,11 @@ TEST_F(SorterWindowTest, ALargeFileGoesWhileTheWindowAnswersAndCancelLeavesNoTar
   EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
 }
 
-// A folder on a volume the test script mounted for it (under build\), emptied before and after;
-// a test without it is skipped.
-class MountedFolder {
- public:
-  explicit MountedFolder(const char* disk)
-      : root_(std::string(DA3_TEST_SOURCE_DIR) + "\\build\\" + disk + "\\"),
-        path_(root_ + "work\\") {
-    ULARGE_INTEGER total{};
-    mounted_ = GetDiskFreeSpaceExA(root_.c_str(), nullptr, &total, nullptr) &&
-               total.QuadPart <= (4ULL << 30);
-    if (!mounted_) return;
-    RemoveTree(path_);
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~MountedFolder() {
-    if (mounted_) RemoveTree(path_);
-  }
-  bool mounted() const { return mounted_; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string root_, path_;
-  bool mounted_ = false;
-};
-
 // A copy that would replace a file stops when the disk is full: the file it would have replaced
 // is there as it was, and nothing else is left beside it.
 TEST_F(SorterWindowTest, AReplacingCopyOnAFullDiskKeepsTheFileItWouldReplace) {
-  MountedFolder disk("smalldisk");
-  if (!disk.mounted()) GTEST_SKIP() << "no small disk mounted";
+  TestDiskDir disk(TestDiskDir::kSmallDisk, "work");
+  if (disk.path().empty()) GTEST_SKIP() << "no small disk mounted";
   const std::string song = dir_ / "song.mp3", old = disk.path() + "song.mp3";
   WriteFileBytes(song, ReadFileBytes(FixturePath("tagged.mp3")) + std::string(2700000, '\0'));
   WriteFileBytes(old, std::string(300000, 'o'));
@@ -577,13 +552,9 @@ TEST_F(SorterWindowTest, AReplacingCopyOnAFullDiskKeepsTheFileItWouldReplace) {
 // A move to another drive goes through a copy beside the target; Cancel while it goes leaves the
 // file where it was and nothing on the other drive.
 TEST_F(SorterWindowTest, AMoveToAnotherDriveStoppedByCancelLeavesTheFileWhereItWas) {
-  // The test script mounts build\otherdrive as drive Y: of the prefix.
-  ULARGE_INTEGER total{};
-  if (!GetDiskFreeSpaceExA("Y:\\", nullptr, &total, nullptr) || total.QuadPart > (4ULL << 30))
-    GTEST_SKIP() << "no other drive mounted at Y:";
-  const std::string drive = "Y:\\work\\";
-  RemoveTree(drive);
-  CreateDirectoryA(drive.c_str(), nullptr);
+  TestDiskDir other(TestDiskDir::kOtherDrive, "work");
+  if (other.path().empty()) GTEST_SKIP() << "no other drive mounted";
+  const std::string& drive = other.path();
   constexpr LONGLONG kLarge = 2LL << 30;  // seconds to copy
   const std::string big = dir_.CopyFixture("tagged.flac", "big.flac");
   MakeSparseFile(big, kLarge);
@@ -606,5 +577,4 @@ TEST_F(SorterWindowTest, AMoveToAnotherDriveStoppedByCancelLeavesTheFileWhereItW
   });
   EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
   EXPECT_EQ(FileCount(drive + "Tagged Artist\\"), 0u) << "the move left a file behind";
-  RemoveTree(drive);
 }

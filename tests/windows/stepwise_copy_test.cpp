@@ -77,16 +77,13 @@ TEST(StepwiseCopy, IntoAFolderThatIsNotThereNoPathIsFound) {
   EXPECT_EQ(ReadFileBytes(source), "source");
 }
 
-// The test script mounts a volume of its own as drive Y:. A move there goes through a copy beside
-// the target; stopped, it leaves the source whole and nothing on Y:.
+// A move to another drive goes through a copy beside the target; stopped, it leaves the source
+// whole and nothing on the other drive.
 TEST(StepwiseMove, ToAnotherDriveAStopLeavesTheSourceAndNothingThere) {
-  ULARGE_INTEGER total{};
-  if (!GetDiskFreeSpaceExA("Y:\\", nullptr, &total, nullptr) || total.QuadPart > (4ULL << 30))
-    GTEST_SKIP() << "no other drive mounted at Y:";
+  TestDiskDir other(TestDiskDir::kOtherDrive, "stepwise");
+  if (other.path().empty()) GTEST_SKIP() << "no other drive mounted";
   TempDir dir;
-  const std::string source = dir / "large.bin", folder = "Y:\\stepwise\\";
-  RemoveTree(folder);
-  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string source = dir / "large.bin", &folder = other.path();
   MakeSparseFile(source, kLarge);
   int looks = 0;
   const std::uint32_t error =
@@ -98,5 +95,4 @@ TEST(StepwiseMove, ToAnotherDriveAStopLeavesTheSourceAndNothingThere) {
   EXPECT_GE(looks, 3) << "the move did not go in steps";
   EXPECT_EQ(FileSize(source).value_or(0), std::uint64_t(kLarge));
   EXPECT_EQ(FileCount(folder), 0u) << "the stopped move left a file on the other drive";
-  RemoveTree(folder);
 }
