@@ -18,6 +18,7 @@
 #include "configure/configuration_window.h"
 #include "editor/editor_window.h"
 #include "settings/settings.h"
+#include "sorter/last_sort_undo_win.h"
 #include "sorter/sorter_window.h"
 #include "tags/tag_bridge.h"
 
@@ -75,7 +76,12 @@ void RunMode(ProgramTables& tables, const Arguments& args) {
   STEP(DA3Rudi);
   switch (ChooseMode(args)) {
     case Mode::Configure:
-      ConfigurationWindow(tables);
+      ConfigurationWindow(tables, {.offer =
+                                       [&] {
+                                         const UndoOffer offer = OfferUndo(tables.texts);
+                                         return std::pair{offer.possible, offer.text};
+                                       },
+                                   .undo = [&] { return UndoLastSort(tables.texts); }});
       break;
     case Mode::Edit:
       RunEditMode(args, tables.texts, EditSteps(tables));

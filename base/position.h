@@ -60,6 +60,11 @@ inline constexpr std::string_view kStepFiles[] = {
     "sorter/stepwise_copy_win.cpp",            // 37
     "app/verb_server_win.cpp",                 // 38
     "sorter/tag_read_ahead_win.cpp",           // 39
+    "sorter/sort_record.cpp",                  // 40
+    "sorter/undo_run.cpp",                     // 41
+    "sorter/empty_folders.cpp",                // 42
+    "sorter/sort_record_file_win.cpp",         // 43
+    "sorter/last_sort_undo_win.cpp",           // 44
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

@@ -40,3 +40,13 @@ std::int32_t ParseLeadingInteger(std::string_view text, std::string_view skipped
   if (negative) value = 0u - value;
   return static_cast<std::int32_t>(value);
 }
+
+std::string FillIn(std::string text, std::string_view placeholder, std::string_view value) {
+  const size_t at = text.find(placeholder);
+  if (at != std::string::npos) text.replace(at, placeholder.size(), value);
+  return text;
+}
+
+std::string FillIn(std::string text, std::string_view placeholder, size_t number) {
+  return FillIn(std::move(text), placeholder, std::to_string(number));
+}

@@ -27,7 +27,7 @@ constexpr int kSelectionHeight = 20, kOpenListHeight = 200;
 // A button wraps its caption anew on every paint, and under Wine wrapping one very long word takes
 // minutes; 150 x 50 pixels show far less than this, so a longer catalog text is cut.
 constexpr size_t kCaptionLimit = 1000;
-enum ControlId : int { kInsertButton = 101, kRemoveButton, kHintBox, kLanguageList };
+enum ControlId : int { kInsertButton = 101, kRemoveButton, kHintBox, kUndoButton, kLanguageList };
 
 constexpr DWORD kWrappingButton = WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
 // Both scroll bars stay, greyed while the text fits (the rich-text control would hide them).
@@ -91,20 +91,22 @@ std::vector<std::string> CatalogNames(const std::string& folder) {
 class ConfigurationWindowImpl : public ProgramWindow {
  public:
   // hintClass: the rich-text control's class, whose library outlives the window.
-  ConfigurationWindowImpl(ProgramTables& tables, const wchar_t* hintClass)
+  ConfigurationWindowImpl(ProgramTables& tables, const wchar_t* hintClass, const SortUndo& undo)
       : ProgramWindow({.title = kConfigurationTitle,
                        .width = kClientWidth,
                        .height = kClientHeight,
                        .module = Module::Configure}),
         tables_(tables),
-        hintClass_(hintClass) {}
+        hintClass_(hintClass),
+        undo_(undo) {}
 
   void Run() {
     STEP(Configure);
     const ControlRow controls[] = {
         {WC_BUTTONW, kWrappingButton, 0, 10, 10, 150, 50, kInsertButton, kTextInsertVerbs},
         {WC_BUTTONW, kWrappingButton, 0, 170, 10, 150, 50, kRemoveButton, kTextRemoveVerbs},
-        {hintClass_, kHintStyle, WS_EX_CLIENTEDGE, 10, 70, 310, 220, kHintBox, kNoText},
+        {hintClass_, kHintStyle, WS_EX_CLIENTEDGE, 10, 70, 310, 180, kHintBox, kNoText},
+        {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 10, 260, 310, 30, kUndoButton, kTextUndoButton},
         {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 10, 300, 310,
          kSelectionHeight + kOpenListHeight, kLanguageList, kNoText},
     };
@@ -164,7 +166,23 @@ class ConfigurationWindowImpl : public ProgramWindow {
       settings_.contextMenu = 0;
       return true;
     }
+    if (id == kUndoButton) {
+      UndoLastSort();
+      return true;
+    }
     return false;
+  }
+
+  // Says what the undo will take back and asks first (No is what Enter gives), or says why there
+  // is nothing to undo; then how it went.
+  void UndoLastSort() {
+    STEP(Configure);
+    if (!undo_.offer) return;
+    const TextTable& texts = tables_.texts;
+    const auto [possible, text] = undo_.offer();
+    if (!possible) return ShowMessage(window(), texts[kTextInformation], text);
+    if (AskYesNo(window(), texts[kTextQuestion], text, Answer::kNo))
+      ShowMessage(window(), texts[kTextUndoFinished], undo_.undo());
   }
 
   void ShowHint() {
@@ -192,13 +210,14 @@ class ConfigurationWindowImpl : public ProgramWindow {
 
   ProgramTables& tables_;
   const wchar_t* const hintClass_;
+  const SortUndo& undo_;
   const std::string preferencesPath_ = SettingsFolder() + kPreferenceFileName;
   Settings old_, settings_;  // as the window found them, and as the user leaves them
 };
 }  // namespace
 
-void ConfigurationWindow(ProgramTables& tables) {
+void ConfigurationWindow(ProgramTables& tables, const SortUndo& undo) {
   STEP(Configure);
   const RichEdit richEdit = LoadRichEdit();
-  ConfigurationWindowImpl(tables, richEdit.className).Run();
+  ConfigurationWindowImpl(tables, richEdit.className, undo).Run();
 }

@@ -78,7 +78,21 @@
   X(kTextMoving, "Moving")                                                                 \
   X(kTextStopped, "Stopped by Cancel")                                                     \
   X(kTextTargetKept, "the file at the target was kept as it was")                          \
-  X(kTextSourceKept, "the original stays where it was")
+  X(kTextSourceKept, "the original stays where it was")                                    \
+  X(kTextUndoButton, "Undo the last sort")                                                 \
+  X(kTextUndoQuestion, "Undo the sort of %1? It %2 %3 files.")                             \
+  X(kTextUndoMovedWord, "moved")                                                           \
+  X(kTextUndoCopiedWord, "copied")                                                         \
+  X(kTextUndoNothing, "There is no sort to undo.")                                         \
+  X(kTextUndoAlready, "The last sort was undone already.")                                 \
+  X(kTextUndoFinished, "Undo finished")                                                    \
+  X(kTextUndoneCount, "%1 of %2 files were put back.")                                     \
+  X(kTextUndoOccupied, "Another file is at its old place now")                             \
+  X(kTextUndoMissing, "It is no longer where the sort put it")                             \
+  X(kTextUndoChanged, "The copy was changed after the sort")                               \
+  X(kTextUndoHint, "The configuration window can undo this sort.")                         \
+  X(kTextShellsRemoved, "%1 emptied folders were removed.")                                \
+  X(kTextSetAside, "the file it replaced is kept for undo")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

@@ -8,9 +8,13 @@
 #include "base/name_case_win.h"
 #include "base/position.h"
 #include "base/system_message_win.h"
+#include "base/path_parts.h"
 #include "base/wide_text_win.h"
+#include "base/win_handles.h"
+#include "sorter/empty_folders.h"
 #include "sorter/tag_read_ahead_win.h"
 #include "sorter/target_path.h"
+#include "tags/save_copy_name.h"
 #include "tags/tag_bridge.h"
 
 static_assert(kErrorPathNotFound == ERROR_PATH_NOT_FOUND && kErrorFileExists == ERROR_FILE_EXISTS &&
@@ -33,7 +37,7 @@ std::u16string FileKey(const std::string& name) {
 bool HeldByReadAhead(std::uint32_t error) { return error == ERROR_SHARING_VIOLATION; }
 }  // namespace
 
-void CreateFolderChain(const std::string& folder) {
+void CreateFolderChain(const std::string& folder, RecordWriter* record) {
   STEP(Sorter);
   const std::vector<FolderLevel> chain = FolderChain(folder);
   // Files sorted into a folder that is already there (most files of a run) cost one query instead
@@ -43,7 +47,9 @@ void CreateFolderChain(const std::string& folder) {
   if (IsFolder(chain.back().prefix)) return RemoveLeftoverCopies(chain.back().prefix);
   for (const FolderLevel& level : chain) {
     STEP(Sorter);
-    if (!IsFolder(level.prefix)) CreateDirectoryW(Wide(level.name).c_str(), nullptr);
+    if (IsFolder(level.prefix)) continue;
+    if (record) record->Write({RecordStep::kMakeFolder, level.prefix, "", {}});
+    CreateDirectoryW(Wide(level.name).c_str(), nullptr);
   }
 }
 
@@ -54,27 +60,47 @@ TargetState TargetStateOf(const std::string& source, const std::string& target) 
   return FileKey(source) == FileKey(target) ? TargetState::kSameFile : TargetState::kExists;
 }
 
-SortFileSteps FileSteps(WhileCopying whileCopying) {
+SortFileSteps FileSteps(WhileCopying whileCopying, std::shared_ptr<RecordWriter> record) {
   auto ahead = std::make_shared<TagReadAhead>();
+  // Each step that changes the disk is in the record before it is done.
+  auto write = [record](RecordStep::Kind kind, const std::string& from, const std::string& to) {
+    if (!record) return;
+    const std::optional<FileStamp> stamp = StampOf(from);
+    record->Write({kind, from, to, stamp ? FileMark{stamp->size, stamp->lastWrite} : FileMark{}});
+  };
   return {
+      .begin =
+          [record](bool move) {
+            if (record) record->Begin(move);
+          },
       .readTags = [ahead](const std::string& path,
                           TagInfo& tags) { return ahead->Read(path, tags); },
       .readNext = [ahead](const std::string& path) { ahead->Start(path); },
       .targetState = TargetStateOf,
-      .createFolders = CreateFolderChain,
+      .createFolders =
+          [record](const std::string& folder) { CreateFolderChain(folder, record.get()); },
       .copyFile =
-          [whileCopying, ahead](const std::string& source, const std::string& target,
-                                bool replace) {
+          [whileCopying, ahead, write](const std::string& source, const std::string& target,
+                                       bool replace) {
             STEP(Sorter);
-            std::uint32_t error = CopyInSteps(source, target, replace, whileCopying);
+            // The file a copy replaces is kept aside, hidden, for the run's undo.
+            std::string aside;
+            for (int attempt = 0; replace && attempt < 100 && aside.empty(); ++attempt)
+              if (std::string name = SetAsideName(target, GetCurrentProcessId(), attempt);
+                  GetFileAttributesW(Wide(name).c_str()) == INVALID_FILE_ATTRIBUTES)
+                aside = std::move(name);
+            if (!aside.empty()) write(RecordStep::kSetAside, target, aside);
+            write(RecordStep::kCopy, source, target);
+            std::uint32_t error = CopyInSteps(source, target, replace, whileCopying, aside);
             if (HeldByReadAhead(error) && ahead->Wait())
-              error = CopyInSteps(source, target, replace, whileCopying);
+              error = CopyInSteps(source, target, replace, whileCopying, aside);
             return error;
           },
       // Across drives too; an existing target is never replaced.
       .moveFile =
-          [whileCopying, ahead](const std::string& source, const std::string& target) {
+          [whileCopying, ahead, write](const std::string& source, const std::string& target) {
             STEP(Sorter);
+            write(RecordStep::kMove, source, target);
             std::uint32_t error = MoveInSteps(source, target, whileCopying);
             if (HeldByReadAhead(error) && ahead->Wait())
               error = MoveInSteps(source, target, whileCopying);
@@ -84,4 +110,49 @@ SortFileSteps FileSteps(WhileCopying whileCopying) {
       .foldedName = [](const std::string& name) { return FileSystemNameCase().Folded(name); },
       .fileKey = FileKey,
   };
+}
+
+size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selectionFolder,
+                            RecordWriter* record) {
+  STEP(Sorter);
+  const NameCase& names = FileSystemNameCase();
+  const std::u16string selection = names.Folded(selectionFolder);
+  std::vector<std::pair<std::string, std::string>> moved;
+  for (const std::string& source : summary.moved) {
+    // A file from below the folder the sorter started in may empty folders up to that one; any
+    // other only its own folder.
+    const bool below = !selectionFolder.empty() && names.Folded(source).rfind(selection, 0) == 0;
+    moved.emplace_back(source, below ? selectionFolder : FolderPart(source));
+  }
+  std::vector<std::string> targets;
+  for (const std::string& target : summary.targets) targets.push_back(target);
+  const FolderWalk walk{
+      .names = [](const std::string& folder) -> std::optional<std::vector<std::string>> {
+        std::vector<std::string> found;
+        WIN32_FIND_DATAW entry;
+        const FindHandle search(FindFirstFileW(Wide(folder + "*").c_str(), &entry));
+        if (!search) return std::nullopt;
+        do {
+          const std::string name = Utf8Marked(entry.cFileName);
+          if (name != "." && name != "..") found.push_back(name);
+        } while (FindNextFileW(search.get(), &entry));
+        return found;
+      },
+      .folded = [&names](const std::string& name) { return names.Folded(name); },
+  };
+  // A process's current folder can't be removed while it is that: the sorter leaves it first.
+  const std::vector<EmptiedFolder> emptied = EmptiedFolders(moved, targets, walk);
+  if (!emptied.empty()) SetCurrentDirectoryW(Wide(ProgramFolder()).c_str());
+  size_t removed = 0;
+  for (const EmptiedFolder& folder : emptied) {
+    STEP(Sorter);
+    if (record) record->Write({RecordStep::kRemoveFolder, folder.folder, "", {}});
+    for (const std::string& leftover : folder.leftovers) {
+      const std::wstring name = Wide(leftover);
+      SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(name.c_str());
+    }
+    if (RemoveDirectoryW(Wide(folder.folder).c_str())) ++removed;
+  }
+  return removed;
 }

@@ -1,20 +1,32 @@
 // The file-system side of the sort run and its preview: tag reading, what is at a target, folder
 // chains, copying and moving.
 #pragma once
+#include <memory>
 #include <string>
 
+#include "sorter/sort_record_file_win.h"
 #include "sorter/sort_run.h"
 #include "sorter/stepwise_copy_win.h"
 
-// Creates every missing level of a folder, outermost first. Errors are ignored: a level that
-// cannot be made (a file bears its name, say) leaves the deeper levels missing too, and the copy
-// or move that follows reports it.
-void CreateFolderChain(const std::string& folder);
+// Creates every missing level of a folder, outermost first, each in the record first where
+// there is one. Errors are ignored: a level that cannot be made (a file bears its name, say)
+// leaves the deeper levels missing too, and the copy or move that follows reports it.
+void CreateFolderChain(const std::string& folder, RecordWriter* record = nullptr);
 
 // What is at a target: nothing, another file, or the source file itself (under another spelling
 // of its path, say).
 TargetState TargetStateOf(const std::string& source, const std::string& target);
 
 // The run's steps on the real file system. With whileCopying, a file is copied or moved in steps
-// while the window goes on answering (a move within one volume stays a rename).
-SortFileSteps FileSteps(WhileCopying whileCopying = {});
+// while the window goes on answering (a move within one volume stays a rename). With a record,
+// every step that changes the disk is written to it before it is done, and a file that a copy
+// replaces is kept aside for undo.
+SortFileSteps FileSteps(WhileCopying whileCopying = {},
+                        std::shared_ptr<RecordWriter> record = nullptr);
+
+// After a move run: removes the source folders it emptied (nothing left but Thumbs.db,
+// desktop.ini or .DS_Store), and their parents the same way, never above the folder the sorter
+// started in (or, for a file from elsewhere, its own folder), never the target tree or a root.
+// Each removal is recorded first. Gives how many folders went.
+size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selectionFolder,
+                            RecordWriter* record);

@@ -5,6 +5,7 @@
 
 #include "base/path_parts.h"
 #include "base/position.h"
+#include "base/text_util.h"
 #include "base/utf16.h"
 #include "sorter/target_path.h"
 
@@ -93,7 +94,8 @@ RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, RunFiles& ru
       return {RowOutcome::kNotPlaced, texts[*refusal]};
     if (move) return {RowOutcome::kNotPlaced, texts[kTextTargetExists]};
     error = files.copyFile(source, target, true);
-    if (error == 0) return {RowOutcome::kReplaced, ""};
+    // The file replaced is kept aside until this run is undone or another begins.
+    if (error == 0) return {RowOutcome::kReplaced, texts[kTextSetAside]};
     return {RowOutcome::kNotPlaced,
             FailureReason(texts, steps, error) + "; " + texts[kTextTargetKept]};
   }
@@ -117,16 +119,12 @@ void ReadNextMeanwhile(const SortRunSteps& steps, size_t next, const std::string
     files.readNext(nextSource);
 }
 
-std::string WithNumber(std::string text, const char* placeholder, size_t number) {
-  const size_t at = text.find(placeholder);
-  if (at != std::string::npos) text.replace(at, 2, std::to_string(number));
-  return text;
-}
 }  // namespace
 
 SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
   STEP(Sorter);
   const bool move = steps.ask(texts[kTextQuestion], texts[kTextDeleteOriginals], true);
+  if (steps.files.begin) steps.files.begin(move);
   const TargetPattern pattern = steps.pattern();
   SortSummary summary;
   // Yes in the first unreadable file's box skips every later one too: the preview has marked them
@@ -145,7 +143,11 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
       const std::string target = BuildTargetPath(pattern, source, tags);
       ReadNextMeanwhile(steps, i + 1, source, target);
       outcome = Place(texts, steps, run, move, source, target);
-      if (outcome.placed()) run.Placed(target);
+      if (outcome.placed()) {
+        run.Placed(target);
+        summary.targets.push_back(target);
+        if (outcome.kind == RowOutcome::kMoved) summary.moved.push_back(source);
+      }
     } else {
       STEP(Sorter);
       outcome = {RowOutcome::kSkipped, texts[kTextTagsUnreadable]};
@@ -189,12 +191,16 @@ std::string SortReportText(const TextTable& texts, const SortSummary& summary, s
   STEP(Sorter);
   if (summary.notPlaced.empty() && !summary.endedEarly) return "";
   std::string text =
-      WithNumber(WithNumber(texts[kTextPlacedCount], "%1", summary.placed), "%2", summary.rows);
+      FillIn(FillIn(texts[kTextPlacedCount], "%1", summary.placed), "%2", summary.rows);
   if (summary.endedEarly) text += "\r\n" + texts[kTextSortCancelled];
   if (!summary.notPlaced.empty()) text += "\r\n";
   for (size_t i = 0; i < summary.notPlaced.size() && i < listed; ++i)
     text += "\r\n" + summary.notPlaced[i].source + "\r\n    " + summary.notPlaced[i].reason;
   if (summary.notPlaced.size() > listed)
-    text += "\r\n" + WithNumber(texts[kTextMoreNotPlaced], "%1", summary.notPlaced.size() - listed);
+    text += "\r\n" + FillIn(texts[kTextMoreNotPlaced], "%1", summary.notPlaced.size() - listed);
+  if (summary.foldersRemoved > 0)
+    text += "\r\n\r\n" + FillIn(texts[kTextShellsRemoved], "%1", summary.foldersRemoved);
+  if (summary.placed > 0)
+    text += (summary.foldersRemoved ? "\r\n" : "\r\n\r\n") + texts[kTextUndoHint];
   return text;
 }

@@ -29,6 +29,8 @@ constexpr std::uint32_t kErrorRequestAborted = 1235;
 
 // What the run asks of the file system.
 struct SortFileSteps {
+  // Told whether the run moves (true) or copies, once the user has said; may be empty.
+  std::function<void(bool move)> begin;
   std::function<int(const std::string& path, TagInfo& tags)> readTags;  // 1: the file opened
   // Told the file whose tags readTags will be asked for next, while the file before it is placed,
   // so that it may read them meanwhile; may be empty.
@@ -71,6 +73,9 @@ struct SortSummary {
     std::string source, reason;
   };
   std::vector<NotPlaced> notPlaced;  // in row order
+  std::vector<std::string> moved;    // the sources of the files moved, in row order
+  std::vector<std::string> targets;  // where the files placed are now
+  size_t foldersRemoved = 0;         // source folders the move emptied and removed afterwards
 };
 
 // Asks whether the originals are to be deleted (Yes: move, No: copy; No, the safe answer, is what
@@ -91,5 +96,6 @@ std::string OutcomeText(const TextTable& texts, const RowOutcome& outcome);
 
 // The end-of-run box's text, or nothing when every file was placed and the run was not ended
 // early: how many files of how many were placed, then the first files that were not, each with
-// its reason, and how many more there are.
+// its reason, and how many more there are; then how many emptied folders went, and, when a file
+// was placed, that the run can be undone.
 std::string SortReportText(const TextTable& texts, const SortSummary& summary, size_t listed = 10);

@@ -128,7 +128,9 @@ class SorterWindow : public ProgramWindow {
     files_ = Control(kFileList);
     HWND macros = Control(kMacroList);
 
-    SetPattern(DefaultPattern(CurrentFolder(), ownFiles_.empty() ? "" : ownFiles_.front()));
+    startFolder_ = CurrentFolder();
+    SetPattern(DefaultPattern(startFolder_, ownFiles_.empty() ? "" : ownFiles_.front()));
+    if (!startFolder_.empty() && startFolder_.back() != '\\') startFolder_ += '\\';
     STEP(Sorter);
     SendMessageW(macros, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP);
     AddColumn(macros, 0, texts_[kTextMacroHeader], 80);
@@ -422,6 +424,7 @@ class SorterWindow : public ProgramWindow {
       EnableWindow(Control(id), FALSE);
     size_t lastRow = 0;
     placing_ = 0;
+    auto record = std::make_shared<RecordWriter>();
     SortRunSteps steps{
         .ask =
             [this](const std::string& title, const std::string& text, bool presetNo) {
@@ -452,11 +455,13 @@ class SorterWindow : public ProgramWindow {
               }
               return !cancelled_;
             },
-        .files = FileSteps([this](bool moving, std::uint64_t done, std::uint64_t total) {
-          return WhileFileGoes(moving, done, total);
-        }),
+        .files =
+            FileSteps([this](bool moving, std::uint64_t done,
+                             std::uint64_t total) { return WhileFileGoes(moving, done, total); },
+                      record),
     };
-    const SortSummary summary = SortRun(texts_, steps);
+    SortSummary summary = SortRun(texts_, steps);
+    summary.foldersRemoved = RemoveEmptiedFolders(summary, startFolder_, record.get());
     running_ = false;
     finished_ = true;
     STEP(Sorter);
@@ -496,6 +501,7 @@ class SorterWindow : public ProgramWindow {
   DWORD lastShown_ = 0, lastProgress_ = 0, lastServed_ = 0, drawingPause_ = kProgressMs;
   std::string fixedFolder_;    // of the pattern the preview shows
   std::string literalFolder_;  // the folder the program put in front of the field's text
+  std::string startFolder_;    // the current folder the sorter started in, with its backslash
   // The row the run is placing (the one after the last outcome shown), and the text it shows
   // while its file goes.
   size_t placing_ = 0;

@@ -102,13 +102,28 @@ void RemoveOwnFile(const std::wstring& name) {
   DeleteFileW(name.c_str());
 }
 
+// Puts a whole copy in the target's place after moving the file there to the hidden name aside;
+// should the copy not take the name, the file goes back.
+std::uint32_t PutInPlaceKeepingAside(const std::wstring& copy, const std::wstring& target,
+                                     const std::wstring& aside) {
+  STEP(Sorter);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (!MoveFileExW(target.c_str(), aside.c_str(), 0)) return GetLastError();
+  SetFileAttributesW(aside.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+  if (MoveFileExW(copy.c_str(), target.c_str(), 0)) return 0;
+  const DWORD error = GetLastError();
+  if (MoveFileExW(aside.c_str(), target.c_str(), 0)) SetFileAttributesW(target.c_str(), attributes);
+  return error;
+}
+
 // Copies source whole into a hidden copy beside target, then puts the copy in the target's place
 // with one rename, replacing a file there only when told to. Until that rename the target's name
 // is not touched: stopped, failed (a full disk, a dropped share) or ended by force, the file there
 // stays as it was, and so does the source; the copy is removed (or, after a forced end, removed
 // by the next run).
 std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& target, bool replace,
-                            bool moving, const WhileCopying& whileCopying) {
+                            bool moving, const WhileCopying& whileCopying,
+                            const std::wstring& aside = L"") {
   STEP(Sorter);
   Transfer transfer;
   transfer.source = source;
@@ -130,9 +145,12 @@ std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& targ
     const DWORD attributes = GetFileAttributesW(source.c_str());
     SetFileAttributesW(transfer.target.c_str(),
                        attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes);
-    if (!MoveFileExW(transfer.target.c_str(), target.c_str(),
-                     replace ? MOVEFILE_REPLACE_EXISTING : 0))
+    if (!aside.empty()) {
+      error = PutInPlaceKeepingAside(transfer.target, target, aside);
+    } else if (!MoveFileExW(transfer.target.c_str(), target.c_str(),
+                            replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
       error = GetLastError();
+    }
   }
   if (error != 0) RemoveOwnFile(transfer.target);
   return error;
@@ -140,9 +158,10 @@ std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& targ
 }  // namespace
 
 std::uint32_t CopyInSteps(const std::string& source, const std::string& target, bool replace,
-                          const WhileCopying& whileCopying) {
+                          const WhileCopying& whileCopying, const std::string& aside) {
   STEP(Sorter);
-  if (replace) return CopyIntoPlace(Wide(source), Wide(target), true, false, whileCopying);
+  if (replace)
+    return CopyIntoPlace(Wide(source), Wide(target), true, false, whileCopying, Wide(aside));
   Transfer transfer;
   transfer.source = Wide(source);
   transfer.target = Wide(target);

@@ -17,10 +17,11 @@ using WhileCopying = std::function<bool(bool moving, std::uint64_t done, std::ui
 // or failed, it leaves none. An existing target is replaced only when told to, and only by a whole
 // copy: the copy goes into a hidden file beside the target (SortCopyName), which takes the
 // target's place with one rename, so a stop, a full disk, a dropped share or a forced end leave
-// the file there as it was. Gives 0, the system's error code, or kErrorRequestAborted when
-// stopped.
+// the file there as it was. Given an aside name, the file there is not replaced but moved to that
+// name and hidden, just before the copy takes its place. Gives 0, the system's error code, or
+// kErrorRequestAborted when stopped.
 std::uint32_t CopyInSteps(const std::string& source, const std::string& target, bool replace,
-                          const WhileCopying& whileCopying);
+                          const WhileCopying& whileCopying, const std::string& aside = "");
 
 // Moves source to target, never replacing a file. Within one volume a rename, at once; across
 // volumes a copy into a hidden file beside the target, renamed into the target's name, then the

@@ -4,7 +4,8 @@
 #include "base/position.h"
 
 namespace {
-constexpr std::string_view kPrefix = "~DA3Zur-", kSaveMark = ".saving", kSortMark = ".sorting";
+constexpr std::string_view kPrefix = "~DA3Zur-", kSaveMark = ".saving", kSortMark = ".sorting",
+                           kAsideMark = ".replaced";
 
 // Takes a run of decimal digits from the front of text; false when there is none.
 bool TakeDigits(std::string_view& text) {
@@ -38,7 +39,7 @@ std::optional<std::pair<unsigned long, std::string_view>> ParseCopyName(std::str
   const std::string_view digits = process.substr(0, process.size() - rest.size());
   rest.remove_prefix(1);
   if (!TakeDigits(rest)) return std::nullopt;
-  for (std::string_view mark : {kSaveMark, kSortMark}) {
+  for (std::string_view mark : {kSaveMark, kSortMark, kAsideMark}) {
     if (rest.substr(0, mark.size()) != mark) continue;
     const std::string_view extension = rest.substr(mark.size());
     // Nothing more, or the file's extension: one dot and no further dot.
@@ -59,6 +60,10 @@ std::string SaveCopyName(std::string_view fileName, unsigned long processId, int
 
 std::string SortCopyName(std::string_view target, unsigned long processId, int attempt) {
   return CopyName(target, processId, attempt, kSortMark);
+}
+
+std::string SetAsideName(std::string_view target, unsigned long processId, int attempt) {
+  return CopyName(target, processId, attempt, kAsideMark);
 }
 
 bool IsSaveCopyName(std::string_view path) { return ParseCopyName(path).has_value(); }

@@ -14,7 +14,12 @@ std::string SaveCopyName(std::string_view fileName, unsigned long processId, int
 // sort writes whole before it puts it in the target's place.
 std::string SortCopyName(std::string_view target, unsigned long processId, int attempt);
 
-// Whether the path's file part has the form SaveCopyName or SortCopyName gives.
+// "~DA3Zur-<process>-<attempt>.replaced" beside a sort's target, with its extension: the hidden
+// name a file that a sort's copy replaced is kept under until that sort is undone or another
+// begins.
+std::string SetAsideName(std::string_view target, unsigned long processId, int attempt);
+
+// Whether the path's file part has the form SaveCopyName, SortCopyName or SetAsideName gives.
 bool IsSaveCopyName(std::string_view path);
 
 // The process that wrote a copy named as SortCopyName gives; nothing for any other name.

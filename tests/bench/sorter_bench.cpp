@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "sorter/last_sort_undo_win.h"
 #include "sorter/sort_files_win.h"
 #include "sorter/stepwise_copy_win.h"
 #include "sorter/sorter_window.h"
@@ -149,7 +150,7 @@ void Sort(int count, int rounds) {
     const std::string mode = move ? "move" : "copy";
     // What a run costs besides its files: the question box closing and the window closing.
     const double fixed = SorterRun({}, dir / "empty", move);
-    std::vector<double> sorterTimes, plainTimes, ratios, fileRatios;
+    std::vector<double> sorterTimes, plainTimes, ratios, fileRatios, undoRatios;
     for (int round = 0; round < rounds; ++round) {
       double sorter = 0, plain = 0;
       // Every round sorts fresh sources into fresh targets; the two take turns at going first.
@@ -157,10 +158,20 @@ void Sort(int count, int rounds) {
         auto files = MakeSources(dir / "src", templates, count);
         std::string target = dir / (sorterNow ? "sorter" : "plain");
         RemoveTree(target);
-        if (sorterNow)
+        if (sorterNow) {
           sorter = SorterRun(files, target, move);
-        else
+          // Taking the move back, from its record, as the configuration window's button does.
+          if (move) {
+            const TextTable texts = Texts();
+            auto start = std::chrono::steady_clock::now();
+            UndoLastSort(texts);
+            undoRatios.push_back(Seconds(start) / sorter);
+            std::printf("undo of the move of %d files: %.2f s, ratio to the run %.2f\n", count,
+                        Seconds(start), undoRatios.back());
+          }
+        } else {
           plain = PlainLoop(files, target, move);
+        }
       }
       std::printf(
           "sort %s %d files, round %d: sorter %.2f s (%.2f ms/file), plain loop %.2f s "
@@ -178,6 +189,9 @@ void Sort(int count, int rounds) {
         "median ratio %.2f, without the run's fixed %.2f s %.2f\n",
         mode.c_str(), count, rounds, bench::Median(sorterTimes), bench::Median(plainTimes),
         bench::Median(ratios), fixed, bench::Median(fileRatios));
+    if (move)
+      std::printf("undo of the move of %d files over %d rounds: median ratio to the run %.2f\n",
+                  count, rounds, bench::Median(undoRatios));
   }
 }
 

@@ -11,6 +11,8 @@
 #include "base/name_case.h"
 
 namespace {
+const std::string kUndoHint = "\r\n\r\nThe configuration window can undo this sort.";
+
 // A file list and file system that record what the run asked of them. Answers are taken in order;
 // a box may add rows, as a hand-over while a box is open does.
 struct FakeSorter {
@@ -314,20 +316,21 @@ TEST(SortRun, EveryRowShowsWhatBecameOfItAndFailuresAreCounted) {
   fake.answers = {false, true};  // copy; go on after the unreadable file
   SortSummary summary = SortRun(Texts(), fake.Steps());
 
-  EXPECT_EQ(fake.shown, (std::map<size_t, std::string>{{0, "Copied"},
-                                                       {1, "Replaced an existing file"},
-                                                       {2, "Already in place"},
-                                                       {3, "Not placed: system message 5"},
-                                                       {4,
-                                                        "Not placed: The target exists; the "
-                                                        "file at the target was kept as it "
-                                                        "was"},
-                                                       {5, "Not placed: The path is too long"},
-                                                       {6, "Skipped: Tags can't be read"},
-                                                       {7,
-                                                        "Not placed: system message 112; the "
-                                                        "file at the target was kept as it "
-                                                        "was"}}));
+  EXPECT_EQ(fake.shown, (std::map<size_t, std::string>{
+                            {0, "Copied"},
+                            {1, "Replaced an existing file: the file it replaced is kept for undo"},
+                            {2, "Already in place"},
+                            {3, "Not placed: system message 5"},
+                            {4,
+                             "Not placed: The target exists; the "
+                             "file at the target was kept as it "
+                             "was"},
+                            {5, "Not placed: The path is too long"},
+                            {6, "Skipped: Tags can't be read"},
+                            {7,
+                             "Not placed: system message 112; the "
+                             "file at the target was kept as it "
+                             "was"}}));
   // A taken target is copied over only when it is another file; a too long one is never tried.
   EXPECT_EQ(
       std::count(fake.log.begin(), fake.log.end(), "copy T:\\Rock\\self.mp3 > T:\\Rock\\self.mp3"),
@@ -352,7 +355,8 @@ TEST(SortRun, EveryRowShowsWhatBecameOfItAndFailuresAreCounted) {
                 ".mp3\r\n    The path is too long"
                 "\r\nS:\\bad.mp3\r\n    Tags can't be read"
                 "\r\nS:\\full.mp3\r\n    system message 112; the file at the target was kept as "
-                "it was");
+                "it was" +
+                kUndoHint);
 }
 
 // A copy replaces older copies, but never a file of the run: not a row's own file before it is
@@ -388,7 +392,8 @@ TEST(SortRun, ACopyNeverReplacesAFileOfTheRun) {
   EXPECT_EQ(SortReportText(Texts(), summary),
             "2 of 4 files were placed.\r\n"
             "\r\nD:\\in\\01.mp3\r\n    The target is a file of this sort"
-            "\r\nD:\\other\\02~1.mp3\r\n    Same target as an earlier file");
+            "\r\nD:\\other\\02~1.mp3\r\n    Same target as an earlier file" +
+                kUndoHint);
 }
 
 TEST(SortRun, AMoveNeverReplacesAnExistingTarget) {
@@ -425,7 +430,7 @@ TEST(SortRun, CancelAndNoEndTheRunAndLeaveTheRestUntouched) {
   EXPECT_EQ(fake.log.back(), "move S:\\1.mp3 > T:\\Pop\\1.mp3");
   EXPECT_TRUE(summary.endedEarly);
   EXPECT_EQ(SortReportText(Texts(), summary),
-            "2 of 5 files were placed.\r\nThe sort was cancelled.");
+            "2 of 5 files were placed.\r\nThe sort was cancelled." + kUndoHint);
 
   FakeSorter no;
   no.rows = {"S:\\bad.mp3", "S:\\a.mp3"};
@@ -447,8 +452,13 @@ TEST(SortReportText, NothingWhenAllWerePlacedAndTheFirstFailuresOtherwise) {
   TextTable texts = FakeSorter::Texts();
   texts[kTextPlacedCount] = "%2 Dateien, %1 einsortiert";
   texts[kTextMoreNotPlaced] = "und %1 weitere";
+  texts[kTextShellsRemoved] = "%1 Ordner entfernt";
+  texts[kTextUndoHint] = "Undo";
+  summary.foldersRemoved = 2;
   const std::string text = SortReportText(texts, summary, 2);
-  EXPECT_EQ(text, "15 Dateien, 3 einsortiert\r\n\r\nf0\r\n    r\r\nf1\r\n    r\r\nund 10 weitere");
+  EXPECT_EQ(text,
+            "15 Dateien, 3 einsortiert\r\n\r\nf0\r\n    r\r\nf1\r\n    r\r\nund 10 weitere\r\n\r\n"
+            "2 Ordner entfernt\r\nUndo");
 }
 
 TEST(TargetTooLong, FileAndFolderLimits) {

@@ -101,11 +101,11 @@ ConfigurationFound WaitForConfiguration(DWORD processId, int timeoutMs) {
   ConfigurationFound found;
   HWND window = WaitForWindow(processId, nullptr, kConfigurationTitle, timeoutMs);
   if (!window) return found;
-  std::vector<HWND> children = WaitForChildren(window, 4, timeoutMs);
-  if (children.size() < 4) return found;
+  std::vector<HWND> children = WaitForChildren(window, 5, timeoutMs);
+  if (children.size() < 5) return found;
   // The list is filled and the hint set before the event loop starts.
   if (!WaitUntilAnswering(window, timeoutMs)) return found;
-  found = {window, children[0], children[1], children[2], children[3]};
+  found = {window, children[0], children[1], children[2], children[3], children[4]};
   return found;
 }
 

@@ -42,10 +42,11 @@ void RemoveAllVerbs();
 
 // The configuration window with its four controls in creation order.
 struct ConfigurationFound {
-  HWND window = nullptr, insert = nullptr, remove = nullptr, hint = nullptr, languages = nullptr;
+  HWND window = nullptr, insert = nullptr, remove = nullptr, hint = nullptr, undo = nullptr,
+       languages = nullptr;
   explicit operator bool() const { return languages != nullptr; }
 };
-// Waits for the window of the process, its four controls and its filled list.
+// Waits for the window of the process, its five controls and its filled list.
 ConfigurationFound WaitForConfiguration(DWORD processId, int timeoutMs = 5000);
 
 std::vector<std::string> ComboItems(HWND list);

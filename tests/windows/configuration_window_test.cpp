@@ -41,7 +41,7 @@ class ConfigurationWindowTest : public ::testing::Test {
                 [&] {
                   ConfigurationFound found = WaitForConfiguration(GetCurrentProcessId());
                   EXPECT_TRUE(found)
-                      << "the configuration window with its four controls never appeared";
+                      << "the configuration window with its five controls never appeared";
                   if (found) body(found);
                 });
   }
@@ -91,7 +91,7 @@ class CatalogsBesideProgram {
 };
 }  // namespace
 
-TEST_F(ConfigurationWindowTest, ShowsTheFourControlsAsLaidOut) {
+TEST_F(ConfigurationWindowTest, ShowsTheFiveControlsAsLaidOut) {
   Run([&](const ConfigurationFound& found) {
     EXPECT_EQ(TextOf(found.window), "Veltan's DA3Zur Tools 1.0");
     SIZE client = ClientSize(found.window);
@@ -107,7 +107,8 @@ TEST_F(ConfigurationWindowTest, ShowsTheFourControlsAsLaidOut) {
     };
     for (auto [control, x, y, width, height] :
          {Expected{found.insert, 10, 10, 150, 50}, Expected{found.remove, 170, 10, 150, 50},
-          Expected{found.hint, 10, 70, 310, 220}, Expected{found.languages, 10, 300, 310, 20}}) {
+          Expected{found.hint, 10, 70, 310, 180}, Expected{found.undo, 10, 260, 310, 30},
+          Expected{found.languages, 10, 300, 310, 20}}) {
       RECT rect = RectInParent(control);
       EXPECT_EQ(rect.left, x) << ClassOf(control);
       EXPECT_EQ(rect.top, y) << ClassOf(control);

@@ -189,8 +189,9 @@ TEST_F(EveryScript, ANameWithAnUnpairedSurrogateIsListedAndReportedWithItsReason
   ASSERT_TRUE(question && AnswerMessageBox(question, IDNO));
   HWND report = WaitForMessageBox(sorter.id(), "Sort finished");
   ASSERT_TRUE(report) << "the run ended without saying what was not placed";
-  EXPECT_EQ(MessageBoxText(report),
-            "1 of 2 files were placed.\r\n\r\n" + Utf8Shown(lost) + "\r\n    " + reason);
+  EXPECT_EQ(MessageBoxText(report), "1 of 2 files were placed.\r\n\r\n" + Utf8Shown(lost) +
+                                        "\r\n    " + reason +
+                                        "\r\n\r\nThe configuration window can undo this sort.");
   ASSERT_TRUE(AnswerMessageBox(report, IDOK));
   EXPECT_EQ(sorter.WaitForExit(), 0);
   EXPECT_EQ(ReadFileBytes(target_ / (kJesien + ".mp3")), ReadFileBytes(good));

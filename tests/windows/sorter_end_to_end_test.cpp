@@ -20,6 +20,7 @@ using namespace testing_win;
 
 namespace {
 const std::string kTail = "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$";
+const std::string kUndoHint = "\r\n\r\nThe configuration window can undo this sort.";
 
 struct SortFile {
   std::string path;
@@ -201,7 +202,8 @@ TEST_F(SorterEndToEnd, AMoveRunNeverReplacesAndAsksOnceForAllUnreadableFiles) {
   EXPECT_EQ(MessageBoxText(report), "3 of 6 files were placed.\r\n" +
                                         ("\r\n" + unreadable.path + "\r\n    Tags can't be read") +
                                         ("\r\n" + blocked.path + "\r\n    The target exists") +
-                                        ("\r\n" + stopper.path + "\r\n    Tags can't be read"));
+                                        ("\r\n" + stopper.path + "\r\n    Tags can't be read") +
+                                        kUndoHint);
   ASSERT_TRUE(AnswerMessageBox(report, IDOK));
   EXPECT_EQ(sorter.WaitForExit(30000), 0) << "the sorter did not end after the run";
 
@@ -282,7 +284,7 @@ TEST_F(SorterEndToEnd, ACopyRunKeepsEverySongOfTheRun) {
   EXPECT_EQ(MessageBoxText(report),
             "2 of 4 files were placed.\r\n" +
                 ("\r\n" + first.path + "\r\n    The target is a file of this sort") +
-                ("\r\n" + two.path + "\r\n    Same target as an earlier file"));
+                ("\r\n" + two.path + "\r\n    Same target as an earlier file") + kUndoHint);
   ASSERT_TRUE(AnswerMessageBox(report, IDOK));
   EXPECT_EQ(sorter.WaitForExit(30000), 0);
 

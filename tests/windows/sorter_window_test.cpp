@@ -23,6 +23,7 @@ using namespace testing_win;
 namespace {
 const DWORD kSelf = GetCurrentProcessId();
 const std::string kTail = "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$";
+const std::string kUndoHint = "\r\n\r\nThe configuration window can undo this sort.";
 
 class SorterWindowTest : public ::testing::Test {
  protected:
@@ -331,8 +332,8 @@ TEST_F(SorterWindowTest, RunAsksThenCopiesAndReportsUnreadableFiles) {
     ASSERT_TRUE(AnswerMessageBox(error, IDYES));
     HWND report = WaitForMessageBox(kSelf, "Sort finished");
     ASSERT_TRUE(report) << "no box at the end of a run that skipped a file";
-    EXPECT_EQ(MessageBoxText(report),
-              "3 of 4 files were placed.\r\n\r\n" + empty + "\r\n    Tags can't be read");
+    EXPECT_EQ(MessageBoxText(report), "3 of 4 files were placed.\r\n\r\n" + empty +
+                                          "\r\n    Tags can't be read" + kUndoHint);
     EXPECT_EQ(
         ListTexts(s.files, 1),
         (std::vector<std::string>{"Copied", "Skipped: Tags can't be read", "Copied", "Copied"}));
@@ -451,11 +452,12 @@ TEST_F(SorterWindowTest, PreviewFollowsTypingAndMarksWhatStandsInTheWay) {
     // The twin would replace the copy the first row has just made: it is not placed.
     EXPECT_EQ(MessageBoxText(report), "3 of 5 files were placed.\r\n\r\n" + twin +
                                           "\r\n    Same target as an earlier file\r\n" + empty +
-                                          "\r\n    Tags can't be read");
+                                          "\r\n    Tags can't be read" + kUndoHint);
     EXPECT_EQ(ListTexts(s.files, 1),
-              (std::vector<std::string>{"Copied", "Not placed: Same target as an earlier file",
-                                        "Replaced an existing file", "Skipped: Tags can't be read",
-                                        "Copied"}));
+              (std::vector<std::string>{
+                  "Copied", "Not placed: Same target as an earlier file",
+                  "Replaced an existing file: the file it replaced is kept for undo",
+                  "Skipped: Tags can't be read", "Copied"}));
     ASSERT_TRUE(AnswerMessageBox(report, IDOK));
   });
   EXPECT_EQ(ReadFileBytes(out + "Tagged Artist\\taken.ogg"), ReadFileBytes(taken));
@@ -516,7 +518,7 @@ TEST_F(SorterWindowTest, ALargeFileGoesWhileTheWindowAnswersAndCancelLeavesNoTar
     ASSERT_TRUE(report) << "no box after Cancel";
     EXPECT_EQ(MessageBoxText(report),
               "30 of 32 files were placed.\r\nThe sort was cancelled.\r\n\r\n" + big +
-                  "\r\n    Stopped by Cancel");
+                  "\r\n    Stopped by Cancel" + kUndoHint);
     EXPECT_FALSE(FileExists(target)) << "Cancel left a partial target";
     ASSERT_TRUE(AnswerMessageBox(report, IDOK));
   });

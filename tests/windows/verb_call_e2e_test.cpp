@@ -148,7 +148,8 @@ TEST_F(VerbCall, TheSortVerbStartsFromTheFolderOfTheSelection) {
   HWND report = WaitForMessageBox(process, "Sort finished", 10000);
   ASSERT_TRUE(report) << "no box for the name that can't be read";
   EXPECT_EQ(MessageBoxText(report), "1 of 2 files were placed.\r\n\r\n" + Utf8Shown(lost) +
-                                        "\r\n    The name holds a character that can't be read");
+                                        "\r\n    The name holds a character that can't be read" +
+                                        "\r\n\r\nThe configuration window can undo this sort.");
   ASSERT_TRUE(AnswerMessageBox(report, IDOK));
   EXPECT_TRUE(WaitForEnd(process, 20000)) << "the sorter did not end after the run";
   EXPECT_EQ(ReadFileBytes(dir_ / "Rock\\Tagged Artist\\Tagged Album\\song.mp3"),

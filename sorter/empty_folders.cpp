@@ -1,0 +1,115 @@
+#include "sorter/empty_folders.h"
+
+#include <set>
+#include <unordered_set>
+
+#include "base/path_parts.h"
+#include "base/position.h"
+#include "base/text_util.h"
+
+namespace {
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The length of the root a path begins with, its separator included ("C:\", "\\server\share\",
+// and the same after "\\?\" or "\\?\UNC\"); npos when it begins with none, as a relative path.
+size_t RootLength(std::string_view path) {
+  size_t start = 0;
+  bool network = path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
+  if (network && path.size() >= 4 && (path[2] == '?' || path[2] == '.') && IsSeparator(path[3])) {
+    network = EqualsIgnoringAsciiCase(path.substr(4, 4), "UNC\\");
+    start = network ? 8 : 4;
+  } else if (network) {
+    start = 2;
+  }
+  if (!network)
+    return path.size() >= start + 3 && path[start + 1] == ':' && IsSeparator(path[start + 2])
+               ? start + 3
+               : std::string_view::npos;
+  for (size_t at = start, levels = 0; at < path.size(); ++at)
+    if (IsSeparator(path[at]) && ++levels == 2) return at + 1;
+  return std::string_view::npos;
+}
+
+// The folder with backslashes only and one at its end.
+std::string AsFolder(std::string folder) {
+  for (char& c : folder)
+    if (c == '/') c = '\\';
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+std::string Parent(const std::string& folder) {
+  return FolderPart(std::string_view(folder).substr(0, folder.size() - 1));
+}
+
+// What Windows and macOS leave in a folder that the user never put there.
+bool IsLeftover(std::string_view name) {
+  for (std::string_view leftover : {"Thumbs.db", "desktop.ini", ".DS_Store"})
+    if (EqualsIgnoringAsciiCase(name, leftover)) return true;
+  return false;
+}
+
+class Shells {
+ public:
+  Shells(const std::vector<std::string>& targets, const FolderWalk& walk) : walk_(walk) {
+    // Every folder that holds or is a target, folded, so that each folder is asked about once.
+    for (const std::string& target : targets) {
+      const std::u16string folded = walk.folded(AsFolder(target));
+      for (size_t at = 0; at < folded.size(); ++at)
+        if (folded[at] == u'\\') kept_.insert(folded.substr(0, at + 1));
+    }
+  }
+
+  // Climbs from the moved file's folder while each folder goes, up to the selection's folder.
+  void From(const std::string& source, const std::string& selection) {
+    STEP(Sorter);
+    const std::string top = AsFolder(selection);
+    if (top.empty()) return;
+    const std::u16string foldedTop = walk_.folded(top);
+    std::string folder = AsFolder(FolderPart(source));
+    // The folders of many moved files are one; the first of them climbs for all.
+    if (!started_.emplace(walk_.folded(folder), foldedTop).second) return;
+    for (; folder.size() > RootLength(folder); folder = Parent(folder)) {
+      const std::u16string folded = walk_.folded(folder);
+      if (!folded.starts_with(foldedTop)) return;
+      if (!gone_.count(folded) && !Goes(folder, folded)) return;
+    }
+  }
+
+  std::vector<EmptiedFolder> result;
+
+ private:
+  // Whether the folder holds nothing but leftovers and folders that go; if so it joins the result.
+  // Asked again each time a moved file's climb reaches it, since a folder beside the one it came
+  // from may have gone meanwhile.
+  bool Goes(const std::string& folder, const std::u16string& folded) {
+    STEP(Sorter);
+    if (kept_.count(folded)) return false;
+    const std::optional<std::vector<std::string>> names = walk_.names(folder);
+    if (!names) return false;
+    EmptiedFolder shell{folder, {}};
+    for (const std::string& name : *names) {
+      if (IsLeftover(name))
+        shell.leftovers.push_back(folder + name);
+      else if (!gone_.count(folded + walk_.folded(name) + u'\\'))
+        return false;
+    }
+    gone_.insert(folded);
+    result.push_back(std::move(shell));
+    return true;
+  }
+
+  const FolderWalk& walk_;
+  std::unordered_set<std::u16string> kept_, gone_;
+  std::set<std::pair<std::u16string, std::u16string>> started_;  // folder and selection, folded
+};
+}  // namespace
+
+std::vector<EmptiedFolder> EmptiedFolders(
+    const std::vector<std::pair<std::string, std::string>>& movedFromAndSelection,
+    const std::vector<std::string>& targets, const FolderWalk& walk) {
+  STEP(Sorter);
+  Shells shells(targets, walk);
+  for (const auto& [source, selection] : movedFromAndSelection) shells.From(source, selection);
+  return std::move(shells.result);
+}

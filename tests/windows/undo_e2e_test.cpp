@@ -1,0 +1,163 @@
+// A sort taken back as the user does it: a run in a sorter process, then "Undo the last sort" in
+// the configuration window of another, and what is on the disk afterwards.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "base/file_system_win.h"
+#include "tags/save_copy_name.h"
+#include "tags/tag_bridge.h"
+#include "tests/support/configure_support.h"
+#include "tests/support/sorter_support.h"
+#include "tests/support/win_test_support.h"
+
+using namespace testing_win;
+
+namespace {
+const std::string kTail = "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$";
+
+class Undo : public ::testing::Test {
+ protected:
+  // A copy of a tagged fixture with the given genre and artist, album "Live".
+  std::string Song(const std::string& name, const std::string& genre, const std::string& artist) {
+    const std::string path =
+        source_.CopyFixture("tagged." + name.substr(name.rfind('.') + 1), name);
+    TagInfo tags;
+    EXPECT_EQ(ReadTags(path, &tags), 1);
+    tags.genre = genre;
+    tags.artist = artist;
+    tags.album = "Live";
+    EXPECT_EQ(WriteTags(path, &tags), 1) << name;
+    return path;
+  }
+
+  // Sorts the files by the pattern, started in the given folder, answering the delete question.
+  void Sort(const std::vector<std::string>& files, const std::string& pattern, bool move,
+            const std::string& folder = "") {
+    std::string args = "-sort";
+    for (const std::string& file : files) args += " " + Quoted(file);
+    Process sorter(ProgramCommand(args), appData_.path(), folder);
+    SorterControls s = WaitForSorter(sorter.id(), 10000);
+    ASSERT_TRUE(s) << "the sorter window never appeared";
+    SetText(s.pattern, pattern);
+    Click(s.sort);
+    HWND question = WaitForMessageBox(sorter.id(), "Question");
+    ASSERT_TRUE(question) << "the delete question never appeared";
+    ASSERT_TRUE(AnswerMessageBox(question, move ? IDYES : IDNO));
+    EXPECT_EQ(sorter.WaitForExit(60000), 0) << "the sorter did not end after the run";
+  }
+
+  // Presses Undo in the configuration window and answers Yes; gives the question and the text of
+  // the box that says how it went. A second press must find nothing to undo.
+  std::pair<std::string, std::string> UndoInConfiguration() {
+    Process configuration(ProgramCommand(""), appData_.path());
+    ConfigurationFound found = WaitForConfiguration(configuration.id(), 10000);
+    if (!found) return {"(no configuration window)", ""};
+    Click(found.undo);
+    HWND question = WaitForMessageBox(configuration.id(), "Question");
+    if (!question) return {"(no question)", ""};
+    std::pair<std::string, std::string> shown{MessageBoxText(question), ""};
+    EXPECT_TRUE(AnswerMessageBox(question, IDYES));
+    HWND report = WaitForMessageBox(configuration.id(), "Undo finished", 30000);
+    if (!report) return {shown.first, "(no box after the undo)"};
+    shown.second = MessageBoxText(report);
+    EXPECT_TRUE(AnswerMessageBox(report, IDOK));
+    Click(found.undo);
+    HWND again = WaitForMessageBox(configuration.id(), "Information");
+    EXPECT_TRUE(again) << "a second undo said nothing";
+    if (again) {
+      EXPECT_EQ(MessageBoxText(again), "The last sort was undone already.");
+      EXPECT_TRUE(AnswerMessageBox(again, IDOK));
+    }
+    RequestClose(found.window);
+    EXPECT_EQ(configuration.WaitForExit(10000), 0);
+    return shown;
+  }
+
+  TempDir source_, target_, appData_;
+};
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+}  // namespace
+
+// The move empties the album folder (Thumbs.db aside) and its parent, which are removed; undo
+// puts every file back, makes those folders again and removes the folders the move made.
+TEST_F(Undo, AMoveGoesBackAndTheFoldersItEmptiedAreThereAgain) {
+  ASSERT_TRUE(CreateDirectoryA((source_ / "In").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((source_ / "In\\Album").c_str(), nullptr));
+  const std::vector<std::string> songs = {Song("In\\Album\\01.mp3", "Rock", "Band"),
+                                          Song("In\\Album\\02.ogg", "Rock", "Band")};
+  std::vector<std::string> bytes;
+  for (const std::string& song : songs) bytes.push_back(ReadFileBytes(song));
+  WriteFileBytes(source_ / "In\\Album\\Thumbs.db", "thumbs");
+  Sort(songs, target_.path() + kTail, true, source_ / "In");
+  EXPECT_FALSE(IsFolder(source_ / "In\\Album")) << "the emptied album folder is still there";
+  EXPECT_FALSE(IsFolder(source_ / "In")) << "the emptied folder the sort started in is still there";
+  EXPECT_TRUE(FileExists(target_ / "Rock\\Band\\Live\\01.mp3"));
+
+  const auto [question, report] = UndoInConfiguration();
+  EXPECT_EQ(question.rfind("Undo the sort of ", 0), 0u) << question;
+  EXPECT_TRUE(EndsWith(question, "? It moved 2 files.")) << question;
+  EXPECT_EQ(report, "2 of 2 files were put back.");
+  for (size_t i = 0; i < songs.size(); ++i) EXPECT_EQ(ReadFileBytes(songs[i]), bytes[i]);
+  EXPECT_FALSE(IsFolder(target_ / "Rock")) << "a folder the move made is left";
+}
+
+// A copy run that replaced a file: undo removes the copies that are as the run left them, keeps
+// the one changed since and says so, and puts the replaced file back as it was.
+TEST_F(Undo, ACopyGoesButAChangedOneStaysAndTheReplacedFileComesBack) {
+  const std::string a = Song("a.mp3", "Rock", "Band"), b = Song("b.flac", "Jazz", "Trio");
+  const std::string copyOfA = target_ / "Rock\\Band\\Live\\a.mp3";
+  const std::string older = target_ / "Jazz\\Trio\\Live\\b.flac";
+  for (const char* folder : {"Jazz", "Jazz\\Trio", "Jazz\\Trio\\Live"})
+    ASSERT_TRUE(CreateDirectoryA((target_ / folder).c_str(), nullptr));
+  WriteFileBytes(older, "older b");
+  Sort({a, b}, target_.path() + kTail, false);
+  EXPECT_EQ(ReadFileBytes(older), ReadFileBytes(b));
+  const std::vector<std::string> aside = NamesMatching(target_ / "Jazz\\Trio\\Live\\~DA3Zur-*");
+  ASSERT_EQ(aside.size(), 1u) << "the replaced file was not kept aside";
+  WriteFileBytes(copyOfA, "changed after the sort");
+
+  const auto [question, report] = UndoInConfiguration();
+  EXPECT_TRUE(EndsWith(question, "? It copied 2 files.")) << question;
+  EXPECT_EQ(report, "1 of 2 files were put back.\r\n\r\n" + copyOfA +
+                        "\r\n    The copy was changed after the sort");
+  EXPECT_EQ(ReadFileBytes(copyOfA), "changed after the sort");
+  EXPECT_EQ(ReadFileBytes(older), "older b");
+  EXPECT_FALSE(GetFileAttributesA(older.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(FileCount(target_ / "Jazz\\Trio\\Live\\"), 1u) << "the kept file is left beside it";
+  EXPECT_TRUE(FileExists(a) && FileExists(b));
+}
+
+// A run ended by force while a large file goes to another drive: undo takes back what it did
+// and leaves the large file, which never left, where it is.
+TEST_F(Undo, ARunEndedByForceIsTakenBackAsFarAsItGot) {
+  TestDiskDir other(TestDiskDir::kOtherDrive, "undo");
+  if (other.path().empty()) GTEST_SKIP() << "no other drive mounted";
+  const std::string small = Song("small.mp3", "Rock", "Band");
+  const std::string smallBytes = ReadFileBytes(small);
+  constexpr LONGLONG kLarge = 3LL << 30;  // seconds to copy
+  const std::string big = source_.CopyFixture("tagged.flac", "big.flac");
+  MakeSparseFile(big, kLarge);
+  {
+    Process sorter(ProgramCommand("-sort " + Quoted(small) + " " + Quoted(big)), appData_.path());
+    SorterControls s = WaitForSorter(sorter.id(), 10000);
+    ASSERT_TRUE(s) << "the sorter window never appeared";
+    SetText(s.pattern, other.path() + "*.$");
+    Click(s.sort);
+    HWND question = WaitForMessageBox(sorter.id(), "Question");
+    ASSERT_TRUE(question) << "the delete question never appeared";
+    ASSERT_TRUE(AnswerMessageBox(question, IDYES));
+    ASSERT_TRUE(WaitUntil([&] { return FileCount(other.path()) == 2; }, 10000))
+        << "the large file never began to go";
+  }  // ended by force
+  ASSERT_FALSE(FileExists(small));
+
+  const auto [question, report] = UndoInConfiguration();
+  EXPECT_TRUE(EndsWith(question, "? It moved 2 files.")) << question;
+  EXPECT_EQ(report, "2 of 2 files were put back.");
+  EXPECT_EQ(ReadFileBytes(small), smallBytes);
+  EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
+  EXPECT_FALSE(FileExists(other.path() + "small.mp3"));
+}
