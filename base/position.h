@@ -65,6 +65,7 @@ inline constexpr std::string_view kStepFiles[] = {
     "sorter/empty_folders.cpp",                // 42
     "sorter/sort_record_file_win.cpp",         // 43
     "sorter/last_sort_undo_win.cpp",           // 44
+    "sorter/album_files.cpp",                  // 45
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

@@ -92,7 +92,10 @@
   X(kTextUndoChanged, "The copy was changed after the sort")                               \
   X(kTextUndoHint, "The configuration window can undo this sort.")                         \
   X(kTextShellsRemoved, "%1 emptied folders were removed.")                                \
-  X(kTextSetAside, "the file it replaced is kept for undo")
+  X(kTextSetAside, "the file it replaced is kept for undo")                                \
+  X(kTextAlbumBox, "Take the album's other files along (cover, cue, log, playlists)")      \
+  X(kTextWithAlbum, "goes with the album")                                                 \
+  X(kTextAlbumSplit, "The album's tracks don't all go to one folder")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

@@ -106,6 +106,17 @@ SortFileSteps FileSteps(WhileCopying whileCopying, std::shared_ptr<RecordWriter>
               error = MoveInSteps(source, target, whileCopying);
             return error;
           },
+      .folderFiles =
+          [](const std::string& folder) {
+            std::vector<std::string> files;
+            WIN32_FIND_DATAW found;
+            const FindHandle search(FindFirstFileW(Wide(folder + "*").c_str(), &found));
+            if (search) do
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                  files.push_back(folder + Utf8Marked(found.cFileName));
+              while (FindNextFileW(search.get(), &found));
+            return files;
+          },
       .systemMessage = SystemMessage,
       .foldedName = [](const std::string& name) { return FileSystemNameCase().Folded(name); },
       .fileKey = FileKey,

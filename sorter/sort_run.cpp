@@ -1,13 +1,17 @@
 #include "sorter/sort_run.h"
 
+#include <algorithm>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "base/path_parts.h"
 #include "base/position.h"
 #include "base/text_util.h"
 #include "base/utf16.h"
+#include "sorter/album_files.h"
 #include "sorter/target_path.h"
+#include "tags/save_copy_name.h"
 
 namespace {
 constexpr size_t kLongestTarget = 259, kLongestFolder = 247;
@@ -119,6 +123,62 @@ void ReadNextMeanwhile(const SortRunSteps& steps, size_t next, const std::string
     files.readNext(nextSource);
 }
 
+// A file placed: counted, known to the run, and remembered for the folders a move empties.
+void Count(SortSummary& summary, RunFiles& run, const RowOutcome& outcome,
+           const std::string& source, const std::string& target) {
+  ++summary.placed;
+  run.Placed(target);
+  summary.targets.push_back(target);
+  if (outcome.kind == RowOutcome::kMoved) summary.moved.push_back(source);
+}
+
+// After the rows: the other files of every folder whose tracks all went to one folder go there
+// too, by the same copy or move and its rules; the rows of album files that waited get their
+// outcome, placed with their album or with the reason they stay. Not after Cancel or No.
+void PlaceAlbumFiles(const TextTable& texts, const SortRunSteps& steps, RunFiles& run, bool move,
+                     const AlbumTargets& albums, const std::vector<size_t>& waiting,
+                     SortSummary& summary) {
+  STEP(Sorter);
+  std::unordered_map<std::u16string, size_t> rowOf;  // the waiting rows, by their folded name
+  for (size_t row : waiting) rowOf.emplace(steps.files.foldedName(steps.row(row)), row);
+  for (const std::string& folder :
+       summary.endedEarly ? std::vector<std::string>{} : albums.Folders()) {
+    const std::optional<std::string> target = albums.FolderOf(folder);
+    if (!target) continue;
+    for (const std::string& file : steps.files.folderFiles(folder)) {
+      STEP(Sorter);
+      if (!IsAlbumFile(file) || IsSaveCopyName(file)) continue;
+      const auto row = rowOf.find(steps.files.foldedName(file));
+      const std::string to = *target + FilePart(file);
+      RowOutcome outcome = Place(texts, steps, run, move, file, to);
+      if (outcome.placed()) {
+        Count(summary, run, outcome, file, to);
+        if (outcome.reason.empty()) outcome.reason = texts[kTextWithAlbum];
+      } else {
+        summary.notPlaced.push_back({file, outcome.reason});
+      }
+      if (row == rowOf.end()) {
+        ++summary.albumFiles;
+        continue;
+      }
+      steps.showOutcome(row->second, outcome);
+      rowOf.erase(row);
+    }
+  }
+  // The rows left: their folder's tracks went to several folders (or were not all placed), or
+  // their folder had none.
+  for (size_t row : waiting) {
+    const std::string source = steps.row(row);
+    if (!rowOf.count(steps.files.foldedName(source))) continue;
+    const bool hadTracks = std::find(albums.Folders().begin(), albums.Folders().end(),
+                                     FolderPart(source)) != albums.Folders().end();
+    const RowOutcome outcome{RowOutcome::kSkipped,
+                             texts[hadTracks ? kTextAlbumSplit : kTextTagsUnreadable]};
+    summary.notPlaced.push_back({source, outcome.reason});
+    steps.showOutcome(row, outcome);
+  }
+  summary.rows += summary.albumFiles;
+}
 }  // namespace
 
 SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
@@ -131,6 +191,9 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
   // all already, and an album folder's cover, cue sheet and log would otherwise each stop the run.
   bool skipUnreadable = false;
   RunFiles run(steps.files);
+  const bool album = steps.takeAlbum && steps.takeAlbum();
+  AlbumTargets albums(steps.files.foldedName);
+  std::vector<size_t> waiting;  // rows of album files, which go with their album, if it goes
   for (size_t i = 0; i < steps.rowCount(); ++i) {
     STEP(Sorter);
     run.CountRows(steps);
@@ -143,11 +206,10 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
       const std::string target = BuildTargetPath(pattern, source, tags);
       ReadNextMeanwhile(steps, i + 1, source, target);
       outcome = Place(texts, steps, run, move, source, target);
-      if (outcome.placed()) {
-        run.Placed(target);
-        summary.targets.push_back(target);
-        if (outcome.kind == RowOutcome::kMoved) summary.moved.push_back(source);
-      }
+      albums.Track(source, outcome.placed() ? &target : nullptr);
+      if (outcome.placed()) Count(summary, run, outcome, source, target);
+    } else if (album && IsAlbumFile(source)) {
+      waiting.push_back(i);
     } else {
       STEP(Sorter);
       outcome = {RowOutcome::kSkipped, texts[kTextTagsUnreadable]};
@@ -158,11 +220,11 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
         summary.endedEarly = !skipUnreadable;
       }
     }
-    if (outcome.placed())
-      ++summary.placed;
-    else
-      summary.notPlaced.push_back({source, outcome.reason});
-    steps.showOutcome(i, outcome);
+    const bool waits = !waiting.empty() && waiting.back() == i;
+    if (!waits) {
+      if (!outcome.placed()) summary.notPlaced.push_back({source, outcome.reason});
+      steps.showOutcome(i, outcome);
+    }
     if (summary.endedEarly) break;
     if (!steps.goOn()) {
       summary.endedEarly = true;
@@ -170,6 +232,8 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
     }
   }
   summary.rows = steps.rowCount();
+  if (album && steps.files.folderFiles)
+    PlaceAlbumFiles(texts, steps, run, move, albums, waiting, summary);
   return summary;
 }
 

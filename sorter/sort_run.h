@@ -42,6 +42,8 @@ struct SortFileSteps {
   std::function<std::uint32_t(const std::string& source, const std::string& target, bool replace)>
       copyFile;
   std::function<std::uint32_t(const std::string& source, const std::string& target)> moveFile;
+  // The files (not folders) in a folder, as whole paths; asked only when albums go along.
+  std::function<std::vector<std::string>(const std::string& folder)> folderFiles;
   std::function<std::string(std::uint32_t error)> systemMessage;
   // A name as the file system compares it: every script's capitals and small letters alike.
   std::function<std::u16string(const std::string& name)> foldedName;
@@ -59,6 +61,8 @@ struct SortRunSteps {
   std::function<size_t()> rowCount;        // the file list's current number of rows
   std::function<std::string(size_t)> row;  // the text of one row
   std::function<void(size_t row, const RowOutcome& outcome)> showOutcome;
+  // Whether the album's other files go along (the window's check box); may be empty: they don't.
+  std::function<bool()> takeAlbum;
   // Called after each row: lets the window handle what is waiting (paint, hand-overs, Cancel);
   // false ends the run.
   std::function<bool()> goOn;
@@ -76,6 +80,7 @@ struct SortSummary {
   std::vector<std::string> moved;    // the sources of the files moved, in row order
   std::vector<std::string> targets;  // where the files placed are now
   size_t foldersRemoved = 0;         // source folders the move emptied and removed afterwards
+  size_t albumFiles = 0;             // files that went with their album without being rows
 };
 
 // Asks whether the originals are to be deleted (Yes: move, No: copy; No, the safe answer, is what
@@ -84,7 +89,9 @@ struct SortSummary {
 // join the run. An unreadable file gets a Yes/No box: Yes skips it, No ends the run. A name that
 // holds an unpaired surrogate is not placed, with that reason, and no box. Each file's
 // tags are read into a cleared record, so a file without a tag never takes the previous one's.
-// Every row reached gets its outcome shown.
+// Every row reached gets its outcome shown. When albums go along, a folder whose tracks all went
+// to one folder sends its other files (IsAlbumFile) there too, by the same copy or move, after the
+// rows; a row of such a file is not asked about, and is placed with its album or says why not.
 SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps);
 
 // True when a target path is longer than Windows lets the program create: 259 UTF-16 units for

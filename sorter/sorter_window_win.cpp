@@ -42,14 +42,14 @@ constexpr DWORD kProgressLookMs = 100;  // how often a row shows how far its fil
 constexpr DWORD kServeEveryMs = 15;     // how often the window is served between files of a run
 
 // Sort and Cancel carry the dialog ids, so Enter sorts and Escape cancels through IsDialogMessage.
-enum ControlId { kPatternField = 101, kBrowseButton, kMacroList, kFileList };
+enum ControlId { kPatternField = 101, kBrowseButton, kMacroList, kFileList, kAlbumBox };
 constexpr int kSortButton = IDOK, kCancelButton = IDCANCEL;
 
 const ControlRow kControls[] = {
     {L"Edit", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 10, 250, 20, kPatternField,
      kNoText},
     {L"Button", BS_PUSHBUTTON | WS_TABSTOP, 0, 260, 10, 30, 20, kBrowseButton, kNoText, "..."},
-    {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 40, 280, 150,
+    {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 40, 280, 124,
      kMacroList, kNoText},
     {L"Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 10, 200, 135, 30, kSortButton, kTextSort},
     {L"Button", BS_PUSHBUTTON | WS_TABSTOP, 0, 155, 200, 135, 30, kCancelButton, kTextCancel},
@@ -57,6 +57,8 @@ const ControlRow kControls[] = {
     // row costs the same with ten thousand rows as with ten.
     {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA | WS_TABSTOP, WS_EX_CLIENTEDGE, 300,
      10, 290, 220, kFileList, kNoText},
+    {L"Button", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 0, 10, 166, 280, 30, kAlbumBox,
+     kTextAlbumBox},
 };
 
 void AddColumn(HWND list, int index, const std::string& text, int width) {
@@ -130,6 +132,7 @@ class SorterWindow : public ProgramWindow {
 
     startFolder_ = CurrentFolder();
     SetPattern(DefaultPattern(startFolder_, ownFiles_.empty() ? "" : ownFiles_.front()));
+    SendMessageW(Control(kAlbumBox), BM_SETCHECK, BST_CHECKED, 0);
     if (!startFolder_.empty() && startFolder_.back() != '\\') startFolder_ += '\\';
     STEP(Sorter);
     SendMessageW(macros, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP);
@@ -420,7 +423,7 @@ class SorterWindow : public ProgramWindow {
     running_ = true;
     // The rows the run does not reach keep showing where this pattern would have put them.
     if (KillTimer(window(), kPatternTimer)) ApplyPattern();
-    for (int id : {int(kPatternField), int(kBrowseButton), kSortButton})
+    for (int id : {int(kPatternField), int(kBrowseButton), kSortButton, int(kAlbumBox)})
       EnableWindow(Control(id), FALSE);
     size_t lastRow = 0;
     placing_ = 0;
@@ -444,6 +447,8 @@ class SorterWindow : public ProgramWindow {
               placing_ = row + 1;
               FollowRun(lastRow = row, false);
             },
+        .takeAlbum =
+            [this] { return SendMessageW(Control(kAlbumBox), BM_GETCHECK, 0, 0) == BST_CHECKED; },
         .goOn =
             [this] {
               // Looking for messages costs as much as moving a small file (under Wine a trip to

@@ -21,6 +21,8 @@ struct FakeSorter {
   std::map<std::string, TargetState> onDisk;     // targets that are there before the run
   std::map<std::string, std::uint32_t> failing;  // targets whose copy or move fails
   std::map<std::string, std::string> sameFile;   // another spelling -> the name of the file
+  bool album = false;                            // the album's other files go along
+  std::map<std::string, std::vector<std::string>> folderFiles;
   std::vector<bool> answers;
   std::map<size_t, std::string> addWhileBox;  // box number -> row that arrives while it is open
   std::map<size_t, std::string> addBetween;   // files done -> row that arrives after them
@@ -68,6 +70,7 @@ struct FakeSorter {
             [this](size_t row, const RowOutcome& outcome) {
               shown[row] = OutcomeText(Texts(), outcome);
             },
+        .takeAlbum = [this] { return album; },
         .goOn =
             [this] {
               if (addBetween.count(++done)) rows.push_back(addBetween[done]);
@@ -104,6 +107,7 @@ struct FakeSorter {
                     [this](const std::string& source, const std::string& target) {
                       return Place("move", source, target, false);
                     },
+                .folderFiles = [this](const std::string& folder) { return folderFiles[folder]; },
                 .systemMessage =
                     [](std::uint32_t error) { return "system message " + std::to_string(error); },
                 .foldedName = [](const std::string& name) { return NameCase().Folded(name); },
@@ -415,6 +419,41 @@ TEST(SortRun, AMoveNeverReplacesAnExistingTarget) {
                           [](const std::string& line) { return line.rfind("move", 0) == 0; }),
             4);
   EXPECT_EQ(summary.placed, 2u);
+}
+
+// A folder whose tracks all went to one folder sends its cover, cue sheet and log there too, by
+// the same move, a selected cover among them; a folder whose tracks split keeps them, and its
+// selected picture says why. No box asks about either.
+TEST(SortRun, TheAlbumsOtherFilesGoAlongWhereItsTracksGoTogether) {
+  FakeSorter fake;
+  fake.album = true;
+  fake.rows = {"S:\\A\\1.mp3", "S:\\A\\cover.jpg", "S:\\A\\2.mp3",
+               "S:\\B\\1.mp3", "S:\\B\\2.mp3",     "S:\\B\\front.PNG"};
+  for (size_t row : {0, 2}) fake.tagged[fake.rows[row]] = Tagged("Rock", "Band");
+  fake.tagged[fake.rows[3]] = Tagged("Pop", "Duo");
+  fake.tagged[fake.rows[4]] = Tagged("Jazz", "Trio");
+  fake.folderFiles = {
+      {"S:\\A\\",
+       {"S:\\A\\1.mp3", "S:\\A\\2.mp3", "S:\\A\\cover.jpg", "S:\\A\\album.cue", "S:\\A\\rip.log",
+        "S:\\A\\notes.doc", "S:\\A\\~DA3Zur-1-0.sorting.jpg"}},
+      {"S:\\B\\", {"S:\\B\\1.mp3", "S:\\B\\2.mp3", "S:\\B\\front.PNG", "S:\\B\\b.cue"}}};
+  fake.answers = {true};  // move
+  const SortSummary summary = SortRun(Texts(), fake.Steps());
+  EXPECT_EQ(fake.shown, (std::map<size_t, std::string>{
+                            {0, "Moved"},
+                            {1, "Moved: goes with the album"},
+                            {2, "Moved"},
+                            {3, "Moved"},
+                            {4, "Moved"},
+                            {5, "Skipped: The album's tracks don't all go to one folder"}}));
+  std::vector<std::string> albumMoves(fake.log.end() - 3, fake.log.end());
+  EXPECT_EQ(albumMoves,
+            (std::vector<std::string>{"move S:\\A\\cover.jpg > T:\\Rock\\Band\\cover.jpg",
+                                      "move S:\\A\\album.cue > T:\\Rock\\Band\\album.cue",
+                                      "move S:\\A\\rip.log > T:\\Rock\\Band\\rip.log"}));
+  EXPECT_EQ(fake.boxes, 1u) << "a box asked about a picture";
+  EXPECT_EQ(summary.placed, 7u);
+  EXPECT_EQ(summary.rows, 8u);  // the rows, and the cue sheet and log that were none
 }
 
 TEST(SortRun, CancelAndNoEndTheRunAndLeaveTheRestUntouched) {

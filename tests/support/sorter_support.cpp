@@ -19,14 +19,15 @@ SorterControls WaitForSorter(DWORD processId, int timeoutMs) {
   SorterControls controls;
   controls.window = WaitForWindow(processId, nullptr, kSorterTitle, timeoutMs);
   if (!controls.window) return controls;
-  std::vector<HWND> children = WaitForChildren(controls.window, 6, timeoutMs);
-  if (children.size() < 6) return controls;
+  std::vector<HWND> children = WaitForChildren(controls.window, 7, timeoutMs);
+  if (children.size() < 7) return controls;
   controls.pattern = children[0];
   controls.browse = children[1];
   controls.macros = children[2];
   controls.sort = children[3];
   controls.cancel = children[4];
   controls.files = children[5];
+  controls.album = children[6];
   return controls;
 }
 

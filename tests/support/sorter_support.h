@@ -13,7 +13,7 @@ namespace testing_win {
 
 struct SorterControls {
   HWND window = nullptr, pattern = nullptr, browse = nullptr, macros = nullptr, sort = nullptr,
-       cancel = nullptr, files = nullptr;
+       cancel = nullptr, files = nullptr, album = nullptr;
   explicit operator bool() const { return files != nullptr; }
 };
 
@@ -22,7 +22,7 @@ struct SorterControls {
 void DriveSorter(const TextTable& texts, const std::vector<std::string>& files,
                  const std::function<void()>& body);
 
-// The visible sorter window of the process with its six controls, waiting at most timeoutMs.
+// The visible sorter window of the process with its seven controls, waiting at most timeoutMs.
 SorterControls WaitForSorter(DWORD processId, int timeoutMs = 5000);
 
 size_t RowCount(HWND list);

@@ -163,6 +163,7 @@ TEST_F(SorterEndToEnd, ThirtyProcessesShareOneWindowAndACopyRunBuildsTheTree) {
   }
 }
 
+// The notes beside the songs are no track: with one of the tracks not placed, they stay.
 TEST_F(SorterEndToEnd, AMoveRunNeverReplacesAndAsksOnceForAllUnreadableFiles) {
   SortFile moved = MakeFile(source_, "moved.mp3", "Rock", "Band", "Live");
   SortFile unreadable = {source_ / "empty.mp3", "", ""};
@@ -199,11 +200,12 @@ TEST_F(SorterEndToEnd, AMoveRunNeverReplacesAndAsksOnceForAllUnreadableFiles) {
   // The box at the end names every file that was not placed, and why.
   HWND report = WaitForMessageBox(sorter.id(), "Sort finished");
   ASSERT_TRUE(report) << "no box after a run that left files behind";
-  EXPECT_EQ(MessageBoxText(report), "3 of 6 files were placed.\r\n" +
-                                        ("\r\n" + unreadable.path + "\r\n    Tags can't be read") +
-                                        ("\r\n" + blocked.path + "\r\n    The target exists") +
-                                        ("\r\n" + stopper.path + "\r\n    Tags can't be read") +
-                                        kUndoHint);
+  EXPECT_EQ(MessageBoxText(report),
+            "3 of 6 files were placed.\r\n" +
+                ("\r\n" + unreadable.path + "\r\n    Tags can't be read") +
+                ("\r\n" + blocked.path + "\r\n    The target exists") +
+                ("\r\n" + stopper.path + "\r\n    The album's tracks don't all go to one folder") +
+                kUndoHint);
   ASSERT_TRUE(AnswerMessageBox(report, IDOK));
   EXPECT_EQ(sorter.WaitForExit(30000), 0) << "the sorter did not end after the run";
 

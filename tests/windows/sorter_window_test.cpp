@@ -102,7 +102,7 @@ TEST_F(SorterWindowTest, ShowsItsControlsMacrosAndFiles) {
     };
     for (const Expected& e : {Expected{s.pattern, "Edit", {10, 10, 260, 30}, nullptr},
                               Expected{s.browse, "Button", {260, 10, 290, 30}, "..."},
-                              Expected{s.macros, "SysListView32", {10, 40, 290, 190}, nullptr},
+                              Expected{s.macros, "SysListView32", {10, 40, 290, 164}, nullptr},
                               Expected{s.sort, "Button", {10, 200, 145, 230}, "Sort"},
                               Expected{s.cancel, "Button", {155, 200, 290, 230}, "Cancel"},
                               Expected{s.files, "SysListView32", {300, 10, 590, 230}, nullptr}}) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "base/file_system_win.h"
+#include "base/path_parts.h"
 #include "tags/save_copy_name.h"
 #include "tags/tag_bridge.h"
 #include "tests/support/configure_support.h"
@@ -30,7 +31,8 @@ class Undo : public ::testing::Test {
     return path;
   }
 
-  // Sorts the files by the pattern, started in the given folder, answering the delete question.
+  // Sorts the files by the pattern, started in the given folder, answering the delete question;
+  // the album's other files go along, as the window starts.
   void Sort(const std::vector<std::string>& files, const std::string& pattern, bool move,
             const std::string& folder = "") {
     std::string args = "-sort";
@@ -38,6 +40,8 @@ class Undo : public ::testing::Test {
     Process sorter(ProgramCommand(args), appData_.path(), folder);
     SorterControls s = WaitForSorter(sorter.id(), 10000);
     ASSERT_TRUE(s) << "the sorter window never appeared";
+    EXPECT_EQ(TextOf(s.album), "Take the album's other files along (cover, cue, log, playlists)");
+    EXPECT_EQ(SendMessageW(s.album, BM_GETCHECK, 0, 0), BST_CHECKED);
     SetText(s.pattern, pattern);
     Click(s.sort);
     HWND question = WaitForMessageBox(sorter.id(), "Question");
@@ -81,25 +85,30 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }
 }  // namespace
 
-// The move empties the album folder (Thumbs.db aside) and its parent, which are removed; undo
-// puts every file back, makes those folders again and removes the folders the move made.
-TEST_F(Undo, AMoveGoesBackAndTheFoldersItEmptiedAreThereAgain) {
+// The move takes the album's cover (selected with the tracks) and cue sheet (not selected) along,
+// which empties the album folder (Thumbs.db aside) and its parent, and they are removed; undo puts
+// every file back, makes those folders again and removes the folders the move made.
+TEST_F(Undo, AMoveWithItsAlbumGoesBackAndTheFoldersItEmptiedAreThereAgain) {
   ASSERT_TRUE(CreateDirectoryA((source_ / "In").c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryA((source_ / "In\\Album").c_str(), nullptr));
-  const std::vector<std::string> songs = {Song("In\\Album\\01.mp3", "Rock", "Band"),
-                                          Song("In\\Album\\02.ogg", "Rock", "Band")};
+  const std::vector<std::string> songs = {
+      Song("In\\Album\\01.mp3", "Rock", "Band"), Song("In\\Album\\02.ogg", "Rock", "Band"),
+      source_ / "In\\Album\\cover.jpg", source_ / "In\\Album\\album.cue"};
+  WriteFileBytes(songs[2], "picture");
+  WriteFileBytes(songs[3], "FILE \"01.mp3\" MP3");
   std::vector<std::string> bytes;
   for (const std::string& song : songs) bytes.push_back(ReadFileBytes(song));
   WriteFileBytes(source_ / "In\\Album\\Thumbs.db", "thumbs");
-  Sort(songs, target_.path() + kTail, true, source_ / "In");
+  Sort({songs[0], songs[1], songs[2]}, target_.path() + kTail, true, source_ / "In");
+  for (size_t i = 0; i < songs.size(); ++i)
+    EXPECT_EQ(ReadFileBytes(target_ / ("Rock\\Band\\Live\\" + FilePart(songs[i]))), bytes[i]);
   EXPECT_FALSE(IsFolder(source_ / "In\\Album")) << "the emptied album folder is still there";
   EXPECT_FALSE(IsFolder(source_ / "In")) << "the emptied folder the sort started in is still there";
-  EXPECT_TRUE(FileExists(target_ / "Rock\\Band\\Live\\01.mp3"));
 
   const auto [question, report] = UndoInConfiguration();
   EXPECT_EQ(question.rfind("Undo the sort of ", 0), 0u) << question;
-  EXPECT_TRUE(EndsWith(question, "? It moved 2 files.")) << question;
-  EXPECT_EQ(report, "2 of 2 files were put back.");
+  EXPECT_TRUE(EndsWith(question, "? It moved 4 files.")) << question;
+  EXPECT_EQ(report, "4 of 4 files were put back.");
   for (size_t i = 0; i < songs.size(); ++i) EXPECT_EQ(ReadFileBytes(songs[i]), bytes[i]);
   EXPECT_FALSE(IsFolder(target_ / "Rock")) << "a folder the move made is left";
 }
