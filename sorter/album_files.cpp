@@ -5,9 +5,9 @@
 #include "base/text_util.h"
 
 bool IsAlbumFile(std::string_view path) {
-  static constexpr std::string_view kExtensions[] = {
-      "jpg", "jpeg", "png", "gif", "bmp", "webp", "tif", "tiff", "cue", "log",
-      "m3u", "m3u8", "pls", "lrc",  "nfo", "txt", "pdf"};
+  static constexpr std::string_view kExtensions[] = {"jpg", "jpeg", "png", "gif", "bmp", "webp",
+                                                     "tif", "tiff", "cue", "log", "m3u", "m3u8",
+                                                     "pls", "lrc",  "nfo", "txt", "pdf"};
   const std::string extension = ExtensionPart(path);
   for (std::string_view known : kExtensions)
     if (EqualsIgnoringAsciiCase(extension, known)) return true;

@@ -166,12 +166,13 @@ void PlaceAlbumFiles(const TextTable& texts, const SortRunSteps& steps, RunFiles
     }
   }
   // The rows left: their folder's tracks went to several folders (or were not all placed), or
-  // their folder had none.
+  // their folder had none, or the run ended before the albums.
   for (size_t row : waiting) {
     const std::string source = steps.row(row);
     if (!rowOf.count(steps.files.foldedName(source))) continue;
-    const bool hadTracks = std::find(albums.Folders().begin(), albums.Folders().end(),
-                                     FolderPart(source)) != albums.Folders().end();
+    const bool hadTracks =
+        !summary.endedEarly && std::find(albums.Folders().begin(), albums.Folders().end(),
+                                         FolderPart(source)) != albums.Folders().end();
     const RowOutcome outcome{RowOutcome::kSkipped,
                              texts[hadTracks ? kTextAlbumSplit : kTextTagsUnreadable]};
     summary.notPlaced.push_back({source, outcome.reason});
