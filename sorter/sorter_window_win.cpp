@@ -133,6 +133,7 @@ class SorterWindow : public ProgramWindow {
     startFolder_ = CurrentFolder();
     SetPattern(DefaultPattern(startFolder_, ownFiles_.empty() ? "" : ownFiles_.front()));
     SendMessageW(Control(kAlbumBox), BM_SETCHECK, BST_CHECKED, 0);
+    preview_.SetAlbum(true);
     if (!startFolder_.empty() && startFolder_.back() != '\\') startFolder_ += '\\';
     STEP(Sorter);
     SendMessageW(macros, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP);
@@ -364,6 +365,10 @@ class SorterWindow : public ProgramWindow {
       return;
     }
     if (id == kCancelButton) Close();
+    if (id == kAlbumBox) {
+      preview_.SetAlbum(SendMessageW(Control(kAlbumBox), BM_GETCHECK, 0, 0) == BST_CHECKED);
+      InvalidateRect(files_, nullptr, FALSE);
+    }
     if (id == kBrowseButton) ChooseFolder();
     if (id == kSortButton) Sort();
   }

@@ -1,10 +1,14 @@
 #include "sorter/target_preview.h"
 
+#include <algorithm>
+
+#include "base/path_parts.h"
 #include "base/position.h"
 #include "base/utf16.h"
 #include "sorter/target_path.h"
 
 void TargetPreview::AddRow(std::string source) {
+  albums_.reset();
   std::u16string folded = names_.Folded(source);
   // A row whose target this new row's file is, among the rows passed so far, is marked now.
   if (auto first = firstRowOf_.find(folded);
@@ -18,8 +22,35 @@ void TargetPreview::AddRow(std::string source) {
   row.source = std::move(source);
 }
 
+void TargetPreview::SetAlbum(bool takeAlong) { album_ = takeAlong; }
+
+const AlbumTargets* TargetPreview::Albums() {
+  if (sweep_ < rows_.size()) return nullptr;
+  if (!albums_) {
+    STEP(Sorter);
+    albums_.emplace([this](const std::string& name) { return names_.Folded(name); });
+    // A track goes where the preview shows it unless something stands in its way.
+    for (size_t row = 0; row < rows_.size(); ++row)
+      if (const std::string* target = Target(row))
+        albums_->Track(rows_[row].source, Reason(row) ? nullptr : target);
+  }
+  return &*albums_;
+}
+
+std::optional<std::string> TargetPreview::AlbumTarget(size_t row) {
+  const Row& r = rows_[row];
+  if (!album_ || r.tagState != Tags::kUnreadable || r.nameUnreadable || !IsAlbumFile(r.source))
+    return std::nullopt;
+  const AlbumTargets* albums = Albums();
+  if (!albums) return std::nullopt;
+  const std::optional<std::string> folder = albums->FolderOf(FolderPart(r.source));
+  if (!folder) return std::nullopt;
+  return *folder + FilePart(r.source);
+}
+
 void TargetPreview::SetPattern(TargetPattern pattern) {
   STEP(Sorter);
+  albums_.reset();
   pattern_ = std::move(pattern);
   for (Row& row : rows_) {
     row.target.reset();
@@ -87,6 +118,16 @@ std::optional<TextId> TargetPreview::Reason(size_t row) {
 
 std::string TargetPreview::Text(const TextTable& texts, size_t row) {
   if (rows_[row].nameUnreadable) return texts[kTextNameUnreadable];
+  if (album_ && rows_[row].tagState == Tags::kUnreadable && IsAlbumFile(rows_[row].source)) {
+    if (std::optional<std::string> target = AlbumTarget(row))
+      return texts[kTextWithAlbum] + ": " + *target;
+    const AlbumTargets* albums = Albums();
+    if (!albums) return "";  // known once every row is read
+    const auto& folders = albums->Folders();
+    const std::string folder = FolderPart(rows_[row].source);
+    if (std::find(folders.begin(), folders.end(), folder) != folders.end())
+      return texts[kTextAlbumSplit];
+  }
   if (rows_[row].tagState == Tags::kUnreadable) return texts[kTextTagsUnreadable];
   const std::string* target = Target(row);
   if (!target) return "";
@@ -95,5 +136,6 @@ std::string TargetPreview::Text(const TextTable& texts, size_t row) {
 }
 
 bool TargetPreview::Marked(size_t row) {
-  return rows_[row].tagState == Tags::kUnreadable || Reason(row).has_value();
+  if (rows_[row].tagState == Tags::kUnreadable) return !AlbumTarget(row);
+  return Reason(row).has_value();
 }

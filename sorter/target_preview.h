@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/name_case.h"
+#include "sorter/album_files.h"
 #include "settings/text_table.h"
 #include "sorter/sort_run.h"
 #include "sorter/target_path.h"
@@ -31,6 +32,9 @@ class TargetPreview {
 
   // A new pattern: every target and mark is worked out again; the tags read so far are kept.
   void SetPattern(TargetPattern pattern);
+  // Whether the album's other files go along: a row of such a file whose tags can't be read then
+  // shows where it goes with its album, or why it stays, once every row is read.
+  void SetAlbum(bool takeAlong);
 
   // The next reading to do: first for the rows first..last (those on screen), then for every row
   // in order. Nothing when the whole list is worked out.
@@ -64,7 +68,11 @@ class TargetPreview {
     bool nameUnreadable = false;             // holds an unpaired surrogate
   };
   std::optional<PreviewTask::Kind> Need(size_t row);  // the reading a row still needs
-  std::optional<TextId> Reason(size_t row);           // the first thing in the way of the target
+  // Where the rows' tracks go, folder by folder, once every row is worked out; else nothing.
+  const AlbumTargets* Albums();
+  // For a row of an album file that goes along: its target; else nothing.
+  std::optional<std::string> AlbumTarget(size_t row);
+  std::optional<TextId> Reason(size_t row);  // the first thing in the way of the target
   void Sweep();
 
   const NameCase& names_;
@@ -75,4 +83,6 @@ class TargetPreview {
   size_t sweep_ = 0;
   std::unordered_map<std::u16string, size_t> firstRowOf_;
   std::unordered_set<std::u16string> sources_;  // every row's file, folded
+  bool album_ = false;
+  std::optional<AlbumTargets> albums_;  // worked out once all rows are, for the current pattern
 };

@@ -172,3 +172,35 @@ TEST(TargetPreview, SameTargetFoldsCaseAsTheTableSaysAndUnreadableNamesSayWhy) {
   EXPECT_TRUE(preview.Marked(8));
   EXPECT_EQ(disk.tagReads.count(8), 0u);  // never read
 }
+
+// With the album's other files going along, a picture whose folder's tracks all go to one folder
+// shows where it goes with them, once every row is read; one whose folder's tracks split, or that
+// has no tracks beside it, says why it stays.
+TEST(TargetPreview, AnAlbumsPictureShowsWhereItGoesWithItsTracks) {
+  const NameCase names;
+  TargetPreview preview(names);
+  FakeDisk disk;
+  for (const char* row : {"S:\\A\\1.mp3", "S:\\A\\cover.jpg", "S:\\A\\2.mp3", "S:\\B\\1.mp3",
+                          "S:\\B\\2.mp3", "S:\\B\\front.png", "S:\\C\\scan.pdf"})
+    preview.AddRow(row);
+  for (const char* track : {"S:\\A\\1.mp3", "S:\\A\\2.mp3", "S:\\B\\1.mp3"})
+    disk.tagged[track] = Artist("Band");
+  disk.tagged["S:\\B\\2.mp3"] = Artist("Duo");
+  preview.SetAlbum(true);
+  preview.SetPattern({"T:\\%ARTIST%\\*.$"});
+  disk.Work(preview, 0, 1, 2);
+  EXPECT_EQ(preview.Text(Texts(), 1), "") << "shown before every row was read";
+  disk.Work(preview, 0, 10);
+  const std::vector<std::pair<std::string, bool>> shown = {
+      {"goes with the album: T:\\Band\\cover.jpg", false},
+      {"The album's tracks don't all go to one folder", true},
+      {"Tags can't be read", true}};
+  for (size_t i = 0; i < shown.size(); ++i) {
+    const size_t row = std::vector<size_t>{1, 5, 6}[i];
+    EXPECT_EQ(preview.Text(Texts(), row), shown[i].first) << row;
+    EXPECT_EQ(preview.Marked(row), shown[i].second) << row;
+  }
+  preview.SetAlbum(false);
+  EXPECT_EQ(preview.Text(Texts(), 1), "Tags can't be read");
+  EXPECT_TRUE(preview.Marked(1));
+}

@@ -16,6 +16,10 @@ using namespace testing_win;
 namespace {
 const std::string kTail = "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$";
 
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 class Undo : public ::testing::Test {
  protected:
   // A copy of a tagged fixture with the given genre and artist, album "Live".
@@ -43,6 +47,15 @@ class Undo : public ::testing::Test {
     EXPECT_EQ(TextOf(s.album), "Take the album's other files along (cover, cue, log, playlists)");
     EXPECT_EQ(SendMessageW(s.album, BM_GETCHECK, 0, 0), BST_CHECKED);
     SetText(s.pattern, pattern);
+    // A selected picture shows that it goes with its album, once the preview has read every row.
+    const std::vector<std::string> names = ListTexts(s.files);
+    for (size_t row = 0; row < names.size(); ++row) {
+      if (!EndsWith(names[row], ".jpg")) continue;
+      EXPECT_TRUE(WaitUntil([&] {
+        return ListTexts(s.files, 1)[row].rfind("goes with the album: ", 0) == 0;
+      })) << "the preview shows "
+          << ListTexts(s.files, 1)[row];
+    }
     Click(s.sort);
     HWND question = WaitForMessageBox(sorter.id(), "Question");
     ASSERT_TRUE(question) << "the delete question never appeared";
@@ -80,9 +93,6 @@ class Undo : public ::testing::Test {
   TempDir source_, target_, appData_;
 };
 
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
 }  // namespace
 
 // The move takes the album's cover (selected with the tracks) and cue sheet (not selected) along,
