@@ -135,8 +135,6 @@ size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selec
     const bool below = !selectionFolder.empty() && names.Folded(source).rfind(selection, 0) == 0;
     moved.emplace_back(source, below ? selectionFolder : FolderPart(source));
   }
-  std::vector<std::string> targets;
-  for (const std::string& target : summary.targets) targets.push_back(target);
   const FolderWalk walk{
       .names = [](const std::string& folder) -> std::optional<std::vector<std::string>> {
         std::vector<std::string> found;
@@ -152,7 +150,7 @@ size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selec
       .folded = [&names](const std::string& name) { return names.Folded(name); },
   };
   // A process's current folder can't be removed while it is that: the sorter leaves it first.
-  const std::vector<EmptiedFolder> emptied = EmptiedFolders(moved, targets, walk);
+  const std::vector<EmptiedFolder> emptied = EmptiedFolders(moved, summary.targets, walk);
   if (!emptied.empty()) SetCurrentDirectoryW(Wide(ProgramFolder()).c_str());
   size_t removed = 0;
   for (const EmptiedFolder& folder : emptied) {

@@ -76,23 +76,3 @@ TEST(StepwiseCopy, IntoAFolderThatIsNotThereNoPathIsFound) {
   EXPECT_EQ(MoveInSteps(source, target, goOn), kErrorPathNotFound);
   EXPECT_EQ(ReadFileBytes(source), "source");
 }
-
-// A move to another drive goes through a copy beside the target; stopped, it leaves the source
-// whole and nothing on the other drive.
-TEST(StepwiseMove, ToAnotherDriveAStopLeavesTheSourceAndNothingThere) {
-  TestDiskDir other(TestDiskDir::kOtherDrive, "stepwise");
-  if (other.path().empty()) GTEST_SKIP() << "no other drive mounted";
-  TempDir dir;
-  const std::string source = dir / "large.bin", &folder = other.path();
-  MakeSparseFile(source, kLarge);
-  int looks = 0;
-  const std::uint32_t error =
-      MoveInSteps(source, folder + "moved.bin", [&](bool moving, auto, auto) {
-        EXPECT_TRUE(moving);
-        return ++looks < 3;
-      });
-  EXPECT_EQ(error, kErrorRequestAborted);
-  EXPECT_GE(looks, 3) << "the move did not go in steps";
-  EXPECT_EQ(FileSize(source).value_or(0), std::uint64_t(kLarge));
-  EXPECT_EQ(FileCount(folder), 0u) << "the stopped move left a file on the other drive";
-}
