@@ -3,11 +3,13 @@
 #include "base/path_parts.h"
 #include "base/position.h"
 #include "base/text_util.h"
+#include "tags/save_copy_name.h"
 
 bool IsAlbumFile(std::string_view path) {
   static constexpr std::string_view kExtensions[] = {"jpg", "jpeg", "png", "gif", "bmp", "webp",
                                                      "tif", "tiff", "cue", "log", "m3u", "m3u8",
                                                      "pls", "lrc",  "nfo", "txt", "pdf"};
+  if (IsSaveCopyName(path)) return false;  // a copy of this program's, which no run lists
   const std::string extension = ExtensionPart(path);
   for (std::string_view known : kExtensions)
     if (EqualsIgnoringAsciiCase(extension, known)) return true;

@@ -9,7 +9,8 @@
 #include <vector>
 
 // Whether the file is one an album folder holds beside its tracks: a picture, a cue sheet, a rip
-// log, a playlist, lyrics, notes or a booklet (by its extension, in any case).
+// log, a playlist, lyrics, notes or a booklet (by its extension, in any case), and not a copy the
+// program left.
 bool IsAlbumFile(std::string_view path);
 
 // For each source folder of a run, where its tracks went.

@@ -60,6 +60,17 @@ TargetState TargetStateOf(const std::string& source, const std::string& target) 
   return FileKey(source) == FileKey(target) ? TargetState::kSameFile : TargetState::kExists;
 }
 
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> files;
+  WIN32_FIND_DATAW found;
+  const FindHandle search(FindFirstFileW(Wide(folder + "*").c_str(), &found));
+  if (search) do
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        files.push_back(folder + Utf8Marked(found.cFileName));
+    while (FindNextFileW(search.get(), &found));
+  return files;
+}
+
 SortFileSteps FileSteps(WhileCopying whileCopying, std::shared_ptr<RecordWriter> record) {
   auto ahead = std::make_shared<TagReadAhead>();
   // Each step that changes the disk is in the record before it is done.
@@ -106,17 +117,7 @@ SortFileSteps FileSteps(WhileCopying whileCopying, std::shared_ptr<RecordWriter>
               error = MoveInSteps(source, target, whileCopying);
             return error;
           },
-      .folderFiles =
-          [](const std::string& folder) {
-            std::vector<std::string> files;
-            WIN32_FIND_DATAW found;
-            const FindHandle search(FindFirstFileW(Wide(folder + "*").c_str(), &found));
-            if (search) do
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                  files.push_back(folder + Utf8Marked(found.cFileName));
-              while (FindNextFileW(search.get(), &found));
-            return files;
-          },
+      .folderFiles = FilesIn,
       .systemMessage = SystemMessage,
       .foldedName = [](const std::string& name) { return FileSystemNameCase().Folded(name); },
       .fileKey = FileKey,

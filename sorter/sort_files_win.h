@@ -3,6 +3,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sorter/sort_record_file_win.h"
 #include "sorter/sort_run.h"
@@ -16,6 +17,9 @@ void CreateFolderChain(const std::string& folder, RecordWriter* record = nullptr
 // What is at a target: nothing, another file, or the source file itself (under another spelling
 // of its path, say).
 TargetState TargetStateOf(const std::string& source, const std::string& target);
+
+// The files (not folders) in a folder given with its backslash, as whole paths.
+std::vector<std::string> FilesIn(const std::string& folder);
 
 // The run's steps on the real file system. With whileCopying, a file is copied or moved in steps
 // while the window goes on answering (a move within one volume stays a rename). With a record,

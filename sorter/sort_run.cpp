@@ -11,7 +11,6 @@
 #include "base/utf16.h"
 #include "sorter/album_files.h"
 #include "sorter/target_path.h"
-#include "tags/save_copy_name.h"
 
 namespace {
 constexpr size_t kLongestTarget = 259, kLongestFolder = 247;
@@ -147,7 +146,7 @@ void PlaceAlbumFiles(const TextTable& texts, const SortRunSteps& steps, RunFiles
     if (!target) continue;
     for (const std::string& file : steps.files.folderFiles(folder)) {
       STEP(Sorter);
-      if (!IsAlbumFile(file) || IsSaveCopyName(file)) continue;
+      if (!IsAlbumFile(file)) continue;
       const auto row = rowOf.find(steps.files.foldedName(file));
       const std::string to = *target + FilePart(file);
       RowOutcome outcome = Place(texts, steps, run, move, file, to);
@@ -159,6 +158,7 @@ void PlaceAlbumFiles(const TextTable& texts, const SortRunSteps& steps, RunFiles
       }
       if (row == rowOf.end()) {
         ++summary.albumFiles;
+        if (steps.showAlbumOutcome) steps.showAlbumOutcome(file, outcome);
         continue;
       }
       steps.showOutcome(row->second, outcome);

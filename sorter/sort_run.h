@@ -61,6 +61,8 @@ struct SortRunSteps {
   std::function<size_t()> rowCount;        // the file list's current number of rows
   std::function<std::string(size_t)> row;  // the text of one row
   std::function<void(size_t row, const RowOutcome& outcome)> showOutcome;
+  // What became of an album file that went along without being a row; may be empty.
+  std::function<void(const std::string& file, const RowOutcome& outcome)> showAlbumOutcome;
   // Whether the album's other files go along (the window's check box); may be empty: they don't.
   std::function<bool()> takeAlbum;
   // Called after each row: lets the window handle what is waiting (paint, hand-overs, Cancel);

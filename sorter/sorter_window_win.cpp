@@ -192,7 +192,7 @@ class SorterWindow : public ProgramWindow {
     STEP(Sorter);
     const size_t first = size_t(SendMessageW(files_, LVM_GETTOPINDEX, 0, 0));
     const size_t last = first + size_t(SendMessageW(files_, LVM_GETCOUNTPERPAGE, 0, 0));
-    const size_t sweptBefore = preview_.Swept();
+    const size_t sweptBefore = preview_.Swept(), shownBefore = preview_.Shown();
     bool onScreen = false, more = true;
     size_t done = 0;
     for (const DWORD start = GetTickCount(); GetTickCount() - start < kPreviewSliceMs;) {
@@ -203,6 +203,8 @@ class SorterWindow : public ProgramWindow {
       if (task->kind == PreviewTask::kReadTags) {
         TagInfo tags;
         preview_.SetTags(task->row, ReadTags(source, &tags) ? std::optional(tags) : std::nullopt);
+      } else if (task->kind == PreviewTask::kListFolder) {
+        preview_.SetFolderFiles(task->row, FilesIn(FolderPart(source)));
       } else {
         preview_.SetTargetState(task->row, PreviewTargetState(source, *preview_.Target(task->row)));
       }
@@ -213,6 +215,7 @@ class SorterWindow : public ProgramWindow {
           HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)))
         break;
     }
+    if (preview_.Shown() != shownBefore) ShowRowCount();
     // Rows on screen change when their own reading is done or the comparison passes them.
     if (onScreen || (sweptBefore <= last && preview_.Swept() > first))
       InvalidateRect(files_, nullptr, FALSE);
@@ -241,7 +244,7 @@ class SorterWindow : public ProgramWindow {
   void ShowRowCount() {
     STEP(Sorter);
     KillTimer(window(), kRowCountTimer);
-    SendMessageW(files_, LVM_SETITEMCOUNT, WPARAM(preview_.size()),
+    SendMessageW(files_, LVM_SETITEMCOUNT, WPARAM(preview_.Shown()),
                  LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
   }
 
@@ -292,15 +295,25 @@ class SorterWindow : public ProgramWindow {
     return {std::move(text), literal};
   }
 
+  // What the run made of a row shown, once it has.
+  std::optional<RowOutcome>& Outcome(size_t row) {
+    if (row < outcomes_.size()) return outcomes_[row];
+    const size_t albumFile = row - outcomes_.size();
+    if (albumFile >= albumOutcomes_.size()) albumOutcomes_.resize(albumFile + 1);
+    return albumOutcomes_[albumFile];
+  }
+
   bool Marked(size_t row) {
-    return outcomes_[row] ? !outcomes_[row]->placed() : preview_.Marked(row);
+    const std::optional<RowOutcome>& outcome = Outcome(row);
+    return outcome ? !outcome->placed() : preview_.Marked(row);
   }
 
   // The file's name; then what became of it, how far it has gone, or where it will go.
   std::string CellText(size_t row, int column) {
     STEP(Sorter);
     if (column == 0) return FilePart(preview_.Source(row));
-    if (outcomes_[row]) return OutcomeText(texts_, *outcomes_[row]);
+    if (const std::optional<RowOutcome>& outcome = Outcome(row))
+      return OutcomeText(texts_, *outcome);
     if (going_ && going_->row == row) return going_->text;
     const std::string* target = preview_.Target(row);
     return ShortenedTargetText(preview_.Text(texts_, row), target ? *target : "", fixedFolder_,
@@ -312,7 +325,7 @@ class SorterWindow : public ProgramWindow {
     STEP(Sorter);
     auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
     if (!tip->pszText || tip->cchTextMax <= 0 || tip->iItem < 0 ||
-        size_t(tip->iItem) >= preview_.size())
+        size_t(tip->iItem) >= preview_.Shown())
       return;
     const size_t row = size_t(tip->iItem);
     const std::string* target = preview_.Target(row);
@@ -326,7 +339,7 @@ class SorterWindow : public ProgramWindow {
       STEP(Sorter);
       LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
       if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || item.iItem < 0 ||
-          size_t(item.iItem) >= preview_.size())
+          size_t(item.iItem) >= preview_.Shown())
         return true;
       const std::string text = CellText(size_t(item.iItem), item.iSubItem);
       Utf8ToUtf16Into(text, reinterpret_cast<char16_t*>(item.pszText), size_t(item.cchTextMax));
@@ -346,7 +359,7 @@ class SorterWindow : public ProgramWindow {
         result = CDRF_NOTIFYSUBITEMDRAW;
       else if (stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
         const size_t row = draw->nmcd.dwItemSpec;
-        const bool red = draw->iSubItem == 1 && row < preview_.size() && Marked(row);
+        const bool red = draw->iSubItem == 1 && row < preview_.Shown() && Marked(row);
         draw->clrText = red ? kMarkColor : GetSysColor(COLOR_WINDOWTEXT);
         result = CDRF_NEWFONT;
       } else {
@@ -367,6 +380,7 @@ class SorterWindow : public ProgramWindow {
     if (id == kCancelButton) Close();
     if (id == kAlbumBox) {
       preview_.SetAlbum(SendMessageW(Control(kAlbumBox), BM_GETCHECK, 0, 0) == BST_CHECKED);
+      ShowRowCount();
       InvalidateRect(files_, nullptr, FALSE);
     }
     if (id == kBrowseButton) ChooseFolder();
@@ -452,6 +466,13 @@ class SorterWindow : public ProgramWindow {
               placing_ = row + 1;
               FollowRun(lastRow = row, false);
             },
+        .showAlbumOutcome =
+            [&](const std::string& file, const RowOutcome& outcome) {
+              const std::optional<size_t> row = preview_.AlbumFileRow(file);
+              if (!row) return;
+              Outcome(*row) = outcome;
+              FollowRun(lastRow = *row, false);
+            },
         .takeAlbum =
             [this] { return SendMessageW(Control(kAlbumBox), BM_GETCHECK, 0, 0) == BST_CHECKED; },
         .goOn =
@@ -505,7 +526,8 @@ class SorterWindow : public ProgramWindow {
   const std::vector<std::string>& ownFiles_;  // this process's own files
   HWND pattern_ = nullptr, files_ = nullptr;
   TargetPreview preview_;  // the file list's rows, which it shows by owner data, and their targets
-  std::vector<std::optional<RowOutcome>> outcomes_;  // per row, once the run has reached it
+  std::vector<std::optional<RowOutcome>> outcomes_;       // per row, once the run has reached it
+  std::vector<std::optional<RowOutcome>> albumOutcomes_;  // of the album files that are no rows
   // Target folders asked for this pattern, folded as the file system compares names.
   std::unordered_map<std::u16string, bool> folderExists_;
   DWORD lastShown_ = 0, lastProgress_ = 0, lastServed_ = 0, drawingPause_ = kProgressMs;

@@ -14,6 +14,13 @@ void TargetPreview::AddRow(std::string source) {
   if (auto first = firstRowOf_.find(folded);
       first != firstRowOf_.end() && names_.Folded(rows_[first->second].source) != folded)
     rows_[first->second].targetIsSource = true;
+  // An album file shown already becomes a row of its own.
+  if (auto shown = albumFileRows_.find(folded); shown != albumFileRows_.end()) {
+    albumFiles_.erase(albumFiles_.begin() + std::ptrdiff_t(shown->second));
+    albumFileRows_.clear();
+    for (size_t i = 0; i < albumFiles_.size(); ++i)
+      albumFileRows_.emplace(names_.Folded(albumFiles_[i]), i);
+  }
   sources_.insert(std::move(folded));
   rows_.emplace_back();
   Row& row = rows_.back();
@@ -37,15 +44,25 @@ const AlbumTargets* TargetPreview::Albums() {
   return &*albums_;
 }
 
-std::optional<std::string> TargetPreview::AlbumTarget(size_t row) {
+bool TargetPreview::IsAlbumRow(size_t row) const {
+  if (!album_) return false;
+  if (row >= rows_.size()) return true;
   const Row& r = rows_[row];
-  if (!album_ || r.tagState != Tags::kUnreadable || r.nameUnreadable || !IsAlbumFile(r.source))
-    return std::nullopt;
+  return r.tagState == Tags::kUnreadable && !r.nameUnreadable && IsAlbumFile(r.source);
+}
+
+std::optional<std::string> TargetPreview::AlbumTarget(const std::string& file) {
   const AlbumTargets* albums = Albums();
   if (!albums) return std::nullopt;
-  const std::optional<std::string> folder = albums->FolderOf(FolderPart(r.source));
+  const std::optional<std::string> folder = albums->FolderOf(FolderPart(file));
   if (!folder) return std::nullopt;
-  return *folder + FilePart(r.source);
+  return *folder + FilePart(file);
+}
+
+std::optional<size_t> TargetPreview::AlbumFileRow(const std::string& file) const {
+  const auto shown = albumFileRows_.find(names_.Folded(file));
+  if (!album_ || shown == albumFileRows_.end()) return std::nullopt;
+  return rows_.size() + shown->second;
 }
 
 void TargetPreview::SetPattern(TargetPattern pattern) {
@@ -72,6 +89,8 @@ std::optional<PreviewTask> TargetPreview::NextTask(size_t first, size_t last) {
   STEP(Sorter);
   for (size_t row = first; row <= last && row < rows_.size(); ++row)
     if (auto kind = Need(row)) return PreviewTask{*kind, row};
+  // Before the sweep can end, so that every album file is known once every row is.
+  if (!toList_.empty()) return PreviewTask{PreviewTask::kListFolder, toList_.front()};
   Sweep();
   if (sweep_ < rows_.size()) return PreviewTask{*Need(sweep_), sweep_};
   return std::nullopt;
@@ -79,7 +98,24 @@ std::optional<PreviewTask> TargetPreview::NextTask(size_t first, size_t last) {
 
 void TargetPreview::SetTags(size_t row, std::optional<TagInfo> tags) {
   rows_[row].tagState = tags ? Tags::kRead : Tags::kUnreadable;
-  if (tags) rows_[row].tags = std::move(*tags);
+  if (!tags) return;
+  rows_[row].tags = std::move(*tags);
+  // A track's folder may hold album files that are no rows.
+  if (listedFolders_.insert(names_.Folded(FolderPart(rows_[row].source))).second)
+    toList_.push_back(row);
+}
+
+void TargetPreview::SetFolderFiles(size_t row, const std::vector<std::string>& files) {
+  STEP(Sorter);
+  toList_.erase(std::remove(toList_.begin(), toList_.end(), row), toList_.end());
+  for (const std::string& file : files) {
+    if (!IsAlbumFile(file)) continue;
+    std::u16string folded = names_.Folded(file);
+    if (sources_.count(folded) ||
+        !albumFileRows_.emplace(std::move(folded), albumFiles_.size()).second)
+      continue;
+    albumFiles_.push_back(file);
+  }
 }
 
 void TargetPreview::SetTargetState(size_t row, TargetState state) {
@@ -100,6 +136,7 @@ void TargetPreview::Sweep() {
 }
 
 const std::string* TargetPreview::Target(size_t row) {
+  if (row >= rows_.size()) return nullptr;
   Row& r = rows_[row];
   if (r.tagState != Tags::kRead) return nullptr;
   if (!r.target) r.target = BuildTargetPath(pattern_, r.source, r.tags);
@@ -117,15 +154,15 @@ std::optional<TextId> TargetPreview::Reason(size_t row) {
 }
 
 std::string TargetPreview::Text(const TextTable& texts, size_t row) {
-  if (rows_[row].nameUnreadable) return texts[kTextNameUnreadable];
-  if (album_ && rows_[row].tagState == Tags::kUnreadable && IsAlbumFile(rows_[row].source)) {
-    if (std::optional<std::string> target = AlbumTarget(row))
+  if (row < rows_.size() && rows_[row].nameUnreadable) return texts[kTextNameUnreadable];
+  if (IsAlbumRow(row)) {
+    const std::string& file = Source(row);
+    if (std::optional<std::string> target = AlbumTarget(file))
       return texts[kTextWithAlbum] + ": " + *target;
     const AlbumTargets* albums = Albums();
     if (!albums) return "";  // known once every row is read
     const auto& folders = albums->Folders();
-    const std::string folder = FolderPart(rows_[row].source);
-    if (std::find(folders.begin(), folders.end(), folder) != folders.end())
+    if (std::find(folders.begin(), folders.end(), FolderPart(file)) != folders.end())
       return texts[kTextAlbumSplit];
   }
   if (rows_[row].tagState == Tags::kUnreadable) return texts[kTextTagsUnreadable];
@@ -136,6 +173,6 @@ std::string TargetPreview::Text(const TextTable& texts, size_t row) {
 }
 
 bool TargetPreview::Marked(size_t row) {
-  if (rows_[row].tagState == Tags::kUnreadable) return !AlbumTarget(row);
-  return Reason(row).has_value();
+  if (IsAlbumRow(row)) return !AlbumTarget(Source(row));
+  return rows_[row].tagState == Tags::kUnreadable || Reason(row).has_value();
 }

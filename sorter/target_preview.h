@@ -15,9 +15,10 @@
 #include "sorter/target_path.h"
 #include "tags/tag_info.h"
 
-// One piece of reading the preview needs from the file system, for one row.
+// One piece of reading the preview needs from the file system, for one row: its tags, what is at
+// its target, or the files of its folder (for the album files that are no rows).
 struct PreviewTask {
-  enum Kind { kReadTags, kCheckTarget } kind;
+  enum Kind { kReadTags, kCheckTarget, kListFolder } kind;
   size_t row;
 };
 
@@ -27,8 +28,17 @@ class TargetPreview {
   explicit TargetPreview(const NameCase& names) : names_(names) {}
   // A row whose name holds an unpaired surrogate is read no further: its text gives the reason.
   void AddRow(std::string source);
+  // The rows, which the run takes.
   size_t size() const { return rows_.size(); }
-  const std::string& Source(size_t row) const { return rows_[row].source; }
+  // What the list shows: the rows, then, while albums go along, the album files of the rows'
+  // folders that are no rows themselves.
+  size_t Shown() const { return rows_.size() + (album_ ? albumFiles_.size() : 0); }
+  // The file of a row shown.
+  const std::string& Source(size_t row) const {
+    return row < rows_.size() ? rows_[row].source : albumFiles_[row - rows_.size()];
+  }
+  // The row shown for an album file that is no row, if there is one.
+  std::optional<size_t> AlbumFileRow(const std::string& file) const;
 
   // A new pattern: every target and mark is worked out again; the tags read so far are kept.
   void SetPattern(TargetPattern pattern);
@@ -43,12 +53,14 @@ class TargetPreview {
   void SetTags(size_t row, std::optional<TagInfo> tags);
   // What is at the row's target now.
   void SetTargetState(size_t row, TargetState state);
+  // The files in the row's folder, as whole paths.
+  void SetFolderFiles(size_t row, const std::vector<std::string>& files);
 
   // The row's target, once its tags are read; nothing before or when they can't be read.
   const std::string* Target(size_t row);
-  // The row's text: nothing yet, that its name or tags can't be read, or its target, behind the
-  // first reason that stands in its way (too long, another row's file, taken on disk, taken by an
-  // earlier row).
+  // The text of a row shown: nothing yet, that its name or tags can't be read, or its target,
+  // behind the first reason that stands in its way (too long, another row's file, taken on disk,
+  // taken by an earlier row). An album file shows where it goes with its album, or why it stays.
   std::string Text(const TextTable& texts, size_t row);
   // True when something stands in the way of the row's target.
   bool Marked(size_t row);
@@ -70,8 +82,10 @@ class TargetPreview {
   std::optional<PreviewTask::Kind> Need(size_t row);  // the reading a row still needs
   // Where the rows' tracks go, folder by folder, once every row is worked out; else nothing.
   const AlbumTargets* Albums();
-  // For a row of an album file that goes along: its target; else nothing.
-  std::optional<std::string> AlbumTarget(size_t row);
+  // Whether the row is an album file that goes with its album, or stays, when albums go along.
+  bool IsAlbumRow(size_t row) const;
+  // For an album file that goes along: its target; else nothing.
+  std::optional<std::string> AlbumTarget(const std::string& file);
   std::optional<TextId> Reason(size_t row);  // the first thing in the way of the target
   void Sweep();
 
@@ -85,4 +99,10 @@ class TargetPreview {
   std::unordered_set<std::u16string> sources_;  // every row's file, folded
   bool album_ = false;
   std::optional<AlbumTargets> albums_;  // worked out once all rows are, for the current pattern
+  // The album files found in the rows' folders that are no rows, and those folders (folded); the
+  // rows whose folder is still to be listed.
+  std::vector<std::string> albumFiles_;
+  std::unordered_map<std::u16string, size_t> albumFileRows_;  // index in albumFiles_, by name
+  std::unordered_set<std::u16string> listedFolders_;
+  std::vector<size_t> toList_;
 };

@@ -34,7 +34,8 @@ struct FakeSorter {
   std::map<size_t, std::string> folderGoesAfter;  // files done -> folder deleted after them
   std::string pattern = "T:\\%GENRE%\\%ARTIST%\\*.$";
   std::vector<std::string> log;
-  std::map<size_t, std::string> shown;  // row -> outcome shown
+  std::map<size_t, std::string> shown;            // row -> outcome shown
+  std::map<std::string, std::string> albumShown;  // album file that is no row -> outcome shown
   size_t boxes = 0, done = 0;
 
   // A target on disk refuses a copy that may not replace it, and every move; a placed file is on
@@ -69,6 +70,10 @@ struct FakeSorter {
         .showOutcome =
             [this](size_t row, const RowOutcome& outcome) {
               shown[row] = OutcomeText(Texts(), outcome);
+            },
+        .showAlbumOutcome =
+            [this](const std::string& file, const RowOutcome& outcome) {
+              albumShown[file] = OutcomeText(Texts(), outcome);
             },
         .takeAlbum = [this] { return album; },
         .goOn =
@@ -451,6 +456,9 @@ TEST(SortRun, TheAlbumsOtherFilesGoAlongWhereItsTracksGoTogether) {
             (std::vector<std::string>{"move S:\\A\\cover.jpg > T:\\Rock\\Band\\cover.jpg",
                                       "move S:\\A\\album.cue > T:\\Rock\\Band\\album.cue",
                                       "move S:\\A\\rip.log > T:\\Rock\\Band\\rip.log"}));
+  EXPECT_EQ(fake.albumShown,
+            (std::map<std::string, std::string>{{"S:\\A\\album.cue", "Moved: goes with the album"},
+                                                {"S:\\A\\rip.log", "Moved: goes with the album"}}));
   EXPECT_EQ(fake.boxes, 1u) << "a box asked about a picture";
   EXPECT_EQ(summary.placed, 7u);
   EXPECT_EQ(summary.rows, 8u);  // the rows, and the cue sheet and log that were none

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace {
 const TextTable& Texts() {
@@ -23,8 +24,9 @@ TagInfo Artist(std::string artist) {
 
 // Does every task the preview asks for, from tags and a disk given as data; counts the readings.
 struct FakeDisk {
-  std::map<std::string, TagInfo> tagged;  // a source missing here can't be read
-  std::set<std::string> existing;         // targets on disk
+  std::map<std::string, TagInfo> tagged;                    // a source missing here can't be read
+  std::set<std::string> existing;                           // targets on disk
+  std::map<std::string, std::vector<std::string>> folders;  // the files of a folder
   std::map<size_t, int> tagReads;
   size_t checks = 0;
 
@@ -38,6 +40,9 @@ struct FakeDisk {
         ++tagReads[task->row];
         auto it = tagged.find(preview.Source(task->row));
         preview.SetTags(task->row, it == tagged.end() ? std::nullopt : std::optional(it->second));
+      } else if (task->kind == PreviewTask::kListFolder) {
+        const std::string& source = preview.Source(task->row);
+        preview.SetFolderFiles(task->row, folders[source.substr(0, source.rfind('\\') + 1)]);
       } else {
         ++checks;
         preview.SetTargetState(task->row, existing.count(*preview.Target(task->row))
@@ -176,7 +181,7 @@ TEST(TargetPreview, SameTargetFoldsCaseAsTheTableSaysAndUnreadableNamesSayWhy) {
 // With the album's other files going along, a picture whose folder's tracks all go to one folder
 // shows where it goes with them, once every row is read; one whose folder's tracks split, or that
 // has no tracks beside it, says why it stays.
-TEST(TargetPreview, AnAlbumsPictureShowsWhereItGoesWithItsTracks) {
+TEST(TargetPreview, AnAlbumsFilesShowWhereTheyGoWithItsTracks) {
   const NameCase names;
   TargetPreview preview(names);
   FakeDisk disk;
@@ -186,21 +191,32 @@ TEST(TargetPreview, AnAlbumsPictureShowsWhereItGoesWithItsTracks) {
   for (const char* track : {"S:\\A\\1.mp3", "S:\\A\\2.mp3", "S:\\B\\1.mp3"})
     disk.tagged[track] = Artist("Band");
   disk.tagged["S:\\B\\2.mp3"] = Artist("Duo");
+  // Beside the rows, each track's folder holds album files that are no rows, listed once.
+  disk.folders["S:\\A\\"] = {"S:\\A\\1.mp3", "S:\\A\\Cover.JPG", "S:\\A\\disc.cue",
+                             "S:\\A\\~DA3Zur-7-1.sorting.jpg", "S:\\A\\notes.doc"};
+  disk.folders["S:\\B\\"] = {"S:\\B\\rip.log"};
   preview.SetAlbum(true);
   preview.SetPattern({"T:\\%ARTIST%\\*.$"});
   disk.Work(preview, 0, 1, 2);
   EXPECT_EQ(preview.Text(Texts(), 1), "") << "shown before every row was read";
   disk.Work(preview, 0, 10);
-  const std::vector<std::pair<std::string, bool>> shown = {
-      {"goes with the album: T:\\Band\\cover.jpg", false},
-      {"The album's tracks don't all go to one folder", true},
-      {"Tags can't be read", true}};
-  for (size_t i = 0; i < shown.size(); ++i) {
-    const size_t row = std::vector<size_t>{1, 5, 6}[i];
-    EXPECT_EQ(preview.Text(Texts(), row), shown[i].first) << row;
-    EXPECT_EQ(preview.Marked(row), shown[i].second) << row;
+  ASSERT_EQ(preview.Shown(), 9u) << "the rows, then disc.cue and rip.log";
+  EXPECT_EQ(preview.AlbumFileRow("S:\\a\\DISC.CUE"), 7u);
+  const std::vector<std::tuple<size_t, std::string, bool>> shown = {
+      {1, "goes with the album: T:\\Band\\cover.jpg", false},
+      {5, "The album's tracks don't all go to one folder", true},
+      {6, "Tags can't be read", true},
+      {7, "goes with the album: T:\\Band\\disc.cue", false},
+      {8, "The album's tracks don't all go to one folder", true}};
+  for (const auto& [row, text, marked] : shown) {
+    EXPECT_EQ(preview.Text(Texts(), row), text) << row;
+    EXPECT_EQ(preview.Marked(row), marked) << row;
   }
+  preview.SetPattern({"U:\\%ARTIST%\\*.$"});
+  disk.Work(preview, 0, 10);
+  EXPECT_EQ(preview.Text(Texts(), 7), "goes with the album: U:\\Band\\disc.cue");
   preview.SetAlbum(false);
+  EXPECT_EQ(preview.Shown(), 7u);
   EXPECT_EQ(preview.Text(Texts(), 1), "Tags can't be read");
   EXPECT_TRUE(preview.Marked(1));
 }

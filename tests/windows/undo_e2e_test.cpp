@@ -36,9 +36,11 @@ class Undo : public ::testing::Test {
   }
 
   // Sorts the files by the pattern, started in the given folder, answering the delete question;
-  // the album's other files go along, as the window starts.
+  // the album's other files go along, as the window starts. Once the preview has read every row,
+  // it shows the given number of album files (pictures and cue sheets, selected or not) going with
+  // their album.
   void Sort(const std::vector<std::string>& files, const std::string& pattern, bool move,
-            const std::string& folder = "") {
+            const std::string& folder = "", size_t albumFiles = 0) {
     std::string args = "-sort";
     for (const std::string& file : files) args += " " + Quoted(file);
     Process sorter(ProgramCommand(args), appData_.path(), folder);
@@ -47,15 +49,19 @@ class Undo : public ::testing::Test {
     EXPECT_EQ(TextOf(s.album), "Take the album's other files along (cover, cue, log, playlists)");
     EXPECT_EQ(SendMessageW(s.album, BM_GETCHECK, 0, 0), BST_CHECKED);
     SetText(s.pattern, pattern);
-    // A selected picture shows that it goes with its album, once the preview has read every row.
-    const std::vector<std::string> names = ListTexts(s.files);
-    for (size_t row = 0; row < names.size(); ++row) {
-      if (!EndsWith(names[row], ".jpg")) continue;
-      EXPECT_TRUE(WaitUntil([&] {
-        return ListTexts(s.files, 1)[row].rfind("goes with the album: ", 0) == 0;
-      })) << "the preview shows "
-          << ListTexts(s.files, 1)[row];
-    }
+    std::string shown;
+    EXPECT_TRUE(WaitUntil([&] {
+      const std::vector<std::string> names = ListTexts(s.files), targets = ListTexts(s.files, 1);
+      size_t going = 0;
+      shown.clear();
+      for (size_t row = 0; row < names.size(); ++row) {
+        shown += "\n" + names[row] + ": " + targets[row];
+        if (EndsWith(names[row], ".jpg") || EndsWith(names[row], ".cue"))
+          going += targets[row].rfind("goes with the album: ", 0) == 0;
+      }
+      return going == albumFiles;
+    })) << "the preview shows"
+        << shown;
     Click(s.sort);
     HWND question = WaitForMessageBox(sorter.id(), "Question");
     ASSERT_TRUE(question) << "the delete question never appeared";
@@ -109,7 +115,7 @@ TEST_F(Undo, AMoveWithItsAlbumGoesBackAndTheFoldersItEmptiedAreThereAgain) {
   std::vector<std::string> bytes;
   for (const std::string& song : songs) bytes.push_back(ReadFileBytes(song));
   WriteFileBytes(source_ / "In\\Album\\Thumbs.db", "thumbs");
-  Sort({songs[0], songs[1], songs[2]}, target_.path() + kTail, true, source_ / "In");
+  Sort({songs[0], songs[1], songs[2]}, target_.path() + kTail, true, source_ / "In", 2);
   for (size_t i = 0; i < songs.size(); ++i)
     EXPECT_EQ(ReadFileBytes(target_ / ("Rock\\Band\\Live\\" + FilePart(songs[i]))), bytes[i]);
   EXPECT_FALSE(IsFolder(source_ / "In\\Album")) << "the emptied album folder is still there";
