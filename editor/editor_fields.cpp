@@ -32,8 +32,10 @@ void CopyBack(const EditedFields& fields, const GenreTable& genres, TagInfo& rec
   record.year = ParseLeadingInteger(fields.year, " \t");
   record.comment = fields.comment;
   record.track = ParseLeadingInteger(fields.track, " \t");
-  if (fields.genre && *fields.genre < genres.size())
-    record.genre = genres[*fields.genre];
-  else if (FindGenre(genres, record.genre))
+  // The list name that stands for the genre the file holds keeps the file's own spelling ("rock");
+  // any other pick is written as the list names it.
+  if (fields.genre && *fields.genre < genres.size()) {
+    if (FindGenre(genres, record.genre) != fields.genre) record.genre = genres[*fields.genre];
+  } else if (FindGenre(genres, record.genre))
     record.genre.clear();
 }

@@ -19,6 +19,7 @@ struct EditedFields {
 
 // Copies the fields into the record's tag: texts exactly as typed, numbers by their leading
 // decimal integer (spaces and tabs skipped, 0 when there are no digits), the genre as the list
-// name. A record genre that no list name matches is kept when nothing is selected, so saving
+// name, unless it is the name of the record's genre in other capitals, which stays as it is. A
+// record genre that no list name matches is kept when nothing is selected, so saving
 // never erases a free-text genre; the audio properties are left alone.
 void CopyBack(const EditedFields& fields, const GenreTable& genres, TagInfo& record);

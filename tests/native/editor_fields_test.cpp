@@ -99,7 +99,10 @@ TEST(CopyBack, KeepsAGenreTheListDoesNotHoldWhenNoneIsPicked) {
   record.genre = "rock";
   CopyBack({}, genres, record);
   EXPECT_EQ(record.genre, "");
-  record.genre = "rock";
-  CopyBack({"", "", "", "", "", "", 17}, genres, record);
-  EXPECT_EQ(record.genre, "Rock");  // the list's spelling
+  // The list's name for the stored genre keeps the stored spelling; another pick is the list's.
+  for (const auto& [pick, written] : {std::pair{17, "rock"}, {8, "Jazz"}}) {
+    record.genre = "rock";
+    CopyBack({"", "", "", "", "", "", size_t(pick)}, genres, record);
+    EXPECT_EQ(record.genre, written);
+  }
 }
