@@ -30,14 +30,15 @@ std::string MakeCopy(const std::string& fileName, unsigned long& error) {
   return {};
 }
 
-// Free bytes on the volume that holds the file, or 0 when they cannot be asked for.
-unsigned long long FreeBytesBeside(const std::string& fileName) {
+// Whether the volume that holds the file has fewer than the given bytes free. A volume that does
+// not answer (some network shares) is not taken for full: the save goes on, and its read-back
+// check still catches one cut short.
+bool LacksRoom(const std::string& fileName, unsigned long long bytes) {
   const std::string folder = FolderPart(fileName);
   ULARGE_INTEGER free{};
-  if (!GetDiskFreeSpaceExW(folder.empty() ? nullptr : Wide(folder).c_str(), &free, nullptr,
-                           nullptr))
-    return 0;
-  return free.QuadPart;
+  return GetDiskFreeSpaceExW(folder.empty() ? nullptr : Wide(folder).c_str(), &free, nullptr,
+                             nullptr) &&
+         free.QuadPart < bytes;
 }
 
 // Deletes a copy that is no longer needed. One that another program holds open (a virus scanner,
@@ -106,10 +107,10 @@ bool SaveThroughCopy(const std::string& fileName, unsigned long long room, const
   std::string copy = MakeCopy(fileName, error);
   if (copy.empty()) return false;
   bool good = false;
-  if (FreeBytesBeside(copy) < room)
+  if (LacksRoom(copy, room))
     error = ERROR_DISK_FULL;
   else if (save(copy))
-    good = FreeBytesBeside(copy) >= kLastBlock ? check(copy) : (error = ERROR_DISK_FULL, false);
+    good = LacksRoom(copy, kLastBlock) ? (error = ERROR_DISK_FULL, false) : check(copy);
   STEP(DA3Rudi);
   if (!good) {
     RemoveCopy(copy);  // the original was never touched
