@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Makes the real audio files the tests read and write: MP3, FLAC and Ogg Vorbis with tags, files
-# without a tag, and files with full dates, totals, several values and iTunes' frames (MP4 too). Usage: make_fixtures.sh <folder>. Skips the work when the folder is current.
+# without a tag, files with full dates, totals, several values and iTunes' frames (MP4 too), and one
+# file of every further format family. Usage: make_fixtures.sh <folder>. Skips the work when the
+# folder is current.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out=$(realpath -m "$1")
-stamp=$out/.version-4
+stamp=$out/.version-5
 [ -f "$stamp" ] && exit 0
 rm -rf "$out" && mkdir -p "$out"
 cd "$out"
@@ -31,8 +33,9 @@ flac --silent --force -o notag.flac tone.wav
 oggenc --quiet -b 96 -o tagged.ogg -t "Tagged Title" -a "Tagged Artist" -l "Tagged Album" -d 1999 \
   -c "COMMENT=A comment" -N 7 -G Rock tone.wav
 oggenc --quiet -b 96 -o notag.ogg tone.wav
-rm tone.wav
 # Files whose tags hold more than the seven fields show (Debian's python3-mutagen, not the
-# build's own Python).
+# build's own Python), and one of every further format family.
 /usr/bin/python3 "$here/make_rich_fixtures.py"
+PYTHONPATH=$here /usr/bin/python3 "$here/make_format_fixtures.py"
+rm tone.wav
 touch "$stamp"

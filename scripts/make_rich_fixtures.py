@@ -2,7 +2,8 @@
 totals, vinyl track names, several values per field and iTunes' described comment frames, in FLAC,
 Ogg Vorbis, MP3 (ID3v2.3 and ID3v2.4) and MP4. Run in the fixture folder after the plain fixtures
 exist; needs Debian's python3-mutagen. With --dump FILE..., prints each file's tags as mutagen reads
-them, one line per key and value, for comparing a file before and after a save."""
+them (a WAV file's INFO fields too), one line per key and value, for comparing a file before and
+after a save."""
 import struct
 import sys
 
@@ -128,16 +129,38 @@ def m4a(path):
     f.save()
 
 
+def riff_info(path):
+    """The fields of a WAV file's LIST INFO chunks, which mutagen does not read, as dump lines."""
+    with open(path, "rb") as f:
+        data = f.read()
+    lines, at = [], 12
+    while at + 8 <= len(data):
+        chunk, size = data[at:at + 4], struct.unpack("<I", data[at + 4:at + 8])[0]
+        if chunk == b"LIST" and data[at + 8:at + 12] == b"INFO":
+            field, end = at + 12, at + 8 + size
+            while field + 8 <= end:
+                key, length = data[field:field + 4], struct.unpack("<I", data[field + 4:field + 8])[0]
+                text = data[field + 8:field + 8 + length].rstrip(b"\0").decode("latin-1")
+                lines.append(f"INFO:{key.decode()}={text!r}")
+                field += 8 + length + length % 2
+        at += 8 + size + size % 2
+    return lines
+
+
 def dump(path):
-    """Every tag key and value as mutagen reads them, sorted, one per line."""
+    """Every tag key and value as mutagen reads them (and a WAV file's INFO fields), sorted, one
+    per line."""
     f = mutagen.File(path)
-    lines = []
-    for key in f.tags.keys():
+    lines = riff_info(path) if path.endswith(".wav") else []
+    for key in f.tags.keys() if f.tags else []:
         values = f.tags[key]
         if isinstance(f.tags, id3.ID3):
             values = [values.pprint()]  # the frame's text as a reader shows it, in any encoding
         elif not isinstance(values, list):
             values = [values]
+        # An ASF file's content description holds its five texts whether set or not, and TagLib
+        # writes an unset one as an empty text where mutagen leaves it out: both read as unset.
+        values = [v for v in values if not (path.endswith(".wma") and str(v) == "")]
         lines += [f"{key}={value!r}" for value in values]
     return sorted(lines)
 

@@ -19,8 +19,8 @@ fi
 # every machine, and the 32-bit build as well where the machine runs 32-bit programs (below).
 for p in cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix \
          mingw-w64-x86-64-dev clang clang-format libclang-rt-14-dev googletest wine wine64 xvfb xauth \
-         x11-apps imagemagick x11-utils lame flac vorbis-tools python3-mutagen dpkg-dev libutfcpp-dev \
-         fonts-wine locales; do
+         x11-apps imagemagick x11-utils lame flac vorbis-tools ffmpeg musepack-tools python3-mutagen \
+         dpkg-dev libutfcpp-dev fonts-wine locales; do
   want "$p"
 done
 if [ ${#need_pkgs[@]} -gt 0 ] || [ "${apt_updated:-1}" = 0 ]; then

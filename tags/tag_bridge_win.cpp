@@ -80,7 +80,8 @@ constexpr FieldSet Flag(size_t field) { return FieldSet(1) << field; }
 // The fields in which the record differs from the file. A file without a tag can take none, so
 // then every field counts, and the save that follows fails.
 FieldSet ChangedFields(TagLib_File* file, const TagInfo& record) {
-  TagLib_Tag* tag = taglib::FileTag(file);
+  const taglib::FileTags tags(file);
+  TagLib_Tag* tag = tags.get();
   FieldSet changed = 0;
   for (size_t i = 0; i < std::size(kFields); ++i)
     if (!tag || !Unchanged(file, tag, kFields[i], record)) changed |= Flag(i);
@@ -119,18 +120,20 @@ bool OpensWith(const std::string& fileName, const TagInfo& record, AudioProperti
   return true;
 }
 
-// Whether a saved file opens with the original's audio properties and reads back the fields that
-// were set as the record holds them. TagLib reports some saves as done that stored nothing (a file
-// that only looks like its format, say); those are caught here.
-bool SavedAsMeant(const std::string& fileName, const TagInfo& record, FieldSet written,
+// Whether a saved file opens with the original's audio properties and reads back every field as
+// the record holds it: those set, and those left as the file had them. TagLib reports some saves
+// as done that stored nothing (a file that only looks like its format, say), or that a tag read
+// first now shadows with a shortened value; those are caught here.
+bool SavedAsMeant(const std::string& fileName, const TagInfo& record,
                   const AudioProperties& before) {
   STEP(DA3Rudi);
   taglib::File file(taglib::FileNew(fileName));
   if (!file || PropertiesOf(file.get()) != before) return false;
-  TagLib_Tag* tag = taglib::FileTag(file.get());
+  const taglib::FileTags tags(file.get());
+  TagLib_Tag* tag = tags.get();
   if (!tag) return false;
-  for (size_t i = 0; i < std::size(kFields); ++i)
-    if ((written & Flag(i)) && !Unchanged(file.get(), tag, kFields[i], record)) return false;
+  for (const Field& field : kFields)
+    if (!Unchanged(file.get(), tag, field, record)) return false;
   return true;
 }
 
@@ -151,10 +154,14 @@ bool SaveInto(const std::string& fileName, const TagInfo& record, FieldSet field
   STEP(DA3Rudi);
   taglib::File file(taglib::FileNew(fileName));
   if (!file) return false;
-  TagLib_Tag* tag = taglib::FileTag(file.get());
+  const taglib::FileTags tags(file.get());
+  TagLib_Tag* tag = tags.get();
   if (!tag) return false;
-  for (size_t i = 0; i < std::size(kFields); ++i)
-    if (fields & Flag(i)) WriteField(file.get(), tag, kFields[i], record);
+  {
+    const taglib::ApeKeysKept keys(file.get());
+    for (size_t i = 0; i < std::size(kFields); ++i)
+      if (fields & Flag(i)) WriteField(file.get(), tag, kFields[i], record);
+  }
   return taglib::SaveFile(file.get());
 }
 }  // namespace
@@ -164,7 +171,8 @@ int ReadTags(const std::string& fileName, TagInfo* record) {
   if (!IsUsable(fileName, record)) return 0;
   taglib::File file(taglib::FileNew(fileName));
   if (!file) return 0;
-  if (TagLib_Tag* tag = taglib::FileTag(file.get()))
+  const taglib::FileTags tags(file.get());
+  if (TagLib_Tag* tag = tags.get())
     for (const Field& field : kFields) ReadField(file.get(), tag, field, *record);
   if (const TagLib_AudioProperties* p = taglib::FileAudioProperties(file.get())) {
     record->bitrate = taglib::Bitrate(p);
@@ -190,9 +198,7 @@ int WriteTags(const std::string& fileName, const TagInfo* record, const ReplaceS
       OpensWith(fileName, *record, before, changed)) {
     // A record the user did not change leaves the file untouched.
     auto save = [&](const std::string& copy) { return SaveInto(copy, *record, changed); };
-    auto check = [&](const std::string& copy) {
-      return SavedAsMeant(copy, *record, changed, before);
-    };
+    auto check = [&](const std::string& copy) { return SavedAsMeant(copy, *record, before); };
     saved = !changed || SaveThroughCopy(fileName, RoomForSave(*record), save, check, replace, why);
   }
   if (error) *error = saved ? 0 : why;

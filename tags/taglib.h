@@ -3,12 +3,21 @@
 #pragma once
 #include <taglib/tag_c.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "base/position.h"
 #include "base/wide_text_win.h"
 #include "base/win_handles.h"
 #include "tags/taglib_file_win.h"
+
+namespace TagLib {
+class Tag;
+namespace APE {
+class Tag;
+}
+}  // namespace TagLib
 
 namespace taglib {
 // The name is UTF-8 and reaches TagLib as UTF-16.
@@ -23,7 +32,39 @@ inline void FileFree(TagLib_File* file) {
 }
 // An opened file, freed through FileFree when it goes.
 using File = Owner<TagLib_File*, FileFree>;
-inline TagLib_Tag* FileTag(const TagLib_File* file) { return STEP(TagLib), taglib_file_tag(file); }
+
+// The tag of an opened file as the program reads and writes it, for as long as this lives: the
+// binding's tag, which for most files joins every tag they have, reading them in TagLib's order.
+// A WAV file's is made here, since the binding hands out its ID3v2 tag alone and a file with RIFF
+// INFO only would show nothing: it reads ID3v2, then INFO, and writes into each the file has.
+// Null for a file without a tag.
+class FileTags {
+ public:
+  explicit FileTags(TagLib_File* file);
+  ~FileTags();
+  FileTags(const FileTags&) = delete;
+  FileTags& operator=(const FileTags&) = delete;
+  TagLib_Tag* get() const { return tag_; }
+
+ private:
+  std::unique_ptr<TagLib::Tag> joined_;  // a WAV file's tags
+  TagLib_Tag* tag_;
+};
+
+// While it lives, fields set keep the spelling of the APE tag's keys: TagLib writes a field's item
+// under its own capitals ("TITLE") where the file had it as "Title", though APE keys compare
+// without case. Afterwards each item a set renamed so gets its old key back.
+class ApeKeysKept {
+ public:
+  explicit ApeKeysKept(TagLib_File* file);
+  ~ApeKeysKept();
+  ApeKeysKept(const ApeKeysKept&) = delete;
+  ApeKeysKept& operator=(const ApeKeysKept&) = delete;
+
+ private:
+  TagLib::APE::Tag* tag_;
+  std::vector<std::string> keys_;  // as the file spelt them, UTF-8
+};
 inline const TagLib_AudioProperties* FileAudioProperties(const TagLib_File* file) {
   return STEP(TagLib), taglib_file_audioproperties(file);
 }
@@ -67,7 +108,8 @@ inline int Length(const TagLib_AudioProperties* p) {
 // leaves those frames as they are. For other tags, the tag's comment.
 char* OwnComment(TagLib_File* file, TagLib_Tag* tag);
 void SetOwnComment(TagLib_File* file, TagLib_Tag* tag, const char* comment);
-// Saves the file: an MP3 in the tag types and ID3v2 version it has, every other file as TagLib
-// does. True when TagLib reports the save as done.
+// Saves the file: an MP3, WAV or AIFF file in the tag types and ID3v2 version it has, ID3v2.3
+// frames that TagLib would leave out kept; every other file as TagLib does. True when TagLib
+// reports the save as done.
 bool SaveFile(TagLib_File* file);
 }  // namespace taglib

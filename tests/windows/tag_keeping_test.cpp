@@ -1,5 +1,6 @@
 // What a save keeps: every value the user did not change, as TagLib reads the whole file, and the
 // comment frames other programs described as their own.
+#include <taglib/apetag.h>
 #include <taglib/commentsframe.h>
 #include <taglib/fileref.h>
 #include <taglib/id3v2header.h>
@@ -8,6 +9,8 @@
 #include <taglib/tpropertymap.h>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "tags/tag_bridge.h"
 #include "tests/support/win_test_support.h"
@@ -45,6 +48,26 @@ std::vector<std::string> CommentFrames(const std::string& path) {
 std::vector<std::string> Described(std::vector<std::string> frames) {
   std::erase_if(frames, [](const std::string& frame) { return frame.front() == ':'; });
   return frames;
+}
+
+// An MP3's APE items, each as its key and its bytes in the tag.
+std::map<std::string, std::string> ApeItems(const std::string& path) {
+  TagLib::MPEG::File file(path.c_str());
+  std::map<std::string, std::string> items;
+  if (file.hasAPETag())
+    for (const auto& [key, item] : file.APETag()->itemListMap())
+      items[key.to8Bit(true)] = std::string(item.render().data(), item.render().size());
+  return items;
+}
+
+// The bytes of an ID3v2.3 frame (header and data) as they stand in the file; empty when it has
+// none by that name.
+std::string Frame23(const std::string& bytes, const std::string& id) {
+  const size_t at = bytes.find(id);
+  if (at == std::string::npos || at + 10 > bytes.size()) return "";
+  size_t size = 0;
+  for (int i = 4; i < 8; ++i) size = size << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return bytes.substr(at, 10 + size);
 }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
@@ -110,4 +133,65 @@ TEST(OwnComment, TypedAndClearedCommentsLeaveTheDescribedFrames) {
   ASSERT_EQ(ReadTags(path, &reread), 1);
   EXPECT_EQ(reread.comment, "");
   EXPECT_EQ(CommentFrames(path), itunes);
+}
+
+// A save writes into the tag types the file has. An APEv2 tag takes every value, so an MP3 with it
+// and ID3v1 gets no ID3v2 tag, and its whole values read on; one with ID3v1 alone gets an ID3v2 tag
+// only for a value ID3v1 cannot hold, filled from what the program read.
+TEST(TagTypes, ASaveKeepsTheTagTypesTheFileHas) {
+  struct Case {
+    const char* fixture;
+    void (*edit)(TagInfo&);
+    bool id3v2;  // the saved file has an ID3v2 tag
+  } cases[] = {
+      {"ape-id3v1.mp3", [](TagInfo& r) { r.year = 2000; }, false},
+      {"id3v1.mp3", [](TagInfo& r) { r.title = "Other"; }, false},
+      {"id3v1.mp3", [](TagInfo& r) { r.title = "A Title Of Forty Characters, Past ID3v1"; }, true},
+      {"id3v1.mp3", [](TagInfo& r) { r.genre = "Shoegaze Revival"; }, true},
+      {"id3v1.mp3", [](TagInfo& r) { r.artist = "Кино"; }, true},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const std::string path = dir.CopyFixture(c.fixture, "song.mp3");
+    const std::map<std::string, std::string> apeBefore = ApeItems(path);
+    TagInfo record;
+    ASSERT_EQ(ReadTags(path, &record), 1);
+    c.edit(record);
+    ASSERT_EQ(WriteTags(path, &record), 1) << c.fixture;
+    TagInfo reread;
+    ASSERT_EQ(ReadTags(path, &reread), 1);
+    EXPECT_EQ(reread, record) << c.fixture << ": a value reads otherwise after the save";
+    {
+      TagLib::MPEG::File saved(path.c_str());  // open, it keeps others from reading the file
+      EXPECT_EQ(saved.hasID3v2Tag(), c.id3v2)
+          << c.fixture << ": " << record.title << ", " << record.artist << ", " << record.genre;
+      EXPECT_TRUE(saved.hasID3v1Tag());
+    }
+    std::map<std::string, std::string> apeAfter = ApeItems(path);
+    if (!apeBefore.empty()) {
+      EXPECT_EQ(record.title, "A Very Long Song Title Beyond Thirty Characters");
+      EXPECT_EQ(record.genre, "Indie Rock");
+      apeAfter.erase("YEAR");
+      std::map<std::string, std::string> untouched = apeBefore;
+      untouched.erase("YEAR");
+      EXPECT_EQ(apeAfter, untouched) << "an APE item the save did not set changed";
+    }
+  }
+}
+
+// ID3v2.3 frames that TagLib's reading marks to be dropped (volume adjustment, equaliser,
+// recording dates, size) are in the saved file with the bytes they had.
+TEST(TagTypes, Id3v23FramesTagLibWouldDropStayByteForByte) {
+  TempDir dir;
+  const std::string path = dir.CopyFixture("dropped-v23.mp3", "song.mp3");
+  const std::string before = ReadFileBytes(path);
+  TagInfo record;
+  ASSERT_EQ(ReadTags(path, &record), 1);
+  record.title = "New Title";
+  ASSERT_EQ(WriteTags(path, &record), 1);
+  const std::string after = ReadFileBytes(path);
+  for (const char* id : {"RVAD", "EQUA", "TRDA", "TSIZ"}) {
+    ASSERT_NE(Frame23(before, id), "") << id;
+    EXPECT_EQ(Frame23(after, id), Frame23(before, id)) << id;
+  }
 }
