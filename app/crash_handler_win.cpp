@@ -38,6 +38,9 @@ struct CrashState {
   DWORD faultingThreadId = 0;
   std::uint32_t faultCode = 0;
   std::uint32_t position = 0;
+  // The program's own thread's last step: a thread that never began one (one that another
+  // process started in this one, say) faulted while that step was the program's latest.
+  const volatile std::uint32_t* mainPosition = nullptr;
 };
 CrashState* crash = nullptr;  // lives until the process ends
 
@@ -80,6 +83,10 @@ BOOL CALLBACK DisableOtherThreadsWindow(HWND window, LPARAM) {
 // window (one owned by a window of the waiting thread would wait for that thread forever); the
 // program's windows are disabled instead, so it is modal over them.
 DWORD WINAPI ReportThread(void*) {
+  // This thread's own step and its leave to go on are kept from here: made after the fault, they
+  // would need the heap, which the faulting thread may hold.
+  LetThisThreadStepOn();
+  STEP(DA3Rudi);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   crash->boxHook = SetWindowsHookExW(WH_CBT, NoteBoxShown, nullptr, GetCurrentThreadId());
   WaitForSingleObject(crash->faultArrived, INFINITE);
@@ -90,6 +97,10 @@ DWORD WINAPI ReportThread(void*) {
   ComposeCrashBoxText(box, report.view());
   Utf8ToUtf16Into(box.view(), crash->wideBox.data(), crash->wideBox.size());
   EnumWindows(DisableOtherThreadsWindow, 0);
+  // Once their windows are disabled, the other threads stop at their next step; a copy going on a
+  // worker stops too (the copy routine looks at this), and its target stays as a stopped copy
+  // leaves it.
+  StepsHeld = true;
   int answer = MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(crash->wideBox.data()),
                            reinterpret_cast<const wchar_t*>(crash->wideTitle.c_str()),
                            MB_YESNO | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
@@ -111,7 +122,8 @@ DWORD WINAPI ReportThread(void*) {
 
 LONG WINAPI CrashFilter(EXCEPTION_POINTERS* fault) {
   // Copied first, before anything else can store a position.
-  const std::uint32_t position = CurrentPosition;
+  const std::uint32_t own = CurrentPosition;
+  const std::uint32_t position = own ? own : *crash->mainPosition;
   const std::uint32_t code = fault->ExceptionRecord->ExceptionCode;
   // A second fault while a report is under way (in another thread or in the report itself) ends
   // the process: one report only, and nothing that could wait for a thread that is stuck.
@@ -170,6 +182,7 @@ void LetCallbackFaultsThrough() {
 void InstallCrashHandler(std::string_view commandLine) {
   STEP(DA3Rudi);
   crash = new CrashState;
+  crash->mainPosition = &CurrentPosition;
   // As the user sees the names: a character no text can carry shows as U+FFFD, in the box and in
   // the mail alike.
   crash->quotedParameters = Utf16ToUtf8Shown(Utf8ToUtf16(QuotedParameters(Arguments(commandLine))));

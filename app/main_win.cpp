@@ -94,6 +94,17 @@ void RunMode(ProgramTables& tables, const Arguments& args) {
       break;
   }
 }
+// COM catches a fault inside a call of the verb object and answers the caller with an error, so
+// the process went on without the report. With its catching off, such a fault reaches the crash
+// handler as one anywhere else does. Set before the process makes or takes any COM call.
+void LetFaultsInComCallsThrough() {
+  IGlobalOptions* options = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_GlobalOptions, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IGlobalOptions, reinterpret_cast<void**>(&options))))
+    return;
+  options->Set(COMGLB_EXCEPTION_HANDLING, COMGLB_EXCEPTION_DONOT_HANDLE_ANY);
+  options->Release();
+}
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -101,6 +112,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
   InitCommonControlsEx(&controls);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  LetFaultsInComCallsThrough();
   STEP(DA3Rudi);
   // The command line as the user gave it, in UTF-8: a name that holds an unpaired surrogate keeps
   // its mark, so that it is reported rather than taken for another name.

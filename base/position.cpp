@@ -1,3 +1,17 @@
 #include "base/position.h"
 
-volatile std::uint32_t CurrentPosition = 0;
+#include <chrono>
+#include <thread>
+
+thread_local volatile std::uint32_t CurrentPosition = 0;
+volatile bool StepsHeld = false;
+
+namespace {
+thread_local bool goesOn = false;
+}  // namespace
+
+void WaitAtStep() {
+  while (!goesOn) std::this_thread::sleep_for(std::chrono::seconds(1));
+}
+
+void LetThisThreadStepOn() { goesOn = true; }

@@ -13,8 +13,23 @@ enum class Module : std::uint32_t {
   Sorter = 4
 };
 
-// Bits 24-31: module number, bits 0-23: line. Written before every step, read by the crash handler.
-extern volatile std::uint32_t CurrentPosition;
+// Bits 24-31: module number, bits 0-23: line. Each thread's own, written before every step the
+// thread begins, so the crash handler reads the last step of the thread that faulted.
+extern thread_local volatile std::uint32_t CurrentPosition;
+
+// Set while the crash report is up: every thread's next step waits there until the process ends,
+// so that no work goes on behind the box (a copy, a save, a run) only to be cut off by its answer.
+extern volatile bool StepsHeld;
+// Waits for the end of the process, unless this thread may go on stepping (the report's own).
+void WaitAtStep();
+// Lets this thread's steps go on while the others are held.
+void LetThisThreadStepOn();
+
+// Records the step at the given position, once steps are not held.
+inline void BeginStep(std::uint32_t position) {
+  if (StepsHeld) WaitAtStep();
+  CurrentPosition = position;
+}
 
 // The source files that record steps, numbered from 1 in this order. A step's line is its file's
 // number times kLinesPerFile plus its line in that file, so every line is unique and a report's
@@ -84,9 +99,9 @@ constexpr std::uint32_t StepLineOf(std::string_view path, std::uint32_t line) {
 }
 
 // Records the step that begins on this line, in the module given as a value.
-#define STEP_IN(module)                                           \
-  (CurrentPosition = (static_cast<std::uint32_t>(module) << 24) | \
-                     std::integral_constant<std::uint32_t, StepLineOf(__FILE__, __LINE__)>::value)
+#define STEP_IN(module)                                  \
+  BeginStep((static_cast<std::uint32_t>(module) << 24) | \
+            std::integral_constant<std::uint32_t, StepLineOf(__FILE__, __LINE__)>::value)
 
 // Records the step that begins on this line of the given module.
 #define STEP(module) STEP_IN(Module::module)

@@ -49,7 +49,8 @@ DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, 
     if (!(*transfer->serve)(transfer->moving, transfer->done, transfer->total))
       transfer->stop = true;
   }
-  return transfer->stop ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
+  // A crash report stops the copy as Cancel does: the platform removes what it wrote.
+  return transfer->stop || StepsHeld ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
 }
 
 DWORD WINAPI Work(LPVOID data) {

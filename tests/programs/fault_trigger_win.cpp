@@ -9,6 +9,8 @@
 #include <new>
 #include <string>
 
+#include "base/position.h"
+
 namespace {
 constexpr UINT kRaiseFault = WM_APP + 0x46;
 enum Fault : WPARAM {
@@ -19,6 +21,7 @@ enum Fault : WPARAM {
   kAccessViolationHoldingHeap,
   kAccessViolationHoldingProcessHeap,
   kUncaughtException,
+  kAccessViolationOnWorker,
 };
 constexpr DWORD kUnknownFaultCode = 0xE0001234;
 
@@ -30,6 +33,18 @@ int Recurse(int depth) {
   frame[depth % sizeof frame] = char(depth);
   if (zero == 0) return Recurse(depth + 1) + frame[0];
   return frame[0];
+}
+
+HWND triggerWindow = nullptr;
+
+// Records the given step as this thread's, lets the program's thread begin one of its own (its
+// event loop records one for the message), then faults.
+DWORD WINAPI FaultAfterStep(void* position) {
+  CurrentPosition = std::uint32_t(reinterpret_cast<std::uintptr_t>(position));
+  PostMessageA(triggerWindow, WM_NULL, 0, 0);
+  Sleep(300);
+  *reinterpret_cast<volatile int*>(std::uintptr_t(zero + 16)) = 1;
+  return 0;
 }
 
 LRESULT CALLBACK TriggerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -55,6 +70,10 @@ LRESULT CALLBACK TriggerProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case kUncaughtException:  // what running out of memory inside a string or TagLib gives
       throw std::bad_alloc();
+    case kAccessViolationOnWorker:
+      CloseHandle(
+          CreateThread(nullptr, 0, FaultAfterStep, reinterpret_cast<void*>(lParam), 0, nullptr));
+      return 0;
   }
   return 0;
 }
@@ -67,8 +86,8 @@ struct FaultTrigger {
     type.lpszClassName = "DA3ZurFaultTrigger";
     RegisterClassA(&type);
     std::string title = "fault trigger " + std::to_string(GetCurrentProcessId());
-    CreateWindowExA(0, type.lpszClassName, title.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                    type.hInstance, nullptr);
+    triggerWindow = CreateWindowExA(0, type.lpszClassName, title.c_str(), 0, 0, 0, 0, 0,
+                                    HWND_MESSAGE, nullptr, type.hInstance, nullptr);
   }
 } trigger;
 }  // namespace

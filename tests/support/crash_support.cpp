@@ -35,10 +35,10 @@ bool FaultFromOutside(DWORD processId) {
   return bool(thread);
 }
 
-bool RaiseTestFault(DWORD processId, TestFault fault) {
+bool RaiseTestFault(DWORD processId, TestFault fault, std::uint32_t position) {
   std::string title = "fault trigger " + std::to_string(processId);
   HWND trigger = FindWindowExW(HWND_MESSAGE, nullptr, L"DA3ZurFaultTrigger", Wide(title).c_str());
-  return trigger && PostMessageW(trigger, kRaiseFault, WPARAM(fault), 0);
+  return trigger && PostMessageW(trigger, kRaiseFault, WPARAM(fault), LPARAM(position));
 }
 
 unsigned StepLineAfter(const std::string& sourceFile, const std::string& anchor) {

@@ -1,6 +1,7 @@
 // Helpers for the crash report tests: faults raised in a running program from outside or through
 // the test build's trigger, the source line a report should name, and a stand-in mail program.
 #pragma once
+#include <cstdint>
 #include <windows.h>
 
 #include <string>
@@ -26,8 +27,11 @@ enum class TestFault : WPARAM {
   kAccessViolationHoldingHeap,         // while the C runtime's heap is locked
   kAccessViolationHoldingProcessHeap,  // while the process heap, which the box needs, is locked
   kUncaughtException,                  // a std::bad_alloc that nothing catches
+  // On a thread of its own, after it recorded the step given as the position and the program's
+  // thread has begun another.
+  kAccessViolationOnWorker,
 };
-bool RaiseTestFault(DWORD processId, TestFault fault);
+bool RaiseTestFault(DWORD processId, TestFault fault, std::uint32_t position = 0);
 
 // The line a report names for the first step (STEP) after the first line holding anchor, in the
 // source file given relative to the source tree: the file's number and the line in the file;
