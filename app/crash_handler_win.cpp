@@ -143,6 +143,30 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* fault) {
   EndProcess();
 }
 
+// The thread inside a FaultsReportedHere, and how many it is inside (calls may nest while COM
+// waits for one the program made); only the program's own thread takes COM's calls.
+volatile LONG guardedDepth = 0;
+volatile DWORD guardedThread = 0;
+
+// Seen before any handler of the stack: a processor fault inside a guarded call is reported, not
+// left to a handler that would catch it. Every other exception goes its way.
+LONG WINAPI ReportGuardedFault(EXCEPTION_POINTERS* fault) {
+  if (!guardedDepth || guardedThread != GetCurrentThreadId()) return EXCEPTION_CONTINUE_SEARCH;
+  switch (fault->ExceptionRecord->ExceptionCode) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+    case EXCEPTION_DATATYPE_MISALIGNMENT:
+    case EXCEPTION_FLT_DIVIDE_BY_ZERO:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_IN_PAGE_ERROR:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_PRIV_INSTRUCTION:
+    case EXCEPTION_STACK_OVERFLOW:
+      return CrashFilter(fault);
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
 // A process can also end in a fault the processor never raised: a C++ exception that nothing
 // caught (std::bad_alloc from TagLib or a string, most likely in the 32-bit build) ends in
 // std::terminate, and abort() from the runtime raises SIGABRT; both would end with the runtime's
@@ -202,6 +226,14 @@ void InstallCrashHandler(std::string_view commandLine) {
   LetCallbackFaultsThrough();
   STEP(DA3Rudi);
   SetUnhandledExceptionFilter(CrashFilter);
+  AddVectoredExceptionHandler(TRUE, ReportGuardedFault);
   std::set_terminate(ReportUncaughtException);
   std::signal(SIGABRT, ReportAbort);
 }
+
+FaultsReportedHere::FaultsReportedHere() {
+  guardedThread = GetCurrentThreadId();
+  InterlockedIncrement(&guardedDepth);
+}
+
+FaultsReportedHere::~FaultsReportedHere() { InterlockedDecrement(&guardedDepth); }

@@ -2,10 +2,12 @@
 
 #include <objbase.h>
 #include <oleidl.h>
-#include <shellapi.h>
 
 #include <memory>
 
+#include "app/crash_handler_win.h"
+#include "app/drop_list.h"
+#include "base/code_page_win.h"
 #include "base/position.h"
 #include "base/wide_text_win.h"
 #include "configure/shell_verbs.h"
@@ -18,7 +20,8 @@ struct Reception {
   std::optional<VerbCall> call;
 };
 
-// The files a data object carries as CF_HDROP, the form Explorer gives a selection of files in.
+// The files a data object carries as CF_HDROP, the form Explorer gives a selection of files in;
+// none from a block that is not whole.
 std::vector<std::string> DroppedFiles(IDataObject* data) {
   STEP(DA3Rudi);
   std::vector<std::string> files;
@@ -26,15 +29,13 @@ std::vector<std::string> DroppedFiles(IDataObject* data) {
   STGMEDIUM medium{};
   if (!data || FAILED(data->GetData(&format, &medium))) return files;
   if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
-    HDROP drop = static_cast<HDROP>(medium.hGlobal);
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    files.reserve(count);
-    for (UINT i = 0; i < count; ++i) {
-      std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-      name.resize(DragQueryFileW(drop, i, name.data(), UINT(name.size())));
+    const SIZE_T size = GlobalSize(medium.hGlobal);
+    if (const void* block = GlobalLock(medium.hGlobal)) {
       // A name that is no valid UTF-16 keeps its mark, so the run lists it with the reason, as it
       // does for such a name on the command line.
-      if (!name.empty()) files.push_back(Utf8Marked(name));
+      if (auto names = DropListNames({static_cast<const char*>(block), size}, SystemCodePage()))
+        files = std::move(*names);
+      GlobalUnlock(medium.hGlobal);
     }
   }
   ReleaseStgMedium(&medium);
@@ -66,14 +67,17 @@ class VerbTarget final : public IDropTarget {
   }
 
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+    const FaultsReportedHere reported;
     return Accept(effect);
   }
   HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+    const FaultsReportedHere reported;
     return Accept(effect);
   }
   HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
     STEP(DA3Rudi);
+    const FaultsReportedHere reported;
     // One selection per process: a second drop, on this object or another, adds nothing.
     if (!reception_->call) reception_->call = VerbCall{mode_, DroppedFiles(data)};
     return Accept(effect);
@@ -112,6 +116,7 @@ class VerbFactory final : public IClassFactory {
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
     STEP(DA3Rudi);
+    const FaultsReportedHere reported;
     if (!object) return E_POINTER;
     *object = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;

@@ -24,8 +24,10 @@ bool SetDefaultValue(HKEY root, const char* subKey, const std::string& text) {
 std::string StandInExe() { return std::string(DA3_TEST_BINARY_DIR) + "\\mail_stand_in.exe"; }
 }  // namespace
 
+std::string FaultingProgramExe() { return std::string(DA3_TEST_BINARY_DIR) + "\\DA3ZurFaults.exe"; }
+
 std::string FaultingProgramCommand(const std::string& arguments) {
-  return "\"" + std::string(DA3_TEST_BINARY_DIR) + "\\DA3ZurFaults.exe\" " + arguments;
+  return "\"" + FaultingProgramExe() + "\" " + arguments;
 }
 
 bool FaultFromOutside(DWORD processId) {
@@ -39,6 +41,15 @@ bool RaiseTestFault(DWORD processId, TestFault fault, std::uint32_t position) {
   std::string title = "fault trigger " + std::to_string(processId);
   HWND trigger = FindWindowExW(HWND_MESSAGE, nullptr, L"DA3ZurFaultTrigger", Wide(title).c_str());
   return trigger && PostMessageW(trigger, kRaiseFault, WPARAM(fault), LPARAM(position));
+}
+
+DWORD SendTestFault(TestFault fault) {
+  HWND trigger = FindWindowExW(HWND_MESSAGE, nullptr, L"DA3ZurFaultTrigger", nullptr);
+  DWORD processId = 0;
+  if (trigger && GetWindowThreadProcessId(trigger, &processId) &&
+      SendNotifyMessageW(trigger, kRaiseFault, WPARAM(fault), 0))
+    return processId;
+  return 0;
 }
 
 unsigned StepLineAfter(const std::string& sourceFile, const std::string& anchor) {

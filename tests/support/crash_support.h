@@ -13,6 +13,7 @@ namespace testing_win {
 // DA3ZurFaults.exe, the test build of the program with the fault trigger, started like
 // ProgramCommand.
 std::string FaultingProgramCommand(const std::string& arguments);
+std::string FaultingProgramExe();
 
 // Starts a thread in the process at address 0: an access violation that no code of the process
 // handles. The thread runs none of the program's code, so it records no position of its own.
@@ -32,6 +33,10 @@ enum class TestFault : WPARAM {
   kAccessViolationOnWorker,
 };
 bool RaiseTestFault(DWORD processId, TestFault fault, std::uint32_t position = 0);
+// Raises the fault in the one test-build process that runs, by a message sent to its thread: one
+// sent runs also while the thread waits inside a COM call, where one posted waits. Gives the
+// process's id; 0 when none runs.
+DWORD SendTestFault(TestFault fault);
 
 // The line a report names for the first step (STEP) after the first line holding anchor, in the
 // source file given relative to the source tree: the file's number and the line in the file;

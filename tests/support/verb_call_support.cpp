@@ -16,7 +16,8 @@ namespace {
 // A selection of files as Explorer hands it over: CF_HDROP in global memory, wide names.
 class FileSelection final : public IDataObject {
  public:
-  explicit FileSelection(std::vector<std::wstring> files) : files_(std::move(files)) {}
+  explicit FileSelection(std::vector<std::wstring> files, std::function<void()> meanwhile = {})
+      : files_(std::move(files)), meanwhile_(std::move(meanwhile)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (iid != IID_IUnknown && iid != IID_IDataObject) {
@@ -44,6 +45,7 @@ class FileSelection final : public IDataObject {
     medium->tymed = TYMED_HGLOBAL;
     medium->hGlobal = memory;
     ++handedOut;
+    if (meanwhile_) meanwhile_();
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
@@ -70,14 +72,14 @@ class FileSelection final : public IDataObject {
 
  private:
   std::vector<std::wstring> files_;
+  std::function<void()> meanwhile_;
 };
 
 }  // namespace
 
-void RegisterVerbsForProgram() {
-  const std::wstring program = Wide(ProgramExe());
-  RegisterDropTargetVerb("*", kEditVerbKey, "Edit ID3-tag", kEditVerbClass, program);
-  RegisterDropTargetVerb("*", kSortVerbKey, "Sort by ID3-tag", kSortVerbClass, program);
+void RegisterVerbsForProgram(const std::string& program) {
+  RegisterDropTargetVerb("*", kEditVerbKey, "Edit ID3-tag", kEditVerbClass, Wide(program));
+  RegisterDropTargetVerb("*", kSortVerbKey, "Sort by ID3-tag", kSortVerbClass, Wide(program));
 }
 
 bool InvokeVerb(const char* verb, const std::vector<std::string>& files) {
@@ -86,16 +88,19 @@ bool InvokeVerb(const char* verb, const std::vector<std::string>& files) {
   return InvokeVerb(verb, wide);
 }
 
-bool InvokeVerb(const char* verb, const std::vector<std::wstring>& files) {
+namespace {
+// The verb's object, made out of process from the class its registration names; null (with a
+// failure added) when that does not work.
+IDropTarget* VerbTarget(const char* verb) {
   const std::optional<std::string> verbClass = ReadUserVerb(verb).dropTargetClass;
   if (!verbClass) {
     ADD_FAILURE() << verb << " names no class";
-    return false;
+    return nullptr;
   }
   const VerbClassKeys server = ReadUserVerbClass(*verbClass);
   if (!server.localServer) {
     ADD_FAILURE() << *verbClass << " has no local server";
-    return false;
+    return nullptr;
   }
   const std::wstring machineClass = L"Software\\Classes\\CLSID\\" + Wide(*verbClass);
   const std::wstring command = Wide(*server.localServer);
@@ -108,8 +113,15 @@ bool InvokeVerb(const char* verb, const std::vector<std::wstring>& files) {
       CoCreateInstance(id, nullptr, CLSCTX_LOCAL_SERVER, IID_IDropTarget,
                        reinterpret_cast<void**>(&target)) != S_OK) {
     ADD_FAILURE() << "the class of " << verb << " could not be created out of process";
-    return false;
+    return nullptr;
   }
+  return target;
+}
+}  // namespace
+
+bool InvokeVerb(const char* verb, const std::vector<std::wstring>& files) {
+  IDropTarget* target = VerbTarget(verb);
+  if (!target) return false;
   FileSelection selection(files);
   DWORD effect = DROPEFFECT_COPY | DROPEFFECT_LINK;
   const bool entered = target->DragEnter(&selection, MK_LBUTTON, {0, 0}, &effect) == S_OK;
@@ -120,6 +132,22 @@ bool InvokeVerb(const char* verb, const std::vector<std::wstring>& files) {
   EXPECT_EQ(effect, DWORD(DROPEFFECT_COPY));
   EXPECT_EQ(selection.handedOut, 1) << "the drop did not take the files";
   return entered && dropped && selection.handedOut == 1;
+}
+
+HRESULT DropWhile(const char* verb, const std::vector<std::string>& files,
+                  const std::function<void()>& meanwhile) {
+  IDropTarget* target = VerbTarget(verb);
+  if (!target) return E_FAIL;
+  std::vector<std::wstring> wide;
+  for (const std::string& file : files) wide.push_back(Wide(file));
+  FileSelection selection(wide, meanwhile);
+  DWORD effect = DROPEFFECT_COPY;
+  const HRESULT dropped = target->Drop(&selection, 0, {0, 0}, &effect);
+  target->Release();
+  // A process that ended in the middle of the call never let go of the selection: COM does so
+  // now, while it lives.
+  CoDisconnectObject(&selection, 0);
+  return dropped;
 }
 
 }  // namespace testing_win

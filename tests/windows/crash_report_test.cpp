@@ -6,12 +6,18 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "app/crash_report.h"
 #include "base/position.h"
 #include "configure/configuration_window.h"
+#include "configure/shell_verbs.h"
 #include "sorter/sorter_window.h"
 #include "tests/support/crash_support.h"
+#include "tests/support/configure_support.h"
 #include "tests/support/editor_support.h"
+#include "tests/support/verb_call_support.h"
 
 using namespace testing_win;
 
@@ -209,6 +215,41 @@ TEST_F(CrashReport, AWorkersFaultNamesItsOwnStepAndTheProgramsThreadStops) {
   EXPECT_TRUE(IsWindowVisible(box)) << "the program's thread went on and faulted again";
   ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
   EXPECT_EQ(program.WaitForExit(5000), 0);
+}
+
+// A fault inside a call COM makes into the verb object (here while the object waits for the files
+// it asked for) reaches the report. COM would catch it and answer the caller with an error, and the
+// process would end after its wait without a word.
+TEST_F(CrashReport, AFaultInsideACallOfTheVerbObjectIsReported) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  RemoveAllVerbs();
+  RegisterVerbsForProgram(FaultingProgramExe());
+  SetEnvironmentVariableA("APPDATA", appData.path().c_str());
+  // The object's thread waits for the files in COM's loop, which runs the message sent to it; the
+  // answer is kept back meanwhile. The drop then waits until the faulted process has ended, so the
+  // box is answered from a thread of its own, once the answer has gone (COM here would trip over a
+  // caller that went away in the middle of its call).
+  std::atomic<DWORD> server{0};
+  std::atomic<bool> answered{false};
+  std::string text;
+  std::thread answer([&] {
+    if (!WaitUntil([&] { return answered.load(); })) return;
+    Sleep(300);
+    box = WaitForMessageBox(server, kCrashTitle);
+    text = box ? MessageBoxText(box) : "(the fault inside the call was not reported)";
+    if (box) AnswerMessageBox(box, IDNO);
+  });
+  DropWhile(kSortVerbKey, {files.CopyFixture("tagged.ogg", "song.ogg")}, [&] {
+    server = SendTestFault(TestFault::kAccessViolation);
+    Sleep(500);
+    answered = true;
+  });
+  answer.join();
+  RemoveAllVerbs();
+  CoUninitialize();
+  const unsigned line =
+      StepLineAfter("app/verb_server_win.cpp", "std::vector<std::string> DroppedFiles(");
+  EXPECT_EQ(text, CrashBoxTextFor("\"-Embedding\" ", line, "DA3Rudi", "Invalid memory access"));
 }
 
 // The box is modal over the program's windows: they are disabled while it shows, whether the fault
