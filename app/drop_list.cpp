@@ -29,13 +29,15 @@ std::optional<std::vector<std::string>> DropListNames(std::string_view block,
   const size_t offset = Read32(block, 0);
   const size_t unit = Read32(block, 16) ? 2 : 1;
   if (offset < kHeaderSize || offset > block.size()) return std::nullopt;
-  auto zeroAt = [&](size_t at) { return block.substr(at, unit).find_first_not_of('\0') == std::string_view::npos; };
+  auto zeroAt = [&](size_t at) {
+    return block.substr(at, unit).find_first_not_of('\0') == std::string_view::npos;
+  };
   std::vector<std::string> names;
   for (size_t at = offset;;) {
     size_t end = at;
     while (end + unit <= block.size() && !zeroAt(end)) end += unit;
     if (end + unit > block.size()) return std::nullopt;  // no zero before the block ends
-    if (end == at) return names;                          // the empty name ends the list
+    if (end == at) return names;                         // the empty name ends the list
     const std::string_view name = block.substr(at, end - at);
     names.push_back(unit == 2 ? Utf16ToUtf8Marked(Units(name)) : ansi.toUtf8(name));
     at = end + unit;

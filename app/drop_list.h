@@ -13,5 +13,4 @@
 // as UTF-8, a wide one with an unpaired surrogate keeping its mark, one in the ANSI code page
 // converted by it. Nothing when the block is not whole: shorter than its header, or a list that
 // begins outside it or runs past its end.
-std::optional<std::vector<std::string>> DropListNames(std::string_view block,
-                                                      const CodePage& ansi);
+std::optional<std::vector<std::string>> DropListNames(std::string_view block, const CodePage& ansi);

@@ -20,8 +20,9 @@ std::string Wide(std::u16string_view text) {
 const CodePage kLatin1{[](std::string_view bytes) {
                          std::string utf8;
                          for (unsigned char c : bytes)
-                           utf8 += c < 0x80 ? std::string(1, char(c))
-                                            : std::string{char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
+                           utf8 += c < 0x80
+                                       ? std::string(1, char(c))
+                                       : std::string{char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
                          return utf8;
                        },
                        nullptr};
@@ -40,8 +41,8 @@ TEST(DropListNames, ReadsWholeListsAndRefusesBlocksThatAreNot) {
        std::vector<std::string>{"C:\\caf\xC3\xA9.mp3"}},
       {Block(20, true, Wide(std::u16string(1, u'\0'))), std::vector<std::string>{}},
       {Block(24, true, std::string(4, 'x') + Wide(std::u16string(u"a\0\0", 3))),
-       std::vector<std::string>{"a"}},  // a list after more of a header than DROPFILES has
-      {std::string(19, '\0'), std::nullopt},                              // no whole header
+       std::vector<std::string>{"a"}},        // a list after more of a header than DROPFILES has
+      {std::string(19, '\0'), std::nullopt},  // no whole header
       {Block(0x40000000, true, Wide(std::u16string(u"a\0\0", 3))), std::nullopt},  // offset past
       {Block(8, true, Wide(std::u16string(u"a\0\0", 3))), std::nullopt},  // list in the header
       {Block(20, true, Wide(u"C:\\a.mp3")), std::nullopt},                // no zero at the end
