@@ -86,6 +86,20 @@ bool ReadRest(HANDLE file, std::string& bytes) {
   return true;
 }
 
+std::optional<std::vector<std::string>> NamesIn(const std::string& folder, const char* pattern,
+                                                bool filesOnly) {
+  WIN32_FIND_DATAW found;
+  const FindHandle search(FindFirstFileW(Wide(folder + pattern).c_str(), &found));
+  if (!search) return std::nullopt;
+  std::vector<std::string> names;
+  do {
+    const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    const std::string name = Utf8Marked(found.cFileName);
+    if (name != "." && name != ".." && !(filesOnly && isFolder)) names.push_back(name);
+  } while (FindNextFileW(search.get(), &found));
+  return names;
+}
+
 std::string WholePath(const std::string& path) {
   STEP(DA3Rudi);
   if (HoldsUnpairedSurrogate(path)) return path;

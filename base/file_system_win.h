@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The size of a file; nothing for a folder or a missing path.
 std::optional<std::uint64_t> FileSize(const std::string& path);
@@ -39,6 +40,12 @@ std::string WholePath(const std::string& path);
 // name, a short 8.3 name, a link): its volume's serial number and its index there. Nothing when
 // the name holds no file or folder that can be opened.
 std::optional<std::string> FileIdentity(const std::string& path);
+
+// The names in a folder, given with its backslash, that match the pattern (`.` and `..` left out,
+// folders too when filesOnly); a name that is no valid UTF-16 keeps its mark. Nothing when the
+// folder can't be listed.
+std::optional<std::vector<std::string>> NamesIn(const std::string& folder,
+                                                const char* pattern = "*", bool filesOnly = false);
 
 // The full path of the running executable, and its folder with the trailing backslash.
 std::string ProgramPath();

@@ -17,25 +17,15 @@ std::uint32_t Done(BOOL done) { return done ? 0 : GetLastError(); }
 
 UndoFiles UndoFileSteps() {
   return {
-      .mark = [](const std::string& path) -> std::optional<FileMark> {
-        if (std::optional<FileStamp> stamp = StampOf(path))
-          return FileMark{stamp->size, stamp->lastWrite};
-        return std::nullopt;
-      },
+      .mark = FileMarkOf,
       .exists =
           [](const std::string& path) {
             return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
           },
       .isEmptyFolder =
           [](const std::string& folder) {
-            WIN32_FIND_DATAW found;
-            const FindHandle search(FindFirstFileW(Wide(folder + "\\*").c_str(), &found));
-            if (!search) return false;
-            do
-              if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0)
-                return false;
-            while (FindNextFileW(search.get(), &found));
-            return true;
+            const std::optional<std::vector<std::string>> names = NamesIn(folder);
+            return names && names->empty();
           },
       // Back to another drive too; never over a file.
       .moveFile =

@@ -62,12 +62,8 @@ TargetState TargetStateOf(const std::string& source, const std::string& target) 
 
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> files;
-  WIN32_FIND_DATAW found;
-  const FindHandle search(FindFirstFileW(Wide(folder + "*").c_str(), &found));
-  if (search) do
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        files.push_back(folder + Utf8Marked(found.cFileName));
-    while (FindNextFileW(search.get(), &found));
+  for (const std::string& name : NamesIn(folder, "*", true).value_or(std::vector<std::string>{}))
+    files.push_back(folder + name);
   return files;
 }
 
@@ -76,8 +72,7 @@ SortFileSteps FileSteps(WhileCopying whileCopying, std::shared_ptr<RecordWriter>
   // Each step that changes the disk is in the record before it is done.
   auto write = [record](RecordStep::Kind kind, const std::string& from, const std::string& to) {
     if (!record) return;
-    const std::optional<FileStamp> stamp = StampOf(from);
-    record->Write({kind, from, to, stamp ? FileMark{stamp->size, stamp->lastWrite} : FileMark{}});
+    record->Write({kind, from, to, FileMarkOf(from).value_or(FileMark{})});
   };
   return {
       .begin =
@@ -95,11 +90,10 @@ SortFileSteps FileSteps(WhileCopying whileCopying, std::shared_ptr<RecordWriter>
                                        bool replace) {
             STEP(Sorter);
             // The file a copy replaces is kept aside, hidden, for the run's undo.
-            std::string aside;
-            for (int attempt = 0; replace && attempt < 100 && aside.empty(); ++attempt)
-              if (std::string name = SetAsideName(target, GetCurrentProcessId(), attempt);
-                  GetFileAttributesW(Wide(name).c_str()) == INVALID_FILE_ATTRIBUTES)
-                aside = std::move(name);
+            auto asideName = [&](int attempt) {
+              return SetAsideName(target, GetCurrentProcessId(), attempt);
+            };
+            const std::string aside = replace ? UnusedName(asideName) : "";
             if (!aside.empty()) write(RecordStep::kSetAside, target, aside);
             write(RecordStep::kCopy, source, target);
             std::uint32_t error = CopyInSteps(source, target, replace, whileCopying, aside);
@@ -137,17 +131,7 @@ size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selec
     moved.emplace_back(source, below ? selectionFolder : FolderPart(source));
   }
   const FolderWalk walk{
-      .names = [](const std::string& folder) -> std::optional<std::vector<std::string>> {
-        std::vector<std::string> found;
-        WIN32_FIND_DATAW entry;
-        const FindHandle search(FindFirstFileW(Wide(folder + "*").c_str(), &entry));
-        if (!search) return std::nullopt;
-        do {
-          const std::string name = Utf8Marked(entry.cFileName);
-          if (name != "." && name != "..") found.push_back(name);
-        } while (FindNextFileW(search.get(), &entry));
-        return found;
-      },
+      .names = [](const std::string& folder) { return NamesIn(folder); },
       .folded = [&names](const std::string& name) { return names.Folded(name); },
   };
   // A process's current folder can't be removed while it is that: the sorter leaves it first.

@@ -25,14 +25,7 @@ std::string Now(const char* format) {
 
 std::vector<std::string> RecordNames(const std::string& folder) {
   STEP(Sorter);
-  std::vector<std::string> names;
-  WIN32_FIND_DATAW found;
-  const FindHandle search(FindFirstFileW(Wide(folder + kRecordPattern).c_str(), &found));
-  if (!search) return names;
-  do
-    if (std::optional<std::string> name = Utf8(found.cFileName)) names.push_back(std::move(*name));
-  while (FindNextFileW(search.get(), &found));
-  return names;
+  return NamesIn(folder, kRecordPattern).value_or(std::vector<std::string>{});
 }
 
 bool WriteAll(HANDLE file, const std::string& text, bool flush = true) {
@@ -105,6 +98,12 @@ std::optional<LastSort> ReadLastSort() {
   std::optional<RunRecord> record = ParseRecord(bytes);
   if (!record) return std::nullopt;
   return LastSort{folder + *newest, std::move(*record)};
+}
+
+std::optional<FileMark> FileMarkOf(const std::string& path) {
+  if (std::optional<FileStamp> stamp = StampOf(path))
+    return FileMark{stamp->size, stamp->lastWrite};
+  return std::nullopt;
 }
 
 void MarkUndone(const std::string& path) {

@@ -40,5 +40,8 @@ struct LastSort {
 };
 std::optional<LastSort> ReadLastSort();
 
+// The size and last-write time of a file as a record keeps them; nothing where no file is.
+std::optional<FileMark> FileMarkOf(const std::string& path);
+
 // Adds to the record that its run was undone, so it is not undone twice.
 void MarkUndone(const std::string& path);

@@ -131,10 +131,8 @@ std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& targ
   transfer.moving = moving;
   transfer.hide = true;
   const std::string targetName = Utf8Marked(target);
-  for (int attempt = 0; attempt < 100 && transfer.target.empty(); ++attempt) {
-    std::wstring copy = Wide(SortCopyName(targetName, GetCurrentProcessId(), attempt));
-    if (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES) transfer.target = copy;
-  }
+  transfer.target = Wide(UnusedName(
+      [&](int attempt) { return SortCopyName(targetName, GetCurrentProcessId(), attempt); }));
   if (transfer.target.empty()) return ERROR_FILE_EXISTS;
   std::uint32_t error = Run(transfer, whileCopying);
   // Stopped, the copy goes even when it was whole before the stop took effect (Wine's copy, which
@@ -197,14 +195,19 @@ std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
   return error;
 }
 
+std::string UnusedName(const std::function<std::string(int attempt)>& name) {
+  for (int attempt = 0; attempt < 100; ++attempt)
+    if (std::string unused = name(attempt);
+        GetFileAttributesW(Wide(unused).c_str()) == INVALID_FILE_ATTRIBUTES)
+      return unused;
+  return "";
+}
+
 void RemoveLeftoverCopies(const std::string& folder) {
   STEP(Sorter);
-  WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW(Wide(folder + "~DA3Zur-*.sorting*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
+  for (const std::string& name :
+       NamesIn(folder, "~DA3Zur-*.sorting*").value_or(std::vector<std::string>{})) {
     STEP(Sorter);
-    const std::string name = Utf8Marked(found.cFileName);
     const std::optional<unsigned long> writer = SortCopyProcess(name);
     if (!writer) continue;
     // A copy of a sort that still goes in another process is left to it; this process makes its
@@ -214,6 +217,5 @@ void RemoveLeftoverCopies(const std::string& folder) {
                                    : OpenProcess(SYNCHRONIZE, FALSE, DWORD(*writer)));
     if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) continue;
     RemoveOwnFile(Wide(folder + name));
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  }
 }

@@ -33,3 +33,6 @@ std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
 // Removes the hidden copies beside targets in the folder (ending in a backslash) that a sort left
 // when its process ended before it could put them in place or remove them.
 void RemoveLeftoverCopies(const std::string& folder);
+
+// The first of the names made for attempts 0 to 99 that holds nothing yet; empty when all do.
+std::string UnusedName(const std::function<std::string(int attempt)>& name);
