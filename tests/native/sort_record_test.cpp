@@ -61,24 +61,11 @@ TEST(SortRecord, ReadsBackWhatWasWrittenInEveryScript) {
   ASSERT_TRUE(read);
   EXPECT_TRUE(read->undone);
   EXPECT_EQ(read->steps, record.steps);
-}
-
-// A run killed while writing a line leaves part of it; however much, the line is not read, and
-// the steps before it are.
-TEST(SortRecord, ALineCutShortIsSkipped) {
-  RunRecord record = ManyScripts();
-  const std::string whole = Text(record);
-  const size_t lastLine = whole.rfind("folder-");
-  record.steps.pop_back();
-  for (size_t cut = lastLine; cut < whole.size(); ++cut) {
-    auto read = ParseRecord(whole.substr(0, cut));
-    ASSERT_TRUE(read) << cut;
-    EXPECT_EQ(read->steps, record.steps) << cut;
-  }
-  // Cut within its target, the line would read as a move to another name.
-  auto read = ParseRecord(whole + "move\t1\t2\tC:\\a.mp3\tD:\\a");
+  // A run killed while writing a line leaves part of it, which is not read (the fuzz target cuts
+  // the text everywhere): cut within its target, the line would read as a move to another name.
+  read = ParseRecord(Text(record) + "move\t1\t2\tC:\\a.mp3\tD:\\a");
   ASSERT_TRUE(read);
-  EXPECT_EQ(read->steps.size(), 5u);
+  EXPECT_EQ(read->steps, record.steps);
 }
 
 TEST(SortRecord, LinesThatCantBeReadAreSkippedAndTheRestKept) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/name_case.h"
+#include "tests/native/default_texts.h"
 
 namespace {
 const std::string kUndoHint = "\r\n\r\nThe configuration window can undo this sort.";
@@ -123,15 +124,6 @@ struct FakeSorter {
             },
     };
   }
-
-  static const TextTable& Texts() {
-    static TextTable texts = [] {
-      TextTable t;
-      FillDefaultTexts(t);
-      return t;
-    }();
-    return texts;
-  }
 };
 
 TagInfo Tagged(std::string genre, std::string artist) {
@@ -141,7 +133,6 @@ TagInfo Tagged(std::string genre, std::string artist) {
   return tags;
 }
 
-const TextTable& Texts() { return FakeSorter::Texts(); }
 const std::string kQuestion =
     "ask (No) Question: Should I delete the original files after copying?";
 }  // namespace
@@ -493,10 +484,10 @@ TEST(SortRun, CancelAndNoEndTheRunAndLeaveTheRestUntouched) {
 TEST(SortReportText, NothingWhenAllWerePlacedAndTheFirstFailuresOtherwise) {
   SortSummary summary;
   summary.rows = summary.placed = 3;
-  EXPECT_EQ(SortReportText(FakeSorter::Texts(), summary), "");
+  EXPECT_EQ(SortReportText(Texts(), summary), "");
   summary.rows = 15;
   for (int i = 0; i < 12; ++i) summary.notPlaced.push_back({"f" + std::to_string(i), "r"});
-  TextTable texts = FakeSorter::Texts();
+  TextTable texts = Texts();
   texts[kTextPlacedCount] = "%2 Dateien, %1 einsortiert";
   texts[kTextMoreNotPlaced] = "und %1 weitere";
   texts[kTextShellsRemoved] = "%1 Ordner entfernt";

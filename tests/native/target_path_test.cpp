@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "sorter/shown_paths.h"
-#include "tests/native/windows_path_reading.h"
 
 namespace {
 TagInfo Tags(std::string genre, std::string artist, std::string album) {
@@ -231,41 +228,6 @@ TEST(FolderChain, ListsEveryLevelWithItsName) {
   EXPECT_EQ(levels[0].name, "\\\\server\\share\\x");
   EXPECT_EQ(FolderChain("\\x\\").front().name, "\\x");
   EXPECT_TRUE(FolderChain("\\\\server\\share\\").empty());
-}
-
-// Patterns and values drawn from the characters that matter to a path: every target is a path
-// Windows takes as written, climbs no level the pattern does not, begins with the pattern's fixed
-// folder, and its folder chain makes the folders it names.
-TEST(BuildTargetPath, EveryTargetIsReadByWindowsAsWritten) {
-  static const char* const kPieces[] = {
-      "\\", "/",   ".",   "..",      " ",        "%",       "$",       "*",      "a",      "Co",
-      "N",  "nul", "x.y", "%TITLE%", "%ARTIST%", "%ALBUM%", "%GENRE%", "%YEAR%", "%TITLE", "?"};
-  std::mt19937 random(20240611);
-  auto text = [&](size_t most) {
-    std::string t;
-    for (size_t n = random() % (most + 1); n > 0; --n) t += kPieces[random() % std::size(kPieces)];
-    return t;
-  };
-  for (int i = 0; i < 4000; ++i) {
-    TagInfo tags;
-    tags.title = text(3);
-    tags.artist = text(3);
-    tags.album = text(2);
-    tags.genre = text(2);
-    const TargetPattern pattern{text(10), random() % 12};
-    const std::string source = text(3);
-    const std::string target = BuildTargetPath(pattern, source, tags);
-    SCOPED_TRACE("pattern \"" + pattern.text + "\" literal " + std::to_string(pattern.literal) +
-                 " source \"" + source + "\" title \"" + tags.title + "\" artist \"" + tags.artist +
-                 "\" album \"" + tags.album + "\" genre \"" + tags.genre + "\" target \"" + target +
-                 "\"");
-    ASSERT_EQ(windows_path_reading::Fault(target), "");
-    ASSERT_LE(windows_path_reading::UpLevels(target), windows_path_reading::UpLevels(pattern.text));
-    ASSERT_EQ(windows_path_reading::ChainFault(FolderPart(target)), "");
-    ASSERT_TRUE(target.starts_with(FixedFolderOf(pattern)));
-    ASSERT_EQ(BuildTargetPath(TargetPattern{pattern.text, pattern.text.size()}, source, tags),
-              windows_path_reading::Read(pattern.text));
-  }
 }
 
 TEST(BrowseStartFolder, DropsTheBackslashOfLongerTexts) {

@@ -5,16 +5,9 @@
 #include <map>
 #include <set>
 #include <tuple>
+#include "tests/native/default_texts.h"
 
 namespace {
-const TextTable& Texts() {
-  static TextTable texts = [] {
-    TextTable t;
-    FillDefaultTexts(t);
-    return t;
-  }();
-  return texts;
-}
 
 TagInfo Artist(std::string artist) {
   TagInfo tags;

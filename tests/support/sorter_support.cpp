@@ -15,6 +15,12 @@ void DriveSorter(const TextTable& texts, const std::vector<std::string>& files,
   DriveWindow([&] { RunSorter(texts, files); }, body);
 }
 
+bool StartSort(const SorterControls& sorter, DWORD processId, bool move, int timeoutMs) {
+  Click(sorter.sort);
+  HWND question = WaitForMessageBox(processId, "Question", timeoutMs);
+  return question && AnswerMessageBox(question, move ? IDYES : IDNO);
+}
+
 SorterControls WaitForSorter(DWORD processId, int timeoutMs) {
   SorterControls controls;
   controls.window = WaitForWindow(processId, nullptr, kSorterTitle, timeoutMs);

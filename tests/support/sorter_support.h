@@ -25,6 +25,10 @@ void DriveSorter(const TextTable& texts, const std::vector<std::string>& files,
 // The visible sorter window of the process with its seven controls, waiting at most timeoutMs.
 SorterControls WaitForSorter(DWORD processId, int timeoutMs = 5000);
 
+// Clicks Sort and answers the sorter process's question whether to delete the originals: Yes to
+// move, No to copy. False when the question never came.
+bool StartSort(const SorterControls& sorter, DWORD processId, bool move, int timeoutMs = 5000);
+
 size_t RowCount(HWND list);
 // The texts of one column of a list view, also of a list view in another process.
 std::vector<std::string> ListTexts(HWND list, int column = 0);

@@ -8,10 +8,8 @@
 #include <memory>
 #include <set>
 
-#include "base/file_system_win.h"
 #include "sorter/sorter_window.h"
 #include "sorter/target_path.h"
-#include "tags/save_copy_name.h"
 #include "tags/tag_bridge.h"
 #include "tests/support/sorter_support.h"
 #include "tests/support/win_test_support.h"
@@ -309,53 +307,8 @@ TEST_F(SorterEndToEnd, ARelativeNameHandedOverNamesTheFileOfItsOwnFolder) {
   EXPECT_EQ(later.WaitForExit(30000), 0);
   ASSERT_TRUE(WaitUntil([&] { return RowCount(s.files) == 2u; })) << "the file was not handed over";
   SetText(s.pattern, target_.path() + kTail);
-  Click(s.sort);
-  HWND question = WaitForMessageBox(first.id(), "Question");
-  ASSERT_TRUE(question) << "the delete question never appeared";
-  ASSERT_TRUE(AnswerMessageBox(question, IDNO));
+  ASSERT_TRUE(StartSort(s, first.id(), false)) << "the delete question never appeared";
   EXPECT_EQ(first.WaitForExit(30000), 0) << "the sorter did not end after the run";
   EXPECT_EQ(ReadFileBytes(target_ / "Rock\\Here\\y.mp3"), here.bytes);
   EXPECT_EQ(ReadFileBytes(target_ / "Jazz\\There\\y.mp3"), there.bytes);
-}
-
-// A sorter ended by force while a large file goes to another drive (the test script mounts one as
-// Y:) leaves the file where it was; the copy it was making beside the target is never listed, and
-// the next run into that folder removes it.
-TEST_F(SorterEndToEnd, ARunEndedByForceLeavesTheFileAndTheNextRunRemovesItsCopy) {
-  TestDiskDir other(TestDiskDir::kOtherDrive, "ended");
-  if (other.path().empty()) GTEST_SKIP() << "no other drive mounted";
-  const std::string& drive = other.path();
-  constexpr LONGLONG kLarge = 3LL << 30;  // seconds to copy
-  const std::string big = source_.CopyFixture("tagged.flac", "big.flac");
-  MakeSparseFile(big, kLarge);
-  {
-    Process sorter(ProgramCommand("-sort " + Quoted(big)), appData_.path());
-    SorterControls s = WaitForSorter(sorter.id(), 10000);
-    ASSERT_TRUE(s) << "the sorter window never appeared";
-    SetText(s.pattern, drive + "*.$");
-    Click(s.sort);
-    HWND question = WaitForMessageBox(sorter.id(), "Question");
-    ASSERT_TRUE(question) << "the delete question never appeared";
-    ASSERT_TRUE(AnswerMessageBox(question, IDYES));  // move
-    ASSERT_TRUE(WaitUntil([&] { return FileCount(drive) == 1; }, 10000)) << "the move never began";
-  }  // ended by force
-  EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
-  const std::vector<std::string> left = NamesMatching(drive + "*.flac");
-  ASSERT_EQ(left.size(), 1u);
-  EXPECT_TRUE(SortCopyProcess(left[0])) << left[0] << " is not the copy beside the target";
-
-  SortFile next = MakeFile(source_, "next.flac", "Rock", "Band", "");
-  Process sorter(ProgramCommand("-sort " + Quoted(next.path) + " " + Quoted(drive + left[0])),
-                 appData_.path());
-  SorterControls s = WaitForSorter(sorter.id(), 10000);
-  ASSERT_TRUE(s) << "the sorter window never appeared";
-  EXPECT_EQ(ListTexts(s.files), std::vector<std::string>{"next.flac"});
-  SetText(s.pattern, drive + "*.$");
-  Click(s.sort);
-  HWND question = WaitForMessageBox(sorter.id(), "Question");
-  ASSERT_TRUE(question) << "the delete question never appeared";
-  ASSERT_TRUE(AnswerMessageBox(question, IDNO));
-  EXPECT_EQ(sorter.WaitForExit(30000), 0);
-  EXPECT_EQ(NamesMatching(drive + "*.flac"), std::vector<std::string>{"next.flac"});
-  EXPECT_EQ(ReadFileBytes(drive + "next.flac"), next.bytes);
 }

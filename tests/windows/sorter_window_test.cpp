@@ -535,10 +535,7 @@ TEST_F(SorterWindowTest, AReplacingCopyOnAFullDiskKeepsTheFileItWouldReplace) {
   WriteFileBytes(old, std::string(300000, 'o'));
   Run({song}, [&](SorterControls s) {
     SetText(s.pattern, disk.path() + "*.$");
-    Click(s.sort);
-    HWND question = WaitForMessageBox(kSelf, "Question");
-    ASSERT_TRUE(question) << "the delete question never appeared";
-    ASSERT_TRUE(AnswerMessageBox(question, IDNO));  // copy
+    ASSERT_TRUE(StartSort(s, kSelf, false)) << "the delete question never appeared";  // copy
     HWND report = WaitForMessageBox(kSelf, "Sort finished", 30000);
     ASSERT_TRUE(report) << "no box after a copy that did not fit";
     const std::string text = MessageBoxText(report);
@@ -562,10 +559,7 @@ TEST_F(SorterWindowTest, AMoveToAnotherDriveStoppedByCancelLeavesTheFileWhereItW
   MakeSparseFile(big, kLarge);
   Run({big}, [&](SorterControls s) {
     SetText(s.pattern, drive + "%ARTIST%\\*.$");
-    Click(s.sort);
-    HWND question = WaitForMessageBox(kSelf, "Question");
-    ASSERT_TRUE(question) << "the delete question never appeared";
-    ASSERT_TRUE(AnswerMessageBox(question, IDYES));  // move
+    ASSERT_TRUE(StartSort(s, kSelf, true)) << "the delete question never appeared";  // move
     EXPECT_TRUE(WaitUntil([&] { return ListTexts(s.files, 1)[0].rfind("Moving", 0) == 0; }, 10000))
         << "the row shows " << ListTexts(s.files, 1)[0];
     Click(s.cancel);

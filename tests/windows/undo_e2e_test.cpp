@@ -62,10 +62,7 @@ class Undo : public ::testing::Test {
       return going == albumFiles;
     })) << "the preview shows"
         << shown;
-    Click(s.sort);
-    HWND question = WaitForMessageBox(sorter.id(), "Question");
-    ASSERT_TRUE(question) << "the delete question never appeared";
-    ASSERT_TRUE(AnswerMessageBox(question, move ? IDYES : IDNO));
+    ASSERT_TRUE(StartSort(s, sorter.id(), move)) << "the delete question never appeared";
     EXPECT_EQ(sorter.WaitForExit(60000), 0) << "the sorter did not end after the run";
   }
 
@@ -155,11 +152,13 @@ TEST_F(Undo, ACopyGoesButAChangedOneStaysAndTheReplacedFileComesBack) {
   EXPECT_TRUE(FileExists(a) && FileExists(b));
 }
 
-// A run ended by force while a large file goes to another drive: undo takes back what it did
-// and leaves the large file, which never left, where it is.
+// A run ended by force while a large file goes to another drive: the large file never left, and
+// the copy that was being made beside its target is no row of the next sorter. Undo takes back
+// what the run did; the next run into that folder removes the copy.
 TEST_F(Undo, ARunEndedByForceIsTakenBackAsFarAsItGot) {
   TestDiskDir other(TestDiskDir::kOtherDrive, "undo");
   if (other.path().empty()) GTEST_SKIP() << "no other drive mounted";
+  const std::string& drive = other.path();
   const std::string small = Song("small.mp3", "Rock", "Band");
   const std::string smallBytes = ReadFileBytes(small);
   constexpr LONGLONG kLarge = 3LL << 30;  // seconds to copy
@@ -169,20 +168,32 @@ TEST_F(Undo, ARunEndedByForceIsTakenBackAsFarAsItGot) {
     Process sorter(ProgramCommand("-sort " + Quoted(small) + " " + Quoted(big)), appData_.path());
     SorterControls s = WaitForSorter(sorter.id(), 10000);
     ASSERT_TRUE(s) << "the sorter window never appeared";
-    SetText(s.pattern, other.path() + "*.$");
-    Click(s.sort);
-    HWND question = WaitForMessageBox(sorter.id(), "Question");
-    ASSERT_TRUE(question) << "the delete question never appeared";
-    ASSERT_TRUE(AnswerMessageBox(question, IDYES));
-    ASSERT_TRUE(WaitUntil([&] { return FileCount(other.path()) == 2; }, 10000))
+    SetText(s.pattern, drive + "*.$");
+    ASSERT_TRUE(StartSort(s, sorter.id(), true)) << "the delete question never appeared";
+    ASSERT_TRUE(WaitUntil([&] { return FileCount(drive) == 2; }, 10000))
         << "the large file never began to go";
   }  // ended by force
   ASSERT_FALSE(FileExists(small));
+  EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
+  const std::vector<std::string> left = NamesMatching(drive + "*.flac");
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_TRUE(SortCopyProcess(left[0])) << left[0] << " is not the copy beside the target";
 
   const auto [question, report] = UndoInConfiguration();
   EXPECT_TRUE(EndsWith(question, "? It moved 2 files.")) << question;
   EXPECT_EQ(report, "2 of 2 files were put back.");
   EXPECT_EQ(ReadFileBytes(small), smallBytes);
   EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
-  EXPECT_FALSE(FileExists(other.path() + "small.mp3"));
+  EXPECT_FALSE(FileExists(drive + "small.mp3"));
+
+  Process sorter(ProgramCommand("-sort " + Quoted(small) + " " + Quoted(drive + left[0])),
+                 appData_.path());
+  SorterControls s = WaitForSorter(sorter.id(), 10000);
+  ASSERT_TRUE(s) << "the sorter window never appeared";
+  EXPECT_EQ(ListTexts(s.files), std::vector<std::string>{"small.mp3"});
+  SetText(s.pattern, drive + "*.$");
+  ASSERT_TRUE(StartSort(s, sorter.id(), false)) << "the delete question never appeared";
+  EXPECT_EQ(sorter.WaitForExit(30000), 0);
+  EXPECT_EQ(NamesMatching(drive + "*.flac"), std::vector<std::string>{}) << "the copy is left";
+  EXPECT_EQ(ReadFileBytes(drive + "small.mp3"), smallBytes);
 }

@@ -141,10 +141,7 @@ TEST_F(VerbCall, TheSortVerbStartsFromTheFolderOfTheSelection) {
   ASSERT_TRUE(s);
   EXPECT_EQ(TextOf(s.pattern), dir_.path() + "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
   EXPECT_TRUE(WaitUntil([&] { return RowCount(s.files) == 2u; })) << RowCount(s.files) << " rows";
-  Click(s.sort);
-  HWND question = WaitForMessageBox(process, "Question", 10000);
-  ASSERT_TRUE(question) << "the delete question never appeared";
-  ASSERT_TRUE(AnswerMessageBox(question, IDNO));  // copy
+  ASSERT_TRUE(StartSort(s, process, false, 10000)) << "the delete question never appeared";  // copy
   HWND report = WaitForMessageBox(process, "Sort finished", 10000);
   ASSERT_TRUE(report) << "no box for the name that can't be read";
   EXPECT_EQ(MessageBoxText(report), "1 of 2 files were placed.\r\n\r\n" + Utf8Shown(lost) +
