@@ -53,12 +53,30 @@ DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, 
   return transfer->stop || StepsHeld ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
 }
 
+// Removes a file of the program's own making, also when it is read-only (copied from a read-only
+// source).
+void RemoveOwnFile(const std::wstring& name) {
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(name.c_str());
+}
+
 DWORD WINAPI Work(LPVOID data) {
   auto* transfer = static_cast<Transfer*>(data);
   const BOOL done =
       CopyFileExW(transfer->source.c_str(), transfer->target.c_str(), Progress, transfer,
                   &transfer->cancel, transfer->replace ? 0 : COPY_FILE_FAIL_IF_EXISTS);
   transfer->error = done ? 0 : GetLastError();
+  // A crash report came up meanwhile: the run will never put the copy in place, so it goes here, as
+  // a stopped copy does (Wine's copy does not stop halfway). A file that was there before is none
+  // of the copy's.
+  const bool before =
+      transfer->error == ERROR_FILE_EXISTS || transfer->error == ERROR_ALREADY_EXISTS;
+  if (StepsHeld && !before) {
+    RemoveOwnFile(transfer->target);
+    transfer->error = kErrorRequestAborted;
+  }
   return 0;
 }
 
@@ -92,15 +110,6 @@ std::uint32_t Run(Transfer& transfer, const WhileCopying& whileCopying) {
     }
   }
   return transfer.error;
-}
-
-// Removes a file of the program's own making, also when it is read-only (copied from a read-only
-// source).
-void RemoveOwnFile(const std::wstring& name) {
-  const DWORD attributes = GetFileAttributesW(name.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(name.c_str());
 }
 
 // Puts a whole copy in the target's place after moving the file there to the hidden name aside;

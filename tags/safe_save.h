@@ -2,6 +2,7 @@
 // only once it has been checked, so a save that fails leaves the original as it was.
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 
 // The step that puts the checked copy in the original's place: true when done, else false with
@@ -12,6 +13,11 @@ using ReplaceStep =
 // ReplaceFile, which keeps the original's attributes and identity.
 bool ReplaceWithCopy(const std::string& original, const std::string& copy, unsigned long& error);
 
+// The free bytes of the volume that holds the path; nothing when the volume does not tell (some
+// network shares). The program's is FreeBytesBeside; tests put other answers in its place.
+using FreeSpaceQuery = std::function<std::optional<unsigned long long>(const std::string& path)>;
+std::optional<unsigned long long> FreeBytesBeside(const std::string& path);
+
 // Whether the name holds a file that is not read-only, so a save may replace it; else false with
 // the system's error code for why not.
 bool MayReplace(const std::string& fileName, unsigned long& error);
@@ -20,7 +26,8 @@ bool MayReplace(const std::string& fileName, unsigned long& error);
 // went well.
 using CopyStep = std::function<bool(const std::string& copy)>;
 
-// Copies the file beside it; with room bytes free on its volume, saves into the copy and checks
+// Copies the file beside it; with room bytes free on its volume (or a volume that does not tell,
+// where the check is the guard), saves into the copy and checks
 // it, and lets replace put the checked copy in the original's place. After a failed replace the
 // copy is deleted only when the original is there unchanged; when the original's name is empty,
 // the copy takes it. True when the name holds the checked copy and no other version of the file
@@ -28,4 +35,5 @@ using CopyStep = std::function<bool(const std::string& copy)>;
 // save, no right to create the copy, its name past the path limit, a failed replace), and is 0
 // where the save or the check failed on their own.
 bool SaveThroughCopy(const std::string& fileName, unsigned long long room, const CopyStep& save,
-                     const CopyStep& check, const ReplaceStep& replace, unsigned long& error);
+                     const CopyStep& check, const ReplaceStep& replace, unsigned long& error,
+                     const FreeSpaceQuery& freeSpace = FreeBytesBeside);

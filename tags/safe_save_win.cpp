@@ -30,17 +30,6 @@ std::string MakeCopy(const std::string& fileName, unsigned long& error) {
   return {};
 }
 
-// Whether the volume that holds the file has fewer than the given bytes free. A volume that does
-// not answer (some network shares) is not taken for full: the save goes on, and its read-back
-// check still catches one cut short.
-bool LacksRoom(const std::string& fileName, unsigned long long bytes) {
-  const std::string folder = FolderPart(fileName);
-  ULARGE_INTEGER free{};
-  return GetDiskFreeSpaceExW(folder.empty() ? nullptr : Wide(folder).c_str(), &free, nullptr,
-                             nullptr) &&
-         free.QuadPart < bytes;
-}
-
 // Deletes a copy that is no longer needed. One that another program holds open (a virus scanner,
 // Explorer's preview) cannot go yet: it is hidden, and the edit and sort runs skip its name.
 void RemoveCopy(const std::string& copy) {
@@ -72,6 +61,15 @@ bool SettleFailedReplace(const std::string& fileName, const std::string& copy,
 }
 }  // namespace
 
+std::optional<unsigned long long> FreeBytesBeside(const std::string& path) {
+  const std::string folder = FolderPart(path);
+  ULARGE_INTEGER free{};
+  if (!GetDiskFreeSpaceExW(folder.empty() ? nullptr : Wide(folder).c_str(), &free, nullptr,
+                           nullptr))
+    return std::nullopt;
+  return free.QuadPart;
+}
+
 bool ReplaceWithCopy(const std::string& original, const std::string& copy, unsigned long& error) {
   STEP(DA3Rudi);
   // ReplaceFile keeps the original's attributes and identity. The two IGNORE flags let a save
@@ -95,7 +93,14 @@ bool MayReplace(const std::string& fileName, unsigned long& error) {
 }
 
 bool SaveThroughCopy(const std::string& fileName, unsigned long long room, const CopyStep& save,
-                     const CopyStep& check, const ReplaceStep& replace, unsigned long& error) {
+                     const CopyStep& check, const ReplaceStep& replace, unsigned long& error,
+                     const FreeSpaceQuery& freeSpace) {
+  // A volume that does not tell is not taken for full: the save goes on, and the check still
+  // catches one cut short.
+  auto lacksRoom = [&](const std::string& path, unsigned long long bytes) {
+    const std::optional<unsigned long long> free = freeSpace(path);
+    return free && *free < bytes;
+  };
   STEP(DA3Rudi);
   error = 0;
   const std::optional<FileStamp> original = StampOf(fileName);
@@ -107,10 +112,10 @@ bool SaveThroughCopy(const std::string& fileName, unsigned long long room, const
   std::string copy = MakeCopy(fileName, error);
   if (copy.empty()) return false;
   bool good = false;
-  if (LacksRoom(copy, room))
+  if (lacksRoom(copy, room))
     error = ERROR_DISK_FULL;
   else if (save(copy))
-    good = LacksRoom(copy, kLastBlock) ? (error = ERROR_DISK_FULL, false) : check(copy);
+    good = lacksRoom(copy, kLastBlock) ? (error = ERROR_DISK_FULL, false) : check(copy);
   STEP(DA3Rudi);
   if (!good) {
     RemoveCopy(copy);  // the original was never touched

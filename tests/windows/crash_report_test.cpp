@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/crash_report.h"
+#include "base/file_system_win.h"
 #include "base/position.h"
 #include "configure/configuration_window.h"
 #include "configure/shell_verbs.h"
@@ -17,6 +18,7 @@
 #include "tests/support/crash_support.h"
 #include "tests/support/configure_support.h"
 #include "tests/support/editor_support.h"
+#include "tests/support/sorter_support.h"
 #include "tests/support/verb_call_support.h"
 
 using namespace testing_win;
@@ -215,6 +217,31 @@ TEST_F(CrashReport, AWorkersFaultNamesItsOwnStepAndTheProgramsThreadStops) {
   EXPECT_TRUE(IsWindowVisible(box)) << "the program's thread went on and faulted again";
   ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
   EXPECT_EQ(program.WaitForExit(5000), 0);
+}
+
+// While the box shows, a file going to another drive on the copy worker stops as Cancel stops
+// it: the copy beside the target goes, and the file stays where it was.
+TEST_F(CrashReport, ACopyGoingOnAWorkerStopsWhileTheBoxShows) {
+  TestDiskDir other(TestDiskDir::kOtherDrive, "crash");
+  if (other.path().empty()) GTEST_SKIP() << "no other drive mounted";
+  constexpr LONGLONG kLarge = 2LL << 30;  // seconds to copy
+  const std::string big = files.CopyFixture("tagged.flac", "big.flac");
+  MakeSparseFile(big, kLarge);
+  Process program(FaultingProgramCommand("-sort " + Quoted(big)), appData.path());
+  SorterControls s = WaitForSorter(program.id(), 10000);
+  ASSERT_TRUE(s) << "the sorter window never appeared";
+  SetText(s.pattern, other.path() + "*.$");
+  ASSERT_TRUE(StartSort(s, program.id(), true)) << "the delete question never appeared";
+  ASSERT_TRUE(WaitUntil([&] { return FileCount(other.path()) == 1; }, 10000))
+      << "the copy never began";
+  ASSERT_TRUE(FaultFromOutside(program.id()));
+  ASSERT_FALSE(CrashBox(program).empty());
+  EXPECT_TRUE(WaitUntil([&] { return FileCount(other.path()) == 0; }, 60000))
+      << "the copy went on behind the box";
+  EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
+  ASSERT_TRUE(box && AnswerMessageBox(box, IDNO));
+  EXPECT_EQ(program.WaitForExit(5000), 0);
+  EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge)) << "the move went on after the box";
 }
 
 // A fault inside a call COM makes into the verb object (here while the object waits for the files

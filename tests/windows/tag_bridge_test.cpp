@@ -6,6 +6,7 @@
 
 #include "base/wide_text_win.h"
 #include "base/win_handles.h"
+#include "tags/safe_save.h"
 #include "tags/save_copy_name.h"
 #include "tags/taglib.h"
 #include "tests/support/raw_tag_support.h"
@@ -292,4 +293,31 @@ TEST_F(FailedReplace, ACopyHeldOpenByAnotherProgramIsHidden) {
   EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << "a held copy cannot be deleted";
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN) << "it is hidden instead";
   EXPECT_TRUE(IsSaveCopyName(copy_)) << "and keeps the name the runs skip";
+}
+
+// What the volume answers about its free space: a volume that does not tell is no full disk (the
+// save goes on, guarded by its check); one that has too little room, before or after the save,
+// keeps the original as it was, with the reason.
+TEST(SaveThroughCopy, AVolumeThatDoesNotTellItsFreeSpaceIsNoFullDisk) {
+  const struct {
+    std::vector<std::optional<unsigned long long>> answers;  // before the save, after it
+    bool saved;
+  } cases[] = {{{std::nullopt, std::nullopt}, true},
+               {{1ull << 30, std::nullopt}, true},
+               {{10, 1ull << 30}, false},
+               {{1ull << 30, 10}, false}};
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string path = dir.CopyFixture("tagged.mp3", "song.mp3");
+    size_t asked = 0;
+    unsigned long error = 0;
+    const bool saved = SaveThroughCopy(
+        path, 1000, [](const std::string& copy) { return WriteFileBytes(copy, "saved"), true; },
+        [](const std::string&) { return true; }, ReplaceWithCopy, error,
+        [&](const std::string&) { return c.answers[std::min(asked++, size_t(1))]; });
+    EXPECT_EQ(saved, c.saved) << asked;
+    EXPECT_EQ(ReadFileBytes(path) == "saved", c.saved);
+    EXPECT_EQ(error, c.saved ? 0ul : static_cast<unsigned long>(ERROR_DISK_FULL));
+    EXPECT_EQ(FileCount(dir.path()), 1u) << "a copy was left beside the file";
+  }
 }

@@ -152,6 +152,33 @@ TEST_F(Undo, ACopyGoesButAChangedOneStaysAndTheReplacedFileComesBack) {
   EXPECT_TRUE(FileExists(a) && FileExists(b));
 }
 
+// A file a copy replaced is kept aside for that run's undo only: the next run sends it to the
+// Recycle Bin, which Wine keeps as the desktop's trash (there once its folders exist).
+TEST_F(Undo, TheNextRunSendsTheFileACopyReplacedToTheRecycleBin) {
+  // Wine gives the Unix home as \\??\\Z:\\...; the trash is the desktop's, under it.
+  char wineHome[MAX_PATH] = {};
+  ASSERT_GT(GetEnvironmentVariableA("WINEHOMEDIR", wineHome, MAX_PATH), 4u) << "not under Wine";
+  std::string trash = std::string(wineHome + 4);
+  for (const char* level : {"\\.local", "\\share", "\\Trash", "\\files"})
+    CreateDirectoryA((trash += level).c_str(), nullptr);
+  trash.resize(trash.size() - 5);  // back to the trash folder, with its backslash
+  CreateDirectoryA((trash + "info").c_str(), nullptr);
+  const std::string song = Song("b.flac", "Jazz", "Trio");
+  const std::string folder = target_ / "Jazz\\Trio\\Live\\";
+  for (const char* level : {"Jazz", "Jazz\\Trio", "Jazz\\Trio\\Live"})
+    ASSERT_TRUE(CreateDirectoryA((target_ / level).c_str(), nullptr));
+  WriteFileBytes(folder + "b.flac", "older b");
+  Sort({song}, target_.path() + kTail, false);
+  const std::vector<std::string> aside = NamesMatching(folder + "~DA3Zur-*");
+  ASSERT_EQ(aside.size(), 1u) << "the replaced file was not kept aside";
+  Sort({Song("c.mp3", "Pop", "Duo")}, target_.path() + kTail, false);
+  EXPECT_EQ(NamesMatching(folder + "~DA3Zur-*"), std::vector<std::string>{});
+  EXPECT_EQ(ReadFileBytes(trash + "files\\" + aside[0]), "older b");
+  DeleteFileA((trash + "files\\" + aside[0]).c_str());
+  for (const std::string& info : NamesMatching(trash + "info\\" + aside[0] + "*"))
+    DeleteFileA((trash + "info\\" + info).c_str());
+}
+
 // A run ended by force while a large file goes to another drive: the large file never left, and
 // the copy that was being made beside its target is no row of the next sorter. Undo takes back
 // what the run did; the next run into that folder removes the copy.
