@@ -18,7 +18,7 @@
 #include "configure/configuration_window.h"
 #include "editor/editor_window.h"
 #include "settings/settings.h"
-#include "sorter/last_sort_undo_win.h"
+#include "file_steps/last_sort_undo_win.h"
 #include "sorter/sorter_window.h"
 #include "tags/tag_bridge.h"
 
@@ -75,14 +75,18 @@ void RunVerbCall(ProgramTables& tables) {
 void RunMode(ProgramTables& tables, const Arguments& args) {
   STEP(DA3Rudi);
   switch (ChooseMode(args)) {
-    case Mode::Configure:
+    case Mode::Configure: {
+      // The undo takes back the record its question was about.
+      std::string offered;
       ConfigurationWindow(tables, {.offer =
                                        [&] {
                                          const UndoOffer offer = OfferUndo(tables.texts);
+                                         offered = offer.record;
                                          return std::pair{offer.possible, offer.text};
                                        },
-                                   .undo = [&] { return UndoLastSort(tables.texts); }});
+                                   .undo = [&] { return UndoSort(tables.texts, offered); }});
       break;
+    }
     case Mode::Edit:
       RunEditMode(args, tables.texts, EditSteps(tables));
       break;

@@ -21,17 +21,17 @@ std::optional<WIN32_FILE_ATTRIBUTE_DATA> Attributes(const std::string& path) {
 }
 }  // namespace
 
-std::optional<FileStamp> StampOf(const std::string& path) {
+std::optional<FileMark> MarkOf(const std::string& path) {
   auto data = Attributes(path);
   if (!data || (data->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
-  return FileStamp{(std::uint64_t(data->nFileSizeHigh) << 32) | data->nFileSizeLow,
+  return FileMark{(std::uint64_t(data->nFileSizeHigh) << 32) | data->nFileSizeLow,
                    (std::uint64_t(data->ftLastWriteTime.dwHighDateTime) << 32) |
                        data->ftLastWriteTime.dwLowDateTime};
 }
 
 std::optional<std::uint64_t> FileSize(const std::string& path) {
   STEP(DA3Rudi);
-  if (auto stamp = StampOf(path)) return stamp->size;
+  if (auto stamp = MarkOf(path)) return stamp->size;
   return std::nullopt;
 }
 
@@ -115,16 +115,40 @@ std::string WholePath(const std::string& path) {
   return Utf8(whole).value_or(path);
 }
 
-std::optional<std::string> FileIdentity(const std::string& path) {
-  STEP(DA3Rudi);
-  // No access asked, every sharing allowed: the file stays free for any other program meanwhile.
+namespace {
+// The information of the file or folder the name holds, opened with no access asked and every
+// sharing allowed: the file stays free for any other program meanwhile.
+std::optional<BY_HANDLE_FILE_INFORMATION> HandleInformation(const std::string& path) {
   FileHandle file(CreateFileW(Wide(path).c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION info;
   if (!file || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
-  return std::to_string(info.dwVolumeSerialNumber) + ":" +
-         std::to_string((std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+  return info;
+}
+
+std::string IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+  const std::uint64_t index = (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  if (index == 0) return "";
+  return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(index);
+}
+}  // namespace
+
+std::optional<std::string> FileIdentity(const std::string& path) {
+  STEP(DA3Rudi);
+  const auto info = HandleInformation(path);
+  if (!info || IdentityOf(*info).empty()) return std::nullopt;
+  return IdentityOf(*info);
+}
+
+std::optional<FileState> FileStateOf(const std::string& path) {
+  STEP(DA3Rudi);
+  const auto info = HandleInformation(path);
+  if (!info || (info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+  return FileState{IdentityOf(*info),
+                   {(std::uint64_t(info->nFileSizeHigh) << 32) | info->nFileSizeLow,
+                    (std::uint64_t(info->ftLastWriteTime.dwHighDateTime) << 32) |
+                        info->ftLastWriteTime.dwLowDateTime}};
 }
 
 std::string ProgramPath() {

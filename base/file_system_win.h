@@ -9,18 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/file_mark.h"
+
 // The size of a file; nothing for a folder or a missing path.
 std::optional<std::uint64_t> FileSize(const std::string& path);
 bool IsFolder(const std::string& path);
 
-// What tells a file's content apart without reading it: its size and last write.
-struct FileStamp {
-  std::uint64_t size = 0;
-  std::uint64_t lastWrite = 0;
-  bool operator==(const FileStamp&) const = default;
-};
-// The stamp of a file; nothing when the name holds no file (missing, or a folder).
-std::optional<FileStamp> StampOf(const std::string& path);
+// The mark of a file; nothing when the name holds no file (missing, or a folder).
+std::optional<FileMark> MarkOf(const std::string& path);
 
 // Reads a file from its start piece by piece until enough(the newest piece) holds or the file
 // ends. False when it cannot be opened, or the memory for what it needs cannot
@@ -38,8 +34,12 @@ std::string WholePath(const std::string& path);
 
 // What makes a file the file it is, whatever its name is spelt as (a mapped drive or its network
 // name, a short 8.3 name, a link): its volume's serial number and its index there. Nothing when
-// the name holds no file or folder that can be opened.
+// the name holds no file or folder that can be opened, or the volume gives no index (some shares
+// give 0 for every file).
 std::optional<std::string> FileIdentity(const std::string& path);
+// The file's identity (empty where the volume gives none) and mark, read through one handle;
+// nothing when the name holds no file.
+std::optional<FileState> FileStateOf(const std::string& path);
 
 // The names in a folder, given with its backslash, that match the pattern (`.` and `..` left out,
 // folders too when filesOnly); a name that is no valid UTF-16 keeps its mark. Nothing when the

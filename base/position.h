@@ -72,15 +72,17 @@ inline constexpr std::string_view kStepFiles[] = {
     "tags/safe_save_win.cpp",                  // 34
     "tags/taglib_objects_win.cpp",             // 35
     "base/code_page_win.cpp",                  // 36
-    "sorter/stepwise_copy_win.cpp",            // 37
+    "file_steps/stepwise_copy_win.cpp",        // 37
     "app/verb_server_win.cpp",                 // 38
     "sorter/tag_read_ahead_win.cpp",           // 39
-    "sorter/sort_record.cpp",                  // 40
-    "sorter/undo_run.cpp",                     // 41
+    "file_steps/sort_record.cpp",              // 40
+    "file_steps/undo_run.cpp",                 // 41
     "sorter/empty_folders.cpp",                // 42
-    "sorter/sort_record_file_win.cpp",         // 43
-    "sorter/last_sort_undo_win.cpp",           // 44
+    "file_steps/record_file_win.cpp",         // 43
+    "file_steps/last_sort_undo_win.cpp",       // 44
     "sorter/album_files.cpp",                  // 45
+    "file_steps/recorded_steps.cpp",           // 46
+    "base/user_folders_win.cpp",               // 47
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

@@ -8,6 +8,16 @@ deps=$da3_cache/deps
 mkdir -p "$deps"
 
 need_pkgs=()
+# A mirror that is being synced fails an index now and then: the update is tried again, and then
+# goes on with the indexes there are, which install fails on by itself if they lack a package.
+apt_update() {
+  local attempt
+  for attempt in 1 2 3; do
+    apt-get update -q && return 0
+    sleep 15
+  done
+  echo "apt-get update failed three times; going on with the package indexes there are" >&2
+}
 want() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed' || need_pkgs+=("$1"); }
 
 if ! grep -q 'deb-src' /etc/apt/sources.list.d/debian.sources 2>/dev/null; then
@@ -25,7 +35,7 @@ for p in cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw
 done
 if [ ${#need_pkgs[@]} -gt 0 ] || [ "${apt_updated:-1}" = 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
+  apt_update
   [ ${#need_pkgs[@]} -gt 0 ] && apt-get install -y -q --no-install-recommends "${need_pkgs[@]}"
 fi
 
@@ -104,7 +114,7 @@ probe_32_bit() {
   if [ -z "$(wine_loader32)" ]; then
     export DEBIAN_FRONTEND=noninteractive
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
-      dpkg --add-architecture i386 && apt-get update -q >/dev/null
+      dpkg --add-architecture i386 && apt_update >/dev/null
     fi
     apt-get install -y -q --no-install-recommends wine32:i386 >/dev/null 2>&1 ||
       { echo "wine32:i386 could not be installed"; return; }

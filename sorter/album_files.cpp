@@ -16,11 +16,22 @@ bool IsAlbumFile(std::string_view path) {
   return false;
 }
 
+bool IsAudioFile(std::string_view path) {
+  static constexpr std::string_view kExtensions[] = {
+      "mp3", "mp2", "mpc", "flac", "ogg", "oga", "opus", "spx", "m4a", "m4b", "mp4", "aac",
+      "wma", "asf", "wav", "aif", "aiff", "aifc", "ape", "wv",  "tta", "dsf", "dff", "mka"};
+  const std::string extension = ExtensionPart(path);
+  for (std::string_view known : kExtensions)
+    if (EqualsIgnoringAsciiCase(extension, known)) return true;
+  return false;
+}
+
 void AlbumTargets::Track(const std::string& source, const std::string* target) {
   STEP(Sorter);
   const std::string folder = FolderPart(source);
   auto [album, added] = albums_.try_emplace(folded_(folder));
   if (added) folders_.push_back(folder);
+  album->second.tracks.insert(folded_(source));
   if (!target) {
     album->second.together = false;
   } else if (!album->second.target) {
@@ -30,8 +41,15 @@ void AlbumTargets::Track(const std::string& source, const std::string* target) {
   }
 }
 
-std::optional<std::string> AlbumTargets::FolderOf(const std::string& sourceFolder) const {
+AlbumTargets::Decision AlbumTargets::FolderOf(const std::string& sourceFolder,
+                                              const std::vector<std::string>& files) const {
+  STEP(Sorter);
   const auto album = albums_.find(folded_(sourceFolder));
-  if (album == albums_.end() || !album->second.together) return std::nullopt;
-  return album->second.target;
+  if (album == albums_.end()) return {std::nullopt, kTextTagsUnreadable};  // no track came from it
+  if (!album->second.together) return {};
+  if (userFolder_ && userFolder_(sourceFolder)) return {std::nullopt, kTextAlbumUserFolder};
+  for (const std::string& file : files)
+    if (IsAudioFile(file) && !album->second.tracks.count(folded_(file)))
+      return {std::nullopt, kTextAlbumOthers};
+  return {album->second.target, kTextAlbumSplit};
 }

@@ -6,24 +6,40 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
+
+#include "settings/text_table.h"
 
 // Whether the file is one an album folder holds beside its tracks: a picture, a cue sheet, a rip
 // log, a playlist, lyrics, notes or a booklet (by its extension, in any case), and not a copy the
 // program left.
 bool IsAlbumFile(std::string_view path);
 
-// For each source folder of a run, where its tracks went.
+// Whether the file is an audio file (by its extension, in any case): one such file in a folder
+// that the run does not take along makes the folder no album's.
+bool IsAudioFile(std::string_view path);
+
+// For each source folder of a run, where its tracks went, and so where its other files go.
 class AlbumTargets {
  public:
-  // folded: a name as the file system compares it.
-  explicit AlbumTargets(std::function<std::u16string(const std::string&)> folded)
-      : folded_(std::move(folded)) {}
+  // folded: a name as the file system compares it. userFolder: whether a folder (ending in its
+  // backslash) is one the system names for the user (Desktop, Documents, Downloads, Music, ...),
+  // which is never an album's; may be empty.
+  AlbumTargets(std::function<std::u16string(const std::string&)> folded,
+               std::function<bool(const std::string&)> userFolder)
+      : folded_(std::move(folded)), userFolder_(std::move(userFolder)) {}
   // A track of the source's folder went to target, or was not placed (nullptr).
   void Track(const std::string& source, const std::string* target);
-  // The one folder every track of the source folder went to; nothing when they went to several,
-  // one was not placed, or none was handled.
-  std::optional<std::string> FolderOf(const std::string& sourceFolder) const;
+  // Where the other files of a source folder go, or why they stay: the folder's files, as
+  // listed, go along only when every audio file among them is a track of the run, all of them
+  // went to one folder, and the folder is not one of the user's own. The preview and the run both
+  // decide by this.
+  struct Decision {
+    std::optional<std::string> target;  // the target folder
+    TextId reason = kTextAlbumSplit;    // why they stay, when there is no target
+  };
+  Decision FolderOf(const std::string& sourceFolder, const std::vector<std::string>& files) const;
   // The source folders, in the order their first track came.
   const std::vector<std::string>& Folders() const { return folders_; }
 
@@ -31,8 +47,10 @@ class AlbumTargets {
   struct Album {
     std::optional<std::string> target;  // the target folder of the first track
     bool together = true;               // every track placed, into that folder
+    std::unordered_set<std::u16string> tracks;  // folded
   };
   std::function<std::u16string(const std::string&)> folded_;
+  std::function<bool(const std::string&)> userFolder_;
   std::unordered_map<std::u16string, Album> albums_;
   std::vector<std::string> folders_;
 };

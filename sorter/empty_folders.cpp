@@ -84,7 +84,7 @@ class Shells {
   // from may have gone meanwhile.
   bool Goes(const std::string& folder, const std::u16string& folded) {
     STEP(Sorter);
-    if (kept_.count(folded)) return false;
+    if (kept_.count(folded) || (walk_.keep && walk_.keep(folder))) return false;
     const std::optional<std::vector<std::string>> names = walk_.names(folder);
     if (!names) return false;
     EmptiedFolder shell{folder, {}};

@@ -14,6 +14,9 @@ struct FolderWalk {
   std::function<std::optional<std::vector<std::string>>(const std::string& folder)> names;
   // A name as the file system compares it.
   std::function<std::u16string(const std::string& name)> folded;
+  // Whether a folder stays, empty or not: one the system names for the user, or a customised
+  // (read-only or system) one; may be empty.
+  std::function<bool(const std::string& folder)> keep;
 };
 
 struct EmptiedFolder {
@@ -27,7 +30,8 @@ struct EmptiedFolder {
 // a drive's root (C:\ or \\server\share\), never a folder that holds or is one of the targets
 // (files or folders, in any spelling: they are folded here), never a folder above the selection's
 // folder; that folder itself may go. Each folder comes at most once, spelt as the first moved
-// file's path spells it.
+// file's path spells it. A folder that walk.keep keeps is never among them, nor its parents, and
+// its leftovers stay with it.
 std::vector<EmptiedFolder> EmptiedFolders(
     const std::vector<std::pair<std::string, std::string>>& movedFromAndSelection,
     const std::vector<std::string>& targets, const FolderWalk& walk);

@@ -9,6 +9,7 @@
 #include "base/position.h"
 #include "base/system_message_win.h"
 #include "base/path_parts.h"
+#include "base/user_folders_win.h"
 #include "base/wide_text_win.h"
 #include "base/win_handles.h"
 #include "sorter/empty_folders.h"
@@ -35,9 +36,11 @@ std::u16string FileKey(const std::string& name) {
 // file for reading and lets others only read it. The read-ahead never takes the file being placed
 // under the spelling the run compares, but may under another (a short name, a link).
 bool HeldByReadAhead(std::uint32_t error) { return error == ERROR_SHARING_VIOLATION; }
+
+std::uint32_t Done(BOOL done) { return done ? 0 : GetLastError(); }
 }  // namespace
 
-void CreateFolderChain(const std::string& folder, RecordWriter* record) {
+void CreateFolderChain(const std::string& folder, RecordedSteps* record) {
   STEP(Sorter);
   const std::vector<FolderLevel> chain = FolderChain(folder);
   // Files sorted into a folder that is already there (most files of a run) cost one query instead
@@ -48,8 +51,13 @@ void CreateFolderChain(const std::string& folder, RecordWriter* record) {
   for (const FolderLevel& level : chain) {
     STEP(Sorter);
     if (IsFolder(level.prefix)) continue;
-    if (record) record->Write({RecordStep::kMakeFolder, level.prefix, "", {}});
-    CreateDirectoryW(Wide(level.name).c_str(), nullptr);
+    auto make = [&] { return Done(CreateDirectoryW(Wide(level.name).c_str(), nullptr)); };
+    if (record) {
+      // A level that could not be recorded is not made: the file's own step then says why.
+      if (record->Folder(RecordStep::kMakeFolder, level.prefix, make) == kErrorNotRecorded) return;
+    } else {
+      make();
+    }
   }
 }
 
@@ -67,51 +75,59 @@ std::vector<std::string> FilesIn(const std::string& folder) {
   return files;
 }
 
-SortFileSteps FileSteps(WhileCopying whileCopying, std::shared_ptr<RecordWriter> record) {
-  auto ahead = std::make_shared<TagReadAhead>();
-  // Each step that changes the disk is in the record before it is done.
-  auto write = [record](RecordStep::Kind kind, const std::string& from, const std::string& to) {
-    if (!record) return;
-    record->Write({kind, from, to, FileMarkOf(from).value_or(FileMark{})});
-  };
+PlainSteps PlainFileSteps(const WhileCopying& whileCopying, RecordWriter& record) {
   return {
-      .begin =
-          [record](bool move) {
-            if (record) record->Begin(move);
+      .mark = MarkOf,
+      .state = FileStateOf,
+      .copy =
+          [whileCopying](const std::string& source, const std::string& target,
+                         const std::string& aside) {
+            return CopyInSteps(source, target, !aside.empty(), whileCopying, aside);
           },
+      .move = [whileCopying](const std::string& source,
+                             const std::string& target) {
+        return MoveInSteps(source, target, whileCopying);
+      },
+      .asideName =
+          [](const std::string& target) {
+            return UnusedName([&](int attempt) {
+              return SetAsideName(target, GetCurrentProcessId(), attempt);
+            });
+          },
+      .wholePath = WholePath,
+      .append = [&record](const std::string& text) { return record.Append(text); },
+      .firstDone = [&record] { record.FirstDone(); },
+  };
+}
+
+SortFileSteps FileSteps(std::shared_ptr<RecordedSteps> recorded) {
+  auto ahead = std::make_shared<TagReadAhead>();
+  return {
+      .begin = {},
       .readTags = [ahead](const std::string& path,
                           TagInfo& tags) { return ahead->Read(path, tags); },
       .readNext = [ahead](const std::string& path) { ahead->Start(path); },
       .targetState = TargetStateOf,
       .createFolders =
-          [record](const std::string& folder) { CreateFolderChain(folder, record.get()); },
+          [recorded](const std::string& folder) { CreateFolderChain(folder, recorded.get()); },
       .copyFile =
-          [whileCopying, ahead, write](const std::string& source, const std::string& target,
-                                       bool replace) {
+          [ahead, recorded](const std::string& source, const std::string& target, bool replace) {
             STEP(Sorter);
-            // The file a copy replaces is kept aside, hidden, for the run's undo.
-            auto asideName = [&](int attempt) {
-              return SetAsideName(target, GetCurrentProcessId(), attempt);
-            };
-            const std::string aside = replace ? UnusedName(asideName) : "";
-            if (!aside.empty()) write(RecordStep::kSetAside, target, aside);
-            write(RecordStep::kCopy, source, target);
-            std::uint32_t error = CopyInSteps(source, target, replace, whileCopying, aside);
-            if (HeldByReadAhead(error) && ahead->Wait())
-              error = CopyInSteps(source, target, replace, whileCopying, aside);
+            // A file the copy replaces is kept aside, hidden, for the run's undo.
+            std::uint32_t error = recorded->Copy(source, target, replace);
+            if (HeldByReadAhead(error) && ahead->Wait()) error = recorded->Copy(source, target, replace);
             return error;
           },
       // Across drives too; an existing target is never replaced.
       .moveFile =
-          [whileCopying, ahead, write](const std::string& source, const std::string& target) {
+          [ahead, recorded](const std::string& source, const std::string& target) {
             STEP(Sorter);
-            write(RecordStep::kMove, source, target);
-            std::uint32_t error = MoveInSteps(source, target, whileCopying);
-            if (HeldByReadAhead(error) && ahead->Wait())
-              error = MoveInSteps(source, target, whileCopying);
+            std::uint32_t error = recorded->Move(source, target);
+            if (HeldByReadAhead(error) && ahead->Wait()) error = recorded->Move(source, target);
             return error;
           },
       .folderFiles = FilesIn,
+      .userFolder = IsUserFolder,
       .systemMessage = SystemMessage,
       .foldedName = [](const std::string& name) { return FileSystemNameCase().Folded(name); },
       .fileKey = FileKey,
@@ -119,7 +135,7 @@ SortFileSteps FileSteps(WhileCopying whileCopying, std::shared_ptr<RecordWriter>
 }
 
 size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selectionFolder,
-                            RecordWriter* record) {
+                            RecordedSteps& record) {
   STEP(Sorter);
   const NameCase& names = FileSystemNameCase();
   const std::u16string selection = names.Folded(selectionFolder);
@@ -133,6 +149,13 @@ size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selec
   const FolderWalk walk{
       .names = [](const std::string& folder) { return NamesIn(folder); },
       .folded = [&names](const std::string& name) { return names.Folded(name); },
+      .keep =
+          [](const std::string& folder) {
+            const DWORD attributes = GetFileAttributesW(Wide(folder).c_str());
+            return IsUserFolder(folder) || (attributes != INVALID_FILE_ATTRIBUTES &&
+                                            (attributes & (FILE_ATTRIBUTE_READONLY |
+                                                           FILE_ATTRIBUTE_SYSTEM)));
+          },
   };
   // A process's current folder can't be removed while it is that: the sorter leaves it first.
   const std::vector<EmptiedFolder> emptied = EmptiedFolders(moved, summary.targets, walk);
@@ -140,13 +163,11 @@ size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selec
   size_t removed = 0;
   for (const EmptiedFolder& folder : emptied) {
     STEP(Sorter);
-    if (record) record->Write({RecordStep::kRemoveFolder, folder.folder, "", {}});
-    for (const std::string& leftover : folder.leftovers) {
-      const std::wstring name = Wide(leftover);
-      SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(name.c_str());
-    }
-    if (RemoveDirectoryW(Wide(folder.folder).c_str())) ++removed;
+    const std::uint32_t error = record.Folder(RecordStep::kRemoveFolder, folder.folder, [&] {
+      for (const std::string& leftover : folder.leftovers) RemoveOwnFile(leftover);
+      return Done(RemoveDirectoryW(Wide(folder.folder).c_str()));
+    });
+    if (error == 0) ++removed;
   }
   return removed;
 }

@@ -15,14 +15,11 @@
 namespace {
 constexpr size_t kLongestTarget = 259, kLongestFolder = 247;
 
-bool IsExistsError(std::uint32_t error) {
-  return error == kErrorFileExists || error == kErrorAlreadyExists;
-}
-
 std::string FailureReason(const TextTable& texts, const SortRunSteps& steps, std::uint32_t error) {
   if (IsExistsError(error)) return texts[kTextTargetExists];
   if (error == kErrorFilenameTooLong) return texts[kTextPathTooLong];
   if (error == kErrorRequestAborted) return texts[kTextStopped];
+  if (error == kErrorNotRecorded) return texts[kTextRecordUnwritable];
   return steps.files.systemMessage(error);
 }
 
@@ -41,6 +38,9 @@ class RunFiles {
   // Whether an earlier file of the run went to the folder (as spelt), which then needs no making
   // nor asking; the folder counts as known from now on.
   bool KnownFolder(const std::string& folder) { return !folders_.insert(folder).second; }
+  // The record could not be written: the run tries no further step.
+  void Stop() { stopped_ = true; }
+  bool Stopped() const { return stopped_; }
   // Why the row's file may not replace the file at its target, if it may not.
   std::optional<TextId> Refusal(const std::string& source, const std::string& target) {
     const std::u16string key = files_.fileKey(target);
@@ -63,6 +63,7 @@ class RunFiles {
   const SortFileSteps& files_;
   Files sources_, placed_;
   std::unordered_set<std::string> folders_;
+  bool stopped_ = false;
 };
 
 // Places one file whose tags were read; the target is built by the same call the preview uses.
@@ -70,8 +71,9 @@ class RunFiles {
 // and asking for each costs as much as a small copy where names are looked up case-insensitively.
 // Likewise a folder an earlier file went to is not asked for again; should it have gone
 // meanwhile, the file finds no path, and the folder is made again.
+// An album file (albumFile) never replaces a file.
 RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, RunFiles& run, bool move,
-                 const std::string& source, const std::string& target) {
+                 const std::string& source, const std::string& target, bool albumFile = false) {
   STEP(Sorter);
   if (TargetTooLong(target)) return {RowOutcome::kNotPlaced, texts[kTextPathTooLong]};
   const SortFileSteps& files = steps.files;
@@ -88,6 +90,10 @@ RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, RunFiles& ru
     error = placeNew();
   }
   if (error == 0) return {move ? RowOutcome::kMoved : RowOutcome::kCopied, ""};
+  if (error == kErrorNotRecorded) {
+    run.Stop();
+    return {RowOutcome::kNotPlaced, texts[kTextRecordUnwritable]};
+  }
   if (IsExistsError(error)) {
     STEP(Sorter);
     if (files.targetState(source, target) == TargetState::kSameFile)
@@ -95,8 +101,9 @@ RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, RunFiles& ru
     // A copy replaces an older copy, but never a file of this run; a move never replaces a file.
     if (auto refusal = run.Refusal(source, target))
       return {RowOutcome::kNotPlaced, texts[*refusal]};
-    if (move) return {RowOutcome::kNotPlaced, texts[kTextTargetExists]};
+    if (move || albumFile) return {RowOutcome::kNotPlaced, texts[kTextTargetExists]};
     error = files.copyFile(source, target, true);
+    if (error == kErrorNotRecorded) run.Stop();
     // The file replaced is kept aside until this run is undone or another begins.
     if (error == 0) return {RowOutcome::kReplaced, texts[kTextSetAside]};
     return {RowOutcome::kNotPlaced,
@@ -131,25 +138,31 @@ void Count(SortSummary& summary, RunFiles& run, const RowOutcome& outcome,
   if (outcome.kind == RowOutcome::kMoved) summary.moved.push_back(source);
 }
 
-// After the rows: the other files of every folder whose tracks all went to one folder go there
-// too, by the same copy or move and its rules; the rows of album files that waited get their
-// outcome, placed with their album or with the reason they stay. Not after Cancel or No.
+// After the rows: the other files of every folder that AlbumTargets lets go along go to its
+// tracks' folder, by the same copy or move and its rules, but never over a file; the rows of
+// album files that waited get their outcome, placed with their album or with the reason they
+// stay. Not after Cancel or No.
 void PlaceAlbumFiles(const TextTable& texts, const SortRunSteps& steps, RunFiles& run, bool move,
                      const AlbumTargets& albums, const std::vector<size_t>& waiting,
                      SortSummary& summary) {
   STEP(Sorter);
   std::unordered_map<std::u16string, size_t> rowOf;  // the waiting rows, by their folded name
   for (size_t row : waiting) rowOf.emplace(steps.files.foldedName(steps.row(row)), row);
+  std::unordered_map<std::u16string, TextId> stays;  // why a folder's files stay, by its name
   for (const std::string& folder :
        summary.endedEarly ? std::vector<std::string>{} : albums.Folders()) {
-    const std::optional<std::string> target = albums.FolderOf(folder);
-    if (!target) continue;
-    for (const std::string& file : steps.files.folderFiles(folder)) {
+    const std::vector<std::string> files = steps.files.folderFiles(folder);
+    const AlbumTargets::Decision decision = albums.FolderOf(folder, files);
+    if (!decision.target) {
+      stays.emplace(steps.files.foldedName(folder), decision.reason);
+      continue;
+    }
+    for (const std::string& file : files) {
       STEP(Sorter);
-      if (!IsAlbumFile(file)) continue;
+      if (!IsAlbumFile(file) || run.Stopped()) continue;
       const auto row = rowOf.find(steps.files.foldedName(file));
-      const std::string to = *target + FilePart(file);
-      RowOutcome outcome = Place(texts, steps, run, move, file, to);
+      const std::string to = *decision.target + FilePart(file);
+      RowOutcome outcome = Place(texts, steps, run, move, file, to, true);
       if (outcome.placed()) {
         Count(summary, run, outcome, file, to);
         if (outcome.reason.empty()) outcome.reason = texts[kTextWithAlbum];
@@ -165,16 +178,17 @@ void PlaceAlbumFiles(const TextTable& texts, const SortRunSteps& steps, RunFiles
       rowOf.erase(row);
     }
   }
-  // The rows left: their folder's tracks went to several folders (or were not all placed), or
-  // their folder had none, or the run ended before the albums.
+  summary.endedEarly = summary.endedEarly || run.Stopped();
+  // The rows left: their folder's files stay (see AlbumTargets), or their folder had no tracks,
+  // or the run ended before the albums.
   for (size_t row : waiting) {
     const std::string source = steps.row(row);
     if (!rowOf.count(steps.files.foldedName(source))) continue;
-    const bool hadTracks =
-        !summary.endedEarly && std::find(albums.Folders().begin(), albums.Folders().end(),
-                                         FolderPart(source)) != albums.Folders().end();
+    const auto stay = summary.endedEarly
+                          ? stays.end()
+                          : stays.find(steps.files.foldedName(FolderPart(source)));
     const RowOutcome outcome{RowOutcome::kSkipped,
-                             texts[hadTracks ? kTextAlbumSplit : kTextTagsUnreadable]};
+                             texts[stay != stays.end() ? stay->second : kTextTagsUnreadable]};
     summary.notPlaced.push_back({source, outcome.reason});
     steps.showOutcome(row, outcome);
   }
@@ -193,7 +207,7 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
   bool skipUnreadable = false;
   RunFiles run(steps.files);
   const bool album = steps.takeAlbum && steps.takeAlbum();
-  AlbumTargets albums(steps.files.foldedName);
+  AlbumTargets albums(steps.files.foldedName, steps.files.userFolder);
   std::vector<size_t> waiting;  // rows of album files, which go with their album, if it goes
   for (size_t i = 0; i < steps.rowCount(); ++i) {
     STEP(Sorter);
@@ -213,6 +227,8 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
       waiting.push_back(i);
     } else {
       STEP(Sorter);
+      // A folder with a track left behind is no album to take along.
+      if (IsAudioFile(source)) albums.Track(source, nullptr);
       outcome = {RowOutcome::kSkipped, texts[kTextTagsUnreadable]};
       if (!skipUnreadable) {
         skipUnreadable = steps.ask(
@@ -226,6 +242,7 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
       if (!outcome.placed()) summary.notPlaced.push_back({source, outcome.reason});
       steps.showOutcome(i, outcome);
     }
+    if (run.Stopped()) summary.endedEarly = true;
     if (summary.endedEarly) break;
     if (!steps.goOn()) {
       summary.endedEarly = true;

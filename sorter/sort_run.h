@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "file_steps/file_errors.h"
 #include "settings/text_table.h"
 #include "sorter/target_path.h"
 #include "tags/tag_info.h"
@@ -19,13 +20,6 @@ struct RowOutcome {
   std::string reason;  // why a file was not placed or was skipped
   bool placed() const { return kind != kNotPlaced && kind != kSkipped; }
 };
-
-// Error codes of the file system that get a reason of their own; any other code gets the system's
-// message for it.
-constexpr std::uint32_t kErrorPathNotFound = 3, kErrorFileExists = 80, kErrorAlreadyExists = 183,
-                        kErrorFilenameTooLong = 206;
-// The code of a copy or move that Cancel stopped while the file was going.
-constexpr std::uint32_t kErrorRequestAborted = 1235;
 
 // What the run asks of the file system.
 struct SortFileSteps {
@@ -44,6 +38,9 @@ struct SortFileSteps {
   std::function<std::uint32_t(const std::string& source, const std::string& target)> moveFile;
   // The files (not folders) in a folder, as whole paths; asked only when albums go along.
   std::function<std::vector<std::string>(const std::string& folder)> folderFiles;
+  // Whether a folder is one the system names for the user, whose files never go along with an
+  // album; may be empty.
+  std::function<bool(const std::string& folder)> userFolder;
   std::function<std::string(std::uint32_t error)> systemMessage;
   // A name as the file system compares it: every script's capitals and small letters alike.
   std::function<std::u16string(const std::string& name)> foldedName;

@@ -11,6 +11,7 @@
 #include "base/message_box_win.h"
 #include "base/name_case_win.h"
 #include "base/path_parts.h"
+#include "base/user_folders_win.h"
 #include "base/position.h"
 #include "base/utf16.h"
 #include "base/wide_text_win.h"
@@ -119,7 +120,7 @@ class SorterWindow : public ProgramWindow {
                        .order = BuildOrder::kBuildThenShow}),
         texts_(texts),
         ownFiles_(files),
-        preview_(FileSystemNameCase()) {}
+        preview_(FileSystemNameCase(), IsUserFolder) {}
 
   void Run() { ProgramWindow::Run(kControls, texts_); }
 
@@ -446,7 +447,12 @@ class SorterWindow : public ProgramWindow {
       EnableWindow(Control(id), FALSE);
     size_t lastRow = 0;
     placing_ = 0;
-    auto record = std::make_shared<RecordWriter>();
+    RecordWriter record;
+    auto recorded = std::make_shared<RecordedSteps>(PlainFileSteps(
+        [this](bool moving, std::uint64_t done, std::uint64_t total) {
+          return WhileFileGoes(moving, done, total);
+        },
+        record));
     SortRunSteps steps{
         .ask =
             [this](const std::string& title, const std::string& text, bool presetNo) {
@@ -486,13 +492,11 @@ class SorterWindow : public ProgramWindow {
               }
               return !cancelled_;
             },
-        .files =
-            FileSteps([this](bool moving, std::uint64_t done,
-                             std::uint64_t total) { return WhileFileGoes(moving, done, total); },
-                      record),
+        .files = FileSteps(recorded),
     };
+    steps.files.begin = [&record](bool move) { record.Begin(move); };
     SortSummary summary = SortRun(texts_, steps);
-    summary.foldersRemoved = RemoveEmptiedFolders(summary, startFolder_, record.get());
+    summary.foldersRemoved = RemoveEmptiedFolders(summary, startFolder_, *recorded);
     running_ = false;
     finished_ = true;
     STEP(Sorter);

@@ -35,7 +35,7 @@ const AlbumTargets* TargetPreview::Albums() {
   if (sweep_ < rows_.size()) return nullptr;
   if (!albums_) {
     STEP(Sorter);
-    albums_.emplace([this](const std::string& name) { return names_.Folded(name); });
+    albums_.emplace([this](const std::string& name) { return names_.Folded(name); }, userFolder_);
     // A track goes where the preview shows it unless something stands in its way.
     for (size_t row = 0; row < rows_.size(); ++row)
       if (const std::string* target = Target(row))
@@ -51,12 +51,15 @@ bool TargetPreview::IsAlbumRow(size_t row) const {
   return r.tagState == Tags::kUnreadable && !r.nameUnreadable && IsAlbumFile(r.source);
 }
 
-std::optional<std::string> TargetPreview::AlbumTarget(const std::string& file) {
+std::optional<AlbumTargets::Decision> TargetPreview::AlbumDecision(const std::string& file) {
   const AlbumTargets* albums = Albums();
   if (!albums) return std::nullopt;
-  const std::optional<std::string> folder = albums->FolderOf(FolderPart(file));
-  if (!folder) return std::nullopt;
-  return *folder + FilePart(file);
+  const std::string folder = FolderPart(file);
+  const auto listed = listedFolders_.find(names_.Folded(folder));
+  if (listed == listedFolders_.end()) return std::nullopt;
+  AlbumTargets::Decision decision = albums->FolderOf(folder, listed->second);
+  if (decision.target) *decision.target += FilePart(file);
+  return decision;
 }
 
 std::optional<size_t> TargetPreview::AlbumFileRow(const std::string& file) const {
@@ -101,13 +104,14 @@ void TargetPreview::SetTags(size_t row, std::optional<TagInfo> tags) {
   if (!tags) return;
   rows_[row].tags = std::move(*tags);
   // A track's folder may hold album files that are no rows.
-  if (listedFolders_.insert(names_.Folded(FolderPart(rows_[row].source))).second)
+  if (listedFolders_.try_emplace(names_.Folded(FolderPart(rows_[row].source))).second)
     toList_.push_back(row);
 }
 
 void TargetPreview::SetFolderFiles(size_t row, const std::vector<std::string>& files) {
   STEP(Sorter);
   toList_.erase(std::remove(toList_.begin(), toList_.end(), row), toList_.end());
+  listedFolders_[names_.Folded(FolderPart(rows_[row].source))] = files;
   for (const std::string& file : files) {
     if (!IsAlbumFile(file)) continue;
     std::u16string folded = names_.Folded(file);
@@ -156,14 +160,10 @@ std::optional<TextId> TargetPreview::Reason(size_t row) {
 std::string TargetPreview::Text(const TextTable& texts, size_t row) {
   if (row < rows_.size() && rows_[row].nameUnreadable) return texts[kTextNameUnreadable];
   if (IsAlbumRow(row)) {
-    const std::string& file = Source(row);
-    if (std::optional<std::string> target = AlbumTarget(file))
-      return texts[kTextWithAlbum] + ": " + *target;
-    const AlbumTargets* albums = Albums();
-    if (!albums) return "";  // known once every row is read
-    const auto& folders = albums->Folders();
-    if (std::find(folders.begin(), folders.end(), FolderPart(file)) != folders.end())
-      return texts[kTextAlbumSplit];
+    if (!Albums()) return "";  // known once every row is read
+    if (std::optional<AlbumTargets::Decision> decision = AlbumDecision(Source(row)))
+      return decision->target ? texts[kTextWithAlbum] + ": " + *decision->target
+                              : texts[decision->reason];
   }
   if (rows_[row].tagState == Tags::kUnreadable) return texts[kTextTagsUnreadable];
   const std::string* target = Target(row);
@@ -173,6 +173,9 @@ std::string TargetPreview::Text(const TextTable& texts, size_t row) {
 }
 
 bool TargetPreview::Marked(size_t row) {
-  if (IsAlbumRow(row)) return !AlbumTarget(Source(row));
+  if (IsAlbumRow(row)) {
+    const std::optional<AlbumTargets::Decision> decision = AlbumDecision(Source(row));
+    return !decision || !decision->target;
+  }
   return rows_[row].tagState == Tags::kUnreadable || Reason(row).has_value();
 }

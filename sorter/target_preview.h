@@ -2,6 +2,7 @@
 // in its way. A plan worked out from the rows, their tags and what exists on disk, which the
 // window feeds with what it reads; the targets come from BuildTargetPath, as in the run.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -25,7 +26,10 @@ struct PreviewTask {
 class TargetPreview {
  public:
   // names: how the file system compares names, for the marks of targets taken by an earlier row.
-  explicit TargetPreview(const NameCase& names) : names_(names) {}
+  // userFolder: whether a folder is one the system names for the user (see AlbumTargets).
+  explicit TargetPreview(const NameCase& names,
+                         std::function<bool(const std::string&)> userFolder = {})
+      : names_(names), userFolder_(std::move(userFolder)) {}
   // A row whose name holds an unpaired surrogate is read no further: its text gives the reason.
   void AddRow(std::string source);
   // The rows, which the run takes.
@@ -84,12 +88,14 @@ class TargetPreview {
   const AlbumTargets* Albums();
   // Whether the row is an album file that goes with its album, or stays, when albums go along.
   bool IsAlbumRow(size_t row) const;
-  // For an album file that goes along: its target; else nothing.
-  std::optional<std::string> AlbumTarget(const std::string& file);
+  // For an album file: where it goes, or why it stays; nothing until every row is worked out, or
+  // when no track came from its folder.
+  std::optional<AlbumTargets::Decision> AlbumDecision(const std::string& file);
   std::optional<TextId> Reason(size_t row);  // the first thing in the way of the target
   void Sweep();
 
   const NameCase& names_;
+  std::function<bool(const std::string&)> userFolder_;
   TargetPattern pattern_;
   std::vector<Row> rows_;
   // Rows before sweep_ have their target compared with every earlier one; firstRowOf_ holds, for
@@ -99,10 +105,10 @@ class TargetPreview {
   std::unordered_set<std::u16string> sources_;  // every row's file, folded
   bool album_ = false;
   std::optional<AlbumTargets> albums_;  // worked out once all rows are, for the current pattern
-  // The album files found in the rows' folders that are no rows, and those folders (folded); the
-  // rows whose folder is still to be listed.
+  // The album files found in the rows' folders that are no rows, and every file of those folders
+  // (by the folder's folded name); the rows whose folder is still to be listed.
   std::vector<std::string> albumFiles_;
   std::unordered_map<std::u16string, size_t> albumFileRows_;  // index in albumFiles_, by name
-  std::unordered_set<std::u16string> listedFolders_;
+  std::unordered_map<std::u16string, std::vector<std::string>> listedFolders_;
   std::vector<size_t> toList_;
 };

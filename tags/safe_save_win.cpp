@@ -46,9 +46,9 @@ void RemoveCopy(const std::string& copy) {
 // original is gone and the copy is the only file left; ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 means the
 // original lives on under a name the system chose.
 bool SettleFailedReplace(const std::string& fileName, const std::string& copy,
-                         const FileStamp& original, unsigned long error) {
+                         const FileMark& original, unsigned long error) {
   STEP(DA3Rudi);
-  if (std::optional<FileStamp> now = StampOf(fileName)) {
+  if (std::optional<FileMark> now = MarkOf(fileName)) {
     if (*now == original) RemoveCopy(copy);
     return false;  // a file changed meanwhile by someone else is kept beside the copy
   }
@@ -103,7 +103,7 @@ bool SaveThroughCopy(const std::string& fileName, unsigned long long room, const
   };
   STEP(DA3Rudi);
   error = 0;
-  const std::optional<FileStamp> original = StampOf(fileName);
+  const std::optional<FileMark> original = MarkOf(fileName);
   if (!original) {
     error = ERROR_FILE_NOT_FOUND;
     return false;

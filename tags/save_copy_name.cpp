@@ -68,6 +68,11 @@ std::string SetAsideName(std::string_view target, unsigned long processId, int a
 
 bool IsSaveCopyName(std::string_view path) { return ParseCopyName(path).has_value(); }
 
+bool IsSetAsideName(std::string_view path) {
+  const auto parsed = ParseCopyName(path);
+  return parsed && parsed->second == kAsideMark;
+}
+
 std::optional<unsigned long> SortCopyProcess(std::string_view path) {
   auto parsed = ParseCopyName(path);
   if (!parsed || parsed->second != kSortMark) return std::nullopt;

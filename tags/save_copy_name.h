@@ -22,5 +22,8 @@ std::string SetAsideName(std::string_view target, unsigned long processId, int a
 // Whether the path's file part has the form SaveCopyName, SortCopyName or SetAsideName gives.
 bool IsSaveCopyName(std::string_view path);
 
+// Whether the path's file part has the form SetAsideName gives.
+bool IsSetAsideName(std::string_view path);
+
 // The process that wrote a copy named as SortCopyName gives; nothing for any other name.
 std::optional<unsigned long> SortCopyProcess(std::string_view path);

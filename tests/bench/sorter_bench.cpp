@@ -27,9 +27,9 @@
 #include <string>
 #include <vector>
 
-#include "sorter/last_sort_undo_win.h"
+#include "file_steps/last_sort_undo_win.h"
 #include "sorter/sort_files_win.h"
-#include "sorter/stepwise_copy_win.h"
+#include "file_steps/stepwise_copy_win.h"
 #include "sorter/sorter_window.h"
 #include "sorter/target_path.h"
 #include "tags/tag_bridge.h"

@@ -1,4 +1,4 @@
-#include "sorter/sort_record.h"
+#include "file_steps/sort_record.h"
 
 #include <gtest/gtest.h>
 
@@ -6,50 +6,65 @@
 #include <vector>
 
 namespace {
-const std::string kHeader = "DA3Zur sort record 1\r\nstarted\t2026-12-09 14:03\tmove\r\n";
+const std::string kHeader = "DA3Zur sort record 2\r\nstarted\t2026-12-09 14:03\tmove\r\n";
 
 RunRecord ManyScripts() {
   RunRecord record;
   record.started = "2026-12-09 14:03";
   record.move = true;
   record.steps = {
-      {RecordStep::kMakeFolder, "D:\\Музыка\\Кино\\", "", {}},
+      {RecordStep::kMakeFolder, "D:\\Музыка\\Кино\\", "", {}, FileState{}, false},
       {RecordStep::kMove,
        "C:\\In\\Группа крови.mp3",
        "D:\\Музыка\\Кино\\Группа крови.mp3",
-       {4811234, 133790000000000000}},
+       {4811234, 133790000000000000},
+       FileState{"2882400018:281474976715113", {4811234, 133790000000000000}},
+       true},
       {RecordStep::kSetAside,
        "D:\\音楽\\夜に駆ける.flac",
        "D:\\音楽\\~DA3Zur-夜に駆ける.aside",
-       {18446744073709551615u, 0}},
-      {RecordStep::kCopy, "C:\\In\\夜に駆ける.flac", "D:\\音楽\\夜に駆ける.flac", {1, 2}},
-      {RecordStep::kRemoveFolder, "C:\\In\\😀 party\\", "", {}},
+       {18446744073709551615u, 0},
+       FileState{"1:2", {18446744073709551615u, 0}},
+       false},
+      {RecordStep::kCopy, "C:\\In\\夜に駆ける.flac", "D:\\音楽\\夜に駆ける.flac", {1, 2},
+       FileState{"", {1, 3}}, false},
+      {RecordStep::kCopy, "C:\\In\\b.flac", "D:\\音楽\\b.flac", {1, 2}, {}, false},  // tried only
+      {RecordStep::kRemoveFolder, "C:\\In\\😀 party\\", "", {}, {}, false},
   };
   return record;
 }
 
+// The record as a run writes it: each step's line, its done line after it, then undo's back lines.
 std::string Text(const RunRecord& record) {
   std::string text = RecordHeader(record.started, record.move);
-  for (const RecordStep& step : record.steps) text += RecordLine(step);
+  for (size_t n = 0; n < record.steps.size(); ++n) {
+    text += RecordLine(record.steps[n]);
+    if (record.steps[n].done) text += DoneLine(n, *record.steps[n].done);
+  }
+  for (size_t n = 0; n < record.steps.size(); ++n)
+    if (record.steps[n].back) text += BackLine(n);
   return text;
 }
 }  // namespace
 
 TEST(SortRecord, WritesOneTabSeparatedLinePerStep) {
   EXPECT_EQ(RecordHeader("2026-12-09 14:03", true), kHeader);
-  EXPECT_EQ(RecordHeader("x", false), "DA3Zur sort record 1\r\nstarted\tx\tcopy\r\n");
-  EXPECT_EQ(RecordLine({RecordStep::kMove, "C:\\a.mp3", "D:\\b.mp3", {10, 20}}),
+  EXPECT_EQ(RecordHeader("x", false), "DA3Zur sort record 2\r\nstarted\tx\tcopy\r\n");
+  EXPECT_EQ(RecordLine({RecordStep::kMove, "C:\\a.mp3", "D:\\b.mp3", {10, 20}, {}, false}),
             "move\t10\t20\tC:\\a.mp3\tD:\\b.mp3\r\n");
-  EXPECT_EQ(RecordLine({RecordStep::kSetAside, "D:\\b.mp3", "D:\\~b", {3, 4}}),
+  EXPECT_EQ(RecordLine({RecordStep::kSetAside, "D:\\b.mp3", "D:\\~b", {3, 4}, {}, false}),
             "aside\t3\t4\tD:\\b.mp3\tD:\\~b\r\n");
-  EXPECT_EQ(RecordLine({RecordStep::kMakeFolder, "D:\\R\\", "", {}}), "folder+\tD:\\R\\\r\n");
-  EXPECT_EQ(RecordLine({RecordStep::kRemoveFolder, "C:\\In\\", "", {}}), "folder-\tC:\\In\\\r\n");
+  EXPECT_EQ(RecordLine({RecordStep::kMakeFolder, "D:\\R\\", "", {}, {}, false}),
+            "folder+\tD:\\R\\\r\n");
+  EXPECT_EQ(DoneLine(3, {"7:9", {10, 20}}), "done\t3\t7:9\t10\t20\r\n");
+  EXPECT_EQ(DoneLine(0, {}), "done\t0\r\n");
+  EXPECT_EQ(BackLine(12), "back\t12\r\n");
   EXPECT_EQ(UndoneLine("2026-12-10 08:00"), "undone\t2026-12-10 08:00\r\n");
 }
 
 TEST(SortRecord, ReadsBackWhatWasWrittenInEveryScript) {
   const RunRecord record = ManyScripts();
-  EXPECT_EQ(record.Files(), 2u);
+  EXPECT_EQ(record.Files(), 2u);  // the copy only tried counts for nothing
   auto read = ParseRecord(Text(record));
   ASSERT_TRUE(read);
   EXPECT_EQ(read->started, record.started);
@@ -66,6 +81,10 @@ TEST(SortRecord, ReadsBackWhatWasWrittenInEveryScript) {
   read = ParseRecord(Text(record) + "move\t1\t2\tC:\\a.mp3\tD:\\a");
   ASSERT_TRUE(read);
   EXPECT_EQ(read->steps, record.steps);
+  // Cut within a done line, the step stays undone: "done\t1\t2882" would name another file.
+  read = ParseRecord(RecordHeader("x", true) + RecordLine(record.steps[1]) + "done\t0\t2882");
+  ASSERT_TRUE(read);
+  EXPECT_FALSE(read->steps[0].done);
 }
 
 TEST(SortRecord, LinesThatCantBeReadAreSkippedAndTheRestKept) {
@@ -83,10 +102,16 @@ TEST(SortRecord, LinesThatCantBeReadAreSkippedAndTheRestKept) {
            "Move\t1\t2\tC:\\a\tD:\\b\r\n",                      // no such step
            "\r\n",
            "undone\r\n",  // no date: no undone line
+           "done\t9\r\n",               // no such step
+           "done\t0\t1:2\t3\t4\r\n",  // a folder's step done with a file
+           "done\t0\t1:2\t3\r\n",     // a field short
+           "back\t5\r\n",               // no such step
+           "back\tx\r\n",
        }) {
     auto read = ParseRecord(kHeader + good + bad + good);
     ASSERT_TRUE(read) << bad;
     EXPECT_EQ(read->steps.size(), 2u) << bad;
+    EXPECT_FALSE(read->steps[0].done || read->steps[0].back) << bad;
     EXPECT_FALSE(read->undone) << bad;
   }
 }
@@ -94,57 +119,41 @@ TEST(SortRecord, LinesThatCantBeReadAreSkippedAndTheRestKept) {
 TEST(SortRecord, OnlyATextWithTheHeaderIsARecord) {
   for (const std::string& text : {
            std::string(),
-           std::string("DA3Zur sort record 1\r\n"),
-           std::string("DA3Zur sort record 1\r\nstarted\t2026-12-09 14:03\tmove"),  // cut
-           std::string("DA3Zur sort record 2\r\nstarted\tx\tmove\r\n"),
-           std::string("DA3Zur sort record 1\r\nstarted\tx\tsideways\r\n"),
-           std::string("DA3Zur sort record 1\r\nbegun\tx\tmove\r\n"),
-           std::string("DA3Zur sort record 1\r\nstarted\tx\r\n"),
+           std::string("DA3Zur sort record 2\r\n"),
+           std::string("DA3Zur sort record 2\r\nstarted\t2026-12-09 14:03\tmove"),  // cut
+           std::string("DA3Zur sort record 1\r\nstarted\tx\tmove\r\n"),  // an earlier version's
+           std::string("DA3Zur sort record 2\r\nstarted\tx\tsideways\r\n"),
+           std::string("DA3Zur sort record 2\r\nbegun\tx\tmove\r\n"),
+           std::string("DA3Zur sort record 2\r\nstarted\tx\r\n"),
            std::string("move\t1\t2\tC:\\a\tD:\\b\r\n"),
        })
     EXPECT_FALSE(ParseRecord(text)) << text;
   // An editor may have saved it with LF alone, or added a byte-order mark.
   for (const std::string& text :
-       {std::string("DA3Zur sort record 1\nstarted\tx\tcopy\n"
+       {std::string("DA3Zur sort record 2\nstarted\tx\tcopy\n"
                     "copy\t1\t2\tC:\\a\tD:\\b\n"),
-        std::string("\xEF\xBB\xBF") + "DA3Zur sort record 1\r\nstarted\tx\tcopy\r\n"
+        std::string("\xEF\xBB\xBF") + "DA3Zur sort record 2\r\nstarted\tx\tcopy\r\n"
                                       "copy\t1\t2\tC:\\a\tD:\\b\r\n"}) {
     auto read = ParseRecord(text);
     ASSERT_TRUE(read);
     EXPECT_FALSE(read->move);
-    EXPECT_EQ(read->steps,
-              (std::vector<RecordStep>{{RecordStep::kCopy, "C:\\a", "D:\\b", {1, 2}}}));
+    EXPECT_EQ(read->steps, (std::vector<RecordStep>{
+                               {RecordStep::kCopy, "C:\\a", "D:\\b", {1, 2}, {}, false}}));
   }
 }
 
-TEST(SortRecord, KeepsTheNewestRecordsAndNoOtherFile) {
-  EXPECT_EQ(RecordName("20261209-140312", 1), "sort-20261209-140312-1.txt");
+TEST(SortRecord, RecordsAreOrderedByTheirNumberAndOnlyTheirsRemoved) {
+  EXPECT_EQ(RecordName(12), "sort-12.txt");
   const std::vector<std::string> names = {
-      "sort-20261209-140312-1.txt",
-      "sort-20251231-235959-1.txt",
-      "sort-20261209-140312-10.txt",
-      "sort-20261209-140312-2.txt",
-      "notes.txt",
-      "sort-2026129-140312-1.txt",
-      "sort-20261209-140312-.txt",
-      "sort-20261209-140312-1.TXT",
-      "sort-2026120x-140312-1.txt",
-      "sort-20261209-140312-1.txt~",
+      "sort-9.txt",  "sort-20261209-140312-1.txt",  // an earlier version's name: the oldest
+      "sort-10.txt", "notes.txt", "sort-.txt", "sort-1.TXT", "sort-1x.txt", "sort-2.txt~",
   };
-  struct Case {
-    size_t keep;
-    std::vector<std::string> removed;
-  };
-  for (const Case& c : std::vector<Case>{
-           {10, {}},
-           {4, {}},
-           {2, {"sort-20251231-235959-1.txt", "sort-20261209-140312-1.txt"}},
-           {0,
-            {"sort-20251231-235959-1.txt", "sort-20261209-140312-1.txt",
-             "sort-20261209-140312-2.txt", "sort-20261209-140312-10.txt"}},
-       })
-    EXPECT_EQ(RecordsToRemove(names, c.keep), c.removed) << c.keep;
-  EXPECT_EQ(NewestRecord(names), "sort-20261209-140312-10.txt");
-  EXPECT_EQ(NewestRecord({"notes.txt"}), std::nullopt);
-  EXPECT_EQ(NewestRecord({}), std::nullopt);
+  EXPECT_EQ(RecordsNewestFirst(names),
+            (std::vector<std::string>{"sort-10.txt", "sort-9.txt", "sort-20261209-140312-1.txt"}));
+  EXPECT_EQ(NextRecordNumber(names), 11u);
+  EXPECT_EQ(NextRecordNumber({"notes.txt"}), 1u);
+  EXPECT_EQ(NextRecordNumber({"sort-18446744073709551615.txt"}), 18446744073709551615u);
+  EXPECT_EQ(RecordsToRemove(names, 1),
+            (std::vector<std::string>{"sort-20261209-140312-1.txt", "sort-9.txt"}));
+  EXPECT_EQ(RecordsToRemove(names, 3), std::vector<std::string>{});
 }

@@ -1,6 +1,6 @@
 // Copying and moving in steps on the real (Wine) file system: the calling thread is served while
 // a large file goes, a stop leaves no target, and a move within one volume stays a rename.
-#include "sorter/stepwise_copy_win.h"
+#include "file_steps/stepwise_copy_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

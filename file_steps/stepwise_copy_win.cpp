@@ -1,4 +1,4 @@
-#include "sorter/stepwise_copy_win.h"
+#include "file_steps/stepwise_copy_win.h"
 
 #include <windows.h>
 
@@ -25,6 +25,8 @@ struct Transfer {
   bool replace = false, hide = false;
   std::atomic<std::uint64_t> done{0}, total{0};
   std::atomic<bool> stop{false};
+  // The platform has begun the target: from then on a target left after a failure is the copy's.
+  std::atomic<bool> began{false};
   BOOL cancel = FALSE;  // CopyFileExW's own flag, which it reads between its steps
   DWORD error = 0;
   // Set when the transfer runs on the calling thread: the progress routine serves the window.
@@ -35,6 +37,7 @@ struct Transfer {
 DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, LARGE_INTEGER,
                         DWORD, DWORD reason, HANDLE, HANDLE, LPVOID data) {
   auto* transfer = static_cast<Transfer*>(data);
+  if (reason == CALLBACK_STREAM_SWITCH) transfer->began = true;
   // The copy beside a target is hidden as soon as it exists, so that one left by a process that
   // ended meanwhile is out of the user's way until the next run removes it.
   if (reason == CALLBACK_STREAM_SWITCH && transfer->hide) {
@@ -53,15 +56,6 @@ DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, 
   return transfer->stop || StepsHeld ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
 }
 
-// Removes a file of the program's own making, also when it is read-only (copied from a read-only
-// source).
-void RemoveOwnFile(const std::wstring& name) {
-  const DWORD attributes = GetFileAttributesW(name.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(name.c_str());
-}
-
 DWORD WINAPI Work(LPVOID data) {
   auto* transfer = static_cast<Transfer*>(data);
   const BOOL done =
@@ -69,12 +63,10 @@ DWORD WINAPI Work(LPVOID data) {
                   &transfer->cancel, transfer->replace ? 0 : COPY_FILE_FAIL_IF_EXISTS);
   transfer->error = done ? 0 : GetLastError();
   // A crash report came up meanwhile: the run will never put the copy in place, so it goes here, as
-  // a stopped copy does (Wine's copy does not stop halfway). A file that was there before is none
-  // of the copy's.
-  const bool before =
-      transfer->error == ERROR_FILE_EXISTS || transfer->error == ERROR_ALREADY_EXISTS;
-  if (StepsHeld && !before) {
-    RemoveOwnFile(transfer->target);
+  // a stopped copy does (Wine's copy does not stop halfway). A file the copy did not begin is none
+  // of its own.
+  if (StepsHeld && transfer->began) {
+    RemoveOwnFile(Utf8Marked(transfer->target));
     transfer->error = kErrorRequestAborted;
   }
   return 0;
@@ -160,7 +152,7 @@ std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& targ
       error = GetLastError();
     }
   }
-  if (error != 0) RemoveOwnFile(transfer.target);
+  if (error != 0 && transfer.began) RemoveOwnFile(Utf8Marked(transfer.target));
   return error;
 }
 }  // namespace
@@ -174,25 +166,23 @@ std::uint32_t CopyInSteps(const std::string& source, const std::string& target, 
   transfer.source = Wide(source);
   transfer.target = Wide(target);
   const std::uint32_t error = Run(transfer, whileCopying);
-  const bool exists = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-  // A new target is the copy's own: what the platform left of it after a stop or a failure goes
-  // (as does one the copy finished before the stop took effect: the source is still there).
-  if ((transfer.stop || error != 0) && !exists) RemoveOwnFile(transfer.target);
-  return transfer.stop && !exists ? kErrorRequestAborted : error;
+  // A target the copy began is its own: what the platform left of it after a stop or a failure
+  // goes (as does one the copy finished before the stop took effect: the source is still there).
+  // A failure before that (a source that can't be read, a target that exists) leaves the target.
+  if ((transfer.stop || error != 0) && transfer.began) RemoveOwnFile(target);
+  return transfer.stop && transfer.began ? kErrorRequestAborted : error;
 }
 
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
                           const WhileCopying& whileCopying) {
   STEP(Sorter);
   const std::wstring from = Wide(source), to = Wide(target);
-  // Within one drive a rename is the whole move, and takes no time; a volume mounted in a folder
-  // of the drive says so by refusing it. (Under Wine a rename to another drive would copy the
-  // file in one step that nothing can stop.)
-  if (DriveOf(WholePath(source)) == DriveOf(WholePath(target))) {
-    if (MoveFileExW(from.c_str(), to.c_str(), 0)) return 0;
-    const DWORD renameError = GetLastError();
-    if (renameError != ERROR_NOT_SAME_DEVICE) return renameError;
-  }
+  // Within one volume a rename is the whole move, and takes no time, whatever letters or names
+  // the two paths go by (a subst letter, a mapped share); between volumes it is refused, at once
+  // and copying nothing, and the move goes on as a copy.
+  if (MoveFileExW(from.c_str(), to.c_str(), 0)) return 0;
+  if (const DWORD renameError = GetLastError(); renameError != ERROR_NOT_SAME_DEVICE)
+    return renameError;
   // Across volumes the file is first copied whole beside the target and renamed into its name;
   // only then does the source go. A move never replaces a file.
   if (std::uint32_t error = CopyIntoPlace(from, to, false, true, whileCopying)) return error;
@@ -200,8 +190,19 @@ std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
   if (DeleteFileW(from.c_str())) return 0;
   // The source can't go (read-only, or held open): the move did not happen, and its copy goes.
   const DWORD error = GetLastError();
-  RemoveOwnFile(to);
+  RemoveOwnFile(target);
   return error;
+}
+
+BOOL RemoveOwnFile(const std::string& path) {
+  const std::wstring name = Wide(path);
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetLastError(attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return DeleteFileW(name.c_str());
 }
 
 std::string UnusedName(const std::function<std::string(int attempt)>& name) {
@@ -225,6 +226,6 @@ void RemoveLeftoverCopies(const std::string& folder) {
                                    ? nullptr
                                    : OpenProcess(SYNCHRONIZE, FALSE, DWORD(*writer)));
     if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) continue;
-    RemoveOwnFile(Wide(folder + name));
+    RemoveOwnFile(folder + name);
   }
 }

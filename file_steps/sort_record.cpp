@@ -1,4 +1,4 @@
-#include "sorter/sort_record.h"
+#include "file_steps/sort_record.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,7 +7,7 @@
 #include "base/position.h"
 
 namespace {
-constexpr std::string_view kFirstLine = "DA3Zur sort record 1";
+constexpr std::string_view kFirstLine = "DA3Zur sort record 2";
 constexpr std::string_view kLineEnd = "\r\n";
 
 // The word that begins each kind of step's line, in the order of RecordStep::Kind.
@@ -37,7 +37,7 @@ std::optional<std::uint64_t> Number(std::string_view text) {
 std::optional<RecordStep> Step(const std::vector<std::string_view>& fields) {
   const auto word = std::find(std::begin(kStepWords), std::end(kStepWords), fields[0]);
   if (word == std::end(kStepWords)) return std::nullopt;
-  RecordStep step{RecordStep::Kind(word - std::begin(kStepWords)), "", "", {}};
+  RecordStep step{RecordStep::Kind(word - std::begin(kStepWords)), "", "", {}, {}, false};
   if (step.kind == RecordStep::kMakeFolder || step.kind == RecordStep::kRemoveFolder) {
     if (fields.size() != 2 || fields[1].empty()) return std::nullopt;
     step.from = fields[1];
@@ -50,6 +50,15 @@ std::optional<RecordStep> Step(const std::vector<std::string_view>& fields) {
   step.from = fields[3];
   step.to = fields[4];
   return step;
+}
+
+// A done line's state: empty for a folder's step, else identity, size and last write.
+std::optional<FileState> DoneState(const std::vector<std::string_view>& fields) {
+  if (fields.size() == 2) return FileState{};
+  if (fields.size() != 5) return std::nullopt;
+  const auto size = Number(fields[3]), lastWrite = Number(fields[4]);
+  if (!size || !lastWrite) return std::nullopt;
+  return FileState{std::string(fields[2]), {*size, *lastWrite}};
 }
 
 // The complete lines of the text: each ends in LF, its CR before that dropped. What follows the
@@ -65,29 +74,23 @@ std::vector<std::string_view> CompleteLines(std::string_view text) {
   return lines;
 }
 
-// A record's name read back: its stamp and number, for ordering; nothing for any other name.
+// A record's name read back: its number, for ordering; nothing for any other name. The names an
+// earlier version gave ("sort-<date>-<time>-<n>.txt") count as the oldest, in their own order.
 struct RecordKey {
-  std::string stamp;
-  unsigned n;
+  std::uint64_t n;
+  std::string name;
   auto operator<=>(const RecordKey&) const = default;
 };
 
 std::optional<RecordKey> KeyOf(std::string_view name) {
   constexpr std::string_view kPrefix = "sort-", kSuffix = ".txt";
-  constexpr size_t kStampLength = 15;  // YYYYMMDD-HHMMSS
   if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix)) return std::nullopt;
-  name.remove_prefix(kPrefix.size());
-  name.remove_suffix(kSuffix.size());
-  if (name.size() < kStampLength + 2 || name[8] != '-' || name[kStampLength] != '-')
+  std::string_view middle = name.substr(kPrefix.size());
+  middle.remove_suffix(kSuffix.size());
+  if (const auto n = Number(middle)) return RecordKey{*n, ""};
+  if (middle.empty() || middle.find_first_not_of("0123456789-") != std::string_view::npos)
     return std::nullopt;
-  const std::string_view stamp = name.substr(0, kStampLength);
-  if (!Number(stamp.substr(0, 8)) || !Number(stamp.substr(9))) return std::nullopt;
-  const std::string_view count = name.substr(kStampLength + 1);
-  unsigned n = 0;
-  const auto [end, error] = std::from_chars(count.data(), count.data() + count.size(), n);
-  if (!Number(count) || error != std::errc() || end != count.data() + count.size())
-    return std::nullopt;
-  return RecordKey{std::string(stamp), n};
+  return RecordKey{0, std::string(name)};
 }
 
 // The records among the names, oldest first.
@@ -103,8 +106,7 @@ std::vector<std::pair<RecordKey, std::string>> Records(const std::vector<std::st
 size_t RunRecord::Files() const {
   std::set<std::pair<std::string, std::string>> files;
   for (const RecordStep& step : steps)
-    if (step.kind == RecordStep::kMove || step.kind == RecordStep::kCopy)
-      files.emplace(step.from, step.to);
+    if (step.IsFileStep() && step.done) files.emplace(step.from, step.to);
   return files.size();
 }
 
@@ -115,13 +117,22 @@ std::string RecordHeader(std::string_view started, bool move) {
 
 std::string RecordLine(const RecordStep& step) {
   std::string line(kStepWords[step.kind]);
-  if (step.kind != RecordStep::kMakeFolder && step.kind != RecordStep::kRemoveFolder)
+  if (step.IsFileStep() || step.kind == RecordStep::kSetAside)
     line += '\t' + std::to_string(step.mark.size) + '\t' + std::to_string(step.mark.lastWrite);
   line += '\t' + step.from;
-  if (step.kind != RecordStep::kMakeFolder && step.kind != RecordStep::kRemoveFolder)
-    line += '\t' + step.to;
+  if (step.IsFileStep() || step.kind == RecordStep::kSetAside) line += '\t' + step.to;
   return line + std::string(kLineEnd);
 }
+
+std::string DoneLine(size_t n, const FileState& state) {
+  std::string line = "done\t" + std::to_string(n);
+  if (state != FileState{})
+    line += '\t' + state.identity + '\t' + std::to_string(state.mark.size) + '\t' +
+            std::to_string(state.mark.lastWrite);
+  return line + std::string(kLineEnd);
+}
+
+std::string BackLine(size_t n) { return "back\t" + std::to_string(n) + std::string(kLineEnd); }
 
 std::string UndoneLine(std::string_view when) {
   return "undone\t" + std::string(when) + std::string(kLineEnd);
@@ -141,19 +152,35 @@ std::optional<RunRecord> ParseRecord(std::string_view text) {
   record.move = started[2] == "move";
   for (size_t i = 2; i < lines.size(); ++i) {
     const std::vector<std::string_view> fields = Fields(lines[i]);
-    if (fields[0] == "undone" && fields.size() == 2)
+    // A done or back line names a step already read; any other number is not one of this run's.
+    const auto n = fields.size() >= 2 ? Number(fields[1]) : std::nullopt;
+    RecordStep* named = n && *n < record.steps.size() ? &record.steps[*n] : nullptr;
+    if (fields[0] == "undone" && fields.size() == 2) {
       record.undone = true;
-    else if (auto step = Step(fields))
+    } else if (fields[0] == "done") {
+      const auto state = DoneState(fields);
+      // A folder's step is done without a file; a file's step only with one.
+      if (named && state && (*state == FileState{}) != (named->IsFileStep() ||
+                                                         named->kind == RecordStep::kSetAside))
+        named->done = state;
+    } else if (fields[0] == "back") {
+      if (named && fields.size() == 2) named->back = true;
+    } else if (auto step = Step(fields)) {
       record.steps.push_back(std::move(*step));
+    }
   }
   return record;
 }
 
-std::string RecordName(std::string_view stamp, unsigned n) {
-  return "sort-" + std::string(stamp) + "-" + std::to_string(n) + ".txt";
+std::string RecordName(std::uint64_t n) { return "sort-" + std::to_string(n) + ".txt"; }
+
+std::uint64_t NextRecordNumber(const std::vector<std::string>& names) {
+  const auto records = Records(names);
+  // The highest number is not passed: a run there finds its name taken, and keeps no record.
+  return records.empty() ? 1 : std::min(records.back().first.n, UINT64_MAX - 1) + 1;
 }
 
-std::vector<std::string> RecordsToRemove(std::vector<std::string> names, size_t keep) {
+std::vector<std::string> RecordsToRemove(const std::vector<std::string>& names, size_t keep) {
   STEP(Sorter);
   const auto records = Records(names);
   std::vector<std::string> old;
@@ -161,8 +188,10 @@ std::vector<std::string> RecordsToRemove(std::vector<std::string> names, size_t 
   return old;
 }
 
-std::optional<std::string> NewestRecord(const std::vector<std::string>& names) {
+std::vector<std::string> RecordsNewestFirst(const std::vector<std::string>& names) {
+  std::vector<std::string> newest;
   const auto records = Records(names);
-  if (records.empty()) return std::nullopt;
-  return records.back().second;
+  for (auto record = records.rbegin(); record != records.rend(); ++record)
+    newest.push_back(record->second);
+  return newest;
 }

@@ -6,7 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "sorter/sort_run.h"
+#include <windows.h>
+
+#include "file_steps/file_errors.h"
 
 // Called on the calling thread every few tens of milliseconds while a file goes: whether it is a
 // move, how many bytes are done of how many (0 of 0 until the platform has said), to show them
@@ -23,8 +25,8 @@ using WhileCopying = std::function<bool(bool moving, std::uint64_t done, std::ui
 std::uint32_t CopyInSteps(const std::string& source, const std::string& target, bool replace,
                           const WhileCopying& whileCopying, const std::string& aside = "");
 
-// Moves source to target, never replacing a file. Within one volume a rename, at once; across
-// volumes a copy into a hidden file beside the target, renamed into the target's name, then the
+// Moves source to target, never replacing a file. Within one volume a rename, at once, whatever
+// the paths' letters; across volumes (the rename refused as "not the same device") a copy into a hidden file beside the target, renamed into the target's name, then the
 // source deleted: stopped, failed or ended by force, the source stays and no target is left.
 // Gives 0, the system's error code, or kErrorRequestAborted when stopped.
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
@@ -33,6 +35,10 @@ std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
 // Removes the hidden copies beside targets in the folder (ending in a backslash) that a sort left
 // when its process ended before it could put them in place or remove them.
 void RemoveLeftoverCopies(const std::string& folder);
+
+// Deletes a file of the program's own making, also when it is read-only (copied from a read-only
+// source); false, with the system's error, when it could not.
+BOOL RemoveOwnFile(const std::string& path);
 
 // The first of the names made for attempts 0 to 99 that holds nothing yet; empty when all do.
 std::string UnusedName(const std::function<std::string(int attempt)>& name);

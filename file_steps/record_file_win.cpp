@@ -1,0 +1,140 @@
+#include "file_steps/record_file_win.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "base/file_system_win.h"
+#include "base/position.h"
+#include "base/wide_text_win.h"
+#include "settings/settings.h"
+#include "file_steps/undo_run.h"
+
+namespace {
+constexpr char kRecordPattern[] = "sort-*.txt";
+
+std::vector<std::string> RecordNames(const std::string& folder) {
+  STEP(Sorter);
+  return NamesIn(folder, kRecordPattern).value_or(std::vector<std::string>{});
+}
+
+bool WriteAll(HANDLE file, const std::string& text, bool flush = true) {
+  DWORD written = 0;
+  return WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr) &&
+         written == text.size() && (!flush || FlushFileBuffers(file));
+}
+
+std::optional<RunRecord> ReadRecord(const std::string& path) {
+  std::string bytes;
+  if (!ReadFileUntil(path, bytes, [](std::string_view) { return false; })) return std::nullopt;
+  return ParseRecord(bytes);
+}
+
+// Sends a file to the Recycle Bin of its drive. Where the drive has none, or the file is beyond
+// its size, the shell asks first, as Explorer does; the answer No keeps the file.
+void ToRecycleBin(const std::string& path) {
+  std::wstring name = Wide(path);
+  name.push_back(L'\0');  // the list of names ends in two zeros
+  SHFILEOPSTRUCTW operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = name.c_str();
+  operation.fFlags =
+      FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_SILENT | FOF_NOERRORUI;
+  SHFileOperationW(&operation);
+}
+
+// A file that did not go to the Recycle Bin (the user said No, or the shell failed) is shown again.
+void Release(const std::string& path) {
+  STEP(Sorter);
+  ToRecycleBin(path);
+  const std::wstring name = Wide(path);
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES)
+    SetFileAttributesW(name.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_HIDDEN));
+}
+}  // namespace
+
+std::string RecordTime() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", now.wYear, now.wMonth, now.wDay,
+                now.wHour, now.wMinute);
+  return text;
+}
+
+void RecordWriter::Begin(bool move) { move_ = move; }
+
+bool RecordWriter::Open() {
+  STEP(Sorter);
+  opened_ = true;
+  const std::string folder = SettingsFolder();
+  if (folder.empty()) return false;
+  CreateDirectoryW(Wide(folder).c_str(), nullptr);
+  if (std::optional<LastSort> last = ReadLastSort()) previous_ = last->path;
+  file_ = FileHandle(CreateFileW(Wide(folder + RecordName(NextRecordNumber(RecordNames(folder))))
+                                     .c_str(),
+                                 GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file_ && !WriteAll(file_.get(), RecordHeader(RecordTime(), move_))) file_.reset();
+  for (const std::string& old : RecordsToRemove(RecordNames(folder), kRecordsKept))
+    if (folder + old != previous_) DeleteFileW(Wide(folder + old).c_str());
+  return bool(file_);
+}
+
+bool RecordWriter::Append(const std::string& text) {
+  STEP(Sorter);
+  if (!opened_) Open();
+  if (!file_) return false;
+  // Each line is with the system before its step is tried, so a crash or a forced end of the
+  // process loses none. Having it on the disk itself costs as much as moving a file, so that is
+  // asked for every kFlushEveryMs: a power cut loses at most the steps of that time, which the
+  // file system itself keeps no longer than that.
+  const bool flush = GetTickCount() - lastFlush_ >= kFlushEveryMs;
+  if (flush) lastFlush_ = GetTickCount();
+  return WriteAll(file_.get(), text, flush);
+}
+
+void RecordWriter::FirstDone() {
+  if (previous_.empty()) return;
+  if (std::optional<RunRecord> record = ReadRecord(previous_))
+    for (const std::string& path : SetAsideToRelease(*record, FileStateOf)) Release(path);
+}
+
+RecordWriter::~RecordWriter() {
+  if (file_) FlushFileBuffers(file_.get());
+}
+
+std::optional<LastSort> ReadLastSort() {
+  STEP(Sorter);
+  const std::string folder = SettingsFolder();
+  // A run that did nothing (every file in place, or refused) leaves the undo to the one before.
+  for (const std::string& name : RecordsNewestFirst(RecordNames(folder)))
+    if (std::optional<RunRecord> record = ReadRecord(folder + name);
+        record && record->Files() > 0)
+      return LastSort{folder + name, std::move(*record)};
+  return std::nullopt;
+}
+
+OpenRecord OpenRecordToAdd(const std::string& path) {
+  STEP(Sorter);
+  OpenRecord open;
+  open.file = FileHandle(CreateFileW(Wide(path).c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!open.file) {
+    open.error = GetLastError();
+    return open;
+  }
+  std::string bytes;
+  if (!ReadRest(open.file.get(), bytes)) return open;
+  open.record = ParseRecord(bytes);
+  // A line cut short by a forced end is closed, so that what is added starts a line of its own.
+  if (!bytes.empty() && bytes.back() != '\n' && !WriteAll(open.file.get(), "\r\n"))
+    open.record.reset();
+  return open;
+}
+
+bool AddToRecord(HANDLE file, const std::string& text) { return WriteAll(file, text); }

@@ -1,0 +1,61 @@
+// The records of sort runs in the settings folder: the running one written step by step, each
+// step on the disk before it is tried and its done line after it succeeded, and the newest read
+// back for undo.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "base/win_handles.h"
+#include "file_steps/sort_record.h"
+
+// How many runs' records are kept; undo takes back the newest that did something.
+inline constexpr size_t kRecordsKept = 5;
+
+// The record of the run under way. Nothing is written until the first step.
+class RecordWriter {
+ public:
+  RecordWriter() = default;
+  ~RecordWriter();
+  RecordWriter(const RecordWriter&) = delete;
+  RecordWriter& operator=(const RecordWriter&) = delete;
+
+  // The run's mode, known once the user has answered the delete question.
+  void Begin(bool move);
+  // Adds lines to the record, opening it first; false when it can't be opened or written (no
+  // settings folder, a full disk): the run then tries no further step.
+  bool Append(const std::string& text);
+  // After the run's first copy or move: the files that the previous run set aside go to the
+  // Recycle Bin, that run's undo being over.
+  void FirstDone();
+
+ private:
+  bool Open();
+
+  static constexpr DWORD kFlushEveryMs = 100;
+  FileHandle file_;
+  DWORD lastFlush_ = 0;
+  bool move_ = false, opened_ = false;
+  std::string previous_;  // the record of the run before, read once this one is opened
+};
+
+// A record of a run, and where it is.
+struct LastSort {
+  std::string path;
+  RunRecord record;
+};
+// The newest record of a run that copied or moved a file; nothing when there is none.
+std::optional<LastSort> ReadLastSort();
+
+// The record at the path, opened to add to it: the file's text, and the handle. Fails with
+// ERROR_SHARING_VIOLATION while a sorter still writes it.
+struct OpenRecord {
+  FileHandle file;
+  std::optional<RunRecord> record;
+  DWORD error = 0;
+};
+OpenRecord OpenRecordToAdd(const std::string& path);
+// Adds text to an open record after its last complete line; false when it could not be written.
+bool AddToRecord(HANDLE file, const std::string& text);
+
+// The local time as a record shows it.
+std::string RecordTime();

@@ -1,0 +1,65 @@
+#include "file_steps/recorded_steps.h"
+
+#include "base/position.h"
+#include "file_steps/file_errors.h"
+
+std::optional<size_t> RecordedSteps::Begin(const RecordStep& step) {
+  if (failed_ || !plain_.append(RecordLine(step))) {
+    failed_ = true;
+    return std::nullopt;
+  }
+  return steps_++;
+}
+
+void RecordedSteps::Done(size_t n, const FileState& state, bool file) {
+  // A done line that can't be written leaves a step that undo will not take back: the run stops
+  // before its next step.
+  if (!plain_.append(DoneLine(n, state))) failed_ = true;
+  if (file && !fileDone_ && plain_.firstDone) plain_.firstDone();
+  fileDone_ = fileDone_ || file;
+}
+
+std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& target,
+                                  bool replace) {
+  STEP(Sorter);
+  const std::string from = plain_.wholePath(source), to = plain_.wholePath(target);
+  const std::string aside = replace ? plain_.asideName(to) : "";
+  if (replace && aside.empty()) return kErrorFileExists;
+  std::optional<size_t> asideStep;
+  if (replace) {
+    asideStep = Begin({RecordStep::kSetAside, to, aside, plain_.mark(to).value_or(FileMark{}), {}, false});
+    if (!asideStep) return kErrorNotRecorded;
+  }
+  const std::optional<size_t> copyStep =
+      Begin({RecordStep::kCopy, from, to, plain_.mark(from).value_or(FileMark{}), {}, false});
+  if (!copyStep) return kErrorNotRecorded;
+  const std::uint32_t error = plain_.copy(from, to, aside);
+  if (error != 0) return error;
+  // The copy's done line first: should the run end between the two, undo finds the file set
+  // aside by its name and mark.
+  if (auto copied = plain_.state(to)) Done(*copyStep, *copied, true);
+  if (auto kept = replace ? plain_.state(aside) : std::nullopt) Done(*asideStep, *kept, false);
+  return 0;
+}
+
+std::uint32_t RecordedSteps::Move(const std::string& source, const std::string& target) {
+  STEP(Sorter);
+  const std::string from = plain_.wholePath(source), to = plain_.wholePath(target);
+  const std::optional<size_t> step =
+      Begin({RecordStep::kMove, from, to, plain_.mark(from).value_or(FileMark{}), {}, false});
+  if (!step) return kErrorNotRecorded;
+  const std::uint32_t error = plain_.move(from, to);
+  if (error != 0) return error;
+  if (auto moved = plain_.state(to)) Done(*step, *moved, true);
+  return 0;
+}
+
+std::uint32_t RecordedSteps::Folder(RecordStep::Kind kind, const std::string& folder,
+                                    const std::function<std::uint32_t()>& step) {
+  STEP(Sorter);
+  const std::optional<size_t> n = Begin({kind, plain_.wholePath(folder), "", {}, {}, false});
+  if (!n) return kErrorNotRecorded;
+  const std::uint32_t error = step();
+  if (error == 0) Done(*n, {}, false);
+  return error;
+}

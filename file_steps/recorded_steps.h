@@ -1,0 +1,54 @@
+// The sort's file steps, each written to the run's record before it is tried and marked done,
+// with the file it left, once it has succeeded. A step that could not be written is not tried.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "base/file_mark.h"
+#include "file_steps/sort_record.h"
+
+// What the steps ask of the file system and of the record.
+struct PlainSteps {
+  std::function<std::optional<FileMark>(const std::string& path)> mark;  // nothing: no file
+  std::function<std::optional<FileState>(const std::string& path)> state;
+  // Copies source to target. Given an aside name, the file at the target is moved there just
+  // before the copy takes its place; without one, a file at the target is never replaced. Gives 0
+  // or the system's error code, as do the others.
+  std::function<std::uint32_t(const std::string& source, const std::string& target,
+                              const std::string& aside)>
+      copy;
+  std::function<std::uint32_t(const std::string& source, const std::string& target)> move;
+  // A free name beside the target to keep the file a copy replaces under; empty when none is.
+  std::function<std::string(const std::string& target)> asideName;
+  // The path made whole, as the record keeps it: undo runs from another current folder.
+  std::function<std::string(const std::string& path)> wholePath;
+  // Adds text to the record and has it kept; false when it could not be written.
+  std::function<bool(const std::string& text)> append;
+  // Called once, after the run's first copy or move was done; may be empty.
+  std::function<void()> firstDone;
+};
+
+class RecordedSteps {
+ public:
+  explicit RecordedSteps(PlainSteps plain) : plain_(std::move(plain)) {}
+  // Copy and move as PlainSteps does them; a copy told to replace keeps the file it replaces
+  // aside. Give kErrorNotRecorded, trying nothing, once the record could not be written.
+  std::uint32_t Copy(const std::string& source, const std::string& target, bool replace);
+  std::uint32_t Move(const std::string& source, const std::string& target);
+  // A folder made (kMakeFolder) or removed (kRemoveFolder) by `step`, which gives 0 when it was.
+  std::uint32_t Folder(RecordStep::Kind kind, const std::string& folder,
+                       const std::function<std::uint32_t()>& step);
+
+ private:
+  // Writes the step's line; its number, or nothing when the record could not be written.
+  std::optional<size_t> Begin(const RecordStep& step);
+  // The step numbered n left `state`; `file` for a copy or a move.
+  void Done(size_t n, const FileState& state, bool file);
+
+  PlainSteps plain_;
+  size_t steps_ = 0;  // step lines written
+  bool failed_ = false, fileDone_ = false;
+};

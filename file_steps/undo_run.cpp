@@ -1,0 +1,180 @@
+#include "file_steps/undo_run.h"
+
+#include <set>
+
+#include "base/path_parts.h"
+#include "base/position.h"
+#include "base/text_util.h"
+#include "file_steps/file_errors.h"
+#include "tags/save_copy_name.h"
+
+namespace {
+// Whether the file found is the one a step left: the same identity where the volume gives one,
+// else the same mark.
+bool SameFile(const std::optional<FileState>& found, const FileState& left) {
+  if (!found) return false;
+  if (!left.identity.empty()) return found->identity == left.identity;
+  return found->mark == left.mark;
+}
+
+class Undo {
+ public:
+  Undo(const TextTable& texts, const UndoFiles& files, UndoSummary& summary)
+      : texts_(texts), files_(files), summary_(summary) {}
+
+  // Takes the step back, or says why not; true when it is back (or needed nothing).
+  bool Step(const RecordStep& step) {
+    if (!step.done) {
+      // Never done: nothing changed but, perhaps, a copy half made beside the target.
+      if (step.IsFileStep()) files_.removeLeftovers(FolderPart(step.to));
+      if (step.kind == RecordStep::kSetAside) return Keep(step.to, PutBackUndone(step));
+      return true;
+    }
+    switch (step.kind) {
+      case RecordStep::kMove:
+        return Count(step.to, MoveBack(step));
+      case RecordStep::kCopy:
+        return Count(step.to, RemoveCopy(step));
+      case RecordStep::kSetAside:
+        return Keep(step.to, PutBack(step));
+      case RecordStep::kMakeFolder:
+        // A folder that holds anything is the user's now; one that can't be removed stays too.
+        if (files_.isEmptyFolder(step.from)) files_.removeFolder(step.from);
+        return true;
+      case RecordStep::kRemoveFolder:
+        // The files that go back into it find no path should this fail, and say so.
+        if (!files_.exists(step.from)) files_.makeFolder(step.from);
+        return true;
+    }
+    return true;
+  }
+
+ private:
+  // A file step's reason for not being undone, or nothing when it is.
+  using Reason = std::optional<std::string>;
+
+  bool Count(const std::string& path, const Reason& reason) {
+    if (!reason) ++summary_.undone;
+    return Keep(path, reason);
+  }
+  bool Keep(const std::string& path, const Reason& reason) {
+    if (reason) summary_.notUndone.push_back({path, *reason});
+    return !reason;
+  }
+
+  Reason Failure(std::uint32_t error) const {
+    // Something that came to the old place between looking and moving is never replaced.
+    if (IsExistsError(error)) return texts_[kTextUndoOccupied];
+    return files_.systemMessage(error);
+  }
+
+  // Whether the file a step left at `to` is at `back` now: an undo ended between moving it back
+  // and writing so. A move to another volume gives it another identity, never another mark.
+  bool AlreadyBack(const std::string& back, const FileState& left) const {
+    const std::optional<FileState> there = files_.state(back);
+    return there && (there->mark == left.mark ||
+                     (!left.identity.empty() && there->identity == left.identity));
+  }
+
+  Reason MoveBack(const RecordStep& step) {
+    STEP(Sorter);
+    // The file the run placed, changed since or not (its tags may have been edited), goes back;
+    // the move itself refuses a name that is taken.
+    if (!SameFile(files_.state(step.to), *step.done))
+      return AlreadyBack(step.from, *step.done) ? std::nullopt : Reason(texts_[kTextUndoMissing]);
+    if (std::uint32_t error = files_.moveFile(step.to, step.from)) return Failure(error);
+    return std::nullopt;
+  }
+
+  Reason RemoveCopy(const RecordStep& step) {
+    STEP(Sorter);
+    const std::optional<FileState> copy = files_.state(step.to);
+    // No copy: deleted since; the target is as it was before, but for a file set aside.
+    if (!copy) return std::nullopt;
+    if (!SameFile(copy, *step.done) || copy->mark != step.done->mark)
+      return texts_[kTextUndoChanged];
+    // The copy is deleted for good only while its original is there as it was.
+    const std::optional<FileState> original = files_.state(step.from);
+    if (!original || original->mark != step.mark) return texts_[kTextUndoOriginalGone];
+    if (std::uint32_t error = files_.deleteFile(step.to)) return files_.systemMessage(error);
+    return std::nullopt;
+  }
+
+  // The file a copy replaced, from its set-aside name back to its place.
+  Reason PutBack(const RecordStep& step) {
+    STEP(Sorter);
+    const std::optional<FileState> aside = files_.state(step.to);
+    if (!SameFile(aside, *step.done) || aside->mark != step.done->mark)
+      return AlreadyBack(step.from, *step.done) ? std::nullopt : Reason(texts_[kTextUndoMissing]);
+    if (std::uint32_t error = files_.moveFile(step.to, step.from)) return Failure(error);
+    return std::nullopt;
+  }
+
+  // A set-aside step not marked done: the run may have ended after the file was moved aside and
+  // before the line was written. A file under the set-aside name with the replaced file's mark is
+  // that file, and goes back when its place is free.
+  Reason PutBackUndone(const RecordStep& step) {
+    const std::optional<FileState> aside = files_.state(step.to);
+    if (!aside) return std::nullopt;
+    if (aside->mark != step.mark) return texts_[kTextUndoMissing];
+    if (std::uint32_t error = files_.moveFile(step.to, step.from)) return Failure(error);
+    return std::nullopt;
+  }
+
+  const TextTable& texts_;
+  const UndoFiles& files_;
+  UndoSummary& summary_;
+};
+
+}  // namespace
+
+UndoSummary UndoRun(const TextTable& texts, const RunRecord& record, const UndoFiles& files) {
+  STEP(Sorter);
+  UndoSummary summary;
+  for (const RecordStep& step : record.steps)
+    if (step.IsFileStep() && step.done && !step.back) ++summary.files;
+  Undo undo(texts, files, summary);
+  size_t passed = 0;
+  for (size_t n = record.steps.size(); n-- > 0;) {
+    STEP(Sorter);
+    const RecordStep& step = record.steps[n];
+    if (step.back) continue;
+    if (files.goOn && !files.goOn(passed++, record.steps.size())) {
+      summary.endedEarly = true;
+      break;
+    }
+    if (undo.Step(step) && !files.markBack(n)) {
+      summary.endedEarly = true;
+      break;
+    }
+  }
+  return summary;
+}
+
+std::vector<std::string> SetAsideToRelease(
+    const RunRecord& record,
+    const std::function<std::optional<FileState>(const std::string& path)>& state) {
+  std::vector<std::string> release;
+  if (record.undone) return release;
+  for (const RecordStep& step : record.steps)
+    if (step.kind == RecordStep::kSetAside && step.done && !step.back &&
+        IsSetAsideName(step.to) && FolderPart(step.to) == FolderPart(step.from) &&
+        state(step.to) == step.done)
+      release.push_back(step.to);
+  return release;
+}
+
+std::string UndoReportText(const TextTable& texts, const UndoSummary& summary, size_t listed) {
+  STEP(Sorter);
+  std::string text = summary.files == 1
+                         ? FillIn(texts[kTextUndoneOne], "%1", summary.undone)
+                         : FillIn(FillIn(texts[kTextUndoneCount], "%1", summary.undone), "%2",
+                                  summary.files);
+  if (summary.endedEarly) text += "\r\n" + texts[kTextUndoCutShort];
+  if (!summary.notUndone.empty()) text += "\r\n";
+  for (size_t i = 0; i < summary.notUndone.size() && i < listed; ++i)
+    text += "\r\n" + summary.notUndone[i].path + "\r\n    " + summary.notUndone[i].reason;
+  if (summary.notUndone.size() > listed)
+    text += "\r\n" + FillIn(texts[kTextMoreNotPlaced], "%1", summary.notUndone.size() - listed);
+  return text;
+}

@@ -1,0 +1,75 @@
+// Taking a sort run back from its record, through the file system's steps: the record read
+// backward, and only the steps that were done taken back, each only where the file system still
+// shows the file the step left, so that nothing made or changed since the run is ever replaced,
+// and nothing is deleted that is not also elsewhere.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "file_steps/sort_record.h"
+#include "settings/text_table.h"
+
+// What undoing asks of the file system and of the record.
+struct UndoFiles {
+  // The file at a path; nothing when no file is there.
+  std::function<std::optional<FileState>(const std::string& path)> state;
+  std::function<bool(const std::string& path)> exists;  // a file or a folder is there
+  std::function<bool(const std::string& folder)> isEmptyFolder;
+  // Never replaces; to another volume by a whole copy put in place, then the source deleted.
+  // This and the others give 0 or the system's error code.
+  std::function<std::uint32_t(const std::string& from, const std::string& to)> moveFile;
+  // Deletes a file, also a read-only one.
+  std::function<std::uint32_t(const std::string& path)> deleteFile;
+  std::function<std::uint32_t(const std::string& folder)> makeFolder;
+  std::function<std::uint32_t(const std::string& folder)> removeFolder;
+  // Removes the copies half made beside targets in the folder by a sort that ended by force.
+  std::function<void(const std::string& folder)> removeLeftovers;
+  // Writes to the record that the step numbered n is taken back; false when it could not be
+  // written, which ends the undo before its next step.
+  std::function<bool(size_t n)> markBack;
+  // Asked before each step: false (Cancel) ends the undo there; may be empty.
+  std::function<bool(size_t done, size_t total)> goOn;
+  std::function<std::string(std::uint32_t error)> systemMessage;
+};
+
+struct UndoSummary {
+  size_t files = 0;   // files the run copied or moved that were not taken back before
+  size_t undone = 0;  // of them, taken back now, or found as they were before the run
+  bool endedEarly = false;  // Cancel, or the record could not be written: it can be finished later
+  struct NotUndone {
+    std::string path, reason;
+  };
+  // In the order undo met them: every file not taken back, where the file is now (the target),
+  // and every replaced file that could not be put back, under its set-aside name.
+  std::vector<NotUndone> notUndone;
+};
+
+// Takes the run back, its last step first; steps taken back before (an undo cut short) are passed:
+// - a folder the run removed is made again when nothing is there;
+// - a moved file goes back when the file at its target is the one the run placed there (by its
+//   identity, changed or not), unless something is at its old place now;
+// - a copy is deleted only when it is as the run made it and its original is still at its place
+//   as it was; else it stays, with the reason;
+// - a file a copy replaced goes back from its set-aside name once that copy is gone;
+// - a folder the run made is removed when it is empty; one that holds anything stays;
+// - a step that was never done changed nothing but, perhaps, a copy half made beside its target,
+//   which goes.
+// The run writes a folder's step before the files that go into it and its set-aside step before
+// the copy, so that read backward each is met once what depends on it is undone.
+UndoSummary UndoRun(const TextTable& texts, const RunRecord& record, const UndoFiles& files);
+
+// The files a run set aside (those its copies replaced) that a later run, once it has done a
+// step, sends to the Recycle Bin: only a file that is still the one the run set aside, under the
+// program's name beside its target, and none of a run that was undone (undo put back all it
+// could: what is left, it could not).
+std::vector<std::string> SetAsideToRelease(
+    const RunRecord& record,
+    const std::function<std::optional<FileState>(const std::string& path)>& state);
+
+// The box's text after undoing: how many files of how many were put back, then the first files
+// that were not, each with its reason, and how many more there are.
+std::string UndoReportText(const TextTable& texts, const UndoSummary& summary, size_t listed = 10);

@@ -1,0 +1,238 @@
+// A file system in memory for the sort's file steps, its record and undo: files with identities
+// and marks on two volumes (C: and D:), folders, a Recycle Bin, the records of runs, and faults on
+// demand (a path that fails, a record that can't be written, a process killed after a line).
+#pragma once
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/path_parts.h"
+#include "file_steps/file_errors.h"
+#include "file_steps/recorded_steps.h"
+#include "file_steps/undo_run.h"
+#include "sorter/album_files.h"
+#include "sorter/sort_run.h"
+#include "tags/save_copy_name.h"
+
+// Thrown from a record's write when the process is to end there, as a forced end would.
+struct Killed {};
+
+struct MemoryDisk {
+  struct File {
+    std::uint64_t identity;
+    FileMark mark;  // the last write stands for the content: a copy keeps it, an edit changes it
+    bool operator==(const File&) const = default;
+  };
+  std::map<std::string, File> files;
+  std::set<std::string> folders = {"C:\\", "D:\\"};
+  std::vector<File> bin;                   // the Recycle Bin
+  std::vector<std::string> records;        // the runs' records, oldest first
+  size_t writing = 0;                      // the record being written
+  std::map<std::string, std::uint32_t> failing;  // a step on this path gives the code
+  size_t killAfter = SIZE_MAX;             // record lines still written before the process ends
+  bool recordFails = false;                // the record can't be written
+  std::uint64_t next = 1;                  // the next identity and content
+
+  bool Exists(const std::string& path) const {
+    return files.count(path) || folders.count(path) || folders.count(path + "\\");
+  }
+  static char Volume(const std::string& path) { return path.empty() ? 0 : path[0]; }
+  std::uint32_t Fault(const std::string& path) const {
+    const auto fault = failing.find(path);
+    return fault == failing.end() ? 0 : fault->second;
+  }
+  // A new file of the user's, with content of its own.
+  void Make(const std::string& path, std::uint64_t size = 100) {
+    files[path] = {next, {size, next}};
+    ++next;
+  }
+  std::optional<FileState> State(const std::string& path) const {
+    const auto file = files.find(path);
+    if (file == files.end()) return std::nullopt;
+    return FileState{std::to_string(file->second.identity), file->second.mark};
+  }
+  bool Append(const std::string& text) {
+    if (recordFails) return false;
+    if (killAfter == 0) throw Killed{};
+    --killAfter;
+    records[writing] += text;
+    return true;
+  }
+  std::uint32_t Rename(const std::string& from, const std::string& to) {
+    if (!files.count(from)) return 2;
+    if (Exists(to)) return kErrorAlreadyExists;
+    if (!folders.count(FolderPart(to))) return kErrorPathNotFound;
+    File file = files.at(from);
+    if (Volume(from) != Volume(to)) file.identity = next++;  // a copy on the other volume
+    files.erase(from);
+    files[to] = file;
+    return 0;
+  }
+
+  PlainSteps Plain() {
+    return {
+        .mark = [this](const std::string& path) -> std::optional<FileMark> {
+          if (auto state = State(path)) return state->mark;
+          return std::nullopt;
+        },
+        .state = [this](const std::string& path) { return State(path); },
+        .copy = [this](const std::string& source, const std::string& target,
+                       const std::string& aside) -> std::uint32_t {
+          if (std::uint32_t error = Fault(source) ? Fault(source) : Fault(target)) return error;
+          if (!files.count(source)) return 2;
+          if (!folders.count(FolderPart(target))) return kErrorPathNotFound;
+          if (aside.empty() && Exists(target)) return kErrorFileExists;
+          if (!aside.empty() && Exists(target))
+            if (std::uint32_t error = Rename(target, aside)) return error;
+          files[target] = {next++, files.at(source).mark};
+          return 0;
+        },
+        .move = [this](const std::string& source, const std::string& target) -> std::uint32_t {
+          if (std::uint32_t error = Fault(source) ? Fault(source) : Fault(target)) return error;
+          return Rename(source, target);
+        },
+        .asideName = [this](const std::string& target) -> std::string {
+          for (int attempt = 0; attempt < 100; ++attempt)
+            if (std::string name = SetAsideName(target, 1, attempt); !Exists(name)) return name;
+          return "";
+        },
+        .wholePath = [](const std::string& path) { return path; },
+        .append = [this](const std::string& text) { return Append(text); },
+        .firstDone =
+            [this] {
+              // The newest record before this run's that did something gives up its files.
+              for (size_t i = records.size() - 1; i-- > 0;) {
+                const std::optional<RunRecord> record = ParseRecord(records[i]);
+                if (!record || record->Files() == 0) continue;
+                for (const std::string& path :
+                     SetAsideToRelease(*record, [this](const std::string& p) { return State(p); })) {
+                  bin.push_back(files.at(path));
+                  files.erase(path);
+                }
+                return;
+              }
+            },
+    };
+  }
+
+  // The file steps of a sort run: every file's tags are its name's first letter as the artist.
+  SortFileSteps Steps(std::shared_ptr<RecordedSteps> recorded) {
+    return {
+        .begin = {},
+        .readTags = [this](const std::string& path, TagInfo& tags) -> int {
+          if (!files.count(path) || IsAlbumFile(path)) return 0;
+          tags.artist = FilePart(path).substr(0, 1);
+          return 1;
+        },
+        .readNext = {},
+        .targetState = [this](const std::string& source, const std::string& target) {
+          if (!Exists(target)) return TargetState::kMissing;
+          return source == target ? TargetState::kSameFile : TargetState::kExists;
+        },
+        .createFolders =
+            [this, recorded](const std::string& folder) {
+              for (const FolderLevel& level : FolderChain(folder))
+                if (!folders.count(level.prefix))
+                  recorded->Folder(RecordStep::kMakeFolder, level.prefix, [&] {
+                    folders.insert(level.prefix);
+                    return 0u;
+                  });
+            },
+        .copyFile = [recorded](const std::string& source, const std::string& target,
+                               bool replace) { return recorded->Copy(source, target, replace); },
+        .moveFile = [recorded](const std::string& source,
+                               const std::string& target) { return recorded->Move(source, target); },
+        .folderFiles =
+            [this](const std::string& folder) {
+              std::vector<std::string> in;
+              for (const auto& [path, file] : files)
+                if (FolderPart(path) == folder) in.push_back(path);
+              return in;
+            },
+        .userFolder = [](const std::string& folder) { return folder == "C:\\Downloads\\"; },
+        .systemMessage = [](std::uint32_t error) { return "system " + std::to_string(error); },
+        .foldedName = [](const std::string& name) { return std::u16string(name.begin(), name.end()); },
+        .fileKey = [](const std::string& name) { return std::u16string(name.begin(), name.end()); },
+    };
+  }
+
+  // Sorts the rows into D:\Music\<first letter>\, as the sorter does: copying, or moving when
+  // `move`, taking the albums' other files along when `album`.
+  SortSummary Sort(const TextTable& texts, const std::vector<std::string>& rows, bool move,
+                   bool album = true) {
+    records.push_back(RecordHeader("now", move));
+    writing = records.size() - 1;
+    auto recorded = std::make_shared<RecordedSteps>(Plain());
+    SortRunSteps steps{
+        .ask = [move](const std::string&, const std::string&, bool presetNo) {
+          return presetNo ? move : true;
+        },
+        .pattern = [] { return TargetPattern{"D:\\Music\\%ARTIST%\\*.$", 9}; },
+        .rowCount = [&] { return rows.size(); },
+        .row = [&](size_t i) { return rows[i]; },
+        .showOutcome = [](size_t, const RowOutcome&) {},
+        .showAlbumOutcome = {},
+        .takeAlbum = [album] { return album; },
+        .goOn = [] { return true; },
+        .files = Steps(recorded),
+    };
+    return SortRun(texts, steps);
+  }
+
+  // Undoes the newest record that copied or moved a file, as the configuration window does;
+  // nothing when there is none or it was undone.
+  std::optional<UndoSummary> UndoLast(const TextTable& texts) {
+    for (size_t i = records.size(); i-- > 0;) {
+      const std::optional<RunRecord> record = ParseRecord(records[i]);
+      if (!record || record->Files() == 0) continue;
+      if (record->undone) return std::nullopt;
+      writing = i;
+      UndoSummary summary = UndoRun(texts, *record, Undo());
+      if (!summary.endedEarly) Append(UndoneLine("later"));
+      return summary;
+    }
+    return std::nullopt;
+  }
+
+  UndoFiles Undo() {
+    return {
+        .state = [this](const std::string& path) { return State(path); },
+        .exists = [this](const std::string& path) { return Exists(path); },
+        .isEmptyFolder =
+            [this](const std::string& folder) {
+              if (!folders.count(folder)) return false;
+              for (const auto& [file, content] : files)
+                if (file.starts_with(folder)) return false;
+              for (const std::string& other : folders)
+                if (other != folder && other.starts_with(folder)) return false;
+              return true;
+            },
+        .moveFile = [this](const std::string& from, const std::string& to) -> std::uint32_t {
+          if (std::uint32_t error = Fault(from) ? Fault(from) : Fault(to)) return error;
+          return Rename(from, to);
+        },
+        .deleteFile = [this](const std::string& path) -> std::uint32_t {
+          if (std::uint32_t error = Fault(path)) return error;
+          return files.erase(path) ? 0 : 2;
+        },
+        .makeFolder = [this](const std::string& folder) -> std::uint32_t {
+          if (std::uint32_t error = Fault(folder)) return error;
+          folders.insert(folder);
+          return 0;
+        },
+        .removeFolder = [this](const std::string& folder) -> std::uint32_t {
+          if (std::uint32_t error = Fault(folder)) return error;
+          folders.erase(folder);
+          return 0;
+        },
+        .removeLeftovers = [](const std::string&) {},
+        .markBack = [this](size_t n) { return Append(BackLine(n)); },
+        .goOn = {},
+        .systemMessage = [](std::uint32_t error) { return "system " + std::to_string(error); },
+    };
+  }
+};
