@@ -25,7 +25,8 @@ struct Transfer {
   bool replace = false, hide = false;
   std::atomic<std::uint64_t> done{0}, total{0};
   std::atomic<bool> stop{false};
-  // The platform has begun the target: from then on a target left after a failure is the copy's.
+  // The platform has begun the target (it calls the progress routine only once it has): from
+  // then on a target left after a failure is the copy's.
   std::atomic<bool> began{false};
   BOOL cancel = FALSE;  // CopyFileExW's own flag, which it reads between its steps
   DWORD error = 0;
@@ -37,7 +38,7 @@ struct Transfer {
 DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, LARGE_INTEGER,
                         DWORD, DWORD reason, HANDLE, HANDLE, LPVOID data) {
   auto* transfer = static_cast<Transfer*>(data);
-  if (reason == CALLBACK_STREAM_SWITCH) transfer->began = true;
+  transfer->began = true;
   // The copy beside a target is hidden as soon as it exists, so that one left by a process that
   // ended meanwhile is out of the user's way until the next run removes it.
   if (reason == CALLBACK_STREAM_SWITCH && transfer->hide) {
@@ -56,6 +57,15 @@ DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, 
   return transfer->stop || StepsHeld ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
 }
 
+// Whether a failed transfer made its target: the target is a hidden copy of the program's own
+// name, or the platform had begun it, or a write failed (Wine's copy calls the progress routine
+// first after its first piece). A failure to read the source or to take the target's name made
+// nothing, and a file there is none of the copy's.
+bool MadeTarget(const Transfer& transfer, DWORD error) {
+  return transfer.hide || transfer.began || error == ERROR_DISK_FULL ||
+         error == ERROR_HANDLE_DISK_FULL || error == ERROR_WRITE_FAULT;
+}
+
 DWORD WINAPI Work(LPVOID data) {
   auto* transfer = static_cast<Transfer*>(data);
   const BOOL done =
@@ -65,7 +75,7 @@ DWORD WINAPI Work(LPVOID data) {
   // A crash report came up meanwhile: the run will never put the copy in place, so it goes here, as
   // a stopped copy does (Wine's copy does not stop halfway). A file the copy did not begin is none
   // of its own.
-  if (StepsHeld && transfer->began) {
+  if (StepsHeld && (transfer->error == 0 || MadeTarget(*transfer, transfer->error))) {
     RemoveOwnFile(Utf8Marked(transfer->target));
     transfer->error = kErrorRequestAborted;
   }
@@ -152,7 +162,7 @@ std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& targ
       error = GetLastError();
     }
   }
-  if (error != 0 && transfer.began) RemoveOwnFile(Utf8Marked(transfer.target));
+  if (error != 0) RemoveOwnFile(Utf8Marked(transfer.target));
   return error;
 }
 }  // namespace
@@ -169,8 +179,9 @@ std::uint32_t CopyInSteps(const std::string& source, const std::string& target, 
   // A target the copy began is its own: what the platform left of it after a stop or a failure
   // goes (as does one the copy finished before the stop took effect: the source is still there).
   // A failure before that (a source that can't be read, a target that exists) leaves the target.
-  if ((transfer.stop || error != 0) && transfer.began) RemoveOwnFile(target);
-  return transfer.stop && transfer.began ? kErrorRequestAborted : error;
+  const bool made = MadeTarget(transfer, error) || (transfer.stop && error == 0);
+  if ((transfer.stop || error != 0) && made) RemoveOwnFile(target);
+  return transfer.stop && made ? kErrorRequestAborted : error;
 }
 
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,

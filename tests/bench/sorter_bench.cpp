@@ -164,7 +164,7 @@ void Sort(int count, int rounds) {
           if (move) {
             const TextTable texts = Texts();
             auto start = std::chrono::steady_clock::now();
-            UndoLastSort(texts);
+            UndoSort(texts, OfferUndo(texts).record);
             undoRatios.push_back(Seconds(start) / sorter);
             std::printf("undo of the move of %d files: %.2f s, ratio to the run %.2f\n", count,
                         Seconds(start), undoRatios.back());

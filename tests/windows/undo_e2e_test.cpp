@@ -179,9 +179,8 @@ TEST_F(Undo, TheNextRunSendsTheFileACopyReplacedToTheRecycleBin) {
     DeleteFileA((trash + "info\\" + info).c_str());
 }
 
-// A run ended by force while a large file goes to another drive: the large file never left, and
-// the copy that was being made beside its target is no row of the next sorter. Undo takes back
-// what the run did; the next run into that folder removes the copy.
+// A run ended by force while a large file goes to another drive: the large file never left. Undo
+// takes back what the run did, and removes the copy that was being made beside its target.
 TEST_F(Undo, ARunEndedByForceIsTakenBackAsFarAsItGot) {
   TestDiskDir other(TestDiskDir::kOtherDrive, "undo");
   if (other.path().empty()) GTEST_SKIP() << "no other drive mounted";
@@ -206,21 +205,12 @@ TEST_F(Undo, ARunEndedByForceIsTakenBackAsFarAsItGot) {
   ASSERT_EQ(left.size(), 1u);
   EXPECT_TRUE(SortCopyProcess(left[0])) << left[0] << " is not the copy beside the target";
 
+  // Only the small file was done; the large file's half-made copy goes with the undo.
   const auto [question, report] = UndoInConfiguration();
-  EXPECT_TRUE(EndsWith(question, "? It moved 2 files.")) << question;
-  EXPECT_EQ(report, "2 of 2 files were put back.");
+  EXPECT_TRUE(EndsWith(question, "? It moved 1 file.")) << question;
+  EXPECT_EQ(report, "1 of 1 file was put back.");
   EXPECT_EQ(ReadFileBytes(small), smallBytes);
   EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
   EXPECT_FALSE(FileExists(drive + "small.mp3"));
-
-  Process sorter(ProgramCommand("-sort " + Quoted(small) + " " + Quoted(drive + left[0])),
-                 appData_.path());
-  SorterControls s = WaitForSorter(sorter.id(), 10000);
-  ASSERT_TRUE(s) << "the sorter window never appeared";
-  EXPECT_EQ(ListTexts(s.files), std::vector<std::string>{"small.mp3"});
-  SetText(s.pattern, drive + "*.$");
-  ASSERT_TRUE(StartSort(s, sorter.id(), false)) << "the delete question never appeared";
-  EXPECT_EQ(sorter.WaitForExit(30000), 0);
   EXPECT_EQ(NamesMatching(drive + "*.flac"), std::vector<std::string>{}) << "the copy is left";
-  EXPECT_EQ(ReadFileBytes(drive + "small.mp3"), smallBytes);
 }
