@@ -214,3 +214,61 @@ TEST_F(Undo, ARunEndedByForceIsTakenBackAsFarAsItGot) {
   EXPECT_FALSE(FileExists(drive + "small.mp3"));
   EXPECT_EQ(NamesMatching(drive + "*.flac"), std::vector<std::string>{}) << "the copy is left";
 }
+
+// An album already where the pattern puts it, copied in place (Enter answers copy): the run did
+// nothing, so there is nothing to undo, and every file is there as it was.
+TEST_F(Undo, AnAlbumCopiedInPlaceHasNothingToUndoAndKeepsEveryFile) {
+  const std::string folder = target_ / "Rock\\Band\\Live\\";
+  for (const char* level : {"Rock", "Rock\\Band", "Rock\\Band\\Live"})
+    ASSERT_TRUE(CreateDirectoryA((target_ / level).c_str(), nullptr));
+  std::vector<std::string> files = {Song("01.mp3", "Rock", "Band"), Song("02.ogg", "Rock", "Band")};
+  for (std::string& file : files) {
+    ASSERT_TRUE(MoveFileA(file.c_str(), (folder + FilePart(file)).c_str()));
+    file = folder + FilePart(file);
+  }
+  files.push_back(folder + "cover.jpg");
+  WriteFileBytes(files.back(), "picture");
+  std::vector<std::string> bytes;
+  for (const std::string& file : files) bytes.push_back(ReadFileBytes(file));
+  Sort(files, target_.path() + kTail, false, folder, 1);
+
+  Process configuration(ProgramCommand(""), appData_.path());
+  ConfigurationFound found = WaitForConfiguration(configuration.id(), 10000);
+  ASSERT_TRUE(found) << "no configuration window";
+  Click(found.undo);
+  HWND nothing = WaitForMessageBox(configuration.id(), "Information");
+  ASSERT_TRUE(nothing) << "the undo asked or said nothing";
+  EXPECT_EQ(MessageBoxText(nothing), "There is no sort to undo.");
+  EXPECT_TRUE(AnswerMessageBox(nothing, IDOK));
+  RequestClose(found.window);
+  EXPECT_EQ(configuration.WaitForExit(10000), 0);
+  for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(ReadFileBytes(files[i]), bytes[i]) << i;
+  EXPECT_EQ(FileCount(folder), files.size());
+}
+
+// Tracks moved out of a folder that holds other audio files too: the folder is no album's, so
+// its picture and booklet stay, and the preview says why before the run.
+TEST_F(Undo, TheOtherFilesOfAFolderThatIsNoAlbumStayWhereTheyAre) {
+  ASSERT_TRUE(CreateDirectoryA((source_ / "Mixed").c_str(), nullptr));
+  const std::string song = Song("Mixed\\01.mp3", "Rock", "Band");
+  const std::string other = Song("Mixed\\Другое.mp3", "Jazz", "Trio");
+  const std::string cover = source_ / "Mixed\\cover.jpg", booklet = source_ / "Mixed\\notes.pdf";
+  WriteFileBytes(cover, "picture");
+  WriteFileBytes(booklet, "booklet");
+  Process sorter(ProgramCommand("-sort " + Quoted(song)), appData_.path(), source_ / "Mixed");
+  SorterControls s = WaitForSorter(sorter.id(), 10000);
+  ASSERT_TRUE(s) << "the sorter window never appeared";
+  SetText(s.pattern, target_.path() + kTail);
+  std::vector<std::string> shown;
+  EXPECT_TRUE(WaitUntil([&] {
+    shown = ListTexts(s.files, 1);
+    return shown.size() == 3 && shown[1] == "Other audio files of its folder are not in this sort";
+  })) << "the cover's row shows " << (shown.size() > 1 ? shown[1] : "nothing");
+  ASSERT_TRUE(StartSort(s, sorter.id(), true)) << "the delete question never appeared";
+  EXPECT_EQ(sorter.WaitForExit(60000), 0) << "the sorter did not end after the run";
+  EXPECT_TRUE(FileExists(target_ / "Rock\\Band\\Live\\01.mp3"));
+  EXPECT_EQ(ReadFileBytes(cover), "picture");
+  EXPECT_EQ(ReadFileBytes(booklet), "booklet");
+  EXPECT_TRUE(FileExists(other));
+  EXPECT_EQ(FileCount(target_ / "Rock\\Band\\Live\\"), 1u);
+}
