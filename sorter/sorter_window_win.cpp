@@ -189,7 +189,7 @@ class SorterWindow : public ProgramWindow {
   bool WorkWhileIdle() override {
     // Once every row is worked out, an idle round records no step of its own, so a fault while the
     // window waits names its event loop.
-    if (running_ || finished_ || preview_.Swept() == preview_.size()) return false;
+    if (running_ || finished_ || preview_.Done()) return false;
     STEP(Sorter);
     const size_t first = size_t(SendMessageW(files_, LVM_GETTOPINDEX, 0, 0));
     const size_t last = first + size_t(SendMessageW(files_, LVM_GETCOUNTPERPAGE, 0, 0));
@@ -206,6 +206,9 @@ class SorterWindow : public ProgramWindow {
         preview_.SetTags(task->row, ReadTags(source, &tags) ? std::optional(tags) : std::nullopt);
       } else if (task->kind == PreviewTask::kListFolder) {
         preview_.SetFolderFiles(task->row, FilesIn(FolderPart(source)));
+      } else if (task->kind == PreviewTask::kCheckAlbumTarget) {
+        preview_.SetAlbumTargetState(task->row,
+                                     PreviewTargetState(source, *preview_.AlbumTarget(task->row)));
       } else {
         preview_.SetTargetState(task->row, PreviewTargetState(source, *preview_.Target(task->row)));
       }

@@ -9,6 +9,7 @@
 
 void TargetPreview::AddRow(std::string source) {
   albums_.reset();
+  albumSweep_ = 0;
   std::u16string folded = names_.Folded(source);
   // A row whose target this new row's file is, among the rows passed so far, is marked now.
   if (auto first = firstRowOf_.find(folded);
@@ -58,8 +59,24 @@ std::optional<AlbumTargets::Decision> TargetPreview::AlbumDecision(const std::st
   const auto listed = listedFolders_.find(names_.Folded(folder));
   if (listed == listedFolders_.end()) return std::nullopt;
   AlbumTargets::Decision decision = albums->FolderOf(folder, listed->second);
-  if (decision.target) *decision.target += FilePart(file);
+  if (!decision.target) return decision;
+  *decision.target += FilePart(file);
+  const auto state = albumTargetStates_.find(names_.Folded(*decision.target));
+  if (state != albumTargetStates_.end() && state->second == TargetState::kExists)
+    return AlbumTargets::Decision{std::nullopt, kTextTargetExists};
   return decision;
+}
+
+std::optional<std::string> TargetPreview::AlbumTarget(size_t row) {
+  if (!IsAlbumRow(row)) return std::nullopt;
+  std::optional<AlbumTargets::Decision> decision = AlbumDecision(Source(row));
+  if (!decision) return std::nullopt;
+  return decision->target;
+}
+
+void TargetPreview::SetAlbumTargetState(size_t row, TargetState state) {
+  if (std::optional<std::string> target = AlbumTarget(row))
+    albumTargetStates_[names_.Folded(*target)] = state;
 }
 
 std::optional<size_t> TargetPreview::AlbumFileRow(const std::string& file) const {
@@ -71,6 +88,8 @@ std::optional<size_t> TargetPreview::AlbumFileRow(const std::string& file) const
 void TargetPreview::SetPattern(TargetPattern pattern) {
   STEP(Sorter);
   albums_.reset();
+  albumSweep_ = 0;
+  albumTargetStates_.clear();
   pattern_ = std::move(pattern);
   for (Row& row : rows_) {
     row.target.reset();
@@ -96,6 +115,11 @@ std::optional<PreviewTask> TargetPreview::NextTask(size_t first, size_t last) {
   if (!toList_.empty()) return PreviewTask{PreviewTask::kListFolder, toList_.front()};
   Sweep();
   if (sweep_ < rows_.size()) return PreviewTask{*Need(sweep_), sweep_};
+  // Then what is at the targets of the album files that go along.
+  for (; album_ && albumSweep_ < Shown(); ++albumSweep_)
+    if (std::optional<std::string> target = AlbumTarget(albumSweep_);
+        target && !albumTargetStates_.count(names_.Folded(*target)))
+      return PreviewTask{PreviewTask::kCheckAlbumTarget, albumSweep_};
   return std::nullopt;
 }
 

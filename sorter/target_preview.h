@@ -19,7 +19,8 @@
 // One piece of reading the preview needs from the file system, for one row: its tags, what is at
 // its target, or the files of its folder (for the album files that are no rows).
 struct PreviewTask {
-  enum Kind { kReadTags, kCheckTarget, kListFolder } kind;
+  // kCheckAlbumTarget: what is at the target of an album file shown (AlbumTarget).
+  enum Kind { kReadTags, kCheckTarget, kListFolder, kCheckAlbumTarget } kind;
   size_t row;
 };
 
@@ -59,6 +60,10 @@ class TargetPreview {
   void SetTargetState(size_t row, TargetState state);
   // The files in the row's folder, as whole paths.
   void SetFolderFiles(size_t row, const std::vector<std::string>& files);
+  // Where the album file shown in the row goes, while it goes along; else nothing.
+  std::optional<std::string> AlbumTarget(size_t row);
+  // What is at that target now: an album file never replaces a file.
+  void SetAlbumTargetState(size_t row, TargetState state);
 
   // The row's target, once its tags are read; nothing before or when they can't be read.
   const std::string* Target(size_t row);
@@ -70,6 +75,8 @@ class TargetPreview {
   bool Marked(size_t row);
   // The rows before this one have every mark worked out.
   size_t Swept() const { return sweep_; }
+  // Whether every row shown is worked out.
+  bool Done() const { return sweep_ == rows_.size() && (!album_ || albumSweep_ >= Shown()); }
 
  private:
   enum class Tags { kUnread, kUnreadable, kRead };
@@ -110,5 +117,9 @@ class TargetPreview {
   std::vector<std::string> albumFiles_;
   std::unordered_map<std::u16string, size_t> albumFileRows_;  // index in albumFiles_, by name
   std::unordered_map<std::u16string, std::vector<std::string>> listedFolders_;
+  // What is at the album files' targets (folded); the shown rows before albumSweep_ need nothing
+  // more.
+  std::unordered_map<std::u16string, TargetState> albumTargetStates_;
+  size_t albumSweep_ = 0;
   std::vector<size_t> toList_;
 };

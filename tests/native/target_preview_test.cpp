@@ -36,6 +36,10 @@ struct FakeDisk {
       } else if (task->kind == PreviewTask::kListFolder) {
         const std::string& source = preview.Source(task->row);
         preview.SetFolderFiles(task->row, folders[source.substr(0, source.rfind('\\') + 1)]);
+      } else if (task->kind == PreviewTask::kCheckAlbumTarget) {
+        preview.SetAlbumTargetState(task->row, existing.count(*preview.AlbumTarget(task->row))
+                                                   ? TargetState::kExists
+                                                   : TargetState::kMissing);
       } else {
         ++checks;
         preview.SetTargetState(task->row, existing.count(*preview.Target(task->row))
@@ -179,37 +183,42 @@ TEST(TargetPreview, AnAlbumsFilesShowWhereTheyGoWithItsTracks) {
   TargetPreview preview(names);
   FakeDisk disk;
   for (const char* row : {"S:\\A\\1.mp3", "S:\\A\\cover.jpg", "S:\\A\\2.mp3", "S:\\B\\1.mp3",
-                          "S:\\B\\2.mp3", "S:\\B\\front.png", "S:\\C\\scan.pdf"})
+                          "S:\\B\\2.mp3", "S:\\B\\front.png", "S:\\C\\scan.pdf", "S:\\D\\1.mp3"})
     preview.AddRow(row);
   for (const char* track : {"S:\\A\\1.mp3", "S:\\A\\2.mp3", "S:\\B\\1.mp3"})
     disk.tagged[track] = Artist("Band");
+  disk.tagged["S:\\D\\1.mp3"] = Artist("Solo");
+  disk.existing = {"T:\\Band\\disc.cue"};  // an album file never replaces a file
   disk.tagged["S:\\B\\2.mp3"] = Artist("Duo");
   // Beside the rows, each track's folder holds album files that are no rows, listed once.
   disk.folders["S:\\A\\"] = {"S:\\A\\1.mp3", "S:\\A\\Cover.JPG", "S:\\A\\disc.cue",
                              "S:\\A\\~DA3Zur-7-1.sorting.jpg", "S:\\A\\notes.doc"};
   disk.folders["S:\\B\\"] = {"S:\\B\\rip.log"};
+  // A folder with audio files that are no rows is no album's.
+  disk.folders["S:\\D\\"] = {"S:\\D\\1.mp3", "S:\\D\\other.MP3", "S:\\D\\art.jpg"};
   preview.SetAlbum(true);
   preview.SetPattern({"T:\\%ARTIST%\\*.$"});
   disk.Work(preview, 0, 1, 2);
   EXPECT_EQ(preview.Text(Texts(), 1), "") << "shown before every row was read";
   disk.Work(preview, 0, 10);
-  ASSERT_EQ(preview.Shown(), 9u) << "the rows, then disc.cue and rip.log";
-  EXPECT_EQ(preview.AlbumFileRow("S:\\a\\DISC.CUE"), 7u);
+  ASSERT_EQ(preview.Shown(), 11u) << "the rows, then disc.cue, rip.log and art.jpg";
+  EXPECT_EQ(preview.AlbumFileRow("S:\\a\\DISC.CUE"), 8u);
   const std::vector<std::tuple<size_t, std::string, bool>> shown = {
       {1, "goes with the album: T:\\Band\\cover.jpg", false},
       {5, "The album's tracks don't all go to one folder", true},
       {6, "Tags can't be read", true},
-      {7, "goes with the album: T:\\Band\\disc.cue", false},
-      {8, "The album's tracks don't all go to one folder", true}};
+      {8, "The target exists", true},
+      {9, "The album's tracks don't all go to one folder", true},
+      {10, "Other audio files of its folder are not in this sort", true}};
   for (const auto& [row, text, marked] : shown) {
     EXPECT_EQ(preview.Text(Texts(), row), text) << row;
     EXPECT_EQ(preview.Marked(row), marked) << row;
   }
   preview.SetPattern({"U:\\%ARTIST%\\*.$"});
   disk.Work(preview, 0, 10);
-  EXPECT_EQ(preview.Text(Texts(), 7), "goes with the album: U:\\Band\\disc.cue");
+  EXPECT_EQ(preview.Text(Texts(), 8), "goes with the album: U:\\Band\\disc.cue");
   preview.SetAlbum(false);
-  EXPECT_EQ(preview.Shown(), 7u);
+  EXPECT_EQ(preview.Shown(), 8u);
   EXPECT_EQ(preview.Text(Texts(), 1), "Tags can't be read");
   EXPECT_TRUE(preview.Marked(1));
 }

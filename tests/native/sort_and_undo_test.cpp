@@ -128,6 +128,26 @@ TEST(UndoRun, ARecordThatCantBeWrittenStopsTheRunBeforeItsNextStep) {
   EXPECT_EQ(disk.files.count(kSong), 1u);
 }
 
+TEST(SortRun, AnAlbumFileNeverReplacesAFileAndAUserFolderIsNoAlbum) {
+  for (const bool move : {false, true}) {
+    MemoryDisk disk;
+    disk.folders.insert({"C:\\In\\", "C:\\Downloads\\", "D:\\Music\\", "D:\\Music\\a\\"});
+    for (const char* path : {"C:\\In\\a.mp3", "C:\\In\\cover.jpg", "C:\\In\\rip.log",
+                             "D:\\Music\\a\\cover.jpg", "C:\\Downloads\\b.mp3",
+                             "C:\\Downloads\\front.png"})
+      disk.Make(path);
+    const SortSummary summary =
+        disk.Sort(Texts(), {"C:\\In\\a.mp3", "C:\\Downloads\\b.mp3"}, move);
+    EXPECT_EQ(summary.placed, 3u) << move;  // the two tracks and the log
+    ASSERT_EQ(summary.notPlaced.size(), 1u) << move;
+    EXPECT_EQ(summary.notPlaced[0].source, "C:\\In\\cover.jpg");
+    EXPECT_EQ(summary.notPlaced[0].reason, Texts()[kTextTargetExists]);
+    EXPECT_EQ(disk.files.at("D:\\Music\\a\\cover.jpg").mark.lastWrite, 4u) << move;
+    EXPECT_EQ(disk.files.count("C:\\Downloads\\front.png"), 1u) << move;
+    EXPECT_EQ(disk.files.count("D:\\Music\\b\\front.png"), 0u) << move;
+  }
+}
+
 TEST(UndoReportText, CountsThenListsTheFirstFilesNotPutBack) {
   UndoSummary summary{14, 2, false, {}};
   for (int i = 0; i < 12; ++i) summary.notUndone.push_back({"f" + std::to_string(i), "r"});
