@@ -1,6 +1,7 @@
 #include "file_steps/last_sort_undo_win.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include "base/file_system_win.h"
 #include "base/position.h"
@@ -15,7 +16,40 @@
 namespace {
 std::uint32_t Done(BOOL done) { return done ? 0 : GetLastError(); }
 
-UndoFiles UndoFileSteps(HANDLE record) {
+// The shell's progress window with its Cancel while undo goes. It runs on a thread of its own,
+// so it answers while this one works; without it (no shell) undo goes on unseen.
+class UndoProgress {
+ public:
+  explicit UndoProgress(const std::string& title) {
+    if (FAILED(CoCreateInstance(CLSID_ProgressDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IProgressDialog, reinterpret_cast<void**>(&dialog_)))) {
+      dialog_ = nullptr;
+      return;
+    }
+    dialog_->SetTitle(Wide(title).c_str());
+    dialog_->StartProgressDialog(GetActiveWindow(), nullptr, PROGDLG_NORMAL | PROGDLG_NOMINIMIZE,
+                                 nullptr);
+  }
+  ~UndoProgress() {
+    if (!dialog_) return;
+    dialog_->StopProgressDialog();
+    dialog_->Release();
+  }
+  UndoProgress(const UndoProgress&) = delete;
+  UndoProgress& operator=(const UndoProgress&) = delete;
+
+  // Shows how far undo is; false once the user has pressed Cancel.
+  bool GoOn(std::uint64_t done, std::uint64_t total) {
+    if (dialog_) dialog_->SetProgress64(done, total);
+    return !Cancelled();
+  }
+  bool Cancelled() const { return dialog_ && dialog_->HasUserCancelled(); }
+
+ private:
+  IProgressDialog* dialog_ = nullptr;
+};
+
+UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
   return {
       .state = FileStateOf,
       .exists =
@@ -29,9 +63,13 @@ UndoFiles UndoFileSteps(HANDLE record) {
           },
       // Back to another drive too, as the sort moves; never over a file.
       .moveFile =
-          [](const std::string& from, const std::string& to) {
+          [&progress](const std::string& from, const std::string& to) {
             STEP(Sorter);
-            const std::uint32_t error = MoveInSteps(from, to, {});
+            // A large file going back to another drive stops at Cancel, and stays where it is.
+            const std::uint32_t error =
+                MoveInSteps(from, to, [&progress](bool, std::uint64_t, std::uint64_t) {
+                  return !progress.Cancelled();
+                });
             // A file kept aside was hidden; back in its place it is as it was.
             const DWORD attributes = GetFileAttributesW(Wide(to).c_str());
             if (error == 0 && IsSaveCopyName(from) && attributes != INVALID_FILE_ATTRIBUTES)
@@ -47,7 +85,7 @@ UndoFiles UndoFileSteps(HANDLE record) {
           [](const std::string& folder) { return Done(RemoveDirectoryW(Wide(folder).c_str())); },
       .removeLeftovers = RemoveLeftoverCopies,
       .markBack = [record](size_t n) { return AddToRecord(record, BackLine(n)); },
-      .goOn = {},
+      .goOn = [&progress](size_t done, size_t total) { return progress.GoOn(done, total); },
       .systemMessage = SystemMessage,
   };
 }
@@ -75,7 +113,11 @@ std::string UndoSort(const TextTable& texts, const std::string& path) {
   if (open.error == ERROR_SHARING_VIOLATION) return texts[kTextUndoBusy];
   if (!open.record || open.record->Files() == 0) return texts[kTextUndoNothing];
   if (open.record->undone) return texts[kTextUndoAlready];
-  const UndoSummary summary = UndoRun(texts, *open.record, UndoFileSteps(open.file.get()));
+  UndoSummary summary;
+  {
+    UndoProgress progress(texts[kTextUndoButton]);
+    summary = UndoRun(texts, *open.record, UndoFileSteps(open.file.get(), progress));
+  }
   // An undo cut short is not marked: the steps it took back are, and the rest can follow.
   if (!summary.endedEarly) AddToRecord(open.file.get(), UndoneLine(RecordTime()));
   return UndoReportText(texts, summary);

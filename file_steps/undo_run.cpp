@@ -22,6 +22,9 @@ class Undo {
   Undo(const TextTable& texts, const UndoFiles& files, UndoSummary& summary)
       : texts_(texts), files_(files), summary_(summary) {}
 
+  // Whether a file step was stopped by Cancel: the undo ends there.
+  bool Stopped() const { return stopped_; }
+
   // Takes the step back, or says why not; true when it is back (or needed nothing).
   bool Step(const RecordStep& step) {
     if (!step.done) {
@@ -62,9 +65,13 @@ class Undo {
     return !reason;
   }
 
-  Reason Failure(std::uint32_t error) const {
+  Reason Failure(std::uint32_t error) {
     // Something that came to the old place between looking and moving is never replaced.
     if (IsExistsError(error)) return texts_[kTextUndoOccupied];
+    if (error == kErrorRequestAborted) {
+      stopped_ = true;
+      return texts_[kTextStopped];
+    }
     return files_.systemMessage(error);
   }
 
@@ -124,6 +131,7 @@ class Undo {
   const TextTable& texts_;
   const UndoFiles& files_;
   UndoSummary& summary_;
+  bool stopped_ = false;
 };
 
 }  // namespace
@@ -143,7 +151,7 @@ UndoSummary UndoRun(const TextTable& texts, const RunRecord& record, const UndoF
       summary.endedEarly = true;
       break;
     }
-    if (undo.Step(step) && !files.markBack(n)) {
+    if ((undo.Step(step) && !files.markBack(n)) || undo.Stopped()) {
       summary.endedEarly = true;
       break;
     }

@@ -115,6 +115,24 @@ TEST(UndoRun, AnUndoCutShortIsFinishedLaterAndARunThatDidNothingLeavesTheUndoToT
   EXPECT_FALSE(disk.UndoLast(texts));  // undone now
 }
 
+TEST(UndoRun, AFileStoppedByCancelEndsTheUndoWithTheRecordLeftToFinish) {
+  MemoryDisk disk;
+  disk.folders.insert("C:\\In\\");
+  disk.Make(kSong);
+  disk.Sort(Texts(), {kSong}, true);
+  disk.failing[kPlaced] = kErrorRequestAborted;
+  const std::optional<UndoSummary> stopped = disk.UndoLast(Texts());
+  ASSERT_TRUE(stopped);
+  EXPECT_TRUE(stopped->endedEarly);
+  ASSERT_EQ(stopped->notUndone.size(), 1u);
+  EXPECT_EQ(stopped->notUndone[0].reason, Texts()[kTextStopped]);
+  disk.failing.clear();
+  const std::optional<UndoSummary> finished = disk.UndoLast(Texts());
+  ASSERT_TRUE(finished);
+  EXPECT_EQ(finished->undone, 1u);
+  EXPECT_EQ(disk.files.count(kSong), 1u);
+}
+
 TEST(UndoRun, ARecordThatCantBeWrittenStopsTheRunBeforeItsNextStep) {
   MemoryDisk disk;
   disk.folders.insert("C:\\In\\");

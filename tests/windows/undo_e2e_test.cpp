@@ -272,3 +272,52 @@ TEST_F(Undo, TheOtherFilesOfAFolderThatIsNoAlbumStayWhereTheyAre) {
   EXPECT_TRUE(FileExists(other));
   EXPECT_EQ(FileCount(target_ / "Rock\\Band\\Live\\"), 1u);
 }
+
+// Undo of a large move from another drive shows its progress: Cancel stops it with the file where
+// the sort put it, whole, and the next undo finishes it.
+TEST_F(Undo, AnUndoStoppedByCancelIsFinishedByTheNext) {
+  TestDiskDir other(TestDiskDir::kOtherDrive, "undo-cancel");
+  if (other.path().empty()) GTEST_SKIP() << "no other drive mounted";
+  constexpr LONGLONG kLarge = 1LL << 30;
+  const std::string big = source_.CopyFixture("tagged.flac", "big.flac");
+  const std::string placed = other.path() + "big.flac";
+  MakeSparseFile(big, kLarge);
+  Sort({big}, other.path() + "*.$", true);
+  ASSERT_EQ(FileSize(placed).value_or(0), std::uint64_t(kLarge));
+
+  Process configuration(ProgramCommand(""), appData_.path());
+  ConfigurationFound found = WaitForConfiguration(configuration.id(), 10000);
+  ASSERT_TRUE(found) << "no configuration window";
+  auto undo = [&](bool cancel) {
+    Click(found.undo);
+    HWND question = WaitForMessageBox(configuration.id(), "Question");
+    if (!question) return std::string("(no question)");
+    EXPECT_TRUE(AnswerMessageBox(question, IDYES));
+    if (cancel) {
+      HWND progress = WaitForMessageBox(configuration.id(), "Undo the last sort", 10000);
+      EXPECT_TRUE(progress) << "no progress window";
+      if (progress) {
+        EXPECT_TRUE(AnswerMessageBox(progress, IDCANCEL));
+      }
+    }
+    HWND report = WaitForMessageBox(configuration.id(), "Undo finished", 60000);
+    if (!report) return std::string("(no box after the undo)");
+    const std::string text = MessageBoxText(report);
+    EXPECT_TRUE(AnswerMessageBox(report, IDOK));
+    return text;
+  };
+  // Stopped before the file began to go, or while it went (then it is listed with the reason).
+  const std::string stopped = undo(true);
+  EXPECT_EQ(stopped.rfind("0 of 1 file was put back.\r\nThe undo was cut short; start it again to "
+                          "finish it.",
+                          0),
+            0u)
+      << stopped;
+  EXPECT_EQ(FileSize(placed).value_or(0), std::uint64_t(kLarge));
+  EXPECT_FALSE(FileExists(big));
+  EXPECT_EQ(undo(false), "1 of 1 file was put back.");
+  EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
+  EXPECT_FALSE(FileExists(placed));
+  RequestClose(found.window);
+  EXPECT_EQ(configuration.WaitForExit(10000), 0);
+}
