@@ -25,8 +25,8 @@ std::optional<FileMark> MarkOf(const std::string& path) {
   auto data = Attributes(path);
   if (!data || (data->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
   return FileMark{(std::uint64_t(data->nFileSizeHigh) << 32) | data->nFileSizeLow,
-                   (std::uint64_t(data->ftLastWriteTime.dwHighDateTime) << 32) |
-                       data->ftLastWriteTime.dwLowDateTime};
+                  (std::uint64_t(data->ftLastWriteTime.dwHighDateTime) << 32) |
+                      data->ftLastWriteTime.dwLowDateTime};
 }
 
 std::optional<std::uint64_t> FileSize(const std::string& path) {

@@ -78,7 +78,7 @@ inline constexpr std::string_view kStepFiles[] = {
     "file_steps/sort_record.cpp",              // 40
     "file_steps/undo_run.cpp",                 // 41
     "sorter/empty_folders.cpp",                // 42
-    "file_steps/record_file_win.cpp",         // 43
+    "file_steps/record_file_win.cpp",          // 43
     "file_steps/last_sort_undo_win.cpp",       // 44
     "sorter/album_files.cpp",                  // 45
     "file_steps/recorded_steps.cpp",           // 46

@@ -66,10 +66,9 @@ UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
           [&progress](const std::string& from, const std::string& to) {
             STEP(Sorter);
             // A large file going back to another drive stops at Cancel, and stays where it is.
-            const std::uint32_t error =
-                MoveInSteps(from, to, [&progress](bool, std::uint64_t, std::uint64_t) {
-                  return !progress.Cancelled();
-                });
+            const std::uint32_t error = MoveInSteps(
+                from, to,
+                [&progress](bool, std::uint64_t, std::uint64_t) { return !progress.Cancelled(); });
             // A file kept aside was hidden; back in its place it is as it was.
             const DWORD attributes = GetFileAttributesW(Wide(to).c_str());
             if (error == 0 && IsSaveCopyName(from) && attributes != INVALID_FILE_ATTRIBUTES)

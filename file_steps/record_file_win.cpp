@@ -74,10 +74,9 @@ bool RecordWriter::Open() {
   if (folder.empty()) return false;
   CreateDirectoryW(Wide(folder).c_str(), nullptr);
   if (std::optional<LastSort> last = ReadLastSort()) previous_ = last->path;
-  file_ = FileHandle(CreateFileW(Wide(folder + RecordName(NextRecordNumber(RecordNames(folder))))
-                                     .c_str(),
-                                 GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  file_ = FileHandle(CreateFileW(
+      Wide(folder + RecordName(NextRecordNumber(RecordNames(folder)))).c_str(), GENERIC_WRITE,
+      FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file_ && !WriteAll(file_.get(), RecordHeader(RecordTime(), move_))) file_.reset();
   for (const std::string& old : RecordsToRemove(RecordNames(folder), kRecordsKept))
     if (folder + old != previous_) DeleteFileW(Wide(folder + old).c_str());
@@ -112,8 +111,7 @@ std::optional<LastSort> ReadLastSort() {
   const std::string folder = SettingsFolder();
   // A run that did nothing (every file in place, or refused) leaves the undo to the one before.
   for (const std::string& name : RecordsNewestFirst(RecordNames(folder)))
-    if (std::optional<RunRecord> record = ReadRecord(folder + name);
-        record && record->Files() > 0)
+    if (std::optional<RunRecord> record = ReadRecord(folder + name); record && record->Files() > 0)
       return LastSort{folder + name, std::move(*record)};
   return std::nullopt;
 }
@@ -121,9 +119,9 @@ std::optional<LastSort> ReadLastSort() {
 OpenRecord OpenRecordToAdd(const std::string& path) {
   STEP(Sorter);
   OpenRecord open;
-  open.file = FileHandle(CreateFileW(Wide(path).c_str(), GENERIC_READ | FILE_APPEND_DATA,
-                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  open.file =
+      FileHandle(CreateFileW(Wide(path).c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!open.file) {
     open.error = GetLastError();
     return open;

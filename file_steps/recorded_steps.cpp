@@ -27,7 +27,8 @@ std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& 
   if (replace && aside.empty()) return kErrorFileExists;
   std::optional<size_t> asideStep;
   if (replace) {
-    asideStep = Begin({RecordStep::kSetAside, to, aside, plain_.mark(to).value_or(FileMark{}), {}, false});
+    asideStep =
+        Begin({RecordStep::kSetAside, to, aside, plain_.mark(to).value_or(FileMark{}), {}, false});
     if (!asideStep) return kErrorNotRecorded;
   }
   const std::optional<size_t> copyStep =

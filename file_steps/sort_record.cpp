@@ -160,8 +160,8 @@ std::optional<RunRecord> ParseRecord(std::string_view text) {
     } else if (fields[0] == "done") {
       const auto state = DoneState(fields);
       // A folder's step is done without a file; a file's step only with one.
-      if (named && state && (*state == FileState{}) != (named->IsFileStep() ||
-                                                         named->kind == RecordStep::kSetAside))
+      if (named && state &&
+          (*state == FileState{}) != (named->IsFileStep() || named->kind == RecordStep::kSetAside))
         named->done = state;
     } else if (fields[0] == "back") {
       if (named && fields.size() == 2) named->back = true;

@@ -26,9 +26,10 @@ std::uint32_t CopyInSteps(const std::string& source, const std::string& target, 
                           const WhileCopying& whileCopying, const std::string& aside = "");
 
 // Moves source to target, never replacing a file. Within one volume a rename, at once, whatever
-// the paths' letters; across volumes (the rename refused as "not the same device") a copy into a hidden file beside the target, renamed into the target's name, then the
-// source deleted: stopped, failed or ended by force, the source stays and no target is left.
-// Gives 0, the system's error code, or kErrorRequestAborted when stopped.
+// the paths' letters; across volumes (the rename refused as "not the same device") a copy into a
+// hidden file beside the target, renamed into the target's name, then the source deleted: stopped,
+// failed or ended by force, the source stays and no target is left. Gives 0, the system's error
+// code, or kErrorRequestAborted when stopped.
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
                           const WhileCopying& whileCopying);
 

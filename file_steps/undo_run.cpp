@@ -165,19 +165,18 @@ std::vector<std::string> SetAsideToRelease(
   std::vector<std::string> release;
   if (record.undone) return release;
   for (const RecordStep& step : record.steps)
-    if (step.kind == RecordStep::kSetAside && step.done && !step.back &&
-        IsSetAsideName(step.to) && FolderPart(step.to) == FolderPart(step.from) &&
-        state(step.to) == step.done)
+    if (step.kind == RecordStep::kSetAside && step.done && !step.back && IsSetAsideName(step.to) &&
+        FolderPart(step.to) == FolderPart(step.from) && state(step.to) == step.done)
       release.push_back(step.to);
   return release;
 }
 
 std::string UndoReportText(const TextTable& texts, const UndoSummary& summary, size_t listed) {
   STEP(Sorter);
-  std::string text = summary.files == 1
-                         ? FillIn(texts[kTextUndoneOne], "%1", summary.undone)
-                         : FillIn(FillIn(texts[kTextUndoneCount], "%1", summary.undone), "%2",
-                                  summary.files);
+  std::string text =
+      summary.files == 1
+          ? FillIn(texts[kTextUndoneOne], "%1", summary.undone)
+          : FillIn(FillIn(texts[kTextUndoneCount], "%1", summary.undone), "%2", summary.files);
   if (summary.endedEarly) text += "\r\n" + texts[kTextUndoCutShort];
   if (!summary.notUndone.empty()) text += "\r\n";
   for (size_t i = 0; i < summary.notUndone.size() && i < listed; ++i)

@@ -37,8 +37,8 @@ struct UndoFiles {
 };
 
 struct UndoSummary {
-  size_t files = 0;   // files the run copied or moved that were not taken back before
-  size_t undone = 0;  // of them, taken back now, or found as they were before the run
+  size_t files = 0;         // files the run copied or moved that were not taken back before
+  size_t undone = 0;        // of them, taken back now, or found as they were before the run
   bool endedEarly = false;  // Cancel, or the record could not be written: it can be finished later
   struct NotUndone {
     std::string path, reason;

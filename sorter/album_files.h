@@ -45,8 +45,8 @@ class AlbumTargets {
 
  private:
   struct Album {
-    std::optional<std::string> target;  // the target folder of the first track
-    bool together = true;               // every track placed, into that folder
+    std::optional<std::string> target;          // the target folder of the first track
+    bool together = true;                       // every track placed, into that folder
     std::unordered_set<std::u16string> tracks;  // folded
   };
   std::function<std::u16string(const std::string&)> folded_;

@@ -84,15 +84,13 @@ PlainSteps PlainFileSteps(const WhileCopying& whileCopying, RecordWriter& record
                          const std::string& aside) {
             return CopyInSteps(source, target, !aside.empty(), whileCopying, aside);
           },
-      .move = [whileCopying](const std::string& source,
-                             const std::string& target) {
-        return MoveInSteps(source, target, whileCopying);
-      },
+      .move = [whileCopying](
+                  const std::string& source,
+                  const std::string& target) { return MoveInSteps(source, target, whileCopying); },
       .asideName =
           [](const std::string& target) {
-            return UnusedName([&](int attempt) {
-              return SetAsideName(target, GetCurrentProcessId(), attempt);
-            });
+            return UnusedName(
+                [&](int attempt) { return SetAsideName(target, GetCurrentProcessId(), attempt); });
           },
       .wholePath = WholePath,
       .append = [&record](const std::string& text) { return record.Append(text); },
@@ -115,7 +113,8 @@ SortFileSteps FileSteps(std::shared_ptr<RecordedSteps> recorded) {
             STEP(Sorter);
             // A file the copy replaces is kept aside, hidden, for the run's undo.
             std::uint32_t error = recorded->Copy(source, target, replace);
-            if (HeldByReadAhead(error) && ahead->Wait()) error = recorded->Copy(source, target, replace);
+            if (HeldByReadAhead(error) && ahead->Wait())
+              error = recorded->Copy(source, target, replace);
             return error;
           },
       // Across drives too; an existing target is never replaced.
@@ -152,9 +151,9 @@ size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selec
       .keep =
           [](const std::string& folder) {
             const DWORD attributes = GetFileAttributesW(Wide(folder).c_str());
-            return IsUserFolder(folder) || (attributes != INVALID_FILE_ATTRIBUTES &&
-                                            (attributes & (FILE_ATTRIBUTE_READONLY |
-                                                           FILE_ATTRIBUTE_SYSTEM)));
+            return IsUserFolder(folder) ||
+                   (attributes != INVALID_FILE_ATTRIBUTES &&
+                    (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)));
           },
   };
   // A process's current folder can't be removed while it is that: the sorter leaves it first.

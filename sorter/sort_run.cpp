@@ -184,9 +184,8 @@ void PlaceAlbumFiles(const TextTable& texts, const SortRunSteps& steps, RunFiles
   for (size_t row : waiting) {
     const std::string source = steps.row(row);
     if (!rowOf.count(steps.files.foldedName(source))) continue;
-    const auto stay = summary.endedEarly
-                          ? stays.end()
-                          : stays.find(steps.files.foldedName(FolderPart(source)));
+    const auto stay =
+        summary.endedEarly ? stays.end() : stays.find(steps.files.foldedName(FolderPart(source)));
     const RowOutcome outcome{RowOutcome::kSkipped,
                              texts[stay != stays.end() ? stay->second : kTextTagsUnreadable]};
     summary.notPlaced.push_back({source, outcome.reason});

@@ -451,11 +451,10 @@ class SorterWindow : public ProgramWindow {
     size_t lastRow = 0;
     placing_ = 0;
     RecordWriter record;
-    auto recorded = std::make_shared<RecordedSteps>(PlainFileSteps(
-        [this](bool moving, std::uint64_t done, std::uint64_t total) {
-          return WhileFileGoes(moving, done, total);
-        },
-        record));
+    auto recorded = std::make_shared<RecordedSteps>(
+        PlainFileSteps([this](bool moving, std::uint64_t done,
+                              std::uint64_t total) { return WhileFileGoes(moving, done, total); },
+                       record));
     SortRunSteps steps{
         .ask =
             [this](const std::string& title, const std::string& text, bool presetNo) {

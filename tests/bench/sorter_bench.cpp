@@ -13,6 +13,12 @@
 //                            and peak working set
 //   sorter_bench steps N     where a run's time goes: each step of the run over N files on its
 //                            own, beside the plain loop's way of doing the same
+//   sorter_bench program N R the program as a user starts it: DA3Zur.exe -sort with N files of
+//                            three formats, in albums, named in several scripts, from the process
+//                            start and from the answer to its exit, beside the plain loop in the
+//                            same R rounds; with the sources under the target's drive letter and
+//                            under a letter of their own on the same volume; then the undo of the
+//                            move, from Yes to its box
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -40,6 +46,8 @@
 #include "tests/support/sorter_support.h"
 #include "tests/support/verb_call_support.h"
 #include "tests/support/win_test_support.h"
+#include "base/file_system_win.h"
+#include "base/wide_text_win.h"
 #include "window_kit/window_kit_win.h"
 
 using namespace testing_win;
@@ -457,6 +465,140 @@ void VerbCall(int count) {
       "%.2f s\n",
       count, called ? "" : " (FAILED)", call, rows);
 }
+// N files of three formats over 50 albums, named in several scripts, in the folder.
+std::vector<std::string> MakeMixedSources(const TempDir& dir, const std::string& folder,
+                                          int count) {
+  static const char* const kFormats[] = {"mp3", "flac", "ogg"};
+  static const char* const kScripts[] = {"", "\xC3\xA9", "\xD0\x96", "\xE5\xA4\x9C"};  // é Ж 夜
+  std::vector<std::string> templates;
+  for (int i = 0; i < kTemplates; ++i) {
+    const std::string ext = kFormats[i % 3];
+    std::string path = dir.CopyFixture("tagged." + ext, "m" + std::to_string(i) + "." + ext);
+    TagInfo tags;
+    tags.genre = "Genre " + std::to_string(i % 5);
+    tags.artist = std::string("Artist ") + kScripts[i % 4] + std::to_string(i % 10);
+    tags.album = "Album " + std::to_string(i);
+    WriteTags(path, &tags);
+    templates.push_back(path);
+  }
+  RemoveTree(folder);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::vector<std::string> files;
+  for (int i = 0; i < count; ++i) {
+    const std::string& from = templates[size_t(i) % templates.size()];
+    files.push_back(folder + "\\" + kScripts[i % 4] + std::to_string(i) +
+                    from.substr(from.rfind('.')));
+    CopyFileW(Wide(from).c_str(), Wide(files.back()).c_str(), FALSE);
+  }
+  return files;
+}
+
+// One run of the program: seconds from its start and from the answer to its exit; -1 when it
+// failed.
+std::pair<double, double> ProgramRun(const std::vector<std::string>& files,
+                                     const std::string& target, bool move,
+                                     const std::string& appData) {
+  // The first window after a while without one pays for Wine's desktop: one starts first.
+  Process trivial(bench::TrivialGuiCommand(), appData);
+  trivial.WaitForExit(60000);
+  std::string args = "-sort";
+  for (const std::string& file : files) args += " " + Quoted(file);
+  auto start = std::chrono::steady_clock::now();
+  Process sorter(ProgramCommand(args), appData);
+  SorterControls s = WaitForSorter(sorter.id(), 60000);
+  if (!s) return {-1, -1};
+  SetText(s.pattern, target + "\\" + kTail);
+  Click(s.sort);
+  HWND question = WaitForMessageBox(sorter.id(), "Question", 60000);
+  if (!question) return {-1, -1};
+  auto answer = std::chrono::steady_clock::now();
+  PostMessageA(question, WM_COMMAND, move ? IDYES : IDNO, 0);
+  if (HWND report = WaitForMessageBox(sorter.id(), "Sort finished", 0)) {
+    std::printf("  the run ended with a box: %s\n", MessageBoxText(report).substr(0, 200).c_str());
+    AnswerMessageBox(report, IDOK);
+  }
+  if (sorter.WaitForExit(3600000) != 0) return {-1, -1};
+  return {Seconds(start), Seconds(answer)};
+}
+
+// The plain loop for names in any script: tags read as the program reads them, wide calls.
+double PlainLoopWide(const std::vector<std::string>& files, const std::string& target, bool move) {
+  CreateDirectoryW(Wide(target).c_str(), nullptr);
+  auto start = std::chrono::steady_clock::now();
+  for (const std::string& file : files) {
+    TagInfo tags;
+    if (!ReadTags(file, &tags)) continue;
+    std::string folder = target;
+    for (const std::string* level : {&tags.genre, &tags.artist, &tags.album})
+      CreateDirectoryW(Wide(folder += "\\" + *level).c_str(), nullptr);
+    const std::wstring from = Wide(file), to = Wide(folder + file.substr(file.rfind('\\')));
+    if (move)
+      MoveFileW(from.c_str(), to.c_str());
+    else
+      CopyFileW(from.c_str(), to.c_str(), FALSE);
+  }
+  return Seconds(start);
+}
+
+// Undo in the configuration window: seconds from Yes to the box that says how it went.
+double ProgramUndo(const std::string& appData) {
+  Process configuration(ProgramCommand(""), appData);
+  ConfigurationFound found = WaitForConfiguration(configuration.id(), 60000);
+  if (!found) return -1;
+  Click(found.undo);
+  HWND question = WaitForMessageBox(configuration.id(), "Question", 60000);
+  if (!question) return -1;
+  auto start = std::chrono::steady_clock::now();
+  PostMessageA(question, WM_COMMAND, IDYES, 0);
+  HWND report = WaitForMessageBox(configuration.id(), "Undo finished", 3600000);
+  const double seconds = Seconds(start);
+  if (report) AnswerMessageBox(report, IDOK);
+  RequestClose(found.window);
+  configuration.WaitForExit(60000);
+  return report ? seconds : -1;
+}
+
+// T: and S: are two letters of one volume, T:\src under S: too (scripts/run_bench.sh).
+void Program(int count, int rounds) {
+  TempDir dir;
+  if (!IsFolder("T:\\src\\") || !IsFolder("S:\\")) {
+    std::printf("program: the drives T: and S: are not there (scripts/run_bench.sh makes them)\n");
+    return;
+  }
+  for (bool ownLetter : {false, true}) {
+    for (bool move : {false, true}) {
+      std::vector<double> whole, sorts, plains, undos;
+      for (int round = 0; round < rounds; ++round) {
+        TempDir appData;
+        auto files = MakeMixedSources(dir, "T:\\src", count);
+        if (ownLetter)
+          for (std::string& file : files) file = "S:" + file.substr(6);  // T:\src\x -> S:\x
+        RemoveTree("T:\\lib");
+        const auto [total, sort] = ProgramRun(files, "T:\\lib", move, appData.path());
+        if (move) undos.push_back(ProgramUndo(appData.path()) / sort);
+        files = MakeMixedSources(dir, "T:\\src", count);
+        RemoveTree("T:\\plain");
+        const double plain = PlainLoopWide(files, "T:\\plain", move);
+        whole.push_back(total);
+        sorts.push_back(sort / plain);
+        plains.push_back(plain);
+        std::printf(
+            "program %s %d files, sources %s, round %d: start to exit %.2f s, answer to "
+            "exit %.2f s, plain loop %.2f s, ratio %.2f%s\n",
+            move ? "move" : "copy", count, ownLetter ? "under S:" : "under T:", round + 1, total,
+            sort, plain, sort / plain,
+            move ? (", undo to the run " + std::to_string(undos.back())).c_str() : "");
+        std::fflush(stdout);
+      }
+      std::printf(
+          "program %s %d files, sources %s, %d rounds: median start to exit %.2f s, "
+          "median ratio of the sort to the plain loop %.2f%s\n",
+          move ? "move" : "copy", count, ownLetter ? "under S:" : "under T:", rounds,
+          bench::Median(whole), bench::Median(sorts),
+          move ? (", median undo to the run " + std::to_string(bench::Median(undos))).c_str() : "");
+    }
+  }
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -477,11 +619,13 @@ int main(int argc, char** argv) {
     Rows(count);
   else if (mode == "steps" && count > 0)
     Steps(count);
+  else if (mode == "program" && count > 0)
+    Program(count, argc > 3 ? std::max(1, std::atoi(argv[3])) : 1);
   else {
     std::fprintf(stderr,
                  "usage: sorter_bench sort N [ROUNDS] | handover N | handfiles N | verbcall N | "
                  "preview N | "
-                 "rows N | steps N\n");
+                 "rows N | steps N | program N [ROUNDS]\n");
     return 2;
   }
   std::fflush(stdout);

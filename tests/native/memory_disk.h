@@ -29,13 +29,13 @@ struct MemoryDisk {
   };
   std::map<std::string, File> files;
   std::set<std::string> folders = {"C:\\", "D:\\"};
-  std::vector<File> bin;                   // the Recycle Bin
-  std::vector<std::string> records;        // the runs' records, oldest first
-  size_t writing = 0;                      // the record being written
+  std::vector<File> bin;                         // the Recycle Bin
+  std::vector<std::string> records;              // the runs' records, oldest first
+  size_t writing = 0;                            // the record being written
   std::map<std::string, std::uint32_t> failing;  // a step on this path gives the code
-  size_t killAfter = SIZE_MAX;             // record lines still written before the process ends
-  bool recordFails = false;                // the record can't be written
-  std::uint64_t next = 1;                  // the next identity and content
+  size_t killAfter = SIZE_MAX;  // record lines still written before the process ends
+  bool recordFails = false;     // the record can't be written
+  std::uint64_t next = 1;       // the next identity and content
 
   bool Exists(const std::string& path) const {
     return files.count(path) || folders.count(path) || folders.count(path + "\\");
@@ -108,8 +108,8 @@ struct MemoryDisk {
               for (size_t i = records.size() - 1; i-- > 0;) {
                 const std::optional<RunRecord> record = ParseRecord(records[i]);
                 if (!record || record->Files() == 0) continue;
-                for (const std::string& path :
-                     SetAsideToRelease(*record, [this](const std::string& p) { return State(p); })) {
+                for (const std::string& path : SetAsideToRelease(
+                         *record, [this](const std::string& p) { return State(p); })) {
                   bin.push_back(files.at(path));
                   files.erase(path);
                 }
@@ -129,10 +129,11 @@ struct MemoryDisk {
           return 1;
         },
         .readNext = {},
-        .targetState = [this](const std::string& source, const std::string& target) {
-          if (!Exists(target)) return TargetState::kMissing;
-          return source == target ? TargetState::kSameFile : TargetState::kExists;
-        },
+        .targetState =
+            [this](const std::string& source, const std::string& target) {
+              if (!Exists(target)) return TargetState::kMissing;
+              return source == target ? TargetState::kSameFile : TargetState::kExists;
+            },
         .createFolders =
             [this, recorded](const std::string& folder) {
               for (const FolderLevel& level : FolderChain(folder))
@@ -144,8 +145,9 @@ struct MemoryDisk {
             },
         .copyFile = [recorded](const std::string& source, const std::string& target,
                                bool replace) { return recorded->Copy(source, target, replace); },
-        .moveFile = [recorded](const std::string& source,
-                               const std::string& target) { return recorded->Move(source, target); },
+        .moveFile = [recorded](
+                        const std::string& source,
+                        const std::string& target) { return recorded->Move(source, target); },
         .folderFiles =
             [this](const std::string& folder) {
               std::vector<std::string> in;
@@ -155,7 +157,8 @@ struct MemoryDisk {
             },
         .userFolder = [](const std::string& folder) { return folder == "C:\\Downloads\\"; },
         .systemMessage = [](std::uint32_t error) { return "system " + std::to_string(error); },
-        .foldedName = [](const std::string& name) { return std::u16string(name.begin(), name.end()); },
+        .foldedName =
+            [](const std::string& name) { return std::u16string(name.begin(), name.end()); },
         .fileKey = [](const std::string& name) { return std::u16string(name.begin(), name.end()); },
     };
   }
@@ -168,10 +171,12 @@ struct MemoryDisk {
     writing = records.size() - 1;
     auto recorded = std::make_shared<RecordedSteps>(Plain());
     SortRunSteps steps{
-        .ask = [move](const std::string&, const std::string&, bool presetNo) {
-          return presetNo ? move : true;
-        },
-        .pattern = [] { return TargetPattern{"D:\\Music\\%ARTIST%\\*.$", 9}; },
+        .ask = [move](const std::string&, const std::string&,
+                      bool presetNo) { return presetNo ? move : true; },
+        .pattern =
+            [] {
+              return TargetPattern{"D:\\Music\\%ARTIST%\\*.$", 9};
+            },
         .rowCount = [&] { return rows.size(); },
         .row = [&](size_t i) { return rows[i]; },
         .showOutcome = [](size_t, const RowOutcome&) {},

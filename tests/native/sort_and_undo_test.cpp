@@ -34,40 +34,89 @@ TEST(UndoRun, TakesBackOnlyWhatTheRunDidAndDeletesNothingThatIsNotAlsoElsewhere)
   };
   for (const Road& road : std::vector<Road>{
            {"a move goes back", true, song, {}, {kSong}, {{kSong, 1}}, 1, 1, {}},
-           {"a moved file edited since goes back as it is now", true, song,
-            [](MemoryDisk& disk) { disk.files[kPlaced].mark.lastWrite = 50; }, {kSong},
-            {{kSong, 50}}, 1, 1, {}},
-           {"a copy goes while its original is there", false, song, {}, {kSong}, {{kSong, 1}}, 1,
-            1, {}},
-           {"a copy stays when its original is gone", false, song,
-            [](MemoryDisk& disk) { disk.files.erase(kSong); }, {kSong}, {{kPlaced, 1}}, 0, 1,
+           {"a moved file edited since goes back as it is now",
+            true,
+            song,
+            [](MemoryDisk& disk) { disk.files[kPlaced].mark.lastWrite = 50; },
+            {kSong},
+            {{kSong, 50}},
+            1,
+            1,
+            {}},
+           {"a copy goes while its original is there",
+            false,
+            song,
+            {},
+            {kSong},
+            {{kSong, 1}},
+            1,
+            1,
+            {}},
+           {"a copy stays when its original is gone",
+            false,
+            song,
+            [](MemoryDisk& disk) { disk.files.erase(kSong); },
+            {kSong},
+            {{kPlaced, 1}},
+            0,
+            1,
             {texts[kTextUndoOriginalGone]}},
-           {"a copy changed since stays", false, song,
-            [](MemoryDisk& disk) { disk.files[kPlaced].mark.lastWrite = 50; }, {kSong},
-            {{kSong, 1}, {kPlaced, 50}}, 0, 1, {texts[kTextUndoChanged]}},
-           {"a copy onto itself is no step: undo finds nothing", false,
+           {"a copy changed since stays",
+            false,
+            song,
+            [](MemoryDisk& disk) { disk.files[kPlaced].mark.lastWrite = 50; },
+            {kSong},
+            {{kSong, 1}, {kPlaced, 50}},
+            0,
+            1,
+            {texts[kTextUndoChanged]}},
+           {"a copy onto itself is no step: undo finds nothing",
+            false,
             [](MemoryDisk& disk) {
               disk.folders.insert({"D:\\Music\\", "D:\\Music\\a\\"});
               disk.Make(kPlaced);
             },
-            {}, {kPlaced}, {{kPlaced, 1}}, 0, 0, {}},
-           {"a copy that failed on its source leaves the file at the target", false,
+            {},
+            {kPlaced},
+            {{kPlaced, 1}},
+            0,
+            0,
+            {}},
+           {"a copy that failed on its source leaves the file at the target",
+            false,
             [](MemoryDisk& disk) {
               disk.folders.insert({"C:\\In\\", "D:\\Music\\", "D:\\Music\\a\\"});
               disk.Make(kSong);
               disk.Make(kPlaced);
               disk.failing[kSong] = 32;
             },
-            {}, {kSong}, {{kSong, 1}, {kPlaced, 2}}, 0, 0, {}},
-           {"a replaced file comes back once its copy is gone", false,
+            {},
+            {kSong},
+            {{kSong, 1}, {kPlaced, 2}},
+            0,
+            0,
+            {}},
+           {"a replaced file comes back once its copy is gone",
+            false,
             [](MemoryDisk& disk) {
               disk.folders.insert({"C:\\In\\", "D:\\Music\\", "D:\\Music\\a\\"});
               disk.Make(kSong);
               disk.Make(kPlaced);
             },
-            {}, {kSong}, {{kSong, 1}, {kPlaced, 2}}, 1, 1, {}},
-           {"a file moved into the place of a moved one is not moved back over", true, song,
-            [](MemoryDisk& disk) { disk.Make(kSong); }, {kSong}, {{kSong, 3}, {kPlaced, 1}}, 0, 1,
+            {},
+            {kSong},
+            {{kSong, 1}, {kPlaced, 2}},
+            1,
+            1,
+            {}},
+           {"a file moved into the place of a moved one is not moved back over",
+            true,
+            song,
+            [](MemoryDisk& disk) { disk.Make(kSong); },
+            {kSong},
+            {{kSong, 3}, {kPlaced, 1}},
+            0,
+            1,
             {texts[kTextUndoOccupied]}},
        }) {
     MemoryDisk disk;
@@ -81,7 +130,8 @@ TEST(UndoRun, TakesBackOnlyWhatTheRunDidAndDeletesNothingThatIsNotAlsoElsewhere)
     EXPECT_EQ(summary ? summary->undone : 0, road.undone) << road.what;
     EXPECT_EQ(summary ? summary->files : 0, road.files) << road.what;
     std::vector<std::string> reasons;
-    for (const auto& not_undone : summary ? summary->notUndone : std::vector<UndoSummary::NotUndone>{})
+    for (const auto& not_undone :
+         summary ? summary->notUndone : std::vector<UndoSummary::NotUndone>{})
       reasons.push_back(not_undone.reason);
     EXPECT_EQ(reasons, road.notUndone) << road.what;
     // Undone, the folders the run made are gone again.
@@ -108,7 +158,7 @@ TEST(UndoRun, AnUndoCutShortIsFinishedLaterAndARunThatDidNothingLeavesTheUndoToT
   disk.killAfter = SIZE_MAX;
   const std::optional<UndoSummary> again = disk.UndoLast(texts);
   ASSERT_TRUE(again);
-  EXPECT_EQ(again->files, 1u);  // the song; the cover was taken back before
+  EXPECT_EQ(again->files, 1u);   // the song; the cover was taken back before
   EXPECT_EQ(again->undone, 1u);  // found back
   EXPECT_TRUE(again->notUndone.empty());
   EXPECT_EQ(disk.files.count(kSong), 1u);
@@ -150,12 +200,11 @@ TEST(SortRun, AnAlbumFileNeverReplacesAFileAndAUserFolderIsNoAlbum) {
   for (const bool move : {false, true}) {
     MemoryDisk disk;
     disk.folders.insert({"C:\\In\\", "C:\\Downloads\\", "D:\\Music\\", "D:\\Music\\a\\"});
-    for (const char* path : {"C:\\In\\a.mp3", "C:\\In\\cover.jpg", "C:\\In\\rip.log",
-                             "D:\\Music\\a\\cover.jpg", "C:\\Downloads\\b.mp3",
-                             "C:\\Downloads\\front.png"})
+    for (const char* path :
+         {"C:\\In\\a.mp3", "C:\\In\\cover.jpg", "C:\\In\\rip.log", "D:\\Music\\a\\cover.jpg",
+          "C:\\Downloads\\b.mp3", "C:\\Downloads\\front.png"})
       disk.Make(path);
-    const SortSummary summary =
-        disk.Sort(Texts(), {"C:\\In\\a.mp3", "C:\\Downloads\\b.mp3"}, move);
+    const SortSummary summary = disk.Sort(Texts(), {"C:\\In\\a.mp3", "C:\\Downloads\\b.mp3"}, move);
     EXPECT_EQ(summary.placed, 3u) << move;  // the two tracks and the log
     ASSERT_EQ(summary.notPlaced.size(), 1u) << move;
     EXPECT_EQ(summary.notPlaced[0].source, "C:\\In\\cover.jpg");

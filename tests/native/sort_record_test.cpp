@@ -26,8 +26,12 @@ RunRecord ManyScripts() {
        {18446744073709551615u, 0},
        FileState{"1:2", {18446744073709551615u, 0}},
        false},
-      {RecordStep::kCopy, "C:\\In\\夜に駆ける.flac", "D:\\音楽\\夜に駆ける.flac", {1, 2},
-       FileState{"", {1, 3}}, false},
+      {RecordStep::kCopy,
+       "C:\\In\\夜に駆ける.flac",
+       "D:\\音楽\\夜に駆ける.flac",
+       {1, 2},
+       FileState{"", {1, 3}},
+       false},
       {RecordStep::kCopy, "C:\\In\\b.flac", "D:\\音楽\\b.flac", {1, 2}, {}, false},  // tried only
       {RecordStep::kRemoveFolder, "C:\\In\\😀 party\\", "", {}, {}, false},
   };
@@ -101,11 +105,11 @@ TEST(SortRecord, LinesThatCantBeReadAreSkippedAndTheRestKept) {
            "folder-\tC:\\a\\\tC:\\b\\\r\n",                     // a folder too many
            "Move\t1\t2\tC:\\a\tD:\\b\r\n",                      // no such step
            "\r\n",
-           "undone\r\n",  // no date: no undone line
-           "done\t9\r\n",               // no such step
+           "undone\r\n",              // no date: no undone line
+           "done\t9\r\n",             // no such step
            "done\t0\t1:2\t3\t4\r\n",  // a folder's step done with a file
            "done\t0\t1:2\t3\r\n",     // a field short
-           "back\t5\r\n",               // no such step
+           "back\t5\r\n",             // no such step
            "back\tx\r\n",
        }) {
     auto read = ParseRecord(kHeader + good + bad + good);
@@ -137,8 +141,8 @@ TEST(SortRecord, OnlyATextWithTheHeaderIsARecord) {
     auto read = ParseRecord(text);
     ASSERT_TRUE(read);
     EXPECT_FALSE(read->move);
-    EXPECT_EQ(read->steps, (std::vector<RecordStep>{
-                               {RecordStep::kCopy, "C:\\a", "D:\\b", {1, 2}, {}, false}}));
+    EXPECT_EQ(read->steps,
+              (std::vector<RecordStep>{{RecordStep::kCopy, "C:\\a", "D:\\b", {1, 2}, {}, false}}));
   }
 }
 
@@ -146,7 +150,9 @@ TEST(SortRecord, RecordsAreOrderedByTheirNumberAndOnlyTheirsRemoved) {
   EXPECT_EQ(RecordName(12), "sort-12.txt");
   const std::vector<std::string> names = {
       "sort-9.txt",  "sort-20261209-140312-1.txt",  // an earlier version's name: the oldest
-      "sort-10.txt", "notes.txt", "sort-.txt", "sort-1.TXT", "sort-1x.txt", "sort-2.txt~",
+      "sort-10.txt", "notes.txt",
+      "sort-.txt",   "sort-1.TXT",
+      "sort-1x.txt", "sort-2.txt~",
   };
   EXPECT_EQ(RecordsNewestFirst(names),
             (std::vector<std::string>{"sort-10.txt", "sort-9.txt", "sort-20261209-140312-1.txt"}));

@@ -263,7 +263,8 @@ TEST_F(Undo, TheOtherFilesOfAFolderThatIsNoAlbumStayWhereTheyAre) {
   EXPECT_TRUE(WaitUntil([&] {
     shown = ListTexts(s.files, 1);
     return shown.size() == 3 && shown[1] == "Other audio files of its folder are not in this sort";
-  })) << "the cover's row shows " << (shown.size() > 1 ? shown[1] : "nothing");
+  })) << "the cover's row shows "
+      << (shown.size() > 1 ? shown[1] : "nothing");
   ASSERT_TRUE(StartSort(s, sorter.id(), true)) << "the delete question never appeared";
   EXPECT_EQ(sorter.WaitForExit(60000), 0) << "the sorter did not end after the run";
   EXPECT_TRUE(FileExists(target_ / "Rock\\Band\\Live\\01.mp3"));
