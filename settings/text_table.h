@@ -95,8 +95,8 @@
   X(kTextSetAside, "the file it replaced is kept for undo")                                \
   X(kTextAlbumBox, "Take the album's other files along (cover, cue, log, playlists)")      \
   X(kTextWithAlbum, "goes with the album")                                                 \
-  X(kTextAlbumSplit, "The album's tracks don't all go to one folder")                      \
-  X(kTextUndoQuestionOne, "Undo the sort of %1? It %2 1 file.")                            \
+  X(kTextAlbumSplit, "The album's tracks don't all go to one folder")                       \
+  X(kTextUndoQuestionOne, "Undo the sort of %1? It %2 1 file.")                             \
   X(kTextUndoneOne, "%1 of 1 file was put back.")                                          \
   X(kTextUndoOriginalGone,                                                                 \
     "Its original is gone or was changed since the sort; the copy stays")                  \
