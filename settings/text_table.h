@@ -95,16 +95,13 @@
   X(kTextSetAside, "the file it replaced is kept for undo")                                \
   X(kTextAlbumBox, "Take the album's other files along (cover, cue, log, playlists)")      \
   X(kTextWithAlbum, "goes with the album")                                                 \
-  X(kTextAlbumSplit, "The album's tracks don't all go to one folder")                       \
-  X(kTextUndoQuestionOne, "Undo the sort of %1? It %2 1 file.")                             \
+  X(kTextAlbumSplit, "The album's tracks don't all go to one folder")                      \
+  X(kTextUndoQuestionOne, "Undo the sort of %1? It %2 1 file.")                            \
   X(kTextUndoneOne, "%1 of 1 file was put back.")                                          \
-  X(kTextUndoOriginalGone,                                                                 \
-    "Its original is gone or was changed since the sort; the copy stays")                  \
+  X(kTextUndoOriginalGone, "The original is gone or changed; the copy stays")              \
   X(kTextUndoCutShort, "The undo was cut short; start it again to finish it.")             \
-  X(kTextUndoBusy,                                                                         \
-    "A sort is still writing this record. Undo it once that sort has ended.")              \
-  X(kTextRecordUnwritable,                                                                 \
-    "The sort's record could not be written; nothing more was done")                       \
+  X(kTextUndoBusy, "A sort still writes this record; undo it once that sort has ended.")   \
+  X(kTextRecordUnwritable, "The sort's record can't be written; nothing more was done")    \
   X(kTextAlbumOthers, "Other audio files of its folder are not in this sort")              \
   X(kTextAlbumUserFolder, "Its folder is one of the user's own folders, not an album's")
 
