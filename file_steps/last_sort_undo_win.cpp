@@ -38,15 +38,20 @@ class UndoProgress {
   UndoProgress(const UndoProgress&) = delete;
   UndoProgress& operator=(const UndoProgress&) = delete;
 
-  // Shows how far undo is; false once the user has pressed Cancel.
+  // Shows how far undo is, every few tens of milliseconds (each time is a trip to the window's
+  // thread); false once the user has pressed Cancel.
   bool GoOn(std::uint64_t done, std::uint64_t total) {
-    if (dialog_) dialog_->SetProgress64(done, total);
+    if (!dialog_ || GetTickCount() - lastShown_ < kShowEveryMs) return true;
+    lastShown_ = GetTickCount();
+    dialog_->SetProgress64(done, total);
     return !Cancelled();
   }
   bool Cancelled() const { return dialog_ && dialog_->HasUserCancelled(); }
 
  private:
+  static constexpr DWORD kShowEveryMs = 50;
   IProgressDialog* dialog_ = nullptr;
+  DWORD lastShown_ = 0;
 };
 
 UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
@@ -83,7 +88,8 @@ UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
       .removeFolder =
           [](const std::string& folder) { return Done(RemoveDirectoryW(Wide(folder).c_str())); },
       .removeLeftovers = RemoveLeftoverCopies,
-      .markBack = [record](size_t n) { return AddToRecord(record, BackLine(n)); },
+      // On the disk itself with the undone line at the end.
+      .markBack = [record](size_t n) { return AddToRecord(record, BackLine(n), false); },
       .goOn = [&progress](size_t done, size_t total) { return progress.GoOn(done, total); },
       .systemMessage = SystemMessage,
   };

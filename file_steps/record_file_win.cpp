@@ -135,4 +135,6 @@ OpenRecord OpenRecordToAdd(const std::string& path) {
   return open;
 }
 
-bool AddToRecord(HANDLE file, const std::string& text) { return WriteAll(file, text); }
+bool AddToRecord(HANDLE file, const std::string& text, bool flush) {
+  return WriteAll(file, text, flush);
+}

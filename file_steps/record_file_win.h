@@ -54,8 +54,10 @@ struct OpenRecord {
   DWORD error = 0;
 };
 OpenRecord OpenRecordToAdd(const std::string& path);
-// Adds text to an open record after its last complete line; false when it could not be written.
-bool AddToRecord(HANDLE file, const std::string& text);
+// Adds text to an open record after its last complete line, and has it on the disk itself when
+// told to (the system keeps it for a forced end of the process either way); false when it could
+// not be written.
+bool AddToRecord(HANDLE file, const std::string& text, bool flush = true);
 
 // The local time as a record shows it.
 std::string RecordTime();

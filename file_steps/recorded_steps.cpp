@@ -4,17 +4,18 @@
 #include "file_steps/file_errors.h"
 
 std::optional<size_t> RecordedSteps::Begin(const RecordStep& step) {
-  if (failed_ || !plain_.append(RecordLine(step))) {
+  // A done line that can't be written leaves a step that undo will not take back: the run stops
+  // before its next step, as it does when that step's own line can't be written.
+  if (failed_ || !plain_.append(pending_ + RecordLine(step))) {
     failed_ = true;
     return std::nullopt;
   }
+  pending_.clear();
   return steps_++;
 }
 
 void RecordedSteps::Done(size_t n, const FileState& state, bool file) {
-  // A done line that can't be written leaves a step that undo will not take back: the run stops
-  // before its next step.
-  if (!plain_.append(DoneLine(n, state))) failed_ = true;
+  pending_ += DoneLine(n, state);
   if (file && !fileDone_ && plain_.firstDone) plain_.firstDone();
   fileDone_ = fileDone_ || file;
 }
@@ -46,12 +47,15 @@ std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& 
 std::uint32_t RecordedSteps::Move(const std::string& source, const std::string& target) {
   STEP(Sorter);
   const std::string from = plain_.wholePath(source), to = plain_.wholePath(target);
+  // Read before: a rename leaves the file as it is, and then needs no second look.
+  const std::optional<FileState> before = plain_.state(from);
   const std::optional<size_t> step =
-      Begin({RecordStep::kMove, from, to, plain_.mark(from).value_or(FileMark{}), {}, false});
+      Begin({RecordStep::kMove, from, to, before ? before->mark : FileMark{}, {}, false});
   if (!step) return kErrorNotRecorded;
-  const std::uint32_t error = plain_.move(from, to);
+  bool renamed = false;
+  const std::uint32_t error = plain_.move(from, to, renamed);
   if (error != 0) return error;
-  if (auto moved = plain_.state(to)) Done(*step, *moved, true);
+  if (auto moved = renamed ? before : plain_.state(to)) Done(*step, *moved, true);
   return 0;
 }
 

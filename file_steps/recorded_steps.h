@@ -20,7 +20,10 @@ struct PlainSteps {
   std::function<std::uint32_t(const std::string& source, const std::string& target,
                               const std::string& aside)>
       copy;
-  std::function<std::uint32_t(const std::string& source, const std::string& target)> move;
+  // renamed: set when the move was a rename, which leaves the file's identity and mark as they
+  // were.
+  std::function<std::uint32_t(const std::string& source, const std::string& target, bool& renamed)>
+      move;
   // A free name beside the target to keep the file a copy replaces under; empty when none is.
   std::function<std::string(const std::string& target)> asideName;
   // The path made whole, as the record keeps it: undo runs from another current folder.
@@ -31,9 +34,15 @@ struct PlainSteps {
   std::function<void()> firstDone;
 };
 
+// A step's done line goes to the record with the next step's line, in one write, or when the
+// steps end: should the process end before, the step only lacks the line, and undo leaves its file
+// where the run put it.
 class RecordedSteps {
  public:
   explicit RecordedSteps(PlainSteps plain) : plain_(std::move(plain)) {}
+  ~RecordedSteps() { plain_.append(pending_); }
+  RecordedSteps(const RecordedSteps&) = delete;
+  RecordedSteps& operator=(const RecordedSteps&) = delete;
   // Copy and move as PlainSteps does them; a copy told to replace keeps the file it replaces
   // aside. Give kErrorNotRecorded, trying nothing, once the record could not be written.
   std::uint32_t Copy(const std::string& source, const std::string& target, bool replace);
@@ -49,6 +58,7 @@ class RecordedSteps {
   void Done(size_t n, const FileState& state, bool file);
 
   PlainSteps plain_;
-  size_t steps_ = 0;  // step lines written
+  size_t steps_ = 0;     // step lines written
+  std::string pending_;  // done lines not written yet
   bool failed_ = false, fileDone_ = false;
 };

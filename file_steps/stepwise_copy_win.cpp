@@ -185,13 +185,17 @@ std::uint32_t CopyInSteps(const std::string& source, const std::string& target, 
 }
 
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
-                          const WhileCopying& whileCopying) {
+                          const WhileCopying& whileCopying, bool* renamed) {
   STEP(Sorter);
   const std::wstring from = Wide(source), to = Wide(target);
+  if (renamed) *renamed = false;
   // Within one volume a rename is the whole move, and takes no time, whatever letters or names
   // the two paths go by (a subst letter, a mapped share); between volumes it is refused, at once
   // and copying nothing, and the move goes on as a copy.
-  if (MoveFileExW(from.c_str(), to.c_str(), 0)) return 0;
+  if (MoveFileExW(from.c_str(), to.c_str(), 0)) {
+    if (renamed) *renamed = true;
+    return 0;
+  }
   if (const DWORD renameError = GetLastError(); renameError != ERROR_NOT_SAME_DEVICE)
     return renameError;
   // Across volumes the file is first copied whole beside the target and renamed into its name;

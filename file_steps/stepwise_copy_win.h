@@ -29,9 +29,10 @@ std::uint32_t CopyInSteps(const std::string& source, const std::string& target, 
 // the paths' letters; across volumes (the rename refused as "not the same device") a copy into a
 // hidden file beside the target, renamed into the target's name, then the source deleted: stopped,
 // failed or ended by force, the source stays and no target is left. Gives 0, the system's error
-// code, or kErrorRequestAborted when stopped.
+// code, or kErrorRequestAborted when stopped; renamed, when given, says whether the move was a
+// rename (which leaves the file's identity and mark as they were).
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
-                          const WhileCopying& whileCopying);
+                          const WhileCopying& whileCopying, bool* renamed = nullptr);
 
 // Removes the hidden copies beside targets in the folder (ending in a backslash) that a sort left
 // when its process ended before it could put them in place or remove them.

@@ -41,14 +41,14 @@ void AlbumTargets::Track(const std::string& source, const std::string* target) {
   }
 }
 
-AlbumTargets::Decision AlbumTargets::FolderOf(const std::string& sourceFolder,
-                                              const std::vector<std::string>& files) const {
+AlbumTargets::Decision AlbumTargets::FolderOf(
+    const std::string& sourceFolder, const std::function<std::vector<std::string>()>& files) const {
   STEP(Sorter);
   const auto album = albums_.find(folded_(sourceFolder));
   if (album == albums_.end()) return {std::nullopt, kTextTagsUnreadable};  // no track came from it
   if (!album->second.together) return {};
   if (userFolder_ && userFolder_(sourceFolder)) return {std::nullopt, kTextAlbumUserFolder};
-  for (const std::string& file : files)
+  for (const std::string& file : files())
     if (IsAudioFile(file) && !album->second.tracks.count(folded_(file)))
       return {std::nullopt, kTextAlbumOthers};
   return {album->second.target, kTextAlbumSplit};

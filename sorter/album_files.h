@@ -39,7 +39,9 @@ class AlbumTargets {
     std::optional<std::string> target;  // the target folder
     TextId reason = kTextAlbumSplit;    // why they stay, when there is no target
   };
-  Decision FolderOf(const std::string& sourceFolder, const std::vector<std::string>& files) const;
+  // files is asked only when the tracks went to one folder.
+  Decision FolderOf(const std::string& sourceFolder,
+                    const std::function<std::vector<std::string>()>& files) const;
   // The source folders, in the order their first track came.
   const std::vector<std::string>& Folders() const { return folders_; }
 

@@ -85,8 +85,8 @@ PlainSteps PlainFileSteps(const WhileCopying& whileCopying, RecordWriter& record
             return CopyInSteps(source, target, !aside.empty(), whileCopying, aside);
           },
       .move = [whileCopying](
-                  const std::string& source,
-                  const std::string& target) { return MoveInSteps(source, target, whileCopying); },
+                  const std::string& source, const std::string& target,
+                  bool& renamed) { return MoveInSteps(source, target, whileCopying, &renamed); },
       .asideName =
           [](const std::string& target) {
             return UnusedName(

@@ -151,8 +151,9 @@ void PlaceAlbumFiles(const TextTable& texts, const SortRunSteps& steps, RunFiles
   std::unordered_map<std::u16string, TextId> stays;  // why a folder's files stay, by its name
   for (const std::string& folder :
        summary.endedEarly ? std::vector<std::string>{} : albums.Folders()) {
-    const std::vector<std::string> files = steps.files.folderFiles(folder);
-    const AlbumTargets::Decision decision = albums.FolderOf(folder, files);
+    std::vector<std::string> files;  // listed only when the tracks went together
+    const AlbumTargets::Decision decision =
+        albums.FolderOf(folder, [&] { return files = steps.files.folderFiles(folder); });
     if (!decision.target) {
       stays.emplace(steps.files.foldedName(folder), decision.reason);
       continue;

@@ -250,12 +250,18 @@ void Steps(int count) {
     std::string to = folders[next()] + "steps " + file.substr(file.rfind('\\') + 1);
     CopyInSteps(file, to, false, [](bool, std::uint64_t, std::uint64_t) { return true; });
   });
+  // What the record reads of each file: its mark, its identity and mark, its whole path.
+  double mark = PerFile(files, [](const std::string& file) { MarkOf(file); });
+  double state = PerFile(files, [](const std::string& file) { FileStateOf(file); });
+  double whole = PerFile(files, [](const std::string& file) { WholePath(file); });
   std::printf(
       "steps over %d files, ms per file: ReadTags %.3f (tag_c open, three getters, free "
       "%.3f); BuildTargetPath and FolderPart %.3f; CreateFolderChain %.3f making the "
       "folders, %.3f when they are there (three CreateDirectoryA %.3f); "
-      "DispatchPendingMessages with nothing waiting %.3f; CopyFileA %.3f; CopyInSteps %.3f\n",
-      count, read, plainRead, build, first, again, plainFolders, dispatch, copy, stepwise);
+      "DispatchPendingMessages with nothing waiting %.3f; CopyFileA %.3f; CopyInSteps %.3f; "
+      "MarkOf %.3f; FileStateOf %.3f; WholePath %.3f\n",
+      count, read, plainRead, build, first, again, plainFolders, dispatch, copy, stepwise, mark,
+      state, whole);
 }
 
 std::set<DWORD> Ids(const std::vector<std::unique_ptr<Process>>& processes) {

@@ -35,6 +35,7 @@ struct MemoryDisk {
   std::map<std::string, std::uint32_t> failing;  // a step on this path gives the code
   size_t killAfter = SIZE_MAX;  // record lines still written before the process ends
   bool recordFails = false;     // the record can't be written
+  bool killed = false;          // the process was ended: it writes nothing more
   std::uint64_t next = 1;       // the next identity and content
 
   bool Exists(const std::string& path) const {
@@ -56,8 +57,11 @@ struct MemoryDisk {
     return FileState{std::to_string(file->second.identity), file->second.mark};
   }
   bool Append(const std::string& text) {
-    if (recordFails) return false;
-    if (killAfter == 0) throw Killed{};
+    if (recordFails || killed) return false;
+    if (killAfter == 0) {
+      killed = true;
+      throw Killed{};
+    }
     --killAfter;
     records[writing] += text;
     return true;
@@ -91,8 +95,10 @@ struct MemoryDisk {
           files[target] = {next++, files.at(source).mark};
           return 0;
         },
-        .move = [this](const std::string& source, const std::string& target) -> std::uint32_t {
+        .move = [this](const std::string& source, const std::string& target,
+                       bool& renamed) -> std::uint32_t {
           if (std::uint32_t error = Fault(source) ? Fault(source) : Fault(target)) return error;
+          renamed = Volume(source) == Volume(target);
           return Rename(source, target);
         },
         .asideName = [this](const std::string& target) -> std::string {
@@ -169,6 +175,7 @@ struct MemoryDisk {
                    bool album = true) {
     records.push_back(RecordHeader("now", move));
     writing = records.size() - 1;
+    killed = false;
     auto recorded = std::make_shared<RecordedSteps>(Plain());
     SortRunSteps steps{
         .ask = [move](const std::string&, const std::string&,
@@ -196,6 +203,7 @@ struct MemoryDisk {
       if (!record || record->Files() == 0) continue;
       if (record->undone) return std::nullopt;
       writing = i;
+      killed = false;
       UndoSummary summary = UndoRun(texts, *record, Undo());
       if (!summary.endedEarly) Append(UndoneLine("later"));
       return summary;
