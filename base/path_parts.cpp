@@ -1,5 +1,7 @@
 #include "base/path_parts.h"
 
+#include "base/text_util.h"
+
 namespace {
 constexpr std::string_view kSeparators = "\\/";
 }  // namespace
@@ -27,28 +29,22 @@ std::string FolderPart(std::string_view path) {
                                                          : path.substr(0, separator + 1));
 }
 
-std::string DriveOf(std::string_view path) {
+size_t RootLength(std::string_view path) {
   auto separator = [](char c) { return c == '\\' || c == '/'; };
-  auto upper = [](std::string text) {
-    for (char& c : text)
-      if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-    return text;
-  };
+  size_t start = 0;
   bool network = path.size() >= 2 && separator(path[0]) && separator(path[1]);
   if (network && path.size() >= 4 && (path[2] == '?' || path[2] == '.') && separator(path[3])) {
-    path.remove_prefix(4);
-    network = upper(std::string(path.substr(0, 4))) == "UNC\\";
-    if (network) path.remove_prefix(2);  // keep two characters to stand for the leading pair
+    network =
+        path.size() >= 8 && EqualsIgnoringAsciiCase(path.substr(4, 3), "UNC") && separator(path[7]);
+    start = network ? 8 : 4;
+  } else if (network) {
+    start = 2;
   }
   if (!network)
-    return path.size() >= 2 && path[1] == ':' ? upper(std::string(path.substr(0, 2))) : "";
-  // \\server\share: up to the separator after the share.
-  size_t end = 2, levels = 0;
-  for (; end < path.size() && levels < 2; ++end)
-    if (separator(path[end])) ++levels;
-  std::string drive = "\\\\" + upper(std::string(path.substr(2, end - 2)));
-  if (!drive.empty() && separator(drive.back())) drive.pop_back();
-  for (char& c : drive)
-    if (c == '/') c = '\\';
-  return drive;
+    return path.size() >= start + 3 && path[start + 1] == ':' && separator(path[start + 2])
+               ? start + 3
+               : std::string_view::npos;
+  for (size_t at = start, levels = 0; at < path.size(); ++at)
+    if (separator(path[at]) && ++levels == 2) return at + 1;
+  return std::string_view::npos;
 }

@@ -8,7 +8,6 @@ std::string ExtensionPart(std::string_view path);  // after the last dot of the 
 std::string BaseNamePart(std::string_view path);   // the FilePart without its last dot and after
 std::string FolderPart(std::string_view path);     // up to and including the last separator
 
-// The drive a whole path names, as its spelling says: "C:", or "\\server\share" for a network
-// path, after a verbatim "\\?\" (and its "UNC\"); empty when it names none. Upper-cased in
-// ASCII, so spellings of one drive compare equal.
-std::string DriveOf(std::string_view path);
+// The length of the root a path begins with, its separator included ("C:\", "\\server\share\",
+// and the same after "\\?\" or "\\?\UNC\"); npos when it begins with none, as a relative path.
+size_t RootLength(std::string_view path);

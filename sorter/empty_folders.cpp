@@ -8,28 +8,6 @@
 #include "base/text_util.h"
 
 namespace {
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-// The length of the root a path begins with, its separator included ("C:\", "\\server\share\",
-// and the same after "\\?\" or "\\?\UNC\"); npos when it begins with none, as a relative path.
-size_t RootLength(std::string_view path) {
-  size_t start = 0;
-  bool network = path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
-  if (network && path.size() >= 4 && (path[2] == '?' || path[2] == '.') && IsSeparator(path[3])) {
-    network = EqualsIgnoringAsciiCase(path.substr(4, 4), "UNC\\");
-    start = network ? 8 : 4;
-  } else if (network) {
-    start = 2;
-  }
-  if (!network)
-    return path.size() >= start + 3 && path[start + 1] == ':' && IsSeparator(path[start + 2])
-               ? start + 3
-               : std::string_view::npos;
-  for (size_t at = start, levels = 0; at < path.size(); ++at)
-    if (IsSeparator(path[at]) && ++levels == 2) return at + 1;
-  return std::string_view::npos;
-}
-
 // The folder with backslashes only and one at its end.
 std::string AsFolder(std::string folder) {
   for (char& c : folder)

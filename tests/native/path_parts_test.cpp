@@ -29,16 +29,17 @@ TEST(PathParts, FollowTheExamples) {
   }
 }
 
-TEST(DriveOf, TheDriveOrShareAPathNames) {
-  for (auto [path, drive] : {std::pair{"c:\\Music\\a.mp3", "C:"},
-                             {"D:", "D:"},
-                             {"\\\\nas\\Music\\Rock\\a.mp3", "\\\\NAS\\MUSIC"},
-                             {"//nas/music/a.mp3", "\\\\NAS\\MUSIC"},
-                             {"\\\\nas\\music", "\\\\NAS\\MUSIC"},
-                             {"\\\\?\\e:\\x", "E:"},
-                             {"\\\\?\\UNC\\nas\\music\\x", "\\\\NAS\\MUSIC"},
-                             {"Music\\a.mp3", ""},
-                             {"\\Music", ""},
-                             {"", ""}})
-    EXPECT_EQ(DriveOf(path), drive) << path;
+TEST(RootLength, TheDriveOrShareAPathBeginsWith) {
+  constexpr size_t kNone = std::string_view::npos;
+  for (auto [path, length] : {std::pair{"c:\\Music\\a.mp3", size_t(3)},
+                              {"D:", kNone},
+                              {"\\\\nas\\Music\\Rock\\a.mp3", size_t(12)},
+                              {"//nas/music/a.mp3", size_t(12)},
+                              {"\\\\nas\\music", kNone},
+                              {"\\\\?\\e:\\x", size_t(7)},
+                              {"\\\\?\\unc\\nas\\music\\x", size_t(18)},
+                              {"Music\\a.mp3", kNone},
+                              {"\\Music", kNone},
+                              {"", kNone}})
+    EXPECT_EQ(RootLength(path), length) << path;
 }
