@@ -177,6 +177,14 @@ std::optional<DWORD> FolderSerial(const std::string& path, HANDLE file) {
 }
 }  // namespace
 
+bool HasRecycleBin(const std::string& path) {
+  const std::string whole = WholePath(path);
+  const size_t root = RootLength(whole);
+  // A path with no root the system can name is placed nowhere: the step itself says why.
+  if (root == std::string_view::npos) return true;
+  return GetDriveTypeW(Wide(whole.substr(0, root)).c_str()) == DRIVE_FIXED;
+}
+
 std::optional<FileState> FileStateOf(const std::string& path) {
   STEP(DA3Rudi);
   FileHandle file(CreateFileW(Wide(path).c_str(), 0,

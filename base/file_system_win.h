@@ -37,6 +37,10 @@ std::string WholePath(const std::string& path);
 // the name holds no file or folder that can be opened, or the volume gives no index (some shares
 // give 0 for every file).
 std::optional<std::string> FileIdentity(const std::string& path);
+// Whether the drive of a path keeps a Recycle Bin: a fixed drive does, a share, a removable or a
+// RAM disk does not.
+bool HasRecycleBin(const std::string& path);
+
 // The file's identity (empty where the volume gives none) and mark, read through one handle;
 // nothing when the name holds no file.
 std::optional<FileState> FileStateOf(const std::string& path);

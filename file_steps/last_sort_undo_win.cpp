@@ -7,6 +7,7 @@
 #include "base/position.h"
 #include "base/system_message_win.h"
 #include "base/text_util.h"
+#include "base/win_handles.h"
 #include "base/wide_text_win.h"
 #include "file_steps/record_file_win.h"
 #include "file_steps/stepwise_copy_win.h"
@@ -20,15 +21,14 @@ std::uint32_t Done(BOOL done) { return done ? 0 : GetLastError(); }
 // so it answers while this one works; without it (no shell) undo goes on unseen.
 class UndoProgress {
  public:
-  explicit UndoProgress(const std::string& title) {
+  UndoProgress(const std::string& title, HWND owner) {
     if (FAILED(CoCreateInstance(CLSID_ProgressDialog, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IProgressDialog, reinterpret_cast<void**>(&dialog_)))) {
       dialog_ = nullptr;
       return;
     }
     dialog_->SetTitle(Wide(title).c_str());
-    dialog_->StartProgressDialog(GetActiveWindow(), nullptr, PROGDLG_NORMAL | PROGDLG_NOMINIMIZE,
-                                 nullptr);
+    dialog_->StartProgressDialog(owner, nullptr, PROGDLG_NORMAL | PROGDLG_NOMINIMIZE, nullptr);
   }
   ~UndoProgress() {
     if (!dialog_) return;
@@ -95,6 +95,46 @@ UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
   };
 }
 
+// The undo on a worker thread, with its own progress window, while the calling window's thread
+// goes on drawing it; the window takes no input meanwhile, as under a dialog.
+struct UndoWork {
+  const TextTable& texts;
+  const RunRecord& record;
+  HANDLE file;
+  HWND owner;
+  UndoSummary summary;
+
+  static DWORD WINAPI Run(LPVOID data) {
+    auto* work = static_cast<UndoWork*>(data);
+    STEP(Sorter);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+      UndoProgress progress(work->texts[kTextUndoButton], work->owner);
+      work->summary = UndoRun(work->texts, work->record, UndoFileSteps(work->file, progress));
+    }
+    CoUninitialize();
+    return 0;
+  }
+
+  void RunServingTheWindow() {
+    const KernelHandle worker(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    if (!worker) return void(Run(this));
+    const bool enabled = owner && !EnableWindow(owner, FALSE);
+    const HANDLE handle = worker.get();
+    bool quit = false;
+    while (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        quit = quit || message.message == WM_QUIT;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+    }
+    if (enabled) EnableWindow(owner, TRUE);
+    if (quit) PostQuitMessage(0);  // for the window's own loop, after the undo
+  }
+};
+
 std::string Question(const TextTable& texts, const RunRecord& record) {
   const size_t files = record.Files();
   std::string question =
@@ -118,11 +158,9 @@ std::string UndoSort(const TextTable& texts, const std::string& path) {
   if (open.error == ERROR_SHARING_VIOLATION) return texts[kTextUndoBusy];
   if (!open.record || open.record->Files() == 0) return texts[kTextUndoNothing];
   if (open.record->undone) return texts[kTextUndoAlready];
-  UndoSummary summary;
-  {
-    UndoProgress progress(texts[kTextUndoButton]);
-    summary = UndoRun(texts, *open.record, UndoFileSteps(open.file.get(), progress));
-  }
+  UndoWork work{texts, *open.record, open.file.get(), GetActiveWindow(), {}};
+  work.RunServingTheWindow();
+  const UndoSummary& summary = work.summary;
   // An undo cut short is not marked: the steps it took back are, and the rest can follow.
   if (!summary.endedEarly) AddToRecord(open.file.get(), UndoneLine(RecordTime()));
   return UndoReportText(texts, summary);

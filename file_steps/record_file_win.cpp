@@ -32,16 +32,17 @@ std::optional<RunRecord> ReadRecord(const std::string& path) {
   return ParseRecord(bytes);
 }
 
-// Sends a file to the Recycle Bin of its drive. Where the drive has none, or the file is beyond
-// its size, the shell asks first, as Explorer does; the answer No keeps the file.
+// Sends a file to the Recycle Bin of its drive. For a file beyond its size the shell asks first,
+// as Explorer does, and the answer No keeps the file; on a drive without one the file is deleted,
+// as the user agreed before the copy replaced it.
 void ToRecycleBin(const std::string& path) {
   std::wstring name = Wide(path);
   name.push_back(L'\0');  // the list of names ends in two zeros
   SHFILEOPSTRUCTW operation{};
   operation.wFunc = FO_DELETE;
   operation.pFrom = name.c_str();
-  operation.fFlags =
-      FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_SILENT | FOF_NOERRORUI;
+  operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI |
+                     (HasRecycleBin(path) ? FOF_WANTNUKEWARNING : 0);
   SHFileOperationW(&operation);
 }
 

@@ -14,6 +14,10 @@ std::optional<size_t> RecordedSteps::Begin(const RecordStep& step) {
   return steps_++;
 }
 
+void RecordedSteps::Finish() {
+  if (!pending_.empty() && plain_.append(pending_)) pending_.clear();
+}
+
 void RecordedSteps::Done(size_t n, const FileState& state, bool file) {
   pending_ += DoneLine(n, state);
   if (file && !fileDone_ && plain_.firstDone) plain_.firstDone();

@@ -34,15 +34,14 @@ struct PlainSteps {
   std::function<void()> firstDone;
 };
 
-// A step's done line goes to the record with the next step's line, in one write, or when the
-// steps end: should the process end before, the step only lacks the line, and undo leaves its file
-// where the run put it.
+// A step's done line goes to the record with the next step's line, in one write, or at Finish:
+// should the process end before, the step only lacks the line, and undo leaves its file where the
+// run put it.
 class RecordedSteps {
  public:
   explicit RecordedSteps(PlainSteps plain) : plain_(std::move(plain)) {}
-  ~RecordedSteps() { plain_.append(pending_); }
-  RecordedSteps(const RecordedSteps&) = delete;
-  RecordedSteps& operator=(const RecordedSteps&) = delete;
+  // Writes the done lines still waiting, once the run's last step is over.
+  void Finish();
   // Copy and move as PlainSteps does them; a copy told to replace keeps the file it replaces
   // aside. Give kErrorNotRecorded, trying nothing, once the record could not be written.
   std::uint32_t Copy(const std::string& source, const std::string& target, bool replace);

@@ -103,7 +103,11 @@
   X(kTextUndoBusy, "A sort still writes this record; undo it once that sort has ended.")   \
   X(kTextRecordUnwritable, "The sort's record can't be written; nothing more was done")    \
   X(kTextAlbumOthers, "Other audio files of its folder are not in this sort")              \
-  X(kTextAlbumUserFolder, "Its folder is one of the user's own folders, not an album's")
+  X(kTextAlbumUserFolder, "Its folder is one of the user's own folders, not an album's")   \
+  X(kTextNoBinQuestion,                                                                    \
+    "Some files this sort would replace are on a drive without a Recycle Bin: once "       \
+    "another sort runs, they are deleted for good. Replace them?")                         \
+  X(kTextNoBinKept, "not replaced: its drive has no Recycle Bin")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

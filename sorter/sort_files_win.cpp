@@ -127,6 +127,7 @@ SortFileSteps FileSteps(std::shared_ptr<RecordedSteps> recorded) {
           },
       .folderFiles = FilesIn,
       .userFolder = IsUserFolder,
+      .hasRecycleBin = HasRecycleBin,
       .systemMessage = SystemMessage,
       .foldedName = [](const std::string& name) { return FileSystemNameCase().Folded(name); },
       .fileKey = FileKey,

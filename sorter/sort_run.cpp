@@ -38,6 +38,13 @@ class RunFiles {
   // Whether an earlier file of the run went to the folder (as spelt), which then needs no making
   // nor asking; the folder counts as known from now on.
   bool KnownFolder(const std::string& folder) { return !folders_.insert(folder).second; }
+  // Whether files may be replaced on a drive without a Recycle Bin, where the replaced file is
+  // deleted for good once another sort runs: asked once a run, No (what Enter gives) keeps them.
+  bool MayReplaceWithoutBin(const TextTable& texts, const SortRunSteps& steps) {
+    if (!noBinAnswer_)
+      noBinAnswer_ = steps.ask(texts[kTextQuestion], texts[kTextNoBinQuestion], true);
+    return *noBinAnswer_;
+  }
   // The record could not be written: the run tries no further step.
   void Stop() { stopped_ = true; }
   bool Stopped() const { return stopped_; }
@@ -64,6 +71,7 @@ class RunFiles {
   Files sources_, placed_;
   std::unordered_set<std::string> folders_;
   bool stopped_ = false;
+  std::optional<bool> noBinAnswer_;
 };
 
 // Places one file whose tags were read; the target is built by the same call the preview uses.
@@ -102,6 +110,9 @@ RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, RunFiles& ru
     if (auto refusal = run.Refusal(source, target))
       return {RowOutcome::kNotPlaced, texts[*refusal]};
     if (move || albumFile) return {RowOutcome::kNotPlaced, texts[kTextTargetExists]};
+    if (files.hasRecycleBin && !files.hasRecycleBin(target) &&
+        !run.MayReplaceWithoutBin(texts, steps))
+      return {RowOutcome::kNotPlaced, texts[kTextTargetExists] + "; " + texts[kTextNoBinKept]};
     error = files.copyFile(source, target, true);
     if (error == kErrorNotRecorded) run.Stop();
     // The file replaced is kept aside until this run is undone or another begins.

@@ -41,6 +41,9 @@ struct SortFileSteps {
   // Whether a folder is one the system names for the user, whose files never go along with an
   // album; may be empty.
   std::function<bool(const std::string& folder)> userFolder;
+  // Whether the drive of a path has a Recycle Bin, for the file a copy replaces there; may be
+  // empty: every drive has one.
+  std::function<bool(const std::string& path)> hasRecycleBin;
   std::function<std::string(std::uint32_t error)> systemMessage;
   // A name as the file system compares it: every script's capitals and small letters alike.
   std::function<std::u16string(const std::string& name)> foldedName;

@@ -33,10 +33,12 @@ struct MemoryDisk {
   std::vector<std::string> records;              // the runs' records, oldest first
   size_t writing = 0;                            // the record being written
   std::map<std::string, std::uint32_t> failing;  // a step on this path gives the code
-  size_t killAfter = SIZE_MAX;  // record lines still written before the process ends
-  bool recordFails = false;     // the record can't be written
-  bool killed = false;          // the process was ended: it writes nothing more
-  std::uint64_t next = 1;       // the next identity and content
+  size_t killAfter = SIZE_MAX;     // record lines still written before the process ends
+  bool recordFails = false;        // the record can't be written
+  bool killed = false;             // the process was ended: it writes nothing more
+  std::set<char> noBin;            // drives without a Recycle Bin
+  bool replaceWithoutBin = false;  // the answer to the question about them
+  std::uint64_t next = 1;          // the next identity and content
 
   bool Exists(const std::string& path) const {
     return files.count(path) || folders.count(path) || folders.count(path + "\\");
@@ -162,6 +164,7 @@ struct MemoryDisk {
               return in;
             },
         .userFolder = [](const std::string& folder) { return folder == "C:\\Downloads\\"; },
+        .hasRecycleBin = [this](const std::string& path) { return !noBin.count(Volume(path)); },
         .systemMessage = [](std::uint32_t error) { return "system " + std::to_string(error); },
         .foldedName =
             [](const std::string& name) { return std::u16string(name.begin(), name.end()); },
@@ -178,8 +181,11 @@ struct MemoryDisk {
     killed = false;
     auto recorded = std::make_shared<RecordedSteps>(Plain());
     SortRunSteps steps{
-        .ask = [move](const std::string&, const std::string&,
-                      bool presetNo) { return presetNo ? move : true; },
+        .ask =
+            [this, move, &texts](const std::string&, const std::string& text, bool presetNo) {
+              if (text == texts[kTextNoBinQuestion]) return replaceWithoutBin;
+              return presetNo ? move : true;
+            },
         .pattern =
             [] {
               return TargetPattern{"D:\\Music\\%ARTIST%\\*.$", 9};
@@ -192,7 +198,9 @@ struct MemoryDisk {
         .goOn = [] { return true; },
         .files = Steps(recorded),
     };
-    return SortRun(texts, steps);
+    SortSummary summary = SortRun(texts, steps);
+    recorded->Finish();
+    return summary;
   }
 
   // Undoes the newest record that copied or moved a file, as the configuration window does;

@@ -215,6 +215,23 @@ TEST(SortRun, AnAlbumFileNeverReplacesAFileAndAUserFolderIsNoAlbum) {
   }
 }
 
+TEST(SortRun, AFileOnADriveWithoutARecycleBinIsReplacedOnlyWhenTheUserSaysSo) {
+  for (const bool yes : {false, true}) {
+    MemoryDisk disk;
+    disk.folders.insert({"C:\\In\\", "D:\\Music\\", "D:\\Music\\a\\"});
+    disk.Make(kSong);
+    disk.Make(kPlaced);
+    disk.noBin = {'D'};
+    disk.replaceWithoutBin = yes;
+    const SortSummary summary = disk.Sort(Texts(), {kSong}, false);
+    EXPECT_EQ(summary.placed, yes ? 1u : 0u);
+    EXPECT_EQ(disk.files.at(kPlaced).mark.lastWrite, yes ? 1u : 2u);
+    if (!yes)
+      EXPECT_EQ(summary.notPlaced.at(0).reason,
+                Texts()[kTextTargetExists] + "; " + Texts()[kTextNoBinKept]);
+  }
+}
+
 TEST(UndoReportText, CountsThenListsTheFirstFilesNotPutBack) {
   UndoSummary summary{14, 2, false, {}};
   for (int i = 0; i < 12; ++i) summary.notUndone.push_back({"f" + std::to_string(i), "r"});
