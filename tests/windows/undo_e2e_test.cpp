@@ -322,3 +322,32 @@ TEST_F(Undo, AnUndoStoppedByCancelIsFinishedByTheNext) {
   RequestClose(found.window);
   EXPECT_EQ(configuration.WaitForExit(10000), 0);
 }
+
+// While a sorter still writes the record (held here as the sorter holds it), undo refuses and
+// says why; once it is free, undo takes the run back.
+TEST_F(Undo, IsRefusedWhileASorterStillWritesTheRecord) {
+  const std::string song = Song("a.mp3", "Rock", "Band");
+  Sort({song}, target_.path() + kTail, true);
+  const std::string record = appData_ / "Veltan's DA3Zur Tools\\sort-1.txt";
+  HANDLE writing = CreateFileA(record.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writing, INVALID_HANDLE_VALUE) << "no record at " << record;
+  Process configuration(ProgramCommand(""), appData_.path());
+  ConfigurationFound found = WaitForConfiguration(configuration.id(), 10000);
+  ASSERT_TRUE(found) << "no configuration window";
+  Click(found.undo);
+  HWND question = WaitForMessageBox(configuration.id(), "Question");
+  ASSERT_TRUE(question) << "no question";
+  EXPECT_TRUE(AnswerMessageBox(question, IDYES));
+  HWND refused = WaitForMessageBox(configuration.id(), "Undo finished");
+  ASSERT_TRUE(refused) << "no box";
+  EXPECT_EQ(MessageBoxText(refused),
+            "A sort still writes this record; undo it once that sort has ended.");
+  EXPECT_TRUE(AnswerMessageBox(refused, IDOK));
+  EXPECT_FALSE(FileExists(song));
+  CloseHandle(writing);
+  RequestClose(found.window);
+  EXPECT_EQ(configuration.WaitForExit(10000), 0);
+  EXPECT_EQ(UndoInConfiguration().second, "1 of 1 file was put back.");
+  EXPECT_TRUE(FileExists(song));
+}
