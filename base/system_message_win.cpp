@@ -16,3 +16,5 @@ std::string SystemMessage(std::uint32_t error) {
     message.pop_back();
   return message.empty() ? "Error " + std::to_string(error) : message;
 }
+
+std::uint32_t ErrorOf(int succeeded) { return succeeded ? 0 : GetLastError(); }

@@ -15,7 +15,6 @@
 #include "tags/save_copy_name.h"
 
 namespace {
-std::uint32_t Done(BOOL done) { return done ? 0 : GetLastError(); }
 
 // The shell's progress window with its Cancel while undo goes. It runs on a thread of its own,
 // so it answers while this one works; without it (no shell) undo goes on unseen.
@@ -80,13 +79,13 @@ UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
               SetFileAttributesW(Wide(to).c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_HIDDEN));
             return error;
           },
-      .deleteFile = [](const std::string& path) { return Done(RemoveOwnFile(path)); },
+      .deleteFile = [](const std::string& path) { return ErrorOf(RemoveOwnFile(path)); },
       .makeFolder =
           [](const std::string& folder) {
-            return Done(CreateDirectoryW(Wide(folder).c_str(), nullptr));
+            return ErrorOf(CreateDirectoryW(Wide(folder).c_str(), nullptr));
           },
       .removeFolder =
-          [](const std::string& folder) { return Done(RemoveDirectoryW(Wide(folder).c_str())); },
+          [](const std::string& folder) { return ErrorOf(RemoveDirectoryW(Wide(folder).c_str())); },
       .removeLeftovers = RemoveLeftoverCopies,
       // On the disk itself with the undone line at the end.
       .markBack = [record](size_t n) { return AddToRecord(record, BackLine(n), false); },

@@ -42,7 +42,8 @@ void AlbumTargets::Track(const std::string& source, const std::string* target) {
 }
 
 AlbumTargets::Decision AlbumTargets::FolderOf(
-    const std::string& sourceFolder, const std::function<std::vector<std::string>()>& files) const {
+    const std::string& sourceFolder,
+    const std::function<const std::vector<std::string>&()>& files) const {
   STEP(Sorter);
   const auto album = albums_.find(folded_(sourceFolder));
   if (album == albums_.end()) return {std::nullopt, kTextTagsUnreadable};  // no track came from it

@@ -41,7 +41,7 @@ class AlbumTargets {
   };
   // files is asked only when the tracks went to one folder.
   Decision FolderOf(const std::string& sourceFolder,
-                    const std::function<std::vector<std::string>()>& files) const;
+                    const std::function<const std::vector<std::string>&()>& files) const;
   // The source folders, in the order their first track came.
   const std::vector<std::string>& Folders() const { return folders_; }
 

@@ -37,7 +37,6 @@ std::u16string FileKey(const std::string& name) {
 // under the spelling the run compares, but may under another (a short name, a link).
 bool HeldByReadAhead(std::uint32_t error) { return error == ERROR_SHARING_VIOLATION; }
 
-std::uint32_t Done(BOOL done) { return done ? 0 : GetLastError(); }
 }  // namespace
 
 void CreateFolderChain(const std::string& folder, RecordedSteps* record) {
@@ -51,7 +50,7 @@ void CreateFolderChain(const std::string& folder, RecordedSteps* record) {
   for (const FolderLevel& level : chain) {
     STEP(Sorter);
     if (IsFolder(level.prefix)) continue;
-    auto make = [&] { return Done(CreateDirectoryW(Wide(level.name).c_str(), nullptr)); };
+    auto make = [&] { return ErrorOf(CreateDirectoryW(Wide(level.name).c_str(), nullptr)); };
     if (record) {
       // A level that could not be recorded is not made: the file's own step then says why.
       if (record->Folder(RecordStep::kMakeFolder, level.prefix, make) == kErrorNotRecorded) return;
@@ -165,7 +164,7 @@ size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selec
     STEP(Sorter);
     const std::uint32_t error = record.Folder(RecordStep::kRemoveFolder, folder.folder, [&] {
       for (const std::string& leftover : folder.leftovers) RemoveOwnFile(leftover);
-      return Done(RemoveDirectoryW(Wide(folder.folder).c_str()));
+      return ErrorOf(RemoveDirectoryW(Wide(folder.folder).c_str()));
     });
     if (error == 0) ++removed;
   }

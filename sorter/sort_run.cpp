@@ -164,7 +164,9 @@ void PlaceAlbumFiles(const TextTable& texts, const SortRunSteps& steps, RunFiles
        summary.endedEarly ? std::vector<std::string>{} : albums.Folders()) {
     std::vector<std::string> files;  // listed only when the tracks went together
     const AlbumTargets::Decision decision =
-        albums.FolderOf(folder, [&] { return files = steps.files.folderFiles(folder); });
+        albums.FolderOf(folder, [&]() -> const std::vector<std::string>& {
+          return files = steps.files.folderFiles(folder);
+        });
     if (!decision.target) {
       stays.emplace(steps.files.foldedName(folder), decision.reason);
       continue;

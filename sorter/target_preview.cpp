@@ -58,7 +58,8 @@ std::optional<AlbumTargets::Decision> TargetPreview::AlbumDecision(const std::st
   const std::string folder = FolderPart(file);
   const auto listed = listedFolders_.find(names_.Folded(folder));
   if (listed == listedFolders_.end()) return std::nullopt;
-  AlbumTargets::Decision decision = albums->FolderOf(folder, [&] { return listed->second; });
+  AlbumTargets::Decision decision =
+      albums->FolderOf(folder, [&]() -> const std::vector<std::string>& { return listed->second; });
   if (!decision.target) return decision;
   *decision.target += FilePart(file);
   const auto state = albumTargetStates_.find(names_.Folded(*decision.target));
