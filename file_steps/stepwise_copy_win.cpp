@@ -58,9 +58,9 @@ DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, 
 }
 
 // Whether a failed transfer made its target: the target is a hidden copy of the program's own
-// name, or the platform had begun it, or a write failed (Wine's copy calls the progress routine
-// first after its first piece). A failure to read the source or to take the target's name made
-// nothing, and a file there is none of the copy's.
+// name, or the platform had begun it, or a write failed (Wine 8's copy calls no progress routine
+// at all). A failure to read the source or to take the target's name made nothing, and a file
+// there is none of the copy's.
 bool MadeTarget(const Transfer& transfer, DWORD error) {
   return transfer.hide || transfer.began || error == ERROR_DISK_FULL ||
          error == ERROR_HANDLE_DISK_FULL || error == ERROR_WRITE_FAULT;
