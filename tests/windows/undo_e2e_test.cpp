@@ -126,8 +126,9 @@ TEST_F(Undo, AMoveWithItsAlbumGoesBackAndTheFoldersItEmptiedAreThereAgain) {
   EXPECT_FALSE(IsFolder(target_ / "Rock")) << "a folder the move made is left";
 }
 
-// A copy run that replaced a file: undo removes the copies that are as the run left them, keeps
-// the one changed since and says so, and puts the replaced file back as it was.
+// A copy run that replaced a file: undo removes the copies that are as the run left them (a
+// read-only one too), keeps the one changed since and says so, and puts the replaced file back as
+// it was.
 TEST_F(Undo, ACopyGoesButAChangedOneStaysAndTheReplacedFileComesBack) {
   const std::string a = Song("a.mp3", "Rock", "Band"), b = Song("b.flac", "Jazz", "Trio");
   const std::string copyOfA = target_ / "Rock\\Band\\Live\\a.mp3";
@@ -135,8 +136,11 @@ TEST_F(Undo, ACopyGoesButAChangedOneStaysAndTheReplacedFileComesBack) {
   for (const char* folder : {"Jazz", "Jazz\\Trio", "Jazz\\Trio\\Live"})
     ASSERT_TRUE(CreateDirectoryA((target_ / folder).c_str(), nullptr));
   WriteFileBytes(older, "older b");
+  // A read-only original gives a read-only copy, which undo removes too.
+  ASSERT_TRUE(SetFileAttributesA(b.c_str(), FILE_ATTRIBUTE_READONLY));
   Sort({a, b}, target_.path() + kTail, false);
   EXPECT_EQ(ReadFileBytes(older), ReadFileBytes(b));
+  EXPECT_TRUE(GetFileAttributesA(older.c_str()) & FILE_ATTRIBUTE_READONLY);
   const std::vector<std::string> aside = NamesMatching(target_ / "Jazz\\Trio\\Live\\~DA3Zur-*");
   ASSERT_EQ(aside.size(), 1u) << "the replaced file was not kept aside";
   WriteFileBytes(copyOfA, "changed after the sort");
