@@ -74,9 +74,7 @@ UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
                 from, to,
                 [&progress](bool, std::uint64_t, std::uint64_t) { return !progress.Cancelled(); });
             // A file kept aside was hidden; back in its place it is as it was.
-            const DWORD attributes = GetFileAttributesW(Wide(to).c_str());
-            if (error == 0 && IsSaveCopyName(from) && attributes != INVALID_FILE_ATTRIBUTES)
-              SetFileAttributesW(Wide(to).c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_HIDDEN));
+            if (error == 0 && IsSaveCopyName(from)) ShowFile(to);
             return error;
           },
       .deleteFile = [](const std::string& path) { return ErrorOf(RemoveOwnFile(path)); },

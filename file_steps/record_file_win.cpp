@@ -10,6 +10,7 @@
 #include "base/position.h"
 #include "base/wide_text_win.h"
 #include "settings/settings.h"
+#include "file_steps/stepwise_copy_win.h"
 #include "file_steps/undo_run.h"
 
 namespace {
@@ -50,10 +51,7 @@ void ToRecycleBin(const std::string& path) {
 void Release(const std::string& path) {
   STEP(Sorter);
   ToRecycleBin(path);
-  const std::wstring name = Wide(path);
-  const DWORD attributes = GetFileAttributesW(name.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES)
-    SetFileAttributesW(name.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_HIDDEN));
+  ShowFile(path);
 }
 }  // namespace
 

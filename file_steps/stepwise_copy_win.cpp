@@ -220,6 +220,13 @@ BOOL RemoveOwnFile(const std::string& path) {
   return DeleteFileW(name.c_str());
 }
 
+void ShowFile(const std::string& path) {
+  const std::wstring name = Wide(path);
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES)
+    SetFileAttributesW(name.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_HIDDEN));
+}
+
 std::string UnusedName(const std::function<std::string(int attempt)>& name) {
   for (int attempt = 0; attempt < 100; ++attempt)
     if (std::string unused = name(attempt);

@@ -42,5 +42,8 @@ void RemoveLeftoverCopies(const std::string& folder);
 // source); false, with the system's error, when it could not.
 BOOL RemoveOwnFile(const std::string& path);
 
+// Takes the hidden mark off a file the program kept hidden, where one is there.
+void ShowFile(const std::string& path);
+
 // The first of the names made for attempts 0 to 99 that holds nothing yet; empty when all do.
 std::string UnusedName(const std::function<std::string(int attempt)>& name);

@@ -178,10 +178,6 @@ std::string UndoReportText(const TextTable& texts, const UndoSummary& summary, s
           ? FillIn(texts[kTextUndoneOne], "%1", summary.undone)
           : FillIn(FillIn(texts[kTextUndoneCount], "%1", summary.undone), "%2", summary.files);
   if (summary.endedEarly) text += "\r\n" + texts[kTextUndoCutShort];
-  if (!summary.notUndone.empty()) text += "\r\n";
-  for (size_t i = 0; i < summary.notUndone.size() && i < listed; ++i)
-    text += "\r\n" + summary.notUndone[i].path + "\r\n    " + summary.notUndone[i].reason;
-  if (summary.notUndone.size() > listed)
-    text += "\r\n" + FillIn(texts[kTextMoreNotPlaced], "%1", summary.notUndone.size() - listed);
-  return text;
+  return text + ReasonLines(summary.notUndone, &UndoSummary::NotUndone::path, listed,
+                            texts[kTextMoreNotPlaced]);
 }

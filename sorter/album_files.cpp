@@ -5,25 +5,30 @@
 #include "base/text_util.h"
 #include "tags/save_copy_name.h"
 
+namespace {
+// Whether the path's extension is one of those given, in any case.
+template <size_t n>
+bool HasExtension(std::string_view path, const std::string_view (&extensions)[n]) {
+  const std::string extension = ExtensionPart(path);
+  for (std::string_view known : extensions)
+    if (EqualsIgnoringAsciiCase(extension, known)) return true;
+  return false;
+}
+}  // namespace
+
 bool IsAlbumFile(std::string_view path) {
   static constexpr std::string_view kExtensions[] = {"jpg", "jpeg", "png", "gif", "bmp", "webp",
                                                      "tif", "tiff", "cue", "log", "m3u", "m3u8",
                                                      "pls", "lrc",  "nfo", "txt", "pdf"};
-  if (IsSaveCopyName(path)) return false;  // a copy of this program's, which no run lists
-  const std::string extension = ExtensionPart(path);
-  for (std::string_view known : kExtensions)
-    if (EqualsIgnoringAsciiCase(extension, known)) return true;
-  return false;
+  // Not a copy of this program's, which no run lists.
+  return !IsSaveCopyName(path) && HasExtension(path, kExtensions);
 }
 
 bool IsAudioFile(std::string_view path) {
   static constexpr std::string_view kExtensions[] = {
       "mp3", "mp2", "mpc", "flac", "ogg",  "oga",  "opus", "spx", "m4a", "m4b", "mp4", "aac",
       "wma", "asf", "wav", "aif",  "aiff", "aifc", "ape",  "wv",  "tta", "dsf", "dff", "mka"};
-  const std::string extension = ExtensionPart(path);
-  for (std::string_view known : kExtensions)
-    if (EqualsIgnoringAsciiCase(extension, known)) return true;
-  return false;
+  return HasExtension(path, kExtensions);
 }
 
 void AlbumTargets::Track(const std::string& source, const std::string* target) {

@@ -288,11 +288,8 @@ std::string SortReportText(const TextTable& texts, const SortSummary& summary, s
   std::string text =
       FillIn(FillIn(texts[kTextPlacedCount], "%1", summary.placed), "%2", summary.rows);
   if (summary.endedEarly) text += "\r\n" + texts[kTextSortCancelled];
-  if (!summary.notPlaced.empty()) text += "\r\n";
-  for (size_t i = 0; i < summary.notPlaced.size() && i < listed; ++i)
-    text += "\r\n" + summary.notPlaced[i].source + "\r\n    " + summary.notPlaced[i].reason;
-  if (summary.notPlaced.size() > listed)
-    text += "\r\n" + FillIn(texts[kTextMoreNotPlaced], "%1", summary.notPlaced.size() - listed);
+  text += ReasonLines(summary.notPlaced, &SortSummary::NotPlaced::source, listed,
+                      texts[kTextMoreNotPlaced]);
   if (summary.foldersRemoved > 0)
     text += "\r\n\r\n" + FillIn(texts[kTextShellsRemoved], "%1", summary.foldersRemoved);
   if (summary.placed > 0)
