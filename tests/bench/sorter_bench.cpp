@@ -64,14 +64,21 @@ TextTable Texts() {
   return texts;
 }
 
-// Tagged files with tags that spread them over kTemplates folders.
-std::vector<std::string> MakeTemplates(const TempDir& dir) {
+// Names in several scripts: none, é, Ж, 夜.
+const char* const kScripts[] = {"", "\xC3\xA9", "\xD0\x96", "\xE5\xA4\x9C"};
+
+// Tagged files with tags that spread them over kTemplates folders: MP3 files, or, mixed, MP3,
+// FLAC and Ogg files whose artists are named in several scripts.
+std::vector<std::string> MakeTemplates(const TempDir& dir, bool mixed = false) {
+  static const char* const kFormats[] = {"mp3", "flac", "ogg"};
   std::vector<std::string> templates;
   for (int i = 0; i < kTemplates; ++i) {
-    std::string path = dir.CopyFixture("tagged.mp3", "t" + std::to_string(i) + ".mp3");
+    const std::string extension = kFormats[mixed ? i % 3 : 0];
+    std::string path =
+        dir.CopyFixture("tagged." + extension, "t" + std::to_string(i) + "." + extension);
     TagInfo tags;
     tags.genre = "Genre " + std::to_string(i % 5);
-    tags.artist = "Artist " + std::to_string(i % 10);
+    tags.artist = "Artist " + std::string(kScripts[mixed ? i % 4 : 0]) + std::to_string(i % 10);
     tags.album = "Album " + std::to_string(i);
     WriteTags(path, &tags);
     templates.push_back(path);
@@ -79,14 +86,18 @@ std::vector<std::string> MakeTemplates(const TempDir& dir) {
   return templates;
 }
 
+// Copies of the templates in a new folder: "file<n>", or, mixed, named in several scripts.
 std::vector<std::string> MakeSources(const std::string& folder,
-                                     const std::vector<std::string>& templates, int count) {
+                                     const std::vector<std::string>& templates, int count,
+                                     bool mixed = false) {
   RemoveTree(folder);
   CreateDirectoryA(folder.c_str(), nullptr);
   std::vector<std::string> files;
   for (int i = 0; i < count; ++i) {
-    files.push_back(folder + "\\file" + std::to_string(i) + ".mp3");
-    CopyFileA(templates[size_t(i) % templates.size()].c_str(), files.back().c_str(), FALSE);
+    const std::string& from = templates[size_t(i) % templates.size()];
+    files.push_back(folder + "\\" + (mixed ? kScripts[i % 4] : "file") + std::to_string(i) +
+                    from.substr(from.rfind('.')));
+    CopyFileW(Wide(from).c_str(), Wide(files.back()).c_str(), FALSE);
   }
   return files;
 }
@@ -114,39 +125,36 @@ std::string TagText(char* text) {
   return copy;
 }
 
-// The texts a sort reads, as the plain loop reads them: through tag_c alone.
-struct PlainTags {
-  std::string genre, artist, album;
-};
-// False when TagLib cannot open the file.
-bool ReadPlainTags(const std::string& file, PlainTags& tags) {
+// The texts a sort reads, as the plain loop reads them: through tag_c alone. False when TagLib
+// cannot open the file.
+bool ReadPlainTags(const std::string& file, TagInfo& tags) {
   const taglib::File opened(taglib_file_new(file.c_str()));
   if (!opened) return false;
   TagLib_Tag* tag = taglib_file_tag(opened.get());
-  tags = {TagText(taglib_tag_genre(tag)), TagText(taglib_tag_artist(tag)),
-          TagText(taglib_tag_album(tag))};
+  tags.genre = TagText(taglib_tag_genre(tag));
+  tags.artist = TagText(taglib_tag_artist(tag));
+  tags.album = TagText(taglib_tag_album(tag));
   taglib_tag_free_strings();
   return true;
 }
 
-// What the run must do and nothing more.
-double PlainLoop(const std::vector<std::string>& files, const std::string& target, bool move) {
-  CreateDirectoryA(target.c_str(), nullptr);
+// What the run must do and nothing more; the tags read through tag_c alone, or, for names in any
+// script, as the program reads them.
+double PlainLoop(const std::vector<std::string>& files, const std::string& target, bool move,
+                 bool programTags = false) {
+  CreateDirectoryW(Wide(target).c_str(), nullptr);
   auto start = std::chrono::steady_clock::now();
   for (const std::string& file : files) {
-    PlainTags tags;
-    if (!ReadPlainTags(file, tags)) continue;
-    std::string folder = target + "\\" + tags.genre;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    folder += "\\" + tags.artist;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    folder += "\\" + tags.album;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::string to = folder + file.substr(file.find_last_of('\\'));
+    TagInfo tags;
+    if (programTags ? !ReadTags(file, &tags) : !ReadPlainTags(file, tags)) continue;
+    std::string folder = target;
+    for (const std::string* level : {&tags.genre, &tags.artist, &tags.album})
+      CreateDirectoryW(Wide(folder += "\\" + *level).c_str(), nullptr);
+    const std::wstring from = Wide(file), to = Wide(folder + file.substr(file.rfind('\\')));
     if (move)
-      MoveFileA(file.c_str(), to.c_str());
+      MoveFileW(from.c_str(), to.c_str());
     else
-      CopyFileA(file.c_str(), to.c_str(), FALSE);
+      CopyFileW(from.c_str(), to.c_str(), FALSE);
   }
   return Seconds(start);
 }
@@ -221,7 +229,7 @@ void Steps(int count) {
   auto next = [&i] { return i++; };  // the index of the file a step is at
   double read = PerFile(files, [&](const std::string& file) { ReadTags(file, &tags[next()]); });
   double plainRead = PerFile(files, [](const std::string& file) {
-    PlainTags tags;
+    TagInfo tags;
     ReadPlainTags(file, tags);
   });
   i = 0;
@@ -471,34 +479,6 @@ void VerbCall(int count) {
       "%.2f s\n",
       count, called ? "" : " (FAILED)", call, rows);
 }
-// N files of three formats over 50 albums, named in several scripts, in the folder.
-std::vector<std::string> MakeMixedSources(const TempDir& dir, const std::string& folder,
-                                          int count) {
-  static const char* const kFormats[] = {"mp3", "flac", "ogg"};
-  static const char* const kScripts[] = {"", "\xC3\xA9", "\xD0\x96", "\xE5\xA4\x9C"};  // é Ж 夜
-  std::vector<std::string> templates;
-  for (int i = 0; i < kTemplates; ++i) {
-    const std::string ext = kFormats[i % 3];
-    std::string path = dir.CopyFixture("tagged." + ext, "m" + std::to_string(i) + "." + ext);
-    TagInfo tags;
-    tags.genre = "Genre " + std::to_string(i % 5);
-    tags.artist = std::string("Artist ") + kScripts[i % 4] + std::to_string(i % 10);
-    tags.album = "Album " + std::to_string(i);
-    WriteTags(path, &tags);
-    templates.push_back(path);
-  }
-  RemoveTree(folder);
-  CreateDirectoryA(folder.c_str(), nullptr);
-  std::vector<std::string> files;
-  for (int i = 0; i < count; ++i) {
-    const std::string& from = templates[size_t(i) % templates.size()];
-    files.push_back(folder + "\\" + kScripts[i % 4] + std::to_string(i) +
-                    from.substr(from.rfind('.')));
-    CopyFileW(Wide(from).c_str(), Wide(files.back()).c_str(), FALSE);
-  }
-  return files;
-}
-
 // One run of the program: seconds from its start and from the answer to its exit; -1 when it
 // failed.
 std::pair<double, double> ProgramRun(const std::vector<std::string>& files,
@@ -527,25 +507,6 @@ std::pair<double, double> ProgramRun(const std::vector<std::string>& files,
   return {Seconds(start), Seconds(answer)};
 }
 
-// The plain loop for names in any script: tags read as the program reads them, wide calls.
-double PlainLoopWide(const std::vector<std::string>& files, const std::string& target, bool move) {
-  CreateDirectoryW(Wide(target).c_str(), nullptr);
-  auto start = std::chrono::steady_clock::now();
-  for (const std::string& file : files) {
-    TagInfo tags;
-    if (!ReadTags(file, &tags)) continue;
-    std::string folder = target;
-    for (const std::string* level : {&tags.genre, &tags.artist, &tags.album})
-      CreateDirectoryW(Wide(folder += "\\" + *level).c_str(), nullptr);
-    const std::wstring from = Wide(file), to = Wide(folder + file.substr(file.rfind('\\')));
-    if (move)
-      MoveFileW(from.c_str(), to.c_str());
-    else
-      CopyFileW(from.c_str(), to.c_str(), FALSE);
-  }
-  return Seconds(start);
-}
-
 // Undo in the configuration window: seconds from Yes to the box that says how it went.
 double ProgramUndo(const std::string& appData) {
   Process configuration(ProgramCommand(""), appData);
@@ -571,23 +532,23 @@ void Program(int count, int rounds) {
     std::printf("program: the drives T: and S: are not there (scripts/run_bench.sh makes them)\n");
     return;
   }
+  const std::vector<std::string> templates = MakeTemplates(dir, true);
   for (bool ownLetter : {false, true}) {
     for (bool move : {false, true}) {
-      std::vector<double> whole, sorts, plains, undos;
+      std::vector<double> whole, sorts, undos;
       for (int round = 0; round < rounds; ++round) {
         TempDir appData;
-        auto files = MakeMixedSources(dir, "T:\\src", count);
+        auto files = MakeSources("T:\\src", templates, count, true);
         if (ownLetter)
           for (std::string& file : files) file = "S:" + file.substr(6);  // T:\src\x -> S:\x
         RemoveTree("T:\\lib");
         const auto [total, sort] = ProgramRun(files, "T:\\lib", move, appData.path());
         if (move) undos.push_back(ProgramUndo(appData.path()) / sort);
-        files = MakeMixedSources(dir, "T:\\src", count);
+        files = MakeSources("T:\\src", templates, count, true);
         RemoveTree("T:\\plain");
-        const double plain = PlainLoopWide(files, "T:\\plain", move);
+        const double plain = PlainLoop(files, "T:\\plain", move, true);
         whole.push_back(total);
         sorts.push_back(sort / plain);
-        plains.push_back(plain);
         std::printf(
             "program %s %d files, sources %s, round %d: start to exit %.2f s, answer to "
             "exit %.2f s, plain loop %.2f s, ratio %.2f%s\n",

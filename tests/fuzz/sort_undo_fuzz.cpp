@@ -127,17 +127,14 @@ class Play {
 
   void Undo() {
     Faults();
-    std::optional<RunRecord> before;
-    for (size_t i = disk_.records.size(); i-- > 0 && !before;)
-      if (auto record = ParseRecord(disk_.records[i]); record && record->Files() > 0)
-        before = record;
+    const auto before = disk_.LastSort(disk_.records.size());
     try {
       const std::optional<UndoSummary> summary = disk_.UndoLast(Texts());
       if (summary) Check(summary->undone <= summary->files);
       // Said to have put back every file: each moved file is at its old place, and no copy as
       // the run made it is left.
       if (summary && before && !summary->endedEarly && summary->notUndone.empty())
-        for (const RecordStep& step : before->steps) {
+        for (const RecordStep& step : before->second.steps) {
           if (!step.done || step.back) continue;
           if (step.kind == RecordStep::kMove) Check(disk_.files.count(step.from) > 0);
           if (step.kind == RecordStep::kCopy) {

@@ -113,15 +113,12 @@ struct MemoryDisk {
         .firstDone =
             [this] {
               // The newest record before this run's that did something gives up its files.
-              for (size_t i = records.size() - 1; i-- > 0;) {
-                const std::optional<RunRecord> record = ParseRecord(records[i]);
-                if (!record || record->Files() == 0) continue;
-                for (const std::string& path : SetAsideToRelease(
-                         *record, [this](const std::string& p) { return State(p); })) {
-                  bin.push_back(files.at(path));
-                  files.erase(path);
-                }
-                return;
+              const auto before = LastSort(records.size() - 1);
+              if (!before) return;
+              for (const std::string& path : SetAsideToRelease(
+                       before->second, [this](const std::string& p) { return State(p); })) {
+                bin.push_back(files.at(path));
+                files.erase(path);
               }
             },
     };
@@ -206,16 +203,20 @@ struct MemoryDisk {
   // Undoes the newest record that copied or moved a file, as the configuration window does;
   // nothing when there is none or it was undone.
   std::optional<UndoSummary> UndoLast(const TextTable& texts) {
-    for (size_t i = records.size(); i-- > 0;) {
-      const std::optional<RunRecord> record = ParseRecord(records[i]);
-      if (!record || record->Files() == 0) continue;
-      if (record->undone) return std::nullopt;
-      writing = i;
-      killed = false;
-      UndoSummary summary = UndoRun(texts, *record, Undo());
-      if (!summary.endedEarly) Append(UndoneLine("later"));
-      return summary;
-    }
+    const auto last = LastSort(records.size());
+    if (!last || last->second.undone) return std::nullopt;
+    writing = last->first;
+    killed = false;
+    UndoSummary summary = UndoRun(texts, last->second, Undo());
+    if (!summary.endedEarly) Append(UndoneLine("later"));
+    return summary;
+  }
+
+  // Among the records before `end`, the newest that copied or moved a file, and where it is.
+  std::optional<std::pair<size_t, RunRecord>> LastSort(size_t end) const {
+    for (size_t i = end; i-- > 0;)
+      if (std::optional<RunRecord> record = ParseRecord(records[i]); record && record->Files() > 0)
+        return std::pair{i, std::move(*record)};
     return std::nullopt;
   }
 

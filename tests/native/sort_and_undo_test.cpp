@@ -139,96 +139,130 @@ TEST(UndoRun, TakesBackOnlyWhatTheRunDidAndDeletesNothingThatIsNotAlsoElsewhere)
   }
 }
 
-TEST(UndoRun, AnUndoCutShortIsFinishedLaterAndARunThatDidNothingLeavesTheUndoToTheOneBefore) {
+// An undo cut short, by a forced end after its first line or by Cancel while a file goes back,
+// is finished by the next; a run that placed nothing between leaves the undo to the one before.
+TEST(UndoRun, AnUndoCutShortIsFinishedByTheNext) {
   const TextTable& texts = Texts();
-  MemoryDisk disk;
-  disk.folders.insert("C:\\In\\");
-  disk.Make(kSong);
-  disk.Make(kCover);
-  disk.Sort(texts, {kSong}, true);
-  // A second run that placed nothing (its file is gone) is not the last sort.
-  disk.Sort(texts, {"C:\\In\\gone.mp3"}, true);
-  EXPECT_EQ(disk.files.count(kPlacedCover), 1u);
-  // Killed after the first line it writes, undo has moved the cover back and said so, and the
-  // song back without saying so.
-  disk.killAfter = 1;
-  EXPECT_THROW(disk.UndoLast(texts), Killed);
-  EXPECT_EQ(disk.files.count(kCover), 1u);
-  EXPECT_EQ(disk.files.count(kSong), 1u);
-  disk.killAfter = SIZE_MAX;
-  const std::optional<UndoSummary> again = disk.UndoLast(texts);
-  ASSERT_TRUE(again);
-  EXPECT_EQ(again->files, 1u);   // the song; the cover was taken back before
-  EXPECT_EQ(again->undone, 1u);  // found back
-  EXPECT_TRUE(again->notUndone.empty());
-  EXPECT_EQ(disk.files.count(kSong), 1u);
-  EXPECT_FALSE(disk.UndoLast(texts));  // undone now
-}
-
-TEST(UndoRun, AFileStoppedByCancelEndsTheUndoWithTheRecordLeftToFinish) {
-  MemoryDisk disk;
-  disk.folders.insert("C:\\In\\");
-  disk.Make(kSong);
-  disk.Sort(Texts(), {kSong}, true);
-  disk.failing[kPlaced] = kErrorRequestAborted;
-  const std::optional<UndoSummary> stopped = disk.UndoLast(Texts());
-  ASSERT_TRUE(stopped);
-  EXPECT_TRUE(stopped->endedEarly);
-  ASSERT_EQ(stopped->notUndone.size(), 1u);
-  EXPECT_EQ(stopped->notUndone[0].reason, Texts()[kTextStopped]);
-  disk.failing.clear();
-  const std::optional<UndoSummary> finished = disk.UndoLast(Texts());
-  ASSERT_TRUE(finished);
-  EXPECT_EQ(finished->undone, 1u);
-  EXPECT_EQ(disk.files.count(kSong), 1u);
-}
-
-TEST(UndoRun, ARecordThatCantBeWrittenStopsTheRunBeforeItsNextStep) {
-  MemoryDisk disk;
-  disk.folders.insert("C:\\In\\");
-  disk.Make(kSong);
-  disk.recordFails = true;
-  const SortSummary summary = disk.Sort(Texts(), {kSong, kCover}, true);
-  EXPECT_TRUE(summary.endedEarly);
-  EXPECT_EQ(summary.placed, 0u);
-  ASSERT_EQ(summary.notPlaced.size(), 1u);
-  EXPECT_EQ(summary.notPlaced[0].reason, Texts()[kTextRecordUnwritable]);
-  EXPECT_EQ(disk.files.count(kSong), 1u);
-}
-
-TEST(SortRun, AnAlbumFileNeverReplacesAFileAndAUserFolderIsNoAlbum) {
-  for (const bool move : {false, true}) {
+  struct Cut {
+    const char* what;
+    std::function<void(MemoryDisk&)> cut;
+    std::vector<std::string> reasons;  // what the cut undo says of its files
+  };
+  for (const Cut& c : std::vector<Cut>{
+           {"killed", [](MemoryDisk& disk) { disk.killAfter = 1; }, {}},
+           {"cancelled",
+            [](MemoryDisk& disk) { disk.failing[kPlaced] = kErrorRequestAborted; },
+            {texts[kTextStopped]}},
+       }) {
     MemoryDisk disk;
+    disk.folders.insert("C:\\In\\");
+    disk.Make(kSong);
+    disk.Make(kCover);
+    disk.Sort(texts, {kSong}, true);
+    disk.Sort(texts, {"C:\\In\\gone.mp3"}, true);
+    ASSERT_EQ(disk.files.count(kPlacedCover), 1u);
+    c.cut(disk);
+    try {
+      const std::optional<UndoSummary> cut = disk.UndoLast(texts);
+      ASSERT_TRUE(cut && cut->endedEarly) << c.what;
+      std::vector<std::string> reasons;
+      for (const auto& file : cut->notUndone) reasons.push_back(file.reason);
+      EXPECT_EQ(reasons, c.reasons) << c.what;
+    } catch (const Killed&) {
+    }
+    EXPECT_EQ(disk.files.count(kCover), 1u) << c.what;  // taken back, and marked so, first
+    disk.killAfter = SIZE_MAX;
+    disk.failing.clear();
+    const std::optional<UndoSummary> again = disk.UndoLast(texts);
+    ASSERT_TRUE(again) << c.what;
+    EXPECT_EQ(again->files, 1u) << c.what;  // the song: the cover was taken back before
+    EXPECT_EQ(again->undone, 1u) << c.what;
+    EXPECT_TRUE(again->notUndone.empty()) << c.what;
+    EXPECT_EQ(disk.files.count(kSong), 1u) << c.what;
+    EXPECT_FALSE(disk.UndoLast(texts)) << c.what;  // undone now
+  }
+}
+
+// What a run leaves where it may not place a file, or may place no further one.
+TEST(SortRun, RefusesWhatWouldCostAFileAndStopsWithoutARecord) {
+  const TextTable& texts = Texts();
+  auto album = [](MemoryDisk& disk) {
     disk.folders.insert({"C:\\In\\", "C:\\Downloads\\", "D:\\Music\\", "D:\\Music\\a\\"});
     for (const char* path :
          {"C:\\In\\a.mp3", "C:\\In\\cover.jpg", "C:\\In\\rip.log", "D:\\Music\\a\\cover.jpg",
           "C:\\Downloads\\b.mp3", "C:\\Downloads\\front.png"})
       disk.Make(path);
-    const SortSummary summary = disk.Sort(Texts(), {"C:\\In\\a.mp3", "C:\\Downloads\\b.mp3"}, move);
-    EXPECT_EQ(summary.placed, 3u) << move;  // the two tracks and the log
-    ASSERT_EQ(summary.notPlaced.size(), 1u) << move;
-    EXPECT_EQ(summary.notPlaced[0].source, "C:\\In\\cover.jpg");
-    EXPECT_EQ(summary.notPlaced[0].reason, Texts()[kTextTargetExists]);
-    EXPECT_EQ(disk.files.at("D:\\Music\\a\\cover.jpg").mark.lastWrite, 4u) << move;
-    EXPECT_EQ(disk.files.count("C:\\Downloads\\front.png"), 1u) << move;
-    EXPECT_EQ(disk.files.count("D:\\Music\\b\\front.png"), 0u) << move;
-  }
-}
-
-TEST(SortRun, AFileOnADriveWithoutARecycleBinIsReplacedOnlyWhenTheUserSaysSo) {
-  for (const bool yes : {false, true}) {
+  };
+  auto replacing = [](bool yes) {
+    return [yes](MemoryDisk& disk) {
+      disk.folders.insert({"C:\\In\\", "D:\\Music\\", "D:\\Music\\a\\"});
+      disk.Make(kSong);
+      disk.Make(kPlaced);
+      disk.noBin = {'D'};
+      disk.replaceWithoutBin = yes;
+    };
+  };
+  const std::vector<std::pair<std::string, std::string>> coverStays = {
+      {"C:\\In\\cover.jpg", texts[kTextTargetExists]}};
+  struct Case {
+    const char* what;
+    bool move;
+    std::function<void(MemoryDisk&)> before;
+    std::vector<std::string> rows;
+    size_t placed;
+    std::vector<std::pair<std::string, std::string>> notPlaced;  // file and reason
+    std::map<std::string, std::uint64_t> kept;                   // path and content
+    bool endedEarly = false;
+  };
+  for (const Case& c : std::vector<Case>{
+           // The album's log goes along, its cover never replaces one, and a user's folder is
+           // no album: its picture stays.
+           {"album, copy",
+            false,
+            album,
+            {"C:\\In\\a.mp3", "C:\\Downloads\\b.mp3"},
+            3,
+            coverStays,
+            {{"D:\\Music\\a\\cover.jpg", 4}, {"C:\\Downloads\\front.png", 6}}},
+           {"album, move",
+            true,
+            album,
+            {"C:\\In\\a.mp3", "C:\\Downloads\\b.mp3"},
+            3,
+            coverStays,
+            {{"D:\\Music\\a\\cover.jpg", 4}, {"C:\\Downloads\\front.png", 6}}},
+           {"no Recycle Bin, No",
+            false,
+            replacing(false),
+            {kSong},
+            0,
+            {{kSong, texts[kTextTargetExists] + "; " + texts[kTextNoBinKept]}},
+            {{kPlaced, 2}}},
+           {"no Recycle Bin, Yes", false, replacing(true), {kSong}, 1, {}, {{kPlaced, 1}}},
+           {"no record",
+            true,
+            [](MemoryDisk& disk) {
+              disk.folders.insert("C:\\In\\");
+              disk.Make(kSong);
+              disk.recordFails = true;
+            },
+            {kSong, kCover},
+            0,
+            {{kSong, texts[kTextRecordUnwritable]}},
+            {{kSong, 1}},
+            true},
+       }) {
     MemoryDisk disk;
-    disk.folders.insert({"C:\\In\\", "D:\\Music\\", "D:\\Music\\a\\"});
-    disk.Make(kSong);
-    disk.Make(kPlaced);
-    disk.noBin = {'D'};
-    disk.replaceWithoutBin = yes;
-    const SortSummary summary = disk.Sort(Texts(), {kSong}, false);
-    EXPECT_EQ(summary.placed, yes ? 1u : 0u);
-    EXPECT_EQ(disk.files.at(kPlaced).mark.lastWrite, yes ? 1u : 2u);
-    if (!yes)
-      EXPECT_EQ(summary.notPlaced.at(0).reason,
-                Texts()[kTextTargetExists] + "; " + Texts()[kTextNoBinKept]);
+    c.before(disk);
+    const SortSummary summary = disk.Sort(texts, c.rows, c.move);
+    EXPECT_EQ(summary.placed, c.placed) << c.what;
+    std::vector<std::pair<std::string, std::string>> notPlaced;
+    for (const auto& file : summary.notPlaced) notPlaced.emplace_back(file.source, file.reason);
+    EXPECT_EQ(notPlaced, c.notPlaced) << c.what;
+    EXPECT_EQ(summary.endedEarly, c.endedEarly) << c.what;
+    for (const auto& [path, content] : c.kept)
+      EXPECT_EQ(disk.files.count(path) ? disk.files.at(path).mark.lastWrite : 0, content)
+          << c.what << " " << path;
   }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include "base/file_system_win.h"
 #include "base/path_parts.h"
 #include "tags/save_copy_name.h"
@@ -38,9 +40,10 @@ class Undo : public ::testing::Test {
   // Sorts the files by the pattern, started in the given folder, answering the delete question;
   // the album's other files go along, as the window starts. Once the preview has read every row,
   // it shows the given number of album files (pictures and cue sheets, selected or not) going with
-  // their album.
+  // their album, and a row that gives the reason they stay, when one is given.
   void Sort(const std::vector<std::string>& files, const std::string& pattern, bool move,
-            const std::string& folder = "", size_t albumFiles = 0) {
+            const std::string& folder = "", size_t albumFiles = 0,
+            const std::string& stayReason = "") {
     std::string args = "-sort";
     for (const std::string& file : files) args += " " + Quoted(file);
     Process sorter(ProgramCommand(args), appData_.path(), folder);
@@ -59,37 +62,65 @@ class Undo : public ::testing::Test {
         if (EndsWith(names[row], ".jpg") || EndsWith(names[row], ".cue"))
           going += targets[row].rfind("goes with the album: ", 0) == 0;
       }
-      return going == albumFiles;
+      return going == albumFiles && (stayReason.empty() || std::find(targets.begin(), targets.end(),
+                                                                     stayReason) != targets.end());
     })) << "the preview shows"
         << shown;
     ASSERT_TRUE(StartSort(s, sorter.id(), move)) << "the delete question never appeared";
     EXPECT_EQ(sorter.WaitForExit(60000), 0) << "the sorter did not end after the run";
   }
 
+  // The configuration window of a process of its own, closed at the end.
+  class Configuration {
+   public:
+    explicit Configuration(const std::string& appData) : process_(ProgramCommand(""), appData) {
+      found_ = WaitForConfiguration(process_.id(), 10000);
+      EXPECT_TRUE(found_) << "no configuration window";
+    }
+    ~Configuration() {
+      RequestClose(found_.window);
+      EXPECT_EQ(process_.WaitForExit(10000), 0);
+    }
+
+    // Presses Undo: gives the question ("" when none came) and the text of the box after it,
+    // answering Yes, and pressing the progress window's Cancel when told to.
+    std::pair<std::string, std::string> PressUndo(bool cancel = false) {
+      const DWORD id = process_.id();
+      Click(found_.undo);
+      HWND question = nullptr, information = nullptr;
+      WaitUntil([&] {
+        question = WaitForMessageBox(id, "Question", 0);
+        information = WaitForMessageBox(id, "Information", 0);
+        return question || information;
+      });
+      if (information) return {"", Answered(information)};
+      if (!question) return {"(no question)", ""};
+      const std::string asked = MessageBoxText(question);
+      EXPECT_TRUE(AnswerMessageBox(question, IDYES));
+      if (cancel) {
+        HWND progress = WaitForMessageBox(id, "Undo the last sort", 10000);
+        EXPECT_TRUE(progress && AnswerMessageBox(progress, IDCANCEL)) << "no progress window";
+      }
+      HWND report = WaitForMessageBox(id, "Undo finished", 60000);
+      return {asked, report ? Answered(report) : "(no box after the undo)"};
+    }
+
+   private:
+    static std::string Answered(HWND box) {
+      const std::string text = MessageBoxText(box);
+      EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+      return text;
+    }
+    Process process_;
+    ConfigurationFound found_;
+  };
+
   // Presses Undo in the configuration window and answers Yes; gives the question and the text of
   // the box that says how it went. A second press must find nothing to undo.
   std::pair<std::string, std::string> UndoInConfiguration() {
-    Process configuration(ProgramCommand(""), appData_.path());
-    ConfigurationFound found = WaitForConfiguration(configuration.id(), 10000);
-    if (!found) return {"(no configuration window)", ""};
-    Click(found.undo);
-    HWND question = WaitForMessageBox(configuration.id(), "Question");
-    if (!question) return {"(no question)", ""};
-    std::pair<std::string, std::string> shown{MessageBoxText(question), ""};
-    EXPECT_TRUE(AnswerMessageBox(question, IDYES));
-    HWND report = WaitForMessageBox(configuration.id(), "Undo finished", 30000);
-    if (!report) return {shown.first, "(no box after the undo)"};
-    shown.second = MessageBoxText(report);
-    EXPECT_TRUE(AnswerMessageBox(report, IDOK));
-    Click(found.undo);
-    HWND again = WaitForMessageBox(configuration.id(), "Information");
-    EXPECT_TRUE(again) << "a second undo said nothing";
-    if (again) {
-      EXPECT_EQ(MessageBoxText(again), "The last sort was undone already.");
-      EXPECT_TRUE(AnswerMessageBox(again, IDOK));
-    }
-    RequestClose(found.window);
-    EXPECT_EQ(configuration.WaitForExit(10000), 0);
+    Configuration configuration(appData_.path());
+    const auto shown = configuration.PressUndo();
+    EXPECT_EQ(configuration.PressUndo().second, "The last sort was undone already.");
     return shown;
   }
 
@@ -235,17 +266,7 @@ TEST_F(Undo, AnAlbumCopiedInPlaceHasNothingToUndoAndKeepsEveryFile) {
   std::vector<std::string> bytes;
   for (const std::string& file : files) bytes.push_back(ReadFileBytes(file));
   Sort(files, target_.path() + kTail, false, folder, 1);
-
-  Process configuration(ProgramCommand(""), appData_.path());
-  ConfigurationFound found = WaitForConfiguration(configuration.id(), 10000);
-  ASSERT_TRUE(found) << "no configuration window";
-  Click(found.undo);
-  HWND nothing = WaitForMessageBox(configuration.id(), "Information");
-  ASSERT_TRUE(nothing) << "the undo asked or said nothing";
-  EXPECT_EQ(MessageBoxText(nothing), "There is no sort to undo.");
-  EXPECT_TRUE(AnswerMessageBox(nothing, IDOK));
-  RequestClose(found.window);
-  EXPECT_EQ(configuration.WaitForExit(10000), 0);
+  EXPECT_EQ(Configuration(appData_.path()).PressUndo().second, "There is no sort to undo.");
   for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(ReadFileBytes(files[i]), bytes[i]) << i;
   EXPECT_EQ(FileCount(folder), files.size());
 }
@@ -259,18 +280,8 @@ TEST_F(Undo, TheOtherFilesOfAFolderThatIsNoAlbumStayWhereTheyAre) {
   const std::string cover = source_ / "Mixed\\cover.jpg", booklet = source_ / "Mixed\\notes.pdf";
   WriteFileBytes(cover, "picture");
   WriteFileBytes(booklet, "booklet");
-  Process sorter(ProgramCommand("-sort " + Quoted(song)), appData_.path(), source_ / "Mixed");
-  SorterControls s = WaitForSorter(sorter.id(), 10000);
-  ASSERT_TRUE(s) << "the sorter window never appeared";
-  SetText(s.pattern, target_.path() + kTail);
-  std::vector<std::string> shown;
-  EXPECT_TRUE(WaitUntil([&] {
-    shown = ListTexts(s.files, 1);
-    return shown.size() == 3 && shown[1] == "Other audio files of its folder are not in this sort";
-  })) << "the cover's row shows "
-      << (shown.size() > 1 ? shown[1] : "nothing");
-  ASSERT_TRUE(StartSort(s, sorter.id(), true)) << "the delete question never appeared";
-  EXPECT_EQ(sorter.WaitForExit(60000), 0) << "the sorter did not end after the run";
+  Sort({song}, target_.path() + kTail, true, source_ / "Mixed", 0,
+       "Other audio files of its folder are not in this sort");
   EXPECT_TRUE(FileExists(target_ / "Rock\\Band\\Live\\01.mp3"));
   EXPECT_EQ(ReadFileBytes(cover), "picture");
   EXPECT_EQ(ReadFileBytes(booklet), "booklet");
@@ -278,9 +289,11 @@ TEST_F(Undo, TheOtherFilesOfAFolderThatIsNoAlbumStayWhereTheyAre) {
   EXPECT_EQ(FileCount(target_ / "Rock\\Band\\Live\\"), 1u);
 }
 
-// Undo of a large move from another drive shows its progress: Cancel stops it with the file where
-// the sort put it, whole, and the next undo finishes it.
-TEST_F(Undo, AnUndoStoppedByCancelIsFinishedByTheNext) {
+// An undo that can't go on now is finished later: while a sorter still writes the record (held
+// here as the sorter holds it) undo refuses and says why; once it is free, the undo of a large
+// move from another drive shows its progress, and Cancel stops it with the file where the sort put
+// it, whole; the next undo finishes it.
+TEST_F(Undo, AnUndoRefusedOrStoppedByCancelIsFinishedByTheNext) {
   TestDiskDir other(TestDiskDir::kOtherDrive, "undo-cancel");
   if (other.path().empty()) GTEST_SKIP() << "no other drive mounted";
   constexpr LONGLONG kLarge = 1LL << 30;
@@ -290,29 +303,16 @@ TEST_F(Undo, AnUndoStoppedByCancelIsFinishedByTheNext) {
   Sort({big}, other.path() + "*.$", true);
   ASSERT_EQ(FileSize(placed).value_or(0), std::uint64_t(kLarge));
 
-  Process configuration(ProgramCommand(""), appData_.path());
-  ConfigurationFound found = WaitForConfiguration(configuration.id(), 10000);
-  ASSERT_TRUE(found) << "no configuration window";
-  auto undo = [&](bool cancel) {
-    Click(found.undo);
-    HWND question = WaitForMessageBox(configuration.id(), "Question");
-    if (!question) return std::string("(no question)");
-    EXPECT_TRUE(AnswerMessageBox(question, IDYES));
-    if (cancel) {
-      HWND progress = WaitForMessageBox(configuration.id(), "Undo the last sort", 10000);
-      EXPECT_TRUE(progress) << "no progress window";
-      if (progress) {
-        EXPECT_TRUE(AnswerMessageBox(progress, IDCANCEL));
-      }
-    }
-    HWND report = WaitForMessageBox(configuration.id(), "Undo finished", 60000);
-    if (!report) return std::string("(no box after the undo)");
-    const std::string text = MessageBoxText(report);
-    EXPECT_TRUE(AnswerMessageBox(report, IDOK));
-    return text;
-  };
+  Configuration configuration(appData_.path());
+  const std::string record = appData_ / "Veltan's DA3Zur Tools\\sort-1.txt";
+  HANDLE writing = CreateFileA(record.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writing, INVALID_HANDLE_VALUE) << "no record at " << record;
+  EXPECT_EQ(configuration.PressUndo().second,
+            "A sort still writes this record; undo it once that sort has ended.");
+  CloseHandle(writing);
   // Stopped before the file began to go, or while it went (then it is listed with the reason).
-  const std::string stopped = undo(true);
+  const std::string stopped = configuration.PressUndo(true).second;
   EXPECT_EQ(stopped.rfind("0 of 1 file was put back.\r\nThe undo was cut short; start it again to "
                           "finish it.",
                           0),
@@ -320,38 +320,7 @@ TEST_F(Undo, AnUndoStoppedByCancelIsFinishedByTheNext) {
       << stopped;
   EXPECT_EQ(FileSize(placed).value_or(0), std::uint64_t(kLarge));
   EXPECT_FALSE(FileExists(big));
-  EXPECT_EQ(undo(false), "1 of 1 file was put back.");
+  EXPECT_EQ(configuration.PressUndo().second, "1 of 1 file was put back.");
   EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
   EXPECT_FALSE(FileExists(placed));
-  RequestClose(found.window);
-  EXPECT_EQ(configuration.WaitForExit(10000), 0);
-}
-
-// While a sorter still writes the record (held here as the sorter holds it), undo refuses and
-// says why; once it is free, undo takes the run back.
-TEST_F(Undo, IsRefusedWhileASorterStillWritesTheRecord) {
-  const std::string song = Song("a.mp3", "Rock", "Band");
-  Sort({song}, target_.path() + kTail, true);
-  const std::string record = appData_ / "Veltan's DA3Zur Tools\\sort-1.txt";
-  HANDLE writing = CreateFileA(record.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(writing, INVALID_HANDLE_VALUE) << "no record at " << record;
-  Process configuration(ProgramCommand(""), appData_.path());
-  ConfigurationFound found = WaitForConfiguration(configuration.id(), 10000);
-  ASSERT_TRUE(found) << "no configuration window";
-  Click(found.undo);
-  HWND question = WaitForMessageBox(configuration.id(), "Question");
-  ASSERT_TRUE(question) << "no question";
-  EXPECT_TRUE(AnswerMessageBox(question, IDYES));
-  HWND refused = WaitForMessageBox(configuration.id(), "Undo finished");
-  ASSERT_TRUE(refused) << "no box";
-  EXPECT_EQ(MessageBoxText(refused),
-            "A sort still writes this record; undo it once that sort has ended.");
-  EXPECT_TRUE(AnswerMessageBox(refused, IDOK));
-  EXPECT_FALSE(FileExists(song));
-  CloseHandle(writing);
-  RequestClose(found.window);
-  EXPECT_EQ(configuration.WaitForExit(10000), 0);
-  EXPECT_EQ(UndoInConfiguration().second, "1 of 1 file was put back.");
-  EXPECT_TRUE(FileExists(song));
 }
