@@ -13,6 +13,7 @@ namespace {
 struct FakeTree {
   std::set<std::string> paths;
   std::set<std::string> unlistable;
+  std::set<std::string> kept;  // the user's own folders, customised ones
 
   explicit FakeTree(const std::vector<std::string>& files) {
     for (const std::string& file : files)
@@ -37,6 +38,7 @@ struct FakeTree {
           return names;
         },
         .folded = [](const std::string& name) { return NameCase().Folded(name); },
+        .keep = [this](const std::string& folder) { return kept.count(folder) > 0; },
     };
   }
 };
@@ -54,6 +56,7 @@ struct Case {
   std::vector<std::string> targets;
   std::vector<std::string> gone;
   std::set<std::string> unlistable = {};
+  std::set<std::string> kept = {};
 };
 }  // namespace
 
@@ -120,9 +123,17 @@ TEST(EmptiedFolders, ShellsGoUpToTheSelectionButNeverTargetsRootsOrOtherFiles) {
             {},
             {"S:\\In\\A\\B\\"},
             {"S:\\In\\A\\"}},
+           {"not a folder that stays (the user's own, a customised one), nor what is above it",
+            {"S:\\In\\A\\B\\desktop.ini"},
+            {{"S:\\In\\A\\B\\a.mp3", in}},
+            {},
+            {},
+            {},
+            {"S:\\In\\A\\B\\"}},
        }) {
     FakeTree tree(c.tree);
     tree.unlistable = c.unlistable;
+    tree.kept = c.kept;
     EXPECT_EQ(Folders(EmptiedFolders(c.moved, c.targets, tree.Walk())), c.gone) << c.what;
   }
 }

@@ -7,6 +7,7 @@
 
 #include "base/file_system_win.h"
 #include "base/wide_text_win.h"
+#include "base/win_handles.h"
 #include "tests/support/win_test_support.h"
 
 using namespace testing_win;
@@ -44,6 +45,15 @@ TEST(StepwiseCopy, ACopyGoesWholeAndReplacesOnlyWhenTold) {
   EXPECT_EQ(ReadFileBytes(target), "older");
   EXPECT_EQ(CopyInSteps(source, target, true, goOn), 0u);
   EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
+  // A copy that fails on its source (held by another program) leaves the file at the target.
+  {
+    const FileHandle held(CreateFileW(Wide(source).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    WriteFileBytes(target, "older");
+    EXPECT_NE(CopyInSteps(source, target, false, goOn), 0u);
+    EXPECT_EQ(ReadFileBytes(target), "older");
+  }
   // Without a window to serve, the copy runs on the caller's thread.
   EXPECT_EQ(CopyInSteps(source, dir / "c.bin", false, {}), 0u);
   EXPECT_EQ(ReadFileBytes(dir / "c.bin"), ReadFileBytes(source));
