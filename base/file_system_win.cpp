@@ -19,7 +19,8 @@ void FreeBytes(std::string& bytes) { std::string().swap(bytes); }
 
 std::optional<WIN32_FILE_ATTRIBUTE_DATA> Attributes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data))
+    return std::nullopt;
   return data;
 }
 }  // namespace
@@ -122,7 +123,7 @@ namespace {
 // The information of the file or folder the name holds, opened with no access asked and every
 // sharing allowed: the file stays free for any other program meanwhile.
 std::optional<BY_HANDLE_FILE_INFORMATION> HandleInformation(const std::string& path) {
-  FileHandle file(CreateFileW(Wide(path).c_str(), 0,
+  FileHandle file(CreateFileW(WidePath(path).c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION info;
@@ -187,7 +188,7 @@ bool HasRecycleBin(const std::string& path) {
 
 std::optional<FileState> FileStateOf(const std::string& path) {
   STEP(DA3Rudi);
-  FileHandle file(CreateFileW(Wide(path).c_str(), 0,
+  FileHandle file(CreateFileW(WidePath(path).c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   FILE_BASIC_INFO basic;

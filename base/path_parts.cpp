@@ -1,6 +1,7 @@
 #include "base/path_parts.h"
 
 #include "base/text_util.h"
+#include "base/utf16.h"
 
 namespace {
 constexpr std::string_view kSeparators = "\\/";
@@ -47,4 +48,17 @@ size_t RootLength(std::string_view path) {
   for (size_t at = start, levels = 0; at < path.size(); ++at)
     if (separator(path[at]) && ++levels == 2) return at + 1;
   return std::string_view::npos;
+}
+
+std::string LongPathForm(std::string_view path) {
+  constexpr size_t kLongestPlainPath = 259;
+  const size_t root = RootLength(path);
+  if (root == std::string_view::npos || Utf16Length(path) <= kLongestPlainPath ||
+      path.substr(1, 3) == "\\?\\" || path.substr(1, 3) == "\\.\\")
+    return std::string(path);
+  std::string whole(path);
+  // The prefixed form takes no slash for a separator.
+  for (char& c : whole)
+    if (c == '/') c = '\\';
+  return whole[1] == ':' ? "\\\\?\\" + whole : "\\\\?\\UNC" + whole.substr(1);
 }

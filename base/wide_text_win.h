@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/path_parts.h"
 #include "base/utf16.h"
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
@@ -13,6 +14,9 @@ inline std::wstring Wide(std::string_view utf8) {
   std::u16string utf16 = Utf8ToUtf16(utf8);
   return std::wstring(reinterpret_cast<const wchar_t*>(utf16.data()), utf16.size());
 }
+
+// A file's whole path for a W call, in the long form beyond MAX_PATH (LongPathForm).
+inline std::wstring WidePath(std::string_view utf8) { return Wide(LongPathForm(utf8)); }
 
 // A wide text from a W call as UTF-8; nothing when it holds an unpaired surrogate.
 inline std::optional<std::string> Utf8(std::wstring_view wide) {

@@ -58,7 +58,7 @@ UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
       .state = FileStateOf,
       .exists =
           [](const std::string& path) {
-            return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+            return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
           },
       .isEmptyFolder =
           [](const std::string& folder) {

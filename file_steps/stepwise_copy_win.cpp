@@ -142,7 +142,7 @@ std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& targ
   transfer.moving = moving;
   transfer.hide = true;
   const std::string targetName = Utf8Marked(target);
-  transfer.target = Wide(UnusedName(
+  transfer.target = WidePath(UnusedName(
       [&](int attempt) { return SortCopyName(targetName, GetCurrentProcessId(), attempt); }));
   if (transfer.target.empty()) return ERROR_FILE_EXISTS;
   std::uint32_t error = Run(transfer, whileCopying);
@@ -171,10 +171,11 @@ std::uint32_t CopyInSteps(const std::string& source, const std::string& target, 
                           const WhileCopying& whileCopying, const std::string& aside) {
   STEP(Sorter);
   if (replace)
-    return CopyIntoPlace(Wide(source), Wide(target), true, false, whileCopying, Wide(aside));
+    return CopyIntoPlace(WidePath(source), WidePath(target), true, false, whileCopying,
+                         WidePath(aside));
   Transfer transfer;
-  transfer.source = Wide(source);
-  transfer.target = Wide(target);
+  transfer.source = WidePath(source);
+  transfer.target = WidePath(target);
   const std::uint32_t error = Run(transfer, whileCopying);
   // A target the copy began is its own: what the platform left of it after a stop or a failure
   // goes (as does one the copy finished before the stop took effect: the source is still there).
@@ -187,7 +188,7 @@ std::uint32_t CopyInSteps(const std::string& source, const std::string& target, 
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
                           const WhileCopying& whileCopying, bool* renamed) {
   STEP(Sorter);
-  const std::wstring from = Wide(source), to = Wide(target);
+  const std::wstring from = WidePath(source), to = WidePath(target);
   if (renamed) *renamed = false;
   // Within one volume a rename is the whole move, and takes no time, whatever letters or names
   // the two paths go by (a subst letter, a mapped share); between volumes it is refused, at once
@@ -210,7 +211,7 @@ std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
 }
 
 BOOL RemoveOwnFile(const std::string& path) {
-  const std::wstring name = Wide(path);
+  const std::wstring name = WidePath(path);
   const DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     SetLastError(attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_ACCESS_DENIED);
@@ -221,7 +222,7 @@ BOOL RemoveOwnFile(const std::string& path) {
 }
 
 void ShowFile(const std::string& path) {
-  const std::wstring name = Wide(path);
+  const std::wstring name = WidePath(path);
   const DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES)
     SetFileAttributesW(name.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_HIDDEN));
@@ -230,7 +231,7 @@ void ShowFile(const std::string& path) {
 std::string UnusedName(const std::function<std::string(int attempt)>& name) {
   for (int attempt = 0; attempt < 100; ++attempt)
     if (std::string unused = name(attempt);
-        GetFileAttributesW(Wide(unused).c_str()) == INVALID_FILE_ATTRIBUTES)
+        GetFileAttributesW(WidePath(unused).c_str()) == INVALID_FILE_ATTRIBUTES)
       return unused;
   return "";
 }

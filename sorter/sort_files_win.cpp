@@ -62,7 +62,7 @@ void CreateFolderChain(const std::string& folder, RecordedSteps* record) {
 
 TargetState TargetStateOf(const std::string& source, const std::string& target) {
   STEP(Sorter);
-  if (GetFileAttributesW(Wide(target).c_str()) == INVALID_FILE_ATTRIBUTES)
+  if (GetFileAttributesW(WidePath(target).c_str()) == INVALID_FILE_ATTRIBUTES)
     return TargetState::kMissing;
   return FileKey(source) == FileKey(target) ? TargetState::kSameFile : TargetState::kExists;
 }

@@ -43,3 +43,23 @@ TEST(RootLength, TheDriveOrShareAPathBeginsWith) {
                               {"", kNone}})
     EXPECT_EQ(RootLength(path), length) << path;
 }
+
+TEST(LongPathForm, OnlyWholePathsBeyondMaxPathArePrefixed) {
+  const std::string folder = "C:\\Music\\" + std::string(240, 'a') + "\\";
+  const std::string share = "\\\\nas\\music\\" + std::string(240, 'b') + "\\";
+  std::string cyrillic = "C:\\";  // 259 units in 509 bytes
+  for (int letter = 0; letter < 250; ++letter) cyrillic += "Ж";
+  cyrillic += "\\";
+  for (auto [path, form] : {
+           std::pair{folder + "01.mp3", folder + "01.mp3"},
+           {folder + "~DA3Zur-1234-0.sorting.mp3",
+            "\\\\?\\" + folder + "~DA3Zur-1234-0.sorting.mp3"},
+           {share + "~DA3Zur-1234-0.sorting.mp3",
+            "\\\\?\\UNC" + share.substr(1) + "~DA3Zur-1234-0.sorting.mp3"},
+           {"C:/Music/" + std::string(260, 'c'), "\\\\?\\C:\\Music\\" + std::string(260, 'c')},
+           {"\\\\?\\" + folder + std::string(30, 'd'), "\\\\?\\" + folder + std::string(30, 'd')},
+           {"Music\\" + std::string(300, 'e'), "Music\\" + std::string(300, 'e')},
+           {cyrillic + "a.mp3", cyrillic + "a.mp3"},
+       })
+    EXPECT_EQ(LongPathForm(path), form) << path;
+}

@@ -54,6 +54,13 @@ TEST(StepwiseCopy, ACopyGoesWholeAndReplacesOnlyWhenTold) {
     EXPECT_NE(CopyInSteps(source, target, false, goOn), 0u);
     EXPECT_EQ(ReadFileBytes(target), "older");
   }
+  // In a folder of 240 characters the hidden copy's path is beyond MAX_PATH, and still goes.
+  const std::string deep = dir / std::string(240 - dir.path().size(), 'd') + "\\";
+  ASSERT_TRUE(CreateDirectoryW(Wide(deep).c_str(), nullptr));
+  WriteFileBytes(deep + "b.bin", "older");
+  EXPECT_EQ(CopyInSteps(source, deep + "b.bin", true, goOn), 0u);
+  EXPECT_EQ(ReadFileBytes(deep + "b.bin"), ReadFileBytes(source));
+  EXPECT_EQ(NamesIn(deep, "*").value_or(std::vector<std::string>{}).size(), 1u);
   // Without a window to serve, the copy runs on the caller's thread.
   EXPECT_EQ(CopyInSteps(source, dir / "c.bin", false, {}), 0u);
   EXPECT_EQ(ReadFileBytes(dir / "c.bin"), ReadFileBytes(source));
