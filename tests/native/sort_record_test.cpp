@@ -85,6 +85,9 @@ TEST(SortRecord, ReadsBackWhatWasWrittenInEveryScript) {
   read = ParseRecord(Text(record) + "move\t1\t2\tC:\\a.mp3\tD:\\a");
   ASSERT_TRUE(read);
   EXPECT_EQ(read->steps, record.steps);
+  // Undo closes the cut line before it marks the run undone, and the mark is read.
+  read = ParseRecord(Text(record) + "move\t1\t2\tC:\\a.mp3\tD:\\a\r\n" + UndoneLine("later"));
+  ASSERT_TRUE(read && read->undone);
   // Cut within a done line, the step stays undone: "done\t1\t2882" would name another file.
   read = ParseRecord(RecordHeader("x", true) + RecordLine(record.steps[1]) + "done\t0\t2882");
   ASSERT_TRUE(read);
