@@ -31,6 +31,9 @@ EditRunSteps EditSteps(ProgramTables& tables) {
       .read = [](const std::string& path, TagInfo& record) { return ReadTags(path, &record); },
       .edit = [&](TagInfo& record,
                   const std::string& path) { return EditTags(tables, record, path); },
+      .editTogether =
+          [&](const std::vector<TagInfo>& records, const std::vector<std::string>& paths,
+              const WriteEditedFile& write) { return EditTogether(tables, records, paths, write); },
       .write =
           [](const std::string& path, const TagInfo& record, std::string& reason) {
             unsigned long error = 0;

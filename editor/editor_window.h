@@ -1,7 +1,11 @@
-// The tag editor window for one file.
+// The tag editor window, for one file or several together.
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "editor/editor_fields.h"
 
 #include "settings/program_tables.h"
 #include "tags/tag_info.h"
@@ -31,6 +35,7 @@ enum EditorControl : size_t {
   kStatusBar,
   kSaveButton,
   kCancelButton,
+  kOneByOneButton,  // shown only with several files
   kTitleField,
   kArtistField,
   kAlbumField,
@@ -51,3 +56,12 @@ inline constexpr char kMakerWebAddress[] = "https://www.veltan.example/";
 // Cancel, the close box or a window that could not be created (the record is then unchanged).
 // The window is destroyed before it returns.
 int EditTags(const ProgramTables& tables, TagInfo& record, const std::string& fileName);
+
+// Shows the records of several files in one window: a field holds what they share, and a grey
+// hint where they differ. On Save each record gets the fields the user typed or picked in
+// (CopyBack) and goes to write, one file after the other on a worker thread; the window stays
+// responsive, shows how far the save is once it takes a moment, and Cancel stops it between
+// files. Returns once the window is destroyed.
+EditorEnd EditTogether(const ProgramTables& tables, const std::vector<TagInfo>& records,
+                       const std::vector<std::string>& fileNames,
+                       const std::function<bool(size_t file, const TagInfo& record)>& write);

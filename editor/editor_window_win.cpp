@@ -3,13 +3,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "base/path_parts.h"
 #include "base/position.h"
 #include "base/shell_open_win.h"
+#include "base/text_util.h"
 #include "base/wide_text_win.h"
-#include "editor/editor_fields.h"
 #include "editor/format_duration.h"
 #include "window_kit/window_kit_win.h"
 
@@ -19,6 +21,11 @@ constexpr int kStatusFieldWidth = 300;
 constexpr int kSelectionHeight = 20;  // the closed genre list
 constexpr int kOpenListHeight = 240;  // what the opened list adds below it
 constexpr COLORREF kLinkColour = RGB(0, 0, 192);
+// How long a save of several files goes before the window says how far it is.
+constexpr UINT kProgressAfterMs = 300;
+constexpr UINT_PTR kProgressTimer = 1;
+// The worker's word to the window: one more file done (wParam: how many), and the end of the save.
+constexpr UINT kFileSaved = WM_APP + 1, kSaveEnded = WM_APP + 2;
 
 // A control's id: kFirstEditorControlId plus its place in the creation order.
 constexpr int Id(EditorControl control) { return kFirstEditorControlId + int(control); }
@@ -50,9 +57,11 @@ const ControlRow kControls[] = {
     {WC_EDITW, kShownField, kEdge, 100, 60, 180, 20, Id(kSampleRateField), kNoText},
     {WC_EDITW, kShownField, kEdge, 100, 90, 180, 20, Id(kChannelsField), kNoText},
     {WC_EDITW, kShownField, kEdge, 100, 120, 180, 20, Id(kLengthField), kNoText},
-    {STATUSCLASSNAMEW, 0, 0, 0, 0, 0, 0, Id(kStatusBar), kNoText},
+    {STATUSCLASSNAMEW, SBARS_TOOLTIPS, 0, 0, 0, 0, 0, Id(kStatusBar), kNoText},
     {WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 20, 440, 130, 40, Id(kSaveButton), kTextSave},
     {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 150, 440, 130, 40, Id(kCancelButton), kTextCancel},
+    {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 105, 440, 90, 40, Id(kOneByOneButton),
+     kTextOneByOne},
     {WC_EDITW, kField, kEdge, 100, 180, 180, 20, Id(kTitleField), kNoText},
     {WC_EDITW, kField, kEdge, 100, 210, 180, 20, Id(kArtistField), kNoText},
     {WC_EDITW, kField, kEdge, 100, 240, 180, 20, Id(kAlbumField), kNoText},
@@ -64,23 +73,52 @@ const ControlRow kControls[] = {
     {WC_STATICW, kLabel | SS_NOTIFY, 0, 10, 500, 280, 20, Id(kLink), kTextCredit},
 };
 
+// The tag fields and the window's control for each, in TagField order.
+constexpr EditorControl kTagFields[] = {kTitleField,   kArtistField, kAlbumField, kYearField,
+                                        kCommentField, kTrackField,  kGenreList};
+
 class EditorWindow : public ProgramWindow {
  public:
-  EditorWindow(const ProgramTables& tables, TagInfo& record, const std::string& fileName)
+  // One file: Save copies the changed fields into the record. Several: Save hands each record,
+  // with the changed fields copied in, to write.
+  EditorWindow(const ProgramTables& tables, const std::vector<TagInfo>& records,
+               const std::vector<std::string>& fileNames, TagInfo* single,
+               const std::function<bool(size_t, const TagInfo&)>& write = {})
       : ProgramWindow({.title = kEditorTitle,
                        .width = kClientWidth,
                        .height = kClientHeight,
                        .module = Module::Editor}),
         tables_(tables),
-        record_(record),
-        fileName_(fileName) {}
+        records_(records),
+        fileNames_(fileNames),
+        single_(single),
+        write_(write) {}
 
-  int Run() { return ProgramWindow::Run(kControls, tables_.texts) ? result_ : 0; }
+  ~EditorWindow() override {
+    stop_ = true;
+    if (saver_.joinable()) saver_.join();
+  }
+
+  EditorEnd Run() {
+    return ProgramWindow::Run(kControls, tables_.texts) ? end_ : EditorEnd::kCancelled;
+  }
 
  private:
   void Build() override {
     FitSelectionHeight(Control(Id(kGenreList)), kSelectionHeight);
-    ShowRecord();
+    // Several files share the button row with "One by one"; one file has the row as it always had.
+    HWND oneByOne = Control(Id(kOneByOneButton));
+    if (single_) {
+      ShowWindow(oneByOne, SW_HIDE);
+      EnableWindow(oneByOne, FALSE);
+    } else {
+      for (const auto& [id, x, width] : {std::tuple{kSaveButton, 20, 85}, {kCancelButton, 195, 85}})
+        SetWindowPos(Control(Id(id)), nullptr, ScaledForDpi(x), ScaledForDpi(440),
+                     ScaledForDpi(width), ScaledForDpi(40), SWP_NOZORDER);
+    }
+    filling_ = true;
+    ShowFields(ShownFieldsOf(records_, tables_.genres));
+    filling_ = false;
   }
 
   // The editing starts in the title, its text selected as a dialog selects a field Tab reaches;
@@ -94,12 +132,27 @@ class EditorWindow : public ProgramWindow {
   bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (message) {
       case WM_CLOSE:  // the close box, the system menu and Alt+F4
-        Finish(0);
+        Finish(EditorEnd::kCancelled);
         return true;
       case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam));
       case DM_GETDEFID:  // Enter presses Save
         result = MAKELRESULT(Id(kSaveButton), DC_HASDEFID);
+        return true;
+      case WM_TIMER:
+        if (wParam != kProgressTimer) return false;
+        KillTimer(window(), kProgressTimer);
+        showProgress_ = true;
+        ShowProgress();
+        return true;
+      case kFileSaved:
+        saved_ = size_t(wParam);
+        ShowProgress();
+        return true;
+      case kSaveEnded:
+        saver_.join();
+        end_ = EditorEnd::kSaved;
+        Close();
         return true;
       case WM_CTLCOLORSTATIC:
         if (HWND(lParam) != Control(Id(kLink))) return false;
@@ -117,73 +170,143 @@ class EditorWindow : public ProgramWindow {
     }
   }
 
-  void ShowRecord() {
+  // A field shows the shared text; where the files differ it stays empty under the grey hint.
+  void ShowShared(EditorControl control, const std::optional<std::string>& text) {
+    HWND field = Control(Id(control));
+    SetControlText(field, text.value_or(""));
+    if (!text) SendMessageW(field, EM_SETCUEBANNER, TRUE, LPARAM(Hint().c_str()));
+  }
+
+  std::wstring Hint() const { return Wide(tables_.texts[kTextDifferentValues]); }
+
+  void ShowFields(const ShownFields& shown) {
     STEP(Editor);
     if (HWND status = Control(Id(kStatusBar))) {
       int fieldEnds[] = {ScaledForDpi(kStatusFieldWidth)};
       SendMessageW(status, SB_SETPARTS, 1, LPARAM(fieldEnds));
-      SendMessageW(status, SB_SETTEXTW, 0, LPARAM(Wide(FilePart(fileName_)).c_str()));
+      // Several files: their count, then their names, which the bar's tip shows whole.
+      std::string names;
+      for (const std::string& name : fileNames_)
+        names += (names.empty() ? "" : ", ") + FilePart(name);
+      const std::string text =
+          single_ ? names
+                  : FillIn(tables_.texts[kTextFileCount], "%1", fileNames_.size()) + ": " + names;
+      SendMessageW(status, SB_SETTEXTW, 0, LPARAM(Wide(text).c_str()));
+      if (!single_) SendMessageW(status, SB_SETTIPTEXTW, 0, LPARAM(Wide(names).c_str()));
     }
-    const std::pair<int, std::string> texts[] = {
-        {Id(kBitrateField), std::to_string(record_.bitrate)},
-        {Id(kSampleRateField), std::to_string(record_.sampleRate)},
-        {Id(kChannelsField), std::to_string(record_.channels)},
-        {Id(kLengthField), FormatDuration(record_.length, ":")},
-        {Id(kTitleField), record_.title},
-        {Id(kArtistField), record_.artist},
-        {Id(kAlbumField), record_.album},
-        {Id(kYearField), std::to_string(record_.year)},
-        {Id(kCommentField), record_.comment},
-        {Id(kTrackField), std::to_string(record_.track)},
-    };
-    for (const auto& [id, text] : texts) SetControlText(Control(id), text);
+    ShowShared(kBitrateField, shown.bitrate);
+    ShowShared(kSampleRateField, shown.sampleRate);
+    ShowShared(kChannelsField, shown.channels);
+    ShowShared(kLengthField, FormatDuration(shown.length, ":"));
+    for (size_t field = 0; field < kGenreTag; ++field)
+      ShowShared(kTagFields[field], shown.texts[field]);
     STEP(Editor);
     HWND genres = Control(Id(kGenreList));
     for (const std::string& name : tables_.genres)
       SendMessageW(genres, CB_ADDSTRING, 0, LPARAM(Wide(name).c_str()));
-    std::optional<size_t> genre = FindGenre(tables_.genres, record_.genre);
-    SendMessageW(genres, CB_SETCURSEL, genre ? WPARAM(*genre) : WPARAM(-1), 0);
+    SendMessageW(genres, CB_SETCURSEL, shown.genre ? WPARAM(*shown.genre) : WPARAM(-1), 0);
+    if (shown.genreDiffers) SendMessageW(genres, CB_SETCUEBANNER, 0, LPARAM(Hint().c_str()));
   }
 
   bool OnCommand(int id, int code) {
     if (id == Id(kSaveButton) && code == BN_CLICKED) {
-      STEP(Editor);
-      LRESULT selected = SendMessageW(Control(Id(kGenreList)), CB_GETCURSEL, 0, 0);
-      EditedFields fields{ControlText(Control(Id(kTitleField))),
-                          ControlText(Control(Id(kArtistField))),
-                          ControlText(Control(Id(kAlbumField))),
-                          ControlText(Control(Id(kYearField))),
-                          ControlText(Control(Id(kCommentField))),
-                          ControlText(Control(Id(kTrackField))),
-                          std::nullopt};
-      if (selected != CB_ERR) fields.genre = size_t(selected);
-      CopyBack(fields, tables_.genres, record_);
-      Finish(1);
+      Save();
     } else if ((id == Id(kCancelButton) && code == BN_CLICKED) || id == IDCANCEL) {
       // Escape comes as IDCANCEL from IsDialogMessage, and cancels as the button does.
-      Finish(0);
+      Finish(EditorEnd::kCancelled);
+    } else if (id == Id(kOneByOneButton) && code == BN_CLICKED) {
+      Finish(EditorEnd::kOneByOne);
     } else if (id == Id(kLink) && code == STN_CLICKED) {
       OpenAddress(window(), Wide(kMakerWebAddress).c_str());  // the window goes on at once
+    } else if (code == EN_CHANGE || code == CBN_SELCHANGE) {
+      // What the user typed or picked is what a save writes; filling the window is no change.
+      for (size_t field = 0; field < kTagFieldCount; ++field)
+        if (id == Id(kTagFields[field]) && !filling_) changed_.set(field);
     } else {
       return false;
     }
     return true;
   }
 
-  void Finish(int result) {
+  void Save() {
     STEP(Editor);
-    result_ = result;
+    if (saving_) return;
+    LRESULT selected = SendMessageW(Control(Id(kGenreList)), CB_GETCURSEL, 0, 0);
+    EditedFields fields{ControlText(Control(Id(kTitleField))),
+                        ControlText(Control(Id(kArtistField))),
+                        ControlText(Control(Id(kAlbumField))),
+                        ControlText(Control(Id(kYearField))),
+                        ControlText(Control(Id(kCommentField))),
+                        ControlText(Control(Id(kTrackField))),
+                        std::nullopt,
+                        changed_};
+    if (selected != CB_ERR) fields.genre = size_t(selected);
+    if (single_) {
+      CopyBack(fields, tables_.genres, *single_);
+      end_ = EditorEnd::kSaved;
+      return Close();
+    }
+    // The files are saved one after the other on a worker; the window answers meanwhile, and only
+    // Cancel (or the close box) is left to press: it stops the save between two files.
+    saving_ = true;
+    for (EditorControl control : kTagFields) EnableWindow(Control(Id(control)), FALSE);
+    for (EditorControl control : {kSaveButton, kOneByOneButton})
+      EnableWindow(Control(Id(control)), FALSE);
+    SetFocus(Control(Id(kCancelButton)));
+    SetTimer(window(), kProgressTimer, kProgressAfterMs, nullptr);
+    saver_ = std::thread([this, fields, window = window()] {
+      for (size_t file = 0; file < records_.size() && !stop_; ++file) {
+        TagInfo record = records_[file];
+        CopyBack(fields, tables_.genres, record);
+        write_(file, record);
+        PostMessageW(window, kFileSaved, WPARAM(file + 1), 0);
+      }
+      PostMessageW(window, kSaveEnded, 0, 0);
+    });
+  }
+
+  void ShowProgress() {
+    if (!showProgress_) return;
+    const std::string text =
+        FillIn(FillIn(tables_.texts[kTextSavingFiles], "%1", saved_), "%2", records_.size());
+    SendMessageW(Control(Id(kStatusBar)), SB_SETTEXTW, 0, LPARAM(Wide(text).c_str()));
+  }
+
+  void Finish(EditorEnd end) {
+    STEP(Editor);
+    // A save under way ends between two files; the window closes when the worker has stopped.
+    if (saving_) {
+      stop_ = true;
+      return;
+    }
+    end_ = end;
     Close();
   }
 
   const ProgramTables& tables_;
-  TagInfo& record_;
-  const std::string& fileName_;
-  int result_ = 0;
+  const std::vector<TagInfo>& records_;
+  const std::vector<std::string>& fileNames_;
+  TagInfo* single_;
+  std::function<bool(size_t, const TagInfo&)> write_;
+  EditorEnd end_ = EditorEnd::kCancelled;
+  ChangedFields changed_;
+  bool filling_ = false, saving_ = false, showProgress_ = false;
+  size_t saved_ = 0;
+  std::atomic<bool> stop_ = false;
+  std::thread saver_;
 };
 }  // namespace
 
 int EditTags(const ProgramTables& tables, TagInfo& record, const std::string& fileName) {
   STEP(Editor);
-  return EditorWindow(tables, record, fileName).Run();
+  const std::vector<TagInfo> records{record};
+  const std::vector<std::string> names{fileName};
+  return EditorWindow(tables, records, names, &record).Run() == EditorEnd::kSaved;
+}
+
+EditorEnd EditTogether(const ProgramTables& tables, const std::vector<TagInfo>& records,
+                       const std::vector<std::string>& fileNames,
+                       const std::function<bool(size_t file, const TagInfo& record)>& write) {
+  STEP(Editor);
+  return EditorWindow(tables, records, fileNames, nullptr, write).Run();
 }

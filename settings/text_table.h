@@ -107,7 +107,11 @@
   X(kTextNoBinQuestion,                                                                    \
     "Some files this sort would replace are on a drive without a Recycle Bin: once "       \
     "another sort runs, they are deleted for good. Replace them?")                         \
-  X(kTextNoBinKept, "not replaced: its drive has no Recycle Bin")
+  X(kTextNoBinKept, "not replaced: its drive has no Recycle Bin")                          \
+  X(kTextDifferentValues, "(different values)")                                            \
+  X(kTextFileCount, "%1 files")                                                            \
+  X(kTextOneByOne, "One by one")                                                           \
+  X(kTextSavingFiles, "Saving %1 of %2 files...")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

@@ -11,6 +11,7 @@ namespace {
 struct FakeSteps {
   std::map<std::string, TagInfo> files;  // readable files and their tags
   std::set<std::string> cancelled, unwritable;
+  EditorEnd together = EditorEnd::kSaved;  // how the editor for several files ends
   std::vector<std::string> log;
 
   EditRunSteps Steps() {
@@ -28,6 +29,17 @@ struct FakeSteps {
                   log.push_back("edit " + path + " [" + record.title + "]");
                   return cancelled.count(path) ? 0 : 1;
                 },
+            .editTogether =
+                [this](const std::vector<TagInfo>& records, const std::vector<std::string>& paths,
+                       const WriteEditedFile& write) {
+                  std::string line = "together";
+                  for (size_t i = 0; i < paths.size(); ++i)
+                    line += " " + paths[i] + " [" + records[i].title + "]";
+                  log.push_back(line);
+                  if (together == EditorEnd::kSaved)
+                    for (size_t i = 0; i < records.size(); ++i) write(i, records[i]);
+                  return together;
+                },
             .write =
                 [this](const std::string& path, const TagInfo&, std::string& reason) {
                   log.push_back("write " + path);
@@ -43,35 +55,44 @@ struct FakeSteps {
 };
 }  // namespace
 
-TEST(RunEditMode, GoesOnAfterFailuresWithOneBoxEach) {
+// Every file is read first; those that can't be get one box, the rest one editor, and the files
+// that can't be saved one box after it, or one box each on the one-by-one road.
+TEST(RunEditMode, ReadsAllThenEditsTogetherOrOneByOneWithOneBoxPerFailure) {
   TextTable texts;
   FillDefaultTexts(texts);
-  FakeSteps fake;
-  fake.files["a.mp3"].title = "A";
-  fake.files["c.mp3"].title = "C";
-  fake.files["d.mp3"].title = "D";
-  fake.cancelled = {"c.mp3"};
-  fake.files["e.mp3"].title = "E";
-  fake.unwritable = {"d.mp3", "e.mp3"};
-  RunEditMode(Arguments(R"(p -edit " a.mp3 " "" b.mp3 c.mp3 d.mp3 e.mp3)"), texts, fake.Steps());
-  EXPECT_EQ(fake.log, (std::vector<std::string>{
-                          "read a.mp3", "edit a.mp3 [A]", "write a.mp3", "read b.mp3",
-                          "box Error: Couldn't read ID3 Tags of\r\nb.mp3", "read c.mp3",
-                          "edit c.mp3 [C]", "read d.mp3", "edit d.mp3 [D]", "write d.mp3",
-                          "box Error: Couldn't write ID3 Tags into\r\nd.mp3", "read e.mp3",
-                          "edit e.mp3 [E]", "write e.mp3",
-                          "box Error: Couldn't write ID3 Tags into\r\ne.mp3\r\n"
-                          "There is not enough space on the disk."}));
-}
-
-TEST(RunEditMode, AFileWithoutTagDoesNotInheritThePreviousFilesTags) {
-  TextTable texts;
-  FillDefaultTexts(texts);
-  FakeSteps fake;
-  fake.files["tagged.mp3"].title = "Kept apart";
-  fake.files["bare.mp3"];  // opens, but has no tag
-  RunEditMode(Arguments("p -edit tagged.mp3 bare.mp3"), texts, fake.Steps());
-  EXPECT_EQ(fake.log[4], "edit bare.mp3 []");
+  const std::string readBox = "box Error: Couldn't read ID3 Tags of\r\nb.mp3";
+  const std::string together = "together a.mp3 [A] c.mp3 [C] d.mp3 [D] e.mp3 []";
+  struct Case {
+    EditorEnd end;
+    std::vector<std::string> log;
+  } cases[] = {
+      {EditorEnd::kSaved,
+       {together, "write a.mp3", "write c.mp3", "write d.mp3", "write e.mp3",
+        "box Error: Couldn't write ID3 Tags into\r\nd.mp3\r\n"
+        "e.mp3: There is not enough space on the disk."}},
+      {EditorEnd::kCancelled, {together}},
+      {EditorEnd::kOneByOne,
+       {together, "edit a.mp3 [A]", "write a.mp3", "edit c.mp3 [C]", "edit d.mp3 [D]",
+        "write d.mp3", "box Error: Couldn't write ID3 Tags into\r\nd.mp3", "edit e.mp3 []",
+        "write e.mp3",
+        "box Error: Couldn't write ID3 Tags into\r\ne.mp3\r\n"
+        "There is not enough space on the disk."}},
+  };
+  for (const Case& c : cases) {
+    FakeSteps fake;
+    fake.files["a.mp3"].title = "A";
+    fake.files["c.mp3"].title = "C";
+    fake.files["d.mp3"].title = "D";
+    fake.files["e.mp3"];  // opens, but has no tag: it shows no other file's title
+    fake.cancelled = {"c.mp3"};
+    fake.unwritable = {"d.mp3", "e.mp3"};
+    fake.together = c.end;
+    RunEditMode(Arguments(R"(p -edit " a.mp3 " "" b.mp3 c.mp3 d.mp3 e.mp3)"), texts, fake.Steps());
+    std::vector<std::string> log = {"read a.mp3", "read b.mp3", "read c.mp3",
+                                    "read d.mp3", "read e.mp3", readBox};
+    log.insert(log.end(), c.log.begin(), c.log.end());
+    EXPECT_EQ(fake.log, log) << int(c.end);
+  }
 }
 
 TEST(RunEditMode, NoFilesDoesNothing) {
@@ -126,10 +147,10 @@ TEST(UnreadableNames, AreReportedWithTheReasonNotDropped) {
   fake.files[cyrillic].title = "\xD0\x94";
   RunEditMode(Arguments("p -edit \"" + lost + "\" \"" + cyrillic + "\""), texts, fake.Steps());
   EXPECT_EQ(fake.log,
-            (std::vector<std::string>{"box Error: Couldn't read ID3 Tags of\r\n" + lost +
+            (std::vector<std::string>{"read " + cyrillic,
+                                      "box Error: Couldn't read ID3 Tags of\r\n" + lost +
                                           "\r\nThe name holds a character that can't be read",
-                                      "read " + cyrillic, "edit " + cyrillic + " [\xD0\x94]",
-                                      "write " + cyrillic}));
+                                      "edit " + cyrillic + " [\xD0\x94]", "write " + cyrillic}));
   EXPECT_EQ(CollectSortFiles(Arguments("p -sort \"" + lost + "\" missing.mp3 \"" + cyrillic + "\""),
                              [&](const std::string& path) { return path == cyrillic; }),
             (std::vector<std::string>{lost, cyrillic}));

@@ -106,3 +106,71 @@ TEST(CopyBack, KeepsAGenreTheListDoesNotHoldWhenNoneIsPicked) {
     EXPECT_EQ(record.genre, written);
   }
 }
+
+// Several files in one editor: a field shows the value they all hold and nothing where they differ.
+TEST(ShownFieldsOf, ShowsWhatEveryFileSharesAndNothingWhereTheyDiffer) {
+  const GenreTable genres = Genres();
+  const TagInfo first{"Intro", "Жанна", "Album", 2001, "", 1, "rock", 128, 44100, 2, 61};
+  TagInfo second = first, third = first;
+  second.title = "Zweites";
+  second.track = 2;
+  second.genre = "Rock";  // the same genre in other capitals
+  second.bitrate = 320;
+  third.title = "";
+  third.track = 0;
+  third.genre = "ROCK";
+  third.length = 3600;
+  ShownFields shown = ShownFieldsOf({first, second, third}, genres);
+  EXPECT_EQ(shown.texts[kTitleTag], std::nullopt);
+  EXPECT_EQ(shown.texts[kArtistTag], "Жанна");
+  EXPECT_EQ(shown.texts[kAlbumTag], "Album");
+  EXPECT_EQ(shown.texts[kYearTag], "2001");
+  EXPECT_EQ(shown.texts[kCommentTag], "");  // empty in every file is shared, not differing
+  EXPECT_EQ(shown.texts[kTrackTag], std::nullopt);
+  EXPECT_FALSE(shown.genreDiffers);
+  EXPECT_EQ(shown.genre, 17u);
+  EXPECT_EQ(shown.bitrate, std::nullopt);
+  EXPECT_EQ(shown.sampleRate, "44100");
+  EXPECT_EQ(shown.length, 61 + 61 + 3600);  // the total playing time
+
+  // Genres that differ select nothing, as do genres the list lacks; an empty one differs too.
+  for (const auto& [genres2, differs] : {std::pair{std::pair{"Indie Rock", "indie rock"}, false},
+                                         {{"Indie Rock", "Jazz"}, true},
+                                         {{"Rock", ""}, true}}) {
+    TagInfo a, b;
+    a.genre = genres2.first;
+    b.genre = genres2.second;
+    shown = ShownFieldsOf({a, b}, genres);
+    EXPECT_EQ(shown.genreDiffers, differs) << a.genre << " / " << b.genre;
+    EXPECT_EQ(shown.genre, std::nullopt) << a.genre << " / " << b.genre;
+  }
+}
+
+// Only what the user typed or picked in goes into each file; every other field stays the file's.
+TEST(CopyBack, WritesOnlyTheChangedFieldsIntoEachFile) {
+  const GenreTable genres = Genres();
+  const TagInfo files[] = {{"One", "A", "Old", 1999, "keep", 1, "rock", 1, 2, 3, 4},
+                           {"Two", "B", "", 0, "", 0, "Indie Rock", 5, 6, 7, 8}};
+  EditedFields fields{"", "", "New Album", "2024", "", "", std::nullopt, {}};
+  fields.changed.set(kAlbumTag).set(kYearTag);
+  for (TagInfo file : files) {
+    const TagInfo before = file;
+    CopyBack(fields, genres, file);
+    TagInfo expected = before;
+    expected.album = "New Album";
+    expected.year = 2024;
+    EXPECT_EQ(file, expected);
+  }
+  // A field cleared by the user is cleared in every file; a pick of the file's own genre in the
+  // list keeps its spelling, another pick replaces a free-text genre.
+  fields = {"", "", "", "", "", "7", 17, {}};
+  fields.changed.set(kCommentTag).set(kTrackTag).set(kGenreTag);
+  for (const auto& [file, genre] : {std::pair{files[0], "rock"}, {files[1], "Rock"}}) {
+    TagInfo edited = file;
+    CopyBack(fields, genres, edited);
+    EXPECT_EQ(edited.comment, "");
+    EXPECT_EQ(edited.track, 7);
+    EXPECT_EQ(edited.genre, genre);
+    EXPECT_EQ(edited.title, file.title);
+  }
+}
