@@ -10,11 +10,14 @@
 using namespace testing_win;
 
 namespace {
-// Waits for the read-failure box of the process, checks its text and presses OK.
-void ExpectReadFailureBox(const Process& program, const std::string& path) {
+// Waits for the one read-failure box of the process, checks that it lists the files and presses
+// OK.
+void ExpectReadFailureBox(const Process& program, const std::vector<std::string>& paths) {
   HWND box = WaitForMessageBox(program.id(), "Error");
-  ASSERT_NE(box, nullptr) << "no read-failure box for " << path;
-  EXPECT_EQ(MessageBoxText(box), "Couldn't read ID3 Tags of\r\n" + path);
+  ASSERT_NE(box, nullptr) << "no read-failure box";
+  std::string text = "Couldn't read ID3 Tags of";
+  for (const std::string& path : paths) text += "\r\n" + path;
+  EXPECT_EQ(MessageBoxText(box), text);
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
 }
 }  // namespace
@@ -28,7 +31,7 @@ TEST(Dispatch, EditWithNothingToEditEndsAtOnceWithExitCodeZero) {
   }
 }
 
-TEST(Dispatch, EditReportsMissingAndEmptyFilesOneBoxEachAndEndsWithZero) {
+TEST(Dispatch, EditReportsMissingAndEmptyFilesInOneBoxAndEndsWithZero) {
   TempDir dir, appData;
   const std::string missing = dir / "missing.mp3";
   const std::string empty = dir / "empty.mp3";
@@ -36,8 +39,7 @@ TEST(Dispatch, EditReportsMissingAndEmptyFilesOneBoxEachAndEndsWithZero) {
   Process program(ProgramCommand("-edit " + Quoted(missing) + " " + Quoted("  " + empty + "  ")),
                   appData.path());
   ASSERT_TRUE(program.started());
-  ExpectReadFailureBox(program, missing);
-  ExpectReadFailureBox(program, empty);
+  ExpectReadFailureBox(program, {missing, empty});
   EXPECT_EQ(program.WaitForExit(), 0);
 }
 
@@ -51,9 +53,7 @@ TEST(Dispatch, TheRealCommandLineIsSplitAtQuotesAndSpacesOnly) {
   Process program(ProgramCommand("-edit " + Quoted(quoted) + glued + " \"\" " + tabbed),
                   appData.path());
   ASSERT_TRUE(program.started());
-  ExpectReadFailureBox(program, quoted);
-  ExpectReadFailureBox(program, glued);
-  ExpectReadFailureBox(program, tabbed);
+  ExpectReadFailureBox(program, {quoted, glued, tabbed});
   EXPECT_EQ(program.WaitForExit(), 0);
 }
 

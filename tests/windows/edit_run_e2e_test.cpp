@@ -1,11 +1,12 @@
-// DA3Zur.exe -edit over real files, driven from outside as a user would: edit and save an MP3,
-// answer the box for a file that cannot be read, save a FLAC, cancel an Ogg; then TagLib reads
-// what reached the disk.
+// DA3Zur.exe -edit over real files, driven from outside as a user would: several files in one
+// editor, typed into and saved, one of them read-only; the same files one by one, where an MP3 is
+// saved, a FLAC too and an Ogg cancelled; then TagLib reads what reached the disk.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 #include <taglib/tag_c.h>
 
+#include "base/wide_text_win.h"
 #include "tags/taglib.h"
 #include "tests/support/editor_support.h"
 #include "tests/support/raw_tag_support.h"
@@ -13,7 +14,7 @@
 
 using namespace testing_win;
 
-TEST(EditRun, EditsSavesReportsAndCancelsOneFileAfterTheOther) {
+TEST(EditRun, OneByOneEditsSavesAndCancelsOneFileAfterTheOther) {
   TempDir dir, appData;
   const std::string mp3 = dir.CopyFixture("tagged.mp3", "first song.mp3");
   const std::string unreadable = dir / "notes.txt";
@@ -28,7 +29,19 @@ TEST(EditRun, EditsSavesReportsAndCancelsOneFileAfterTheOther) {
                   appData.path());
   ASSERT_TRUE(program.started());
 
+  HWND box = WaitForMessageBox(program.id(), "Error");
+  ASSERT_NE(box, nullptr) << "no box for the file that cannot be read";
+  EXPECT_EQ(MessageBoxText(box), "Couldn't read ID3 Tags of\r\n" + unreadable);
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+
+  // The three readable files come in one editor first; the user asks for them one by one.
   EditorWindowFound editor = WaitForEditor(program.id());
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(TextOf(editor[kStatusBar]), "3 files: first song.mp3, second.flac, third.ogg");
+  Click(editor[kOneByOneButton]);
+  ASSERT_TRUE(WaitUntilClosed(editor.window));
+
+  editor = WaitForEditor(program.id());
   ASSERT_TRUE(editor);
   EXPECT_EQ(TextOf(editor[kStatusBar]), "first song.mp3");
   EXPECT_EQ(TextOf(editor[kTitleField]), "Tagged Title");
@@ -42,11 +55,6 @@ TEST(EditRun, EditsSavesReportsAndCancelsOneFileAfterTheOther) {
   Retype(editor[kTrackField], "");
   Click(editor[kSaveButton]);
   ASSERT_TRUE(WaitUntilClosed(editor.window)) << "Save left the first editor open";
-
-  HWND box = WaitForMessageBox(program.id(), "Error");
-  ASSERT_NE(box, nullptr) << "no box for the file that cannot be read";
-  EXPECT_EQ(MessageBoxText(box), "Couldn't read ID3 Tags of\r\n" + unreadable);
-  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
 
   editor = WaitForEditor(program.id());
   ASSERT_TRUE(editor);
@@ -83,6 +91,67 @@ TEST(EditRun, EditsSavesReportsAndCancelsOneFileAfterTheOther) {
   EXPECT_EQ(second.track, 7u);
 
   EXPECT_EQ(ReadFileBytes(ogg), oggBefore) << "the cancelled file was written";
+}
+
+// Three files of two formats in one editor: what they share shows, what differs is empty; the
+// album typed goes into every file and nothing else changes; the read-only file is named in the
+// box and left as it was. Cancel writes nothing.
+TEST(EditRun, SeveralFilesInOneEditorGetOnlyTheTypedField) {
+  TempDir dir, appData;
+  const std::string mp3 =
+      dir.CopyFixture("rich-v24.mp3", "01 \xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F.mp3");
+  const std::string flac = dir.CopyFixture("rich.flac", "02 \xE6\xAD\x8C.flac");
+  const std::string locked = dir.CopyFixture("tagged.mp3", "03 locked.mp3");
+  ASSERT_TRUE(SetFileAttributesW(Wide(locked).c_str(), FILE_ATTRIBUTE_READONLY));
+  const std::string files = Quoted(mp3) + " " + Quoted(flac) + " " + Quoted(locked);
+  const RawTag mp3Before = ReadRaw(mp3), flacBefore = ReadRaw(flac);
+  const std::string lockedBefore = ReadFileBytes(locked);
+  ASSERT_EQ(mp3Before.title, flacBefore.title);
+  ASSERT_NE(mp3Before.title, ReadRaw(locked).title);
+
+  // Cancel, after typing, writes nothing.
+  {
+    Process program(ProgramCommand("-edit " + files), appData.path());
+    EditorWindowFound editor = WaitForEditor(program.id());
+    ASSERT_TRUE(editor);
+    Type(editor[kTitleField], "never saved");
+    Click(editor[kCancelButton]);
+    EXPECT_EQ(program.WaitForExit(), 0);
+    EXPECT_EQ(ReadRaw(mp3).title, mp3Before.title);
+  }
+  Process program(ProgramCommand("-edit " + files), appData.path());
+  EditorWindowFound editor = WaitForEditor(program.id());
+  ASSERT_TRUE(editor);
+  EXPECT_TRUE(IsWindowVisible(editor[kOneByOneButton]));
+  EXPECT_EQ(TextOf(editor[kStatusBar]).substr(0, 9), "3 files: ");
+  EXPECT_EQ(TextOf(editor[kTitleField]), "");  // "Old Title" twice, "Tagged Title" once
+  EXPECT_EQ(TextOf(editor[kSampleRateField]), "44100");
+  EXPECT_EQ(SelectedGenre(editor[kGenreList]), -1);
+  const std::string album =
+      "\xD0\x9D\xD0\xBE\xD0\xB2\xD1\x8B\xD0\xB9 \xE5\x94\xB1\xE7\x89\x87 Album";
+  Type(editor[kAlbumField], album);
+  Click(editor[kSaveButton]);
+  HWND box = WaitForMessageBox(program.id(), "Error");
+  ASSERT_NE(box, nullptr) << "no box for the read-only file";
+  const std::string text = MessageBoxText(box);
+  EXPECT_EQ(text.substr(0, 30), "Couldn't write ID3 Tags into\r\n");
+  EXPECT_NE(text.find(locked), std::string::npos) << text;
+  EXPECT_EQ(text.find(mp3), std::string::npos) << text;
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(program.WaitForExit(), 0);
+
+  for (const auto& [path, before] : {std::pair{mp3, mp3Before}, {flac, flacBefore}}) {
+    RawTag after = ReadRaw(path);
+    EXPECT_EQ(after.album, album) << path;
+    EXPECT_EQ(after.title, before.title) << path;
+    EXPECT_EQ(after.artist, before.artist) << path;
+    EXPECT_EQ(after.comment, before.comment) << path;
+    EXPECT_EQ(after.genre, before.genre) << path;
+    EXPECT_EQ(after.year, before.year) << path;
+    EXPECT_EQ(after.track, before.track) << path;
+  }
+  EXPECT_EQ(ReadFileBytes(locked), lockedBefore);
+  SetFileAttributesW(Wide(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(EditRun, AFileThatVanishesBeforeSaveGetsTheWriteFailureBox) {

@@ -89,6 +89,7 @@ const Row kTable[] = {
     {"msctls_statusbar32", WS_TABSTOP, 0, 0, 0, 300, 0, kNone, "song.mp3"},  // placed below
     {"Button", kButtonBits, WS_TABSTOP | BS_DEFPUSHBUTTON, 20, 440, 130, 40, 15},
     {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 150, 440, 130, 40, 16},
+    {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 105, 440, 90, 40, kTextOneByOne},
     {"Edit", kEditBits, WS_TABSTOP | ES_AUTOHSCROLL, 100, 180, 180, 20, kNone, "Tagged Title"},
     {"Edit", kEditBits, WS_TABSTOP | ES_AUTOHSCROLL, 100, 210, 180, 20, kNone, "Tagged Artist"},
     {"Edit", kEditBits, WS_TABSTOP | ES_AUTOHSCROLL, 100, 240, 180, 20, kNone, "Tagged Album"},
@@ -134,7 +135,8 @@ TEST_F(EditorWindow, ShowsTheRecordInTheControlsOfTheTable) {
       SCOPED_TRACE("control " + std::to_string(i + 1) + " (" + row.className + ")");
       EXPECT_EQ(ClassOf(control), row.className);
       EXPECT_EQ(StyleOf(control) & row.styleMask, row.style);
-      EXPECT_TRUE(StyleOf(control) & WS_VISIBLE);
+      // "One by one" is for several files only.
+      EXPECT_EQ(bool(StyleOf(control) & WS_VISIBLE), i != kOneByOneButton);
       EXPECT_EQ(TextOf(control), row.textId == kNone ? row.value : DefaultText(row.textId));
       EXPECT_EQ(HFONT(Send(control, WM_GETFONT)), font) << "not in the message font";
       RECT rect = RectInParent(control);

@@ -95,28 +95,25 @@ TEST_F(VerbCall, AThousandFilesInOneCallMakeOneSorterWindowAndASecondCallJoinsIt
   for (const std::string& file : files) ASSERT_TRUE(FileExists(file)) << file;
 }
 
-TEST_F(VerbCall, TheEditVerbShowsOneEditorAfterTheOtherForEveryFile) {
+// The selection comes in one editor, in one process, which ends with it.
+TEST_F(VerbCall, TheEditVerbShowsOneEditorForTheWholeSelection) {
   const std::vector<std::string> files = {dir_.CopyFixture("tagged.mp3", "one.mp3"),
                                           dir_.CopyFixture("tagged.ogg", "two.ogg"),
                                           dir_.CopyFixture("tagged.flac", "three.flac")};
   ASSERT_TRUE(InvokeVerb(kEditVerbKey, files));
-  DWORD process = 0;
-  for (const char* name : {"one.mp3", "two.ogg", "three.flac"}) {
-    SCOPED_TRACE(name);
-    HWND window = nullptr;
-    ASSERT_TRUE(
-        WaitUntil([&] { return (window = FindWindowA(nullptr, kEditorTitle)) != nullptr; }, 20000))
-        << "no editor";
-    if (!process) process = OwnerOf(window);
-    EXPECT_EQ(OwnerOf(window), process) << "another process shows this editor";
-    EditorWindowFound editor = WaitForEditor(process, 10000);
-    ASSERT_TRUE(editor);
-    EXPECT_EQ(WindowsTitled(kEditorTitle).size(), 1u) << "more than one editor at a time";
-    EXPECT_EQ(TextOf(editor[kStatusBar]), name);
-    Click(editor[kCancelButton]);
-    ASSERT_TRUE(WaitUntilClosed(editor.window, 10000));
-  }
-  EXPECT_TRUE(WaitForEnd(process, 10000)) << "the edit run did not end after the last file";
+  HWND window = nullptr;
+  ASSERT_TRUE(
+      WaitUntil([&] { return (window = FindWindowA(nullptr, kEditorTitle)) != nullptr; }, 20000))
+      << "no editor";
+  const DWORD process = OwnerOf(window);
+  EditorWindowFound editor = WaitForEditor(process, 10000);
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(WindowsTitled(kEditorTitle).size(), 1u) << "more than one editor";
+  EXPECT_EQ(TextOf(editor[kStatusBar]), "3 files: one.mp3, two.ogg, three.flac");
+  EXPECT_EQ(TextOf(editor[kTitleField]), "Tagged Title");  // shared by all three
+  Click(editor[kCancelButton]);
+  ASSERT_TRUE(WaitUntilClosed(editor.window, 10000));
+  EXPECT_TRUE(WaitForEnd(process, 10000)) << "the edit run did not end with its editor";
 }
 
 // COM starts the server in a folder of its own choosing (under Wine the caller's, on Windows the
