@@ -8,6 +8,7 @@
 
 #include <functional>
 
+#include "base/wide_text_win.h"
 #include "tests/support/editor_support.h"
 #include "tests/support/win_test_support.h"
 #include "tests/support/window_driver.h"
@@ -434,5 +435,76 @@ TEST_F(EditorWindow, ANameWithoutAFilePartShowsAnEmptyStatusBar) {
         },
         path);
     EXPECT_EQ(result, 0);
+  }
+}
+
+// The program's manifest asks for the common controls of version 6, whose fields show grey hints;
+// this test program has none, so the window is made in that manifest's activation context.
+class CommonControls6 {
+ public:
+  CommonControls6() {
+    const std::wstring manifest =
+        Wide(std::string(DA3_TEST_SOURCE_DIR) + "\\app\\DA3Zur.exe.manifest");
+    ACTCTXW request{};
+    request.cbSize = sizeof request;
+    request.lpSource = manifest.c_str();
+    context_ = CreateActCtxW(&request);
+    if (context_ != INVALID_HANDLE_VALUE) ActivateActCtx(context_, &cookie_);
+  }
+  ~CommonControls6() {
+    if (context_ == INVALID_HANDLE_VALUE) return;
+    DeactivateActCtx(0, cookie_);
+    ReleaseActCtx(context_);
+  }
+
+ private:
+  HANDLE context_;
+  ULONG_PTR cookie_ = 0;
+};
+
+// Several files: the differing fields are empty under the grey hint, the genre list too; the save
+// goes on a worker while the window shows how far it is, and Cancel stops it between two files.
+TEST_F(EditorWindow, SeveralFilesShowTheHintAndASaveShowsProgressAndStopsAtCancel) {
+  std::vector<TagInfo> records(6, kRecord);
+  records[1].title = "Another Title";
+  records[2].genre = "Jazz";
+  const std::vector<std::string> names = {"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3", "f.mp3"};
+  std::vector<TagInfo> written;
+  EditorEnd end = EditorEnd::kOneByOne;
+  DriveWindow(
+      [&] {
+        const CommonControls6 controls;
+        end = EditTogether(tables_, records, names, [&](size_t, const TagInfo& record) {
+          written.push_back(record);
+          Sleep(250);  // a slow file: the window must answer meanwhile
+          return true;
+        });
+      },
+      [&] {
+        EditorWindowFound editor = WaitForEditor(GetCurrentProcessId());
+        ASSERT_TRUE(editor);
+        wchar_t hint[64] = {};
+        EXPECT_EQ(TextOf(editor[kTitleField]), "");
+        ASSERT_TRUE(SendMessageW(editor[kTitleField], EM_GETCUEBANNER, WPARAM(hint), 64));
+        EXPECT_STREQ(hint, L"(different values)");
+        EXPECT_EQ(TextOf(editor[kArtistField]), "Tagged Artist");
+        EXPECT_EQ(TextOf(editor[kLengthField]), "00:20:30");  // 6 times 3:25
+        EXPECT_EQ(SelectedGenre(editor[kGenreList]), -1);
+        Type(editor[kCommentField], " and more");
+        Click(editor[kSaveButton]);
+        EXPECT_TRUE(
+            WaitUntil([&] { return TextOf(editor[kStatusBar]).find("Saving ") == 0; }, 3000))
+            << TextOf(editor[kStatusBar]);
+        EXPECT_FALSE(IsWindowEnabled(editor[kTitleField]));
+        Click(editor[kCancelButton]);
+        EXPECT_TRUE(WaitUntilClosed(editor.window));
+      });
+  EXPECT_EQ(end, EditorEnd::kSaved);
+  ASSERT_GE(written.size(), 2u);
+  EXPECT_LT(written.size(), records.size()) << "Cancel did not stop the save";
+  for (size_t i = 0; i < written.size(); ++i) {
+    TagInfo expected = records[i];
+    expected.comment = "A comment and more";
+    EXPECT_EQ(written[i], expected) << i;
   }
 }
