@@ -43,3 +43,8 @@ bash "$da3_root/scripts/screenshot.sh" "$da3_root/docs/editor.png" "Veltan's DA3
   -edit "${sorted[0]}"
 bash "$da3_root/scripts/screenshot.sh" "$da3_root/docs/sorter.png" "Veltan's DA3Zur Sorter 1.0" "$exe" \
   -sort "${sorted[@]}"
+# The editor with four files of an album, one of them tagged otherwise: what they share shows, the
+# rest is empty under its grey hint.
+cp "$da3_cache/fixtures/rich-v24.mp3" "$music/Incoming/Bonus Track.mp3"
+bash "$da3_root/scripts/screenshot.sh" "$da3_root/docs/editor_album.png" "Veltan's DA3Zur Editor 1.0" \
+  "$exe" -edit "${sorted[0]}" "${sorted[1]}" "${sorted[2]}" "C:\\Music\\Incoming\\Bonus Track.mp3"
