@@ -208,6 +208,41 @@ std::optional<FileState> FileStateOf(const std::string& path) {
   return state;
 }
 
+std::optional<std::vector<std::pair<std::string, FileState>>> FileStatesIn(
+    const std::string& folder) {
+  STEP(DA3Rudi);
+  FileHandle listed(CreateFileW(WidePath(folder).c_str(), FILE_LIST_DIRECTORY,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!listed || !GetFileInformationByHandle(listed.get(), &info)) return std::nullopt;
+  std::vector<std::pair<std::string, FileState>> states;
+  alignas(8) static thread_local char buffer[64 * 1024];
+  for (auto kind = FileIdBothDirectoryRestartInfo;;) {
+    if (!GetFileInformationByHandleEx(listed.get(), kind, buffer, sizeof buffer))
+      return GetLastError() == ERROR_NO_MORE_FILES ? std::optional(std::move(states))
+                                                   : std::nullopt;
+    kind = FileIdBothDirectoryInfo;
+    for (size_t at = 0;;) {
+      const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + at);
+      if (!(entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        FileState state{"",
+                        {std::uint64_t(entry->EndOfFile.QuadPart),
+                         std::uint64_t(entry->LastWriteTime.QuadPart)}};
+        // Some shares give 0 for every file: no identity then, as FileStateOf gives none.
+        if (entry->FileId.QuadPart != 0)
+          state.identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
+                           std::to_string(std::uint64_t(entry->FileId.QuadPart));
+        states.emplace_back(
+            Utf8Marked(std::wstring_view(entry->FileName, entry->FileNameLength / sizeof(WCHAR))),
+            std::move(state));
+      }
+      if (entry->NextEntryOffset == 0) break;
+      at += entry->NextEntryOffset;
+    }
+  }
+}
+
 std::string ProgramPath() {
   STEP(DA3Rudi);
   std::wstring path(MAX_PATH, L'\0');

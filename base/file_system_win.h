@@ -45,6 +45,12 @@ bool HasRecycleBin(const std::string& path);
 // nothing when the name holds no file.
 std::optional<FileState> FileStateOf(const std::string& path);
 
+// The state of every file in a folder, given with its backslash, by name (as the folder spells it,
+// a name that is no valid UTF-16 keeping its mark), as FileStateOf gives them one by one, from one
+// listing of the folder instead of a handle per file. Nothing when the folder can't be listed.
+std::optional<std::vector<std::pair<std::string, FileState>>> FileStatesIn(
+    const std::string& folder);
+
 // The names in a folder, given with its backslash, that match the pattern (`.` and `..` left out,
 // folders too when filesOnly); a name that is no valid UTF-16 keeps its mark. Nothing when the
 // folder can't be listed.

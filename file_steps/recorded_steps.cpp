@@ -52,7 +52,8 @@ std::uint32_t RecordedSteps::Move(const std::string& source, const std::string& 
   STEP(Sorter);
   const std::string from = plain_.wholePath(source), to = plain_.wholePath(target);
   // Read before: a rename leaves the file as it is, and then needs no second look.
-  const std::optional<FileState> before = plain_.state(from);
+  const std::optional<FileState> before =
+      plain_.sourceState ? plain_.sourceState(from) : plain_.state(from);
   const std::optional<size_t> step =
       Begin({RecordStep::kMove, from, to, before ? before->mark : FileMark{}, {}, false});
   if (!step) return kErrorNotRecorded;

@@ -14,6 +14,9 @@
 struct PlainSteps {
   std::function<std::optional<FileMark>(const std::string& path)> mark;  // nothing: no file
   std::function<std::optional<FileState>(const std::string& path)> state;
+  // The state of a file about to be moved, which may come from a listing of its folder made
+  // earlier in the run: a rename keeps the identity that undo looks for. Empty: state.
+  std::function<std::optional<FileState>(const std::string& path)> sourceState;
   // Copies source to target. Given an aside name, the file at the target is moved there just
   // before the copy takes its place; without one, a file at the target is never replaced. Gives 0
   // or the system's error code, as do the others.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <unordered_map>
 
 #include "base/file_system_win.h"
 #include "base/name_case_win.h"
@@ -37,6 +38,32 @@ std::u16string FileKey(const std::string& name) {
 // under the spelling the run compares, but may under another (a short name, a link).
 bool HeldByReadAhead(std::uint32_t error) { return error == ERROR_SHARING_VIOLATION; }
 
+// The states of the files of the run's source folders, each folder listed once, when its first
+// file is moved: a handle per file costs more than the move itself. A file the listing lacks (one
+// that came after it) is looked at alone, as is a name asked for again: the file listed under it
+// went with the first move.
+class SourceStates {
+ public:
+  std::optional<FileState> Of(const std::string& path) {
+    const std::string folder = FolderPart(path);
+    auto listed = folders_.find(folder);
+    if (listed == folders_.end()) {
+      std::unordered_map<std::u16string, FileState> states;
+      for (auto& [name, state] : FileStatesIn(folder).value_or(Listing{}))
+        states.emplace(FileSystemNameCase().Folded(name), std::move(state));
+      listed = folders_.emplace(folder, std::move(states)).first;
+    }
+    const auto found = listed->second.find(FileSystemNameCase().Folded(FilePart(path)));
+    if (found == listed->second.end()) return FileStateOf(path);
+    const FileState state = found->second;
+    listed->second.erase(found);
+    return state;
+  }
+
+ private:
+  using Listing = std::vector<std::pair<std::string, FileState>>;
+  std::unordered_map<std::string, std::unordered_map<std::u16string, FileState>> folders_;
+};
 }  // namespace
 
 void CreateFolderChain(const std::string& folder, RecordedSteps* record) {
@@ -78,6 +105,8 @@ PlainSteps PlainFileSteps(const WhileCopying& whileCopying, RecordWriter& record
   return {
       .mark = MarkOf,
       .state = FileStateOf,
+      .sourceState = [sources = std::make_shared<SourceStates>()](
+                         const std::string& path) { return sources->Of(path); },
       .copy =
           [whileCopying](const std::string& source, const std::string& target,
                          const std::string& aside) {

@@ -71,9 +71,21 @@ TEST(StepwiseMove, WithinOneVolumeARenameThatNeverReplaces) {
   const std::string source = dir / "a.bin", target = dir / "moved.bin", other = dir / "other.bin";
   WriteFileBytes(source, "source");
   WriteFileBytes(other, "other");
+  // The sort reads its sources' identities from one listing of their folder: they are the ones a
+  // handle gives, which undo later compares, and a rename keeps.
+  CreateDirectoryW(Wide(dir / "sub").c_str(), nullptr);
+  const auto listed = FileStatesIn(dir.path());
+  ASSERT_TRUE(listed);
+  ASSERT_EQ(listed->size(), 2u) << "a folder was listed as a file";
+  for (const auto& [name, state] : *listed) {
+    EXPECT_EQ(state, FileStateOf(dir / name)) << name;
+    EXPECT_FALSE(state.identity.empty()) << name;
+  }
+  const FileState before = *FileStateOf(source);
   int looks = 0;
   auto count = [&](bool, std::uint64_t, std::uint64_t) { return ++looks > 0; };
   EXPECT_EQ(MoveInSteps(source, target, count), 0u);
+  EXPECT_EQ(FileStateOf(target), before);
   EXPECT_EQ(looks, 0) << "a rename went through the copy";
   EXPECT_FALSE(FileExists(source));
   EXPECT_EQ(ReadFileBytes(target), "source");
