@@ -73,6 +73,33 @@ const ControlRow kControls[] = {
     {WC_STATICW, kLabel | SS_NOTIFY, 0, 10, 500, 280, 20, Id(kLink), kTextCredit},
 };
 
+// Paints the hint in grey into a drop-down list's field while nothing is selected.
+LRESULT CALLBACK PaintHint(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR hint) {
+  const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (message == WM_PAINT && SendMessageW(list, CB_GETCURSEL, 0, 0) == CB_ERR &&
+      GetComboBoxInfo(list, &info)) {
+    const HDC dc = GetDC(list);
+    const HGDIOBJ font = SelectObject(dc, HGDIOBJ(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    RECT field = info.rcItem;
+    field.left += ScaledForDpi(2);
+    DrawTextW(dc, reinterpret_cast<const wchar_t*>(hint), -1, &field,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(dc, font);
+    ReleaseDC(list, dc);
+  }
+  // The list repaints its field at once on these, without WM_PAINT: the hint follows.
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_ENABLE ||
+      message == CB_SETCURSEL)
+    InvalidateRect(list, nullptr, FALSE);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(list, PaintHint, 0);
+  return result;
+}
+
 // The tag fields and the window's control for each, in TagField order.
 constexpr EditorControl kTagFields[] = {kTitleField,   kArtistField, kAlbumField, kYearField,
                                         kCommentField, kTrackField,  kGenreList};
@@ -174,10 +201,8 @@ class EditorWindow : public ProgramWindow {
   void ShowShared(EditorControl control, const std::optional<std::string>& text) {
     HWND field = Control(Id(control));
     SetControlText(field, text.value_or(""));
-    if (!text) SendMessageW(field, EM_SETCUEBANNER, TRUE, LPARAM(Hint().c_str()));
+    if (!text) SendMessageW(field, EM_SETCUEBANNER, TRUE, LPARAM(hint_.c_str()));
   }
-
-  std::wstring Hint() const { return Wide(tables_.texts[kTextDifferentValues]); }
 
   void ShowFields(const ShownFields& shown) {
     STEP(Editor);
@@ -202,10 +227,12 @@ class EditorWindow : public ProgramWindow {
       ShowShared(kTagFields[field], shown.texts[field]);
     STEP(Editor);
     HWND genres = Control(Id(kGenreList));
+    // A drop-down list has no cue of its own everywhere (Wine's draws none): the list paints the
+    // hint itself while nothing is picked.
+    if (shown.genreDiffers) SetWindowSubclass(genres, PaintHint, 0, DWORD_PTR(hint_.c_str()));
     for (const std::string& name : tables_.genres)
       SendMessageW(genres, CB_ADDSTRING, 0, LPARAM(Wide(name).c_str()));
     SendMessageW(genres, CB_SETCURSEL, shown.genre ? WPARAM(*shown.genre) : WPARAM(-1), 0);
-    if (shown.genreDiffers) SendMessageW(genres, CB_SETCUEBANNER, 0, LPARAM(Hint().c_str()));
   }
 
   bool OnCommand(int id, int code) {
@@ -284,6 +311,7 @@ class EditorWindow : public ProgramWindow {
   }
 
   const ProgramTables& tables_;
+  const std::wstring hint_ = Wide(tables_.texts[kTextDifferentValues]);
   const std::vector<TagInfo>& records_;
   const std::vector<std::string>& fileNames_;
   TagInfo* single_;

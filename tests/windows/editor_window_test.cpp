@@ -462,6 +462,29 @@ class CommonControls6 {
   ULONG_PTR cookie_ = 0;
 };
 
+// Whether the drop-down list's field, as it stands once pending paints are done, shows text in
+// the grey of disabled text.
+bool ShowsGreyText(HWND list) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetComboBoxInfo(list, &info)) return false;
+  UpdateWindow(list);
+  const int width = info.rcItem.right - info.rcItem.left,
+            height = info.rcItem.bottom - info.rcItem.top;
+  const HDC window = GetDC(list), copy = CreateCompatibleDC(window);
+  const HBITMAP bitmap = CreateCompatibleBitmap(window, width, height);
+  const HGDIOBJ old = SelectObject(copy, bitmap);
+  BitBlt(copy, 0, 0, width, height, window, info.rcItem.left, info.rcItem.top, SRCCOPY);
+  int grey = 0;
+  for (int x = 0; x < width; ++x)
+    for (int y = 0; y < height; ++y) grey += GetPixel(copy, x, y) == GetSysColor(COLOR_GRAYTEXT);
+  SelectObject(copy, old);
+  DeleteObject(bitmap);
+  DeleteDC(copy);
+  ReleaseDC(list, window);
+  return grey > 0;
+}
+
 // Several files: the differing fields are empty under the grey hint, the genre list too; the save
 // goes on a worker while the window shows how far it is, and Cancel stops it between two files.
 TEST_F(EditorWindow, SeveralFilesShowTheHintAndASaveShowsProgressAndStopsAtCancel) {
@@ -490,6 +513,7 @@ TEST_F(EditorWindow, SeveralFilesShowTheHintAndASaveShowsProgressAndStopsAtCance
         EXPECT_EQ(TextOf(editor[kArtistField]), "Tagged Artist");
         EXPECT_EQ(TextOf(editor[kLengthField]), "00:20:30");  // 6 times 3:25
         EXPECT_EQ(SelectedGenre(editor[kGenreList]), -1);
+        EXPECT_TRUE(ShowsGreyText(editor[kGenreList])) << "the genre list shows no hint";
         Type(editor[kCommentField], " and more");
         Click(editor[kSaveButton]);
         EXPECT_TRUE(
