@@ -8,6 +8,7 @@ struct RawTag {
   std::string title, artist, album, comment, genre;
   unsigned year = 0, track = 0;
   int bitrate = -1, sampleRate = -1, channels = -1, length = -1;
+  bool operator==(const RawTag&) const = default;
 };
 
 // The tag and audio properties as TagLib's C binding reads them; all empty when it cannot open.

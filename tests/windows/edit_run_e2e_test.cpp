@@ -141,14 +141,9 @@ TEST(EditRun, SeveralFilesInOneEditorGetOnlyTheTypedField) {
   EXPECT_EQ(program.WaitForExit(), 0);
 
   for (const auto& [path, before] : {std::pair{mp3, mp3Before}, {flac, flacBefore}}) {
-    RawTag after = ReadRaw(path);
-    EXPECT_EQ(after.album, album) << path;
-    EXPECT_EQ(after.title, before.title) << path;
-    EXPECT_EQ(after.artist, before.artist) << path;
-    EXPECT_EQ(after.comment, before.comment) << path;
-    EXPECT_EQ(after.genre, before.genre) << path;
-    EXPECT_EQ(after.year, before.year) << path;
-    EXPECT_EQ(after.track, before.track) << path;
+    RawTag expected = before;
+    expected.album = album;
+    EXPECT_TRUE(ReadRaw(path) == expected) << path << ": more than the album changed";
   }
   EXPECT_EQ(ReadFileBytes(locked), lockedBefore);
   SetFileAttributesW(Wide(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
