@@ -217,9 +217,11 @@ std::optional<std::vector<std::pair<std::string, FileState>>> FileStatesIn(
   BY_HANDLE_FILE_INFORMATION info;
   if (!listed || !GetFileInformationByHandle(listed.get(), &info)) return std::nullopt;
   std::vector<std::pair<std::string, FileState>> states;
-  alignas(8) static thread_local char buffer[64 * 1024];
+  std::vector<std::uint64_t> entries(8 * 1024);  // 64 KiB, aligned as the entries must be
+  const char* buffer = reinterpret_cast<const char*>(entries.data());
   for (auto kind = FileIdBothDirectoryRestartInfo;;) {
-    if (!GetFileInformationByHandleEx(listed.get(), kind, buffer, sizeof buffer))
+    if (!GetFileInformationByHandleEx(listed.get(), kind, entries.data(),
+                                      DWORD(entries.size() * sizeof entries[0])))
       return GetLastError() == ERROR_NO_MORE_FILES ? std::optional(std::move(states))
                                                    : std::nullopt;
     kind = FileIdBothDirectoryInfo;
