@@ -27,6 +27,7 @@ constexpr UINT kProgressAfterMs = 300;
 constexpr UINT_PTR kProgressTimer = 1;
 // The worker's word to the window: one more file done (wParam: how many), and the end of the save.
 constexpr UINT kFileSaved = WM_APP + 1, kSaveEnded = WM_APP + 2;
+constexpr size_t kLongestNames = 500;  // bytes of file names in the status bar and its tip
 
 // A control's id: kFirstEditorControlId plus its place in the creation order.
 constexpr int Id(EditorControl control) { return kFirstEditorControlId + int(control); }
@@ -210,10 +211,14 @@ class EditorWindow : public ProgramWindow {
     if (HWND status = Control(Id(kStatusBar))) {
       int fieldEnds[] = {ScaledForDpi(kStatusFieldWidth)};
       SendMessageW(status, SB_SETPARTS, 1, LPARAM(fieldEnds));
-      // Several files: their count, then their names, which the bar's tip shows whole.
+      // Several files: their count, then their names, which the bar's tip shows whole; a tip
+      // stays a line, so the names of a large selection end in how many more there are.
       std::string names;
-      for (const std::string& name : fileNames_)
-        names += (names.empty() ? "" : ", ") + FilePart(name);
+      size_t named = 0;
+      for (; named < fileNames_.size() && names.size() < kLongestNames; ++named)
+        names += (names.empty() ? "" : ", ") + FilePart(fileNames_[named]);
+      if (named < fileNames_.size())
+        names += " " + FillIn(tables_.texts[kTextMoreNotPlaced], "%1", fileNames_.size() - named);
       const std::string text =
           single_ ? names
                   : FillIn(tables_.texts[kTextFileCount], "%1", fileNames_.size()) + ": " + names;
