@@ -499,7 +499,7 @@ TEST_F(EditorWindow, SeveralFilesShowTheHintAndASaveShowsProgressAndStopsAtCance
         const CommonControls6 controls;
         end = EditTogether(tables_, records, names, [&](size_t, const TagInfo& record) {
           written.push_back(record);
-          Sleep(250);  // a slow file: the window must answer meanwhile
+          Sleep(400);  // a slow file: the window must answer meanwhile
           return true;
         });
       },
@@ -524,7 +524,7 @@ TEST_F(EditorWindow, SeveralFilesShowTheHintAndASaveShowsProgressAndStopsAtCance
         EXPECT_TRUE(WaitUntilClosed(editor.window));
       });
   EXPECT_EQ(end, EditorEnd::kSaved);
-  ASSERT_GE(written.size(), 2u);
+  ASSERT_GE(written.size(), 1u);
   EXPECT_LT(written.size(), records.size()) << "Cancel did not stop the save";
   for (size_t i = 0; i < written.size(); ++i) {
     TagInfo expected = records[i];
