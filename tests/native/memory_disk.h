@@ -44,10 +44,16 @@ struct MemoryDisk {
     return files.count(path) || folders.count(path) || folders.count(path + "\\");
   }
   static char Volume(const std::string& path) { return path.empty() ? 0 : path[0]; }
-  std::uint32_t Fault(const std::string& path) const {
-    const auto fault = failing.find(path);
-    return fault == failing.end() ? 0 : fault->second;
+  // The code a step on either path gives, 0 when neither fails.
+  std::uint32_t Fault(const std::string& path, const std::string& other = "") const {
+    for (const std::string& p : {path, other})
+      if (const auto fault = failing.find(p); fault != failing.end()) return fault->second;
+    return 0;
   }
+  static std::string SystemMessage(std::uint32_t error) {
+    return "system " + std::to_string(error);
+  }
+  static std::u16string Key(const std::string& name) { return {name.begin(), name.end()}; }
   // A new file of the user's, with content of its own.
   void Make(const std::string& path, std::uint64_t size = 100) {
     files[path] = {next, {size, next}};
@@ -88,7 +94,7 @@ struct MemoryDisk {
         .state = [this](const std::string& path) { return State(path); },
         .copy = [this](const std::string& source, const std::string& target,
                        const std::string& aside) -> std::uint32_t {
-          if (std::uint32_t error = Fault(source) ? Fault(source) : Fault(target)) return error;
+          if (std::uint32_t error = Fault(source, target)) return error;
           if (!files.count(source)) return 2;
           if (!folders.count(FolderPart(target))) return kErrorPathNotFound;
           if (aside.empty() && Exists(target)) return kErrorFileExists;
@@ -99,7 +105,7 @@ struct MemoryDisk {
         },
         .move = [this](const std::string& source, const std::string& target,
                        bool& renamed) -> std::uint32_t {
-          if (std::uint32_t error = Fault(source) ? Fault(source) : Fault(target)) return error;
+          if (std::uint32_t error = Fault(source, target)) return error;
           renamed = Volume(source) == Volume(target);
           return Rename(source, target);
         },
@@ -162,10 +168,9 @@ struct MemoryDisk {
             },
         .userFolder = [](const std::string& folder) { return folder == "C:\\Downloads\\"; },
         .hasRecycleBin = [this](const std::string& path) { return !noBin.count(Volume(path)); },
-        .systemMessage = [](std::uint32_t error) { return "system " + std::to_string(error); },
-        .foldedName =
-            [](const std::string& name) { return std::u16string(name.begin(), name.end()); },
-        .fileKey = [](const std::string& name) { return std::u16string(name.begin(), name.end()); },
+        .systemMessage = SystemMessage,
+        .foldedName = Key,
+        .fileKey = Key,
     };
   }
 
@@ -234,7 +239,7 @@ struct MemoryDisk {
               return true;
             },
         .moveFile = [this](const std::string& from, const std::string& to) -> std::uint32_t {
-          if (std::uint32_t error = Fault(from) ? Fault(from) : Fault(to)) return error;
+          if (std::uint32_t error = Fault(from, to)) return error;
           return Rename(from, to);
         },
         .deleteFile = [this](const std::string& path) -> std::uint32_t {
@@ -254,7 +259,7 @@ struct MemoryDisk {
         .removeLeftovers = [](const std::string&) {},
         .markBack = [this](size_t n) { return Append(BackLine(n)); },
         .goOn = {},
-        .systemMessage = [](std::uint32_t error) { return "system " + std::to_string(error); },
+        .systemMessage = SystemMessage,
     };
   }
 };

@@ -12,128 +12,76 @@
 namespace {
 const std::string kSong = "C:\\In\\a.mp3", kCover = "C:\\In\\cover.jpg",
                   kPlaced = "D:\\Music\\a\\a.mp3", kPlacedCover = "D:\\Music\\a\\cover.jpg";
+using Action = std::function<void(MemoryDisk&)>;
+using Contents = std::map<std::string, std::uint64_t>;  // path and content (the last write)
 
-// A road: files made, a sort, what the user did then, an undo; what is on the disk at the end
-// (by content), and what undo said.
-struct Road {
-  const char* what;
-  bool move;
-  std::function<void(MemoryDisk&)> before, between;
-  std::vector<std::string> rows;
-  std::map<std::string, std::uint64_t> after;  // path and content (the mark's last write)
-  size_t undone, files;
-  std::vector<std::string> notUndone;  // the reasons, in order
-};
+// What the user had before a run, and did after it.
+void Song(MemoryDisk& disk) {
+  disk.folders.insert("C:\\In\\");
+  disk.Make(kSong);  // content 1
+}
+void Placed(MemoryDisk& disk) {
+  disk.folders.insert({"D:\\Music\\", "D:\\Music\\a\\"});
+  disk.Make(kPlaced);
+}
+void Both(MemoryDisk& disk) {
+  Song(disk);
+  Placed(disk);  // content 2
+}
+void Held(MemoryDisk& disk) {
+  Both(disk);
+  disk.failing[kSong] = 32;  // held by another program
+}
+void Edit(MemoryDisk& disk) { disk.files[kPlaced].mark.lastWrite = 50; }
+void Delete(MemoryDisk& disk) { disk.files.erase(kSong); }
+void Remake(MemoryDisk& disk) { disk.Make(kSong); }
+
+std::vector<std::string> Reasons(const std::optional<UndoSummary>& summary) {
+  std::vector<std::string> reasons;
+  for (const auto& file : summary ? summary->notUndone : std::vector<UndoSummary::NotUndone>{})
+    reasons.push_back(file.reason);
+  return reasons;
+}
 }  // namespace
 
+// A road: files made, a sort of one row, what the user did then, an undo; what is on the disk at
+// the end, and what undo said. Every file step counts: undone, or not with its reason.
 TEST(UndoRun, TakesBackOnlyWhatTheRunDidAndDeletesNothingThatIsNotAlsoElsewhere) {
   const TextTable& texts = Texts();
-  auto song = [](MemoryDisk& disk) {
-    disk.folders.insert("C:\\In\\");
-    disk.Make(kSong);  // content 1
+  struct Road {
+    const char* what;
+    bool move;
+    Action before, between;
+    std::string row;
+    Contents after;
+    size_t undone;
+    std::vector<TextId> notUndone;
   };
-  for (const Road& road : std::vector<Road>{
-           {"a move goes back", true, song, {}, {kSong}, {{kSong, 1}}, 1, 1, {}},
-           {"a moved file edited since goes back as it is now",
-            true,
-            song,
-            [](MemoryDisk& disk) { disk.files[kPlaced].mark.lastWrite = 50; },
-            {kSong},
-            {{kSong, 50}},
-            1,
-            1,
-            {}},
-           {"a copy goes while its original is there",
-            false,
-            song,
-            {},
-            {kSong},
-            {{kSong, 1}},
-            1,
-            1,
-            {}},
-           {"a copy stays when its original is gone",
-            false,
-            song,
-            [](MemoryDisk& disk) { disk.files.erase(kSong); },
-            {kSong},
-            {{kPlaced, 1}},
-            0,
-            1,
-            {texts[kTextUndoOriginalGone]}},
-           {"a copy changed since stays",
-            false,
-            song,
-            [](MemoryDisk& disk) { disk.files[kPlaced].mark.lastWrite = 50; },
-            {kSong},
-            {{kSong, 1}, {kPlaced, 50}},
-            0,
-            1,
-            {texts[kTextUndoChanged]}},
-           {"a copy onto itself is no step: undo finds nothing",
-            false,
-            [](MemoryDisk& disk) {
-              disk.folders.insert({"D:\\Music\\", "D:\\Music\\a\\"});
-              disk.Make(kPlaced);
-            },
-            {},
-            {kPlaced},
-            {{kPlaced, 1}},
-            0,
-            0,
-            {}},
-           {"a copy that failed on its source leaves the file at the target",
-            false,
-            [](MemoryDisk& disk) {
-              disk.folders.insert({"C:\\In\\", "D:\\Music\\", "D:\\Music\\a\\"});
-              disk.Make(kSong);
-              disk.Make(kPlaced);
-              disk.failing[kSong] = 32;
-            },
-            {},
-            {kSong},
-            {{kSong, 1}, {kPlaced, 2}},
-            0,
-            0,
-            {}},
-           {"a replaced file comes back once its copy is gone",
-            false,
-            [](MemoryDisk& disk) {
-              disk.folders.insert({"C:\\In\\", "D:\\Music\\", "D:\\Music\\a\\"});
-              disk.Make(kSong);
-              disk.Make(kPlaced);
-            },
-            {},
-            {kSong},
-            {{kSong, 1}, {kPlaced, 2}},
-            1,
-            1,
-            {}},
-           {"a file moved into the place of a moved one is not moved back over",
-            true,
-            song,
-            [](MemoryDisk& disk) { disk.Make(kSong); },
-            {kSong},
-            {{kSong, 3}, {kPlaced, 1}},
-            0,
-            1,
-            {texts[kTextUndoOccupied]}},
-       }) {
+  const std::vector<Road> roads = {
+      {"moved", true, Song, {}, kSong, {{kSong, 1}}, 1, {}},
+      {"moved, edited since", true, Song, Edit, kSong, {{kSong, 50}}, 1, {}},
+      {"copied", false, Song, {}, kSong, {{kSong, 1}}, 1, {}},
+      {"original gone", false, Song, Delete, kSong, {{kPlaced, 1}}, 0, {kTextUndoOriginalGone}},
+      {"changed", false, Song, Edit, kSong, {{kSong, 1}, {kPlaced, 50}}, 0, {kTextUndoChanged}},
+      {"copy onto itself: no step", false, Placed, {}, kPlaced, {{kPlaced, 1}}, 0, {}},
+      {"source held: target left", false, Held, {}, kSong, {{kSong, 1}, {kPlaced, 2}}, 0, {}},
+      {"replaced file back", false, Both, {}, kSong, {{kSong, 1}, {kPlaced, 2}}, 1, {}},
+      {"occupied", true, Song, Remake, kSong, {{kSong, 3}, {kPlaced, 1}}, 0, {kTextUndoOccupied}},
+  };
+  for (const Road& road : roads) {
     MemoryDisk disk;
     road.before(disk);
-    disk.Sort(texts, road.rows, road.move);
+    disk.Sort(texts, {road.row}, road.move);
     if (road.between) road.between(disk);
     const std::optional<UndoSummary> summary = disk.UndoLast(texts);
-    std::map<std::string, std::uint64_t> after;
+    Contents after;
     for (const auto& [path, file] : disk.files) after[path] = file.mark.lastWrite;
     EXPECT_EQ(after, road.after) << road.what;
     EXPECT_EQ(summary ? summary->undone : 0, road.undone) << road.what;
-    EXPECT_EQ(summary ? summary->files : 0, road.files) << road.what;
+    EXPECT_EQ(summary ? summary->files : 0, road.undone + road.notUndone.size()) << road.what;
     std::vector<std::string> reasons;
-    for (const auto& not_undone :
-         summary ? summary->notUndone : std::vector<UndoSummary::NotUndone>{})
-      reasons.push_back(not_undone.reason);
-    EXPECT_EQ(reasons, road.notUndone) << road.what;
+    for (TextId reason : road.notUndone) reasons.push_back(texts[reason]);
+    EXPECT_EQ(Reasons(summary), reasons) << road.what;
     // Undone, the folders the run made are gone again.
     EXPECT_EQ(disk.folders.count("D:\\Music\\a\\"), after.count(kPlaced) || !summary) << road.what;
   }
@@ -143,49 +91,41 @@ TEST(UndoRun, TakesBackOnlyWhatTheRunDidAndDeletesNothingThatIsNotAlsoElsewhere)
 // is finished by the next; a run that placed nothing between leaves the undo to the one before.
 TEST(UndoRun, AnUndoCutShortIsFinishedByTheNext) {
   const TextTable& texts = Texts();
-  struct Cut {
-    const char* what;
-    std::function<void(MemoryDisk&)> cut;
-    std::vector<std::string> reasons;  // what the cut undo says of its files
-  };
-  for (const Cut& c : std::vector<Cut>{
-           {"killed", [](MemoryDisk& disk) { disk.killAfter = 1; }, {}},
-           {"cancelled",
-            [](MemoryDisk& disk) { disk.failing[kPlaced] = kErrorRequestAborted; },
-            {texts[kTextStopped]}},
-       }) {
+  for (bool killed : {true, false}) {
     MemoryDisk disk;
-    disk.folders.insert("C:\\In\\");
-    disk.Make(kSong);
+    Song(disk);
     disk.Make(kCover);
     disk.Sort(texts, {kSong}, true);
     disk.Sort(texts, {"C:\\In\\gone.mp3"}, true);
     ASSERT_EQ(disk.files.count(kPlacedCover), 1u);
-    c.cut(disk);
+    if (killed)
+      disk.killAfter = 1;
+    else
+      disk.failing[kPlaced] = kErrorRequestAborted;
     try {
       const std::optional<UndoSummary> cut = disk.UndoLast(texts);
-      ASSERT_TRUE(cut && cut->endedEarly) << c.what;
-      std::vector<std::string> reasons;
-      for (const auto& file : cut->notUndone) reasons.push_back(file.reason);
-      EXPECT_EQ(reasons, c.reasons) << c.what;
+      ASSERT_TRUE(cut && cut->endedEarly) << killed;
+      EXPECT_EQ(Reasons(cut), std::vector<std::string>{texts[kTextStopped]});
     } catch (const Killed&) {
     }
-    EXPECT_EQ(disk.files.count(kCover), 1u) << c.what;  // taken back, and marked so, first
+    EXPECT_EQ(disk.files.count(kCover), 1u) << killed;  // taken back, and marked so, first
     disk.killAfter = SIZE_MAX;
     disk.failing.clear();
     const std::optional<UndoSummary> again = disk.UndoLast(texts);
-    ASSERT_TRUE(again) << c.what;
-    EXPECT_EQ(again->files, 1u) << c.what;  // the song: the cover was taken back before
-    EXPECT_EQ(again->undone, 1u) << c.what;
-    EXPECT_TRUE(again->notUndone.empty()) << c.what;
-    EXPECT_EQ(disk.files.count(kSong), 1u) << c.what;
-    EXPECT_FALSE(disk.UndoLast(texts)) << c.what;  // undone now
+    ASSERT_TRUE(again) << killed;
+    EXPECT_EQ(again->files, 1u) << killed;  // the song: the cover was taken back before
+    EXPECT_EQ(again->undone, 1u) << killed;
+    EXPECT_TRUE(again->notUndone.empty()) << killed;
+    EXPECT_EQ(disk.files.count(kSong), 1u) << killed;
+    EXPECT_FALSE(disk.UndoLast(texts)) << killed;  // undone now
   }
 }
 
 // What a run leaves where it may not place a file, or may place no further one.
 TEST(SortRun, RefusesWhatWouldCostAFileAndStopsWithoutARecord) {
   const TextTable& texts = Texts();
+  // The album's log goes along, its cover never replaces one, and a user's folder is no album:
+  // its picture stays.
   auto album = [](MemoryDisk& disk) {
     disk.folders.insert({"C:\\In\\", "C:\\Downloads\\", "D:\\Music\\", "D:\\Music\\a\\"});
     for (const char* path :
@@ -193,70 +133,46 @@ TEST(SortRun, RefusesWhatWouldCostAFileAndStopsWithoutARecord) {
           "C:\\Downloads\\b.mp3", "C:\\Downloads\\front.png"})
       disk.Make(path);
   };
-  auto replacing = [](bool yes) {
-    return [yes](MemoryDisk& disk) {
-      disk.folders.insert({"C:\\In\\", "D:\\Music\\", "D:\\Music\\a\\"});
-      disk.Make(kSong);
-      disk.Make(kPlaced);
+  auto noBin = [](bool replace) {
+    return [replace](MemoryDisk& disk) {
+      Both(disk);
       disk.noBin = {'D'};
-      disk.replaceWithoutBin = yes;
+      disk.replaceWithoutBin = replace;
     };
   };
-  const std::vector<std::pair<std::string, std::string>> coverStays = {
-      {"C:\\In\\cover.jpg", texts[kTextTargetExists]}};
+  auto noRecord = [](MemoryDisk& disk) {
+    Song(disk);
+    disk.recordFails = true;
+  };
+  using NotPlaced = std::vector<std::pair<std::string, std::string>>;  // file and reason
+  const std::vector<std::string> albumRows = {kSong, "C:\\Downloads\\b.mp3"};
+  const NotPlaced coverStays = {{kCover, texts[kTextTargetExists]}};
+  const Contents albumKept = {{kPlacedCover, 4}, {"C:\\Downloads\\front.png", 6}};
+  const NotPlaced keptNoBin = {{kSong, texts[kTextTargetExists] + "; " + texts[kTextNoBinKept]}};
+  const NotPlaced noRecordReason = {{kSong, texts[kTextRecordUnwritable]}};
   struct Case {
     const char* what;
     bool move;
-    std::function<void(MemoryDisk&)> before;
+    Action before;
     std::vector<std::string> rows;
     size_t placed;
-    std::vector<std::pair<std::string, std::string>> notPlaced;  // file and reason
-    std::map<std::string, std::uint64_t> kept;                   // path and content
+    NotPlaced notPlaced;
+    Contents kept;
     bool endedEarly = false;
   };
-  for (const Case& c : std::vector<Case>{
-           // The album's log goes along, its cover never replaces one, and a user's folder is
-           // no album: its picture stays.
-           {"album, copy",
-            false,
-            album,
-            {"C:\\In\\a.mp3", "C:\\Downloads\\b.mp3"},
-            3,
-            coverStays,
-            {{"D:\\Music\\a\\cover.jpg", 4}, {"C:\\Downloads\\front.png", 6}}},
-           {"album, move",
-            true,
-            album,
-            {"C:\\In\\a.mp3", "C:\\Downloads\\b.mp3"},
-            3,
-            coverStays,
-            {{"D:\\Music\\a\\cover.jpg", 4}, {"C:\\Downloads\\front.png", 6}}},
-           {"no Recycle Bin, No",
-            false,
-            replacing(false),
-            {kSong},
-            0,
-            {{kSong, texts[kTextTargetExists] + "; " + texts[kTextNoBinKept]}},
-            {{kPlaced, 2}}},
-           {"no Recycle Bin, Yes", false, replacing(true), {kSong}, 1, {}, {{kPlaced, 1}}},
-           {"no record",
-            true,
-            [](MemoryDisk& disk) {
-              disk.folders.insert("C:\\In\\");
-              disk.Make(kSong);
-              disk.recordFails = true;
-            },
-            {kSong, kCover},
-            0,
-            {{kSong, texts[kTextRecordUnwritable]}},
-            {{kSong, 1}},
-            true},
-       }) {
+  const std::vector<Case> cases = {
+      {"album, copy", false, album, albumRows, 3, coverStays, albumKept},
+      {"album, move", true, album, albumRows, 3, coverStays, albumKept},
+      {"no bin, No", false, noBin(false), {kSong}, 0, keptNoBin, {{kPlaced, 2}}},
+      {"no bin, Yes", false, noBin(true), {kSong}, 1, {}, {{kPlaced, 1}}},
+      {"no record", true, noRecord, {kSong, kCover}, 0, noRecordReason, {{kSong, 1}}, true},
+  };
+  for (const Case& c : cases) {
     MemoryDisk disk;
     c.before(disk);
     const SortSummary summary = disk.Sort(texts, c.rows, c.move);
     EXPECT_EQ(summary.placed, c.placed) << c.what;
-    std::vector<std::pair<std::string, std::string>> notPlaced;
+    NotPlaced notPlaced;
     for (const auto& file : summary.notPlaced) notPlaced.emplace_back(file.source, file.reason);
     EXPECT_EQ(notPlaced, c.notPlaced) << c.what;
     EXPECT_EQ(summary.endedEarly, c.endedEarly) << c.what;

@@ -47,9 +47,12 @@ std::vector<HWND> WindowsTitled(const char* title) {
   return found;
 }
 
-DWORD OwnerOf(HWND window) {
+// The process whose window with the title a verb call opened; 0 when none came within 20 s.
+DWORD ProcessShowing(const char* title) {
+  HWND window = nullptr;
   DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
+  WaitUntil([&] { return (window = FindWindowA(nullptr, title)) != nullptr; }, 20000);
+  if (window) GetWindowThreadProcessId(window, &process);
   return process;
 }
 
@@ -67,11 +70,8 @@ TEST_F(VerbCall, AThousandFilesInOneCallMakeOneSorterWindowAndASecondCallJoinsIt
     WriteFileBytes(files.back(), "");
   }
   ASSERT_TRUE(InvokeVerb(kSortVerbKey, files));
-  HWND window = nullptr;
-  ASSERT_TRUE(
-      WaitUntil([&] { return (window = FindWindowA(nullptr, kSorterTitle)) != nullptr; }, 20000))
-      << "no sorter window after the call";
-  const DWORD first = OwnerOf(window);
+  const DWORD first = ProcessShowing(kSorterTitle);
+  ASSERT_NE(first, 0u) << "no sorter window after the call";
   SorterControls s = WaitForSorter(first, 20000);
   ASSERT_TRUE(s);
   EXPECT_TRUE(WaitUntil([&] { return RowCount(s.files) == 1000u; }, 20000))
@@ -101,11 +101,8 @@ TEST_F(VerbCall, TheEditVerbShowsOneEditorForTheWholeSelection) {
                                           dir_.CopyFixture("tagged.ogg", "two.ogg"),
                                           dir_.CopyFixture("tagged.flac", "three.flac")};
   ASSERT_TRUE(InvokeVerb(kEditVerbKey, files));
-  HWND window = nullptr;
-  ASSERT_TRUE(
-      WaitUntil([&] { return (window = FindWindowA(nullptr, kEditorTitle)) != nullptr; }, 20000))
-      << "no editor";
-  const DWORD process = OwnerOf(window);
+  const DWORD process = ProcessShowing(kEditorTitle);
+  ASSERT_NE(process, 0u) << "no editor";
   EditorWindowFound editor = WaitForEditor(process, 10000);
   ASSERT_TRUE(editor);
   EXPECT_EQ(WindowsTitled(kEditorTitle).size(), 1u) << "more than one editor";
@@ -129,11 +126,8 @@ TEST_F(VerbCall, TheSortVerbStartsFromTheFolderOfTheSelection) {
   const bool called = InvokeVerb(kSortVerbKey, std::vector<std::wstring>{Wide(song), lost});
   SetCurrentDirectoryW(before);
   ASSERT_TRUE(called);
-  HWND window = nullptr;
-  ASSERT_TRUE(
-      WaitUntil([&] { return (window = FindWindowA(nullptr, kSorterTitle)) != nullptr; }, 20000))
-      << "no sorter window after the call";
-  const DWORD process = OwnerOf(window);
+  const DWORD process = ProcessShowing(kSorterTitle);
+  ASSERT_NE(process, 0u) << "no sorter window after the call";
   SorterControls s = WaitForSorter(process, 20000);
   ASSERT_TRUE(s);
   EXPECT_EQ(TextOf(s.pattern), dir_.path() + "%GENRE%\\%ARTIST%\\%ALBUM%\\*.$");
