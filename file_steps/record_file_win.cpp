@@ -21,12 +21,6 @@ std::vector<std::string> RecordNames(const std::string& folder) {
   return NamesIn(folder, kRecordPattern).value_or(std::vector<std::string>{});
 }
 
-bool WriteAll(HANDLE file, const std::string& text, bool flush = true) {
-  DWORD written = 0;
-  return WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr) &&
-         written == text.size() && (!flush || FlushFileBuffers(file));
-}
-
 std::optional<RunRecord> ReadRecord(const std::string& path) {
   std::string bytes;
   if (!ReadFileUntil(path, bytes, [](std::string_view) { return false; })) return std::nullopt;
@@ -76,7 +70,7 @@ bool RecordWriter::Open() {
   file_ = FileHandle(CreateFileW(
       Wide(folder + RecordName(NextRecordNumber(RecordNames(folder)))).c_str(), GENERIC_WRITE,
       FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file_ && !WriteAll(file_.get(), RecordHeader(RecordTime(), move_))) file_.reset();
+  if (file_ && !AddToRecord(file_.get(), RecordHeader(RecordTime(), move_))) file_.reset();
   for (const std::string& old : RecordsToRemove(RecordNames(folder), kRecordsKept))
     if (folder + old != previous_) DeleteFileW(Wide(folder + old).c_str());
   return bool(file_);
@@ -92,7 +86,7 @@ bool RecordWriter::Append(const std::string& text) {
   // file system itself keeps no longer than that.
   const bool flush = GetTickCount() - lastFlush_ >= kFlushEveryMs;
   if (flush) lastFlush_ = GetTickCount();
-  return WriteAll(file_.get(), text, flush);
+  return AddToRecord(file_.get(), text, flush);
 }
 
 void RecordWriter::FirstDone() {
@@ -129,11 +123,13 @@ OpenRecord OpenRecordToAdd(const std::string& path) {
   if (!ReadRest(open.file.get(), bytes)) return open;
   open.record = ParseRecord(bytes);
   // A line cut short by a forced end is closed, so that what is added starts a line of its own.
-  if (!bytes.empty() && bytes.back() != '\n' && !WriteAll(open.file.get(), "\r\n"))
+  if (!bytes.empty() && bytes.back() != '\n' && !AddToRecord(open.file.get(), "\r\n"))
     open.record.reset();
   return open;
 }
 
 bool AddToRecord(HANDLE file, const std::string& text, bool flush) {
-  return WriteAll(file, text, flush);
+  DWORD written = 0;
+  return WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr) &&
+         written == text.size() && (!flush || FlushFileBuffers(file));
 }
