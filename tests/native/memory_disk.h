@@ -38,6 +38,7 @@ struct MemoryDisk {
   bool killed = false;             // the process was ended: it writes nothing more
   std::set<char> noBin;            // drives without a Recycle Bin
   bool replaceWithoutBin = false;  // the answer to the question about them
+  bool identities = true;          // false: a volume that gives no file index (some shares)
   std::uint64_t next = 1;          // the next identity and content
 
   bool Exists(const std::string& path) const {
@@ -62,7 +63,7 @@ struct MemoryDisk {
   std::optional<FileState> State(const std::string& path) const {
     const auto file = files.find(path);
     if (file == files.end()) return std::nullopt;
-    return FileState{std::to_string(file->second.identity), file->second.mark};
+    return FileState{identities ? std::to_string(file->second.identity) : "", file->second.mark};
   }
   bool Append(const std::string& text) {
     if (recordFails || killed) return false;

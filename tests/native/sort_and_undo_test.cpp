@@ -32,6 +32,10 @@ void Held(MemoryDisk& disk) {
   Both(disk);
   disk.failing[kSong] = 32;  // held by another program
 }
+void NoIds(MemoryDisk& disk) {
+  Song(disk);
+  disk.identities = false;  // the size and last write tell the files apart
+}
 void Edit(MemoryDisk& disk) { disk.files[kPlaced].mark.lastWrite = 50; }
 void Delete(MemoryDisk& disk) { disk.files.erase(kSong); }
 void Remake(MemoryDisk& disk) { disk.Make(kSong); }
@@ -67,6 +71,8 @@ TEST(UndoRun, TakesBackOnlyWhatTheRunDidAndDeletesNothingThatIsNotAlsoElsewhere)
       {"source held: target left", false, Held, {}, kSong, {{kSong, 1}, {kPlaced, 2}}, 0, {}},
       {"replaced file back", false, Both, {}, kSong, {{kSong, 1}, {kPlaced, 2}}, 1, {}},
       {"occupied", true, Song, Remake, kSong, {{kSong, 3}, {kPlaced, 1}}, 0, {kTextUndoOccupied}},
+      {"no identities, moved", true, NoIds, Edit, kSong, {{kPlaced, 50}}, 0, {kTextUndoMissing}},
+      {"no identities, copied", false, NoIds, {}, kSong, {{kSong, 1}}, 1, {}},
   };
   for (const Road& road : roads) {
     MemoryDisk disk;
