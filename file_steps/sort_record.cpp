@@ -159,8 +159,10 @@ std::optional<RunRecord> ParseRecord(std::string_view text) {
       record.undone = true;
     } else if (fields[0] == "done") {
       const auto state = DoneState(fields);
-      // A folder's step is done without a file; a file's step only with one.
-      if (named && state &&
+      // A folder's step is done without a file; a file's step only with one. A run writes one
+      // done line per step: a second one is damage, and the first, written when the step
+      // succeeded, counts.
+      if (named && !named->done && state &&
           (*state == FileState{}) != (named->IsFileStep() || named->kind == RecordStep::kSetAside))
         named->done = state;
     } else if (fields[0] == "back") {

@@ -88,6 +88,10 @@ TEST(SortRecord, ReadsBackWhatWasWrittenInEveryScript) {
   // Undo closes the cut line before it marks the run undone, and the mark is read.
   read = ParseRecord(Text(record) + "move\t1\t2\tC:\\a.mp3\tD:\\a\r\n" + UndoneLine("later"));
   ASSERT_TRUE(read && read->undone);
+  // A second done line for a step is damage: the first, written when the step succeeded, counts.
+  read = ParseRecord(Text(record) + DoneLine(1, {"8:8", {1, 1}}));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->steps, record.steps);
   // Cut within a done line, the step stays undone: "done\t1\t2882" would name another file.
   read = ParseRecord(RecordHeader("x", true) + RecordLine(record.steps[1]) + "done\t0\t2882");
   ASSERT_TRUE(read);
