@@ -252,9 +252,14 @@ class EditorWindow : public ProgramWindow {
     } else if (id == Id(kLink) && code == STN_CLICKED) {
       OpenAddress(window(), Wide(kMakerWebAddress).c_str());  // the window goes on at once
     } else if (code == EN_CHANGE || code == CBN_SELCHANGE) {
-      // What the user typed or picked is what a save writes; filling the window is no change.
-      for (size_t field = 0; field < kTagFieldCount; ++field)
-        if (id == Id(kTagFields[field]) && !filling_) changed_.set(field);
+      // What the user typed or picked is what a save writes; filling the window is no change. A
+      // field typed in loses its hint: emptied, it now stands for an empty field in every file,
+      // and shows so.
+      for (size_t field = 0; field < kTagFieldCount; ++field) {
+        if (id != Id(kTagFields[field]) || filling_) continue;
+        changed_.set(field);
+        if (code == EN_CHANGE) SendMessageW(Control(id), EM_SETCUEBANNER, FALSE, LPARAM(L""));
+      }
     } else {
       return false;
     }

@@ -485,8 +485,9 @@ bool ShowsGreyText(HWND list) {
   return grey > 0;
 }
 
-// Several files: the differing fields are empty under the grey hint, the genre list too; the save
-// goes on a worker while the window shows how far it is, and Cancel stops it between two files.
+// Several files: the differing fields are empty under the grey hint, the genre list too, until the
+// user types in them; the save goes on a worker while the window shows how far it is, and Cancel
+// stops it between two files.
 TEST_F(EditorWindow, SeveralFilesShowTheHintAndASaveShowsProgressAndStopsAtCancel) {
   std::vector<TagInfo> records(6, kRecord);
   records[1].title = "Another Title";
@@ -511,6 +512,13 @@ TEST_F(EditorWindow, SeveralFilesShowTheHintAndASaveShowsProgressAndStopsAtCance
         ASSERT_TRUE(SendMessageW(editor[kTitleField], EM_GETCUEBANNER, WPARAM(hint), 64));
         EXPECT_STREQ(hint, L"(different values)");
         EXPECT_TRUE(ShowsGreyText(editor[kGenreList])) << "the genre list shows no hint";
+        // Typed in and emptied, the title is empty in every file, and shows no hint that says
+        // otherwise.
+        Type(editor[kTitleField], "x");
+        Send(editor[kTitleField], WM_CHAR, VK_BACK, 1);
+        hint[0] = L'?';
+        SendMessageW(editor[kTitleField], EM_GETCUEBANNER, WPARAM(hint), 64);
+        EXPECT_STREQ(hint, L"");
         Type(editor[kCommentField], " and more");
         Click(editor[kSaveButton]);
         EXPECT_TRUE(
@@ -523,7 +531,8 @@ TEST_F(EditorWindow, SeveralFilesShowTheHintAndASaveShowsProgressAndStopsAtCance
   EXPECT_EQ(end, EditorEnd::kSaved);
   ASSERT_GE(written.size(), 1u);
   EXPECT_LT(written.size(), records.size()) << "Cancel did not stop the save";
-  TagInfo expected = records[0];  // only the field typed in changed
+  TagInfo expected = records[0];  // only the fields typed in changed
   expected.comment = "A comment and more";
+  expected.title = "";
   EXPECT_EQ(written[0], expected);
 }
