@@ -62,8 +62,9 @@ std::string UndoneLine(std::string_view when);
 
 // The record in the text; nothing when the text does not begin with a record's header (after a
 // byte-order mark, should an editor have added one). A line that can't be read is skipped, as is
-// a done or back line that names no step before it: the text after the last line end is one a
-// run was killed while writing. Lines may end in CR LF or in LF alone, as an editor may save them.
+// a done or back line that names no step before it, and a step's second done line: the text after
+// the last line end is one a run was killed while writing. Lines may end in CR LF or in LF alone,
+// as an editor may save them.
 std::optional<RunRecord> ParseRecord(std::string_view text);
 
 // The name of a record file: "sort-<n>.txt", n being the run's number, one more than the
