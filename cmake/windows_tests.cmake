@@ -25,7 +25,9 @@ target_compile_definitions(win_test_support PUBLIC
 file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*_test.cpp)
 foreach(source ${test_sources})
   get_filename_component(name ${source} NAME_WE)
-  add_executable(${name} ${source})
+  # The program's resources, its manifest among them: windows are tested with the common controls
+  # the program gets.
+  add_executable(${name} ${source} app/DA3Zur.rc)
   target_link_libraries(${name} PRIVATE win_test_support gtest_main)
   target_compile_options(${name} PRIVATE ${DA3_WARNINGS})
   target_link_options(${name} PRIVATE ${DA3_LINK_OPTIONS})

@@ -8,7 +8,6 @@
 
 #include <functional>
 
-#include "base/wide_text_win.h"
 #include "tests/support/editor_support.h"
 #include "tests/support/win_test_support.h"
 #include "tests/support/window_driver.h"
@@ -438,30 +437,6 @@ TEST_F(EditorWindow, ANameWithoutAFilePartShowsAnEmptyStatusBar) {
   }
 }
 
-// The program's manifest asks for the common controls of version 6, whose fields show grey hints;
-// this test program has none, so the window is made in that manifest's activation context.
-class CommonControls6 {
- public:
-  CommonControls6() {
-    const std::wstring manifest =
-        Wide(std::string(DA3_TEST_SOURCE_DIR) + "\\app\\DA3Zur.exe.manifest");
-    ACTCTXW request{};
-    request.cbSize = sizeof request;
-    request.lpSource = manifest.c_str();
-    context_ = CreateActCtxW(&request);
-    if (context_ != INVALID_HANDLE_VALUE) ActivateActCtx(context_, &cookie_);
-  }
-  ~CommonControls6() {
-    if (context_ == INVALID_HANDLE_VALUE) return;
-    DeactivateActCtx(0, cookie_);
-    ReleaseActCtx(context_);
-  }
-
- private:
-  HANDLE context_;
-  ULONG_PTR cookie_ = 0;
-};
-
 // Whether the drop-down list's field, as it stands once pending paints are done, shows text in
 // the grey of disabled text.
 bool ShowsGreyText(HWND list) {
@@ -469,20 +444,13 @@ bool ShowsGreyText(HWND list) {
   info.cbSize = sizeof info;
   if (!GetComboBoxInfo(list, &info)) return false;
   UpdateWindow(list);
-  const int width = info.rcItem.right - info.rcItem.left,
-            height = info.rcItem.bottom - info.rcItem.top;
-  const HDC window = GetDC(list), copy = CreateCompatibleDC(window);
-  const HBITMAP bitmap = CreateCompatibleBitmap(window, width, height);
-  const HGDIOBJ old = SelectObject(copy, bitmap);
-  BitBlt(copy, 0, 0, width, height, window, info.rcItem.left, info.rcItem.top, SRCCOPY);
-  int grey = 0;
-  for (int x = 0; x < width; ++x)
-    for (int y = 0; y < height; ++y) grey += GetPixel(copy, x, y) == GetSysColor(COLOR_GRAYTEXT);
-  SelectObject(copy, old);
-  DeleteObject(bitmap);
-  DeleteDC(copy);
-  ReleaseDC(list, window);
-  return grey > 0;
+  const HDC dc = GetDC(list);
+  bool grey = false;
+  for (int x = info.rcItem.left; x < info.rcItem.right && !grey; ++x)
+    for (int y = info.rcItem.top; y < info.rcItem.bottom && !grey; ++y)
+      grey = GetPixel(dc, x, y) == GetSysColor(COLOR_GRAYTEXT);
+  ReleaseDC(list, dc);
+  return grey;
 }
 
 // Several files: the differing fields are empty under the grey hint, the genre list too, until the
@@ -497,7 +465,6 @@ TEST_F(EditorWindow, SeveralFilesShowTheHintAndASaveShowsProgressAndStopsAtCance
   EditorEnd end = EditorEnd::kOneByOne;
   DriveWindow(
       [&] {
-        const CommonControls6 controls;
         end = EditTogether(tables_, records, names, [&](size_t, const TagInfo& record) {
           written.push_back(record);
           Sleep(400);  // a slow file: the window must answer meanwhile
