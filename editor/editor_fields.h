@@ -38,6 +38,7 @@ struct ShownFields {
   std::optional<size_t> genre;
   std::optional<std::string> bitrate, sampleRate, channels;
   std::int64_t length = 0;
+  bool operator==(const ShownFields&) const = default;
 };
 ShownFields ShownFieldsOf(const std::vector<TagInfo>& records, const GenreTable& genres);
 

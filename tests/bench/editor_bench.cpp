@@ -88,11 +88,7 @@ void Album(int count) {
   TrivialStart(appData.path());
   auto start = std::chrono::steady_clock::now();
   const bool called = InvokeVerb(kEditVerbKey, files);
-  HWND window = nullptr;
-  WaitUntil([&] { return (window = FindWindowA(nullptr, kEditorTitle)) != nullptr; }, 60000);
-  DWORD process = 0;
-  if (window) GetWindowThreadProcessId(window, &process);
-  EditorWindowFound editor = WaitForEditor(process, 60000);
+  EditorWindowFound editor = WaitForEditor(ProcessShowing(kEditorTitle, 60000), 60000);
   const double filled = bench::Seconds(start);
   if (!called || !editor) {
     std::fprintf(stderr, "album: the editor never came (call %s)\n", called ? "made" : "failed");

@@ -150,4 +150,12 @@ HRESULT DropWhile(const char* verb, const std::vector<std::string>& files,
   return dropped;
 }
 
+DWORD ProcessShowing(const char* title, int timeoutMs) {
+  HWND window = nullptr;
+  DWORD process = 0;
+  WaitUntil([&] { return (window = FindWindowA(nullptr, title)) != nullptr; }, timeoutMs);
+  if (window) GetWindowThreadProcessId(window, &process);
+  return process;
+}
+
 }  // namespace testing_win

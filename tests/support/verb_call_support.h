@@ -26,5 +26,7 @@ bool InvokeVerb(const char* verb, const std::vector<std::wstring>& files);
 // its call, when the object asks for them); gives what the drop returned.
 HRESULT DropWhile(const char* verb, const std::vector<std::string>& files,
                   const std::function<void()>& meanwhile);
+// The process whose window with the title a verb call opened; 0 when none came in time.
+DWORD ProcessShowing(const char* title, int timeoutMs = 20000);
 
 }  // namespace testing_win

@@ -47,15 +47,6 @@ std::vector<HWND> WindowsTitled(const char* title) {
   return found;
 }
 
-// The process whose window with the title a verb call opened; 0 when none came within 20 s.
-DWORD ProcessShowing(const char* title) {
-  HWND window = nullptr;
-  DWORD process = 0;
-  WaitUntil([&] { return (window = FindWindowA(nullptr, title)) != nullptr; }, 20000);
-  if (window) GetWindowThreadProcessId(window, &process);
-  return process;
-}
-
 // Waits until the process has ended.
 bool WaitForEnd(DWORD processId, DWORD timeoutMs) {
   const KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
