@@ -131,18 +131,22 @@ std::optional<BY_HANDLE_FILE_INFORMATION> HandleInformation(const std::string& p
   return info;
 }
 
-std::string IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
-  const std::uint64_t index = (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-  if (index == 0) return "";
-  return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(index);
+// A file's identity as the program keeps it: its volume's serial number and its index there;
+// empty for an index of 0, which some shares give every file.
+std::string IdentityOf(DWORD serial, std::uint64_t index) {
+  return index == 0 ? "" : std::to_string(serial) + ":" + std::to_string(index);
 }
 }  // namespace
 
 std::optional<std::string> FileIdentity(const std::string& path) {
   STEP(DA3Rudi);
   const auto info = HandleInformation(path);
-  if (!info || IdentityOf(*info).empty()) return std::nullopt;
-  return IdentityOf(*info);
+  if (!info) return std::nullopt;
+  std::string identity =
+      IdentityOf(info->dwVolumeSerialNumber,
+                 (std::uint64_t(info->nFileIndexHigh) << 32) | info->nFileIndexLow);
+  if (identity.empty()) return std::nullopt;
+  return identity;
 }
 
 namespace {
@@ -202,9 +206,7 @@ std::optional<FileState> FileStateOf(const std::string& path) {
       {std::uint64_t(standard.EndOfFile.QuadPart), std::uint64_t(basic.LastWriteTime.QuadPart)}};
   const std::optional<std::uint64_t> index = IndexOf(file.get());
   const std::optional<DWORD> serial = index ? FolderSerial(path, file.get()) : std::nullopt;
-  // Some shares give 0 for every file: no identity then.
-  if (index && *index != 0 && serial)
-    state.identity = std::to_string(*serial) + ":" + std::to_string(*index);
+  if (index && serial) state.identity = IdentityOf(*serial, *index);
   return state;
 }
 
@@ -228,13 +230,9 @@ std::optional<std::vector<std::pair<std::string, FileState>>> FileStatesIn(
     for (size_t at = 0;;) {
       const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + at);
       if (!(entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        FileState state{"",
+        FileState state{IdentityOf(info.dwVolumeSerialNumber, entry->FileId.QuadPart),
                         {std::uint64_t(entry->EndOfFile.QuadPart),
                          std::uint64_t(entry->LastWriteTime.QuadPart)}};
-        // Some shares give 0 for every file: no identity then, as FileStateOf gives none.
-        if (entry->FileId.QuadPart != 0)
-          state.identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
-                           std::to_string(std::uint64_t(entry->FileId.QuadPart));
         states.emplace_back(
             Utf8Marked(std::wstring_view(entry->FileName, entry->FileNameLength / sizeof(WCHAR))),
             std::move(state));
