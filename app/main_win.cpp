@@ -26,19 +26,40 @@ namespace {
 // COM starts the program for a verb at once; the selection follows within moments.
 constexpr DWORD kVerbCallWaitMs = 20000;
 
+// Why a save failed, in the user's words: the save's own reasons, a file no longer there, the
+// system's message, or that TagLib did not save the file as it should.
+std::string SaveFailure(const TextTable& texts, unsigned long error) {
+  switch (error) {
+    case 0:
+      return texts[kTextNotSavedAsMeant];
+    case kErrorChangedWhileSaved:
+      return texts[kTextChangedWhileSaved];
+    case kErrorWouldLoseValues:
+      return texts[kTextWouldLoseValues];
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return texts[kTextFileGone];
+    default:
+      return SystemMessage(error);
+  }
+}
+
 EditRunSteps EditSteps(ProgramTables& tables) {
   return {
       .read = [](const std::string& path, TagInfo& record) { return ReadTags(path, &record); },
-      .edit = [&](TagInfo& record,
-                  const std::string& path) { return EditTags(tables, record, path); },
+      .edit = [&](const TagInfo& record, const std::string& path,
+                  const EditedFields* typed) { return EditTags(tables, record, path, typed); },
       .editTogether =
           [&](const std::vector<TagInfo>& records, const std::vector<std::string>& paths,
-              const WriteEditedFile& write) { return EditTogether(tables, records, paths, write); },
+              const WriteTypedFields& write) { return EditTogether(tables, records, paths, write); },
+      // What was typed goes onto the file as it is at the write, not onto the reading the editor
+      // showed: a field another program changed since stays as that program left it.
       .write =
-          [](const std::string& path, const TagInfo& record, std::string& reason) {
+          [&](const std::string& path, const EditedFields& fields, std::string& reason) {
             unsigned long error = 0;
-            const int saved = WriteTags(path, &record, &error);
-            if (!saved && error) reason = SystemMessage(error);
+            const int saved = WriteTags(
+                path, [&](TagInfo& fresh) { CopyBack(fields, tables.genres, fresh); }, &error);
+            if (!saved) reason = SaveFailure(tables.texts, error);
             return saved;
           },
       .message = [](const std::string& title,

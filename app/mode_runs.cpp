@@ -13,15 +13,15 @@ struct FileFault {
 
 // The box's lines for the files: one file with its reason on the next line, several one per line,
 // each followed by its reason.
-std::string FaultLines(const TextTable& texts, const std::vector<FileFault>& faults) {
-  constexpr size_t kListed = 20;
+std::string FaultLines(const TextTable& texts, const std::vector<FileFault>& faults,
+                       size_t listed = 20) {
   if (faults.size() == 1)
     return "\r\n" + faults[0].path + (faults[0].reason.empty() ? "" : "\r\n" + faults[0].reason);
   std::string lines;
-  for (size_t i = 0; i < faults.size() && i < kListed; ++i)
+  for (size_t i = 0; i < faults.size() && i < listed; ++i)
     lines += "\r\n" + faults[i].path + (faults[i].reason.empty() ? "" : ": " + faults[i].reason);
-  if (faults.size() > kListed)
-    lines += "\r\n" + FillIn(texts[kTextMoreNotPlaced], "%1", faults.size() - kListed);
+  if (faults.size() > listed)
+    lines += "\r\n" + FillIn(texts[kTextMoreNotPlaced], "%1", faults.size() - listed);
   return lines;
 }
 
@@ -58,20 +58,33 @@ void RunEditFiles(const std::vector<std::string>& paths, const TextTable& texts,
     records.push_back(std::move(record));
   }
   ShowFaults(texts, steps, kTextCouldNotRead, unread);
-  auto write = [&](size_t file, const TagInfo& record) {
+  size_t saved = 0;
+  auto write = [&](size_t file, const EditedFields& fields) {
     STEP(DA3Rudi);
     std::string reason;
-    if (steps.write(files[file], record, reason)) return true;
+    if (steps.write(files[file], fields, reason)) return ++saved, true;
     unwritten.push_back({files[file], reason});
     return false;
   };
-  if (files.size() >= 2 && steps.editTogether(records, files, write) != EditorEnd::kOneByOne) {
-    ShowFaults(texts, steps, kTextCouldNotWrite, unwritten);
-    return;
+  EditorResult together;
+  if (files.size() >= 2) {
+    together = steps.editTogether(records, files, write);
+    const size_t reached = saved + unwritten.size();
+    if (together.end == EditorEnd::kSaved && reached < files.size()) {
+      // Stopped between two files: the files not reached are unchanged, as are those that failed.
+      for (size_t file = reached; file < files.size(); ++file) unwritten.push_back({files[file], ""});
+      steps.message(texts[kTextError],
+                    FillIn(FillIn(texts[kTextSaveStopped], "%1", saved), "%2", files.size()) +
+                        FaultLines(texts, unwritten, 10));
+      return;
+    }
+    if (together.end != EditorEnd::kOneByOne) return ShowFaults(texts, steps, kTextCouldNotWrite, unwritten);
   }
+  const EditedFields* typed = together.end == EditorEnd::kOneByOne ? &together.fields : nullptr;
   for (size_t file = 0; file < files.size(); ++file) {
     STEP(DA3Rudi);
-    if (!steps.edit(records[file], files[file]) || write(file, records[file])) continue;
+    const EditorResult result = steps.edit(records[file], files[file], typed);
+    if (result.end != EditorEnd::kSaved || write(file, result.fields)) continue;
     ShowFaults(texts, steps, kTextCouldNotWrite, unwritten);
     unwritten.clear();
   }

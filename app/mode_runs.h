@@ -9,26 +9,30 @@
 #include "settings/text_table.h"
 #include "tags/tag_info.h"
 
-// Writes the record, as edited, into the file of that number; false when it could not.
-using WriteEditedFile = std::function<bool(size_t file, const TagInfo& record)>;
-
 struct EditRunSteps {
   std::function<int(const std::string& path, TagInfo& record)> read;
-  std::function<int(TagInfo& record, const std::string& path)> edit;  // 1: saved, 0: cancelled
-  // One editor for several files; on Save it calls write for every file in turn, on a worker.
-  std::function<EditorEnd(const std::vector<TagInfo>& records,
-                          const std::vector<std::string>& paths, const WriteEditedFile& write)>
+  // One file's editor; typed, where given, holds what was typed in the editor of several files.
+  std::function<EditorResult(const TagInfo& record, const std::string& path,
+                             const EditedFields* typed)>
+      edit;
+  // One editor for several files; on Save it calls write for every file in turn, on a worker, and
+  // a Cancel meanwhile stops it between two files.
+  std::function<EditorResult(const std::vector<TagInfo>& records,
+                             const std::vector<std::string>& paths, const WriteTypedFields& write)>
       editTogether;
-  // 1: saved; else reason tells why where that is known, and stays empty where not.
-  std::function<int(const std::string& path, const TagInfo& record, std::string& reason)> write;
+  // Writes what was typed into the file as it is at the write: 1 when saved; else reason says why.
+  std::function<int(const std::string& path, const EditedFields& fields, std::string& reason)>
+      write;
   std::function<void(const std::string& title, const std::string& text)> message;
 };
 
 // Reads every path after "-edit"; the files that cannot be read get one box, with the reason where
 // it is known (a name that holds an unpaired surrogate), and the rest are edited: one file in its
 // editor, several in one editor together, or, when the user asks for that there, one after the
-// other in an editor each. The files that cannot be written get one box, with the reason a save
-// failed after the path, and the run goes on. Each record starts empty, so a file without a tag
+// other in an editor each, which show what was typed for all of them. The files that cannot be
+// written get one box, with the reason a save failed after the path, and the run goes on. A save
+// of several files stopped before its end gets one box instead: how many were saved, and which
+// files are unchanged, with the reason for those that failed. Each record starts empty, so a file without a tag
 // never shows or receives another file's values. A save's leftover copy is skipped.
 void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps);
 // The same run over paths handed over by an Explorer verb.

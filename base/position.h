@@ -83,6 +83,7 @@ inline constexpr std::string_view kStepFiles[] = {
     "sorter/album_files.cpp",                  // 45
     "file_steps/recorded_steps.cpp",           // 46
     "base/user_folders_win.cpp",               // 47
+    "tags/value_lists_win.cpp",                // 48
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

@@ -51,6 +51,7 @@ ShownFields ShownFieldsOf(const std::vector<TagInfo>& records, const GenreTable&
                        : shown.length;
   }
   if (!shown.genreDiffers) shown.genre = FindGenre(genres, records.front().genre);
+  if (!shown.genreDiffers && !shown.genre) shown.unlistedGenre = records.front().genre;
   return shown;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,11 +32,14 @@ using ChangedFields = std::bitset<kTagFieldCount>;
 // What the editor shows for one record or several: each tag field and audio property holds the
 // text every record shares, and nothing where they differ, so that no record's value stands for
 // the others'. The genre is shared when the records' genres are equal in small letters; it is then
-// the list entry that names it, if any. The length is the total playing time.
+// the list entry that names it, if any, or else, for a genre the list does not name (a free text,
+// several genres), its text, which the list can only show as a hint. The length is the total
+// playing time.
 struct ShownFields {
   std::optional<std::string> texts[kGenreTag];  // title to track, numbers as digits
   bool genreDiffers = false;
   std::optional<size_t> genre;
+  std::string unlistedGenre;
   std::optional<std::string> bitrate, sampleRate, channels;
   std::int64_t length = 0;
   bool operator==(const ShownFields&) const = default;
@@ -53,6 +57,15 @@ struct EditedFields {
   std::optional<size_t> genre;
   ChangedFields changed = ChangedFields().set();
 };
+
+// How an editor window ended, and what the user had typed or picked in it then.
+struct EditorResult {
+  EditorEnd end = EditorEnd::kCancelled;
+  EditedFields fields;
+};
+
+// Writes what the user typed or picked into the file of that number; false when it could not.
+using WriteTypedFields = std::function<bool(size_t file, const EditedFields& fields)>;
 
 // Copies the changed fields into the record's tag and leaves the others as they are: texts
 // exactly as typed, numbers by their leading decimal integer (spaces and tabs skipped, 0 when

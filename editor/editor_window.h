@@ -52,16 +52,18 @@ inline constexpr int kFirstEditorControlId = 100;
 // The address the credit link opens.
 inline constexpr char kMakerWebAddress[] = "https://www.veltan.example/";
 
-// Shows the record; 1 when the user pressed Save (the record then holds the edited values), 0 for
-// Cancel, the close box or a window that could not be created (the record is then unchanged).
-// The window is destroyed before it returns.
-int EditTags(const ProgramTables& tables, TagInfo& record, const std::string& fileName);
+// Shows the record; with typed, the fields typed in another editor show as typed, counted as
+// changed and not yet saved. Ends kSaved when the user pressed Save, with the fields the user left
+// (fields.changed names those typed or picked in), else kCancelled (Cancel, the close box or a
+// window that could not be created). The window is destroyed before it returns.
+EditorResult EditTags(const ProgramTables& tables, const TagInfo& record,
+                      const std::string& fileName, const EditedFields* typed = nullptr);
 
 // Shows the records of several files in one window: a field holds what they share, and a grey
-// hint where they differ. On Save each record gets the fields the user typed or picked in
-// (CopyBack) and goes to write, one file after the other on a worker thread; the window stays
-// responsive, shows how far the save is once it takes a moment, and Cancel stops it between
-// files. Returns once the window is destroyed.
-EditorEnd EditTogether(const ProgramTables& tables, const std::vector<TagInfo>& records,
-                       const std::vector<std::string>& fileNames,
-                       const std::function<bool(size_t file, const TagInfo& record)>& write);
+// hint where they differ. On Save what the user typed or picked goes to write, one file after the
+// other on a worker thread; the window stays responsive, shows how far the save is once it takes a
+// moment, and Cancel stops it between files. "One by one" ends it with what was typed so far.
+// Returns once the window is destroyed.
+EditorResult EditTogether(const ProgramTables& tables, const std::vector<TagInfo>& records,
+                          const std::vector<std::string>& fileNames,
+                          const WriteTypedFields& write);

@@ -108,11 +108,11 @@ constexpr EditorControl kTagFields[] = {kTitleField,   kArtistField, kAlbumField
 
 class EditorWindow : public ProgramWindow {
  public:
-  // One file: Save copies the changed fields into the record. Several: Save hands each record,
-  // with the changed fields copied in, to write.
+  // One file: Save ends the window with what was typed. Several: Save hands what was typed to
+  // write, for each file in turn. Fields typed in another window start as changed.
   EditorWindow(const ProgramTables& tables, const std::vector<TagInfo>& records,
-               const std::vector<std::string>& fileNames, TagInfo* single,
-               const std::function<bool(size_t, const TagInfo&)>& write = {})
+               const std::vector<std::string>& fileNames, bool single,
+               const WriteTypedFields& write = {}, ChangedFields typed = {})
       : ProgramWindow({.title = kEditorTitle,
                        .width = kClientWidth,
                        .height = kClientHeight,
@@ -121,15 +121,17 @@ class EditorWindow : public ProgramWindow {
         records_(records),
         fileNames_(fileNames),
         single_(single),
-        write_(write) {}
+        write_(write),
+        changed_(typed) {}
 
   ~EditorWindow() override {
     stop_ = true;
     if (saver_.joinable()) saver_.join();
   }
 
-  EditorEnd Run() {
-    return ProgramWindow::Run(kControls, tables_.texts) ? end_ : EditorEnd::kCancelled;
+  EditorResult Run() {
+    if (!ProgramWindow::Run(kControls, tables_.texts)) return {};
+    return {end_, fields_};
   }
 
  private:
@@ -235,7 +237,10 @@ class EditorWindow : public ProgramWindow {
     HWND genres = Control(Id(kGenreList));
     // A drop-down list has no cue of its own everywhere (Wine's draws none): the list paints the
     // hint itself while nothing is picked.
-    if (shown.genreDiffers) SetWindowSubclass(genres, PaintHint, 0, DWORD_PTR(hint_.c_str()));
+    // Several genres, or one the list does not name, are shown the same way: a pick replaces them.
+    genreHint_ = shown.genreDiffers ? hint_ : Wide(shown.unlistedGenre);
+    if (!genreHint_.empty())
+      SetWindowSubclass(genres, PaintHint, 0, DWORD_PTR(genreHint_.c_str()));
     for (const std::string& name : tables_.genres)
       SendMessageW(genres, CB_ADDSTRING, 0, LPARAM(Wide(name).c_str()));
     SendMessageW(genres, CB_SETCURSEL, shown.genre ? WPARAM(*shown.genre) : WPARAM(-1), 0);
@@ -266,11 +271,10 @@ class EditorWindow : public ProgramWindow {
     return true;
   }
 
-  void Save() {
-    STEP(Editor);
-    if (saving_) return;
+  // What the fields hold now, and which of them the user typed or picked in.
+  void ReadFields() {
     LRESULT selected = SendMessageW(Control(Id(kGenreList)), CB_GETCURSEL, 0, 0);
-    EditedFields fields{ControlText(Control(Id(kTitleField))),
+    fields_ = {ControlText(Control(Id(kTitleField))),
                         ControlText(Control(Id(kArtistField))),
                         ControlText(Control(Id(kAlbumField))),
                         ControlText(Control(Id(kYearField))),
@@ -278,9 +282,14 @@ class EditorWindow : public ProgramWindow {
                         ControlText(Control(Id(kTrackField))),
                         std::nullopt,
                         changed_};
-    if (selected != CB_ERR) fields.genre = size_t(selected);
+    if (selected != CB_ERR) fields_.genre = size_t(selected);
+  }
+
+  void Save() {
+    STEP(Editor);
+    if (saving_) return;
+    ReadFields();
     if (single_) {
-      CopyBack(fields, tables_.genres, *single_);
       end_ = EditorEnd::kSaved;
       return Close();
     }
@@ -292,11 +301,9 @@ class EditorWindow : public ProgramWindow {
       EnableWindow(Control(Id(control)), FALSE);
     SetFocus(Control(Id(kCancelButton)));
     SetTimer(window(), kProgressTimer, kProgressAfterMs, nullptr);
-    saver_ = std::thread([this, fields, window = window()] {
+    saver_ = std::thread([this, window = window()] {
       for (size_t file = 0; file < records_.size() && !stop_; ++file) {
-        TagInfo record = records_[file];
-        CopyBack(fields, tables_.genres, record);
-        write_(file, record);
+        write_(file, fields_);
         PostMessageW(window, kFileSaved, WPARAM(file + 1), 0);
       }
       PostMessageW(window, kSaveEnded, 0, 0);
@@ -312,6 +319,7 @@ class EditorWindow : public ProgramWindow {
 
   void Finish(EditorEnd end) {
     STEP(Editor);
+    if (end == EditorEnd::kOneByOne) ReadFields();
     // A save under way ends between two files; the window closes when the worker has stopped.
     if (saving_) {
       stop_ = true;
@@ -323,12 +331,14 @@ class EditorWindow : public ProgramWindow {
 
   const ProgramTables& tables_;
   const std::wstring hint_ = Wide(tables_.texts[kTextDifferentValues]);
+  std::wstring genreHint_;
   const std::vector<TagInfo>& records_;
   const std::vector<std::string>& fileNames_;
-  TagInfo* single_;
-  std::function<bool(size_t, const TagInfo&)> write_;
+  bool single_;
+  WriteTypedFields write_;
   EditorEnd end_ = EditorEnd::kCancelled;
   ChangedFields changed_;
+  EditedFields fields_;
   bool filling_ = false, saving_ = false, showProgress_ = false;
   size_t saved_ = 0;
   std::atomic<bool> stop_ = false;
@@ -336,16 +346,19 @@ class EditorWindow : public ProgramWindow {
 };
 }  // namespace
 
-int EditTags(const ProgramTables& tables, TagInfo& record, const std::string& fileName) {
+EditorResult EditTags(const ProgramTables& tables, const TagInfo& record,
+                      const std::string& fileName, const EditedFields* typed) {
   STEP(Editor);
-  const std::vector<TagInfo> records{record};
+  std::vector<TagInfo> records{record};
+  if (typed) CopyBack(*typed, tables.genres, records.front());
   const std::vector<std::string> names{fileName};
-  return EditorWindow(tables, records, names, &record).Run() == EditorEnd::kSaved;
+  return EditorWindow(tables, records, names, true, {}, typed ? typed->changed : ChangedFields())
+      .Run();
 }
 
-EditorEnd EditTogether(const ProgramTables& tables, const std::vector<TagInfo>& records,
-                       const std::vector<std::string>& fileNames,
-                       const std::function<bool(size_t file, const TagInfo& record)>& write) {
+EditorResult EditTogether(const ProgramTables& tables, const std::vector<TagInfo>& records,
+                          const std::vector<std::string>& fileNames,
+                          const WriteTypedFields& write) {
   STEP(Editor);
-  return EditorWindow(tables, records, fileNames, nullptr, write).Run();
+  return EditorWindow(tables, records, fileNames, false, write).Run();
 }

@@ -111,7 +111,12 @@
   X(kTextDifferentValues, "(different values)")                                            \
   X(kTextFileCount, "%1 files")                                                            \
   X(kTextOneByOne, "One by one")                                                           \
-  X(kTextSavingFiles, "Saving %1 of %2 files...")
+  X(kTextSavingFiles, "Saving %1 of %2 files...")                                         \
+  X(kTextFileGone, "The file is no longer there")                                          \
+  X(kTextChangedWhileSaved, "Another program changed the file while it was saved")         \
+  X(kTextWouldLoseValues, "Saving would lose values the file holds; it is unchanged")      \
+  X(kTextNotSavedAsMeant, "The tags could not be saved as they should be")                 \
+  X(kTextSaveStopped, "The save was stopped: %1 of %2 files were saved. These are unchanged:")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

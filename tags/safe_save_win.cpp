@@ -92,9 +92,13 @@ bool MayReplace(const std::string& fileName, unsigned long& error) {
   return error == 0;
 }
 
-bool SaveThroughCopy(const std::string& fileName, unsigned long long room, const CopyStep& save,
-                     const CopyStep& check, const ReplaceStep& replace, unsigned long& error,
-                     const FreeSpaceQuery& freeSpace) {
+namespace {
+enum class Attempt { kSaved, kFailed, kChangedMeanwhile };
+
+// One copy, save, check and replace, as SaveThroughCopy describes.
+Attempt SaveOnce(const std::string& fileName, unsigned long long room, const CopyStep& save,
+                 const CopyStep& check, const ReplaceStep& replace, unsigned long& error,
+                 const FreeSpaceQuery& freeSpace) {
   // A volume that does not tell is not taken for full: the save goes on, and the check still
   // catches one cut short.
   auto lacksRoom = [&](const std::string& path, unsigned long long bytes) {
@@ -106,21 +110,46 @@ bool SaveThroughCopy(const std::string& fileName, unsigned long long room, const
   const std::optional<FileMark> original = MarkOf(fileName);
   if (!original) {
     error = ERROR_FILE_NOT_FOUND;
-    return false;
+    return Attempt::kFailed;
   }
 
   std::string copy = MakeCopy(fileName, error);
-  if (copy.empty()) return false;
+  if (copy.empty()) return Attempt::kFailed;
   bool good = false;
   if (lacksRoom(copy, room))
     error = ERROR_DISK_FULL;
-  else if (save(copy))
-    good = lacksRoom(copy, kLastBlock) ? (error = ERROR_DISK_FULL, false) : check(copy);
+  else if (save(copy, error))
+    good = lacksRoom(copy, kLastBlock) ? (error = ERROR_DISK_FULL, false) : check(copy, error);
   STEP(DA3Rudi);
   if (!good) {
     RemoveCopy(copy);  // the original was never touched
-    return false;
+    return Attempt::kFailed;
   }
-  if (replace(fileName, copy, error)) return true;
-  return SettleFailedReplace(fileName, copy, *original, error);
+  // The copy holds the file as it was when it was made; a file written since by another program
+  // (a player's rating, another tagger) is not replaced by it.
+  if (MarkOf(fileName) != original) {
+    RemoveCopy(copy);
+    error = MarkOf(fileName) ? kErrorChangedWhileSaved : ERROR_FILE_NOT_FOUND;
+    return error == kErrorChangedWhileSaved ? Attempt::kChangedMeanwhile : Attempt::kFailed;
+  }
+  if (replace(fileName, copy, error)) return Attempt::kSaved;
+  return SettleFailedReplace(fileName, copy, *original, error) ? Attempt::kSaved : Attempt::kFailed;
+}
+}  // namespace
+
+bool SaveThroughCopy(const std::string& fileName, unsigned long long room, const CopyStep& save,
+                     const CopyStep& check, const ReplaceStep& replace, unsigned long& error,
+                     const FreeSpaceQuery& freeSpace) {
+  STEP(DA3Rudi);
+  // A file changed while it was saved is saved once more from what it holds then.
+  for (int attempt = 0; attempt < 2; ++attempt)
+    switch (SaveOnce(fileName, room, save, check, replace, error, freeSpace)) {
+      case Attempt::kSaved:
+        return true;
+      case Attempt::kFailed:
+        return false;
+      case Attempt::kChangedMeanwhile:
+        break;
+    }
+  return false;
 }

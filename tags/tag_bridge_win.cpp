@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <vector>
 
 #include "base/file_system_win.h"
 #include "base/position.h"
@@ -8,11 +9,12 @@
 #include "tags/taglib.h"
 
 namespace {
-// How a field is got from and set in a file's tag, and where the record keeps it. Texts go through
-// the file as well as its tag, since the comment is the file's own comment (taglib.h).
+// How a field is got from and set in a file's tag, where the record keeps it, and its TagLib
+// property key. Texts go through the file as well as its tag, since the comment is the file's own
+// comment and the artist and genre may hold several values (taglib.h).
 struct TextAccess {
   std::string TagInfo::*member;
-  char* (*get)(TagLib_File*, TagLib_Tag*);
+  std::string (*get)(TagLib_File*, TagLib_Tag*);
   void (*set)(TagLib_File*, TagLib_Tag*, const char*);
 };
 struct NumberAccess {
@@ -22,47 +24,64 @@ struct NumberAccess {
 };
 // A field is a text or a number: it fills the one access and leaves the other empty.
 struct Field {
+  const char* key;
   TextAccess text{};
   NumberAccess number{};
 };
 
 // A text of the tag alone, in the form of a text access.
 template <char* (*Get)(const TagLib_Tag*)>
-char* TagText(TagLib_File*, TagLib_Tag* tag) {
-  return Get(tag);
+std::string TagText(TagLib_File*, TagLib_Tag* tag) {
+  const char* text = Get(tag);
+  return text ? text : "";
 }
 template <void (*Set)(TagLib_Tag*, const char*)>
 void SetTagText(TagLib_File*, TagLib_Tag* tag, const char* text) {
   Set(tag, text);
 }
+std::string OwnComment(TagLib_File* file, TagLib_Tag* tag) {
+  const char* text = taglib::OwnComment(file, tag);
+  return text ? text : "";
+}
+// A field that may hold several values, read and set as taglib::ListText says.
+template <const char* Key, char* (*Get)(const TagLib_Tag*)>
+std::string ListText(TagLib_File* file, TagLib_Tag* tag) {
+  return taglib::ListText(file, tag, Key, Get);
+}
+template <const char* Key, void (*Set)(TagLib_Tag*, const char*)>
+void SetListText(TagLib_File* file, TagLib_Tag* tag, const char* text) {
+  taglib::SetListText(file, tag, Key, text, Set);
+}
+constexpr char kArtistKey[] = "ARTIST", kGenreKey[] = "GENRE";
 
 // The seven fields in the order they are read and written.
 constexpr Field kFields[] = {
-    {.text = {&TagInfo::title, TagText<taglib::Title>, SetTagText<taglib::SetTitle>}},
-    {.text = {&TagInfo::artist, TagText<taglib::Artist>, SetTagText<taglib::SetArtist>}},
-    {.text = {&TagInfo::album, TagText<taglib::Album>, SetTagText<taglib::SetAlbum>}},
-    {.number = {&TagInfo::year, taglib::Year, taglib::SetYear}},
-    {.text = {&TagInfo::comment, taglib::OwnComment, taglib::SetOwnComment}},
-    {.number = {&TagInfo::track, taglib::Track, taglib::SetTrack}},
-    {.text = {&TagInfo::genre, TagText<taglib::Genre>, SetTagText<taglib::SetGenre>}},
+    {"TITLE", {&TagInfo::title, TagText<taglib::Title>, SetTagText<taglib::SetTitle>}},
+    {kArtistKey,
+     {&TagInfo::artist, ListText<kArtistKey, taglib::Artist>,
+      SetListText<kArtistKey, taglib::SetArtist>}},
+    {"ALBUM", {&TagInfo::album, TagText<taglib::Album>, SetTagText<taglib::SetAlbum>}},
+    {"DATE", {}, {&TagInfo::year, taglib::Year, taglib::SetYear}},
+    {"COMMENT", {&TagInfo::comment, OwnComment, taglib::SetOwnComment}},
+    {"TRACKNUMBER", {}, {&TagInfo::track, taglib::Track, taglib::SetTrack}},
+    {kGenreKey,
+     {&TagInfo::genre, ListText<kGenreKey, taglib::Genre>,
+      SetListText<kGenreKey, taglib::SetGenre>}},
 };
-
-// A TagLib text as the record holds it: the UTF-8 unchanged but for spaces at its ends.
-std::string ReadText(const char* utf8) { return TrimSpaces(utf8 ? utf8 : ""); }
 
 void ReadField(TagLib_File* file, TagLib_Tag* tag, const Field& field, TagInfo& record) {
   if (field.text.member)
-    record.*field.text.member = ReadText(field.text.get(file, tag));
+    record.*field.text.member = TrimSpaces(field.text.get(file, tag));
   else
     record.*field.number.member = static_cast<std::int32_t>(field.number.get(tag));
 }
 
 // Whether the record holds, for the field, what reading the file gives now: a field the user did
 // not change. Such a field is never set, so what the file holds beyond the program's reading of it
-// (a full date, a track total, a vinyl side, several values, spaces around a text) stays as it is.
+// (a full date, a track total, a vinyl side, spaces around a text) stays as it is.
 bool Unchanged(TagLib_File* file, TagLib_Tag* tag, const Field& field, const TagInfo& record) {
   if (field.text.member)
-    return ReadText(field.text.get(file, tag)) == TrimSpaces(record.*field.text.member);
+    return TrimSpaces(field.text.get(file, tag)) == TrimSpaces(record.*field.text.member);
   return field.number.get(tag) == static_cast<unsigned>(record.*field.number.member);
 }
 
@@ -88,11 +107,11 @@ FieldSet ChangedFields(TagLib_File* file, const TagInfo& record) {
   return changed;
 }
 
-bool IsUsable(const std::string& fileName, const TagInfo* record) {
+bool IsUsable(const std::string& fileName) {
   STEP(DA3Rudi);
   if (TrimSpaces(fileName).empty()) return false;
   auto size = FileSize(fileName);
-  return size && *size >= 1 && record;
+  return size && *size >= 1;
 }
 
 // What must survive a save. The bit rate is left out: for Ogg files TagLib estimates it from the
@@ -108,72 +127,108 @@ AudioProperties PropertiesOf(TagLib_File* file) {
            : AudioProperties{};
 }
 
-// Opens a file through TagLib, reads its audio properties and finds the fields the record
-// changes; false when it does not open.
-bool OpensWith(const std::string& fileName, const TagInfo& record, AudioProperties& properties,
-               FieldSet& changed) {
-  STEP(DA3Rudi);
-  taglib::File file(taglib::FileNew(fileName));
-  if (!file) return false;
-  properties = PropertiesOf(file.get());
-  changed = ChangedFields(file.get(), record);
-  return true;
+// The tag fields of an opened file, as ReadTags reads them.
+void ReadFields(TagLib_File* file, TagInfo& record) {
+  const taglib::FileTags tags(file);
+  if (TagLib_Tag* tag = tags.get())
+    for (const Field& field : kFields) ReadField(file, tag, field, record);
 }
 
-// Whether a saved file opens with the original's audio properties and reads back every field as
-// the record holds it: those set, and those left as the file had them. TagLib reports some saves
-// as done that stored nothing (a file that only looks like its format, say), or that a tag read
-// first now shadows with a shortened value; those are caught here.
-bool SavedAsMeant(const std::string& fileName, const TagInfo& record,
-                  const AudioProperties& before) {
-  STEP(DA3Rudi);
-  taglib::File file(taglib::FileNew(fileName));
-  if (!file || PropertiesOf(file.get()) != before) return false;
-  const taglib::FileTags tags(file.get());
-  TagLib_Tag* tag = tags.get();
-  if (!tag) return false;
-  for (const Field& field : kFields)
-    if (!Unchanged(file.get(), tag, field, record)) return false;
-  return true;
+// The property keys of the fields, which a save compares apart from every other value the file
+// holds.
+std::vector<std::string> FieldKeys() {
+  std::vector<std::string> keys;
+  for (const Field& field : kFields) keys.push_back(field.key);
+  return keys;
 }
 
-// TagLib does not notice a write that runs out of disk space and reports such a save as done, so
-// a save is tried only with room for every text of the record (no encoding a tag stores takes more
-// than twice the UTF-8 bytes: UTF-16 doubles ASCII) beside a margin for padding and tag headers.
-constexpr unsigned long long kSaveMargin = 64 * 1024;
+// One save of a file as it is at that moment: what it held, and what it is to hold.
+struct SavePlan {
+  AudioProperties properties;
+  TagInfo edited;        // the fresh reading with the edit applied
+  FieldSet fields = 0;   // the fields in which the edit changes the fresh reading
+  std::string others;    // every other value the file holds
+};
 
-unsigned long long RoomForSave(const TagInfo& record) {
-  size_t texts = 0;
-  for (const Field& field : kFields)
-    if (field.text.member) texts += (record.*field.text.member).size();
-  return 2 * texts + kSaveMargin;
-}
-
-// Sets the given fields from the record in a copy of the file, and saves it in place.
-bool SaveInto(const std::string& fileName, const TagInfo& record, FieldSet fields) {
+// Reads the copy as it is now, applies the edit to that reading, and sets in the copy the fields
+// the edit changed; every other field, frame and value is left as the copy holds it. Saves the
+// copy in place when there is anything to set.
+bool SaveEdit(const std::string& copy, const TagEdit& edit, SavePlan& plan) {
   STEP(DA3Rudi);
-  taglib::File file(taglib::FileNew(fileName));
+  taglib::File file(taglib::FileNew(copy));
   if (!file) return false;
   const taglib::FileTags tags(file.get());
   TagLib_Tag* tag = tags.get();
   if (!tag) return false;
+  plan.properties = PropertiesOf(file.get());
+  plan.others = taglib::OtherValues(file.get(), FieldKeys());
+  TagInfo fresh;
+  ReadFields(file.get(), fresh);
+  plan.edited = fresh;
+  edit(plan.edited);
+  plan.fields = ChangedFields(file.get(), plan.edited);
+  if (!plan.fields) return true;
   {
     const taglib::ApeKeysKept keys(file.get());
     for (size_t i = 0; i < std::size(kFields); ++i)
-      if (fields & Flag(i)) WriteField(file.get(), tag, kFields[i], record);
+      if (plan.fields & Flag(i)) WriteField(file.get(), tag, kFields[i], plan.edited);
   }
   return taglib::SaveFile(file.get());
+}
+
+// Whether a saved copy opens with the audio properties it had, reads back every field as the plan
+// holds it (those set, and those left as they were) and holds every other value it held. TagLib
+// reports some saves as done that stored nothing (a file that only looks like its format, say), or
+// that a tag read first now shadows with a shortened value; it drops what it cannot write (an
+// ID3v2.2 frame it has no name for, an MP4 item whose name it cannot split). Those are caught
+// here: the last with kErrorWouldLoseValues.
+bool SavedAsPlanned(const std::string& copy, const SavePlan& plan, unsigned long& error) {
+  STEP(DA3Rudi);
+  taglib::File file(taglib::FileNew(copy));
+  if (!file || PropertiesOf(file.get()) != plan.properties) return false;
+  const taglib::FileTags tags(file.get());
+  TagLib_Tag* tag = tags.get();
+  if (!tag) return false;
+  for (const Field& field : kFields)
+    if (!Unchanged(file.get(), tag, field, plan.edited)) return false;
+  if (taglib::OtherValues(file.get(), FieldKeys()) == plan.others) return true;
+  error = kErrorWouldLoseValues;
+  return false;
+}
+
+// TagLib does not notice a write that runs out of disk space and reports such a save as done, so
+// a save is tried only with room for every text the edit sets (no encoding a tag stores takes more
+// than twice the UTF-8 bytes: UTF-16 doubles ASCII) beside a margin for padding and tag headers.
+constexpr unsigned long long kSaveMargin = 64 * 1024;
+
+unsigned long long RoomForSave(const TagEdit& edit) {
+  TagInfo typed;
+  edit(typed);
+  size_t texts = 0;
+  for (const Field& field : kFields)
+    if (field.text.member) texts += (typed.*field.text.member).size();
+  return 2 * texts + kSaveMargin;
+}
+
+// Whether the edit changes any field of the file as it is now; a file that does not open with a
+// tag counts as changed, so that the save that follows reports it.
+bool EditChanges(const std::string& fileName, const TagEdit& edit) {
+  STEP(DA3Rudi);
+  taglib::File file(taglib::FileNew(fileName));
+  if (!file) return true;
+  TagInfo edited;
+  ReadFields(file.get(), edited);
+  edit(edited);
+  return ChangedFields(file.get(), edited) != 0;
 }
 }  // namespace
 
 int ReadTags(const std::string& fileName, TagInfo* record) {
   STEP(DA3Rudi);
-  if (!IsUsable(fileName, record)) return 0;
+  if (!record || !IsUsable(fileName)) return 0;
   taglib::File file(taglib::FileNew(fileName));
   if (!file) return 0;
-  const taglib::FileTags tags(file.get());
-  if (TagLib_Tag* tag = tags.get())
-    for (const Field& field : kFields) ReadField(file.get(), tag, field, *record);
+  ReadFields(file.get(), *record);
   if (const TagLib_AudioProperties* p = taglib::FileAudioProperties(file.get())) {
     record->bitrate = taglib::Bitrate(p);
     record->sampleRate = taglib::SampleRate(p);
@@ -183,24 +238,50 @@ int ReadTags(const std::string& fileName, TagInfo* record) {
   return 1;
 }
 
+int WriteTags(const std::string& fileName, const TagEdit& edit, unsigned long* error) {
+  return WriteTags(fileName, edit, ReplaceWithCopy, error);
+}
+
+int WriteTags(const std::string& fileName, const TagEdit& edit, const ReplaceStep& replace,
+              unsigned long* error) {
+  STEP(DA3Rudi);
+  unsigned long why = 0;
+  bool saved = false;
+  if (!IsUsable(fileName)) {
+    why = FileSize(fileName) ? 0 : ERROR_FILE_NOT_FOUND;
+  } else if (MayReplace(fileName, why)) {
+    // An edit that changes nothing leaves the file untouched.
+    SavePlan plan;
+    auto save = [&](const std::string& copy, unsigned long&) { return SaveEdit(copy, edit, plan); };
+    auto check = [&](const std::string& copy, unsigned long& code) {
+      return SavedAsPlanned(copy, plan, code);
+    };
+    saved = !EditChanges(fileName, edit) ||
+            SaveThroughCopy(fileName, RoomForSave(edit), save, check, replace, why);
+  }
+  if (error) *error = saved ? 0 : why;
+  return saved ? 1 : 0;
+}
+
+TagEdit SetAllFields(const TagInfo& record) {
+  return [record](TagInfo& fresh) {
+    for (const Field& field : kFields)
+      if (field.text.member)
+        fresh.*field.text.member = record.*field.text.member;
+      else
+        fresh.*field.number.member = record.*field.number.member;
+  };
+}
+
 int WriteTags(const std::string& fileName, const TagInfo* record, unsigned long* error) {
   return WriteTags(fileName, record, ReplaceWithCopy, error);
 }
 
 int WriteTags(const std::string& fileName, const TagInfo* record, const ReplaceStep& replace,
               unsigned long* error) {
-  STEP(DA3Rudi);
-  unsigned long why = 0;
-  bool saved = false;
-  AudioProperties before;
-  FieldSet changed = 0;
-  if (IsUsable(fileName, record) && MayReplace(fileName, why) &&
-      OpensWith(fileName, *record, before, changed)) {
-    // A record the user did not change leaves the file untouched.
-    auto save = [&](const std::string& copy) { return SaveInto(copy, *record, changed); };
-    auto check = [&](const std::string& copy) { return SavedAsMeant(copy, *record, before); };
-    saved = !changed || SaveThroughCopy(fileName, RoomForSave(*record), save, check, replace, why);
+  if (!record) {
+    if (error) *error = 0;
+    return 0;
   }
-  if (error) *error = saved ? 0 : why;
-  return saved ? 1 : 0;
+  return WriteTags(fileName, SetAllFields(*record), replace, error);
 }

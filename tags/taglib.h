@@ -17,6 +17,9 @@ class Tag;
 namespace APE {
 class Tag;
 }
+namespace ID3v2 {
+class Tag;
+}
 }  // namespace TagLib
 
 namespace taglib {
@@ -103,11 +106,30 @@ inline int Length(const TagLib_AudioProperties* p) {
   return STEP(TagLib), taglib_audioproperties_length(p);
 }
 
+// The ID3v2 tag of the file types that may carry one (MP3, WAV, AIFF, TrueAudio); null for the
+// others.
+TagLib::ID3v2::Tag* Id3v2TagOf(TagLib_File* file);
+// The APE tag of the file types that may carry one, where the file has it; null for the others.
+TagLib::APE::Tag* ApeTagOf(TagLib_File* file);
+
 // The file's own comment: in an ID3v2 tag the comment frame without a description, never one that
 // another program described as its own ("iTunNORM" and the like); setting it, empty included,
 // leaves those frames as they are. For other tags, the tag's comment.
 char* OwnComment(TagLib_File* file, TagLib_Tag* tag);
 void SetOwnComment(TagLib_File* file, TagLib_Tag* tag, const char* comment);
+// A field that may hold several values (the artist, the genre), by its TagLib property key.
+// Read, it is the values joined by kValueSeparator where the file's tag holds several, else the
+// binding's text. Set, a text holding kValueSeparator goes as its parts, several values, into each
+// of the file's tags that holds several (Vorbis comments, APE, ID3v2.4, MP4), and as the one text
+// into its other tags; any other text goes as the binding sets it.
+inline constexpr char kValueSeparator[] = "; ";
+std::string ListText(TagLib_File* file, TagLib_Tag* tag, const char* key,
+                     char* (*single)(const TagLib_Tag*));
+void SetListText(TagLib_File* file, TagLib_Tag* tag, const char* key, const char* text,
+                 void (*single)(TagLib_Tag*, const char*));
+// Every value TagLib reads from the file under another key than those given, a line each, and the
+// names of what it holds but cannot show (frames, items): what a save must keep as it was.
+std::string OtherValues(TagLib_File* file, const std::vector<std::string>& keysLeftOut);
 // Saves the file: an MP3, WAV or AIFF file in the tag types and ID3v2 version it has, ID3v2.3
 // frames that TagLib would leave out kept; every other file as TagLib does. True when TagLib
 // reports the save as done.

@@ -28,8 +28,7 @@
 
 #include "tags/taglib.h"
 
-namespace {
-// The ID3v2 tag of the file types that may carry one; null for the others.
+namespace taglib {
 TagLib::ID3v2::Tag* Id3v2TagOf(TagLib_File* handle) {
   auto* file = reinterpret_cast<TagLib::File*>(handle);
   if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(file)) return mpeg->ID3v2Tag();
@@ -39,7 +38,6 @@ TagLib::ID3v2::Tag* Id3v2TagOf(TagLib_File* handle) {
   return nullptr;
 }
 
-// The APE tag of the file types that may carry one, where the file has it; null for the others.
 TagLib::APE::Tag* ApeTagOf(TagLib_File* handle) {
   auto* file = reinterpret_cast<TagLib::File*>(handle);
   if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(file)) return mpeg->APETag();
@@ -49,6 +47,9 @@ TagLib::APE::Tag* ApeTagOf(TagLib_File* handle) {
   return nullptr;
 }
 
+}  // namespace taglib
+
+namespace {
 // A WAV file's ID3v2 and INFO tags as one: a field reads from the first that holds it, and is
 // written into every tag the file has (into both where it has neither, as TagLib saves such a
 // file).
@@ -92,7 +93,7 @@ class WavTags : public TagLib::Tag {
 // writes only the own comment (and the comments of the file's other tags).
 class DescribedCommentsAside {
  public:
-  explicit DescribedCommentsAside(TagLib_File* file) : tag_(Id3v2TagOf(file)) {
+  explicit DescribedCommentsAside(TagLib_File* file) : tag_(taglib::Id3v2TagOf(file)) {
     if (!tag_) return;
     for (TagLib::ID3v2::Frame* frame : tag_->frameList("COMM")) {
       auto* comment = dynamic_cast<TagLib::ID3v2::CommentsFrame*>(frame);
@@ -149,7 +150,7 @@ FileTags::FileTags(TagLib_File* file) {
 
 FileTags::~FileTags() = default;
 
-ApeKeysKept::ApeKeysKept(TagLib_File* file) : tag_(ApeTagOf(file)) {
+ApeKeysKept::ApeKeysKept(TagLib_File* file) : tag_(taglib::ApeTagOf(file)) {
   if (!tag_) return;
   for (const auto& [upper, item] : tag_->itemListMap()) keys_.push_back(item.key().to8Bit(true));
 }
@@ -173,7 +174,7 @@ namespace {
 // tag saved as ID3v2.3 they are valid: each is made again from the bytes it was read with, without
 // the mark, and is written with them.
 void KeepDroppedFrames(TagLib_File* handle) {
-  TagLib::ID3v2::Tag* tag = Id3v2TagOf(handle);
+  TagLib::ID3v2::Tag* tag = taglib::Id3v2TagOf(handle);
   if (!tag || tag->header()->majorVersion() != 3) return;
   // A copy of TagLib's list would share its data, and delete every frame when it goes.
   const std::vector<TagLib::ID3v2::Frame*> frames(tag->frameList().begin(), tag->frameList().end());

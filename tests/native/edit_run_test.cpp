@@ -12,6 +12,7 @@ struct FakeSteps {
   std::map<std::string, TagInfo> files;  // readable files and their tags
   std::set<std::string> cancelled, unwritable;
   EditorEnd together = EditorEnd::kSaved;  // how the editor for several files ends
+  size_t stopAfter = SIZE_MAX;             // the files it saves before Cancel stops it
   std::vector<std::string> log;
 
   EditRunSteps Steps() {
@@ -25,23 +26,28 @@ struct FakeSteps {
                   return 1;
                 },
             .edit =
-                [this](TagInfo& record, const std::string& path) {
-                  log.push_back("edit " + path + " [" + record.title + "]");
-                  return cancelled.count(path) ? 0 : 1;
+                [this](const TagInfo& record, const std::string& path, const EditedFields* typed) {
+                  log.push_back("edit " + path + " [" + record.title + "]" +
+                                (typed ? " typed " + typed->album : ""));
+                  return EditorResult{cancelled.count(path) ? EditorEnd::kCancelled
+                                                            : EditorEnd::kSaved,
+                                      {}};
                 },
             .editTogether =
                 [this](const std::vector<TagInfo>& records, const std::vector<std::string>& paths,
-                       const WriteEditedFile& write) {
+                       const WriteTypedFields& write) {
                   std::string line = "together";
                   for (size_t i = 0; i < paths.size(); ++i)
                     line += " " + paths[i] + " [" + records[i].title + "]";
                   log.push_back(line);
+                  EditedFields typed;
+                  typed.album = "Typed";
                   if (together == EditorEnd::kSaved)
-                    for (size_t i = 0; i < records.size(); ++i) write(i, records[i]);
-                  return together;
+                    for (size_t i = 0; i < records.size() && i < stopAfter; ++i) write(i, typed);
+                  return EditorResult{together, typed};
                 },
             .write =
-                [this](const std::string& path, const TagInfo&, std::string& reason) {
+                [this](const std::string& path, const EditedFields&, std::string& reason) {
                   log.push_back("write " + path);
                   if (!unwritable.count(path)) return 1;
                   if (path == "e.mp3") reason = "There is not enough space on the disk.";
@@ -65,6 +71,7 @@ TEST(RunEditMode, ReadsAllThenEditsTogetherOrOneByOneWithOneBoxPerFailure) {
   struct Case {
     EditorEnd end;
     std::vector<std::string> log;
+    size_t stopAfter = SIZE_MAX;
   } cases[] = {
       {EditorEnd::kSaved,
        {together, "write a.mp3", "write c.mp3", "write d.mp3", "write e.mp3",
@@ -72,11 +79,19 @@ TEST(RunEditMode, ReadsAllThenEditsTogetherOrOneByOneWithOneBoxPerFailure) {
         "e.mp3: There is not enough space on the disk."}},
       {EditorEnd::kCancelled, {together}},
       {EditorEnd::kOneByOne,
-       {together, "edit a.mp3 [A]", "write a.mp3", "edit c.mp3 [C]", "edit d.mp3 [D]",
-        "write d.mp3", "box Error: Couldn't write ID3 Tags into\r\nd.mp3", "edit e.mp3 []",
+       {together, "edit a.mp3 [A] typed Typed", "write a.mp3", "edit c.mp3 [C] typed Typed",
+        "edit d.mp3 [D] typed Typed", "write d.mp3",
+        "box Error: Couldn't write ID3 Tags into\r\nd.mp3", "edit e.mp3 [] typed Typed",
         "write e.mp3",
         "box Error: Couldn't write ID3 Tags into\r\ne.mp3\r\n"
         "There is not enough space on the disk."}},
+      // Cancel during the save: one box counts the files saved and lists the others, the failed
+      // ones with their reasons.
+      {EditorEnd::kSaved,
+       {together, "write a.mp3", "write c.mp3", "write d.mp3",
+        "box Error: The save was stopped: 2 of 4 files were saved. These are unchanged:\r\n"
+        "d.mp3\r\ne.mp3"},
+       3},
   };
   for (const Case& c : cases) {
     FakeSteps fake;
@@ -87,6 +102,7 @@ TEST(RunEditMode, ReadsAllThenEditsTogetherOrOneByOneWithOneBoxPerFailure) {
     fake.cancelled = {"c.mp3"};
     fake.unwritable = {"d.mp3", "e.mp3"};
     fake.together = c.end;
+    fake.stopAfter = c.stopAfter;
     RunEditMode(Arguments(R"(p -edit " a.mp3 " "" b.mp3 c.mp3 d.mp3 e.mp3)"), texts, fake.Steps());
     std::vector<std::string> log = {"read a.mp3", "read b.mp3", "read c.mp3",
                                     "read d.mp3", "read e.mp3", readBox};

@@ -39,7 +39,13 @@ class EditorWindow : public ::testing::Test {
   int Edit(TagInfo& record, const std::function<void(const EditorWindowFound&)>& user,
            const std::string& path = "Z:\\music\\album/song.mp3") {
     int result = -1;
-    DriveWindow([&] { result = EditTags(tables_, record, path); },
+    // What Save hands on is applied to the record as the run applies it to the file.
+    DriveWindow(
+        [&] {
+          const EditorResult edited = EditTags(tables_, record, path);
+          if (edited.end == EditorEnd::kSaved) CopyBack(edited.fields, tables_.genres, record);
+          result = edited.end == EditorEnd::kSaved;
+        },
                 [&] {
                   EditorWindowFound editor = WaitForEditor(GetCurrentProcessId());
                   if (!editor) return;
@@ -465,11 +471,12 @@ TEST_F(EditorWindow, SeveralFilesShowTheHintAndASaveShowsProgressAndStopsAtCance
   EditorEnd end = EditorEnd::kOneByOne;
   DriveWindow(
       [&] {
-        end = EditTogether(tables_, records, names, [&](size_t, const TagInfo& record) {
-          written.push_back(record);
+        end = EditTogether(tables_, records, names, [&](size_t file, const EditedFields& fields) {
+          written.push_back(records[file]);
+          CopyBack(fields, tables_.genres, written.back());
           Sleep(400);  // a slow file: the window must answer meanwhile
           return true;
-        });
+        }).end;
       },
       [&] {
         EditorWindowFound editor = WaitForEditor(GetCurrentProcessId());

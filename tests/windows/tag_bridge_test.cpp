@@ -312,12 +312,38 @@ TEST(SaveThroughCopy, AVolumeThatDoesNotTellItsFreeSpaceIsNoFullDisk) {
     size_t asked = 0;
     unsigned long error = 0;
     const bool saved = SaveThroughCopy(
-        path, 1000, [](const std::string& copy) { return WriteFileBytes(copy, "saved"), true; },
-        [](const std::string&) { return true; }, ReplaceWithCopy, error,
+        path, 1000,
+        [](const std::string& copy, unsigned long&) { return WriteFileBytes(copy, "saved"), true; },
+        [](const std::string&, unsigned long&) { return true; }, ReplaceWithCopy, error,
         [&](const std::string&) { return c.answers[std::min(asked++, size_t(1))]; });
     EXPECT_EQ(saved, c.saved) << asked;
     EXPECT_EQ(ReadFileBytes(path) == "saved", c.saved);
     EXPECT_EQ(error, c.saved ? 0ul : static_cast<unsigned long>(ERROR_DISK_FULL));
+    EXPECT_EQ(FileCount(dir.path()), 1u) << "a copy was left beside the file";
+  }
+}
+
+// Another program writes the file while it is saved: the save starts again from what the file
+// holds then, and a file written during that second save too is left as the other program made it.
+TEST(SaveThroughCopy, AFileWrittenMeanwhileIsSavedAgainOnceThenLeftAlone) {
+  for (const int writes : {1, 2}) {
+    TempDir dir;
+    const std::string path = dir.CopyFixture("tagged.mp3", "song.mp3");
+    int saves = 0;
+    unsigned long error = 0;
+    auto save = [&](const std::string& copy, unsigned long&) {
+      // What the copy was made from, with the save's mark: a save of the file as it was then.
+      WriteFileBytes(copy, ReadFileBytes(copy) + "+saved");
+      if (++saves <= writes) WriteFileBytes(path, "other program " + std::to_string(saves));
+      return true;
+    };
+    const bool saved = SaveThroughCopy(
+        path, 1000, save, [](const std::string&, unsigned long&) { return true; },
+        ReplaceWithCopy, error);
+    EXPECT_EQ(saved, writes == 1);
+    EXPECT_EQ(saves, 2);
+    EXPECT_EQ(ReadFileBytes(path), writes == 1 ? "other program 1+saved" : "other program 2");
+    EXPECT_EQ(error, writes == 1 ? 0ul : kErrorChangedWhileSaved);
     EXPECT_EQ(FileCount(dir.path()), 1u) << "a copy was left beside the file";
   }
 }

@@ -1,0 +1,109 @@
+// Fields that hold several values, and every value a file holds, through TagLib's C++ objects:
+// the C binding joins a field's values with a space, so that two artists read as one.
+#include <taglib/apetag.h>
+#include <taglib/flacfile.h>
+#include <taglib/id3v2header.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mp4file.h>
+#include <taglib/opusfile.h>
+#include <taglib/textidentificationframe.h>
+#include <taglib/tpropertymap.h>
+#include <taglib/vorbisfile.h>
+#include <taglib/xiphcomment.h>
+
+#include <algorithm>
+
+#include "base/text_util.h"
+#include "tags/taglib.h"
+
+namespace {
+TagLib::String Utf8(const char* text) { return TagLib::String(text, TagLib::String::UTF8); }
+
+// The Vorbis comment of a FLAC, Ogg Vorbis or Opus file; null for the others.
+TagLib::Ogg::XiphComment* XiphOf(TagLib::File* file) {
+  if (auto* flac = dynamic_cast<TagLib::FLAC::File*>(file))
+    return flac->hasXiphComment() ? flac->xiphComment() : nullptr;
+  if (auto* vorbis = dynamic_cast<TagLib::Ogg::Vorbis::File*>(file)) return vorbis->tag();
+  if (auto* opus = dynamic_cast<TagLib::Ogg::Opus::File*>(file)) return opus->tag();
+  return nullptr;
+}
+
+// The MP4 atoms of the fields that may hold several values.
+const char* Mp4Atom(const TagLib::String& key) { return key == "ARTIST" ? "\251ART" : "\251gen"; }
+const char* Id3v2Frame(const TagLib::String& key) { return key == "ARTIST" ? "TPE1" : "TCON"; }
+
+// The tags of the file that hold several values of a field, in the order TagLib reads its tags.
+// An ID3v2 tag counts only in version 4: version 3 has no way to part the values.
+struct ListTags {
+  TagLib::Ogg::XiphComment* xiph = nullptr;
+  TagLib::MP4::Tag* mp4 = nullptr;
+  TagLib::ID3v2::Tag* id3v2 = nullptr;
+  TagLib::APE::Tag* ape = nullptr;
+
+  explicit ListTags(TagLib_File* handle) {
+    auto* file = reinterpret_cast<TagLib::File*>(handle);
+    xiph = XiphOf(file);
+    if (auto* mp4File = dynamic_cast<TagLib::MP4::File*>(file)) mp4 = mp4File->tag();
+    id3v2 = taglib::Id3v2TagOf(handle);
+    if (id3v2 && id3v2->header()->majorVersion() != 4) id3v2 = nullptr;
+    ape = taglib::ApeTagOf(handle);
+  }
+
+  // The values of the first tag that holds any under the key.
+  TagLib::StringList Values(const TagLib::String& key) const {
+    for (TagLib::PropertyMap map : {xiph ? xiph->properties() : TagLib::PropertyMap(),
+                                    mp4 ? mp4->properties() : TagLib::PropertyMap(),
+                                    id3v2 ? id3v2->properties() : TagLib::PropertyMap(),
+                                    ape ? ape->properties() : TagLib::PropertyMap()})
+      if (!map[key].isEmpty()) return map[key];
+    return {};
+  }
+};
+}  // namespace
+
+namespace taglib {
+std::string ListText(TagLib_File* file, TagLib_Tag* tag, const char* key,
+                     char* (*single)(const TagLib_Tag*)) {
+  STEP(TagLib);
+  const char* text = single(tag);
+  const std::string joined = text ? text : "";
+  const TagLib::StringList values = ListTags(file).Values(key);
+  // The list stands for the field only where it is what the binding read, its values joined by a
+  // space: a field the file holds in another tag first stays as the binding read it.
+  if (values.size() < 2 || TrimSpaces(values.toString().to8Bit(true)) != TrimSpaces(joined))
+    return joined;
+  return values.toString(kValueSeparator).to8Bit(true);
+}
+
+void SetListText(TagLib_File* file, TagLib_Tag* tag, const char* key, const char* text,
+                 void (*single)(TagLib_Tag*, const char*)) {
+  STEP(TagLib);
+  single(tag, text);
+  const TagLib::StringList values = TagLib::StringList::split(Utf8(text), kValueSeparator);
+  if (values.size() < 2) return;
+  const ListTags tags(file);
+  if (tags.xiph) {
+    tags.xiph->removeFields(key);
+    for (const TagLib::String& value : values) tags.xiph->addField(key, value, false);
+  }
+  if (tags.mp4) tags.mp4->setItem(Mp4Atom(key), TagLib::MP4::Item(values));
+  if (tags.id3v2)
+    for (TagLib::ID3v2::Frame* frame : tags.id3v2->frameList(Id3v2Frame(key)))
+      if (auto* textFrame = dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(frame))
+        textFrame->setText(values);
+  if (tags.ape) tags.ape->setItem(key, TagLib::APE::Item(key, values));
+}
+
+std::string OtherValues(TagLib_File* handle, const std::vector<std::string>& keysLeftOut) {
+  STEP(TagLib);
+  const TagLib::PropertyMap map = reinterpret_cast<TagLib::File*>(handle)->properties();
+  std::string lines;
+  for (const auto& [key, values] : map) {
+    if (std::ranges::find(keysLeftOut, key.to8Bit(true)) != keysLeftOut.end()) continue;
+    for (const TagLib::String& value : values)
+      lines += key.to8Bit(true) + "=" + value.to8Bit(true) + "\n";
+  }
+  for (const TagLib::String& name : map.unsupportedData()) lines += "?" + name.to8Bit(true) + "\n";
+  return lines;
+}
+}  // namespace taglib
