@@ -178,6 +178,13 @@ if __name__ == "__main__":
         vorbis(f"rich.{ext}", cls, "05/12")
         shutil.copy(f"notag.{ext}", f"vinyl.{ext}")
         vorbis(f"vinyl.{ext}", cls, "A1")
+    # tagged.flac as another program leaves it: a title fixed, a comment of its own, a second artist.
+    shutil.copy("tagged.flac", "tagged-changed.flac")
+    other = FLAC("tagged-changed.flac")
+    other["TITLE"] = ["Fixed Title"]
+    other["COMMENT"] = ["Their words"]
+    other["ARTIST"] = ["Tagged Artist", "Guest"]
+    other.save()
     mp3("notag.mp3", "rich-v23.mp3", 3, True)
     mp3("notag.mp3", "rich-v24.mp3", 4, False)
     m4a("rich.m4a")

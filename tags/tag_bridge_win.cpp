@@ -147,7 +147,7 @@ struct SavePlan {
   AudioProperties properties;
   TagInfo edited;        // the fresh reading with the edit applied
   FieldSet fields = 0;   // the fields in which the edit changes the fresh reading
-  std::string others;    // every other value the file holds
+  taglib::HeldValues others;  // every other value the file holds
 };
 
 // Reads the copy as it is now, applies the edit to that reading, and sets in the copy the fields
@@ -191,7 +191,7 @@ bool SavedAsPlanned(const std::string& copy, const SavePlan& plan, unsigned long
   if (!tag) return false;
   for (const Field& field : kFields)
     if (!Unchanged(file.get(), tag, field, plan.edited)) return false;
-  if (taglib::OtherValues(file.get(), FieldKeys()) == plan.others) return true;
+  if (taglib::OtherValues(file.get(), FieldKeys()).Keeps(plan.others)) return true;
   error = kErrorWouldLoseValues;
   return false;
 }

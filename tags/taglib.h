@@ -127,9 +127,15 @@ std::string ListText(TagLib_File* file, TagLib_Tag* tag, const char* key,
                      char* (*single)(const TagLib_Tag*));
 void SetListText(TagLib_File* file, TagLib_Tag* tag, const char* key, const char* text,
                  void (*single)(TagLib_Tag*, const char*));
-// Every value TagLib reads from the file under another key than those given, a line each, and the
-// names of what it holds but cannot show (frames, items): what a save must keep as it was.
-std::string OtherValues(TagLib_File* file, const std::vector<std::string>& keysLeftOut);
+// What TagLib reads from a file beyond some of its fields: what a save must keep as it was.
+struct HeldValues {
+  std::vector<std::string> values;   // "KEY=value", a line per value
+  std::vector<std::string> unshown;  // the names of frames and items TagLib holds but cannot show
+  // Whether this, read after a save, keeps what before held: the same values, and every frame or
+  // item it could not show (a save may add one, such as an ID3v2.3 date's day and month frame).
+  bool Keeps(const HeldValues& before) const;
+};
+HeldValues OtherValues(TagLib_File* file, const std::vector<std::string>& keysLeftOut);
 // Saves the file: an MP3, WAV or AIFF file in the tag types and ID3v2 version it has, ID3v2.3
 // frames that TagLib would leave out kept; every other file as TagLib does. True when TagLib
 // reports the save as done.

@@ -94,16 +94,22 @@ void SetListText(TagLib_File* file, TagLib_Tag* tag, const char* key, const char
   if (tags.ape) tags.ape->setItem(key, TagLib::APE::Item(key, values));
 }
 
-std::string OtherValues(TagLib_File* handle, const std::vector<std::string>& keysLeftOut) {
+HeldValues OtherValues(TagLib_File* handle, const std::vector<std::string>& keysLeftOut) {
   STEP(TagLib);
   const TagLib::PropertyMap map = reinterpret_cast<TagLib::File*>(handle)->properties();
-  std::string lines;
+  HeldValues held;
   for (const auto& [key, values] : map) {
     if (std::ranges::find(keysLeftOut, key.to8Bit(true)) != keysLeftOut.end()) continue;
     for (const TagLib::String& value : values)
-      lines += key.to8Bit(true) + "=" + value.to8Bit(true) + "\n";
+      held.values.push_back(key.to8Bit(true) + "=" + value.to8Bit(true));
   }
-  for (const TagLib::String& name : map.unsupportedData()) lines += "?" + name.to8Bit(true) + "\n";
-  return lines;
+  for (const TagLib::String& name : map.unsupportedData()) held.unshown.push_back(name.to8Bit(true));
+  return held;
+}
+
+bool HeldValues::Keeps(const HeldValues& before) const {
+  return values == before.values && std::ranges::all_of(before.unshown, [&](const auto& name) {
+           return std::ranges::find(unshown, name) != unshown.end();
+         });
 }
 }  // namespace taglib

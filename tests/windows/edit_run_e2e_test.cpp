@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <taglib/fileref.h>
 #include <taglib/tag_c.h>
+#include <taglib/tpropertymap.h>
 
 #include "base/wide_text_win.h"
 #include "tags/taglib.h"
@@ -13,6 +15,15 @@
 #include "tests/support/win_test_support.h"
 
 using namespace testing_win;
+
+namespace {
+// The values TagLib reads under a property key, joined by "|".
+std::string Values(const std::string& path, const char* key) {
+  const TagLib::FileRef file(Wide(path).c_str());
+  return file.isNull() ? "<does not open>"
+                       : file.file()->properties()[key].toString("|").to8Bit(true);
+}
+}  // namespace
 
 TEST(EditRun, OneByOneEditsSavesAndCancelsOneFileAfterTheOther) {
   TempDir dir, appData;
@@ -132,7 +143,7 @@ TEST(EditRun, SeveralFilesInOneEditorGetOnlyTheTypedField) {
   SetFileAttributesW(Wide(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST(EditRun, AFileThatVanishesBeforeSaveGetsTheWriteFailureBox) {
+TEST(EditRun, AFileThatVanishesBeforeSaveGetsTheWriteFailureBoxWithItsReason) {
   TempDir dir, appData;
   const std::string mp3 = dir.CopyFixture("tagged.mp3", "vanishing.mp3");
   Process program(ProgramCommand("-edit " + Quoted(mp3)), appData.path());
@@ -144,7 +155,8 @@ TEST(EditRun, AFileThatVanishesBeforeSaveGetsTheWriteFailureBox) {
   Click(editor[kSaveButton]);
   HWND box = WaitForMessageBox(program.id(), "Error");
   ASSERT_NE(box, nullptr) << "no box for the file that could not be written";
-  EXPECT_EQ(MessageBoxText(box), "Couldn't write ID3 Tags into\r\n" + mp3);
+  EXPECT_EQ(MessageBoxText(box),
+            "Couldn't write ID3 Tags into\r\n" + mp3 + "\r\nThe file is no longer there");
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
   EXPECT_EQ(program.WaitForExit(), 0);
   EXPECT_FALSE(FileExists(mp3));
@@ -178,4 +190,65 @@ TEST(EditRun, TenThousandCharacterAndControlTextsInAFileShowAndSave) {
   EXPECT_EQ(saved.title, longTitle);
   EXPECT_EQ(saved.artist, "Tagged Artist too");
   EXPECT_EQ(saved.comment, controls);
+}
+
+// Another program writes a file of an album while the album is open in one editor: it fixes the
+// title, writes a comment and adds a second artist. The album the user types then goes into every
+// file, and that program's values, and every file's several artists, stay.
+TEST(EditRun, ASaveKeepsWhatAnotherProgramWroteWhileTheEditorWasOpen) {
+  TempDir dir, appData;
+  const std::string changed = dir.CopyFixture("tagged.flac", "01 \xE6\xAD\x8C.flac");
+  const std::string mp3 = dir.CopyFixture("rich-v24.mp3", "02 two artists.mp3");
+  const std::string flac = dir.CopyFixture("rich.flac", "03 two genres.flac");
+  Process program(ProgramCommand("-edit " + Quoted(changed) + " " + Quoted(mp3) + " " +
+                                 Quoted(flac)),
+                  appData.path());
+  EditorWindowFound editor = WaitForEditor(program.id());
+  ASSERT_TRUE(editor);
+  // The other program's save, made by mutagen into a file of the same song.
+  WriteFileBytes(changed, ReadFileBytes(dir.CopyFixture("tagged-changed.flac", "other.flac")));
+  Type(editor[kAlbumField], "New Album");
+  Click(editor[kSaveButton]);
+  EXPECT_EQ(program.WaitForExit(), 0);
+
+  EXPECT_EQ(Values(changed, "ALBUM"), "New Album");
+  EXPECT_EQ(Values(changed, "TITLE"), "Fixed Title");
+  EXPECT_EQ(Values(changed, "COMMENT"), "Their words");
+  EXPECT_EQ(Values(changed, "ARTIST"), "Tagged Artist|Guest");
+  for (const std::string& path : {mp3, flac}) {
+    EXPECT_EQ(Values(path, "ALBUM"), "New Album") << path;
+    EXPECT_EQ(Values(path, "ARTIST"), "Alpha|Beta") << path;
+    EXPECT_EQ(Values(path, "GENRE"), "Rock|Pop") << path;
+  }
+}
+
+// Cancel during the save of many files: one box says how many were saved, and exactly that many
+// files hold the typed album.
+TEST(EditRun, ASaveStoppedByCancelSaysHowManyFilesWereSaved) {
+  TempDir dir, appData;
+  std::vector<std::string> files;
+  std::string command = "-edit";
+  for (int i = 0; i < 150; ++i) {
+    files.push_back(dir.CopyFixture("tagged.mp3", "track " + std::to_string(i) + ".mp3"));
+    command += " " + Quoted(files.back());
+  }
+  Process program(ProgramCommand(command), appData.path());
+  EditorWindowFound editor = WaitForEditor(program.id(), 30000);
+  ASSERT_TRUE(editor);
+  Type(editor[kAlbumField], " 2");
+  Click(editor[kSaveButton]);
+  Click(editor[kCancelButton]);
+  HWND box = WaitForMessageBox(program.id(), "Error");
+  ASSERT_NE(box, nullptr) << "no box for the stopped save";
+  const std::string text = MessageBoxText(box);
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(program.WaitForExit(), 0);
+  size_t saved = 0;
+  for (const std::string& file : files) saved += ReadRaw(file).album == "Tagged Album 2";
+  EXPECT_EQ(text.rfind("The save was stopped: " + std::to_string(saved) + " of 150 files were "
+                       "saved. These are unchanged:",
+                       0),
+            0u)
+      << text;
+  EXPECT_LT(saved, files.size());
 }
