@@ -41,6 +41,15 @@ std::int32_t ParseLeadingInteger(std::string_view text, std::string_view skipped
   return static_cast<std::int32_t>(value);
 }
 
+std::vector<std::string> SplitAt(std::string_view text, std::string_view separator) {
+  std::vector<std::string> parts;
+  for (size_t at; !separator.empty() && (at = text.find(separator)) != text.npos;
+       text.remove_prefix(at + separator.size()))
+    parts.emplace_back(text.substr(0, at));
+  parts.emplace_back(text);
+  return parts;
+}
+
 std::string FillIn(std::string text, std::string_view placeholder, std::string_view value) {
   const size_t at = text.find(placeholder);
   if (at != std::string::npos) text.replace(at, placeholder.size(), value);

@@ -18,6 +18,10 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // first non-digit, 0 when there are none; the result is cut to 32 bits.
 std::int32_t ParseLeadingInteger(std::string_view text, std::string_view skipped = " \t\n\v\f\r");
 
+// The parts of the text between the occurrences of the separator, left to right; the text alone
+// when it holds none. An empty separator leaves the text whole.
+std::vector<std::string> SplitAt(std::string_view text, std::string_view separator);
+
 // The text with the first placeholder such as %1 replaced by the value; as it is without one.
 std::string FillIn(std::string text, std::string_view placeholder, std::string_view value);
 std::string FillIn(std::string text, std::string_view placeholder, size_t number);

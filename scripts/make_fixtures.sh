@@ -6,7 +6,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out=$(realpath -m "$1")
-stamp=$out/.version-6
+stamp=$out/.version-7
 [ -f "$stamp" ] && exit 0
 rm -rf "$out" && mkdir -p "$out"
 cd "$out"

@@ -147,6 +147,19 @@ def riff_info(path):
     return lines
 
 
+def id3v22(source, path):
+    """An MP3 with an ID3v2.2 tag as older programs wrote it: a title, and a full date held in a
+    year frame and a day-month frame."""
+    def frame(name, text):
+        data = b"\x00" + text.encode("latin-1")
+        return name + struct.pack(">I", len(data))[1:] + data
+    frames = frame(b"TT2", "Old Title") + frame(b"TYE", "2010") + frame(b"TDA", "0304")
+    size = len(frames)
+    syncsafe = bytes([(size >> 21) & 0x7F, (size >> 14) & 0x7F, (size >> 7) & 0x7F, size & 0x7F])
+    with open(source, "rb") as s, open(path, "wb") as d:
+        d.write(b"ID3\x02\x00\x00" + syncsafe + frames + s.read())
+
+
 def dump(path):
     """Every tag key and value as mutagen reads them (and a WAV file's INFO fields), sorted, one
     per line."""
@@ -188,3 +201,9 @@ if __name__ == "__main__":
     mp3("notag.mp3", "rich-v23.mp3", 3, True)
     mp3("notag.mp3", "rich-v24.mp3", 4, False)
     m4a("rich.m4a")
+    id3v22("notag.mp3", "id3v22-date.mp3")
+    # An MP4 whose freeform item's name holds a URL, as some taggers write it.
+    shutil.copy("rich.m4a", "freeform-url.m4a")
+    freeform = MP4("freeform-url.m4a")
+    freeform["----:com.apple.iTunes:http://example.org/rating"] = [b"5"]
+    freeform.save()

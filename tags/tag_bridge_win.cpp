@@ -134,11 +134,12 @@ void ReadFields(TagLib_File* file, TagInfo& record) {
     for (const Field& field : kFields) ReadField(file, tag, field, record);
 }
 
-// The property keys of the fields, which a save compares apart from every other value the file
-// holds.
-std::vector<std::string> FieldKeys() {
+// The property keys of the given fields, which a save compares apart from every other value the
+// file holds.
+std::vector<std::string> KeysOf(FieldSet fields) {
   std::vector<std::string> keys;
-  for (const Field& field : kFields) keys.push_back(field.key);
+  for (size_t i = 0; i < std::size(kFields); ++i)
+    if (fields & Flag(i)) keys.push_back(kFields[i].key);
   return keys;
 }
 
@@ -147,7 +148,7 @@ struct SavePlan {
   AudioProperties properties;
   TagInfo edited;        // the fresh reading with the edit applied
   FieldSet fields = 0;   // the fields in which the edit changes the fresh reading
-  taglib::HeldValues others;  // every other value the file holds
+  taglib::HeldValues others;  // every value the file holds beyond the fields set
 };
 
 // Reads the copy as it is now, applies the edit to that reading, and sets in the copy the fields
@@ -160,13 +161,13 @@ bool SaveEdit(const std::string& copy, const TagEdit& edit, SavePlan& plan) {
   const taglib::FileTags tags(file.get());
   TagLib_Tag* tag = tags.get();
   if (!tag) return false;
+  plan = {};
+  taglib::JoinSplitDate(file.get());
   plan.properties = PropertiesOf(file.get());
-  plan.others = taglib::OtherValues(file.get(), FieldKeys());
-  TagInfo fresh;
-  ReadFields(file.get(), fresh);
-  plan.edited = fresh;
+  ReadFields(file.get(), plan.edited);
   edit(plan.edited);
   plan.fields = ChangedFields(file.get(), plan.edited);
+  plan.others = taglib::OtherValues(file.get(), KeysOf(plan.fields));
   if (!plan.fields) return true;
   {
     const taglib::ApeKeysKept keys(file.get());
@@ -191,7 +192,7 @@ bool SavedAsPlanned(const std::string& copy, const SavePlan& plan, unsigned long
   if (!tag) return false;
   for (const Field& field : kFields)
     if (!Unchanged(file.get(), tag, field, plan.edited)) return false;
-  if (taglib::OtherValues(file.get(), FieldKeys()).Keeps(plan.others)) return true;
+  if (taglib::OtherValues(file.get(), KeysOf(plan.fields)).Keeps(plan.others)) return true;
   error = kErrorWouldLoseValues;
   return false;
 }

@@ -136,6 +136,9 @@ struct HeldValues {
   bool Keeps(const HeldValues& before) const;
 };
 HeldValues OtherValues(TagLib_File* file, const std::vector<std::string>& keysLeftOut);
+// A date that an ID3v2.2 tag holds in two frames (the year, the day and month), of which TagLib
+// reads and keeps only the year, becomes the one full date, as TagLib joins ID3v2.3's itself.
+void JoinSplitDate(TagLib_File* file);
 // Saves the file: an MP3, WAV or AIFF file in the tag types and ID3v2 version it has, ID3v2.3
 // frames that TagLib would leave out kept; every other file as TagLib does. True when TagLib
 // reports the save as done.

@@ -18,6 +18,7 @@
 #include <taglib/infotag.h>
 #include <taglib/mpcfile.h>
 #include <taglib/mpegfile.h>
+#include <taglib/textidentificationframe.h>
 #include <taglib/trueaudiofile.h>
 #include <taglib/unknownframe.h>
 #include <taglib/wavfile.h>
@@ -191,6 +192,23 @@ void KeepDroppedFrames(TagLib_File* handle) {
   }
 }
 
+// An ID3v2.2 tag's date in two frames, the year and the day and month: TagLib reads only the year
+// and drops the other frame on save. They become the one full date it reads and writes, as it
+// joins the same two frames of ID3v2.3 itself.
+void JoinId3v22Date(TagLib::ID3v2::Tag* tag) {
+  if (!tag || tag->header()->majorVersion() != 2 || tag->frameList("TDRC").size() != 1) return;
+  auto* year = dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(tag->frameList("TDRC").front());
+  TagLib::ID3v2::UnknownFrame* dayMonth = nullptr;
+  for (TagLib::ID3v2::Frame* frame : tag->frameList())
+    if (frame->frameID() == "TDA") dayMonth = dynamic_cast<TagLib::ID3v2::UnknownFrame*>(frame);
+  if (!year || year->toString().size() != 4 || !dayMonth || dayMonth->data().size() < 5) return;
+  const TagLib::ByteVector data = dayMonth->data();
+  const TagLib::String date(data.mid(1), TagLib::String::Type(data[0]));
+  if (date.size() != 4) return;
+  year->setText(year->toString() + '-' + date.substr(2, 2) + '-' + date.substr(0, 2));
+  tag->removeFrame(dayMonth);
+}
+
 // Whether the values, as the file's tags read them, survive an ID3v1 tag's 128 bytes: Latin-1 texts
 // within their widths, a year of four digits, a track up to 255 and a genre the ID3v1 list names
 // exactly as it is spelt.
@@ -241,6 +259,8 @@ bool SaveRiff(TagLib::File* file) {
 }  // namespace
 
 namespace taglib {
+void JoinSplitDate(TagLib_File* file) { JoinId3v22Date(Id3v2TagOf(file)); }
+
 bool SaveFile(TagLib_File* handle) {
   STEP(TagLib);
   KeepDroppedFrames(handle);

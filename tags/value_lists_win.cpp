@@ -69,9 +69,12 @@ std::string ListText(TagLib_File* file, TagLib_Tag* tag, const char* key,
   const std::string joined = text ? text : "";
   const TagLib::StringList values = ListTags(file).Values(key);
   // The list stands for the field only where it is what the binding read, its values joined by a
-  // space: a field the file holds in another tag first stays as the binding read it.
-  if (values.size() < 2 || TrimSpaces(values.toString().to8Bit(true)) != TrimSpaces(joined))
-    return joined;
+  // space (by a comma in MP4): a field the file holds in another tag first stays as the binding
+  // read it.
+  auto readAs = [&](const char* joiner) {
+    return TrimSpaces(values.toString(joiner).to8Bit(true)) == TrimSpaces(joined);
+  };
+  if (values.size() < 2 || !(readAs(" ") || readAs(", "))) return joined;
   return values.toString(kValueSeparator).to8Bit(true);
 }
 
@@ -79,7 +82,8 @@ void SetListText(TagLib_File* file, TagLib_Tag* tag, const char* key, const char
                  void (*single)(TagLib_Tag*, const char*)) {
   STEP(TagLib);
   single(tag, text);
-  const TagLib::StringList values = TagLib::StringList::split(Utf8(text), kValueSeparator);
+  TagLib::StringList values;
+  for (const std::string& value : SplitAt(text, kValueSeparator)) values.append(Utf8(value.c_str()));
   if (values.size() < 2) return;
   const ListTags tags(file);
   if (tags.xiph) {

@@ -15,6 +15,18 @@ TEST(TextUtil, TrimsOnlySpacesAndReadsIntegers) {
   EXPECT_EQ(ParseLeadingInteger("-"), 0);
 }
 
+// Several values typed with "; " between them: each separator parts the text once, a separator
+// of several characters included, and a text without one stays whole.
+TEST(TextUtil, SplitAtPartsAtEverySeparator) {
+  using Parts = std::vector<std::string>;
+  EXPECT_EQ(SplitAt("Band; Guest", "; "), (Parts{"Band", "Guest"}));
+  EXPECT_EQ(SplitAt("A;B; C;  D", "; "), (Parts{"A;B", "C", " D"}));
+  EXPECT_EQ(SplitAt("; x; ", "; "), (Parts{"", "x", ""}));
+  EXPECT_EQ(SplitAt("\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE", "; "), (Parts{"\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE"}));
+  EXPECT_EQ(SplitAt("", "; "), (Parts{""}));
+  EXPECT_EQ(SplitAt("a; b", ""), (Parts{"a; b"}));
+}
+
 TEST(TextUtil, Utf8PrefixNeverCutsASequence) {
   const std::string text = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";  // a é € 😀
   EXPECT_EQ(Utf8Prefix(text, 100), text);

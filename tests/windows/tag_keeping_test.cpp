@@ -195,3 +195,61 @@ TEST(TagTypes, Id3v23FramesTagLibWouldDropStayByteForByte) {
     EXPECT_EQ(Frame23(after, id), Frame23(before, id)) << id;
   }
 }
+
+// Several artists and genres read as one text joined by "; ", stay several while left alone, and a
+// typed "; " makes several values where the format holds them (one text where it does not).
+TEST(SeveralValues, ReadJoinedKeptAndTypedAsSeveralWhereTheFormatHoldsThem) {
+  const struct {
+    const char* fixture;
+    const char *artist, *genre;  // as read
+    const char* typed;           // the artist's values after "X; Y" is typed, as TagLib's list
+  } cases[] = {{"rich.flac", "Alpha; Beta", "Rock; Pop", "X|Y"},
+               {"rich.ogg", "Alpha; Beta", "Rock; Pop", "X|Y"},
+               {"rich-v24.mp3", "Alpha; Beta", "Rock; Pop", "X|Y"},
+               // ID3v2.3 has no way to part values: one text, as the other program wrote it
+               {"rich-v23.mp3", "Alpha/Beta", "Rock/Pop", "X; Y"},
+               {"rich.m4a", "Alpha; Beta", "Rock", "X|Y"}};
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string path = dir.CopyFixture(c.fixture, c.fixture);
+    TagInfo record;
+    ASSERT_EQ(ReadTags(path, &record), 1) << c.fixture;
+    EXPECT_EQ(record.artist, c.artist) << c.fixture;
+    EXPECT_EQ(record.genre, c.genre) << c.fixture;
+    const std::string before = Properties(path);
+    record.title = "New Title";
+    ASSERT_EQ(WriteTags(path, &record), 1) << c.fixture;
+    EXPECT_EQ(Properties(path), Replaced(before, "TITLE=Old Title\n", "TITLE=New Title\n"));
+    record.artist = "X; Y";
+    ASSERT_EQ(WriteTags(path, &record), 1) << c.fixture;
+    const TagLib::FileRef file(path.c_str());
+    EXPECT_EQ(file.file()->properties()["ARTIST"].toString("|").to8Bit(true), c.typed)
+        << c.fixture;
+  }
+}
+
+// What TagLib's save would drop is carried over where it can be (an ID3v2.2 date held in a year
+// and a day-month frame), and refused with the reason where it cannot (an MP4 item whose name
+// holds a URL), the file left byte for byte.
+TEST(SaveCheck, WhatTagLibWouldDropIsCarriedOverOrTheFileIsLeftAsItWas) {
+  const struct {
+    const char* fixture;
+    bool saved;
+  } cases[] = {{"id3v22-date.mp3", true}, {"freeform-url.m4a", false}};
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string path = dir.CopyFixture(c.fixture, c.fixture);
+    const std::string bytes = ReadFileBytes(path);
+    TagInfo record;
+    ASSERT_EQ(ReadTags(path, &record), 1);
+    record.comment = "Typed";
+    unsigned long error = 1;
+    EXPECT_EQ(WriteTags(path, &record, &error), c.saved ? 1 : 0) << c.fixture;
+    EXPECT_EQ(error, c.saved ? 0 : kErrorWouldLoseValues) << c.fixture;
+    if (c.saved)
+      EXPECT_NE(Properties(path).find("DATE=2010-04-03\n"), std::string::npos) << Properties(path);
+    else
+      EXPECT_EQ(ReadFileBytes(path), bytes) << c.fixture;
+    EXPECT_EQ(FileCount(dir.path()), 1u) << c.fixture;
+  }
+}
