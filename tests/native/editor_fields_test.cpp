@@ -129,16 +129,24 @@ TEST(ShownFieldsOf, ShowsWhatEveryFileSharesAndNothingWhereTheyDiffer) {
                              .length = 61 + 61 + 3600};
   EXPECT_EQ(shown, expected);
 
-  // Genres that differ select nothing, as do genres the list lacks; an empty one differs too.
-  for (const auto& [genres2, differs] : {std::pair{std::pair{"Indie Rock", "indie rock"}, false},
-                                         {{"Indie Rock", "Jazz"}, true},
-                                         {{"Rock", ""}, true}}) {
+  // Genres that differ select nothing, as do genres the list lacks (several genres too), which
+  // the list then shows as their text; an empty one differs too.
+  const struct {
+    const char *a, *b;
+    bool differs;
+    const char* unlisted;
+  } pairs[] = {{"Indie Rock", "indie rock", false, "Indie Rock"},
+               {"Rock; Pop", "Rock; Pop", false, "Rock; Pop"},
+               {"Indie Rock", "Jazz", true, ""},
+               {"Rock", "", true, ""}};
+  for (const auto& pair : pairs) {
     TagInfo a, b;
-    a.genre = genres2.first;
-    b.genre = genres2.second;
+    a.genre = pair.a;
+    b.genre = pair.b;
     shown = ShownFieldsOf({a, b}, genres);
-    EXPECT_EQ(shown.genreDiffers, differs) << a.genre << " / " << b.genre;
+    EXPECT_EQ(shown.genreDiffers, pair.differs) << a.genre << " / " << b.genre;
     EXPECT_EQ(shown.genre, std::nullopt) << a.genre << " / " << b.genre;
+    EXPECT_EQ(shown.unlistedGenre, pair.unlisted) << a.genre << " / " << b.genre;
   }
 }
 

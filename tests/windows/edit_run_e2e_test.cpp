@@ -1,6 +1,7 @@
 // DA3Zur.exe -edit over real files, driven from outside as a user would: several files in one
-// editor, typed into and saved, one of them read-only; the same files one by one, where an MP3 is
-// saved, a FLAC too and an Ogg cancelled; then TagLib reads what reached the disk.
+// editor, typed into and saved, one of them read-only, one written meanwhile by another program, a
+// save stopped by Cancel; the same files one by one, with what was typed for all of them, where an
+// MP3 is saved, a FLAC too and an Ogg cancelled; then TagLib reads what reached the disk.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -49,6 +50,8 @@ TEST(EditRun, OneByOneEditsSavesAndCancelsOneFileAfterTheOther) {
   EditorWindowFound editor = WaitForEditor(program.id());
   ASSERT_TRUE(editor);
   EXPECT_EQ(TextOf(editor[kStatusBar]), "3 files: first song.mp3, second.flac, third.ogg");
+  // What is typed there goes on into each file's own editor, not yet saved.
+  Retype(editor[kAlbumField], "Carried Album");
   Click(editor[kOneByOneButton]);
   ASSERT_TRUE(WaitUntilClosed(editor.window));
 
@@ -56,6 +59,7 @@ TEST(EditRun, OneByOneEditsSavesAndCancelsOneFileAfterTheOther) {
   ASSERT_TRUE(editor);
   EXPECT_EQ(TextOf(editor[kStatusBar]), "first song.mp3");
   EXPECT_EQ(TextOf(editor[kTitleField]), "Tagged Title");
+  EXPECT_EQ(TextOf(editor[kAlbumField]), "Carried Album");
   EXPECT_EQ(TextOf(editor[kYearField]), "1999");
   EXPECT_EQ(TextOf(editor[kSampleRateField]), "44100");
   EXPECT_EQ(TextOf(editor[kChannelsField]), "2");
@@ -89,7 +93,7 @@ TEST(EditRun, OneByOneEditsSavesAndCancelsOneFileAfterTheOther) {
   EXPECT_EQ(first.year, 0u);
   EXPECT_EQ(first.track, 0u);
   EXPECT_EQ(first.artist, "Tagged Artist");
-  EXPECT_EQ(first.album, "Tagged Album");
+  EXPECT_EQ(first.album, "Carried Album");
   EXPECT_EQ(first.comment, "A comment");
   EXPECT_EQ(first.genre, "Rock");
   EXPECT_EQ(first.sampleRate, 44100);
@@ -98,6 +102,7 @@ TEST(EditRun, OneByOneEditsSavesAndCancelsOneFileAfterTheOther) {
   EXPECT_EQ(second.title, "Tagged Title");
   EXPECT_EQ(second.artist, "Second Artist");
   EXPECT_EQ(second.genre, "Jazz");
+  EXPECT_EQ(second.album, "Carried Album");
   EXPECT_EQ(second.year, 1999u);
   EXPECT_EQ(second.track, 7u);
 
