@@ -2,6 +2,7 @@
 // the C binding joins a field's values with a space, so that two artists read as one.
 #include <taglib/apetag.h>
 #include <taglib/flacfile.h>
+#include <taglib/id3v1genres.h>
 #include <taglib/id3v2header.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mp4file.h>
@@ -49,13 +50,27 @@ struct ListTags {
     ape = taglib::ApeTagOf(handle);
   }
 
-  // The values of the first tag that holds any under the key.
+  // The values of the ID3v2 tag's frame, a genre given by its ID3v1 number as the name.
+  TagLib::StringList Id3v2Values(const TagLib::String& key) const {
+    TagLib::StringList values;
+    const auto* frame = dynamic_cast<const TagLib::ID3v2::TextIdentificationFrame*>(
+        id3v2->frameList(Id3v2Frame(key)).front());
+    for (TagLib::String value : frame ? frame->fieldList() : TagLib::StringList()) {
+      bool number = false;
+      const int genre = value.toInt(&number);
+      if (key == "GENRE" && number && genre >= 0 && genre <= 255)
+        value = TagLib::ID3v1::genre(genre);
+      values.append(value);
+    }
+    return values;
+  }
+
+  // The values of the first tag that holds any under the key, each tag asked for that field alone.
   TagLib::StringList Values(const TagLib::String& key) const {
-    for (TagLib::PropertyMap map : {xiph ? xiph->properties() : TagLib::PropertyMap(),
-                                    mp4 ? mp4->properties() : TagLib::PropertyMap(),
-                                    id3v2 ? id3v2->properties() : TagLib::PropertyMap(),
-                                    ape ? ape->properties() : TagLib::PropertyMap()})
-      if (!map[key].isEmpty()) return map[key];
+    if (xiph && xiph->contains(key)) return xiph->fieldListMap()[key];
+    if (mp4 && mp4->contains(Mp4Atom(key))) return mp4->item(Mp4Atom(key)).toStringList();
+    if (id3v2 && !id3v2->frameList(Id3v2Frame(key)).isEmpty()) return Id3v2Values(key);
+    if (ape && ape->itemListMap().contains(key.upper())) return ape->itemListMap()[key.upper()].values();
     return {};
   }
 };
@@ -67,6 +82,8 @@ std::string ListText(TagLib_File* file, TagLib_Tag* tag, const char* key,
   STEP(TagLib);
   const char* text = single(tag);
   const std::string joined = text ? text : "";
+  // Values joined by the binding always hold a space: a text without one is a single value.
+  if (joined.find(' ') == std::string::npos) return joined;
   const TagLib::StringList values = ListTags(file).Values(key);
   // The list stands for the field only where it is what the binding read, its values joined by a
   // space (by a comma in MP4): a field the file holds in another tag first stays as the binding
