@@ -22,8 +22,9 @@ constexpr int kStatusFieldWidth = 300;
 constexpr int kSelectionHeight = 20;  // the closed genre list
 constexpr int kOpenListHeight = 240;  // what the opened list adds below it
 constexpr COLORREF kLinkColour = RGB(0, 0, 192);
-// How long a save of several files goes before the window says how far it is.
-constexpr UINT kProgressAfterMs = 300;
+// How long a save of several files goes before the window says how far it is, and how often it
+// says so again: a repaint per file would cost the save more than some of its files take.
+constexpr UINT kProgressAfterMs = 300, kProgressEveryMs = 100;
 constexpr UINT_PTR kProgressTimer = 1;
 // The worker's word to the window: one more file done (wParam: how many), and the end of the save.
 constexpr UINT kFileSaved = WM_APP + 1, kSaveEnded = WM_APP + 2;
@@ -172,13 +173,12 @@ class EditorWindow : public ProgramWindow {
         return true;
       case WM_TIMER:
         if (wParam != kProgressTimer) return false;
-        KillTimer(window(), kProgressTimer);
+        if (!showProgress_) SetTimer(window(), kProgressTimer, kProgressEveryMs, nullptr);
         showProgress_ = true;
         ShowProgress();
         return true;
       case kFileSaved:
         saved_ = size_t(wParam);
-        ShowProgress();
         return true;
       case kSaveEnded:
         saver_.join();
