@@ -51,7 +51,9 @@ EditRunSteps EditSteps(ProgramTables& tables) {
                   const EditedFields* typed) { return EditTags(tables, record, path, typed); },
       .editTogether =
           [&](const std::vector<TagInfo>& records, const std::vector<std::string>& paths,
-              const WriteTypedFields& write) { return EditTogether(tables, records, paths, write); },
+              const WriteTypedFields& write) {
+            return EditTogether(tables, records, paths, write);
+          },
       // What was typed goes onto the file as it is at the write, not onto the reading the editor
       // showed: a field another program changed since stays as that program left it.
       .write =

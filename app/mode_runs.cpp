@@ -72,13 +72,15 @@ void RunEditFiles(const std::vector<std::string>& paths, const TextTable& texts,
     const size_t reached = saved + unwritten.size();
     if (together.end == EditorEnd::kSaved && reached < files.size()) {
       // Stopped between two files: the files not reached are unchanged, as are those that failed.
-      for (size_t file = reached; file < files.size(); ++file) unwritten.push_back({files[file], ""});
+      for (size_t file = reached; file < files.size(); ++file)
+        unwritten.push_back({files[file], ""});
       steps.message(texts[kTextError],
                     FillIn(FillIn(texts[kTextSaveStopped], "%1", saved), "%2", files.size()) +
                         FaultLines(texts, unwritten, 10));
       return;
     }
-    if (together.end != EditorEnd::kOneByOne) return ShowFaults(texts, steps, kTextCouldNotWrite, unwritten);
+    if (together.end != EditorEnd::kOneByOne)
+      return ShowFaults(texts, steps, kTextCouldNotWrite, unwritten);
   }
   const EditedFields* typed = together.end == EditorEnd::kOneByOne ? &together.fields : nullptr;
   for (size_t file = 0; file < files.size(); ++file) {

@@ -32,8 +32,8 @@ struct EditRunSteps {
 // other in an editor each, which show what was typed for all of them. The files that cannot be
 // written get one box, with the reason a save failed after the path, and the run goes on. A save
 // of several files stopped before its end gets one box instead: how many were saved, and which
-// files are unchanged, with the reason for those that failed. Each record starts empty, so a file without a tag
-// never shows or receives another file's values. A save's leftover copy is skipped.
+// files are unchanged, with the reason for those that failed. Each record starts empty, so a file
+// without a tag never shows or receives another file's values. A save's leftover copy is skipped.
 void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps);
 // The same run over paths handed over by an Explorer verb.
 void RunEditFiles(const std::vector<std::string>& paths, const TextTable& texts,

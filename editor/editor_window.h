@@ -65,5 +65,4 @@ EditorResult EditTags(const ProgramTables& tables, const TagInfo& record,
 // moment, and Cancel stops it between files. "One by one" ends it with what was typed so far.
 // Returns once the window is destroyed.
 EditorResult EditTogether(const ProgramTables& tables, const std::vector<TagInfo>& records,
-                          const std::vector<std::string>& fileNames,
-                          const WriteTypedFields& write);
+                          const std::vector<std::string>& fileNames, const WriteTypedFields& write);

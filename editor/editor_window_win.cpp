@@ -239,8 +239,7 @@ class EditorWindow : public ProgramWindow {
     // hint itself while nothing is picked.
     // Several genres, or one the list does not name, are shown the same way: a pick replaces them.
     genreHint_ = shown.genreDiffers ? hint_ : Wide(shown.unlistedGenre);
-    if (!genreHint_.empty())
-      SetWindowSubclass(genres, PaintHint, 0, DWORD_PTR(genreHint_.c_str()));
+    if (!genreHint_.empty()) SetWindowSubclass(genres, PaintHint, 0, DWORD_PTR(genreHint_.c_str()));
     for (const std::string& name : tables_.genres)
       SendMessageW(genres, CB_ADDSTRING, 0, LPARAM(Wide(name).c_str()));
     SendMessageW(genres, CB_SETCURSEL, shown.genre ? WPARAM(*shown.genre) : WPARAM(-1), 0);
@@ -275,13 +274,13 @@ class EditorWindow : public ProgramWindow {
   void ReadFields() {
     LRESULT selected = SendMessageW(Control(Id(kGenreList)), CB_GETCURSEL, 0, 0);
     fields_ = {ControlText(Control(Id(kTitleField))),
-                        ControlText(Control(Id(kArtistField))),
-                        ControlText(Control(Id(kAlbumField))),
-                        ControlText(Control(Id(kYearField))),
-                        ControlText(Control(Id(kCommentField))),
-                        ControlText(Control(Id(kTrackField))),
-                        std::nullopt,
-                        changed_};
+               ControlText(Control(Id(kArtistField))),
+               ControlText(Control(Id(kAlbumField))),
+               ControlText(Control(Id(kYearField))),
+               ControlText(Control(Id(kCommentField))),
+               ControlText(Control(Id(kTrackField))),
+               std::nullopt,
+               changed_};
     if (selected != CB_ERR) fields_.genre = size_t(selected);
   }
 

@@ -111,7 +111,7 @@
   X(kTextDifferentValues, "(different values)")                                            \
   X(kTextFileCount, "%1 files")                                                            \
   X(kTextOneByOne, "One by one")                                                           \
-  X(kTextSavingFiles, "Saving %1 of %2 files...")                                         \
+  X(kTextSavingFiles, "Saving %1 of %2 files...")                                          \
   X(kTextFileGone, "The file is no longer there")                                          \
   X(kTextChangedWhileSaved, "Another program changed the file while it was saved")         \
   X(kTextWouldLoseValues, "Saving would lose values the file holds; it is unchanged")      \

@@ -146,8 +146,8 @@ std::vector<std::string> KeysOf(FieldSet fields) {
 // One save of a file as it is at that moment: what it held, and what it is to hold.
 struct SavePlan {
   AudioProperties properties;
-  TagInfo edited;        // the fresh reading with the edit applied
-  FieldSet fields = 0;   // the fields in which the edit changes the fresh reading
+  TagInfo edited;             // the fresh reading with the edit applied
+  FieldSet fields = 0;        // the fields in which the edit changes the fresh reading
   taglib::HeldValues others;  // every value the file holds beyond the fields set
 };
 

@@ -197,7 +197,8 @@ void KeepDroppedFrames(TagLib_File* handle) {
 // joins the same two frames of ID3v2.3 itself.
 void JoinId3v22Date(TagLib::ID3v2::Tag* tag) {
   if (!tag || tag->header()->majorVersion() != 2 || tag->frameList("TDRC").size() != 1) return;
-  auto* year = dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(tag->frameList("TDRC").front());
+  auto* year =
+      dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(tag->frameList("TDRC").front());
   TagLib::ID3v2::UnknownFrame* dayMonth = nullptr;
   for (TagLib::ID3v2::Frame* frame : tag->frameList())
     if (frame->frameID() == "TDA") dayMonth = dynamic_cast<TagLib::ID3v2::UnknownFrame*>(frame);

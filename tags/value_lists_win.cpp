@@ -70,7 +70,8 @@ struct ListTags {
     if (xiph && xiph->contains(key)) return xiph->fieldListMap()[key];
     if (mp4 && mp4->contains(Mp4Atom(key))) return mp4->item(Mp4Atom(key)).toStringList();
     if (id3v2 && !id3v2->frameList(Id3v2Frame(key)).isEmpty()) return Id3v2Values(key);
-    if (ape && ape->itemListMap().contains(key.upper())) return ape->itemListMap()[key.upper()].values();
+    if (ape && ape->itemListMap().contains(key.upper()))
+      return ape->itemListMap()[key.upper()].values();
     return {};
   }
 };
@@ -100,7 +101,8 @@ void SetListText(TagLib_File* file, TagLib_Tag* tag, const char* key, const char
   STEP(TagLib);
   single(tag, text);
   TagLib::StringList values;
-  for (const std::string& value : SplitAt(text, kValueSeparator)) values.append(Utf8(value.c_str()));
+  for (const std::string& value : SplitAt(text, kValueSeparator))
+    values.append(Utf8(value.c_str()));
   if (values.size() < 2) return;
   const ListTags tags(file);
   if (tags.xiph) {
@@ -124,7 +126,8 @@ HeldValues OtherValues(TagLib_File* handle, const std::vector<std::string>& keys
     for (const TagLib::String& value : values)
       held.values.push_back(key.to8Bit(true) + "=" + value.to8Bit(true));
   }
-  for (const TagLib::String& name : map.unsupportedData()) held.unshown.push_back(name.to8Bit(true));
+  for (const TagLib::String& name : map.unsupportedData())
+    held.unshown.push_back(name.to8Bit(true));
   return held;
 }
 

@@ -119,7 +119,9 @@ void Album(int count) {
   for (size_t i = 0; i < files.size(); ++i) ReadTags(files[i], &records[i]);
   SIZE_T open = 0;
   DriveWindow(
-      [&] { EditTogether(tables, records, files, [](size_t, const EditedFields&) { return true; }); },
+      [&] {
+        EditTogether(tables, records, files, [](size_t, const EditedFields&) { return true; });
+      },
       [&] {
         EditorWindowFound shown = WaitForEditor(GetCurrentProcessId(), 60000);
         open = WorkingSet();

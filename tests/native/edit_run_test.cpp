@@ -29,9 +29,8 @@ struct FakeSteps {
                 [this](const TagInfo& record, const std::string& path, const EditedFields* typed) {
                   log.push_back("edit " + path + " [" + record.title + "]" +
                                 (typed ? " typed " + typed->album : ""));
-                  return EditorResult{cancelled.count(path) ? EditorEnd::kCancelled
-                                                            : EditorEnd::kSaved,
-                                      {}};
+                  return EditorResult{
+                      cancelled.count(path) ? EditorEnd::kCancelled : EditorEnd::kSaved, {}};
                 },
             .editTogether =
                 [this](const std::vector<TagInfo>& records, const std::vector<std::string>& paths,

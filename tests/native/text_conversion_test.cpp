@@ -22,7 +22,8 @@ TEST(TextUtil, SplitAtPartsAtEverySeparator) {
   EXPECT_EQ(SplitAt("Band; Guest", "; "), (Parts{"Band", "Guest"}));
   EXPECT_EQ(SplitAt("A;B; C;  D", "; "), (Parts{"A;B", "C", " D"}));
   EXPECT_EQ(SplitAt("; x; ", "; "), (Parts{"", "x", ""}));
-  EXPECT_EQ(SplitAt("\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE", "; "), (Parts{"\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE"}));
+  EXPECT_EQ(SplitAt("\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE", "; "),
+            (Parts{"\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE"}));
   EXPECT_EQ(SplitAt("", "; "), (Parts{""}));
   EXPECT_EQ(SplitAt("a; b", ""), (Parts{"a; b"}));
 }

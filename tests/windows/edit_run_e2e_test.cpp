@@ -205,9 +205,9 @@ TEST(EditRun, ASaveKeepsWhatAnotherProgramWroteWhileTheEditorWasOpen) {
   const std::string changed = dir.CopyFixture("tagged.flac", "01 \xE6\xAD\x8C.flac");
   const std::string mp3 = dir.CopyFixture("rich-v24.mp3", "02 two artists.mp3");
   const std::string flac = dir.CopyFixture("rich.flac", "03 two genres.flac");
-  Process program(ProgramCommand("-edit " + Quoted(changed) + " " + Quoted(mp3) + " " +
-                                 Quoted(flac)),
-                  appData.path());
+  Process program(
+      ProgramCommand("-edit " + Quoted(changed) + " " + Quoted(mp3) + " " + Quoted(flac)),
+      appData.path());
   EditorWindowFound editor = WaitForEditor(program.id());
   ASSERT_TRUE(editor);
   // The other program's save, made by mutagen into a file of the same song.
@@ -250,8 +250,9 @@ TEST(EditRun, ASaveStoppedByCancelSaysHowManyFilesWereSaved) {
   EXPECT_EQ(program.WaitForExit(), 0);
   size_t saved = 0;
   for (const std::string& file : files) saved += ReadRaw(file).album == "Tagged Album 2";
-  EXPECT_EQ(text.rfind("The save was stopped: " + std::to_string(saved) + " of 150 files were "
-                       "saved. These are unchanged:",
+  EXPECT_EQ(text.rfind("The save was stopped: " + std::to_string(saved) +
+                           " of 150 files were "
+                           "saved. These are unchanged:",
                        0),
             0u)
       << text;

@@ -46,12 +46,12 @@ class EditorWindow : public ::testing::Test {
           if (edited.end == EditorEnd::kSaved) CopyBack(edited.fields, tables_.genres, record);
           result = edited.end == EditorEnd::kSaved;
         },
-                [&] {
-                  EditorWindowFound editor = WaitForEditor(GetCurrentProcessId());
-                  if (!editor) return;
-                  user(editor);
-                  if (!WaitUntilClosed(editor.window)) ADD_FAILURE() << "the editor stayed open";
-                });
+        [&] {
+          EditorWindowFound editor = WaitForEditor(GetCurrentProcessId());
+          if (!editor) return;
+          user(editor);
+          if (!WaitUntilClosed(editor.window)) ADD_FAILURE() << "the editor stayed open";
+        });
     return result;
   }
 
@@ -472,11 +472,11 @@ TEST_F(EditorWindow, SeveralFilesShowTheHintAndASaveShowsProgressAndStopsAtCance
   DriveWindow(
       [&] {
         end = EditTogether(tables_, records, names, [&](size_t file, const EditedFields& fields) {
-          written.push_back(records[file]);
-          CopyBack(fields, tables_.genres, written.back());
-          Sleep(400);  // a slow file: the window must answer meanwhile
-          return true;
-        }).end;
+                written.push_back(records[file]);
+                CopyBack(fields, tables_.genres, written.back());
+                Sleep(400);  // a slow file: the window must answer meanwhile
+                return true;
+              }).end;
       },
       [&] {
         EditorWindowFound editor = WaitForEditor(GetCurrentProcessId());

@@ -338,8 +338,8 @@ TEST(SaveThroughCopy, AFileWrittenMeanwhileIsSavedAgainOnceThenLeftAlone) {
       return true;
     };
     const bool saved = SaveThroughCopy(
-        path, 1000, save, [](const std::string&, unsigned long&) { return true; },
-        ReplaceWithCopy, error);
+        path, 1000, save, [](const std::string&, unsigned long&) { return true; }, ReplaceWithCopy,
+        error);
     EXPECT_EQ(saved, writes == 1);
     EXPECT_EQ(saves, 2);
     EXPECT_EQ(ReadFileBytes(path), writes == 1 ? "other program 1+saved" : "other program 2");

@@ -223,8 +223,7 @@ TEST(SeveralValues, ReadJoinedKeptAndTypedAsSeveralWhereTheFormatHoldsThem) {
     record.artist = "X; Y";
     ASSERT_EQ(WriteTags(path, &record), 1) << c.fixture;
     const TagLib::FileRef file(path.c_str());
-    EXPECT_EQ(file.file()->properties()["ARTIST"].toString("|").to8Bit(true), c.typed)
-        << c.fixture;
+    EXPECT_EQ(file.file()->properties()["ARTIST"].toString("|").to8Bit(true), c.typed) << c.fixture;
   }
 }
 
