@@ -11,6 +11,9 @@ constexpr std::uint32_t kErrorRequestAborted = 1235;
 // own: bit 29 marks such codes apart from the system's).
 constexpr std::uint32_t kErrorNotRecorded = 0x20000001;
 
+// A copy that undo kept: it differs from its original, and its drive has no Recycle Bin.
+constexpr std::uint32_t kErrorCopyDiffers = 0x20000002;
+
 inline bool IsExistsError(std::uint32_t error) {
   return error == kErrorFileExists || error == kErrorAlreadyExists;
 }

@@ -53,6 +53,24 @@ class UndoProgress {
   DWORD lastShown_ = 0;
 };
 
+// Whether two files hold the same bytes; false when either cannot be read.
+bool SameBytes(const std::string& a, const std::string& b) {
+  std::string bytesA, bytesB;
+  auto all = [](std::string_view) { return false; };
+  return ReadFileUntil(a, bytesA, all) && ReadFileUntil(b, bytesB, all) && bytesA == bytesB;
+}
+
+std::uint32_t DiscardCopy(const std::string& copy, const std::string& original) {
+  STEP(Sorter);
+  if (HasRecycleBin(copy)) {
+    const std::uint32_t error = ToRecycleBin(copy);
+    // The shell may report a failure for a file it did move: the disk decides.
+    return FileStateOf(copy) ? (error ? error : ERROR_ACCESS_DENIED) : 0;
+  }
+  if (!SameBytes(copy, original)) return kErrorCopyDiffers;
+  return ErrorOf(RemoveOwnFile(copy));
+}
+
 UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
   return {
       .state = FileStateOf,
@@ -77,7 +95,7 @@ UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
             if (error == 0 && IsSaveCopyName(from)) ShowFile(to);
             return error;
           },
-      .deleteFile = [](const std::string& path) { return ErrorOf(RemoveOwnFile(path)); },
+      .discardCopy = DiscardCopy,
       .makeFolder =
           [](const std::string& folder) {
             return ErrorOf(CreateDirectoryW(Wide(folder).c_str(), nullptr));
@@ -157,8 +175,9 @@ std::string UndoSort(const TextTable& texts, const std::string& path) {
   if (open.record->undone) return texts[kTextUndoAlready];
   UndoWork work{texts, *open.record, open.file.get(), GetActiveWindow(), {}};
   work.RunServingTheWindow();
-  const UndoSummary& summary = work.summary;
+  UndoSummary& summary = work.summary;
   // An undo cut short is not marked: the steps it took back are, and the rest can follow.
-  if (!summary.endedEarly) AddToRecord(open.file.get(), UndoneLine(RecordTime()));
+  if (!summary.endedEarly && !AddToRecord(open.file.get(), UndoneLine(RecordTime())))
+    summary.endedEarly = summary.unrecorded = true;
   return UndoReportText(texts, summary);
 }

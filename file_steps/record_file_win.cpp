@@ -27,10 +27,9 @@ std::optional<RunRecord> ReadRecord(const std::string& path) {
   return ParseRecord(bytes);
 }
 
-// Sends a file to the Recycle Bin of its drive. For a file beyond its size the shell asks first,
-// as Explorer does, and the answer No keeps the file; on a drive without one the file is deleted,
-// as the user agreed before the copy replaced it.
-void ToRecycleBin(const std::string& path) {
+}  // namespace
+
+std::uint32_t ToRecycleBin(const std::string& path) {
   std::wstring name = Wide(path);
   name.push_back(L'\0');  // the list of names ends in two zeros
   SHFILEOPSTRUCTW operation{};
@@ -38,10 +37,13 @@ void ToRecycleBin(const std::string& path) {
   operation.pFrom = name.c_str();
   operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI |
                      (HasRecycleBin(path) ? FOF_WANTNUKEWARNING : 0);
-  SHFileOperationW(&operation);
+  return std::uint32_t(SHFileOperationW(&operation));
 }
 
+namespace {
+
 // A file that did not go to the Recycle Bin (the user said No, or the shell failed) is shown again.
+// On a drive without one it is deleted, as the user agreed before the copy replaced it.
 void Release(const std::string& path) {
   STEP(Sorter);
   ToRecycleBin(path);

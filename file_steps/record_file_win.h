@@ -59,5 +59,10 @@ OpenRecord OpenRecordToAdd(const std::string& path);
 // not be written.
 bool AddToRecord(HANDLE file, const std::string& text, bool flush = true);
 
+// Sends a file to the Recycle Bin of its drive. For a file beyond its size the shell asks first,
+// as Explorer does, and the answer No keeps the file; on a drive without one the file is deleted.
+// The shell's answer, which need not say what happened: ask the disk.
+std::uint32_t ToRecycleBin(const std::string& path);
+
 // The local time as a record shows it.
 std::string RecordTime();

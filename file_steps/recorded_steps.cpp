@@ -6,20 +6,17 @@
 std::optional<size_t> RecordedSteps::Begin(const RecordStep& step) {
   // A done line that can't be written leaves a step that undo will not take back: the run stops
   // before its next step, as it does when that step's own line can't be written.
-  if (failed_ || !plain_.append(pending_ + RecordLine(step))) {
+  if (failed_ || !plain_.append(RecordLine(step))) {
     failed_ = true;
     return std::nullopt;
   }
-  pending_.clear();
   return steps_++;
 }
 
-void RecordedSteps::Finish() {
-  if (!pending_.empty() && plain_.append(pending_)) pending_.clear();
-}
-
 void RecordedSteps::Done(size_t n, const FileState& state, bool file) {
-  pending_ += DoneLine(n, state);
+  // Written at once, before the run waits on anything (the next row's tags, a question): a run
+  // ended there has its step on record as done.
+  if (!plain_.append(DoneLine(n, state))) failed_ = true;
   if (file && !fileDone_ && plain_.firstDone) plain_.firstDone();
   fileDone_ = fileDone_ || file;
 }

@@ -37,14 +37,11 @@ struct PlainSteps {
   std::function<void()> firstDone;
 };
 
-// A step's done line goes to the record with the next step's line, in one write, or at Finish:
-// should the process end before, the step only lacks the line, and undo leaves its file where the
-// run put it.
+// A step's done line goes to the record in the call that ends the step; one that can't be written
+// stops the run before its next step.
 class RecordedSteps {
  public:
   explicit RecordedSteps(PlainSteps plain) : plain_(std::move(plain)) {}
-  // Writes the done lines still waiting, once the run's last step is over.
-  void Finish();
   // Copy and move as PlainSteps does them; a copy told to replace keeps the file it replaces
   // aside. Give kErrorNotRecorded, trying nothing, once the record could not be written.
   std::uint32_t Copy(const std::string& source, const std::string& target, bool replace);
@@ -60,7 +57,6 @@ class RecordedSteps {
   void Done(size_t n, const FileState& state, bool file);
 
   PlainSteps plain_;
-  size_t steps_ = 0;     // step lines written
-  std::string pending_;  // done lines not written yet
+  size_t steps_ = 0;  // step lines written
   bool failed_ = false, fileDone_ = false;
 };

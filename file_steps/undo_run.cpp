@@ -96,14 +96,16 @@ class Undo {
   Reason RemoveCopy(const RecordStep& step) {
     STEP(Sorter);
     const std::optional<FileState> copy = files_.state(step.to);
-    // No copy: deleted since; the target is as it was before, but for a file set aside.
-    if (!copy) return std::nullopt;
+    // No copy at its target (deleted, renamed or moved away since): nothing was taken back.
+    if (!copy) return texts_[kTextUndoCopyNotFound];
     if (!SameFile(copy, *step.done) || copy->mark != step.done->mark)
       return texts_[kTextUndoChanged];
-    // The copy is deleted for good only while its original is there as it was.
+    // The copy is taken away only while its original is there as it was.
     const std::optional<FileState> original = files_.state(step.from);
     if (!original || original->mark != step.mark) return texts_[kTextUndoOriginalGone];
-    if (std::uint32_t error = files_.deleteFile(step.to)) return files_.systemMessage(error);
+    const std::uint32_t error = files_.discardCopy(step.to, step.from);
+    if (error == kErrorCopyDiffers) return texts_[kTextUndoCopyDiffers];
+    if (error) return files_.systemMessage(error);
     return std::nullopt;
   }
 
@@ -151,7 +153,11 @@ UndoSummary UndoRun(const TextTable& texts, const RunRecord& record, const UndoF
       summary.endedEarly = true;
       break;
     }
-    if ((undo.Step(step) && !files.markBack(n)) || undo.Stopped()) {
+    if (undo.Step(step) && !files.markBack(n)) {
+      summary.endedEarly = summary.unrecorded = true;
+      break;
+    }
+    if (undo.Stopped()) {
       summary.endedEarly = true;
       break;
     }
@@ -177,7 +183,8 @@ std::string UndoReportText(const TextTable& texts, const UndoSummary& summary, s
       summary.files == 1
           ? FillIn(texts[kTextUndoneOne], "%1", summary.undone)
           : FillIn(FillIn(texts[kTextUndoneCount], "%1", summary.undone), "%2", summary.files);
-  if (summary.endedEarly) text += "\r\n" + texts[kTextUndoCutShort];
+  if (summary.endedEarly)
+    text += "\r\n" + texts[summary.unrecorded ? kTextUndoRecordUnwritable : kTextUndoCutShort];
   return text + ReasonLines(summary.notUndone, &UndoSummary::NotUndone::path, listed,
                             texts[kTextMoreNotPlaced]);
 }

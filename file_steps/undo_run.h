@@ -22,8 +22,10 @@ struct UndoFiles {
   // Never replaces; to another volume by a whole copy put in place, then the source deleted.
   // This and the others give 0 or the system's error code.
   std::function<std::uint32_t(const std::string& from, const std::string& to)> moveFile;
-  // Deletes a file, also a read-only one.
-  std::function<std::uint32_t(const std::string& path)> deleteFile;
+  // Takes a copy the run made away (also a read-only one): to the Recycle Bin of its drive, or, on
+  // a drive without one, deleted for good only while its bytes equal those of the original given,
+  // kept otherwise (kErrorCopyDiffers).
+  std::function<std::uint32_t(const std::string& copy, const std::string& original)> discardCopy;
   std::function<std::uint32_t(const std::string& folder)> makeFolder;
   std::function<std::uint32_t(const std::string& folder)> removeFolder;
   // Removes the copies half made beside targets in the folder by a sort that ended by force.
@@ -40,6 +42,7 @@ struct UndoSummary {
   size_t files = 0;         // files the run copied or moved that were not taken back before
   size_t undone = 0;        // of them, taken back now, or found as they were before the run
   bool endedEarly = false;  // Cancel, or the record could not be written: it can be finished later
+  bool unrecorded = false;  // of those, the record could not be written
   struct NotUndone {
     std::string path, reason;
   };
@@ -52,8 +55,9 @@ struct UndoSummary {
 // - a folder the run removed is made again when nothing is there;
 // - a moved file goes back when the file at its target is the one the run placed there (by its
 //   identity, changed or not), unless something is at its old place now;
-// - a copy is deleted only when it is as the run made it and its original is still at its place
-//   as it was; else it stays, with the reason;
+// - a copy is taken away (to the Recycle Bin, see discardCopy) only when it is as the run made it
+//   and its original is still at its place as it was; else it stays, with the reason; a copy no
+//   longer at its target is named too, as not found, and counts as not put back;
 // - a file a copy replaced goes back from its set-aside name once that copy is gone;
 // - a folder the run made is removed when it is empty; one that holds anything stays;
 // - a step that was never done changed nothing but, perhaps, a copy half made beside its target,

@@ -53,6 +53,8 @@ AlbumTargets::Decision AlbumTargets::FolderOf(
   const auto album = albums_.find(folded_(sourceFolder));
   if (album == albums_.end()) return {std::nullopt, kTextTagsUnreadable};  // no track came from it
   if (!album->second.together) return {};
+  // A drive's or a share's root holds whatever the user keeps there, never an album alone.
+  if (RootLength(sourceFolder) >= sourceFolder.size()) return {std::nullopt, kTextAlbumRoot};
   if (userFolder_ && userFolder_(sourceFolder)) return {std::nullopt, kTextAlbumUserFolder};
   for (const std::string& file : files())
     if (IsAudioFile(file) && !album->second.tracks.count(folded_(file)))

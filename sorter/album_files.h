@@ -33,8 +33,8 @@ class AlbumTargets {
   void Track(const std::string& source, const std::string* target);
   // Where the other files of a source folder go, or why they stay: the folder's files, as
   // listed, go along only when every audio file among them is a track of the run, all of them
-  // went to one folder, and the folder is not one of the user's own. The preview and the run both
-  // decide by this.
+  // went to one folder, and the folder is neither a drive's or a share's root nor one of the
+  // user's own. The preview and the run both decide by this.
   struct Decision {
     std::optional<std::string> target;  // the target folder
     TextId reason = kTextAlbumSplit;    // why they stay, when there is no target

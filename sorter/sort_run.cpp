@@ -234,7 +234,10 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
       const std::string target = BuildTargetPath(pattern, source, tags);
       ReadNextMeanwhile(steps, i + 1, source, target);
       outcome = Place(texts, steps, run, move, source, target);
-      albums.Track(source, outcome.placed() ? &target : nullptr);
+      // A track whose target was taken does not go with its album, whether a copy replaced the
+      // file there or not: the preview, which cannot know the answer, decides so too.
+      const bool withAlbum = outcome.placed() && outcome.kind != RowOutcome::kReplaced;
+      albums.Track(source, withAlbum ? &target : nullptr);
       if (outcome.placed()) Count(summary, run, outcome, source, target);
     } else if (album && IsAlbumFile(source)) {
       waiting.push_back(i);

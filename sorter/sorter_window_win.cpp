@@ -499,7 +499,6 @@ class SorterWindow : public ProgramWindow {
     steps.files.begin = [&record](bool move) { record.Begin(move); };
     SortSummary summary = SortRun(texts_, steps);
     summary.foldersRemoved = RemoveEmptiedFolders(summary, startFolder_, *recorded);
-    recorded->Finish();
     running_ = false;
     finished_ = true;
     STEP(Sorter);

@@ -201,9 +201,7 @@ struct MemoryDisk {
         .goOn = [] { return true; },
         .files = Steps(recorded),
     };
-    SortSummary summary = SortRun(texts, steps);
-    recorded->Finish();
-    return summary;
+    return SortRun(texts, steps);
   }
 
   // Undoes the newest record that copied or moved a file, as the configuration window does;
@@ -243,9 +241,16 @@ struct MemoryDisk {
           if (std::uint32_t error = Fault(from, to)) return error;
           return Rename(from, to);
         },
-        .deleteFile = [this](const std::string& path) -> std::uint32_t {
-          if (std::uint32_t error = Fault(path)) return error;
-          return files.erase(path) ? 0 : 2;
+        .discardCopy = [this](const std::string& copy,
+                              const std::string& original) -> std::uint32_t {
+          if (std::uint32_t error = Fault(copy)) return error;
+          if (!files.count(copy)) return 2;
+          if (!noBin.count(Volume(copy)))
+            bin.push_back(files.at(copy));
+          else if (!files.count(original) || files.at(original).mark != files.at(copy).mark)
+            return kErrorCopyDiffers;  // the content (the last write) is what the bytes are
+          files.erase(copy);
+          return 0;
         },
         .makeFolder = [this](const std::string& folder) -> std::uint32_t {
           if (std::uint32_t error = Fault(folder)) return error;

@@ -39,6 +39,7 @@ void NoIds(MemoryDisk& disk) {
 void Edit(MemoryDisk& disk) { disk.files[kPlaced].mark.lastWrite = 50; }
 void Delete(MemoryDisk& disk) { disk.files.erase(kSong); }
 void Remake(MemoryDisk& disk) { disk.Make(kSong); }
+void DeleteCopy(MemoryDisk& disk) { disk.files.erase(kPlaced); }
 
 std::vector<std::string> Reasons(const std::optional<UndoSummary>& summary) {
   std::vector<std::string> reasons;
@@ -60,19 +61,21 @@ TEST(UndoRun, TakesBackOnlyWhatTheRunDidAndDeletesNothingThatIsNotAlsoElsewhere)
     Contents after;
     size_t undone;
     std::vector<TextId> notUndone;
+    size_t binned = 0;  // files in the Recycle Bin after the undo
   };
   const std::vector<Road> roads = {
       {"moved", true, Song, {}, kSong, {{kSong, 1}}, 1, {}},
       {"moved, edited since", true, Song, Edit, kSong, {{kSong, 50}}, 1, {}},
-      {"copied", false, Song, {}, kSong, {{kSong, 1}}, 1, {}},
+      {"copied", false, Song, {}, kSong, {{kSong, 1}}, 1, {}, 1},
+      {"copy gone", false, Song, DeleteCopy, kSong, {{kSong, 1}}, 0, {kTextUndoCopyNotFound}},
       {"original gone", false, Song, Delete, kSong, {{kPlaced, 1}}, 0, {kTextUndoOriginalGone}},
       {"changed", false, Song, Edit, kSong, {{kSong, 1}, {kPlaced, 50}}, 0, {kTextUndoChanged}},
       {"copy onto itself: no step", false, Placed, {}, kPlaced, {{kPlaced, 1}}, 0, {}},
       {"source held: target left", false, Held, {}, kSong, {{kSong, 1}, {kPlaced, 2}}, 0, {}},
-      {"replaced file back", false, Both, {}, kSong, {{kSong, 1}, {kPlaced, 2}}, 1, {}},
+      {"replaced file back", false, Both, {}, kSong, {{kSong, 1}, {kPlaced, 2}}, 1, {}, 1},
       {"occupied", true, Song, Remake, kSong, {{kSong, 3}, {kPlaced, 1}}, 0, {kTextUndoOccupied}},
       {"no identities, moved", true, NoIds, Edit, kSong, {{kPlaced, 50}}, 0, {kTextUndoMissing}},
-      {"no identities, copied", false, NoIds, {}, kSong, {{kSong, 1}}, 1, {}},
+      {"no identities, copied", false, NoIds, {}, kSong, {{kSong, 1}}, 1, {}, 1},
   };
   for (const Road& road : roads) {
     MemoryDisk disk;
@@ -88,6 +91,7 @@ TEST(UndoRun, TakesBackOnlyWhatTheRunDidAndDeletesNothingThatIsNotAlsoElsewhere)
     std::vector<std::string> reasons;
     for (TextId reason : road.notUndone) reasons.push_back(texts[reason]);
     EXPECT_EQ(Reasons(summary), reasons) << road.what;
+    EXPECT_EQ(disk.bin.size(), road.binned) << road.what;
     // Undone, the folders the run made are gone again.
     EXPECT_EQ(disk.folders.count("D:\\Music\\a\\"), after.count(kPlaced) || !summary) << road.what;
   }
@@ -146,6 +150,15 @@ TEST(SortRun, RefusesWhatWouldCostAFileAndStopsWithoutARecord) {
       disk.replaceWithoutBin = replace;
     };
   };
+  // The album's other files stay at a drive's root, and where a track replaced a file.
+  auto atRoot = [](MemoryDisk& disk) {
+    disk.Make("C:\\a.mp3");
+    disk.Make("C:\\holiday.jpg");
+  };
+  auto replacing = [](MemoryDisk& disk) {
+    Both(disk);
+    disk.Make(kCover);
+  };
   auto noRecord = [](MemoryDisk& disk) {
     Song(disk);
     disk.recordFails = true;
@@ -169,6 +182,8 @@ TEST(SortRun, RefusesWhatWouldCostAFileAndStopsWithoutARecord) {
   const std::vector<Case> cases = {
       {"album, copy", false, album, albumRows, 3, coverStays, albumKept},
       {"album, move", true, album, albumRows, 3, coverStays, albumKept},
+      {"album at a root", true, atRoot, {"C:\\a.mp3"}, 1, {}, {{"C:\\holiday.jpg", 2}}},
+      {"album, track replaced", false, replacing, {kSong}, 1, {}, {{kCover, 3}, {kPlacedCover, 0}}},
       {"no bin, No", false, noBin(false), {kSong}, 0, keptNoBin, {{kPlaced, 2}}},
       {"no bin, Yes", false, noBin(true), {kSong}, 1, {}, {{kPlaced, 1}}},
       {"no record", true, noRecord, {kSong, kCover}, 0, noRecordReason, {{kSong, 1}}, true},
@@ -189,13 +204,32 @@ TEST(SortRun, RefusesWhatWouldCostAFileAndStopsWithoutARecord) {
 }
 
 TEST(UndoReportText, CountsThenListsTheFirstFilesNotPutBack) {
-  UndoSummary summary{14, 2, false, {}};
+  UndoSummary summary{14, 2, false, false, {}};
   for (int i = 0; i < 12; ++i) summary.notUndone.push_back({"f" + std::to_string(i), "r"});
   TextTable texts = Texts();
   texts[kTextMoreNotPlaced] = "und %1 weitere";
   EXPECT_EQ(UndoReportText(texts, summary, 2),
             "2 of 14 files were put back.\r\n\r\nf0\r\n    r\r\nf1\r\n    r\r\nund 10 weitere");
-  summary = {1, 0, true, {}};
+  summary = {1, 0, true, false, {}};
   EXPECT_EQ(UndoReportText(texts, summary),
             "0 of 1 file was put back.\r\nThe undo was cut short; start it again to finish it.");
+  summary.unrecorded = true;  // a back or undone line that could not be written
+  EXPECT_EQ(UndoReportText(texts, summary),
+            "0 of 1 file was put back.\r\nThe record can't be written; the undo stopped there.");
+}
+
+// A step's done line is on record when the call that took the step returns: a run ended while it
+// waits for the next row's tags has its copy or move undone.
+TEST(RecordedSteps, ADoneLineIsWrittenWhenItsStepEnds) {
+  for (const bool move : {true, false}) {
+    MemoryDisk disk;
+    Song(disk);
+    disk.folders.insert({"D:\\Music\\", "D:\\Music\\a\\"});
+    disk.records.push_back(RecordHeader("now", move));
+    RecordedSteps steps(disk.Plain());
+    ASSERT_EQ(move ? steps.Move(kSong, kPlaced) : steps.Copy(kSong, kPlaced, false), 0u);
+    const std::optional<RunRecord> record = ParseRecord(disk.records[0]);
+    ASSERT_TRUE(record && record->steps.size() == 1) << move;
+    EXPECT_EQ(record->steps[0].done, disk.State(kPlaced)) << move;
+  }
 }
