@@ -195,17 +195,22 @@ std::optional<FileState> FileStateOf(const std::string& path) {
   FileHandle file(CreateFileW(WidePath(path).c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file) return std::nullopt;
+  return FileStateOfHandle(file.get(), path);
+}
+
+std::optional<FileState> FileStateOfHandle(HANDLE file, const std::string& path) {
   FILE_BASIC_INFO basic;
   FILE_STANDARD_INFO standard;
-  if (!file || !GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic) ||
-      !GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard) ||
+  if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) ||
+      !GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard) ||
       standard.Directory)
     return std::nullopt;
   FileState state{
       "",
       {std::uint64_t(standard.EndOfFile.QuadPart), std::uint64_t(basic.LastWriteTime.QuadPart)}};
-  const std::optional<std::uint64_t> index = IndexOf(file.get());
-  const std::optional<DWORD> serial = index ? FolderSerial(path, file.get()) : std::nullopt;
+  const std::optional<std::uint64_t> index = IndexOf(file);
+  const std::optional<DWORD> serial = index ? FolderSerial(path, file) : std::nullopt;
   if (index && serial) state.identity = IdentityOf(*serial, *index);
   return state;
 }

@@ -44,6 +44,8 @@ bool HasRecycleBin(const std::string& path);
 // The file's identity (empty where the volume gives none) and mark, read through one handle;
 // nothing when the name holds no file.
 std::optional<FileState> FileStateOf(const std::string& path);
+// The same through a handle already open (with no access asked, or any) to the file at the path.
+std::optional<FileState> FileStateOfHandle(HANDLE file, const std::string& path);
 
 // The state of every file in a folder, given with its backslash, by name (as the folder spells it,
 // a name that is no valid UTF-16 keeping its mark), as FileStateOf gives them one by one, from one

@@ -36,11 +36,13 @@ std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& 
   const std::optional<size_t> copyStep =
       Begin({RecordStep::kCopy, from, to, plain_.mark(from).value_or(FileMark{}), {}, false});
   if (!copyStep) return kErrorNotRecorded;
-  const std::uint32_t error = plain_.copy(from, to, aside);
+  std::optional<FileState> copied;
+  const std::uint32_t error = plain_.copy(from, to, aside, copied);
   if (error != 0) return error;
   // The copy's done line first: should the run end between the two, undo finds the file set
   // aside by its name and mark.
-  if (auto copied = plain_.state(to)) Done(*copyStep, *copied, true);
+  if (!copied) copied = plain_.state(to);
+  if (copied) Done(*copyStep, *copied, true);
   if (auto kept = replace ? plain_.state(aside) : std::nullopt) Done(*asideStep, *kept, false);
   return 0;
 }
@@ -48,16 +50,16 @@ std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& 
 std::uint32_t RecordedSteps::Move(const std::string& source, const std::string& target) {
   STEP(Sorter);
   const std::string from = plain_.wholePath(source), to = plain_.wholePath(target);
-  // Read before: a rename leaves the file as it is, and then needs no second look.
   const std::optional<FileState> before =
       plain_.sourceState ? plain_.sourceState(from) : plain_.state(from);
   const std::optional<size_t> step =
       Begin({RecordStep::kMove, from, to, before ? before->mark : FileMark{}, {}, false});
   if (!step) return kErrorNotRecorded;
-  bool renamed = false;
-  const std::uint32_t error = plain_.move(from, to, renamed);
+  std::optional<FileState> moved;
+  const std::uint32_t error = plain_.move(from, to, moved);
   if (error != 0) return error;
-  if (auto moved = renamed ? before : plain_.state(to)) Done(*step, *moved, true);
+  if (!moved) moved = plain_.state(to);
+  if (moved) Done(*step, *moved, true);
   return 0;
 }
 

@@ -15,17 +15,18 @@ struct PlainSteps {
   std::function<std::optional<FileMark>(const std::string& path)> mark;  // nothing: no file
   std::function<std::optional<FileState>(const std::string& path)> state;
   // The state of a file about to be moved, which may come from a listing of its folder made
-  // earlier in the run: a rename keeps the identity that undo looks for. Empty: state.
+  // earlier in the run: its mark goes into the step's line. Empty: state.
   std::function<std::optional<FileState>(const std::string& path)> sourceState;
   // Copies source to target. Given an aside name, the file at the target is moved there just
   // before the copy takes its place; without one, a file at the target is never replaced. Gives 0
-  // or the system's error code, as do the others.
+  // or the system's error code, as does move. Both may give the state of the file they placed,
+  // as it stands at the target (a volume without lasting file indexes gives a moved file a new
+  // one); else it is read there.
   std::function<std::uint32_t(const std::string& source, const std::string& target,
-                              const std::string& aside)>
+                              const std::string& aside, std::optional<FileState>& placed)>
       copy;
-  // renamed: set when the move was a rename, which leaves the file's identity and mark as they
-  // were.
-  std::function<std::uint32_t(const std::string& source, const std::string& target, bool& renamed)>
+  std::function<std::uint32_t(const std::string& source, const std::string& target,
+                              std::optional<FileState>& placed)>
       move;
   // A free name beside the target to keep the file a copy replaces under; empty when none is.
   std::function<std::string(const std::string& target)> asideName;

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <vector>
 
 #include "base/file_system_win.h"
 #include "base/path_parts.h"
@@ -22,7 +24,7 @@ constexpr std::uint64_t kWorkerFrom = 8 << 20;
 struct Transfer {
   std::wstring source, target;
   bool moving = false;  // a move shows as one
-  bool replace = false, hide = false;
+  bool hide = false;
   std::atomic<std::uint64_t> done{0}, total{0};
   std::atomic<bool> stop{false};
   // The platform has begun the target (it calls the progress routine only once it has): from
@@ -68,9 +70,8 @@ bool MadeTarget(const Transfer& transfer, DWORD error) {
 
 DWORD WINAPI Work(LPVOID data) {
   auto* transfer = static_cast<Transfer*>(data);
-  const BOOL done =
-      CopyFileExW(transfer->source.c_str(), transfer->target.c_str(), Progress, transfer,
-                  &transfer->cancel, transfer->replace ? 0 : COPY_FILE_FAIL_IF_EXISTS);
+  const BOOL done = CopyFileExW(transfer->source.c_str(), transfer->target.c_str(), Progress,
+                                transfer, &transfer->cancel, COPY_FILE_FAIL_IF_EXISTS);
   transfer->error = done ? 0 : GetLastError();
   // A crash report came up meanwhile: the run will never put the copy in place, so it goes here, as
   // a stopped copy does (Wine's copy does not stop halfway). A file the copy did not begin is none
@@ -114,28 +115,48 @@ std::uint32_t Run(Transfer& transfer, const WhileCopying& whileCopying) {
   return transfer.error;
 }
 
+// Renames a whole copy into the target's name, never over a file, through a handle that then
+// gives the placed file's state: the one open the step costs.
+std::uint32_t RenameIntoPlace(const std::wstring& copy, const std::wstring& target,
+                              std::optional<FileState>& placed) {
+  STEP(Sorter);
+  const FileHandle file(CreateFileW(copy.c_str(), DELETE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+  if (!file) return GetLastError();
+  std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t));
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = FALSE;
+  rename->FileNameLength = DWORD(target.size() * sizeof(wchar_t));
+  std::copy(target.begin(), target.end(), rename->FileName);
+  if (!SetFileInformationByHandle(file.get(), FileRenameInfo, rename, DWORD(buffer.size())))
+    return GetLastError();
+  placed = FileStateOfHandle(file.get(), Utf8Marked(target));
+  return 0;
+}
+
 // Puts a whole copy in the target's place after moving the file there to the hidden name aside;
 // should the copy not take the name, the file goes back.
 std::uint32_t PutInPlaceKeepingAside(const std::wstring& copy, const std::wstring& target,
-                                     const std::wstring& aside) {
+                                     const std::wstring& aside, std::optional<FileState>& placed) {
   STEP(Sorter);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (!MoveFileExW(target.c_str(), aside.c_str(), 0)) return GetLastError();
   SetFileAttributesW(aside.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
-  if (MoveFileExW(copy.c_str(), target.c_str(), 0)) return 0;
-  const DWORD error = GetLastError();
+  const std::uint32_t error = RenameIntoPlace(copy, target, placed);
+  if (error == 0) return 0;
   if (MoveFileExW(aside.c_str(), target.c_str(), 0)) SetFileAttributesW(target.c_str(), attributes);
   return error;
 }
 
 // Copies source whole into a hidden copy beside target, then puts the copy in the target's place
-// with one rename, replacing a file there only when told to. Until that rename the target's name
-// is not touched: stopped, failed (a full disk, a dropped share) or ended by force, the file there
-// stays as it was, and so does the source; the copy is removed (or, after a forced end, removed
-// by the next run).
-std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& target, bool replace,
-                            bool moving, const WhileCopying& whileCopying,
-                            const std::wstring& aside = L"") {
+// with one rename that never replaces a file (a file there is first moved to the aside name, where
+// one is given). Until that rename the target's name is not touched: stopped, failed (a full
+// disk, a dropped share) or ended by force, the file there stays as it was, and so does the
+// source; the copy is removed (or, after a forced end, removed by the next run).
+std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& target, bool moving,
+                            const WhileCopying& whileCopying, const std::wstring& aside,
+                            std::optional<FileState>& placed) {
   STEP(Sorter);
   Transfer transfer;
   transfer.source = source;
@@ -155,53 +176,46 @@ std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& targ
     const DWORD attributes = GetFileAttributesW(source.c_str());
     SetFileAttributesW(transfer.target.c_str(),
                        attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes);
-    if (!aside.empty()) {
-      error = PutInPlaceKeepingAside(transfer.target, target, aside);
-    } else if (!MoveFileExW(transfer.target.c_str(), target.c_str(),
-                            replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
-      error = GetLastError();
-    }
+    error = aside.empty() ? RenameIntoPlace(transfer.target, target, placed)
+                          : PutInPlaceKeepingAside(transfer.target, target, aside, placed);
   }
   if (error != 0) RemoveOwnFile(Utf8Marked(transfer.target));
   return error;
 }
 }  // namespace
 
-std::uint32_t CopyInSteps(const std::string& source, const std::string& target, bool replace,
-                          const WhileCopying& whileCopying, const std::string& aside) {
+std::uint32_t CopyInSteps(const std::string& source, const std::string& target,
+                          const WhileCopying& whileCopying, const std::string& aside,
+                          std::optional<FileState>* placed) {
   STEP(Sorter);
-  if (replace)
-    return CopyIntoPlace(WidePath(source), WidePath(target), true, false, whileCopying,
-                         WidePath(aside));
-  Transfer transfer;
-  transfer.source = WidePath(source);
-  transfer.target = WidePath(target);
-  const std::uint32_t error = Run(transfer, whileCopying);
-  // A target the copy began is its own: what the platform left of it after a stop or a failure
-  // goes (as does one the copy finished before the stop took effect: the source is still there).
-  // A failure before that (a source that can't be read, a target that exists) leaves the target.
-  const bool made = MadeTarget(transfer, error) || (transfer.stop && error == 0);
-  if ((transfer.stop || error != 0) && made) RemoveOwnFile(target);
-  return transfer.stop && made ? kErrorRequestAborted : error;
+  // A target that is taken is not copied for: the copy could never take its name.
+  if (aside.empty() && GetFileAttributesW(WidePath(target).c_str()) != INVALID_FILE_ATTRIBUTES)
+    return ERROR_FILE_EXISTS;
+  std::optional<FileState> state;
+  const std::uint32_t error = CopyIntoPlace(WidePath(source), WidePath(target), false, whileCopying,
+                                            aside.empty() ? L"" : WidePath(aside), state);
+  if (placed) *placed = state;
+  return error;
 }
 
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
-                          const WhileCopying& whileCopying, bool* renamed) {
+                          const WhileCopying& whileCopying, std::optional<FileState>* placed) {
   STEP(Sorter);
   const std::wstring from = WidePath(source), to = WidePath(target);
-  if (renamed) *renamed = false;
   // Within one volume a rename is the whole move, and takes no time, whatever letters or names
   // the two paths go by (a subst letter, a mapped share); between volumes it is refused, at once
-  // and copying nothing, and the move goes on as a copy.
-  if (MoveFileExW(from.c_str(), to.c_str(), 0)) {
-    if (renamed) *renamed = true;
-    return 0;
-  }
-  if (const DWORD renameError = GetLastError(); renameError != ERROR_NOT_SAME_DEVICE)
+  // and copying nothing, and the move goes on as a copy. Either way the placed file's state is
+  // read once it is in place: a volume without lasting file indexes (FAT) gives it a new one.
+  std::optional<FileState> state;
+  const std::uint32_t renameError = RenameIntoPlace(from, to, state);
+  if (renameError != ERROR_NOT_SAME_DEVICE) {
+    if (placed) *placed = state;
     return renameError;
+  }
   // Across volumes the file is first copied whole beside the target and renamed into its name;
   // only then does the source go. A move never replaces a file.
-  if (std::uint32_t error = CopyIntoPlace(from, to, false, true, whileCopying)) return error;
+  if (std::uint32_t error = CopyIntoPlace(from, to, true, whileCopying, L"", state)) return error;
+  if (placed) *placed = state;
   STEP(Sorter);
   if (DeleteFileW(from.c_str())) return 0;
   // The source can't go (read-only, or held open): the move did not happen, and its copy goes.

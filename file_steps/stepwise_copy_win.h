@@ -4,10 +4,12 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <windows.h>
 
+#include "base/file_mark.h"
 #include "file_steps/file_errors.h"
 
 // Called on the calling thread every few tens of milliseconds while a file goes: whether it is a
@@ -15,24 +17,26 @@
 // and to handle what waits for the window. False asks the copy to stop.
 using WhileCopying = std::function<bool(bool moving, std::uint64_t done, std::uint64_t total)>;
 
-// Copies source to target through CopyFileExW. A new target is written in its own name; stopped
-// or failed, it leaves none. An existing target is replaced only when told to, and only by a whole
-// copy: the copy goes into a hidden file beside the target (SortCopyName), which takes the
-// target's place with one rename, so a stop, a full disk, a dropped share or a forced end leave
-// the file there as it was. Given an aside name, the file there is not replaced but moved to that
-// name and hidden, just before the copy takes its place. Gives 0, the system's error code, or
-// kErrorRequestAborted when stopped.
-std::uint32_t CopyInSteps(const std::string& source, const std::string& target, bool replace,
-                          const WhileCopying& whileCopying, const std::string& aside = "");
+// Copies source to target through CopyFileExW, into a hidden file beside the target
+// (SortCopyName) that takes the target's name with one rename, which never replaces a file: a
+// stop, a full disk, a dropped share or a forced end leave no cut file under the target's name,
+// and a file there as it was. Given an aside name, the file at the target is moved to that name
+// and hidden just before the copy takes its place; without one, a taken target is refused. Gives
+// 0, the system's error code, or kErrorRequestAborted when stopped; placed, where given, gets the
+// placed copy's state, read through the handle that renamed it.
+std::uint32_t CopyInSteps(const std::string& source, const std::string& target,
+                          const WhileCopying& whileCopying, const std::string& aside = "",
+                          std::optional<FileState>* placed = nullptr);
 
 // Moves source to target, never replacing a file. Within one volume a rename, at once, whatever
 // the paths' letters; across volumes (the rename refused as "not the same device") a copy into a
 // hidden file beside the target, renamed into the target's name, then the source deleted: stopped,
 // failed or ended by force, the source stays and no target is left. Gives 0, the system's error
-// code, or kErrorRequestAborted when stopped; renamed, when given, says whether the move was a
-// rename (which leaves the file's identity and mark as they were).
+// code, or kErrorRequestAborted when stopped; placed, where given, gets the moved file's state as
+// it stands at the target, read through the handle that renamed it there.
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
-                          const WhileCopying& whileCopying, bool* renamed = nullptr);
+                          const WhileCopying& whileCopying,
+                          std::optional<FileState>* placed = nullptr);
 
 // Removes the hidden copies beside targets in the folder (ending in a backslash) that a sort left
 // when its process ended before it could put them in place or remove them.

@@ -109,12 +109,14 @@ PlainSteps PlainFileSteps(const WhileCopying& whileCopying, RecordWriter& record
                          const std::string& path) { return sources->Of(path); },
       .copy =
           [whileCopying](const std::string& source, const std::string& target,
-                         const std::string& aside) {
-            return CopyInSteps(source, target, !aside.empty(), whileCopying, aside);
+                         const std::string& aside, std::optional<FileState>& placed) {
+            return CopyInSteps(source, target, whileCopying, aside, &placed);
           },
-      .move = [whileCopying](
-                  const std::string& source, const std::string& target,
-                  bool& renamed) { return MoveInSteps(source, target, whileCopying, &renamed); },
+      .move =
+          [whileCopying](const std::string& source, const std::string& target,
+                         std::optional<FileState>& placed) {
+            return MoveInSteps(source, target, whileCopying, &placed);
+          },
       .asideName =
           [](const std::string& target) {
             return UnusedName(

@@ -256,7 +256,7 @@ void Steps(int count) {
   i = 0;
   double stepwise = PerFile(files, [&](const std::string& file) {
     std::string to = folders[next()] + "steps " + file.substr(file.rfind('\\') + 1);
-    CopyInSteps(file, to, false, [](bool, std::uint64_t, std::uint64_t) { return true; });
+    CopyInSteps(file, to, [](bool, std::uint64_t, std::uint64_t) { return true; });
   });
   // What the record reads of each file: its mark, its identity and mark, its whole path.
   double mark = PerFile(files, [](const std::string& file) { MarkOf(file); });

@@ -94,7 +94,7 @@ struct MemoryDisk {
         },
         .state = [this](const std::string& path) { return State(path); },
         .copy = [this](const std::string& source, const std::string& target,
-                       const std::string& aside) -> std::uint32_t {
+                       const std::string& aside, std::optional<FileState>&) -> std::uint32_t {
           if (std::uint32_t error = Fault(source, target)) return error;
           if (!files.count(source)) return 2;
           if (!folders.count(FolderPart(target))) return kErrorPathNotFound;
@@ -105,10 +105,11 @@ struct MemoryDisk {
           return 0;
         },
         .move = [this](const std::string& source, const std::string& target,
-                       bool& renamed) -> std::uint32_t {
+                       std::optional<FileState>& placed) -> std::uint32_t {
           if (std::uint32_t error = Fault(source, target)) return error;
-          renamed = Volume(source) == Volume(target);
-          return Rename(source, target);
+          const std::uint32_t error = Rename(source, target);
+          if (error == 0) placed = State(target);
+          return error;
         },
         .asideName = [this](const std::string& target) -> std::string {
           for (int attempt = 0; attempt < 100; ++attempt)

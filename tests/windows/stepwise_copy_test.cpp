@@ -22,9 +22,10 @@ TEST(StepwiseCopy, TheCallerIsServedWhileALargeFileGoesAndAStopLeavesNoTarget) {
   MakeSparseFile(source, kLarge);
   int looks = 0;
   const std::uint32_t error =
-      CopyInSteps(source, target, false, [&](bool moving, std::uint64_t done, std::uint64_t total) {
+      CopyInSteps(source, target, [&](bool moving, std::uint64_t done, std::uint64_t total) {
         EXPECT_FALSE(moving);
         EXPECT_LE(done, total);
+        EXPECT_FALSE(FileExists(target)) << "a cut copy bears the target's name";
         return ++looks < 3;  // Cancel at the third look
       });
   EXPECT_EQ(error, kErrorRequestAborted);
@@ -33,36 +34,42 @@ TEST(StepwiseCopy, TheCallerIsServedWhileALargeFileGoesAndAStopLeavesNoTarget) {
   EXPECT_EQ(FileSize(source).value_or(0), std::uint64_t(kLarge));
 }
 
+// A copy goes whole into its place, and tells the placed file's state as a fresh look gives it; a
+// file at the target is replaced only by being set aside.
 TEST(StepwiseCopy, ACopyGoesWholeAndReplacesOnlyWhenTold) {
   TempDir dir;
-  const std::string source = dir / "a.bin", target = dir / "b.bin";
+  const std::string source = dir / "a.bin", target = dir / "b.bin", aside = dir / "aside.bin";
   WriteFileBytes(source, std::string(300000, 'a'));
   auto goOn = [](bool, std::uint64_t, std::uint64_t) { return true; };
-  EXPECT_EQ(CopyInSteps(source, target, false, goOn), 0u);
+  std::optional<FileState> placed;
+  EXPECT_EQ(CopyInSteps(source, target, goOn, "", &placed), 0u);
   EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
+  EXPECT_EQ(placed, FileStateOf(target));
+  EXPECT_FALSE(placed->identity.empty());
   WriteFileBytes(target, "older");
-  EXPECT_EQ(CopyInSteps(source, target, false, goOn), kErrorFileExists);
+  EXPECT_EQ(CopyInSteps(source, target, goOn), kErrorFileExists);
   EXPECT_EQ(ReadFileBytes(target), "older");
-  EXPECT_EQ(CopyInSteps(source, target, true, goOn), 0u);
+  EXPECT_EQ(CopyInSteps(source, target, goOn, aside), 0u);
   EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(source));
+  EXPECT_EQ(ReadFileBytes(aside), "older");
   // A copy that fails on its source (held by another program) leaves the file at the target.
   {
     const FileHandle held(CreateFileW(Wide(source).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
     WriteFileBytes(target, "older");
-    EXPECT_NE(CopyInSteps(source, target, false, goOn), 0u);
+    EXPECT_NE(CopyInSteps(source, target, goOn, dir / "aside2.bin"), 0u);
     EXPECT_EQ(ReadFileBytes(target), "older");
   }
   // In a folder of 240 characters the hidden copy's path is beyond MAX_PATH, and still goes.
   const std::string deep = dir / std::string(240 - dir.path().size(), 'd') + "\\";
   ASSERT_TRUE(CreateDirectoryW(Wide(deep).c_str(), nullptr));
   WriteFileBytes(deep + "b.bin", "older");
-  EXPECT_EQ(CopyInSteps(source, deep + "b.bin", true, goOn), 0u);
+  EXPECT_EQ(CopyInSteps(source, deep + "b.bin", goOn, deep + "a.bin"), 0u);
   EXPECT_EQ(ReadFileBytes(deep + "b.bin"), ReadFileBytes(source));
-  EXPECT_EQ(NamesIn(deep, "*").value_or(std::vector<std::string>{}).size(), 1u);
+  EXPECT_EQ(NamesIn(deep, "*").value_or(std::vector<std::string>{}).size(), 2u);
   // Without a window to serve, the copy runs on the caller's thread.
-  EXPECT_EQ(CopyInSteps(source, dir / "c.bin", false, {}), 0u);
+  EXPECT_EQ(CopyInSteps(source, dir / "c.bin", {}), 0u);
   EXPECT_EQ(ReadFileBytes(dir / "c.bin"), ReadFileBytes(source));
 }
 
@@ -84,8 +91,10 @@ TEST(StepwiseMove, WithinOneVolumeARenameThatNeverReplaces) {
   const FileState before = *FileStateOf(source);
   int looks = 0;
   auto count = [&](bool, std::uint64_t, std::uint64_t) { return ++looks > 0; };
-  EXPECT_EQ(MoveInSteps(source, target, count), 0u);
+  std::optional<FileState> placed;
+  EXPECT_EQ(MoveInSteps(source, target, count, &placed), 0u);
   EXPECT_EQ(FileStateOf(target), before);
+  EXPECT_EQ(placed, before);
   EXPECT_EQ(looks, 0) << "a rename went through the copy";
   EXPECT_FALSE(FileExists(source));
   EXPECT_EQ(ReadFileBytes(target), "source");
@@ -101,7 +110,7 @@ TEST(StepwiseCopy, IntoAFolderThatIsNotThereNoPathIsFound) {
   const std::string source = dir / "a.bin", target = dir / "gone\\a.bin";
   WriteFileBytes(source, "source");
   auto goOn = [](bool, std::uint64_t, std::uint64_t) { return true; };
-  EXPECT_EQ(CopyInSteps(source, target, false, goOn), kErrorPathNotFound);
+  EXPECT_EQ(CopyInSteps(source, target, goOn), kErrorPathNotFound);
   EXPECT_EQ(MoveInSteps(source, target, goOn), kErrorPathNotFound);
   EXPECT_EQ(ReadFileBytes(source), "source");
 }
