@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <map>
 #include <mutex>
 #include <new>
+#include <string_view>
 #include <unordered_map>
 
 #include "base/path_parts.h"
@@ -181,6 +183,21 @@ std::optional<DWORD> FolderSerial(const std::string& path, HANDLE file) {
   return serials[folder] = info.dwVolumeSerialNumber;
 }
 }  // namespace
+
+bool KeepsFileIndexes(const std::string& path) {
+  STEP(DA3Rudi);
+  wchar_t root[MAX_PATH + 1] = {}, system[MAX_PATH + 1] = {};
+  if (!GetVolumePathNameW(Wide(path).c_str(), root, MAX_PATH)) return true;
+  // A run asks for each file it moves: the answer is kept for each volume.
+  static std::mutex guard;
+  static std::map<std::wstring, bool> known;
+  const std::lock_guard lock(guard);
+  if (const auto found = known.find(root); found != known.end()) return found->second;
+  const bool keeps =
+      !GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH) ||
+      (std::wstring_view(system).substr(0, 3) != L"FAT" && std::wstring_view(system) != L"exFAT");
+  return known[root] = keeps;
+}
 
 bool HasRecycleBin(const std::string& path) {
   const std::string whole = WholePath(path);

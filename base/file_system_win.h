@@ -37,6 +37,9 @@ std::string WholePath(const std::string& path);
 // the name holds no file or folder that can be opened, or the volume gives no index (some shares
 // give 0 for every file).
 std::optional<std::string> FileIdentity(const std::string& path);
+// Whether the volume of a path keeps a file's index when it is renamed or moved within it, as NTFS
+// does; FAT, FAT32 and exFAT give it a new one. A volume that does not say counts as keeping it.
+bool KeepsFileIndexes(const std::string& path);
 // Whether the drive of a path keeps a Recycle Bin: a fixed drive does, a share, a removable or a
 // RAM disk does not.
 bool HasRecycleBin(const std::string& path);

@@ -161,10 +161,11 @@ std::string Question(const TextTable& texts, const RunRecord& record) {
 
 UndoOffer OfferUndo(const TextTable& texts) {
   STEP(Sorter);
-  const std::optional<LastSort> last = ReadLastSort();
-  if (!last) return {false, texts[kTextUndoNothing], ""};
-  if (last->record.undone) return {false, texts[kTextUndoAlready], ""};
-  return {true, Question(texts, last->record), last->path};
+  // Run by run: the newest not undone yet, then, once it is, the one before.
+  const std::vector<LastSort> sorts = ReadSorts();
+  for (const LastSort& sort : sorts)
+    if (!sort.record.undone) return {true, Question(texts, sort.record), sort.path};
+  return {false, texts[sorts.empty() ? kTextUndoNothing : kTextUndoAlready], ""};
 }
 
 std::string UndoSort(const TextTable& texts, const std::string& path) {

@@ -4,7 +4,8 @@
 
 #include "settings/text_table.h"
 
-// What the Undo button offers: the question to ask and the record it is about, or why there is
+// What the Undo button offers: the newest run not undone yet (pressed again, the one before, as
+// long as its record is kept), as the question to ask and the record it is about, or why there is
 // nothing to undo.
 struct UndoOffer {
   bool possible = false;

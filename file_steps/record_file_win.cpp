@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -68,15 +69,31 @@ bool RecordWriter::Open() {
   const std::string folder = SettingsFolder();
   if (folder.empty()) return false;
   CreateDirectoryW(Wide(folder).c_str(), nullptr);
-  if (std::optional<LastSort> last = ReadLastSort()) previous_ = last->path;
-  file_ = FileHandle(CreateFileW(
-      Wide(folder + RecordName(NextRecordNumber(RecordNames(folder)))).c_str(), GENERIC_WRITE,
-      FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  path_ = folder + RecordName(NextRecordNumber(RecordNames(folder)));
+  file_ = FileHandle(CreateFileW(Wide(path_).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file_ && !AddToRecord(file_.get(), RecordHeader(RecordTime(), move_))) file_.reset();
-  for (const std::string& old : RecordsToRemove(RecordNames(folder), kRecordsKept))
-    if (folder + old != previous_) DeleteFileW(Wide(folder + old).c_str());
   return bool(file_);
 }
+
+namespace {
+// Whether an undo (or another sort) has the record open to write to it now.
+bool Held(const std::string& path) {
+  const FileHandle probe(CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// Whether the files a run set aside are still its undo's: an undo holds its record, or one was
+// cut short (it took steps back and has not marked the run undone).
+bool KeptForUndo(const std::string& path, const RunRecord& record) {
+  if (Held(path)) return true;
+  if (record.undone) return false;
+  for (const RecordStep& step : record.steps)
+    if (step.back) return true;
+  return false;
+}
+}  // namespace
 
 bool RecordWriter::Append(const std::string& text) {
   STEP(Sorter);
@@ -92,23 +109,41 @@ bool RecordWriter::Append(const std::string& text) {
 }
 
 void RecordWriter::FirstDone() {
-  if (previous_.empty()) return;
-  if (std::optional<RunRecord> record = ReadRecord(previous_))
-    for (const std::string& path : SetAsideToRelease(*record, FileStateOf)) Release(path);
+  STEP(Sorter);
+  const std::string folder = SettingsFolder();
+  if (folder.empty()) return;
+  // Every earlier run's undo is over as far as the files it set aside go, but for one that an
+  // undo holds or left cut short: its files wait for the next sort that finds it free.
+  std::vector<std::string> kept;
+  for (const std::string& name : RecordNames(folder)) {
+    const std::string path = folder + name;
+    if (path == path_) continue;
+    const std::optional<RunRecord> record = ReadRecord(path);
+    if (record && KeptForUndo(path, *record)) {
+      kept.push_back(name);
+      continue;
+    }
+    if (record)
+      for (const std::string& file : SetAsideToRelease(*record, FileStateOf)) Release(file);
+  }
+  // The records beyond the newest few go, but for those whose files still wait.
+  for (const std::string& old : RecordsToRemove(RecordNames(folder), kRecordsKept))
+    if (std::ranges::find(kept, old) == kept.end()) DeleteFileW(Wide(folder + old).c_str());
 }
 
 RecordWriter::~RecordWriter() {
   if (file_) FlushFileBuffers(file_.get());
 }
 
-std::optional<LastSort> ReadLastSort() {
+std::vector<LastSort> ReadSorts() {
   STEP(Sorter);
   const std::string folder = SettingsFolder();
-  // A run that did nothing (every file in place, or refused) leaves the undo to the one before.
+  std::vector<LastSort> sorts;
+  // A run that did nothing (every file in place, or refused) is none to undo.
   for (const std::string& name : RecordsNewestFirst(RecordNames(folder)))
     if (std::optional<RunRecord> record = ReadRecord(folder + name); record && record->Files() > 0)
-      return LastSort{folder + name, std::move(*record)};
-  return std::nullopt;
+      sorts.push_back({folder + name, std::move(*record)});
+  return sorts;
 }
 
 OpenRecord OpenRecordToAdd(const std::string& path) {

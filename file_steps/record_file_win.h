@@ -4,11 +4,12 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/win_handles.h"
 #include "file_steps/sort_record.h"
 
-// How many runs' records are kept; undo takes back the newest that did something.
+// How many runs' records are kept; undo takes them back one after the other, newest first.
 inline constexpr size_t kRecordsKept = 5;
 
 // The record of the run under way. Nothing is written until the first step.
@@ -24,8 +25,9 @@ class RecordWriter {
   // Adds lines to the record, opening it first; false when it can't be opened or written (no
   // settings folder, a full disk): the run then tries no further step.
   bool Append(const std::string& text);
-  // After the run's first copy or move: the files that the previous run set aside go to the
-  // Recycle Bin, that run's undo being over.
+  // After the run's first copy or move: the files that earlier runs set aside go to the Recycle
+  // Bin, their undo being over, but for a run an undo holds or left cut short; then the records
+  // beyond the newest kRecordsKept go, but for those.
   void FirstDone();
 
  private:
@@ -35,7 +37,7 @@ class RecordWriter {
   FileHandle file_;
   DWORD lastFlush_ = 0;
   bool move_ = false, opened_ = false;
-  std::string previous_;  // the record of the run before, read once this one is opened
+  std::string path_;  // this run's record
 };
 
 // A record of a run, and where it is.
@@ -43,8 +45,8 @@ struct LastSort {
   std::string path;
   RunRecord record;
 };
-// The newest record of a run that copied or moved a file; nothing when there is none.
-std::optional<LastSort> ReadLastSort();
+// The records of the runs that copied or moved a file, newest first.
+std::vector<LastSort> ReadSorts();
 
 // The record at the path, opened to add to it: the file's text, and the handle. Fails with
 // ERROR_SHARING_VIOLATION while a sorter still writes it.

@@ -55,10 +55,12 @@ std::uint32_t RecordedSteps::Move(const std::string& source, const std::string& 
   const std::optional<size_t> step =
       Begin({RecordStep::kMove, from, to, before ? before->mark : FileMark{}, {}, false});
   if (!step) return kErrorNotRecorded;
+  bool renamed = false;
   std::optional<FileState> moved;
-  const std::uint32_t error = plain_.move(from, to, moved);
+  const std::uint32_t error = plain_.move(from, to, renamed, moved);
   if (error != 0) return error;
-  if (!moved) moved = plain_.state(to);
+  // A rename that gave no state left the file as it was read before.
+  if (!moved) moved = renamed ? before : plain_.state(to);
   if (moved) Done(*step, *moved, true);
   return 0;
 }

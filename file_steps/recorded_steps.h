@@ -21,11 +21,13 @@ struct PlainSteps {
   // before the copy takes its place; without one, a file at the target is never replaced. Gives 0
   // or the system's error code, as does move. Both may give the state of the file they placed,
   // as it stands at the target (a volume without lasting file indexes gives a moved file a new
-  // one); else it is read there.
+  // one).
   std::function<std::uint32_t(const std::string& source, const std::string& target,
                               const std::string& aside, std::optional<FileState>& placed)>
       copy;
-  std::function<std::uint32_t(const std::string& source, const std::string& target,
+  // renamed: set when the move was a rename, which leaves the file's identity and mark as they
+  // were unless the move gives placed.
+  std::function<std::uint32_t(const std::string& source, const std::string& target, bool& renamed,
                               std::optional<FileState>& placed)>
       move;
   // A free name beside the target to keep the file a copy replaces under; empty when none is.

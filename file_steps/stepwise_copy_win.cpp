@@ -24,7 +24,9 @@ constexpr std::uint64_t kWorkerFrom = 8 << 20;
 struct Transfer {
   std::wstring source, target;
   bool moving = false;  // a move shows as one
-  bool hide = false;
+  // The target is a copy under the program's own name; it is hidden while it is made (a large
+  // file, which a forced end may find half made).
+  bool ownName = false, hide = false;
   std::atomic<std::uint64_t> done{0}, total{0};
   std::atomic<bool> stop{false};
   // The platform has begun the target (it calls the progress routine only once it has): from
@@ -64,7 +66,7 @@ DWORD CALLBACK Progress(LARGE_INTEGER total, LARGE_INTEGER done, LARGE_INTEGER, 
 // at all). A failure to read the source or to take the target's name made nothing, and a file
 // there is none of the copy's.
 bool MadeTarget(const Transfer& transfer, DWORD error) {
-  return transfer.hide || transfer.began || error == ERROR_DISK_FULL ||
+  return transfer.ownName || transfer.began || error == ERROR_DISK_FULL ||
          error == ERROR_HANDLE_DISK_FULL || error == ERROR_WRITE_FAULT;
 }
 
@@ -95,9 +97,9 @@ std::uint64_t SizeOf(const std::wstring& path) {
 // which no thread can be had, runs here.
 std::uint32_t Run(Transfer& transfer, const WhileCopying& whileCopying) {
   STEP(Sorter);
-  KernelHandle worker(whileCopying && SizeOf(transfer.source) >= kWorkerFrom
-                          ? CreateThread(nullptr, 0, Work, &transfer, 0, nullptr)
-                          : nullptr);
+  const bool large = whileCopying && SizeOf(transfer.source) >= kWorkerFrom;
+  transfer.hide = large && transfer.ownName;
+  KernelHandle worker(large ? CreateThread(nullptr, 0, Work, &transfer, 0, nullptr) : nullptr);
   if (!worker) {
     transfer.serve = &whileCopying;
     transfer.lastLook = GetTickCount();
@@ -115,11 +117,12 @@ std::uint32_t Run(Transfer& transfer, const WhileCopying& whileCopying) {
   return transfer.error;
 }
 
-// Renames a whole copy into the target's name, never over a file, through a handle that then
-// gives the placed file's state: the one open the step costs.
+// Renames a file into the target's name, never over a file; where its state is asked for, through
+// a handle that then gives it: the one open the step costs.
 std::uint32_t RenameIntoPlace(const std::wstring& copy, const std::wstring& target,
-                              std::optional<FileState>& placed) {
+                              std::optional<FileState>* placed) {
   STEP(Sorter);
+  if (!placed) return MoveFileExW(copy.c_str(), target.c_str(), 0) ? 0 : GetLastError();
   const FileHandle file(CreateFileW(copy.c_str(), DELETE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
@@ -131,14 +134,14 @@ std::uint32_t RenameIntoPlace(const std::wstring& copy, const std::wstring& targ
   std::copy(target.begin(), target.end(), rename->FileName);
   if (!SetFileInformationByHandle(file.get(), FileRenameInfo, rename, DWORD(buffer.size())))
     return GetLastError();
-  placed = FileStateOfHandle(file.get(), Utf8Marked(target));
+  *placed = FileStateOfHandle(file.get(), Utf8Marked(target));
   return 0;
 }
 
 // Puts a whole copy in the target's place after moving the file there to the hidden name aside;
 // should the copy not take the name, the file goes back.
 std::uint32_t PutInPlaceKeepingAside(const std::wstring& copy, const std::wstring& target,
-                                     const std::wstring& aside, std::optional<FileState>& placed) {
+                                     const std::wstring& aside, std::optional<FileState>* placed) {
   STEP(Sorter);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (!MoveFileExW(target.c_str(), aside.c_str(), 0)) return GetLastError();
@@ -156,30 +159,37 @@ std::uint32_t PutInPlaceKeepingAside(const std::wstring& copy, const std::wstrin
 // source; the copy is removed (or, after a forced end, removed by the next run).
 std::uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& target, bool moving,
                             const WhileCopying& whileCopying, const std::wstring& aside,
-                            std::optional<FileState>& placed) {
+                            std::optional<FileState>* placed) {
   STEP(Sorter);
   Transfer transfer;
   transfer.source = source;
   transfer.moving = moving;
-  transfer.hide = true;
+  transfer.ownName = true;
   const std::string targetName = Utf8Marked(target);
-  transfer.target = WidePath(UnusedName(
-      [&](int attempt) { return SortCopyName(targetName, GetCurrentProcessId(), attempt); }));
-  if (transfer.target.empty()) return ERROR_FILE_EXISTS;
-  std::uint32_t error = Run(transfer, whileCopying);
+  std::uint32_t error = ERROR_FILE_EXISTS;
+  // A name an earlier process of the same number left is passed over (the copy fails at once).
+  for (int attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
+    transfer.target = WidePath(SortCopyName(targetName, GetCurrentProcessId(), attempt));
+    error = Run(transfer, whileCopying);
+  }
   // Stopped, the copy goes even when it was whole before the stop took effect (Wine's copy, which
   // does not stop halfway, always is): the user asked for the file to stay where it was.
   if (transfer.stop) error = kErrorRequestAborted;
   if (error == 0) {
     STEP(Sorter);
-    // The copy takes the source's attributes, without the hidden mark it had while it was made.
-    const DWORD attributes = GetFileAttributesW(source.c_str());
-    SetFileAttributesW(transfer.target.c_str(),
-                       attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes);
+    // The copy has the source's attributes (the platform's copy gave it them); one hidden while it
+    // was made gets them again.
+    if (transfer.hide) {
+      const DWORD attributes = GetFileAttributesW(source.c_str());
+      SetFileAttributesW(transfer.target.c_str(), attributes == INVALID_FILE_ATTRIBUTES
+                                                      ? FILE_ATTRIBUTE_NORMAL
+                                                      : attributes);
+    }
     error = aside.empty() ? RenameIntoPlace(transfer.target, target, placed)
                           : PutInPlaceKeepingAside(transfer.target, target, aside, placed);
   }
-  if (error != 0) RemoveOwnFile(Utf8Marked(transfer.target));
+  // A copy that did not begin (every name taken) is none of this run's.
+  if (error != 0 && error != ERROR_FILE_EXISTS) RemoveOwnFile(Utf8Marked(transfer.target));
   return error;
 }
 }  // namespace
@@ -188,39 +198,36 @@ std::uint32_t CopyInSteps(const std::string& source, const std::string& target,
                           const WhileCopying& whileCopying, const std::string& aside,
                           std::optional<FileState>* placed) {
   STEP(Sorter);
-  // A target that is taken is not copied for: the copy could never take its name.
-  if (aside.empty() && GetFileAttributesW(WidePath(target).c_str()) != INVALID_FILE_ATTRIBUTES)
-    return ERROR_FILE_EXISTS;
-  std::optional<FileState> state;
-  const std::uint32_t error = CopyIntoPlace(WidePath(source), WidePath(target), false, whileCopying,
-                                            aside.empty() ? L"" : WidePath(aside), state);
-  if (placed) *placed = state;
-  return error;
+  return CopyIntoPlace(WidePath(source), WidePath(target), false, whileCopying,
+                       aside.empty() ? L"" : WidePath(aside), placed);
 }
 
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
-                          const WhileCopying& whileCopying, std::optional<FileState>* placed) {
+                          const WhileCopying& whileCopying, bool* renamed,
+                          std::optional<FileState>* placed) {
   STEP(Sorter);
+  if (renamed) *renamed = false;
   const std::wstring from = WidePath(source), to = WidePath(target);
   // Within one volume a rename is the whole move, and takes no time, whatever letters or names
   // the two paths go by (a subst letter, a mapped share); between volumes it is refused, at once
-  // and copying nothing, and the move goes on as a copy. Either way the placed file's state is
-  // read once it is in place: a volume without lasting file indexes (FAT) gives it a new one.
-  std::optional<FileState> state;
-  const std::uint32_t renameError = RenameIntoPlace(from, to, state);
+  // and copying nothing, and the move goes on as a copy. A volume with lasting file indexes keeps
+  // the file's through the rename: its state is read only where the volume gives a moved file a
+  // new one (FAT), not to cost every move an open.
+  const std::uint32_t renameError =
+      RenameIntoPlace(from, to, placed && !KeepsFileIndexes(target) ? placed : nullptr);
   if (renameError != ERROR_NOT_SAME_DEVICE) {
-    if (placed) *placed = state;
+    if (renamed) *renamed = renameError == 0;
     return renameError;
   }
   // Across volumes the file is first copied whole beside the target and renamed into its name;
   // only then does the source go. A move never replaces a file.
-  if (std::uint32_t error = CopyIntoPlace(from, to, true, whileCopying, L"", state)) return error;
-  if (placed) *placed = state;
+  if (std::uint32_t error = CopyIntoPlace(from, to, true, whileCopying, L"", placed)) return error;
   STEP(Sorter);
   if (DeleteFileW(from.c_str())) return 0;
   // The source can't go (read-only, or held open): the move did not happen, and its copy goes.
   const DWORD error = GetLastError();
   RemoveOwnFile(target);
+  if (placed) placed->reset();
   return error;
 }
 

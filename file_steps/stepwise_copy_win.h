@@ -32,10 +32,12 @@ std::uint32_t CopyInSteps(const std::string& source, const std::string& target,
 // the paths' letters; across volumes (the rename refused as "not the same device") a copy into a
 // hidden file beside the target, renamed into the target's name, then the source deleted: stopped,
 // failed or ended by force, the source stays and no target is left. Gives 0, the system's error
-// code, or kErrorRequestAborted when stopped; placed, where given, gets the moved file's state as
-// it stands at the target, read through the handle that renamed it there.
+// code, or kErrorRequestAborted when stopped. renamed, where given, says whether the move was a
+// rename. placed, where given, gets the moved file's state as it stands at the target, read
+// through the handle that put it there, where the move changed it: across volumes, and on a
+// volume that gives a renamed file a new index (FAT); a rename elsewhere leaves it as it was.
 std::uint32_t MoveInSteps(const std::string& source, const std::string& target,
-                          const WhileCopying& whileCopying,
+                          const WhileCopying& whileCopying, bool* renamed = nullptr,
                           std::optional<FileState>* placed = nullptr);
 
 // Removes the hidden copies beside targets in the folder (ending in a backslash) that a sort left

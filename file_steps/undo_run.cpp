@@ -25,8 +25,9 @@ class Undo {
   // Whether a file step was stopped by Cancel: the undo ends there.
   bool Stopped() const { return stopped_; }
 
-  // Takes the step back, or says why not; true when it is back (or needed nothing).
-  bool Step(const RecordStep& step) {
+  // Takes the step back, or says why not; true when it is back (or needed nothing). setAside: the
+  // step that set aside the file a copy replaced, where there is one.
+  bool Step(const RecordStep& step, const RecordStep* setAside) {
     if (!step.done) {
       // Never done: nothing changed but, perhaps, a copy half made beside the target.
       if (step.IsFileStep()) files_.removeLeftovers(FolderPart(step.to));
@@ -37,8 +38,10 @@ class Undo {
       case RecordStep::kMove:
         return Count(step.to, MoveBack(step));
       case RecordStep::kCopy:
-        return Count(step.to, RemoveCopy(step));
+        return Count(step.to, RemoveCopy(step, setAside));
       case RecordStep::kSetAside:
+        // The file a kept copy replaced was released: there is nothing to put back.
+        if (replacedInBin_.count(step.to)) return true;
         return Keep(step.to, PutBack(step));
       case RecordStep::kMakeFolder:
         // A folder that holds anything is the user's now; one that can't be removed stays too.
@@ -93,13 +96,19 @@ class Undo {
     return std::nullopt;
   }
 
-  Reason RemoveCopy(const RecordStep& step) {
+  Reason RemoveCopy(const RecordStep& step, const RecordStep* setAside) {
     STEP(Sorter);
     const std::optional<FileState> copy = files_.state(step.to);
     // No copy at its target (deleted, renamed or moved away since): nothing was taken back.
     if (!copy) return texts_[kTextUndoCopyNotFound];
     if (!SameFile(copy, *step.done) || copy->mark != step.done->mark)
       return texts_[kTextUndoChanged];
+    // The file it replaced is gone from its set-aside name (a later run released it to the
+    // Recycle Bin): the copy keeps its place.
+    if (setAside && setAside->done && !files_.state(setAside->to)) {
+      replacedInBin_.insert(setAside->to);
+      return texts_[kTextUndoReplacedInBin];
+    }
     // The copy is taken away only while its original is there as it was.
     const std::optional<FileState> original = files_.state(step.from);
     if (!original || original->mark != step.mark) return texts_[kTextUndoOriginalGone];
@@ -134,6 +143,7 @@ class Undo {
   const UndoFiles& files_;
   UndoSummary& summary_;
   bool stopped_ = false;
+  std::set<std::string> replacedInBin_;  // set-aside names whose copy stayed for that
 };
 
 }  // namespace
@@ -153,7 +163,12 @@ UndoSummary UndoRun(const TextTable& texts, const RunRecord& record, const UndoF
       summary.endedEarly = true;
       break;
     }
-    if (undo.Step(step) && !files.markBack(n)) {
+    // A copy that replaced a file follows the step that set that file aside.
+    const RecordStep* setAside = n > 0 && record.steps[n - 1].kind == RecordStep::kSetAside &&
+                                         record.steps[n - 1].from == step.to
+                                     ? &record.steps[n - 1]
+                                     : nullptr;
+    if (undo.Step(step, setAside) && !files.markBack(n)) {
       summary.endedEarly = summary.unrecorded = true;
       break;
     }

@@ -58,7 +58,8 @@ struct UndoSummary {
 // - a copy is taken away (to the Recycle Bin, see discardCopy) only when it is as the run made it
 //   and its original is still at its place as it was; else it stays, with the reason; a copy no
 //   longer at its target is named too, as not found, and counts as not put back;
-// - a file a copy replaced goes back from its set-aside name once that copy is gone;
+// - a file a copy replaced goes back from its set-aside name once that copy is gone; where a later
+//   run released it to the Recycle Bin, the copy stays, named with that reason;
 // - a folder the run made is removed when it is empty; one that holds anything stays;
 // - a step that was never done changed nothing but, perhaps, a copy half made beside its target,
 //   which goes.

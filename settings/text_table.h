@@ -120,7 +120,8 @@
   X(kTextUndoCopyNotFound, "Not found; nothing removed")                                       \
   X(kTextUndoCopyDiffers, "It differs from its original, and its drive has no Recycle Bin")    \
   X(kTextUndoRecordUnwritable, "The record can't be written; the undo stopped there.")         \
-  X(kTextAlbumRoot, "Its folder is the root of a drive or share, not an album's")
+  X(kTextAlbumRoot, "Its folder is the root of a drive or share, not an album's")              \
+  X(kTextUndoReplacedInBin, "The file it replaced is in the Recycle Bin")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

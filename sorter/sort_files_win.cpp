@@ -113,9 +113,9 @@ PlainSteps PlainFileSteps(const WhileCopying& whileCopying, RecordWriter& record
             return CopyInSteps(source, target, whileCopying, aside, &placed);
           },
       .move =
-          [whileCopying](const std::string& source, const std::string& target,
+          [whileCopying](const std::string& source, const std::string& target, bool& renamed,
                          std::optional<FileState>& placed) {
-            return MoveInSteps(source, target, whileCopying, &placed);
+            return MoveInSteps(source, target, whileCopying, &renamed, &placed);
           },
       .asideName =
           [](const std::string& target) {

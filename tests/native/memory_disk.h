@@ -104,7 +104,7 @@ struct MemoryDisk {
           files[target] = {next++, files.at(source).mark};
           return 0;
         },
-        .move = [this](const std::string& source, const std::string& target,
+        .move = [this](const std::string& source, const std::string& target, bool&,
                        std::optional<FileState>& placed) -> std::uint32_t {
           if (std::uint32_t error = Fault(source, target)) return error;
           const std::uint32_t error = Rename(source, target);
@@ -120,13 +120,16 @@ struct MemoryDisk {
         .append = [this](const std::string& text) { return Append(text); },
         .firstDone =
             [this] {
-              // The newest record before this run's that did something gives up its files.
-              const auto before = LastSort(records.size() - 1);
-              if (!before) return;
-              for (const std::string& path : SetAsideToRelease(
-                       before->second, [this](const std::string& p) { return State(p); })) {
-                bin.push_back(files.at(path));
-                files.erase(path);
+              // Every earlier record gives up the files it set aside, but one that an undo left
+              // cut short.
+              for (size_t i = 0; i + 1 < records.size(); ++i) {
+                const std::optional<RunRecord> record = ParseRecord(records[i]);
+                if (!record || CutShort(*record)) continue;
+                for (const std::string& path : SetAsideToRelease(
+                         *record, [this](const std::string& p) { return State(p); })) {
+                  bin.push_back(files.at(path));
+                  files.erase(path);
+                }
               }
             },
     };
@@ -205,11 +208,18 @@ struct MemoryDisk {
     return SortRun(texts, steps);
   }
 
-  // Undoes the newest record that copied or moved a file, as the configuration window does;
-  // nothing when there is none or it was undone.
+  static bool CutShort(const RunRecord& record) {
+    if (record.undone) return false;
+    for (const RecordStep& step : record.steps)
+      if (step.back) return true;
+    return false;
+  }
+
+  // Undoes the newest record that copied or moved a file and was not undone, as the
+  // configuration window does; nothing when there is none.
   std::optional<UndoSummary> UndoLast(const TextTable& texts) {
     const auto last = LastSort(records.size());
-    if (!last || last->second.undone) return std::nullopt;
+    if (!last) return std::nullopt;
     writing = last->first;
     killed = false;
     UndoSummary summary = UndoRun(texts, last->second, Undo());
@@ -217,10 +227,12 @@ struct MemoryDisk {
     return summary;
   }
 
-  // Among the records before `end`, the newest that copied or moved a file, and where it is.
+  // Among the records before `end`, the newest that copied or moved a file and was not undone,
+  // and where it is.
   std::optional<std::pair<size_t, RunRecord>> LastSort(size_t end) const {
     for (size_t i = end; i-- > 0;)
-      if (std::optional<RunRecord> record = ParseRecord(records[i]); record && record->Files() > 0)
+      if (std::optional<RunRecord> record = ParseRecord(records[i]);
+          record && record->Files() > 0 && !record->undone)
         return std::pair{i, std::move(*record)};
     return std::nullopt;
   }

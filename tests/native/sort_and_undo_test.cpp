@@ -233,3 +233,26 @@ TEST(RecordedSteps, ADoneLineIsWrittenWhenItsStepEnds) {
     EXPECT_EQ(record->steps[0].done, disk.State(kPlaced)) << move;
   }
 }
+
+// Undo steps back run by run. A later run released the file an earlier copy replaced: undoing the
+// earlier run then keeps that copy in its place and says where the replaced file is.
+TEST(UndoRun, StepsBackRunByRunAndKeepsACopyWhoseReplacedFileWasReleased) {
+  const TextTable& texts = Texts();
+  MemoryDisk disk;
+  Both(disk);
+  const std::string other = "C:\\In\\b1.ogg";
+  disk.Make(other);                  // content 3
+  disk.Sort(texts, {kSong}, false);  // replaces content 2, set aside
+  disk.Sort(texts, {other}, false);  // releases content 2 to the Recycle Bin
+  ASSERT_EQ(disk.bin.size(), 1u);
+  const std::optional<UndoSummary> second = disk.UndoLast(texts);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->undone, 1u);
+  EXPECT_EQ(disk.files.count("D:\\Music\\b\\b1.ogg"), 0u);
+  const std::optional<UndoSummary> first = disk.UndoLast(texts);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->undone, 0u);
+  EXPECT_EQ(Reasons(first), std::vector<std::string>{texts[kTextUndoReplacedInBin]});
+  EXPECT_EQ(disk.files.at(kPlaced).mark.lastWrite, 1u) << "the copy keeps the place";
+  EXPECT_FALSE(disk.UndoLast(texts)) << "every run is undone";
+}
