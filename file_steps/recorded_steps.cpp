@@ -13,6 +13,12 @@ std::optional<size_t> RecordedSteps::Begin(const RecordStep& step) {
   return steps_++;
 }
 
+std::uint32_t RecordedSteps::Failed(size_t n, std::uint32_t error) {
+  // Should the line not be written, undo finds the step cut short, and asks the disk.
+  if (!plain_.append(FailedLine(n))) failed_ = true;
+  return error;
+}
+
 void RecordedSteps::Done(size_t n, const FileState& state, bool file) {
   // Written at once, before the run waits on anything (the next row's tags, a question): a run
   // ended there has its step on record as done.
@@ -29,16 +35,30 @@ std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& 
   if (replace && aside.empty()) return kErrorFileExists;
   std::optional<size_t> asideStep;
   if (replace) {
-    asideStep =
-        Begin({RecordStep::kSetAside, to, aside, plain_.mark(to).value_or(FileMark{}), {}, false});
+    asideStep = Begin({RecordStep::kSetAside,
+                       to,
+                       aside,
+                       plain_.mark(to).value_or(FileMark{}),
+                       {},
+                       false,
+                       "",
+                       false});
     if (!asideStep) return kErrorNotRecorded;
   }
-  const std::optional<size_t> copyStep =
-      Begin({RecordStep::kCopy, from, to, plain_.mark(from).value_or(FileMark{}), {}, false});
+  const std::optional<FileState> before =
+      plain_.sourceState ? plain_.sourceState(from) : plain_.state(from);
+  const std::optional<size_t> copyStep = Begin({RecordStep::kCopy,
+                                                from,
+                                                to,
+                                                before ? before->mark : FileMark{},
+                                                {},
+                                                false,
+                                                before ? before->identity : "",
+                                                false});
   if (!copyStep) return kErrorNotRecorded;
   std::optional<FileState> copied;
   const std::uint32_t error = plain_.copy(from, to, aside, copied);
-  if (error != 0) return error;
+  if (error != 0) return Failed(*copyStep, error);
   // The copy's done line first: should the run end between the two, undo finds the file set
   // aside by its name and mark.
   if (!copied) copied = plain_.state(to);
@@ -52,13 +72,19 @@ std::uint32_t RecordedSteps::Move(const std::string& source, const std::string& 
   const std::string from = plain_.wholePath(source), to = plain_.wholePath(target);
   const std::optional<FileState> before =
       plain_.sourceState ? plain_.sourceState(from) : plain_.state(from);
-  const std::optional<size_t> step =
-      Begin({RecordStep::kMove, from, to, before ? before->mark : FileMark{}, {}, false});
+  const std::optional<size_t> step = Begin({RecordStep::kMove,
+                                            from,
+                                            to,
+                                            before ? before->mark : FileMark{},
+                                            {},
+                                            false,
+                                            before ? before->identity : "",
+                                            false});
   if (!step) return kErrorNotRecorded;
   bool renamed = false;
   std::optional<FileState> moved;
   const std::uint32_t error = plain_.move(from, to, renamed, moved);
-  if (error != 0) return error;
+  if (error != 0) return Failed(*step, error);
   // A rename that gave no state left the file as it was read before.
   if (!moved) moved = renamed ? before : plain_.state(to);
   if (moved) Done(*step, *moved, true);
@@ -68,7 +94,8 @@ std::uint32_t RecordedSteps::Move(const std::string& source, const std::string& 
 std::uint32_t RecordedSteps::Folder(RecordStep::Kind kind, const std::string& folder,
                                     const std::function<std::uint32_t()>& step) {
   STEP(Sorter);
-  const std::optional<size_t> n = Begin({kind, plain_.wholePath(folder), "", {}, {}, false});
+  const std::optional<size_t> n =
+      Begin({kind, plain_.wholePath(folder), "", {}, {}, false, "", false});
   if (!n) return kErrorNotRecorded;
   const std::uint32_t error = step();
   if (error == 0) Done(*n, {}, false);

@@ -14,8 +14,8 @@
 struct PlainSteps {
   std::function<std::optional<FileMark>(const std::string& path)> mark;  // nothing: no file
   std::function<std::optional<FileState>(const std::string& path)> state;
-  // The state of a file about to be moved, which may come from a listing of its folder made
-  // earlier in the run: its mark goes into the step's line. Empty: state.
+  // The state of a file about to be copied or moved, which may come from a listing of its folder
+  // made earlier in the run: it goes into the step's line. Empty: state.
   std::function<std::optional<FileState>(const std::string& path)> sourceState;
   // Copies source to target. Given an aside name, the file at the target is moved there just
   // before the copy takes its place; without one, a file at the target is never replaced. Gives 0
@@ -58,6 +58,8 @@ class RecordedSteps {
   std::optional<size_t> Begin(const RecordStep& step);
   // The step numbered n left `state`; `file` for a copy or a move.
   void Done(size_t n, const FileState& state, bool file);
+  // The file step numbered n was tried and did not happen, for the error it gives back.
+  std::uint32_t Failed(size_t n, std::uint32_t error);
 
   PlainSteps plain_;
   size_t steps_ = 0;  // step lines written

@@ -37,18 +37,23 @@ std::optional<std::uint64_t> Number(std::string_view text) {
 std::optional<RecordStep> Step(const std::vector<std::string_view>& fields) {
   const auto word = std::find(std::begin(kStepWords), std::end(kStepWords), fields[0]);
   if (word == std::end(kStepWords)) return std::nullopt;
-  RecordStep step{RecordStep::Kind(word - std::begin(kStepWords)), "", "", {}, {}, false};
+  RecordStep step{
+      RecordStep::Kind(word - std::begin(kStepWords)), "", "", {}, {}, false, "", false};
   if (step.kind == RecordStep::kMakeFolder || step.kind == RecordStep::kRemoveFolder) {
     if (fields.size() != 2 || fields[1].empty()) return std::nullopt;
     step.from = fields[1];
     return step;
   }
-  if (fields.size() != 5 || fields[3].empty() || fields[4].empty()) return std::nullopt;
+  // A file step's line may end in the source's identity; an earlier version's did not.
+  const bool identified = step.IsFileStep() && fields.size() == 6 && !fields[5].empty();
+  if ((fields.size() != 5 && !identified) || fields[3].empty() || fields[4].empty())
+    return std::nullopt;
   const auto size = Number(fields[1]), lastWrite = Number(fields[2]);
   if (!size || !lastWrite) return std::nullopt;
   step.mark = {*size, *lastWrite};
   step.from = fields[3];
   step.to = fields[4];
+  if (identified) step.identity = fields[5];
   return step;
 }
 
@@ -106,7 +111,7 @@ std::vector<std::pair<RecordKey, std::string>> Records(const std::vector<std::st
 size_t RunRecord::Files() const {
   std::set<std::pair<std::string, std::string>> files;
   for (const RecordStep& step : steps)
-    if (step.IsFileStep() && step.done) files.emplace(step.from, step.to);
+    if (step.IsFileStep() && !step.failed) files.emplace(step.from, step.to);
   return files.size();
 }
 
@@ -121,8 +126,11 @@ std::string RecordLine(const RecordStep& step) {
     line += '\t' + std::to_string(step.mark.size) + '\t' + std::to_string(step.mark.lastWrite);
   line += '\t' + step.from;
   if (step.IsFileStep() || step.kind == RecordStep::kSetAside) line += '\t' + step.to;
+  if (step.IsFileStep() && !step.identity.empty()) line += '\t' + step.identity;
   return line + std::string(kLineEnd);
 }
+
+std::string FailedLine(size_t n) { return "failed\t" + std::to_string(n) + std::string(kLineEnd); }
 
 std::string DoneLine(size_t n, const FileState& state) {
   std::string line = "done\t" + std::to_string(n);
@@ -162,9 +170,12 @@ std::optional<RunRecord> ParseRecord(std::string_view text) {
       // A folder's step is done without a file; a file's step only with one. A run writes one
       // done line per step: a second one is damage, and the first, written when the step
       // succeeded, counts.
-      if (named && !named->done && state &&
+      if (named && !named->done && !named->failed && state &&
           (*state == FileState{}) != (named->IsFileStep() || named->kind == RecordStep::kSetAside))
         named->done = state;
+    } else if (fields[0] == "failed") {
+      // The first outcome written counts, as for done lines.
+      if (named && named->IsFileStep() && !named->done && fields.size() == 2) named->failed = true;
     } else if (fields[0] == "back") {
       if (named && fields.size() == 2) named->back = true;
     } else if (auto step = Step(fields)) {

@@ -9,7 +9,9 @@
 //   folder+ <TAB> D:\Music\Rock\ (a folder ends in its backslash)
 //   done <TAB> 0 (step 0, the first step line, was done)
 //   move <TAB> 4811234 <TAB> 133790000000000000 <TAB> C:\In\a.mp3 <TAB> D:\Music\Rock\a.mp3
+//        <TAB> 2882400018:281474976715113 (the source's identity, empty where it has none)
 //   done <TAB> 1 <TAB> 2882400018:281474976715113 <TAB> 4811234 <TAB> 133790000000000000
+//   failed <TAB> 2 (step 2 was tried and did not happen)
 //   folder- <TAB> C:\In\ (made again by undo)
 //   back <TAB> 1 (undo took step 1 back)
 //   undone <TAB> 2026-12-09 14:10
@@ -35,6 +37,11 @@ struct RecordStep {
   // empty state).
   std::optional<FileState> done;
   bool back = false;  // undo took the step back, or found it needed nothing
+  // kMove, kCopy: the source's identity before the step, where it has one.
+  std::string identity;
+  // kMove, kCopy: the step was tried and did not happen. A file step with neither this nor a done
+  // line was cut short by the end of the process.
+  bool failed = false;
   bool operator==(const RecordStep&) const = default;
   bool IsFileStep() const { return kind == kMove || kind == kCopy; }
 };
@@ -45,7 +52,8 @@ struct RunRecord {
   std::vector<RecordStep> steps;
   bool undone = false;  // an "undone" line follows the steps
   // How many files the run copied or moved: a file tried again (a copy first refused, then
-  // replacing) counts once. Steps that were never done count for nothing.
+  // replacing) counts once. Steps that failed count for nothing; one cut short by the end of the
+  // process counts, since its file may have been placed.
   size_t Files() const;
 };
 
@@ -55,6 +63,8 @@ std::string RecordHeader(std::string_view started, bool move);
 std::string RecordLine(const RecordStep& step);
 // The line that says the step numbered n (counting step lines from 0) was done and left `state`.
 std::string DoneLine(size_t n, const FileState& state);
+// The line that says the file step numbered n was tried and did not happen.
+std::string FailedLine(size_t n);
 // The line that says undo took back the step numbered n.
 std::string BackLine(size_t n);
 // The line that says the run was taken back, and when.

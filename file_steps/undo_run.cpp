@@ -8,6 +8,12 @@
 #include "file_steps/file_errors.h"
 #include "tags/save_copy_name.h"
 
+std::string BeforeSortName(std::string_view path, std::string_view day) {
+  const std::string extension = ExtensionPart(path);
+  return FolderPart(path) + BaseNamePart(path) + " (before sort " + std::string(day) + ")" +
+         (extension.empty() ? "" : "." + extension);
+}
+
 namespace {
 // Whether the file found is the one a step left: the same identity where the volume gives one,
 // else the same mark.
@@ -19,8 +25,9 @@ bool SameFile(const std::optional<FileState>& found, const FileState& left) {
 
 class Undo {
  public:
-  Undo(const TextTable& texts, const UndoFiles& files, UndoSummary& summary)
-      : texts_(texts), files_(files), summary_(summary) {}
+  Undo(const TextTable& texts, const UndoFiles& files, UndoSummary& summary,
+       std::string_view started)
+      : texts_(texts), files_(files), summary_(summary), day_(started.substr(0, 10)) {}
 
   // Whether a file step was stopped by Cancel: the undo ends there.
   bool Stopped() const { return stopped_; }
@@ -29,9 +36,23 @@ class Undo {
   // step that set aside the file a copy replaced, where there is one.
   bool Step(const RecordStep& step, const RecordStep* setAside) {
     if (!step.done) {
+      // Cut short by the end of the process: the disk says whether the file was placed.
+      if (step.IsFileStep() && !step.failed)
+        if (std::optional<FileState> placed = Placed(step)) {
+          RecordStep settled = step;
+          settled.done = placed;
+          ++summary_.files;
+          if (step.kind == RecordStep::kMove && !files_.state(step.from))
+            return Count(step.to, MoveBack(settled));
+          return Count(step.to, RemoveCopy(settled, setAside));  // the source is there too
+        }
       // Never done: nothing changed but, perhaps, a copy half made beside the target.
       if (step.IsFileStep()) files_.removeLeftovers(FolderPart(step.to));
-      if (step.kind == RecordStep::kSetAside) return Keep(step.to, PutBackUndone(step));
+      if (step.kind == RecordStep::kSetAside) {
+        aside_.clear();
+        const Reason reason = PutBackUndone(step);
+        return Keep(aside_.empty() ? step.to : aside_, reason);
+      }
       return true;
     }
     switch (step.kind) {
@@ -39,10 +60,13 @@ class Undo {
         return Count(step.to, MoveBack(step));
       case RecordStep::kCopy:
         return Count(step.to, RemoveCopy(step, setAside));
-      case RecordStep::kSetAside:
+      case RecordStep::kSetAside: {
         // The file a kept copy replaced was released: there is nothing to put back.
         if (replacedInBin_.count(step.to)) return true;
-        return Keep(step.to, PutBack(step));
+        aside_.clear();
+        const Reason reason = PutBack(step);
+        return Keep(aside_.empty() ? step.to : aside_, reason);
+      }
       case RecordStep::kMakeFolder:
         // A folder that holds anything is the user's now; one that can't be removed stays too.
         if (files_.isEmptyFolder(step.from)) files_.removeFolder(step.from);
@@ -86,6 +110,16 @@ class Undo {
                      (!left.identity.empty() && there->identity == left.identity));
   }
 
+  // The file at a cut-short step's target, where it is the one the step placed: the source's
+  // identity (a rename keeps it), or its size and last write (a copy keeps those).
+  std::optional<FileState> Placed(const RecordStep& step) const {
+    const std::optional<FileState> at = files_.state(step.to);
+    if (!at) return std::nullopt;
+    if (!step.identity.empty() && at->identity == step.identity) return at;
+    if (step.mark != FileMark{} && at->mark == step.mark) return at;
+    return std::nullopt;
+  }
+
   Reason MoveBack(const RecordStep& step) {
     STEP(Sorter);
     // The file the run placed, changed since or not (its tags may have been edited), goes back;
@@ -124,8 +158,18 @@ class Undo {
     const std::optional<FileState> aside = files_.state(step.to);
     if (!SameFile(aside, *step.done) || aside->mark != step.done->mark)
       return AlreadyBack(step.from, *step.done) ? std::nullopt : Reason(texts_[kTextUndoMissing]);
-    if (std::uint32_t error = files_.moveFile(step.to, step.from)) return Failure(error);
-    return std::nullopt;
+    return OutOfHiding(step);
+  }
+
+  // A set-aside file back to its place, or, where its name is taken (a copy changed since stays
+  // there), beside it under a name of its own: never left hidden.
+  Reason OutOfHiding(const RecordStep& step) {
+    std::uint32_t error = files_.moveFile(step.to, step.from);
+    if (!IsExistsError(error)) return error ? Failure(error) : std::nullopt;
+    const std::string beside = BeforeSortName(step.from, day_);
+    if ((error = files_.moveFile(step.to, beside))) return Failure(error);
+    aside_ = beside;
+    return texts_[kTextUndoBesideTarget];
   }
 
   // A set-aside step not marked done: the run may have ended after the file was moved aside and
@@ -135,8 +179,7 @@ class Undo {
     const std::optional<FileState> aside = files_.state(step.to);
     if (!aside) return std::nullopt;
     if (aside->mark != step.mark) return texts_[kTextUndoMissing];
-    if (std::uint32_t error = files_.moveFile(step.to, step.from)) return Failure(error);
-    return std::nullopt;
+    return OutOfHiding(step);
   }
 
   const TextTable& texts_;
@@ -144,6 +187,8 @@ class Undo {
   UndoSummary& summary_;
   bool stopped_ = false;
   std::set<std::string> replacedInBin_;  // set-aside names whose copy stayed for that
+  std::string day_;                      // the run's day, as its record gives it
+  std::string aside_;  // where the set-aside file just met went, when not to its old place
 };
 
 }  // namespace
@@ -153,7 +198,7 @@ UndoSummary UndoRun(const TextTable& texts, const RunRecord& record, const UndoF
   UndoSummary summary;
   for (const RecordStep& step : record.steps)
     if (step.IsFileStep() && step.done && !step.back) ++summary.files;
-  Undo undo(texts, files, summary);
+  Undo undo(texts, files, summary, record.started);
   size_t passed = 0;
   for (size_t n = record.steps.size(); n-- > 0;) {
     STEP(Sorter);

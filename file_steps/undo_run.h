@@ -59,13 +59,21 @@ struct UndoSummary {
 //   and its original is still at its place as it was; else it stays, with the reason; a copy no
 //   longer at its target is named too, as not found, and counts as not put back;
 // - a file a copy replaced goes back from its set-aside name once that copy is gone; where a later
-//   run released it to the Recycle Bin, the copy stays, named with that reason;
+//   run released it to the Recycle Bin, the copy stays, named with that reason; where its name is
+//   taken (the copy was changed since, and stays), it goes beside it (BeforeSortName), shown;
 // - a folder the run made is removed when it is empty; one that holds anything stays;
+// - a copy or a move cut short by the end of the process (neither done nor failed) counts as done
+//   where its target holds the file it placed (the source's identity, or its size and last
+//   write): a move whose source is gone goes back, any other is taken back as a copy is;
 // - a step that was never done changed nothing but, perhaps, a copy half made beside its target,
 //   which goes.
 // The run writes a folder's step before the files that go into it and its set-aside step before
 // the copy, so that read backward each is met once what depends on it is undone.
 UndoSummary UndoRun(const TextTable& texts, const RunRecord& record, const UndoFiles& files);
+
+// The name a set-aside file takes beside its old one when that is taken: "song (before sort
+// 2026-12-09).mp3" for "song.mp3" and the run's day.
+std::string BeforeSortName(std::string_view path, std::string_view day);
 
 // The files a run set aside (those its copies replaced) that a later run, once it has done a
 // step, sends to the Recycle Bin: only a file that is still the one the run set aside, under the

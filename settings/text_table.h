@@ -121,7 +121,8 @@
   X(kTextUndoCopyDiffers, "It differs from its original, and its drive has no Recycle Bin")    \
   X(kTextUndoRecordUnwritable, "The record can't be written; the undo stopped there.")         \
   X(kTextAlbumRoot, "Its folder is the root of a drive or share, not an album's")              \
-  X(kTextUndoReplacedInBin, "The file it replaced is in the Recycle Bin")
+  X(kTextUndoReplacedInBin, "The file it replaced is in the Recycle Bin")                      \
+  X(kTextUndoBesideTarget, "Its old name is taken; it is back under this one")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

@@ -29,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t n = 0; n < record->steps.size(); ++n) {
     written += RecordLine(record->steps[n]);
     if (record->steps[n].done) written += DoneLine(n, *record->steps[n].done);
+    if (record->steps[n].failed) written += FailedLine(n);
   }
   for (size_t n = 0; n < record->steps.size(); ++n)
     if (record->steps[n].back) written += BackLine(n);
@@ -42,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t n = 0; n < part->steps.size(); ++n) {
       const RecordStep &cut = part->steps[n], &whole = record->steps[n];
       Check(cut.kind == whole.kind && cut.from == whole.from && cut.to == whole.to &&
-            cut.mark == whole.mark && (!cut.done || cut.done == whole.done) &&
+            cut.mark == whole.mark && cut.identity == whole.identity &&
+            (!cut.done || cut.done == whole.done) && (!cut.failed || whole.failed) &&
             (!cut.back || whole.back));
     }
     Check(!part->undone || record->undone);

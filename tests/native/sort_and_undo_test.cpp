@@ -256,3 +256,60 @@ TEST(UndoRun, StepsBackRunByRunAndKeepsACopyWhoseReplacedFileWasReleased) {
   EXPECT_EQ(disk.files.at(kPlaced).mark.lastWrite, 1u) << "the copy keeps the place";
   EXPECT_FALSE(disk.UndoLast(texts)) << "every run is undone";
 }
+
+// A run ended by force between a step and its done line: undo finds the file the step placed by
+// the source's identity or mark and takes it back; a step that failed on a file already there,
+// as like the source as a copy, is left alone.
+TEST(UndoRun, AStepCutShortIsSettledFromTheDisk) {
+  const TextTable& texts = Texts();
+  for (const bool move : {true, false}) {
+    MemoryDisk disk;
+    Song(disk);
+    disk.folders.insert({"D:\\Music\\", "D:\\Music\\a\\"});
+    disk.killAfter = 1;  // the step's line, then the process ends
+    try {
+      disk.Sort(texts, {kSong}, move);
+    } catch (const Killed&) {
+    }
+    ASSERT_EQ(disk.files.count(kPlaced), 1u) << move;
+    disk.killAfter = SIZE_MAX;
+    const std::optional<UndoSummary> settled = disk.UndoLast(texts);
+    ASSERT_TRUE(settled) << move;
+    EXPECT_EQ(settled->files, 1u) << move;
+    EXPECT_EQ(settled->undone, 1u) << move;
+    EXPECT_EQ(disk.files.count(kPlaced), 0u) << move;
+    EXPECT_EQ(disk.files.count(kSong), 1u) << move;
+    EXPECT_EQ(disk.bin.size(), move ? 0u : 1u) << move;
+  }
+  MemoryDisk disk;
+  Song(disk);
+  Placed(disk);
+  disk.files[kPlaced].mark = disk.files[kSong].mark;  // the user's own copy, made earlier
+  disk.Sort(texts, {kSong}, true);
+  const UndoSummary failed = UndoRun(texts, *ParseRecord(disk.records[0]), disk.Undo());
+  EXPECT_EQ(failed.files, 0u);
+  EXPECT_EQ(disk.files.size(), 2u) << "undo took a file it did not place";
+}
+
+// The file a copy replaced is never left hidden: where the copy, changed since, keeps its name, the
+// replaced file comes back beside it under a name that says so.
+TEST(UndoRun, AReplacedFileWhoseNameIsTakenComesBackBesideIt) {
+  const TextTable& texts = Texts();
+  MemoryDisk disk;
+  Both(disk);
+  disk.Sort(texts, {kSong}, false);
+  Edit(disk);  // the copy, changed since
+  const std::optional<UndoSummary> summary = disk.UndoLast(texts);
+  ASSERT_TRUE(summary);
+  const std::string beside = "D:\\Music\\a\\a (before sort now).mp3";
+  EXPECT_EQ(Reasons(summary),
+            (std::vector<std::string>{texts[kTextUndoChanged], texts[kTextUndoBesideTarget]}));
+  EXPECT_EQ(summary->notUndone.back().path, beside);
+  Contents after;
+  for (const auto& [path, file] : disk.files) after[path] = file.mark.lastWrite;
+  EXPECT_EQ(after, (Contents{{kSong, 1}, {kPlaced, 50}, {beside, 2}}));
+  EXPECT_EQ(BeforeSortName("D:\\M\\Кино.flac", "2026-12-09"),
+            "D:\\M\\Кино (before sort 2026-12-09).flac");
+  EXPECT_EQ(BeforeSortName("D:\\M\\README", "2026-12-09"),
+            "D:\\M\\README (before sort 2026-12-09)");
+}

@@ -13,27 +13,34 @@ RunRecord ManyScripts() {
   record.started = "2026-12-09 14:03";
   record.move = true;
   record.steps = {
-      {RecordStep::kMakeFolder, "D:\\Музыка\\Кино\\", "", {}, FileState{}, false},
+      {RecordStep::kMakeFolder, "D:\\Музыка\\Кино\\", "", {}, FileState{}, false, "", false},
       {RecordStep::kMove,
        "C:\\In\\Группа крови.mp3",
        "D:\\Музыка\\Кино\\Группа крови.mp3",
        {4811234, 133790000000000000},
        FileState{"2882400018:281474976715113", {4811234, 133790000000000000}},
-       true},
+       true,
+       "2882400018:281474976715113",
+       false},
       {RecordStep::kSetAside,
        "D:\\音楽\\夜に駆ける.flac",
        "D:\\音楽\\~DA3Zur-夜に駆ける.aside",
        {18446744073709551615u, 0},
        FileState{"1:2", {18446744073709551615u, 0}},
+       false,
+       "",
        false},
       {RecordStep::kCopy,
        "C:\\In\\夜に駆ける.flac",
        "D:\\音楽\\夜に駆ける.flac",
        {1, 2},
        FileState{"", {1, 3}},
+       false,
+       "",
        false},
-      {RecordStep::kCopy, "C:\\In\\b.flac", "D:\\音楽\\b.flac", {1, 2}, {}, false},  // tried only
-      {RecordStep::kRemoveFolder, "C:\\In\\😀 party\\", "", {}, {}, false},
+      // tried, and failed
+      {RecordStep::kCopy, "C:\\In\\b.flac", "D:\\音楽\\b.flac", {1, 2}, {}, false, "7:8", true},
+      {RecordStep::kRemoveFolder, "C:\\In\\😀 party\\", "", {}, {}, false, "", false},
   };
   return record;
 }
@@ -44,6 +51,7 @@ std::string Text(const RunRecord& record) {
   for (size_t n = 0; n < record.steps.size(); ++n) {
     text += RecordLine(record.steps[n]);
     if (record.steps[n].done) text += DoneLine(n, *record.steps[n].done);
+    if (record.steps[n].failed) text += FailedLine(n);
   }
   for (size_t n = 0; n < record.steps.size(); ++n)
     if (record.steps[n].back) text += BackLine(n);
@@ -54,11 +62,17 @@ std::string Text(const RunRecord& record) {
 TEST(SortRecord, WritesOneTabSeparatedLinePerStep) {
   EXPECT_EQ(RecordHeader("2026-12-09 14:03", true), kHeader);
   EXPECT_EQ(RecordHeader("x", false), "DA3Zur sort record 2\r\nstarted\tx\tcopy\r\n");
-  EXPECT_EQ(RecordLine({RecordStep::kMove, "C:\\a.mp3", "D:\\b.mp3", {10, 20}, {}, false}),
-            "move\t10\t20\tC:\\a.mp3\tD:\\b.mp3\r\n");
-  EXPECT_EQ(RecordLine({RecordStep::kSetAside, "D:\\b.mp3", "D:\\~b", {3, 4}, {}, false}),
-            "aside\t3\t4\tD:\\b.mp3\tD:\\~b\r\n");
-  EXPECT_EQ(RecordLine({RecordStep::kMakeFolder, "D:\\R\\", "", {}, {}, false}),
+  EXPECT_EQ(
+      RecordLine({RecordStep::kMove, "C:\\a.mp3", "D:\\b.mp3", {10, 20}, {}, false, "", false}),
+      "move\t10\t20\tC:\\a.mp3\tD:\\b.mp3\r\n");
+  EXPECT_EQ(
+      RecordLine({RecordStep::kCopy, "C:\\a.mp3", "D:\\b.mp3", {10, 20}, {}, false, "1:2", false}),
+      "copy\t10\t20\tC:\\a.mp3\tD:\\b.mp3\t1:2\r\n");
+  EXPECT_EQ(FailedLine(3), "failed\t3\r\n");
+  EXPECT_EQ(
+      RecordLine({RecordStep::kSetAside, "D:\\b.mp3", "D:\\~b", {3, 4}, {}, false, "", false}),
+      "aside\t3\t4\tD:\\b.mp3\tD:\\~b\r\n");
+  EXPECT_EQ(RecordLine({RecordStep::kMakeFolder, "D:\\R\\", "", {}, {}, false, "", false}),
             "folder+\tD:\\R\\\r\n");
   EXPECT_EQ(DoneLine(3, {"7:9", {10, 20}}), "done\t3\t7:9\t10\t20\r\n");
   EXPECT_EQ(DoneLine(0, {}), "done\t0\r\n");
@@ -102,7 +116,9 @@ TEST(SortRecord, LinesThatCantBeReadAreSkippedAndTheRestKept) {
   const std::string good = "folder+\tD:\\R\\\r\n";
   for (const char* bad : {
            "move\t1\t2\tC:\\a.mp3\r\n",                         // a field short
-           "move\t1\t2\tC:\\a.mp3\tD:\\a.mp3\textra\r\n",       // a field more
+           "move\t1\t2\tC:\\a.mp3\tD:\\a.mp3\t1:2\tx\r\n",      // a field more
+           "aside\t1\t2\tC:\\a\tD:\\b\t1:2\r\n",                // an identity: none there
+           "failed\t0\r\n",                                     // a folder's step: none fails
            "move\t1\t\tC:\\a.mp3\tD:\\a.mp3\r\n",               // no time
            "copy\t-1\t2\tC:\\a.mp3\tD:\\a.mp3\r\n",             // a sign
            "copy\t1x\t2\tC:\\a.mp3\tD:\\a.mp3\r\n",             // not a number
@@ -149,7 +165,8 @@ TEST(SortRecord, OnlyATextWithTheHeaderIsARecord) {
     ASSERT_TRUE(read);
     EXPECT_FALSE(read->move);
     EXPECT_EQ(read->steps,
-              (std::vector<RecordStep>{{RecordStep::kCopy, "C:\\a", "D:\\b", {1, 2}, {}, false}}));
+              (std::vector<RecordStep>{
+                  {RecordStep::kCopy, "C:\\a", "D:\\b", {1, 2}, {}, false, "", false}}));
   }
 }
 
