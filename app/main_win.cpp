@@ -19,6 +19,7 @@
 #include "editor/editor_window.h"
 #include "settings/settings.h"
 #include "file_steps/last_sort_undo_win.h"
+#include "file_steps/record_file_win.h"
 #include "sorter/sorter_window.h"
 #include "tags/tag_bridge.h"
 
@@ -45,6 +46,8 @@ std::string SaveFailure(const TextTable& texts, unsigned long error) {
 }
 
 EditRunSteps EditSteps(ProgramTables& tables) {
+  // A file a sort moved and the editor saves becomes a new file: its sort's record hears of it.
+  auto placed = std::make_shared<PlacedFiles>();
   return {
       .read = [](const std::string& path, TagInfo& record) { return ReadTags(path, &record); },
       .edit = [&](const TagInfo& record, const std::string& path,
@@ -57,11 +60,17 @@ EditRunSteps EditSteps(ProgramTables& tables) {
       // What was typed goes onto the file as it is at the write, not onto the reading the editor
       // showed: a field another program changed since stays as that program left it.
       .write =
-          [&](const std::string& path, const EditedFields& fields, std::string& reason) {
+          [&tables, placed](const std::string& path, const EditedFields& fields,
+                            std::string& reason) {
+            const std::optional<FileState> before =
+                placed->Holds(path) ? FileStateOf(path) : std::nullopt;
             unsigned long error = 0;
             const int saved = WriteTags(
                 path, [&](TagInfo& fresh) { CopyBack(fields, tables.genres, fresh); }, &error);
             if (!saved) reason = SaveFailure(tables.texts, error);
+            if (const std::optional<FileState> after =
+                    saved && before ? FileStateOf(path) : std::nullopt)
+              placed->Saved(path, *before, *after);
             return saved;
           },
       .message = [](const std::string& title,

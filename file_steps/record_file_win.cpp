@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file_system_win.h"
+#include "base/name_case_win.h"
 #include "base/position.h"
 #include "base/wide_text_win.h"
 #include "settings/settings.h"
@@ -51,6 +52,36 @@ void Release(const std::string& path) {
   ShowFile(path);
 }
 }  // namespace
+
+void PlacedFiles::Read() {
+  STEP(Sorter);
+  read_ = true;
+  records_ = ReadSorts();
+  for (size_t r = 0; r < records_.size(); ++r)
+    for (size_t n = 0; n < records_[r].record.steps.size(); ++n)
+      if (const RecordStep& step = records_[r].record.steps[n];
+          step.kind == RecordStep::kMove && step.done && !step.back)
+        moved_[FileSystemNameCase().Folded(step.to)].emplace_back(r, n);
+}
+
+bool PlacedFiles::Holds(const std::string& path) {
+  if (!read_) Read();
+  return moved_.count(FileSystemNameCase().Folded(WholePath(path))) > 0;
+}
+
+void PlacedFiles::Saved(const std::string& path, const FileState& before, const FileState& after) {
+  STEP(Sorter);
+  if (!read_) Read();
+  const auto found = moved_.find(FileSystemNameCase().Folded(WholePath(path)));
+  if (found == moved_.end() || before.identity.empty() || after == before) return;
+  for (const auto& [r, n] : found->second) {
+    RecordStep& step = records_[r].record.steps[n];
+    if ((step.saved ? *step.saved : *step.done).identity != before.identity) continue;
+    // A record an undo or a sort holds now hears nothing: its undo then says where the file is.
+    const OpenRecord open = OpenRecordToAdd(records_[r].path);
+    if (open.record && AddToRecord(open.file.get(), SavedLine(n, after))) step.saved = after;
+  }
+}
 
 std::string RecordTime() {
   SYSTEMTIME now;

@@ -4,6 +4,8 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "base/win_handles.h"
@@ -65,6 +67,26 @@ bool AddToRecord(HANDLE file, const std::string& text, bool flush = true);
 // as Explorer does, and the answer No keeps the file; on a drive without one the file is deleted.
 // The shell's answer, which need not say what happened: ask the disk.
 std::uint32_t ToRecycleBin(const std::string& path);
+
+// The files kept records' runs moved into place, so that a save by the program's editor, which
+// replaces a file with a new one of another identity, can tell those records: their undo then
+// still takes the file back. The records are read once, at the first question.
+class PlacedFiles {
+ public:
+  // Whether a kept record's run moved a file to the path, as the path is spelt in the record.
+  bool Holds(const std::string& path);
+  // The file at the path was saved: it was `before` and is `after` now. Each record whose step left
+  // `before` there (or told of it in an earlier line) gets a line that says so; a file the user
+  // put there instead is none of the run's, and its records hear nothing.
+  void Saved(const std::string& path, const FileState& before, const FileState& after);
+
+ private:
+  void Read();
+  bool read_ = false;
+  std::vector<LastSort> records_;
+  // By the folded target path: the record (its place in records_) and the step.
+  std::unordered_map<std::u16string, std::vector<std::pair<size_t, size_t>>> moved_;
+};
 
 // The local time as a record shows it.
 std::string RecordTime();

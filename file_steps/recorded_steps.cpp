@@ -42,7 +42,8 @@ std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& 
                        {},
                        false,
                        "",
-                       false});
+                       false,
+                       {}});
     if (!asideStep) return kErrorNotRecorded;
   }
   const std::optional<FileState> before =
@@ -54,7 +55,8 @@ std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& 
                                                 {},
                                                 false,
                                                 before ? before->identity : "",
-                                                false});
+                                                false,
+                                                {}});
   if (!copyStep) return kErrorNotRecorded;
   std::optional<FileState> copied;
   const std::uint32_t error = plain_.copy(from, to, aside, copied);
@@ -79,7 +81,8 @@ std::uint32_t RecordedSteps::Move(const std::string& source, const std::string& 
                                             {},
                                             false,
                                             before ? before->identity : "",
-                                            false});
+                                            false,
+                                            {}});
   if (!step) return kErrorNotRecorded;
   bool renamed = false;
   std::optional<FileState> moved;
@@ -95,7 +98,7 @@ std::uint32_t RecordedSteps::Folder(RecordStep::Kind kind, const std::string& fo
                                     const std::function<std::uint32_t()>& step) {
   STEP(Sorter);
   const std::optional<size_t> n =
-      Begin({kind, plain_.wholePath(folder), "", {}, {}, false, "", false});
+      Begin({kind, plain_.wholePath(folder), "", {}, {}, false, "", false, {}});
   if (!n) return kErrorNotRecorded;
   const std::uint32_t error = step();
   if (error == 0) Done(*n, {}, false);

@@ -38,7 +38,7 @@ std::optional<RecordStep> Step(const std::vector<std::string_view>& fields) {
   const auto word = std::find(std::begin(kStepWords), std::end(kStepWords), fields[0]);
   if (word == std::end(kStepWords)) return std::nullopt;
   RecordStep step{
-      RecordStep::Kind(word - std::begin(kStepWords)), "", "", {}, {}, false, "", false};
+      RecordStep::Kind(word - std::begin(kStepWords)), "", "", {}, {}, false, "", false, {}};
   if (step.kind == RecordStep::kMakeFolder || step.kind == RecordStep::kRemoveFolder) {
     if (fields.size() != 2 || fields[1].empty()) return std::nullopt;
     step.from = fields[1];
@@ -130,6 +130,12 @@ std::string RecordLine(const RecordStep& step) {
   return line + std::string(kLineEnd);
 }
 
+std::string SavedLine(size_t n, const FileState& state) {
+  return "saved\t" + std::to_string(n) + '\t' + state.identity + '\t' +
+         std::to_string(state.mark.size) + '\t' + std::to_string(state.mark.lastWrite) +
+         std::string(kLineEnd);
+}
+
 std::string FailedLine(size_t n) { return "failed\t" + std::to_string(n) + std::string(kLineEnd); }
 
 std::string DoneLine(size_t n, const FileState& state) {
@@ -173,6 +179,11 @@ std::optional<RunRecord> ParseRecord(std::string_view text) {
       if (named && !named->done && !named->failed && state &&
           (*state == FileState{}) != (named->IsFileStep() || named->kind == RecordStep::kSetAside))
         named->done = state;
+    } else if (fields[0] == "saved") {
+      // Each save replaces the one before: the last line counts.
+      const auto state = DoneState(fields);
+      if (named && named->IsFileStep() && named->done && state && *state != FileState{})
+        named->saved = state;
     } else if (fields[0] == "failed") {
       // The first outcome written counts, as for done lines.
       if (named && named->IsFileStep() && !named->done && fields.size() == 2) named->failed = true;

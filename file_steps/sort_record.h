@@ -12,6 +12,8 @@
 //        <TAB> 2882400018:281474976715113 (the source's identity, empty where it has none)
 //   done <TAB> 1 <TAB> 2882400018:281474976715113 <TAB> 4811234 <TAB> 133790000000000000
 //   failed <TAB> 2 (step 2 was tried and did not happen)
+//   saved <TAB> 1 <TAB> 2882400018:281474976715900 <TAB> 4811300 <TAB> 133790000100000000
+//        (the program's editor saved the file step 1 left, which is now this file)
 //   folder- <TAB> C:\In\ (made again by undo)
 //   back <TAB> 1 (undo took step 1 back)
 //   undone <TAB> 2026-12-09 14:10
@@ -42,6 +44,9 @@ struct RecordStep {
   // kMove, kCopy: the step was tried and did not happen. A file step with neither this nor a done
   // line was cut short by the end of the process.
   bool failed = false;
+  // kMove, kCopy: the file the step left, as the program's editor last saved it (a save replaces
+  // the file with a new one, of another identity).
+  std::optional<FileState> saved;
   bool operator==(const RecordStep&) const = default;
   bool IsFileStep() const { return kind == kMove || kind == kCopy; }
 };
@@ -65,6 +70,9 @@ std::string RecordLine(const RecordStep& step);
 std::string DoneLine(size_t n, const FileState& state);
 // The line that says the file step numbered n was tried and did not happen.
 std::string FailedLine(size_t n);
+// The line that says the file the step numbered n left was saved by the program's editor, and is
+// `state` now.
+std::string SavedLine(size_t n, const FileState& state);
 // The line that says undo took back the step numbered n.
 std::string BackLine(size_t n);
 // The line that says the run was taken back, and when.

@@ -122,10 +122,12 @@ class Undo {
 
   Reason MoveBack(const RecordStep& step) {
     STEP(Sorter);
-    // The file the run placed, changed since or not (its tags may have been edited), goes back;
-    // the move itself refuses a name that is taken.
-    if (!SameFile(files_.state(step.to), *step.done))
-      return AlreadyBack(step.from, *step.done) ? std::nullopt : Reason(texts_[kTextUndoMissing]);
+    // The file the run placed, changed since or not (its tags may have been edited; a save in the
+    // program's editor, which makes it a new file, told the record), goes back; the move itself
+    // refuses a name that is taken.
+    const FileState& left = step.saved ? *step.saved : *step.done;
+    if (!SameFile(files_.state(step.to), left))
+      return AlreadyBack(step.from, left) ? std::nullopt : Reason(texts_[kTextUndoMissing]);
     if (std::uint32_t error = files_.moveFile(step.to, step.from)) return Failure(error);
     return std::nullopt;
   }

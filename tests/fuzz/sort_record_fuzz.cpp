@@ -30,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     written += RecordLine(record->steps[n]);
     if (record->steps[n].done) written += DoneLine(n, *record->steps[n].done);
     if (record->steps[n].failed) written += FailedLine(n);
+    if (record->steps[n].saved) written += SavedLine(n, *record->steps[n].saved);
   }
   for (size_t n = 0; n < record->steps.size(); ++n)
     if (record->steps[n].back) written += BackLine(n);
@@ -45,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Check(cut.kind == whole.kind && cut.from == whole.from && cut.to == whole.to &&
             cut.mark == whole.mark && cut.identity == whole.identity &&
             (!cut.done || cut.done == whole.done) && (!cut.failed || whole.failed) &&
-            (!cut.back || whole.back));
+            (!cut.saved || whole.saved) && (!cut.back || whole.back));
     }
     Check(!part->undone || record->undone);
   }

@@ -13,7 +13,7 @@ RunRecord ManyScripts() {
   record.started = "2026-12-09 14:03";
   record.move = true;
   record.steps = {
-      {RecordStep::kMakeFolder, "D:\\Музыка\\Кино\\", "", {}, FileState{}, false, "", false},
+      {RecordStep::kMakeFolder, "D:\\Музыка\\Кино\\", "", {}, FileState{}, false, "", false, {}},
       {RecordStep::kMove,
        "C:\\In\\Группа крови.mp3",
        "D:\\Музыка\\Кино\\Группа крови.mp3",
@@ -21,7 +21,8 @@ RunRecord ManyScripts() {
        FileState{"2882400018:281474976715113", {4811234, 133790000000000000}},
        true,
        "2882400018:281474976715113",
-       false},
+       false,
+       FileState{"2882400018:281474976715900", {4811300, 133790000100000000}}},
       {RecordStep::kSetAside,
        "D:\\音楽\\夜に駆ける.flac",
        "D:\\音楽\\~DA3Zur-夜に駆ける.aside",
@@ -29,7 +30,8 @@ RunRecord ManyScripts() {
        FileState{"1:2", {18446744073709551615u, 0}},
        false,
        "",
-       false},
+       false,
+       {}},
       {RecordStep::kCopy,
        "C:\\In\\夜に駆ける.flac",
        "D:\\音楽\\夜に駆ける.flac",
@@ -37,10 +39,11 @@ RunRecord ManyScripts() {
        FileState{"", {1, 3}},
        false,
        "",
-       false},
+       false,
+       {}},
       // tried, and failed
-      {RecordStep::kCopy, "C:\\In\\b.flac", "D:\\音楽\\b.flac", {1, 2}, {}, false, "7:8", true},
-      {RecordStep::kRemoveFolder, "C:\\In\\😀 party\\", "", {}, {}, false, "", false},
+      {RecordStep::kCopy, "C:\\In\\b.flac", "D:\\音楽\\b.flac", {1, 2}, {}, false, "7:8", true, {}},
+      {RecordStep::kRemoveFolder, "C:\\In\\😀 party\\", "", {}, {}, false, "", false, {}},
   };
   return record;
 }
@@ -52,6 +55,7 @@ std::string Text(const RunRecord& record) {
     text += RecordLine(record.steps[n]);
     if (record.steps[n].done) text += DoneLine(n, *record.steps[n].done);
     if (record.steps[n].failed) text += FailedLine(n);
+    if (record.steps[n].saved) text += SavedLine(n, *record.steps[n].saved);
   }
   for (size_t n = 0; n < record.steps.size(); ++n)
     if (record.steps[n].back) text += BackLine(n);
@@ -63,16 +67,17 @@ TEST(SortRecord, WritesOneTabSeparatedLinePerStep) {
   EXPECT_EQ(RecordHeader("2026-12-09 14:03", true), kHeader);
   EXPECT_EQ(RecordHeader("x", false), "DA3Zur sort record 2\r\nstarted\tx\tcopy\r\n");
   EXPECT_EQ(
-      RecordLine({RecordStep::kMove, "C:\\a.mp3", "D:\\b.mp3", {10, 20}, {}, false, "", false}),
+      RecordLine({RecordStep::kMove, "C:\\a.mp3", "D:\\b.mp3", {10, 20}, {}, false, "", false, {}}),
       "move\t10\t20\tC:\\a.mp3\tD:\\b.mp3\r\n");
   EXPECT_EQ(
-      RecordLine({RecordStep::kCopy, "C:\\a.mp3", "D:\\b.mp3", {10, 20}, {}, false, "1:2", false}),
+      RecordLine(
+          {RecordStep::kCopy, "C:\\a.mp3", "D:\\b.mp3", {10, 20}, {}, false, "1:2", false, {}}),
       "copy\t10\t20\tC:\\a.mp3\tD:\\b.mp3\t1:2\r\n");
   EXPECT_EQ(FailedLine(3), "failed\t3\r\n");
   EXPECT_EQ(
-      RecordLine({RecordStep::kSetAside, "D:\\b.mp3", "D:\\~b", {3, 4}, {}, false, "", false}),
+      RecordLine({RecordStep::kSetAside, "D:\\b.mp3", "D:\\~b", {3, 4}, {}, false, "", false, {}}),
       "aside\t3\t4\tD:\\b.mp3\tD:\\~b\r\n");
-  EXPECT_EQ(RecordLine({RecordStep::kMakeFolder, "D:\\R\\", "", {}, {}, false, "", false}),
+  EXPECT_EQ(RecordLine({RecordStep::kMakeFolder, "D:\\R\\", "", {}, {}, false, "", false, {}}),
             "folder+\tD:\\R\\\r\n");
   EXPECT_EQ(DoneLine(3, {"7:9", {10, 20}}), "done\t3\t7:9\t10\t20\r\n");
   EXPECT_EQ(DoneLine(0, {}), "done\t0\r\n");
@@ -166,7 +171,7 @@ TEST(SortRecord, OnlyATextWithTheHeaderIsARecord) {
     EXPECT_FALSE(read->move);
     EXPECT_EQ(read->steps,
               (std::vector<RecordStep>{
-                  {RecordStep::kCopy, "C:\\a", "D:\\b", {1, 2}, {}, false, "", false}}));
+                  {RecordStep::kCopy, "C:\\a", "D:\\b", {1, 2}, {}, false, "", false, {}}}));
   }
 }
 

@@ -10,6 +10,7 @@
 #include "tags/save_copy_name.h"
 #include "tags/tag_bridge.h"
 #include "tests/support/configure_support.h"
+#include "tests/support/editor_support.h"
 #include "tests/support/sorter_support.h"
 #include "tests/support/win_test_support.h"
 
@@ -323,4 +324,40 @@ TEST_F(Undo, AnUndoRefusedOrStoppedByCancelIsFinishedByTheNext) {
   EXPECT_EQ(configuration.PressUndo().second, "1 of 1 file was put back.");
   EXPECT_EQ(FileSize(big).value_or(0), std::uint64_t(kLarge));
   EXPECT_FALSE(FileExists(placed));
+}
+
+// Undo steps back run by run. A file the first run moved and the editor then saved (a save makes
+// it a new file) still goes back with that run; a copy of the second run that the user deleted is
+// named as not found, not counted as put back.
+TEST_F(Undo, StepsBackRunByRunAndFindsAFileTheEditorSavedSince) {
+  const std::string moved = Song("a.mp3", "Rock", "Band"), copied = Song("b.flac", "Jazz", "Trio");
+  const std::string placed = target_ / "Rock\\Band\\Live\\a.mp3";
+  const std::string copy = target_ / "Jazz\\Trio\\Live\\b.flac";
+  Sort({moved}, target_.path() + kTail, true);
+  ASSERT_TRUE(FileExists(placed));
+  {
+    Process editor(ProgramCommand("-edit " + Quoted(placed)), appData_.path());
+    EditorWindowFound window = WaitForEditor(editor.id());
+    ASSERT_TRUE(window);
+    Retype(window[kCommentField], "Saved after the sort");
+    Click(window[kSaveButton]);
+    EXPECT_EQ(editor.WaitForExit(), 0);
+  }
+  Sort({copied}, target_.path() + kTail, false);
+  ASSERT_TRUE(DeleteFileA(copy.c_str()));
+
+  Configuration configuration(appData_.path());
+  const auto [second, notFound] = configuration.PressUndo();
+  EXPECT_TRUE(EndsWith(second, "? It copied 1 file.")) << second;
+  EXPECT_EQ(notFound,
+            "0 of 1 file was put back.\r\n\r\n" + copy + "\r\n    Not found; nothing removed");
+  const auto [first, back] = configuration.PressUndo();
+  EXPECT_TRUE(EndsWith(first, "? It moved 1 file.")) << first;
+  EXPECT_EQ(back, "1 of 1 file was put back.");
+  TagInfo tags;
+  ASSERT_EQ(ReadTags(moved, &tags), 1) << "the saved file is not back";
+  EXPECT_EQ(tags.comment, "Saved after the sort");
+  EXPECT_FALSE(FileExists(placed));
+  EXPECT_TRUE(FileExists(copied));
+  EXPECT_EQ(configuration.PressUndo().second, "The last sort was undone already.");
 }
