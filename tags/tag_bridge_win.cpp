@@ -30,21 +30,16 @@ struct Field {
 };
 
 // A text of the tag alone, in the form of a text access.
-template <char* (*Get)(const TagLib_Tag*)>
+template <std::string (*Get)(const TagLib_Tag*)>
 std::string TagText(TagLib_File*, TagLib_Tag* tag) {
-  const char* text = Get(tag);
-  return text ? text : "";
+  return Get(tag);
 }
 template <void (*Set)(TagLib_Tag*, const char*)>
 void SetTagText(TagLib_File*, TagLib_Tag* tag, const char* text) {
   Set(tag, text);
 }
-std::string OwnComment(TagLib_File* file, TagLib_Tag* tag) {
-  const char* text = taglib::OwnComment(file, tag);
-  return text ? text : "";
-}
 // A field that may hold several values, read and set as taglib::ListText says.
-template <const char* Key, char* (*Get)(const TagLib_Tag*)>
+template <const char* Key, std::string (*Get)(const TagLib_Tag*)>
 std::string ListText(TagLib_File* file, TagLib_Tag* tag) {
   return taglib::ListText(file, tag, Key, Get);
 }
@@ -62,7 +57,7 @@ constexpr Field kFields[] = {
       SetListText<kArtistKey, taglib::SetArtist>}},
     {"ALBUM", {&TagInfo::album, TagText<taglib::Album>, SetTagText<taglib::SetAlbum>}},
     {"DATE", {}, {&TagInfo::year, taglib::Year, taglib::SetYear}},
-    {"COMMENT", {&TagInfo::comment, OwnComment, taglib::SetOwnComment}},
+    {"COMMENT", {&TagInfo::comment, taglib::OwnComment, taglib::SetOwnComment}},
     {"TRACKNUMBER", {}, {&TagInfo::track, taglib::Track, taglib::SetTrack}},
     {kGenreKey,
      {&TagInfo::genre, ListText<kGenreKey, taglib::Genre>,

@@ -23,15 +23,21 @@ class Tag;
 }  // namespace TagLib
 
 namespace taglib {
-// The name is UTF-8 and reaches TagLib as UTF-16.
+// The name is UTF-8 and reaches TagLib as UTF-16. The binding is told, once, to keep no list of
+// the texts it hands out: that list is one for every thread, and a read given up on one thread
+// (a share that dropped) may go on beside a read on another. The program frees each text itself.
 inline TagLib_File* FileNew(const std::string& name) {
+  static const bool unlisted = (taglib_set_string_management_enabled(FALSE), true);
+  (void)unlisted;
   const std::wstring wide = Wide(name);
   return STEP(TagLib), OpenTagLibFile(wide.c_str());
 }
-// Frees the file and every text the binding has handed out, which the program copies at once:
-// kept until the end, the texts of a run over thousands of files would pile up.
-inline void FileFree(TagLib_File* file) {
-  STEP(TagLib), taglib_file_free(file), taglib_tag_free_strings();
+inline void FileFree(TagLib_File* file) { STEP(TagLib), taglib_file_free(file); }
+// A text the binding handed out, copied and freed.
+inline std::string Taken(char* text) {
+  std::string copy = text ? text : "";
+  taglib_free(text);
+  return copy;
 }
 // An opened file, freed through FileFree when it goes.
 using File = Owner<TagLib_File*, FileFree>;
@@ -73,11 +79,21 @@ inline const TagLib_AudioProperties* FileAudioProperties(const TagLib_File* file
 }
 inline bool FileSave(TagLib_File* file) { return STEP(TagLib), taglib_file_save(file) != 0; }
 
-inline char* Title(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_title(tag); }
-inline char* Artist(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_artist(tag); }
-inline char* Album(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_album(tag); }
-inline char* Comment(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_comment(tag); }
-inline char* Genre(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_genre(tag); }
+inline std::string Title(const TagLib_Tag* tag) {
+  return STEP(TagLib), Taken(taglib_tag_title(tag));
+}
+inline std::string Artist(const TagLib_Tag* tag) {
+  return STEP(TagLib), Taken(taglib_tag_artist(tag));
+}
+inline std::string Album(const TagLib_Tag* tag) {
+  return STEP(TagLib), Taken(taglib_tag_album(tag));
+}
+inline std::string Comment(const TagLib_Tag* tag) {
+  return STEP(TagLib), Taken(taglib_tag_comment(tag));
+}
+inline std::string Genre(const TagLib_Tag* tag) {
+  return STEP(TagLib), Taken(taglib_tag_genre(tag));
+}
 inline unsigned Year(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_year(tag); }
 inline unsigned Track(const TagLib_Tag* tag) { return STEP(TagLib), taglib_tag_track(tag); }
 
@@ -115,7 +131,7 @@ TagLib::APE::Tag* ApeTagOf(TagLib_File* file);
 // The file's own comment: in an ID3v2 tag the comment frame without a description, never one that
 // another program described as its own ("iTunNORM" and the like); setting it, empty included,
 // leaves those frames as they are. For other tags, the tag's comment.
-char* OwnComment(TagLib_File* file, TagLib_Tag* tag);
+std::string OwnComment(TagLib_File* file, TagLib_Tag* tag);
 void SetOwnComment(TagLib_File* file, TagLib_Tag* tag, const char* comment);
 // A field that may hold several values (the artist, the genre), by its TagLib property key.
 // Read, it is the values joined by kValueSeparator where the file's tag holds several, else the
@@ -124,7 +140,7 @@ void SetOwnComment(TagLib_File* file, TagLib_Tag* tag, const char* comment);
 // into its other tags; any other text goes as the binding sets it.
 inline constexpr char kValueSeparator[] = "; ";
 std::string ListText(TagLib_File* file, TagLib_Tag* tag, const char* key,
-                     char* (*single)(const TagLib_Tag*));
+                     std::string (*single)(const TagLib_Tag*));
 void SetListText(TagLib_File* file, TagLib_Tag* tag, const char* key, const char* text,
                  void (*single)(TagLib_Tag*, const char*));
 // What TagLib reads from a file beyond some of its fields: what a save must keep as it was.

@@ -129,7 +129,7 @@ class DescribedCommentsAside {
 }  // namespace
 
 namespace taglib {
-char* OwnComment(TagLib_File* file, TagLib_Tag* tag) {
+std::string OwnComment(TagLib_File* file, TagLib_Tag* tag) {
   DescribedCommentsAside aside(file);
   return Comment(tag);
 }

@@ -79,10 +79,9 @@ struct ListTags {
 
 namespace taglib {
 std::string ListText(TagLib_File* file, TagLib_Tag* tag, const char* key,
-                     char* (*single)(const TagLib_Tag*)) {
+                     std::string (*single)(const TagLib_Tag*)) {
   STEP(TagLib);
-  const char* text = single(tag);
-  const std::string joined = text ? text : "";
+  const std::string joined = single(tag);
   // Values joined by the binding always hold a space: a text without one is a single value.
   if (joined.find(' ') == std::string::npos) return joined;
   const TagLib::StringList values = ListTags(file).Values(key);

@@ -52,3 +52,26 @@ TEST(TagReadAhead, GivesWhatReadingHereGivesAndLetsTheFileGoAtOnce) {
   // A read still going when the object goes is waited for.
   ahead.Start(first);
 }
+
+// A read that hangs (a share that dropped) is waited for no longer than the bound: it counts as a
+// file whose tags can't be read, and the next read goes on a worker of its own.
+TEST(TagReadAhead, AReadThatHangsIsGivenUpAfterTheBound) {
+  const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  {
+    TagReadAhead ahead(
+        [release](const std::string& path, TagInfo& tags) {
+          if (path == "hangs") WaitForSingleObject(release, 5000);
+          tags.title = path;
+          return 1;
+        },
+        100);
+    ahead.Start("hangs");
+    const DWORD start = GetTickCount();
+    TagInfo tags;
+    EXPECT_EQ(ahead.Read("hangs", tags), 0);
+    EXPECT_LT(GetTickCount() - start, 3000u) << "the read was waited for past its bound";
+    EXPECT_EQ(ahead.Read("next", tags), 1);
+    EXPECT_EQ(tags.title, "next");
+  }                   // the hanging read is not waited for here either
+  SetEvent(release);  // the worker given up ends now; the event stays for it
+}
