@@ -151,7 +151,10 @@ struct UndoWork {
 };
 
 std::string Question(const TextTable& texts, const RunRecord& record) {
-  const size_t files = record.Files();
+  // The files of steps cut short count where the disk shows them placed, as undo will count them.
+  size_t files = record.Files();
+  for (const RecordStep& step : record.steps)
+    if (step.CutShort() && !step.back && PlacedByStep(step, FileStateOf(step.to))) ++files;
   std::string question =
       FillIn(texts[files == 1 ? kTextUndoQuestionOne : kTextUndoQuestion], "%1", record.started);
   question = FillIn(question, "%2", texts[record.move ? kTextUndoMovedWord : kTextUndoCopiedWord]);
@@ -172,7 +175,7 @@ std::string UndoSort(const TextTable& texts, const std::string& path) {
   STEP(Sorter);
   const OpenRecord open = OpenRecordToAdd(path);
   if (open.error == ERROR_SHARING_VIOLATION) return texts[kTextUndoBusy];
-  if (!open.record || open.record->Files() == 0) return texts[kTextUndoNothing];
+  if (!open.record || !open.record->Undoable()) return texts[kTextUndoNothing];
   if (open.record->undone) return texts[kTextUndoAlready];
   UndoWork work{texts, *open.record, open.file.get(), GetActiveWindow(), {}};
   work.RunServingTheWindow();

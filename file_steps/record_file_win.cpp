@@ -172,7 +172,7 @@ std::vector<LastSort> ReadSorts() {
   std::vector<LastSort> sorts;
   // A run that did nothing (every file in place, or refused) is none to undo.
   for (const std::string& name : RecordsNewestFirst(RecordNames(folder)))
-    if (std::optional<RunRecord> record = ReadRecord(folder + name); record && record->Files() > 0)
+    if (std::optional<RunRecord> record = ReadRecord(folder + name); record && record->Undoable())
       sorts.push_back({folder + name, std::move(*record)});
   return sorts;
 }

@@ -111,8 +111,14 @@ std::vector<std::pair<RecordKey, std::string>> Records(const std::vector<std::st
 size_t RunRecord::Files() const {
   std::set<std::pair<std::string, std::string>> files;
   for (const RecordStep& step : steps)
-    if (step.IsFileStep() && !step.failed) files.emplace(step.from, step.to);
+    if (step.IsFileStep() && step.done) files.emplace(step.from, step.to);
   return files.size();
+}
+
+bool RunRecord::HasCutShortSteps() const {
+  for (const RecordStep& step : steps)
+    if (step.CutShort() && !step.back) return true;
+  return false;
 }
 
 std::string RecordHeader(std::string_view started, bool move) {

@@ -49,6 +49,8 @@ struct RecordStep {
   std::optional<FileState> saved;
   bool operator==(const RecordStep&) const = default;
   bool IsFileStep() const { return kind == kMove || kind == kCopy; }
+  // A copy or move cut short by the end of the process: tried, and neither done nor failed.
+  bool CutShort() const { return IsFileStep() && !done && !failed; }
 };
 
 struct RunRecord {
@@ -57,9 +59,13 @@ struct RunRecord {
   std::vector<RecordStep> steps;
   bool undone = false;  // an "undone" line follows the steps
   // How many files the run copied or moved: a file tried again (a copy first refused, then
-  // replacing) counts once. Steps that failed count for nothing; one cut short by the end of the
-  // process counts, since its file may have been placed.
+  // replacing) counts once. Steps that were never done count for nothing.
   size_t Files() const;
+  // Whether a copy or move of the run not taken back yet was cut short. Only the disk can say
+  // whether it placed its file (PlacedByStep).
+  bool HasCutShortSteps() const;
+  // Whether there is anything to undo: a file copied or moved, or perhaps so.
+  bool Undoable() const { return Files() > 0 || HasCutShortSteps(); }
 };
 
 // The first lines of a record: what it is, when the run started and whether it moved.

@@ -8,6 +8,12 @@
 #include "file_steps/file_errors.h"
 #include "tags/save_copy_name.h"
 
+bool PlacedByStep(const RecordStep& step, const std::optional<FileState>& atTarget) {
+  if (!atTarget) return false;
+  if (!step.identity.empty() && atTarget->identity == step.identity) return true;
+  return step.mark != FileMark{} && atTarget->mark == step.mark;
+}
+
 std::string BeforeSortName(std::string_view path, std::string_view day) {
   const std::string extension = ExtensionPart(path);
   return FolderPart(path) + BaseNamePart(path) + " (before sort " + std::string(day) + ")" +
@@ -37,7 +43,7 @@ class Undo {
   bool Step(const RecordStep& step, const RecordStep* setAside) {
     if (!step.done) {
       // Cut short by the end of the process: the disk says whether the file was placed.
-      if (step.IsFileStep() && !step.failed)
+      if (step.CutShort())
         if (std::optional<FileState> placed = Placed(step)) {
           RecordStep settled = step;
           settled.done = placed;
@@ -110,14 +116,10 @@ class Undo {
                      (!left.identity.empty() && there->identity == left.identity));
   }
 
-  // The file at a cut-short step's target, where it is the one the step placed: the source's
-  // identity (a rename keeps it), or its size and last write (a copy keeps those).
+  // The file at a cut-short step's target, where it is the one the step placed.
   std::optional<FileState> Placed(const RecordStep& step) const {
     const std::optional<FileState> at = files_.state(step.to);
-    if (!at) return std::nullopt;
-    if (!step.identity.empty() && at->identity == step.identity) return at;
-    if (step.mark != FileMark{} && at->mark == step.mark) return at;
-    return std::nullopt;
+    return PlacedByStep(step, at) ? at : std::nullopt;
   }
 
   Reason MoveBack(const RecordStep& step) {

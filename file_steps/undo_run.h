@@ -51,6 +51,10 @@ struct UndoSummary {
   std::vector<NotUndone> notUndone;
 };
 
+// Whether the file at a cut-short step's target is the one the step placed: it has the source's
+// identity (a rename keeps it), or its size and last write (a copy keeps those).
+bool PlacedByStep(const RecordStep& step, const std::optional<FileState>& atTarget);
+
 // Takes the run back, its last step first; steps taken back before (an undo cut short) are passed:
 // - a folder the run removed is made again when nothing is there;
 // - a moved file goes back when the file at its target is the one the run placed there (by its

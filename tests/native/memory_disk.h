@@ -232,7 +232,7 @@ struct MemoryDisk {
   std::optional<std::pair<size_t, RunRecord>> LastSort(size_t end) const {
     for (size_t i = end; i-- > 0;)
       if (std::optional<RunRecord> record = ParseRecord(records[i]);
-          record && record->Files() > 0 && !record->undone)
+          record && record->Undoable() && !record->undone)
         return std::pair{i, std::move(*record)};
     return std::nullopt;
   }
