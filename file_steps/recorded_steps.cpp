@@ -27,6 +27,17 @@ void RecordedSteps::Done(size_t n, const FileState& state, bool file) {
   fileDone_ = fileDone_ || file;
 }
 
+std::optional<size_t> RecordedSteps::BeginFile(RecordStep::Kind kind, const std::string& from,
+                                               const std::string& to,
+                                               std::optional<FileState>& before) {
+  before = plain_.sourceState ? plain_.sourceState(from) : plain_.state(from);
+  return Begin({.kind = kind,
+                .from = from,
+                .to = to,
+                .mark = before ? before->mark : FileMark{},
+                .identity = before ? before->identity : ""});
+}
+
 std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& target,
                                   bool replace) {
   STEP(Sorter);
@@ -35,28 +46,14 @@ std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& 
   if (replace && aside.empty()) return kErrorFileExists;
   std::optional<size_t> asideStep;
   if (replace) {
-    asideStep = Begin({RecordStep::kSetAside,
-                       to,
-                       aside,
-                       plain_.mark(to).value_or(FileMark{}),
-                       {},
-                       false,
-                       "",
-                       false,
-                       {}});
+    asideStep = Begin({.kind = RecordStep::kSetAside,
+                       .from = to,
+                       .to = aside,
+                       .mark = plain_.mark(to).value_or(FileMark{})});
     if (!asideStep) return kErrorNotRecorded;
   }
-  const std::optional<FileState> before =
-      plain_.sourceState ? plain_.sourceState(from) : plain_.state(from);
-  const std::optional<size_t> copyStep = Begin({RecordStep::kCopy,
-                                                from,
-                                                to,
-                                                before ? before->mark : FileMark{},
-                                                {},
-                                                false,
-                                                before ? before->identity : "",
-                                                false,
-                                                {}});
+  std::optional<FileState> before;
+  const std::optional<size_t> copyStep = BeginFile(RecordStep::kCopy, from, to, before);
   if (!copyStep) return kErrorNotRecorded;
   std::optional<FileState> copied;
   const std::uint32_t error = plain_.copy(from, to, aside, copied);
@@ -72,17 +69,8 @@ std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& 
 std::uint32_t RecordedSteps::Move(const std::string& source, const std::string& target) {
   STEP(Sorter);
   const std::string from = plain_.wholePath(source), to = plain_.wholePath(target);
-  const std::optional<FileState> before =
-      plain_.sourceState ? plain_.sourceState(from) : plain_.state(from);
-  const std::optional<size_t> step = Begin({RecordStep::kMove,
-                                            from,
-                                            to,
-                                            before ? before->mark : FileMark{},
-                                            {},
-                                            false,
-                                            before ? before->identity : "",
-                                            false,
-                                            {}});
+  std::optional<FileState> before;
+  const std::optional<size_t> step = BeginFile(RecordStep::kMove, from, to, before);
   if (!step) return kErrorNotRecorded;
   bool renamed = false;
   std::optional<FileState> moved;
@@ -97,8 +85,7 @@ std::uint32_t RecordedSteps::Move(const std::string& source, const std::string& 
 std::uint32_t RecordedSteps::Folder(RecordStep::Kind kind, const std::string& folder,
                                     const std::function<std::uint32_t()>& step) {
   STEP(Sorter);
-  const std::optional<size_t> n =
-      Begin({kind, plain_.wholePath(folder), "", {}, {}, false, "", false, {}});
+  const std::optional<size_t> n = Begin({.kind = kind, .from = plain_.wholePath(folder)});
   if (!n) return kErrorNotRecorded;
   const std::uint32_t error = step();
   if (error == 0) Done(*n, {}, false);

@@ -56,6 +56,9 @@ class RecordedSteps {
  private:
   // Writes the step's line; its number, or nothing when the record could not be written.
   std::optional<size_t> Begin(const RecordStep& step);
+  // Writes a copy's or a move's line, with the source as it stands before the step (before).
+  std::optional<size_t> BeginFile(RecordStep::Kind kind, const std::string& from,
+                                  const std::string& to, std::optional<FileState>& before);
   // The step numbered n left `state`; `file` for a copy or a move.
   void Done(size_t n, const FileState& state, bool file);
   // The file step numbered n was tried and did not happen, for the error it gives back.

@@ -37,8 +37,7 @@ std::optional<std::uint64_t> Number(std::string_view text) {
 std::optional<RecordStep> Step(const std::vector<std::string_view>& fields) {
   const auto word = std::find(std::begin(kStepWords), std::end(kStepWords), fields[0]);
   if (word == std::end(kStepWords)) return std::nullopt;
-  RecordStep step{
-      RecordStep::Kind(word - std::begin(kStepWords)), "", "", {}, {}, false, "", false, {}};
+  RecordStep step{.kind = RecordStep::Kind(word - std::begin(kStepWords))};
   if (step.kind == RecordStep::kMakeFolder || step.kind == RecordStep::kRemoveFolder) {
     if (fields.size() != 2 || fields[1].empty()) return std::nullopt;
     step.from = fields[1];

@@ -31,22 +31,22 @@ struct RecordStep {
   enum Kind { kMove, kCopy, kSetAside, kMakeFolder, kRemoveFolder } kind;
   // kMove, kCopy: the source and the target. kSetAside: the file a copy replaces and the hidden
   // name it is moved to. Folders: the folder in `from`, `to` empty.
-  std::string from, to;
+  std::string from{}, to{};
   // kMove, kCopy: the source as it was before the step; kSetAside: the file set aside; folders:
   // zero.
-  FileMark mark;
+  FileMark mark{};
   // Set by the step's done line: the step succeeded, and left this file at `to` (folders: an
   // empty state).
-  std::optional<FileState> done;
+  std::optional<FileState> done{};
   bool back = false;  // undo took the step back, or found it needed nothing
   // kMove, kCopy: the source's identity before the step, where it has one.
-  std::string identity;
+  std::string identity{};
   // kMove, kCopy: the step was tried and did not happen. A file step with neither this nor a done
   // line was cut short by the end of the process.
   bool failed = false;
   // kMove, kCopy: the file the step left, as the program's editor last saved it (a save replaces
   // the file with a new one, of another identity).
-  std::optional<FileState> saved;
+  std::optional<FileState> saved{};
   bool operator==(const RecordStep&) const = default;
   bool IsFileStep() const { return kind == kMove || kind == kCopy; }
   // A copy or move cut short by the end of the process: tried, and neither done nor failed.

@@ -13,37 +13,33 @@ RunRecord ManyScripts() {
   record.started = "2026-12-09 14:03";
   record.move = true;
   record.steps = {
-      {RecordStep::kMakeFolder, "D:\\Музыка\\Кино\\", "", {}, FileState{}, false, "", false, {}},
-      {RecordStep::kMove,
-       "C:\\In\\Группа крови.mp3",
-       "D:\\Музыка\\Кино\\Группа крови.mp3",
-       {4811234, 133790000000000000},
-       FileState{"2882400018:281474976715113", {4811234, 133790000000000000}},
-       true,
-       "2882400018:281474976715113",
-       false,
-       FileState{"2882400018:281474976715900", {4811300, 133790000100000000}}},
-      {RecordStep::kSetAside,
-       "D:\\音楽\\夜に駆ける.flac",
-       "D:\\音楽\\~DA3Zur-夜に駆ける.aside",
-       {18446744073709551615u, 0},
-       FileState{"1:2", {18446744073709551615u, 0}},
-       false,
-       "",
-       false,
-       {}},
-      {RecordStep::kCopy,
-       "C:\\In\\夜に駆ける.flac",
-       "D:\\音楽\\夜に駆ける.flac",
-       {1, 2},
-       FileState{"", {1, 3}},
-       false,
-       "",
-       false,
-       {}},
+      {.kind = RecordStep::kMakeFolder, .from = "D:\\Музыка\\Кино\\", .done = FileState{}},
+      {.kind = RecordStep::kMove,
+       .from = "C:\\In\\Группа крови.mp3",
+       .to = "D:\\Музыка\\Кино\\Группа крови.mp3",
+       .mark = {4811234, 133790000000000000},
+       .done = FileState{"2882400018:281474976715113", {4811234, 133790000000000000}},
+       .back = true,
+       .identity = "2882400018:281474976715113",
+       .saved = FileState{"2882400018:281474976715900", {4811300, 133790000100000000}}},
+      {.kind = RecordStep::kSetAside,
+       .from = "D:\\音楽\\夜に駆ける.flac",
+       .to = "D:\\音楽\\~DA3Zur-夜に駆ける.aside",
+       .mark = {18446744073709551615u, 0},
+       .done = FileState{"1:2", {18446744073709551615u, 0}}},
+      {.kind = RecordStep::kCopy,
+       .from = "C:\\In\\夜に駆ける.flac",
+       .to = "D:\\音楽\\夜に駆ける.flac",
+       .mark = {1, 2},
+       .done = FileState{"", {1, 3}}},
       // tried, and failed
-      {RecordStep::kCopy, "C:\\In\\b.flac", "D:\\音楽\\b.flac", {1, 2}, {}, false, "7:8", true, {}},
-      {RecordStep::kRemoveFolder, "C:\\In\\😀 party\\", "", {}, {}, false, "", false, {}},
+      {.kind = RecordStep::kCopy,
+       .from = "C:\\In\\b.flac",
+       .to = "D:\\音楽\\b.flac",
+       .mark = {1, 2},
+       .identity = "7:8",
+       .failed = true},
+      {.kind = RecordStep::kRemoveFolder, .from = "C:\\In\\😀 party\\"},
   };
   return record;
 }
@@ -67,17 +63,21 @@ TEST(SortRecord, WritesOneTabSeparatedLinePerStep) {
   EXPECT_EQ(RecordHeader("2026-12-09 14:03", true), kHeader);
   EXPECT_EQ(RecordHeader("x", false), "DA3Zur sort record 2\r\nstarted\tx\tcopy\r\n");
   EXPECT_EQ(
-      RecordLine({RecordStep::kMove, "C:\\a.mp3", "D:\\b.mp3", {10, 20}, {}, false, "", false, {}}),
-      "move\t10\t20\tC:\\a.mp3\tD:\\b.mp3\r\n");
-  EXPECT_EQ(
       RecordLine(
-          {RecordStep::kCopy, "C:\\a.mp3", "D:\\b.mp3", {10, 20}, {}, false, "1:2", false, {}}),
-      "copy\t10\t20\tC:\\a.mp3\tD:\\b.mp3\t1:2\r\n");
+          {.kind = RecordStep::kMove, .from = "C:\\a.mp3", .to = "D:\\b.mp3", .mark = {10, 20}}),
+      "move\t10\t20\tC:\\a.mp3\tD:\\b.mp3\r\n");
+  EXPECT_EQ(RecordLine({.kind = RecordStep::kCopy,
+                        .from = "C:\\a.mp3",
+                        .to = "D:\\b.mp3",
+                        .mark = {10, 20},
+                        .identity = "1:2"}),
+            "copy\t10\t20\tC:\\a.mp3\tD:\\b.mp3\t1:2\r\n");
   EXPECT_EQ(FailedLine(3), "failed\t3\r\n");
   EXPECT_EQ(
-      RecordLine({RecordStep::kSetAside, "D:\\b.mp3", "D:\\~b", {3, 4}, {}, false, "", false, {}}),
+      RecordLine(
+          {.kind = RecordStep::kSetAside, .from = "D:\\b.mp3", .to = "D:\\~b", .mark = {3, 4}}),
       "aside\t3\t4\tD:\\b.mp3\tD:\\~b\r\n");
-  EXPECT_EQ(RecordLine({RecordStep::kMakeFolder, "D:\\R\\", "", {}, {}, false, "", false, {}}),
+  EXPECT_EQ(RecordLine({.kind = RecordStep::kMakeFolder, .from = "D:\\R\\"}),
             "folder+\tD:\\R\\\r\n");
   EXPECT_EQ(DoneLine(3, {"7:9", {10, 20}}), "done\t3\t7:9\t10\t20\r\n");
   EXPECT_EQ(DoneLine(0, {}), "done\t0\r\n");
@@ -171,7 +171,7 @@ TEST(SortRecord, OnlyATextWithTheHeaderIsARecord) {
     EXPECT_FALSE(read->move);
     EXPECT_EQ(read->steps,
               (std::vector<RecordStep>{
-                  {RecordStep::kCopy, "C:\\a", "D:\\b", {1, 2}, {}, false, "", false, {}}}));
+                  {.kind = RecordStep::kCopy, .from = "C:\\a", .to = "D:\\b", .mark = {1, 2}}}));
   }
 }
 
