@@ -101,8 +101,10 @@ MailStandIn::~MailStandIn() {
 }
 
 std::string MailStandIn::WaitForAddress(int timeoutMs) const {
-  if (!WaitUntil([&] { return FileExists(record_); }, timeoutMs)) return {};
-  const std::string line = ReadFileBytes(record_);
+  // The record appears whole (renamed into place), but a read at that moment may still find it
+  // held: the line is what a read that gives one gives.
+  std::string line;
+  if (!WaitUntil([&] { return !(line = ReadFileBytes(record_)).empty(); }, timeoutMs)) return {};
   const std::string start = "\"" + exe_ + "\" \"" + record_ + "\" ";
   // A command line of another shape comes back whole, marked, so the failure shows it.
   return line.compare(0, start.size(), start) == 0 ? line.substr(start.size()) : "?" + line;
