@@ -218,22 +218,6 @@ TEST(UndoReportText, CountsThenListsTheFirstFilesNotPutBack) {
             "0 of 1 file was put back.\r\nThe record can't be written; the undo stopped there.");
 }
 
-// A step's done line is on record when the call that took the step returns: a run ended while it
-// waits for the next row's tags has its copy or move undone.
-TEST(RecordedSteps, ADoneLineIsWrittenWhenItsStepEnds) {
-  for (const bool move : {true, false}) {
-    MemoryDisk disk;
-    Song(disk);
-    disk.folders.insert({"D:\\Music\\", "D:\\Music\\a\\"});
-    disk.records.push_back(RecordHeader("now", move));
-    RecordedSteps steps(disk.Plain());
-    ASSERT_EQ(move ? steps.Move(kSong, kPlaced) : steps.Copy(kSong, kPlaced, false), 0u);
-    const std::optional<RunRecord> record = ParseRecord(disk.records[0]);
-    ASSERT_TRUE(record && record->steps.size() == 1) << move;
-    EXPECT_EQ(record->steps[0].done, disk.State(kPlaced)) << move;
-  }
-}
-
 // Undo steps back run by run. A later run released the file an earlier copy replaced: undoing the
 // earlier run then keeps that copy in its place and says where the replaced file is.
 TEST(UndoRun, StepsBackRunByRunAndKeepsACopyWhoseReplacedFileWasReleased) {
