@@ -118,11 +118,7 @@ bool Held(const std::string& path) {
 // Whether the files a run set aside are still its undo's: an undo holds its record, or one was
 // cut short (it took steps back and has not marked the run undone).
 bool KeptForUndo(const std::string& path, const RunRecord& record) {
-  if (Held(path)) return true;
-  if (record.undone) return false;
-  for (const RecordStep& step : record.steps)
-    if (step.back) return true;
-  return false;
+  return Held(path) || record.UndoCutShort();
 }
 }  // namespace
 

@@ -114,6 +114,10 @@ size_t RunRecord::Files() const {
   return files.size();
 }
 
+bool RunRecord::UndoCutShort() const {
+  return !undone && std::ranges::any_of(steps, [](const RecordStep& step) { return step.back; });
+}
+
 bool RunRecord::HasCutShortSteps() const {
   for (const RecordStep& step : steps)
     if (step.CutShort() && !step.back) return true;

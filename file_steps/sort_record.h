@@ -64,6 +64,8 @@ struct RunRecord {
   // Whether a copy or move of the run not taken back yet was cut short. Only the disk can say
   // whether it placed its file (PlacedByStep).
   bool HasCutShortSteps() const;
+  // Whether an undo was cut short: it took steps back and did not mark the run undone.
+  bool UndoCutShort() const;
   // Whether there is anything to undo: a file copied or moved, or perhaps so.
   bool Undoable() const { return Files() > 0 || HasCutShortSteps(); }
 };

@@ -124,7 +124,7 @@ struct MemoryDisk {
               // cut short.
               for (size_t i = 0; i + 1 < records.size(); ++i) {
                 const std::optional<RunRecord> record = ParseRecord(records[i]);
-                if (!record || CutShort(*record)) continue;
+                if (!record || record->UndoCutShort()) continue;
                 for (const std::string& path : SetAsideToRelease(
                          *record, [this](const std::string& p) { return State(p); })) {
                   bin.push_back(files.at(path));
@@ -206,13 +206,6 @@ struct MemoryDisk {
         .files = Steps(recorded),
     };
     return SortRun(texts, steps);
-  }
-
-  static bool CutShort(const RunRecord& record) {
-    if (record.undone) return false;
-    for (const RecordStep& step : record.steps)
-      if (step.back) return true;
-    return false;
   }
 
   // Undoes the newest record that copied or moved a file and was not undone, as the
