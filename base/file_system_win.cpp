@@ -106,6 +106,11 @@ std::optional<std::vector<std::string>> NamesIn(const std::string& folder, const
   return names;
 }
 
+bool IsEmptyFolder(const std::string& folder) {
+  const std::optional<std::vector<std::string>> names = NamesIn(folder);
+  return names && names->empty();
+}
+
 std::string WholePath(const std::string& path) {
   STEP(DA3Rudi);
   if (HoldsUnpairedSurrogate(path)) return path;

@@ -62,6 +62,9 @@ std::optional<std::vector<std::pair<std::string, FileState>>> FileStatesIn(
 std::optional<std::vector<std::string>> NamesIn(const std::string& folder,
                                                 const char* pattern = "*", bool filesOnly = false);
 
+// Whether a folder is there and holds nothing.
+bool IsEmptyFolder(const std::string& folder);
+
 // The full path of the running executable, and its folder with the trailing backslash.
 std::string ProgramPath();
 std::string ProgramFolder();

@@ -78,11 +78,7 @@ UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
           [](const std::string& path) {
             return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
           },
-      .isEmptyFolder =
-          [](const std::string& folder) {
-            const std::optional<std::vector<std::string>> names = NamesIn(folder);
-            return names && names->empty();
-          },
+      .isEmptyFolder = IsEmptyFolder,
       // Back to another drive too, as the sort moves; never over a file.
       .moveFile =
           [&progress](const std::string& from, const std::string& to) {
@@ -91,8 +87,9 @@ UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
             const std::uint32_t error = MoveInSteps(
                 from, to,
                 [&progress](bool, std::uint64_t, std::uint64_t) { return !progress.Cancelled(); });
-            // A file kept aside was hidden; back in its place it is as it was.
-            if (error == 0 && IsSaveCopyName(from)) ShowFile(to);
+            // A file earlier versions kept aside beside its target was hidden; back in its place
+            // it is as it was.
+            if (error == 0 && IsSetAsideName(from)) ShowFile(to);
             return error;
           },
       .discardCopy = DiscardCopy,
@@ -177,6 +174,11 @@ std::string UndoSort(const TextTable& texts, const std::string& path) {
   if (open.error == ERROR_SHARING_VIOLATION) return texts[kTextUndoBusy];
   if (!open.record || !open.record->Undoable()) return texts[kTextUndoNothing];
   if (open.record->undone) return texts[kTextUndoAlready];
+  // Said before the first step, so that a release never takes what an undo ended by force may
+  // still have to put back.
+  if (!AddToRecord(open.file.get(), UndoingLine(RecordTime())))
+    return UndoReportText(texts, {.files = open.record->Files(), .endedEarly = true,
+                                  .unrecorded = true});
   UndoWork work{texts, *open.record, open.file.get(), GetActiveWindow(), {}};
   work.RunServingTheWindow();
   UndoSummary& summary = work.summary;

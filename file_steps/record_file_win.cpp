@@ -10,6 +10,7 @@
 #include "base/file_system_win.h"
 #include "base/name_case_win.h"
 #include "base/position.h"
+#include "base/system_message_win.h"
 #include "base/wide_text_win.h"
 #include "settings/settings.h"
 #include "file_steps/stepwise_copy_win.h"
@@ -42,16 +43,6 @@ std::uint32_t ToRecycleBin(const std::string& path) {
   return std::uint32_t(SHFileOperationW(&operation));
 }
 
-namespace {
-
-// A file that did not go to the Recycle Bin (the user said No, or the shell failed) is shown again.
-// On a drive without one it is deleted, as the user agreed before the copy replaced it.
-void Release(const std::string& path) {
-  STEP(Sorter);
-  ToRecycleBin(path);
-  ShowFile(path);
-}
-}  // namespace
 
 void PlacedFiles::Read() {
   STEP(Sorter);
@@ -76,7 +67,7 @@ void PlacedFiles::Saved(const std::string& path, const FileState& before, const 
   if (found == moved_.end() || before.identity.empty() || after == before) return;
   for (const auto& [r, n] : found->second) {
     RecordStep& step = records_[r].record.steps[n];
-    if ((step.saved ? *step.saved : *step.done).identity != before.identity) continue;
+    if (!step.Left(before)) continue;
     // A record an undo or a sort holds now hears nothing: its undo then says where the file is.
     const OpenRecord open = OpenRecordToAdd(records_[r].path);
     if (open.record && AddToRecord(open.file.get(), SavedLine(n, after))) step.saved = after;
@@ -115,11 +106,6 @@ bool Held(const std::string& path) {
   return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
-// Whether the files a run set aside are still its undo's: an undo holds its record, or one was
-// cut short (it took steps back and has not marked the run undone).
-bool KeptForUndo(const std::string& path, const RunRecord& record) {
-  return Held(path) || record.UndoCutShort();
-}
 }  // namespace
 
 bool RecordWriter::Append(const std::string& text) {
@@ -139,23 +125,34 @@ void RecordWriter::FirstDone() {
   STEP(Sorter);
   const std::string folder = SettingsFolder();
   if (folder.empty()) return;
-  // Every earlier run's undo is over as far as the files it set aside go, but for one that an
-  // undo holds or left cut short: its files wait for the next sort that finds it free.
-  std::vector<std::string> kept;
+  std::vector<std::string> names;
+  std::vector<EarlierRun> runs;
   for (const std::string& name : RecordNames(folder)) {
     const std::string path = folder + name;
     if (path == path_) continue;
-    const std::optional<RunRecord> record = ReadRecord(path);
-    if (record && KeptForUndo(path, *record)) {
-      kept.push_back(name);
-      continue;
-    }
-    if (record)
-      for (const std::string& file : SetAsideToRelease(*record, FileStateOf)) Release(file);
+    names.push_back(name);
+    runs.push_back({ReadRecord(path), Held(path)});
   }
+  const std::vector<bool> kept = ReleaseEarlierRuns(
+      runs, {
+                .state = FileStateOf,
+                .release = [](const std::string& path) { ToRecycleBin(path); },
+                .moveFile =
+                    [](const std::string& from, const std::string& to) {
+                      return ErrorOf(MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), 0));
+                    },
+                .isEmptyFolder = IsEmptyFolder,
+                .removeFolder =
+                    [](const std::string& folder) {
+                      return ErrorOf(RemoveDirectoryW(WidePath(folder).c_str()));
+                    },
+            });
   // The records beyond the newest few go, but for those whose files still wait.
-  for (const std::string& old : RecordsToRemove(RecordNames(folder), kRecordsKept))
-    if (std::ranges::find(kept, old) == kept.end()) DeleteFileW(Wide(folder + old).c_str());
+  for (const std::string& old : RecordsToRemove(RecordNames(folder), kRecordsKept)) {
+    const auto at = std::ranges::find(names, old);
+    if (at != names.end() && kept[at - names.begin()]) continue;
+    DeleteFileW(Wide(folder + old).c_str());
+  }
 }
 
 RecordWriter::~RecordWriter() {

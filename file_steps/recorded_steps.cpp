@@ -1,5 +1,6 @@
 #include "file_steps/recorded_steps.h"
 
+#include "base/path_parts.h"
 #include "base/position.h"
 #include "file_steps/file_errors.h"
 
@@ -42,8 +43,12 @@ std::uint32_t RecordedSteps::Copy(const std::string& source, const std::string& 
                                   bool replace) {
   STEP(Sorter);
   const std::string from = plain_.wholePath(source), to = plain_.wholePath(target);
-  const std::string aside = replace ? plain_.asideName(to) : "";
-  if (replace && aside.empty()) return kErrorFileExists;
+  std::string aside;
+  if (replace) {
+    const std::string folder = plain_.asideFolder(FolderPart(to));
+    if (folder.empty()) return kErrorFileExists;
+    aside = folder + FilePart(to);
+  }
   std::optional<size_t> asideStep;
   if (replace) {
     asideStep = Begin({.kind = RecordStep::kSetAside,
@@ -80,6 +85,25 @@ std::uint32_t RecordedSteps::Move(const std::string& source, const std::string& 
   if (!moved) moved = renamed ? before : plain_.state(to);
   if (moved) Done(*step, *moved, true);
   return 0;
+}
+
+std::optional<std::string> RecordedSteps::SetAside(const std::string& file,
+                                                   const std::string& above) {
+  STEP(Sorter);
+  const std::string folder = plain_.asideFolder(above);
+  if (folder.empty()) return std::nullopt;
+  const std::string aside = folder + file.substr(above.size());
+  const std::optional<size_t> n = Begin({.kind = RecordStep::kSetAside,
+                                         .from = file,
+                                         .to = aside,
+                                         .mark = plain_.mark(file).value_or(FileMark{})});
+  if (!n) return std::nullopt;
+  if (std::uint32_t error = plain_.rename(file, aside)) {
+    Failed(*n, error);
+    return std::nullopt;
+  }
+  if (auto kept = plain_.state(aside)) Done(*n, *kept, false);
+  return aside;
 }
 
 std::uint32_t RecordedSteps::Folder(RecordStep::Kind kind, const std::string& folder,

@@ -30,8 +30,12 @@ struct PlainSteps {
   std::function<std::uint32_t(const std::string& source, const std::string& target, bool& renamed,
                               std::optional<FileState>& placed)>
       move;
-  // A free name beside the target to keep the file a copy replaces under; empty when none is.
-  std::function<std::string(const std::string& target)> asideName;
+  // The run's set-aside folder in a folder (SetAsideFolderName), made hidden when first asked for;
+  // empty when it can't be made. A file a copy replaces is kept there under its own name.
+  std::function<std::string(const std::string& folder)> asideFolder;
+  // Renames a file within its volume, making the folders it lacks below a set-aside folder; never
+  // replaces. Gives 0 or the system's error code.
+  std::function<std::uint32_t(const std::string& from, const std::string& to)> rename;
   // The path made whole, as the record keeps it: undo runs from another current folder.
   std::function<std::string(const std::string& path)> wholePath;
   // Adds text to the record and has it kept; false when it could not be written.
@@ -49,6 +53,12 @@ class RecordedSteps {
   // aside. Give kErrorNotRecorded, trying nothing, once the record could not be written.
   std::uint32_t Copy(const std::string& source, const std::string& target, bool replace);
   std::uint32_t Move(const std::string& source, const std::string& target);
+  // Sets a file aside (an emptied folder's leftover) in the run's set-aside folder of `above`, a
+  // folder above it that stays, under its path below that folder; gives where it is kept, or
+  // nothing when it was not set aside.
+  std::optional<std::string> SetAside(const std::string& file, const std::string& above);
+  // Puts a file SetAside kept back at once: its folder could not go after all.
+  void PutBack(const std::string& aside, const std::string& file) { plain_.rename(aside, file); }
   // A folder made (kMakeFolder) or removed (kRemoveFolder) by `step`, which gives 0 when it was.
   std::uint32_t Folder(RecordStep::Kind kind, const std::string& folder,
                        const std::function<std::uint32_t()>& step);

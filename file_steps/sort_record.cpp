@@ -115,7 +115,8 @@ size_t RunRecord::Files() const {
 }
 
 bool RunRecord::UndoCutShort() const {
-  return !undone && std::ranges::any_of(steps, [](const RecordStep& step) { return step.back; });
+  return !undone &&
+         (undoBegun || std::ranges::any_of(steps, [](const RecordStep& step) { return step.back; }));
 }
 
 bool RunRecord::HasCutShortSteps() const {
@@ -157,6 +158,10 @@ std::string DoneLine(size_t n, const FileState& state) {
 
 std::string BackLine(size_t n) { return "back\t" + std::to_string(n) + std::string(kLineEnd); }
 
+std::string UndoingLine(std::string_view when) {
+  return "undoing\t" + std::string(when) + std::string(kLineEnd);
+}
+
 std::string UndoneLine(std::string_view when) {
   return "undone\t" + std::string(when) + std::string(kLineEnd);
 }
@@ -180,6 +185,8 @@ std::optional<RunRecord> ParseRecord(std::string_view text) {
     RecordStep* named = n && *n < record.steps.size() ? &record.steps[*n] : nullptr;
     if (fields[0] == "undone" && fields.size() == 2) {
       record.undone = true;
+    } else if (fields[0] == "undoing" && fields.size() == 2) {
+      record.undoBegun = true;
     } else if (fields[0] == "done") {
       const auto state = DoneState(fields);
       // A folder's step is done without a file; a file's step only with one. A run writes one

@@ -15,6 +15,7 @@
 //   saved <TAB> 1 <TAB> 2882400018:281474976715900 <TAB> 4811300 <TAB> 133790000100000000
 //        (the program's editor saved the file step 1 left, which is now this file)
 //   folder- <TAB> C:\In\ (made again by undo)
+//   undoing <TAB> 2026-12-09 14:09 (an undo began)
 //   back <TAB> 1 (undo took step 1 back)
 //   undone <TAB> 2026-12-09 14:10
 #pragma once
@@ -29,8 +30,9 @@
 
 struct RecordStep {
   enum Kind { kMove, kCopy, kSetAside, kMakeFolder, kRemoveFolder } kind;
-  // kMove, kCopy: the source and the target. kSetAside: the file a copy replaces and the hidden
-  // name it is moved to. Folders: the folder in `from`, `to` empty.
+  // kMove, kCopy: the source and the target. kSetAside: the file a copy replaces, or an emptied
+  // folder's leftover, and where it is kept in the run's set-aside folder (earlier versions: under
+  // a hidden name beside it). Folders: the folder in `from`, `to` empty.
   std::string from{}, to{};
   // kMove, kCopy: the source as it was before the step; kSetAside: the file set aside; folders:
   // zero.
@@ -51,6 +53,11 @@ struct RecordStep {
   bool IsFileStep() const { return kind == kMove || kind == kCopy; }
   // A copy or move cut short by the end of the process: tried, and neither done nor failed.
   bool CutShort() const { return IsFileStep() && !done && !failed; }
+  // Whether the step is a move, not taken back, whose file at its target was `before` when last
+  // known: a save of that file by the program's editor is told to it (SavedLine).
+  bool Left(const FileState& before) const {
+    return kind == kMove && done && !back && (saved ? *saved : *done).identity == before.identity;
+  }
 };
 
 struct RunRecord {
@@ -58,13 +65,14 @@ struct RunRecord {
   bool move = false;    // the run moved (true) or copied
   std::vector<RecordStep> steps;
   bool undone = false;  // an "undone" line follows the steps
+  bool undoBegun = false;  // an "undoing" line: an undo began, and may have changed the disk
   // How many files the run copied or moved: a file tried again (a copy first refused, then
   // replacing) counts once. Steps that were never done count for nothing.
   size_t Files() const;
   // Whether a copy or move of the run not taken back yet was cut short. Only the disk can say
   // whether it placed its file (PlacedByStep).
   bool HasCutShortSteps() const;
-  // Whether an undo was cut short: it took steps back and did not mark the run undone.
+  // Whether an undo was cut short: it began (or took steps back) and did not mark the run undone.
   bool UndoCutShort() const;
   // Whether there is anything to undo: a file copied or moved, or perhaps so.
   bool Undoable() const { return Files() > 0 || HasCutShortSteps(); }
@@ -85,6 +93,8 @@ std::string SavedLine(size_t n, const FileState& state);
 std::string BackLine(size_t n);
 // The line that says the run was taken back, and when.
 std::string UndoneLine(std::string_view when);
+// The line an undo writes before its first step.
+std::string UndoingLine(std::string_view when);
 
 // The record in the text; nothing when the text does not begin with a record's header (after a
 // byte-order mark, should an editor have added one). A line that can't be read is skipped, as is

@@ -138,17 +138,14 @@ std::uint32_t RenameIntoPlace(const std::wstring& copy, const std::wstring& targ
   return 0;
 }
 
-// Puts a whole copy in the target's place after moving the file there to the hidden name aside;
-// should the copy not take the name, the file goes back.
+// Puts a whole copy in the target's place after moving the file there aside (into the run's hidden
+// set-aside folder); should the copy not take the name, the file goes back.
 std::uint32_t PutInPlaceKeepingAside(const std::wstring& copy, const std::wstring& target,
                                      const std::wstring& aside, std::optional<FileState>* placed) {
   STEP(Sorter);
-  const DWORD attributes = GetFileAttributesW(target.c_str());
   if (!MoveFileExW(target.c_str(), aside.c_str(), 0)) return GetLastError();
-  SetFileAttributesW(aside.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
   const std::uint32_t error = RenameIntoPlace(copy, target, placed);
-  if (error == 0) return 0;
-  if (MoveFileExW(aside.c_str(), target.c_str(), 0)) SetFileAttributesW(target.c_str(), attributes);
+  if (error != 0) MoveFileExW(aside.c_str(), target.c_str(), 0);
   return error;
 }
 

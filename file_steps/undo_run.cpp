@@ -29,6 +29,17 @@ bool SameFile(const std::optional<FileState>& found, const FileState& left) {
   return found->mark == left.mark;
 }
 
+// The folders of a set-aside file's path that are empty now, up to its run's set-aside folder.
+void RemoveEmptyAsideFolders(const std::string& aside,
+                             const std::function<bool(const std::string&)>& isEmptyFolder,
+                             const std::function<std::uint32_t(const std::string&)>& remove) {
+  const std::string root = SetAsideFolderOf(aside);
+  for (std::string folder = FolderPart(aside);
+       !root.empty() && folder.size() >= root.size() && isEmptyFolder(folder);
+       folder = FolderPart(std::string_view(folder).substr(0, folder.size() - 1)))
+    remove(folder);
+}
+
 class Undo {
  public:
   Undo(const TextTable& texts, const UndoFiles& files, UndoSummary& summary,
@@ -37,6 +48,8 @@ class Undo {
 
   // Whether a file step was stopped by Cancel: the undo ends there.
   bool Stopped() const { return stopped_; }
+  // Whether a set-aside file could not be taken out of hiding: the undo is not over until it is.
+  bool LeftHidden() const { return leftHidden_; }
 
   // Takes the step back, or says why not; true when it is back (or needed nothing). setAside: the
   // step that set aside the file a copy replaced, where there is one.
@@ -57,6 +70,7 @@ class Undo {
       if (step.kind == RecordStep::kSetAside) {
         aside_.clear();
         const Reason reason = PutBackUndone(step);
+        TidyAside(step.to);
         return Keep(aside_.empty() ? step.to : aside_, reason);
       }
       return true;
@@ -71,6 +85,7 @@ class Undo {
         if (replacedInBin_.count(step.to)) return true;
         aside_.clear();
         const Reason reason = PutBack(step);
+        TidyAside(step.to);
         return Keep(aside_.empty() ? step.to : aside_, reason);
       }
       case RecordStep::kMakeFolder:
@@ -159,37 +174,40 @@ class Undo {
   // The file a copy replaced, from its set-aside name back to its place.
   Reason PutBack(const RecordStep& step) {
     STEP(Sorter);
-    const std::optional<FileState> aside = files_.state(step.to);
-    if (!SameFile(aside, *step.done) || aside->mark != step.done->mark)
+    // Whatever is under the set-aside name is the run's to put back: nobody else writes there.
+    if (!files_.state(step.to))
       return AlreadyBack(step.from, *step.done) ? std::nullopt : Reason(texts_[kTextUndoMissing]);
     return OutOfHiding(step);
   }
 
   // A set-aside file back to its place, or, where its name is taken (a copy changed since stays
-  // there), beside it under a name of its own: never left hidden.
+  // there) or can't be had, beside it under a name of its own: never left hidden.
   Reason OutOfHiding(const RecordStep& step) {
     std::uint32_t error = files_.moveFile(step.to, step.from);
-    if (!IsExistsError(error)) return error ? Failure(error) : std::nullopt;
+    if (error == 0 || error == kErrorRequestAborted) return error ? Failure(error) : std::nullopt;
+    // Its name is taken, or can't be had now (the file there is held open): beside it, then.
     const std::string beside = BeforeSortName(step.from, day_);
     if ((error = files_.moveFile(step.to, beside))) return Failure(error);
     aside_ = beside;
     return texts_[kTextUndoBesideTarget];
   }
 
+  void TidyAside(const std::string& aside) {
+    RemoveEmptyAsideFolders(aside, files_.isEmptyFolder, files_.removeFolder);
+    leftHidden_ = leftHidden_ || (aside_.empty() && files_.state(aside));
+  }
+
   // A set-aside step not marked done: the run may have ended after the file was moved aside and
-  // before the line was written. A file under the set-aside name with the replaced file's mark is
-  // that file, and goes back when its place is free.
+  // before the line was written. A file under the set-aside name is that file, and comes out.
   Reason PutBackUndone(const RecordStep& step) {
-    const std::optional<FileState> aside = files_.state(step.to);
-    if (!aside) return std::nullopt;
-    if (aside->mark != step.mark) return texts_[kTextUndoMissing];
+    if (!files_.state(step.to)) return std::nullopt;
     return OutOfHiding(step);
   }
 
   const TextTable& texts_;
   const UndoFiles& files_;
   UndoSummary& summary_;
-  bool stopped_ = false;
+  bool stopped_ = false, leftHidden_ = false;
   std::set<std::string> replacedInBin_;  // set-aside names whose copy stayed for that
   std::string day_;                      // the run's day, as its record gives it
   std::string aside_;  // where the set-aside file just met went, when not to its old place
@@ -226,19 +244,32 @@ UndoSummary UndoRun(const TextTable& texts, const RunRecord& record, const UndoF
       break;
     }
   }
+  summary.endedEarly = summary.endedEarly || undo.LeftHidden();
   return summary;
 }
 
-std::vector<std::string> SetAsideToRelease(
-    const RunRecord& record,
-    const std::function<std::optional<FileState>(const std::string& path)>& state) {
-  std::vector<std::string> release;
-  if (record.undone) return release;
-  for (const RecordStep& step : record.steps)
-    if (step.kind == RecordStep::kSetAside && step.done && !step.back && IsSetAsideName(step.to) &&
-        FolderPart(step.to) == FolderPart(step.from) && state(step.to) == step.done)
-      release.push_back(step.to);
-  return release;
+std::vector<bool> ReleaseEarlierRuns(const std::vector<EarlierRun>& runs,
+                                     const ReleaseFiles& files) {
+  STEP(Sorter);
+  std::vector<bool> kept;
+  for (const EarlierRun& run : runs) {
+    STEP(Sorter);
+    kept.push_back(run.held || (run.record && run.record->UndoCutShort()));
+    if (kept.back() || !run.record || run.record->undone) continue;
+    for (const RecordStep& step : run.record->steps) {
+      STEP(Sorter);
+      if (step.kind != RecordStep::kSetAside || !step.done || step.back) continue;
+      const bool ownFolder = !SetAsideFolderOf(step.to).empty();
+      const bool hiddenBeside =
+          IsSetAsideName(step.to) && FolderPart(step.to) == FolderPart(step.from);
+      if (!(ownFolder || hiddenBeside) || files.state(step.to) != step.done) continue;
+      files.release(step.to);
+      if (files.state(step.to))
+        files.moveFile(step.to, BeforeSortName(step.from, run.record->started.substr(0, 10)));
+      RemoveEmptyAsideFolders(step.to, files.isEmptyFolder, files.removeFolder);
+    }
+  }
+  return kept;
 }
 
 std::string UndoReportText(const TextTable& texts, const UndoSummary& summary, size_t listed) {

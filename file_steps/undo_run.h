@@ -79,13 +79,34 @@ UndoSummary UndoRun(const TextTable& texts, const RunRecord& record, const UndoF
 // 2026-12-09).mp3" for "song.mp3" and the run's day.
 std::string BeforeSortName(std::string_view path, std::string_view day);
 
-// The files a run set aside (those its copies replaced) that a later run, once it has done a
-// step, sends to the Recycle Bin: only a file that is still the one the run set aside, under the
-// program's name beside its target, and none of a run that was undone (undo put back all it
-// could: what is left, it could not).
-std::vector<std::string> SetAsideToRelease(
-    const RunRecord& record,
-    const std::function<std::optional<FileState>(const std::string& path)>& state);
+// What releasing the files earlier runs set aside asks of the file system.
+struct ReleaseFiles {
+  std::function<std::optional<FileState>(const std::string& path)> state;
+  // Sends a file to the Recycle Bin of its drive; on a drive without one it is deleted, as the
+  // user agreed before the run set it aside. Whether it went, the disk says.
+  std::function<void(const std::string& path)> release;
+  std::function<std::uint32_t(const std::string& from, const std::string& to)> moveFile;
+  std::function<bool(const std::string& folder)> isEmptyFolder;
+  std::function<std::uint32_t(const std::string& folder)> removeFolder;
+};
+
+// An earlier run's record (nothing when it could not be read), and whether an undo holds it now.
+struct EarlierRun {
+  std::optional<RunRecord> record;
+  bool held = false;
+};
+
+// Once a later run has done a step, the undo of earlier runs is over as far as the files they set
+// aside go (those their copies replaced, their emptied folders' leftovers): each goes to the
+// Recycle Bin from the set-aside folder, under its own name, and the set-aside folders emptied so
+// go too. Only a file that is still the one the run set aside, in its set-aside folder (or under
+// the hidden name earlier versions gave it beside its target), and none of a run that was undone
+// (undo put back all it could; what is left it took out of hiding), nor of a run an undo holds or
+// left cut short: its files wait for the next sort that finds it free. A file the Recycle Bin did
+// not take (the user said No) comes out of hiding beside its old place (BeforeSortName). Gives,
+// for each run, whether its record is to be kept however old it is: its files still wait.
+std::vector<bool> ReleaseEarlierRuns(const std::vector<EarlierRun>& runs,
+                                     const ReleaseFiles& files);
 
 // The box's text after undoing: how many files of how many were put back, then the first files
 // that were not, each with its reason, and how many more there are.

@@ -15,7 +15,7 @@ for target in "$da3_out"/native/*_fuzz; do
   log=$da3_out/native/$name.log
   # A crashing input is kept in the cache, not in the folder the script was started from.
   mkdir -p "$da3_cache/fuzz-crashes"
-  if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+  if "$target" -max_total_time="$seconds" -seed="${DA3_FUZZ_SEED:-1}" -entropic=0 -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
        -artifact_prefix="$da3_cache/fuzz-crashes/$name-" "$work" "$seeds" >"$log" 2>&1; then
     runs=$(grep -o 'Done [0-9]* runs' "$log" | grep -o '[0-9]*')
     echo "$name: ${runs:-?} executions, 0 crashes"

@@ -91,3 +91,44 @@ std::vector<EmptiedFolder> EmptiedFolders(
   for (const auto& [source, selection] : movedFromAndSelection) shells.From(source, selection);
   return std::move(shells.result);
 }
+
+size_t RemoveEmptiedFolders(const std::vector<std::pair<std::string, std::string>>& moved,
+                            const std::vector<std::string>& targets, bool mayDeleteWithoutBin,
+                            RecordedSteps& record, const FolderRemoval& removal) {
+  STEP(Sorter);
+  const std::vector<EmptiedFolder> emptied = EmptiedFolders(moved, targets, removal.walk);
+  std::unordered_set<std::u16string> going, staying;  // folded, the folders and their backslash
+  for (const EmptiedFolder& folder : emptied) going.insert(removal.walk.folded(folder.folder));
+  auto stays = [&](const std::string& folder) {
+    const std::u16string folded = removal.walk.folded(folder);
+    for (const std::u16string& below : staying)
+      if (below.starts_with(folded)) return true;
+    return false;
+  };
+  size_t removed = 0;
+  // Innermost first: a folder that stays keeps the folders above it.
+  for (const EmptiedFolder& folder : emptied) {
+    STEP(Sorter);
+    const bool noBin = removal.hasRecycleBin && !removal.hasRecycleBin(folder.folder);
+    if (stays(folder.folder) || (noBin && !folder.leftovers.empty() && !mayDeleteWithoutBin)) {
+      staying.insert(removal.walk.folded(folder.folder));
+      continue;
+    }
+    std::string above = Parent(folder.folder);
+    while (going.count(removal.walk.folded(above))) above = Parent(above);
+    std::vector<std::pair<std::string, std::string>> aside;  // each leftover and where it went
+    for (const std::string& leftover : folder.leftovers)
+      if (std::optional<std::string> kept = record.SetAside(leftover, above))
+        aside.emplace_back(leftover, *kept);
+    const std::uint32_t error =
+        record.Folder(RecordStep::kRemoveFolder, folder.folder,
+                      [&] { return removal.removeFolder(folder.folder); });
+    if (error == 0) {
+      ++removed;
+      continue;
+    }
+    for (const auto& [leftover, kept] : aside) record.PutBack(kept, leftover);
+    staying.insert(removal.walk.folded(folder.folder));
+  }
+  return removed;
+}

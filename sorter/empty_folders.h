@@ -2,11 +2,14 @@
 // folder whose files all went is a shell, often holding no more than the thumbnails and view
 // settings that Windows and macOS leave behind.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "file_steps/recorded_steps.h"
 
 // What finding the shells asks of the file system.
 struct FolderWalk {
@@ -35,3 +38,23 @@ struct EmptiedFolder {
 std::vector<EmptiedFolder> EmptiedFolders(
     const std::vector<std::pair<std::string, std::string>>& movedFromAndSelection,
     const std::vector<std::string>& targets, const FolderWalk& walk);
+
+// What removing the emptied folders asks beyond the walk.
+struct FolderRemoval {
+  FolderWalk walk;
+  // Whether the drive of a path has a Recycle Bin; may be empty: every drive has one.
+  std::function<bool(const std::string& path)> hasRecycleBin;
+  std::function<std::uint32_t(const std::string& folder)> removeFolder;  // 0 or the error
+};
+
+// After a move run: removes the source folders it emptied (EmptiedFolders, for each moved file
+// and the folder its selection came from), each removal recorded first. A folder's leftovers
+// are set aside first, each recorded, in the run's set-aside folder of the nearest folder above
+// it that stays, under their path below that folder, so that undo puts them back and the Recycle
+// Bin later shows them under their own names; a folder that could not be removed gets them back.
+// On a drive without a Recycle Bin, where a set-aside file is deleted for good once released, a
+// folder with leftovers stays, and so do the folders above it, unless the user agreed
+// (mayDeleteWithoutBin). Gives how many folders went.
+size_t RemoveEmptiedFolders(const std::vector<std::pair<std::string, std::string>>& moved,
+                            const std::vector<std::string>& targets, bool mayDeleteWithoutBin,
+                            RecordedSteps& record, const FolderRemoval& removal);

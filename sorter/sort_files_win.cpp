@@ -64,6 +64,24 @@ class SourceStates {
   using Listing = std::vector<std::pair<std::string, FileState>>;
   std::unordered_map<std::string, std::unordered_map<std::u16string, FileState>> folders_;
 };
+
+// The run's set-aside folder in a folder: the first name of SetAsideFolderName's that this run made
+// there, or else that was free and is made now, hidden; empty when none can be made.
+std::string AsideFolder(std::unordered_map<std::u16string, std::string>& made,
+                        const std::string& folder) {
+  STEP(Sorter);
+  const std::u16string key = FileSystemNameCase().Folded(folder);
+  if (const auto found = made.find(key); found != made.end()) return found->second;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string aside = folder + SetAsideFolderName(GetCurrentProcessId(), attempt);
+    if (CreateDirectoryW(WidePath(aside).c_str(), nullptr)) {
+      SetFileAttributesW(WidePath(aside).c_str(), FILE_ATTRIBUTE_HIDDEN);
+      return made[key] = aside;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return "";
+  }
+  return "";
+}
 }  // namespace
 
 void CreateFolderChain(const std::string& folder, RecordedSteps* record) {
@@ -117,10 +135,17 @@ PlainSteps PlainFileSteps(const WhileCopying& whileCopying, RecordWriter& record
                          std::optional<FileState>& placed) {
             return MoveInSteps(source, target, whileCopying, &renamed, &placed);
           },
-      .asideName =
-          [](const std::string& target) {
-            return UnusedName(
-                [&](int attempt) { return SetAsideName(target, GetCurrentProcessId(), attempt); });
+      .asideFolder =
+          [made = std::make_shared<std::unordered_map<std::u16string, std::string>>()](
+              const std::string& folder) { return AsideFolder(*made, folder); },
+      .rename =
+          [](const std::string& from, const std::string& to) {
+            // The folders below the set-aside folder that an emptied folder's leftover goes into.
+            const std::string root = SetAsideFolderOf(to);
+            for (const FolderLevel& level : FolderChain(FolderPart(to)))
+              if (level.prefix.size() > root.size())
+                CreateDirectoryW(Wide(level.name).c_str(), nullptr);
+            return ErrorOf(MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), 0));
           },
       .wholePath = WholePath,
       .append = [&record](const std::string& text) { return record.Append(text); },
@@ -176,28 +201,27 @@ size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selec
     const bool below = !selectionFolder.empty() && names.Folded(source).rfind(selection, 0) == 0;
     moved.emplace_back(source, below ? selectionFolder : FolderPart(source));
   }
-  const FolderWalk walk{
-      .names = [](const std::string& folder) { return NamesIn(folder); },
-      .folded = [&names](const std::string& name) { return names.Folded(name); },
-      .keep =
+  const FolderRemoval removal{
+      .walk =
+          {
+              .names = [](const std::string& folder) { return NamesIn(folder); },
+              .folded = [&names](const std::string& name) { return names.Folded(name); },
+              .keep =
+                  [](const std::string& folder) {
+                    const DWORD attributes = GetFileAttributesW(Wide(folder).c_str());
+                    return IsUserFolder(folder) ||
+                           (attributes != INVALID_FILE_ATTRIBUTES &&
+                            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)));
+                  },
+          },
+      .hasRecycleBin = HasRecycleBin,
+      .removeFolder =
           [](const std::string& folder) {
-            const DWORD attributes = GetFileAttributesW(Wide(folder).c_str());
-            return IsUserFolder(folder) ||
-                   (attributes != INVALID_FILE_ATTRIBUTES &&
-                    (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)));
+            return ErrorOf(RemoveDirectoryW(Wide(folder).c_str()));
           },
   };
   // A process's current folder can't be removed while it is that: the sorter leaves it first.
-  const std::vector<EmptiedFolder> emptied = EmptiedFolders(moved, summary.targets, walk);
-  if (!emptied.empty()) SetCurrentDirectoryW(Wide(ProgramFolder()).c_str());
-  size_t removed = 0;
-  for (const EmptiedFolder& folder : emptied) {
-    STEP(Sorter);
-    const std::uint32_t error = record.Folder(RecordStep::kRemoveFolder, folder.folder, [&] {
-      for (const std::string& leftover : folder.leftovers) RemoveOwnFile(leftover);
-      return ErrorOf(RemoveDirectoryW(Wide(folder.folder).c_str()));
-    });
-    if (error == 0) ++removed;
-  }
-  return removed;
+  if (!moved.empty()) SetCurrentDirectoryW(Wide(ProgramFolder()).c_str());
+  return RemoveEmptiedFolders(moved, summary.targets, summary.mayDeleteWithoutBin, record,
+                              removal);
 }

@@ -32,8 +32,8 @@ PlainSteps PlainFileSteps(const WhileCopying& whileCopying, RecordWriter& record
 SortFileSteps FileSteps(std::shared_ptr<RecordedSteps> recorded);
 
 // After a move run: removes the source folders it emptied (nothing left but Thumbs.db,
-// desktop.ini or .DS_Store), and their parents the same way, never above the folder the sorter
-// started in (or, for a file from elsewhere, its own folder), never the target tree or a root.
-// Each removal is recorded first. Gives how many folders went.
+// desktop.ini or .DS_Store, which are set aside), and their parents the same way, never above the
+// folder the sorter started in (or, for a file from elsewhere, its own folder), never the target
+// tree or a root. Each step is recorded first. Gives how many folders went.
 size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selectionFolder,
                             RecordedSteps& record);

@@ -45,6 +45,7 @@ class RunFiles {
       noBinAnswer_ = steps.ask(texts[kTextQuestion], texts[kTextNoBinQuestion], true);
     return *noBinAnswer_;
   }
+  bool AgreedToDeleteWithoutBin() const { return noBinAnswer_.value_or(false); }
   // The record could not be written: the run tries no further step.
   void Stop() { stopped_ = true; }
   bool Stopped() const { return stopped_; }
@@ -266,6 +267,7 @@ SortSummary SortRun(const TextTable& texts, const SortRunSteps& steps) {
     }
   }
   summary.rows = steps.rowCount();
+  summary.mayDeleteWithoutBin = run.AgreedToDeleteWithoutBin();
   if (album && steps.files.folderFiles)
     PlaceAlbumFiles(texts, steps, run, move, albums, waiting, summary);
   return summary;

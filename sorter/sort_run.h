@@ -83,6 +83,9 @@ struct SortSummary {
   std::vector<std::string> targets;  // where the files placed are now
   size_t foldersRemoved = 0;         // source folders the move emptied and removed afterwards
   size_t albumFiles = 0;             // files that went with their album without being rows
+  // Yes to the question whether files on a drive without a Recycle Bin may be set aside, to be
+  // deleted for good once another sort runs.
+  bool mayDeleteWithoutBin = false;
 };
 
 // Asks whether the originals are to be deleted (Yes: move, No: copy; No, the safe answer, is what

@@ -1,5 +1,7 @@
 #include "tags/save_copy_name.h"
 
+#include <algorithm>
+
 #include "base/path_parts.h"
 #include "base/position.h"
 
@@ -13,6 +15,17 @@ bool TakeDigits(std::string_view& text) {
   while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
   text.remove_prefix(digits);
   return digits > 0;
+}
+
+// Whether one name of a path has the form SetAsideFolderName gives.
+bool IsSetAsideFolderPart(std::string_view name) {
+  if (name.substr(0, kPrefix.size()) != kPrefix) return false;
+  name.remove_prefix(kPrefix.size());
+  if (!TakeDigits(name)) return false;
+  if (name.empty()) return true;
+  if (name.front() != '-') return false;
+  name.remove_prefix(1);
+  return TakeDigits(name) && name.empty();
 }
 
 // The copy's name beside the file, marked and with the file's extension, so TagLib treats a
@@ -62,11 +75,25 @@ std::string SortCopyName(std::string_view target, unsigned long processId, int a
   return CopyName(target, processId, attempt, kSortMark);
 }
 
-std::string SetAsideName(std::string_view target, unsigned long processId, int attempt) {
-  return CopyName(target, processId, attempt, kAsideMark);
+std::string SetAsideFolderName(unsigned long processId, int attempt) {
+  return std::string(kPrefix) + std::to_string(processId) +
+         (attempt ? "-" + std::to_string(attempt) : "") + "\\";
 }
 
-bool IsSaveCopyName(std::string_view path) { return ParseCopyName(path).has_value(); }
+std::string SetAsideFolderOf(std::string_view path) {
+  STEP(DA3Rudi);
+  for (size_t start = 0; start < path.size();) {
+    const size_t end = std::min(path.find_first_of("\\/", start), path.size());
+    if (IsSetAsideFolderPart(path.substr(start, end - start)))
+      return std::string(path.substr(0, end)) + "\\";
+    start = end + 1;
+  }
+  return "";
+}
+
+bool IsSaveCopyName(std::string_view path) {
+  return ParseCopyName(path).has_value() || !SetAsideFolderOf(path).empty();
+}
 
 bool IsSetAsideName(std::string_view path) {
   const auto parsed = ParseCopyName(path);

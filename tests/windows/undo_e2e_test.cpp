@@ -190,7 +190,7 @@ TEST_F(Undo, ACopyGoesButAChangedOneStaysAndTheReplacedFileComesBack) {
 
 // A file a copy replaced is kept aside for that run's undo only: the next run sends it to the
 // Recycle Bin, which Wine keeps as the desktop's trash (there once its folders exist).
-TEST_F(Undo, TheNextRunSendsTheFileACopyReplacedToTheRecycleBin) {
+TEST_F(Undo, TheNextRunSendsTheFileACopyReplacedToTheRecycleBinUnderItsOwnName) {
   // Wine gives the Unix home as \\??\\Z:\\...; the trash is the desktop's, under it.
   char wineHome[MAX_PATH] = {};
   ASSERT_GT(GetEnvironmentVariableA("WINEHOMEDIR", wineHome, MAX_PATH), 4u) << "not under Wine";
@@ -205,13 +205,16 @@ TEST_F(Undo, TheNextRunSendsTheFileACopyReplacedToTheRecycleBin) {
     ASSERT_TRUE(CreateDirectoryA((target_ / level).c_str(), nullptr));
   WriteFileBytes(folder + "b.flac", "older b");
   Sort({song}, target_.path() + kTail, false);
+  // Kept under its own name in the run's hidden folder beside it.
   const std::vector<std::string> aside = NamesMatching(folder + "~DA3Zur-*");
   ASSERT_EQ(aside.size(), 1u) << "the replaced file was not kept aside";
+  EXPECT_TRUE(GetFileAttributesA((folder + aside[0]).c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(ReadFileBytes(folder + aside[0] + "\\b.flac"), "older b");
   Sort({Song("c.mp3", "Pop", "Duo")}, target_.path() + kTail, false);
   EXPECT_EQ(NamesMatching(folder + "~DA3Zur-*"), std::vector<std::string>{});
-  EXPECT_EQ(ReadFileBytes(trash + "files\\" + aside[0]), "older b");
-  DeleteFileA((trash + "files\\" + aside[0]).c_str());
-  for (const std::string& info : NamesMatching(trash + "info\\" + aside[0] + "*"))
+  EXPECT_EQ(ReadFileBytes(trash + "files\\b.flac"), "older b") << "not in the bin as b.flac";
+  DeleteFileA((trash + "files\\b.flac").c_str());
+  for (const std::string& info : NamesMatching(trash + "info\\b.flac*"))
     DeleteFileA((trash + "info\\" + info).c_str());
 }
 
