@@ -383,7 +383,7 @@ struct MemoryDisk {
       size_t& now;
       ~Ends() { now = SIZE_MAX; }
     } ends{undoNow};
-    if (!Append(UndoingLine("later"))) return UndoSummary{.endedEarly = true, .unrecorded = true};
+    if (!Append(UndoingLine("later"))) return UndoSummary{.endedEarly = true, .unrecorded = true, .notUndone = {}};
     UndoSummary summary = UndoRun(texts, last->second, Undo());
     if (!summary.endedEarly) Append(UndoneLine("later"));
     if (!summary.endedEarly) {
