@@ -177,10 +177,9 @@ std::string UndoSort(const TextTable& texts, const std::string& path) {
   // Said before the first step, so that a release never takes what an undo ended by force may
   // still have to put back.
   if (!AddToRecord(open.file.get(), UndoingLine(RecordTime())))
-    return UndoReportText(texts, {.files = open.record->Files(),
-                                  .endedEarly = true,
-                                  .unrecorded = true,
-                                  .notUndone = {}});
+    return UndoReportText(
+        texts,
+        {.files = open.record->Files(), .endedEarly = true, .unrecorded = true, .notUndone = {}});
   UndoWork work{texts, *open.record, open.file.get(), GetActiveWindow(), {}};
   work.RunServingTheWindow();
   UndoSummary& summary = work.summary;

@@ -43,7 +43,6 @@ std::uint32_t ToRecycleBin(const std::string& path) {
   return std::uint32_t(SHFileOperationW(&operation));
 }
 
-
 void PlacedFiles::Read() {
   STEP(Sorter);
   read_ = true;

@@ -115,8 +115,8 @@ size_t RunRecord::Files() const {
 }
 
 bool RunRecord::UndoCutShort() const {
-  return !undone &&
-         (undoBegun || std::ranges::any_of(steps, [](const RecordStep& step) { return step.back; }));
+  return !undone && (undoBegun ||
+                     std::ranges::any_of(steps, [](const RecordStep& step) { return step.back; }));
 }
 
 bool RunRecord::HasCutShortSteps() const {

@@ -64,7 +64,7 @@ struct RunRecord {
   std::string started;  // local date and time text as written, e.g. "2026-12-09 14:03"
   bool move = false;    // the run moved (true) or copied
   std::vector<RecordStep> steps;
-  bool undone = false;  // an "undone" line follows the steps
+  bool undone = false;     // an "undone" line follows the steps
   bool undoBegun = false;  // an "undoing" line: an undo began, and may have changed the disk
   // How many files the run copied or moved: a file tried again (a copy first refused, then
   // replacing) counts once. Steps that were never done count for nothing.

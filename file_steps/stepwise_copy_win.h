@@ -21,9 +21,9 @@ using WhileCopying = std::function<bool(bool moving, std::uint64_t done, std::ui
 // (SortCopyName) that takes the target's name with one rename, which never replaces a file: a
 // stop, a full disk, a dropped share or a forced end leave no cut file under the target's name,
 // and a file there as it was. Given an aside name (in a set-aside folder), the file at the target
-// is moved there just before the copy takes its place; without one, a taken target is refused. Gives
-// 0, the system's error code, or kErrorRequestAborted when stopped; placed, where given, gets the
-// placed copy's state, read through the handle that renamed it.
+// is moved there just before the copy takes its place; without one, a taken target is refused.
+// Gives 0, the system's error code, or kErrorRequestAborted when stopped; placed, where given, gets
+// the placed copy's state, read through the handle that renamed it.
 std::uint32_t CopyInSteps(const std::string& source, const std::string& target,
                           const WhileCopying& whileCopying, const std::string& aside = "",
                           std::optional<FileState>* placed = nullptr);

@@ -120,9 +120,8 @@ size_t RemoveEmptiedFolders(const std::vector<std::pair<std::string, std::string
     for (const std::string& leftover : folder.leftovers)
       if (std::optional<std::string> kept = record.SetAside(leftover, above))
         aside.emplace_back(leftover, *kept);
-    const std::uint32_t error =
-        record.Folder(RecordStep::kRemoveFolder, folder.folder,
-                      [&] { return removal.removeFolder(folder.folder); });
+    const std::uint32_t error = record.Folder(RecordStep::kRemoveFolder, folder.folder,
+                                              [&] { return removal.removeFolder(folder.folder); });
     if (error == 0) {
       ++removed;
       continue;

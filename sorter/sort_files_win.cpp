@@ -135,9 +135,8 @@ PlainSteps PlainFileSteps(const WhileCopying& whileCopying, RecordWriter& record
                          std::optional<FileState>& placed) {
             return MoveInSteps(source, target, whileCopying, &renamed, &placed);
           },
-      .asideFolder =
-          [made = std::make_shared<std::unordered_map<std::u16string, std::string>>()](
-              const std::string& folder) { return AsideFolder(*made, folder); },
+      .asideFolder = [made = std::make_shared<std::unordered_map<std::u16string, std::string>>()](
+                         const std::string& folder) { return AsideFolder(*made, folder); },
       .rename =
           [](const std::string& from, const std::string& to) {
             // The folders below the set-aside folder that an emptied folder's leftover goes into.
@@ -202,26 +201,22 @@ size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selec
     moved.emplace_back(source, below ? selectionFolder : FolderPart(source));
   }
   const FolderRemoval removal{
-      .walk =
-          {
-              .names = [](const std::string& folder) { return NamesIn(folder); },
-              .folded = [&names](const std::string& name) { return names.Folded(name); },
-              .keep =
-                  [](const std::string& folder) {
-                    const DWORD attributes = GetFileAttributesW(Wide(folder).c_str());
-                    return IsUserFolder(folder) ||
-                           (attributes != INVALID_FILE_ATTRIBUTES &&
-                            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)));
-                  },
-          },
+      .walk = {
+          .names = [](const std::string& folder) { return NamesIn(folder); },
+          .folded = [&names](const std::string& name) { return names.Folded(name); },
+          .keep =
+              [](const std::string& folder) {
+                const DWORD attributes = GetFileAttributesW(Wide(folder).c_str());
+                return IsUserFolder(folder) ||
+                       (attributes != INVALID_FILE_ATTRIBUTES &&
+                        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)));
+              },
+      },
       .hasRecycleBin = HasRecycleBin,
       .removeFolder =
-          [](const std::string& folder) {
-            return ErrorOf(RemoveDirectoryW(Wide(folder).c_str()));
-          },
+          [](const std::string& folder) { return ErrorOf(RemoveDirectoryW(Wide(folder).c_str())); },
   };
   // A process's current folder can't be removed while it is that: the sorter leaves it first.
   if (!moved.empty()) SetCurrentDirectoryW(Wide(ProgramFolder()).c_str());
-  return RemoveEmptiedFolders(moved, summary.targets, summary.mayDeleteWithoutBin, record,
-                              removal);
+  return RemoveEmptiedFolders(moved, summary.targets, summary.mayDeleteWithoutBin, record, removal);
 }

@@ -40,8 +40,8 @@ struct FoldedLess {
 struct MemoryDisk {
   struct File {
     std::uint64_t identity;
-    FileMark mark;             // a copy keeps it, an edit changes it, a tagger may keep it
-    std::uint64_t bytes = 0;   // what the file holds
+    FileMark mark;              // a copy keeps it, an edit changes it, a tagger may keep it
+    std::uint64_t bytes = 0;    // what the file holds
     size_t asideBy = SIZE_MAX;  // the run that set it aside, while it is set aside
     bool operator==(const File& other) const {
       return identity == other.identity && mark == other.mark && bytes == other.bytes;
@@ -57,7 +57,7 @@ struct MemoryDisk {
   std::vector<Gone> bin, deleted;                // the Recycle Bin; what was deleted for good
   std::vector<std::string> records;              // the runs' records, oldest first
   std::vector<bool> agreedNoBin;                 // each run's answer to the question
-  std::set<size_t> undoing;  // runs whose undo changed the disk and did not end
+  std::set<size_t> undoing;                      // runs whose undo changed the disk and did not end
   size_t undoNow = SIZE_MAX;                     // the run an undo holds now
   std::set<size_t> undone;                       // runs whose undo ended
   size_t writing = 0;                            // the record being written
@@ -147,9 +147,8 @@ struct MemoryDisk {
   // The hidden copies a forced end left beside targets in the folder.
   void RemoveLeftoverCopies(const std::string& folder) {
     for (auto file = files.begin(); file != files.end();)
-      file = FolderPart(file->first) == folder && SortCopyProcess(file->first)
-                 ? files.erase(file)
-                 : std::next(file);
+      file = FolderPart(file->first) == folder && SortCopyProcess(file->first) ? files.erase(file)
+                                                                               : std::next(file);
   }
   // Copies source beside the target under a hidden name, then, given an aside path, moves the
   // file at the target there, then renames the copy into the target's name; a forced end may
@@ -204,8 +203,8 @@ struct MemoryDisk {
     for (const auto& [path, file] : files)
       if (Folded(FolderPart(path)) == Folded(folder)) names.push_back(FilePart(path));
     for (const std::string& other : folders)
-      if (other.size() > folder.size() && Folded(FolderPart(other.substr(0, other.size() - 1))) ==
-                                              Folded(folder))
+      if (other.size() > folder.size() &&
+          Folded(FolderPart(other.substr(0, other.size() - 1))) == Folded(folder))
         names.push_back(other.substr(folder.size(), other.size() - folder.size() - 1));
     return names;
   }
@@ -217,12 +216,13 @@ struct MemoryDisk {
           return std::nullopt;
         },
         .state = [this](const std::string& path) { return State(path); },
-        .copy = [this](const std::string& source, const std::string& target,
-                       const std::string& aside, std::optional<FileState>& placed) {
-          const std::uint32_t error = CopyInSteps(source, target, aside);
-          if (error == 0) placed = State(target);
-          return error;
-        },
+        .copy =
+            [this](const std::string& source, const std::string& target, const std::string& aside,
+                   std::optional<FileState>& placed) {
+              const std::uint32_t error = CopyInSteps(source, target, aside);
+              if (error == 0) placed = State(target);
+              return error;
+            },
         .move = [this](const std::string& source, const std::string& target, bool& renamed,
                        std::optional<FileState>& placed) -> std::uint32_t {
           if (std::uint32_t error = Fault(source, target)) return error;
@@ -315,14 +315,14 @@ struct MemoryDisk {
                 if (Folded(FolderPart(path)) == Folded(folder)) in.push_back(path);
               return in;
             },
-        .userFolder =
-            [](const std::string& folder) { return Folded(folder) == "c:\\downloads\\"; },
+        .userFolder = [](const std::string& folder) { return Folded(folder) == "c:\\downloads\\"; },
         .hasRecycleBin = [this](const std::string& path) { return !noBin.count(Volume(path)); },
         .systemMessage = SystemMessage,
-        .foldedName = [](const std::string& name) {
-          const std::string folded = Folded(name);
-          return std::u16string(folded.begin(), folded.end());
-        },
+        .foldedName =
+            [](const std::string& name) {
+              const std::string folded = Folded(name);
+              return std::u16string(folded.begin(), folded.end());
+            },
         .fileKey = [this](const std::string& name) { return Key(name); },
     };
   }
@@ -339,14 +339,15 @@ struct MemoryDisk {
     killed = false;
     auto recorded = std::make_shared<RecordedSteps>(Plain());
     SortRunSteps steps{
-        .ask =
-            [this, move, &texts](const std::string&, const std::string& text,
-                                 bool presetNo) -> bool {
-              if (text == texts[kTextNoBinQuestion])
-                return agreedNoBin[writing] = replaceWithoutBin;
-              return presetNo ? move : true;
+        .ask = [this, move, &texts](const std::string&, const std::string& text,
+                                    bool presetNo) -> bool {
+          if (text == texts[kTextNoBinQuestion]) return agreedNoBin[writing] = replaceWithoutBin;
+          return presetNo ? move : true;
+        },
+        .pattern =
+            [&root] {
+              return TargetPattern{root + "%ARTIST%\\*.$", root.size()};
             },
-        .pattern = [&root] { return TargetPattern{root + "%ARTIST%\\*.$", root.size()}; },
         .rowCount = [&] { return rows.size(); },
         .row = [&](size_t i) { return rows[i]; },
         .showOutcome = [](size_t, const RowOutcome&) {},
@@ -383,7 +384,8 @@ struct MemoryDisk {
       size_t& now;
       ~Ends() { now = SIZE_MAX; }
     } ends{undoNow};
-    if (!Append(UndoingLine("later"))) return UndoSummary{.endedEarly = true, .unrecorded = true, .notUndone = {}};
+    if (!Append(UndoingLine("later")))
+      return UndoSummary{.endedEarly = true, .unrecorded = true, .notUndone = {}};
     UndoSummary summary = UndoRun(texts, last->second, Undo());
     if (!summary.endedEarly) Append(UndoneLine("later"));
     if (!summary.endedEarly) {
