@@ -111,6 +111,14 @@ bool IsEmptyFolder(const std::string& folder) {
   return names && names->empty();
 }
 
+std::uint32_t RemoveEmptyFolder(const std::string& folder) {
+  return RemoveDirectoryW(WidePath(folder).c_str()) ? 0 : GetLastError();
+}
+
+std::uint32_t RenameFile(const std::string& from, const std::string& to) {
+  return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), 0) ? 0 : GetLastError();
+}
+
 std::string WholePath(const std::string& path) {
   STEP(DA3Rudi);
   if (HoldsUnpairedSurrogate(path)) return path;

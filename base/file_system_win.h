@@ -64,6 +64,10 @@ std::optional<std::vector<std::string>> NamesIn(const std::string& folder,
 
 // Whether a folder is there and holds nothing.
 bool IsEmptyFolder(const std::string& folder);
+// Removes a folder that holds nothing; 0 or the system's error code.
+std::uint32_t RemoveEmptyFolder(const std::string& folder);
+// Renames a file within its volume, never over another; 0 or the system's error code.
+std::uint32_t RenameFile(const std::string& from, const std::string& to);
 
 // The full path of the running executable, and its folder with the trailing backslash.
 std::string ProgramPath();

@@ -97,8 +97,7 @@ UndoFiles UndoFileSteps(HANDLE record, UndoProgress& progress) {
           [](const std::string& folder) {
             return ErrorOf(CreateDirectoryW(Wide(folder).c_str(), nullptr));
           },
-      .removeFolder =
-          [](const std::string& folder) { return ErrorOf(RemoveDirectoryW(Wide(folder).c_str())); },
+      .removeFolder = RemoveEmptyFolder,
       .removeLeftovers = RemoveLeftoverCopies,
       // On the disk itself with the undone line at the end.
       .markBack = [record](size_t n) { return AddToRecord(record, BackLine(n), false); },

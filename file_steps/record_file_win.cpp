@@ -10,7 +10,6 @@
 #include "base/file_system_win.h"
 #include "base/name_case_win.h"
 #include "base/position.h"
-#include "base/system_message_win.h"
 #include "base/wide_text_win.h"
 #include "settings/settings.h"
 #include "file_steps/stepwise_copy_win.h"
@@ -132,20 +131,14 @@ void RecordWriter::FirstDone() {
     names.push_back(name);
     runs.push_back({ReadRecord(path), Held(path)});
   }
-  const std::vector<bool> kept = ReleaseEarlierRuns(
-      runs, {
-                .state = FileStateOf,
-                .release = [](const std::string& path) { ToRecycleBin(path); },
-                .moveFile =
-                    [](const std::string& from, const std::string& to) {
-                      return ErrorOf(MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), 0));
-                    },
-                .isEmptyFolder = IsEmptyFolder,
-                .removeFolder =
-                    [](const std::string& folder) {
-                      return ErrorOf(RemoveDirectoryW(WidePath(folder).c_str()));
-                    },
-            });
+  const std::vector<bool> kept =
+      ReleaseEarlierRuns(runs, {
+                                   .state = FileStateOf,
+                                   .release = [](const std::string& path) { ToRecycleBin(path); },
+                                   .moveFile = RenameFile,
+                                   .isEmptyFolder = IsEmptyFolder,
+                                   .removeFolder = RemoveEmptyFolder,
+                               });
   // The records beyond the newest few go, but for those whose files still wait.
   for (const std::string& old : RecordsToRemove(RecordNames(folder), kRecordsKept)) {
     const auto at = std::ranges::find(names, old);

@@ -67,12 +67,9 @@ class Undo {
         }
       // Never done: nothing changed but, perhaps, a copy half made beside the target.
       if (step.IsFileStep()) files_.removeLeftovers(FolderPart(step.to));
-      if (step.kind == RecordStep::kSetAside) {
-        aside_.clear();
-        const Reason reason = PutBackUndone(step);
-        TidyAside(step.to);
-        return Keep(aside_.empty() ? step.to : aside_, reason);
-      }
+      // A set-aside step not marked done: the run may have ended after the file was moved aside
+      // and before the line was written.
+      if (step.kind == RecordStep::kSetAside) return PutBack(step);
       return true;
     }
     switch (step.kind) {
@@ -80,14 +77,9 @@ class Undo {
         return Count(step.to, MoveBack(step));
       case RecordStep::kCopy:
         return Count(step.to, RemoveCopy(step, setAside));
-      case RecordStep::kSetAside: {
+      case RecordStep::kSetAside:
         // The file a kept copy replaced was released: there is nothing to put back.
-        if (replacedInBin_.count(step.to)) return true;
-        aside_.clear();
-        const Reason reason = PutBack(step);
-        TidyAside(step.to);
-        return Keep(aside_.empty() ? step.to : aside_, reason);
-      }
+        return replacedInBin_.count(step.to) || PutBack(step);
       case RecordStep::kMakeFolder:
         // A folder that holds anything is the user's now; one that can't be removed stays too.
         if (files_.isEmptyFolder(step.from)) files_.removeFolder(step.from);
@@ -171,37 +163,32 @@ class Undo {
     return std::nullopt;
   }
 
-  // The file a copy replaced, from its set-aside name back to its place.
-  Reason PutBack(const RecordStep& step) {
+  // A set-aside file (one a copy replaced, an emptied folder's leftover) back to its place, or,
+  // where its name is taken (a copy changed since stays there) or can't be had, beside it under a
+  // name of its own (said, with where it is): never left hidden. Whatever is under the set-aside
+  // name is the run's (nobody else writes there). The set-aside folders it leaves empty go; one it
+  // could not leave keeps the undo unfinished.
+  bool PutBack(const RecordStep& step) {
     STEP(Sorter);
-    // Whatever is under the set-aside name is the run's to put back: nobody else writes there.
-    if (!files_.state(step.to))
-      return AlreadyBack(step.from, *step.done) ? std::nullopt : Reason(texts_[kTextUndoMissing]);
-    return OutOfHiding(step);
+    std::string at = step.to;  // where the file is now
+    Reason reason;
+    if (files_.state(step.to))
+      reason = OutOfHiding(step, at);
+    else if (step.done && !AlreadyBack(step.from, *step.done))
+      reason = texts_[kTextUndoMissing];
+    RemoveEmptyAsideFolders(step.to, files_.isEmptyFolder, files_.removeFolder);
+    leftHidden_ = leftHidden_ || (at == step.to && files_.state(step.to));
+    return Keep(at, reason);
   }
 
-  // A set-aside file back to its place, or, where its name is taken (a copy changed since stays
-  // there) or can't be had, beside it under a name of its own: never left hidden.
-  Reason OutOfHiding(const RecordStep& step) {
+  Reason OutOfHiding(const RecordStep& step, std::string& at) {
     std::uint32_t error = files_.moveFile(step.to, step.from);
     if (error == 0 || error == kErrorRequestAborted) return error ? Failure(error) : std::nullopt;
     // Its name is taken, or can't be had now (the file there is held open): beside it, then.
     const std::string beside = BeforeSortName(step.from, day_);
     if ((error = files_.moveFile(step.to, beside))) return Failure(error);
-    aside_ = beside;
+    at = beside;
     return texts_[kTextUndoBesideTarget];
-  }
-
-  void TidyAside(const std::string& aside) {
-    RemoveEmptyAsideFolders(aside, files_.isEmptyFolder, files_.removeFolder);
-    leftHidden_ = leftHidden_ || (aside_.empty() && files_.state(aside));
-  }
-
-  // A set-aside step not marked done: the run may have ended after the file was moved aside and
-  // before the line was written. A file under the set-aside name is that file, and comes out.
-  Reason PutBackUndone(const RecordStep& step) {
-    if (!files_.state(step.to)) return std::nullopt;
-    return OutOfHiding(step);
   }
 
   const TextTable& texts_;
@@ -210,7 +197,6 @@ class Undo {
   bool stopped_ = false, leftHidden_ = false;
   std::set<std::string> replacedInBin_;  // set-aside names whose copy stayed for that
   std::string day_;                      // the run's day, as its record gives it
-  std::string aside_;  // where the set-aside file just met went, when not to its old place
 };
 
 }  // namespace

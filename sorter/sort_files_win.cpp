@@ -144,7 +144,7 @@ PlainSteps PlainFileSteps(const WhileCopying& whileCopying, RecordWriter& record
             for (const FolderLevel& level : FolderChain(FolderPart(to)))
               if (level.prefix.size() > root.size())
                 CreateDirectoryW(Wide(level.name).c_str(), nullptr);
-            return ErrorOf(MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), 0));
+            return RenameFile(from, to);
           },
       .wholePath = WholePath,
       .append = [&record](const std::string& text) { return record.Append(text); },
@@ -213,8 +213,7 @@ size_t RemoveEmptiedFolders(const SortSummary& summary, const std::string& selec
               },
       },
       .hasRecycleBin = HasRecycleBin,
-      .removeFolder =
-          [](const std::string& folder) { return ErrorOf(RemoveDirectoryW(Wide(folder).c_str())); },
+      .removeFolder = RemoveEmptyFolder,
   };
   // A process's current folder can't be removed while it is that: the sorter leaves it first.
   if (!moved.empty()) SetCurrentDirectoryW(Wide(ProgramFolder()).c_str());

@@ -84,7 +84,8 @@ bool TagReadAhead::Wait() {
 int TagReadAhead::Read(const std::string& path, TagInfo& tags) {
   STEP(Sorter);
   tags = TagInfo{};
-  if (!(reading_ && shared_->path == path) && !(ready_ && shared_->path == path)) Start(path);
+  // Read ahead already, or being read: taken from there; else read now, on the worker all the same.
+  if (!(reading_ || ready_) || shared_->path != path) Start(path);
   if (!worker_) return read_(path, tags);  // no thread to read on
   if (reading_ && !Wait()) return 0;
   ready_ = false;

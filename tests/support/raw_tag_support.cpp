@@ -1,7 +1,10 @@
 #include "tests/support/raw_tag_support.h"
 
+#include <taglib/fileref.h>
 #include <taglib/tag_c.h>
+#include <taglib/tpropertymap.h>
 
+#include "base/wide_text_win.h"
 #include "tags/taglib.h"
 
 namespace testing_win {
@@ -26,6 +29,12 @@ RawTag ReadRaw(const std::string& path) {
     raw.length = taglib_audioproperties_length(p);
   }
   return raw;
+}
+
+std::string PropertyValues(const std::string& path, const char* key) {
+  const TagLib::FileRef file(Wide(path).c_str());  // the name may hold any script
+  return file.isNull() ? "<does not open>"
+                       : file.file()->properties()[key].toString("|").to8Bit(true);
 }
 
 }  // namespace testing_win

@@ -14,4 +14,7 @@ struct RawTag {
 // The tag and audio properties as TagLib's C binding reads them; all empty when it cannot open.
 RawTag ReadRaw(const std::string& path);
 
+// The values TagLib's C++ classes read under a property key (ARTIST, DATE...), joined by "|".
+std::string PropertyValues(const std::string& path, const char* key);
+
 }  // namespace testing_win
