@@ -199,17 +199,25 @@ std::optional<DWORD> FolderSerial(const std::string& path, HANDLE file) {
 
 bool KeepsFileIndexes(const std::string& path) {
   STEP(DA3Rudi);
+  // A run asks for each file it moves: the answer is kept for each folder, the files of one folder
+  // being on one volume, and for each volume. Finding a path's volume costs more than the move
+  // (under Wine a query per level of the path).
+  static std::mutex guard;
+  static std::map<std::string, bool> folders;
+  static std::map<std::wstring, bool> volumes;
+  const std::lock_guard lock(guard);
+  const std::string folder = FolderPart(path);
+  if (const auto found = folders.find(folder); found != folders.end()) return found->second;
   wchar_t root[MAX_PATH + 1] = {}, system[MAX_PATH + 1] = {};
   if (!GetVolumePathNameW(Wide(path).c_str(), root, MAX_PATH)) return true;
-  // A run asks for each file it moves: the answer is kept for each volume.
-  static std::mutex guard;
-  static std::map<std::wstring, bool> known;
-  const std::lock_guard lock(guard);
-  if (const auto found = known.find(root); found != known.end()) return found->second;
-  const bool keeps =
-      !GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH) ||
-      (std::wstring_view(system).substr(0, 3) != L"FAT" && std::wstring_view(system) != L"exFAT");
-  return known[root] = keeps;
+  auto volume = volumes.find(root);
+  if (volume == volumes.end()) {
+    const bool keeps =
+        !GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH) ||
+        (std::wstring_view(system).substr(0, 3) != L"FAT" && std::wstring_view(system) != L"exFAT");
+    volume = volumes.emplace(root, keeps).first;
+  }
+  return folders[folder] = volume->second;
 }
 
 bool HasRecycleBin(const std::string& path) {
