@@ -37,6 +37,10 @@ std::string SaveFailure(const TextTable& texts, unsigned long error) {
       return texts[kTextChangedWhileSaved];
     case kErrorWouldLoseValues:
       return texts[kTextWouldLoseValues];
+    case kErrorHoldsNoPicture:
+      return texts[kTextHoldsNoPicture];
+    case kErrorPictureTooLarge:
+      return texts[kTextPictureTooLarge];
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
       return texts[kTextFileGone];
@@ -49,13 +53,16 @@ EditRunSteps EditSteps(ProgramTables& tables) {
   // A file a sort moved and the editor saves becomes a new file: its sort's record hears of it.
   auto placed = std::make_shared<PlacedFiles>();
   return {
-      .read = [](const std::string& path, TagInfo& record) { return ReadTags(path, &record); },
-      .edit = [&](const TagInfo& record, const std::string& path,
-                  const EditedFields* typed) { return EditTags(tables, record, path, typed); },
+      .read = [](const std::string& path,
+                 TagInfo& record) { return ReadTags(path, &record, &record.cover); },
+      .edit =
+          [&](const TagInfo& record, const std::string& path, const EditedFields* typed) {
+            return EditTags(tables, record, path, typed, ReadShownCover);
+          },
       .editTogether =
           [&](const std::vector<TagInfo>& records, const std::vector<std::string>& paths,
               const WriteTypedFields& write) {
-            return EditTogether(tables, records, paths, write);
+            return EditTogether(tables, records, paths, write, ReadShownCover);
           },
       // What was typed goes onto the file as it is at the write, not onto the reading the editor
       // showed: a field another program changed since stays as that program left it.
@@ -66,7 +73,8 @@ EditRunSteps EditSteps(ProgramTables& tables) {
                 placed->Holds(path) ? FileStateOf(path) : std::nullopt;
             unsigned long error = 0;
             const int saved = WriteTags(
-                path, [&](TagInfo& fresh) { CopyBack(fields, tables.genres, fresh); }, &error);
+                path, [&](TagInfo& fresh) { CopyBack(fields, tables.genres, fresh); }, fields.cover,
+                &error);
             if (!saved) reason = SaveFailure(tables.texts, error);
             if (const std::optional<FileState> after =
                     saved && before ? FileStateOf(path) : std::nullopt)

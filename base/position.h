@@ -84,6 +84,7 @@ inline constexpr std::string_view kStepFiles[] = {
     "file_steps/recorded_steps.cpp",           // 46
     "base/user_folders_win.cpp",               // 47
     "tags/value_lists_win.cpp",                // 48
+    "tags/pictures_win.cpp",                   // 49
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

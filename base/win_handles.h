@@ -45,3 +45,4 @@ using KeyHandle = Owner<HKEY, RegCloseKey>;
 using LibraryHandle = Owner<HMODULE, FreeLibrary>;
 using WindowHandle = Owner<HWND, DestroyWindow>;
 using FontHandle = Owner<HFONT, DeleteObject>;
+using BitmapHandle = Owner<HBITMAP, DeleteObject>;

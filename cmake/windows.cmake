@@ -12,7 +12,7 @@ target_include_directories(da3 PUBLIC ${CMAKE_SOURCE_DIR} ${TAGLIB_PREFIX}/inclu
 target_compile_definitions(da3 PUBLIC TAGLIB_STATIC NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_compile_options(da3 PRIVATE ${DA3_WARNINGS})
 target_link_libraries(da3 PUBLIC ${TAGLIB_PREFIX}/lib/libtag_c.a ${TAGLIB_PREFIX}/lib/libtag.a
-                      comctl32 comdlg32 shell32 ole32 uuid advapi32 gdi32 user32)
+                      comctl32 comdlg32 shell32 ole32 uuid windowscodecs advapi32 gdi32 user32)
 
 add_executable(DA3Zur WIN32 app/main_win.cpp app/DA3Zur.rc)
 target_compile_options(DA3Zur PRIVATE ${DA3_WARNINGS})

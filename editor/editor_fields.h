@@ -56,6 +56,7 @@ struct EditedFields {
   std::string title, artist, album, year, comment, track;
   std::optional<size_t> genre;
   ChangedFields changed = ChangedFields().set();
+  CoverChange cover = {};  // what the save does to the front cover
 };
 
 // How an editor window ended, and what the user had typed or picked in it then.

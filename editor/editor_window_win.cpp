@@ -2,23 +2,34 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <windowsx.h>
 
+#include <algorithm>
+#include <cctype>
 #include <atomic>
 #include <string>
 #include <thread>
 #include <tuple>
 
 #include "base/path_parts.h"
+#include "base/message_box_win.h"
 #include "base/position.h"
 #include "base/shell_open_win.h"
+#include "base/system_message_win.h"
 #include "base/text_util.h"
 #include "base/wide_text_win.h"
+#include "editor/cover_image_win.h"
 #include "editor/format_duration.h"
 #include "window_kit/window_kit_win.h"
 
 namespace {
-constexpr int kClientWidth = 300, kClientHeight = 550;
-constexpr int kStatusFieldWidth = 300;
+constexpr int kClientWidth = 520, kClientHeight = 550;
+constexpr int kStatusFieldWidth = 520;
+constexpr int kCoverSide = 200;
+// The largest picture file Add takes: far above any cover, far below what a tag can hold.
+constexpr DWORD kLargestPictureFile = 64 << 20;
 constexpr int kSelectionHeight = 20;  // the closed genre list
 constexpr int kOpenListHeight = 240;  // what the opened list adds below it
 constexpr COLORREF kLinkColour = RGB(0, 0, 192);
@@ -28,6 +39,8 @@ constexpr UINT kProgressAfterMs = 300, kProgressEveryMs = 100;
 constexpr UINT_PTR kProgressTimer = 1;
 // The worker's word to the window: one more file done (wParam: how many), and the end of the save.
 constexpr UINT kFileSaved = WM_APP + 1, kSaveEnded = WM_APP + 2;
+// The fields show first; the cover is read and decoded on this word, which follows them.
+constexpr UINT kLoadCover = WM_APP + 3;
 constexpr size_t kLongestNames = 500;  // bytes of file names in the status bar and its tip
 
 // A control's id: kFirstEditorControlId plus its place in the creation order.
@@ -74,7 +87,34 @@ const ControlRow kControls[] = {
     {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 100, 360, 180,
      kSelectionHeight + kOpenListHeight, Id(kGenreList), kNoText},
     {WC_STATICW, kLabel | SS_NOTIFY, 0, 10, 500, 280, 20, Id(kLink), kTextCredit},
+    {WC_STATICW, SS_OWNERDRAW | SS_NOTIFY, kEdge, 310, 16, kCoverSide, kCoverSide, Id(kCoverBox),
+     kTextNoCover},
+    {WC_STATICW, kLabel | SS_NOPREFIX, 0, 310, 222, 200, 20, Id(kCoverLine), kNoText},
+    {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 310, 244, 64, 28, Id(kCoverAddButton),
+     kTextCoverAdd},
+    {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 378, 244, 64, 28, Id(kCoverSaveAsButton),
+     kTextCoverSaveAs},
+    {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 446, 244, 64, 28, Id(kCoverRemoveButton),
+     kTextCoverRemove},
+    {WC_STATICW, kLabel, 0, 310, 350, 200, 40, Id(kCoverWarning), kNoText},
 };
+
+// The cover buttons, also the items of the box's context menu.
+constexpr EditorControl kCoverButtons[] = {kCoverAddButton, kCoverSaveAsButton, kCoverRemoveButton};
+
+// A file's bytes, at most limit of them; nothing when it cannot be read or is larger.
+std::optional<std::string> FileBytes(const std::wstring& path, DWORD limit) {
+  const FileHandle file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > limit) return std::nullopt;
+  std::string bytes(size_t(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &read, nullptr) ||
+                         read != bytes.size()))
+    return std::nullopt;
+  return bytes;
+}
 
 // Paints the hint in grey into a drop-down list's field while nothing is selected.
 LRESULT CALLBACK PaintHint(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -113,7 +153,8 @@ class EditorWindow : public ProgramWindow {
   // write, for each file in turn. Fields typed in another window start as changed.
   EditorWindow(const ProgramTables& tables, const std::vector<TagInfo>& records,
                const std::vector<std::string>& fileNames, bool single,
-               const WriteTypedFields& write = {}, ChangedFields typed = {})
+               const WriteTypedFields& write = {}, ChangedFields typed = {},
+               CoverLoader loadCover = {}, CoverChange cover = {})
       : ProgramWindow({.title = kEditorTitle,
                        .width = kClientWidth,
                        .height = kClientHeight,
@@ -123,7 +164,9 @@ class EditorWindow : public ProgramWindow {
         fileNames_(fileNames),
         single_(single),
         write_(write),
-        changed_(typed) {}
+        changed_(typed),
+        loadCover_(std::move(loadCover)),
+        coverChange_(std::move(cover)) {}
 
   ~EditorWindow() override {
     stop_ = true;
@@ -151,6 +194,14 @@ class EditorWindow : public ProgramWindow {
     filling_ = true;
     ShowFields(ShownFieldsOf(records_, tables_.genres));
     filling_ = false;
+    DragAcceptFiles(window(), TRUE);
+    const bool pictures = std::ranges::any_of(
+        records_, [](const TagInfo& record) { return record.cover.pictures > 0; });
+    if (pictures && coverChange_.kind == CoverChange::kKeep) {
+      SetControlText(Control(Id(kCoverBox)), tables_.texts[kTextCoverLoading]);
+      PostMessageW(window(), kLoadCover, 0, 0);
+    }
+    ShowCover();
   }
 
   // The editing starts in the title, its text selected as a dialog selects a field Tab reaches;
@@ -184,6 +235,21 @@ class EditorWindow : public ProgramWindow {
         saver_.join();
         end_ = EditorEnd::kSaved;
         Close();
+        return true;
+      case kLoadCover:
+        LoadCover();
+        return true;
+      case WM_DRAWITEM:
+        if (wParam != WPARAM(Id(kCoverBox))) return false;
+        DrawCover(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        result = TRUE;
+        return true;
+      case WM_CONTEXTMENU:
+        if (HWND(wParam) != Control(Id(kCoverBox))) return false;
+        CoverMenu(lParam);
+        return true;
+      case WM_DROPFILES:
+        DropOnCover(HDROP(wParam));
         return true;
       case WM_CTLCOLORSTATIC:
         if (HWND(lParam) != Control(Id(kLink))) return false;
@@ -253,6 +319,13 @@ class EditorWindow : public ProgramWindow {
       Finish(EditorEnd::kCancelled);
     } else if (id == Id(kOneByOneButton) && code == BN_CLICKED) {
       Finish(EditorEnd::kOneByOne);
+    } else if (id == Id(kCoverAddButton) && code == BN_CLICKED) {
+      ChooseCover();
+    } else if (id == Id(kCoverSaveAsButton) && code == BN_CLICKED) {
+      SaveCoverAs();
+    } else if (id == Id(kCoverRemoveButton) && code == BN_CLICKED) {
+      coverChange_ = {CoverChange::kRemove, ""};
+      ShowCover();
     } else if (id == Id(kLink) && code == STN_CLICKED) {
       OpenAddress(window(), Wide(kMakerWebAddress).c_str());  // the window goes on at once
     } else if (code == EN_CHANGE || code == CBN_SELCHANGE) {
@@ -280,8 +353,192 @@ class EditorWindow : public ProgramWindow {
                ControlText(Control(Id(kCommentField))),
                ControlText(Control(Id(kTrackField))),
                std::nullopt,
-               changed_};
+               changed_,
+               coverChange_};
     if (selected != CB_ERR) fields_.genre = size_t(selected);
+  }
+
+  // The files' cover: for one file, or the one every file shares; several different ones are
+  // only said to differ.
+  void LoadCover() {
+    STEP(Editor);
+    std::vector<CoverSummary> covers;
+    for (const TagInfo& record : records_) covers.push_back(record.cover);
+    const SharedCover shared = SharedCoverOf(covers);
+    differentCovers_ = shared == SharedCover::kDifferent;
+    if (shared == SharedCover::kSame && loadCover_) stored_ = loadCover_(fileNames_.front());
+    ShowCover();
+  }
+
+  // The picture the box shows: the new one, else the stored one unless it is to go.
+  const std::string* ShownData() const {
+    if (coverChange_.kind == CoverChange::kSet) return &coverChange_.data;
+    return coverChange_.kind == CoverChange::kKeep && stored_ ? &stored_->picture.data : nullptr;
+  }
+
+  // Shows the cover as it will be after Save: the picture (decoded into the one image the window
+  // holds), the line that describes it, and the buttons that apply to it.
+  void ShowCover() {
+    STEP(Editor);
+    const TextTable& texts = tables_.texts;
+    const std::string* data = ShownData();
+    const bool stored = data && coverChange_.kind == CoverChange::kKeep;
+    decoded_.reset();
+    std::string line, box;
+    if (data) {
+      decoded_ = DecodeCover(*data, ScaledForDpi(kCoverSide) - 4, GetSysColor(COLOR_BTNFACE));
+      const std::optional<ImageSize> size =
+          decoded_ ? ImageSize{decoded_->width, decoded_->height} : ImageSizeOf(*data);
+      line = CoverLine(*data, stored ? stored_->picture.mime : "", size);
+      if (!decoded_) line += " " + texts[kTextCannotShow];
+      if (stored && !stored_->front) line += " " + texts[kTextNotFrontCover];
+      if (stored && stored_->pictures > 1)
+        line += ", " + FillIn(texts[kTextPictureCount], "%1", stored_->pictures);
+    } else {
+      const bool differ = differentCovers_ && coverChange_.kind == CoverChange::kKeep;
+      box = texts[differ ? kTextDifferentCovers : kTextNoCover];
+    }
+    SetControlText(Control(Id(kCoverBox)), box);
+    SetControlText(Control(Id(kCoverLine)), line);
+    SetControlText(Control(Id(kCoverWarning)),
+                   data && data->size() > kLargePictureBytes ? texts[kTextLargeCover] : "");
+    // Front covers are there (or will be) to replace and remove.
+    const bool fronts = coverChange_.kind == CoverChange::kSet ||
+                        (coverChange_.kind == CoverChange::kKeep &&
+                         ((stored_ && stored_->front) || differentCovers_));
+    SetControlText(Control(Id(kCoverAddButton)), texts[fronts ? kTextCoverReplace : kTextCoverAdd]);
+    EnableWindow(Control(Id(kCoverSaveAsButton)), data != nullptr && !saving_);
+    EnableWindow(Control(Id(kCoverRemoveButton)), fronts && !saving_);
+    EnableWindow(Control(Id(kCoverAddButton)), !saving_);
+    InvalidateRect(Control(Id(kCoverBox)), nullptr, TRUE);
+  }
+
+  void DrawCover(const DRAWITEMSTRUCT& item) {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    RECT area = item.rcItem;
+    if (decoded_) {
+      BITMAP size{};
+      GetObjectW(decoded_->bitmap.get(), sizeof size, &size);
+      const HDC memory = CreateCompatibleDC(item.hDC);
+      const HGDIOBJ old = SelectObject(memory, decoded_->bitmap.get());
+      BitBlt(item.hDC, (area.left + area.right - size.bmWidth) / 2,
+             (area.top + area.bottom - size.bmHeight) / 2, size.bmWidth, size.bmHeight, memory, 0,
+             0, SRCCOPY);
+      SelectObject(memory, old);
+      DeleteDC(memory);
+      return;
+    }
+    const std::wstring text = Wide(ControlText(item.hwndItem));
+    const HGDIOBJ font =
+        SelectObject(item.hDC, HGDIOBJ(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(COLOR_GRAYTEXT));
+    InflateRect(&area, -ScaledForDpi(12), 0);
+    RECT measured = area;
+    DrawTextW(item.hDC, text.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+    area.top += (area.bottom - area.top - (measured.bottom - measured.top)) / 2;
+    DrawTextW(item.hDC, text.c_str(), -1, &area, DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+    SelectObject(item.hDC, font);
+  }
+
+  // The box's context menu holds the three buttons, as they stand.
+  void CoverMenu(LPARAM at) {
+    POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (at == LPARAM(-1)) {  // from the keyboard: at the box
+      RECT box;
+      GetWindowRect(Control(Id(kCoverBox)), &box);
+      point = {box.left, box.top};
+    }
+    const HMENU menu = CreatePopupMenu();
+    for (EditorControl button : kCoverButtons) {
+      const HWND control = Control(Id(button));
+      AppendMenuW(menu, MF_STRING | (IsWindowEnabled(control) ? 0 : MF_GRAYED), UINT(Id(button)),
+                  Wide(ControlText(control)).c_str());
+    }
+    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0,
+                                      window(), nullptr);
+    DestroyMenu(menu);
+    if (chosen) OnCommand(chosen, BN_CLICKED);
+  }
+
+  // A picture file dropped on the box does what Add does.
+  void DropOnCover(HDROP drop) {
+    POINT point{};
+    RECT box;
+    GetWindowRect(Control(Id(kCoverBox)), &box);
+    MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&box), 2);
+    std::wstring name(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+    const bool onBox = DragQueryPoint(drop, &point) && PtInRect(&box, point) &&
+                       DragQueryFileW(drop, 0, name.data(), UINT(name.size()));
+    DragFinish(drop);
+    name.resize(wcslen(name.c_str()));
+    if (onBox && !saving_) TakeCover(name);
+  }
+
+  // The folder of the (first) file, where the dialogs start.
+  std::wstring FileFolder() const { return Wide(FolderPart(fileNames_.front())); }
+
+  void ChooseCover() {
+    STEP(Editor);
+    const std::wstring filter =
+        Wide(tables_.texts[kTextPictureFiles]) + L'\0' + L"*.jpg;*.jpeg;*.jpe;*.png" + L'\0';
+    const std::wstring folder = FileFolder();
+    std::wstring name(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = DWORD(name.size());
+    dialog.lpstrInitialDir = folder.c_str();
+    dialog.Flags =
+        OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&dialog)) return;
+    name.resize(wcslen(name.c_str()));
+    TakeCover(name);
+  }
+
+  // A JPEG or PNG file becomes the new front cover, shown at once and written on Save; anything
+  // else gets a box and changes nothing.
+  void TakeCover(const std::wstring& path) {
+    STEP(Editor);
+    std::optional<std::string> bytes = FileBytes(path, kLargestPictureFile);
+    const ImageKind kind = bytes ? ImageKindOf(*bytes) : ImageKind::kNone;
+    if (kind != ImageKind::kJpeg && kind != ImageKind::kPng)
+      return ShowMessage(window(), tables_.texts[kTextError], tables_.texts[kTextNotAnImage]);
+    coverChange_ = {CoverChange::kSet, std::move(*bytes)};
+    ShowCover();
+  }
+
+  // Writes the shown picture's bytes, as they are, where the user says: folder.jpg or cover.png
+  // (as its kind says) beside the file offered; the dialog asks before replacing a file.
+  void SaveCoverAs() {
+    STEP(Editor);
+    const std::string* data = ShownData();
+    if (!data) return;
+    const ImageKind kind = ImageKindOf(*data);
+    std::string extension(KindName(kind).empty() ? "jpg" : KindName(kind));
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (kind == ImageKind::kJpeg) extension = "jpg";
+    std::wstring name = Wide((kind == ImageKind::kJpeg ? "folder." : "cover.") + extension);
+    name.resize(32768, L'\0');
+    const std::wstring folder = FileFolder(), defaultExtension = Wide(extension);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window();
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = DWORD(name.size());
+    dialog.lpstrInitialDir = folder.c_str();
+    dialog.lpstrDefExt = defaultExtension.c_str();
+    dialog.Flags =
+        OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&dialog)) return;
+    const FileHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !WriteFile(file.get(), data->data(), DWORD(data->size()), &written, nullptr) ||
+        written != data->size())
+      ShowMessage(window(), tables_.texts[kTextError], SystemMessage(GetLastError()));
   }
 
   void Save() {
@@ -296,7 +553,8 @@ class EditorWindow : public ProgramWindow {
     // Cancel (or the close box) is left to press: it stops the save between two files.
     saving_ = true;
     for (EditorControl control : kTagFields) EnableWindow(Control(Id(control)), FALSE);
-    for (EditorControl control : {kSaveButton, kOneByOneButton})
+    for (EditorControl control :
+         {kSaveButton, kOneByOneButton, kCoverAddButton, kCoverSaveAsButton, kCoverRemoveButton})
       EnableWindow(Control(Id(control)), FALSE);
     SetFocus(Control(Id(kCancelButton)));
     SetTimer(window(), kProgressTimer, kProgressAfterMs, nullptr);
@@ -342,22 +600,29 @@ class EditorWindow : public ProgramWindow {
   size_t saved_ = 0;
   std::atomic<bool> stop_ = false;
   std::thread saver_;
+  CoverLoader loadCover_;
+  CoverChange coverChange_;           // what Save does to the cover
+  std::optional<ShownCover> stored_;  // the files' shared cover as read
+  bool differentCovers_ = false;
+  std::optional<DecodedCover> decoded_;  // the one picture the window holds decoded
 };
 }  // namespace
 
 EditorResult EditTags(const ProgramTables& tables, const TagInfo& record,
-                      const std::string& fileName, const EditedFields* typed) {
+                      const std::string& fileName, const EditedFields* typed,
+                      const CoverLoader& loadCover) {
   STEP(Editor);
   std::vector<TagInfo> records{record};
   if (typed) CopyBack(*typed, tables.genres, records.front());
   const std::vector<std::string> names{fileName};
-  return EditorWindow(tables, records, names, true, {}, typed ? typed->changed : ChangedFields())
+  return EditorWindow(tables, records, names, true, {}, typed ? typed->changed : ChangedFields(),
+                      loadCover, typed ? typed->cover : CoverChange())
       .Run();
 }
 
 EditorResult EditTogether(const ProgramTables& tables, const std::vector<TagInfo>& records,
-                          const std::vector<std::string>& fileNames,
-                          const WriteTypedFields& write) {
+                          const std::vector<std::string>& fileNames, const WriteTypedFields& write,
+                          const CoverLoader& loadCover) {
   STEP(Editor);
-  return EditorWindow(tables, records, fileNames, false, write).Run();
+  return EditorWindow(tables, records, fileNames, false, write, {}, loadCover).Run();
 }

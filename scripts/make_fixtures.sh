@@ -6,7 +6,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out=$(realpath -m "$1")
-stamp=$out/.version-7
+stamp=$out/.version-8
 [ -f "$stamp" ] && exit 0
 rm -rf "$out" && mkdir -p "$out"
 cd "$out"
@@ -35,6 +35,27 @@ oggenc --quiet -b 96 -o tagged.ogg -t "Tagged Title" -a "Tagged Artist" -l "Tagg
 oggenc --quiet -b 96 -o notag.ogg tone.wav
 # Files whose tags hold more than the seven fields show (Debian's python3-mutagen, not the
 # build's own Python), and one of every further format family.
+# Covers: two small PNGs of different colours and sizes, a text file named like a picture, and two
+# FLAC files of one album, each with its own front cover and a back cover they share.
+python3 - <<'PY'
+import struct, zlib
+def png(name, width, height, rgb):
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join(b"\0" + bytes(rgb) * width for _ in range(height))
+    with open(name, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+                + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+png("cover-red.png", 60, 40, (200, 30, 30))
+png("cover-blue.png", 30, 30, (30, 30, 200))
+png("back.png", 8, 8, (20, 160, 20))
+open("not-a-picture.png", "w").write("These are words, not a picture.\n")
+PY
+for colour in red blue; do
+  cp tagged.flac "covered-$colour.flac"
+  metaflac --import-picture-from="3||||cover-$colour.png" --import-picture-from="4|image/png|back||back.png" \
+    "covered-$colour.flac"
+done
 /usr/bin/python3 "$here/make_rich_fixtures.py"
 PYTHONPATH=$here /usr/bin/python3 "$here/make_format_fixtures.py"
 rm tone.wav

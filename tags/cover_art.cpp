@@ -25,8 +25,8 @@ std::optional<ImageSize> JpegSize(std::string_view bytes) {
       continue;
     }
     const std::uint32_t length = BigEndian(bytes, at + 2, 2);
-    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                       marker != 0xCC;
+    const bool frame =
+        marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
     if (frame && at + 10 <= bytes.size())
       return ImageSize{BigEndian(bytes, at + 7, 2), BigEndian(bytes, at + 5, 2),
                        std::uint32_t(std::uint8_t(bytes[at + 4])) * std::uint8_t(bytes[at + 9])};
@@ -111,9 +111,8 @@ std::string CoverDigest(std::string_view data) {
 }
 
 SharedCover SharedCoverOf(const std::vector<CoverSummary>& covers) {
-  if (covers.empty() || std::ranges::all_of(covers, [](const CoverSummary& cover) {
-        return cover.digest.empty();
-      }))
+  if (covers.empty() ||
+      std::ranges::all_of(covers, [](const CoverSummary& cover) { return cover.digest.empty(); }))
     return SharedCover::kNone;
   const bool same = std::ranges::all_of(
       covers, [&](const CoverSummary& cover) { return cover.digest == covers.front().digest; });

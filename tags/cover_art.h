@@ -40,6 +40,14 @@ struct ShownPicture {
 };
 std::optional<ShownPicture> ShownPictureOf(const std::vector<Picture>& pictures);
 
+// The picture the editor shows of a file, how many pictures the file holds, and whether the shown
+// one is marked front cover.
+struct ShownCover {
+  Picture picture;
+  size_t pictures = 0;
+  bool front = false;
+};
+
 // What the user did to the cover: nothing, a new front cover (its bytes, a JPEG or PNG), or every
 // front cover taken away.
 struct CoverChange {

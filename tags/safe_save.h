@@ -11,6 +11,10 @@
 inline constexpr unsigned long kErrorChangedWhileSaved = 0x20000001;
 // TagLib's save would lose or change a value the file holds that was not meant to change.
 inline constexpr unsigned long kErrorWouldLoseValues = 0x20000002;
+// A cover was to go into a file whose format holds no picture.
+inline constexpr unsigned long kErrorHoldsNoPicture = 0x20000003;
+// A cover was to go into a FLAC metadata block it would outgrow (PictureBlockTooLarge).
+inline constexpr unsigned long kErrorPictureTooLarge = 0x20000004;
 
 // The step that puts the checked copy in the original's place: true when done, else false with
 // the system's error code. The program's is ReplaceWithCopy; tests put failures in its place.

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "tags/cover_art.h"
 #include "tags/safe_save.h"
 #include "tags/tag_info.h"
 
@@ -10,6 +11,12 @@
 // keep their values). 0 for a blank name, a missing, empty or folder path, a null record or a file
 // TagLib cannot open; the record is then untouched.
 int ReadTags(const std::string& fileName, TagInfo* record);
+// ReadTags that also sums up the file's pictures, in the same open.
+int ReadTags(const std::string& fileName, TagInfo* record, CoverSummary* cover);
+
+// The picture the editor shows of a file; nothing for a file without pictures or one that no longer
+// opens.
+std::optional<ShownCover> ReadShownCover(const std::string& fileName);
 
 // What a save does to a file's tag fields: it is handed a fresh reading of the file, made just
 // before the write, and sets in it the fields it means to change.
@@ -29,6 +36,13 @@ int WriteTags(const std::string& fileName, const TagEdit& edit, unsigned long* e
 // copy is deleted only when the original is there unchanged; when the original's name is empty,
 // the copy takes it.
 int WriteTags(const std::string& fileName, const TagEdit& edit, const ReplaceStep& replace,
+              unsigned long* error = nullptr);
+// WriteTags that also makes the cover change: the pictures are set in the same fresh reading and
+// checked as the fields are (the front cover read back byte for byte, every other picture kept).
+// A format that holds no picture fails with kErrorHoldsNoPicture, a FLAC block the cover would
+// outgrow with kErrorPictureTooLarge. Every save checks that it kept the pictures it did not
+// change.
+int WriteTags(const std::string& fileName, const TagEdit& edit, const CoverChange& cover,
               unsigned long* error = nullptr);
 
 // The edit that gives every tag field the record's value: the fields in which it differs from the

@@ -141,15 +141,26 @@ std::vector<std::string> KeysOf(FieldSet fields) {
 // One save of a file as it is at that moment: what it held, and what it is to hold.
 struct SavePlan {
   AudioProperties properties;
-  TagInfo edited;             // the fresh reading with the edit applied
-  FieldSet fields = 0;        // the fields in which the edit changes the fresh reading
-  taglib::HeldValues others;  // every value the file holds beyond the fields set
+  TagInfo edited;                 // the fresh reading with the edit applied
+  FieldSet fields = 0;            // the fields in which the edit changes the fresh reading
+  taglib::HeldValues others;      // every value the file holds beyond the fields set
+  std::vector<Picture> pictures;  // what the file is to hold once the cover change is made
+  bool picturesChange = false;
 };
+
+// Pictures as a save compares them: where the format has no types (MP4), by their bytes alone, the
+// first of those left counting as the front cover.
+std::vector<Picture> Comparable(std::vector<Picture> pictures, bool untyped) {
+  if (untyped)
+    for (Picture& picture : pictures) picture.type = kOtherPicture;
+  return pictures;
+}
 
 // Reads the copy as it is now, applies the edit to that reading, and sets in the copy the fields
 // the edit changed; every other field, frame and value is left as the copy holds it. Saves the
 // copy in place when there is anything to set.
-bool SaveEdit(const std::string& copy, const TagEdit& edit, SavePlan& plan) {
+bool SaveEdit(const std::string& copy, const TagEdit& edit, const CoverChange& cover,
+              SavePlan& plan, unsigned long& error) {
   STEP(DA3Rudi);
   taglib::File file(taglib::FileNew(copy));
   if (!file) return false;
@@ -163,7 +174,19 @@ bool SaveEdit(const std::string& copy, const TagEdit& edit, SavePlan& plan) {
   edit(plan.edited);
   plan.fields = ChangedFields(file.get(), plan.edited);
   plan.others = taglib::OtherValues(file.get(), KeysOf(plan.fields));
-  if (!plan.fields) return true;
+  const std::vector<Picture> held = taglib::Pictures(file.get());
+  plan.pictures = PicturesAfter(held, cover);
+  plan.picturesChange = !SamePictures(held, plan.pictures);
+  if (!plan.fields && !plan.picturesChange) return true;
+  if (cover.kind == CoverChange::kSet && taglib::BlocksLimitPictures(file.get()) &&
+      PictureBlockTooLarge(plan.pictures.back())) {
+    error = kErrorPictureTooLarge;
+    return false;
+  }
+  if (plan.picturesChange && !taglib::ChangeCover(file.get(), cover)) {
+    error = kErrorHoldsNoPicture;
+    return false;
+  }
   {
     const taglib::ApeKeysKept keys(file.get());
     for (size_t i = 0; i < std::size(kFields); ++i)
@@ -187,6 +210,10 @@ bool SavedAsPlanned(const std::string& copy, const SavePlan& plan, unsigned long
   if (!tag) return false;
   for (const Field& field : kFields)
     if (!Unchanged(file.get(), tag, field, plan.edited)) return false;
+  const bool untyped = taglib::PicturesUntyped(file.get());
+  if (!SamePictures(Comparable(taglib::Pictures(file.get()), untyped),
+                    Comparable(plan.pictures, untyped)))
+    return plan.picturesChange ? false : (error = kErrorWouldLoseValues, false);
   if (taglib::OtherValues(file.get(), KeysOf(plan.fields)).Keeps(plan.others)) return true;
   error = kErrorWouldLoseValues;
   return false;
@@ -197,33 +224,70 @@ bool SavedAsPlanned(const std::string& copy, const SavePlan& plan, unsigned long
 // than twice the UTF-8 bytes: UTF-16 doubles ASCII) beside a margin for padding and tag headers.
 constexpr unsigned long long kSaveMargin = 64 * 1024;
 
-unsigned long long RoomForSave(const TagEdit& edit) {
+// A cover takes its bytes, four thirds of them in an Ogg file's comment; counted so everywhere.
+unsigned long long RoomForSave(const TagEdit& edit, const CoverChange& cover) {
   TagInfo typed;
   edit(typed);
   size_t texts = 0;
   for (const Field& field : kFields)
     if (field.text.member) texts += (typed.*field.text.member).size();
-  return 2 * texts + kSaveMargin;
+  return 2 * texts + cover.data.size() / 3 * 4 + kSaveMargin;
 }
 
 // Whether the edit changes any field of the file as it is now; a file that does not open with a
 // tag counts as changed, so that the save that follows reports it.
-bool EditChanges(const std::string& fileName, const TagEdit& edit) {
+bool EditChanges(const std::string& fileName, const TagEdit& edit, const CoverChange& cover) {
   STEP(DA3Rudi);
   taglib::File file(taglib::FileNew(fileName));
   if (!file) return true;
   TagInfo edited;
   ReadFields(file.get(), edited);
   edit(edited);
-  return ChangedFields(file.get(), edited) != 0;
+  if (ChangedFields(file.get(), edited) != 0) return true;
+  const std::vector<Picture> held = taglib::Pictures(file.get());
+  return !SamePictures(held, PicturesAfter(held, cover)) ||
+         (cover.kind == CoverChange::kSet && !taglib::HoldsPictures(file.get()));
+}
+
+int Write(const std::string& fileName, const TagEdit& edit, const CoverChange& cover,
+          const ReplaceStep& replace, unsigned long* error) {
+  STEP(DA3Rudi);
+  unsigned long why = 0;
+  bool saved = false;
+  if (!IsUsable(fileName)) {
+    why = FileSize(fileName) ? 0 : ERROR_FILE_NOT_FOUND;
+  } else if (MayReplace(fileName, why)) {
+    // An edit that changes nothing leaves the file untouched.
+    SavePlan plan;
+    auto save = [&](const std::string& copy, unsigned long& code) {
+      return SaveEdit(copy, edit, cover, plan, code);
+    };
+    auto check = [&](const std::string& copy, unsigned long& code) {
+      return SavedAsPlanned(copy, plan, code);
+    };
+    saved = !EditChanges(fileName, edit, cover) ||
+            SaveThroughCopy(fileName, RoomForSave(edit, cover), save, check, replace, why);
+  }
+  if (error) *error = saved ? 0 : why;
+  return saved ? 1 : 0;
 }
 }  // namespace
 
 int ReadTags(const std::string& fileName, TagInfo* record) {
+  return ReadTags(fileName, record, nullptr);
+}
+
+int ReadTags(const std::string& fileName, TagInfo* record, CoverSummary* cover) {
   STEP(DA3Rudi);
   if (!record || !IsUsable(fileName)) return 0;
   taglib::File file(taglib::FileNew(fileName));
   if (!file) return 0;
+  if (cover) {
+    const std::vector<Picture> pictures = taglib::Pictures(file.get());
+    *cover = {};
+    if (const std::optional<ShownPicture> shown = ShownPictureOf(pictures))
+      *cover = {pictures.size(), shown->front, CoverDigest(pictures[shown->index].data)};
+  }
   ReadFields(file.get(), *record);
   if (const TagLib_AudioProperties* p = taglib::FileAudioProperties(file.get())) {
     record->bitrate = taglib::Bitrate(p);
@@ -240,23 +304,23 @@ int WriteTags(const std::string& fileName, const TagEdit& edit, unsigned long* e
 
 int WriteTags(const std::string& fileName, const TagEdit& edit, const ReplaceStep& replace,
               unsigned long* error) {
+  return Write(fileName, edit, {}, replace, error);
+}
+
+int WriteTags(const std::string& fileName, const TagEdit& edit, const CoverChange& cover,
+              unsigned long* error) {
+  return Write(fileName, edit, cover, ReplaceWithCopy, error);
+}
+
+std::optional<ShownCover> ReadShownCover(const std::string& fileName) {
   STEP(DA3Rudi);
-  unsigned long why = 0;
-  bool saved = false;
-  if (!IsUsable(fileName)) {
-    why = FileSize(fileName) ? 0 : ERROR_FILE_NOT_FOUND;
-  } else if (MayReplace(fileName, why)) {
-    // An edit that changes nothing leaves the file untouched.
-    SavePlan plan;
-    auto save = [&](const std::string& copy, unsigned long&) { return SaveEdit(copy, edit, plan); };
-    auto check = [&](const std::string& copy, unsigned long& code) {
-      return SavedAsPlanned(copy, plan, code);
-    };
-    saved = !EditChanges(fileName, edit) ||
-            SaveThroughCopy(fileName, RoomForSave(edit), save, check, replace, why);
-  }
-  if (error) *error = saved ? 0 : why;
-  return saved ? 1 : 0;
+  if (!IsUsable(fileName)) return std::nullopt;
+  taglib::File file(taglib::FileNew(fileName));
+  if (!file) return std::nullopt;
+  std::vector<Picture> pictures = taglib::Pictures(file.get());
+  const std::optional<ShownPicture> shown = ShownPictureOf(pictures);
+  if (!shown) return std::nullopt;
+  return ShownCover{std::move(pictures[shown->index]), pictures.size(), shown->front};
 }
 
 TagEdit SetAllFields(const TagInfo& record) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "tags/cover_art.h"
+
 struct TagInfo {
   // The tag: read from and written to the file.
   std::string title;
@@ -17,6 +19,8 @@ struct TagInfo {
   std::int32_t sampleRate = 0;
   std::int32_t channels = 0;
   std::int64_t length = 0;  // seconds
+  // The pictures, summed up where the reading was asked for them (the editor's).
+  CoverSummary cover = {};
 
   bool operator==(const TagInfo&) const = default;
 };

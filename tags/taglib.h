@@ -10,6 +10,7 @@
 #include "base/position.h"
 #include "base/wide_text_win.h"
 #include "base/win_handles.h"
+#include "tags/cover_art.h"
 #include "tags/taglib_file_win.h"
 
 namespace TagLib {
@@ -155,6 +156,17 @@ HeldValues OtherValues(TagLib_File* file, const std::vector<std::string>& keysLe
 // A date that an ID3v2.2 tag holds in two frames (the year, the day and month), of which TagLib
 // reads and keeps only the year, becomes the one full date, as TagLib joins ID3v2.3's itself.
 void JoinSplitDate(TagLib_File* file);
+// The pictures of the file's tags (pictures_win.cpp); none for a format that holds none.
+std::vector<Picture> Pictures(TagLib_File* file);
+bool HoldsPictures(TagLib_File* file);
+// Whether the format's pictures have no types (MP4: the first is the front cover).
+bool PicturesUntyped(TagLib_File* file);
+// Whether the format keeps pictures in FLAC metadata blocks, which PictureBlockTooLarge limits.
+bool BlocksLimitPictures(TagLib_File* file);
+// Takes every front cover out of the file's tags and, for kSet, puts the new one into the first
+// tag that holds pictures (an MP3 with no ID3v2 nor APE tag gets an ID3v2.3 tag for it); every
+// other picture stays. False for a format that holds no picture.
+bool ChangeCover(TagLib_File* file, const CoverChange& change);
 // Saves the file: an MP3, WAV or AIFF file in the tag types and ID3v2 version it has, ID3v2.3
 // frames that TagLib would leave out kept; every other file as TagLib does. True when TagLib
 // reports the save as done.

@@ -229,17 +229,21 @@ bool FitsId3v1(const TagLib::Tag& tag) {
 // say). An ID3v2 tag is added only to a file with no tag that takes every value: one without tags,
 // or with an ID3v1 tag alone that a value outgrows. It then starts from the ID3v1 tag, which is
 // what the program read; an APE tag takes every value, so a file that has one never needs ID3v2.
+// A cover given to a file with neither gets an ID3v2.3 tag, likewise started from the ID3v1 tag.
 bool SaveMpeg(TagLib::MPEG::File& mpeg) {
   using TagLib::MPEG::File;
   int tags = 0;
-  if (mpeg.hasID3v2Tag()) tags |= File::ID3v2;
+  // TagLib holds an ID3v2 tag for every MP3; one the file lacks is written when a cover went in.
+  TagLib::ID3v2::Tag* id3v2 = mpeg.ID3v2Tag();
+  const bool coverTag = id3v2 && !mpeg.hasID3v2Tag() && !id3v2->frameList("APIC").isEmpty();
+  if (mpeg.hasID3v2Tag() || coverTag) tags |= File::ID3v2;
   if (mpeg.hasAPETag()) tags |= File::APE;
   if (mpeg.hasID3v1Tag()) tags |= File::ID3v1;
   const bool newId3v2 = !(tags & (File::ID3v2 | File::APE)) && (!tags || !FitsId3v1(*mpeg.tag()));
   if (newId3v2) tags |= File::ID3v2;
-  const bool version3 = mpeg.hasID3v2Tag() && mpeg.ID3v2Tag()->header()->majorVersion() == 3;
+  const bool version3 = (tags & File::ID3v2) && id3v2->header()->majorVersion() == 3;
   return mpeg.save(tags, File::StripNone, version3 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4,
-                   newId3v2 ? File::Duplicate : File::DoNotDuplicate);
+                   newId3v2 || coverTag ? File::Duplicate : File::DoNotDuplicate);
 }
 
 // A WAV file is saved in the tag types it has (both where it has none, as TagLib does), its ID3v2
@@ -250,7 +254,8 @@ bool SaveRiff(TagLib::File* file) {
   };
   if (auto* wav = dynamic_cast<TagLib::RIFF::WAV::File*>(file)) {
     using TagLib::RIFF::WAV::File;
-    int tags = (wav->hasID3v2Tag() ? File::ID3v2 : 0) | (wav->hasInfoTag() ? File::Info : 0);
+    const bool id3v2 = wav->hasID3v2Tag() || !wav->ID3v2Tag()->frameList("APIC").isEmpty();
+    int tags = (id3v2 ? File::ID3v2 : 0) | (wav->hasInfoTag() ? File::Info : 0);
     return wav->save(tags ? File::TagTypes(tags) : File::AllTags, File::StripNone,
                      version(wav->hasID3v2Tag() ? wav->ID3v2Tag() : nullptr));
   }

@@ -21,7 +21,7 @@ TEST(CoverArt, KindAndSizeByTheBytes) {
       {"RIFF\0\0\0\0WEBPVP8 "s, ImageKind::kWebp, {}, {}, {}},
       {"This is text, named cover.png", ImageKind::kNone, {}, {}, {}},
       {"\xFF\xD8\xFF\xE0\0\x01"s, ImageKind::kJpeg, {}, {}, {}},  // a segment that can't be
-      {kPng.substr(0, 20), ImageKind::kPng, {}, {}, {}},           // a header cut short
+      {kPng.substr(0, 20), ImageKind::kPng, {}, {}, {}},          // a header cut short
       {"", ImageKind::kNone, {}, {}, {}},
   };
   for (const auto& c : cases) {
@@ -66,10 +66,8 @@ TEST(CoverArt, SeveralFilesShareACoverOnlyWhenEveryOneHoldsTheSameBytes) {
     std::vector<CoverSummary> covers;
     SharedCover shared;
   } cases[] = {
-      {{none, none}, SharedCover::kNone},
-      {{a, a, a}, SharedCover::kSame},
-      {{a, b}, SharedCover::kDifferent},
-      {{a, none}, SharedCover::kDifferent},
+      {{none, none}, SharedCover::kNone},   {{a, a, a}, SharedCover::kSame},
+      {{a, b}, SharedCover::kDifferent},    {{a, none}, SharedCover::kDifferent},
       {{none, a}, SharedCover::kDifferent},
   };
   for (const auto& c : cases) EXPECT_EQ(SharedCoverOf(c.covers), c.shared);

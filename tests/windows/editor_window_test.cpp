@@ -105,6 +105,13 @@ const Row kTable[] = {
     {"ComboBox", WS_TABSTOP | CBS_SORT | 3, WS_TABSTOP | CBS_DROPDOWNLIST, 100, 360, 180, 20, kNone,
      "Rock"},
     {"Static", kStaticBits, SS_LEFT | SS_NOTIFY, 10, 500, 280, 20, 21},
+    // The cover column beside them: an empty box that says how to add a cover.
+    {"Static", kStaticBits, SS_OWNERDRAW | SS_NOTIFY, 310, 16, 200, 200, kTextNoCover},
+    {"Static", kStaticBits, SS_LEFT, 310, 222, 200, 20, kNone, ""},
+    {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 310, 244, 64, 28, kTextCoverAdd},
+    {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 378, 244, 64, 28, kTextCoverSaveAs},
+    {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 446, 244, 64, 28, kTextCoverRemove},
+    {"Static", kStaticBits, SS_LEFT, 310, 350, 200, 40, kNone, ""},
 };
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -117,7 +124,7 @@ TEST_F(EditorWindow, ShowsTheRecordInTheControlsOfTheTable) {
   int result = Edit(record, [&](const EditorWindowFound& editor) {
     EXPECT_EQ(TextOf(editor.window), "Veltan's DA3Zur Editor 1.0");
     SIZE client = ClientSize(editor.window);
-    EXPECT_EQ(client.cx, 300);
+    EXPECT_EQ(client.cx, 520);
     EXPECT_EQ(client.cy, 550);
     LONG style = StyleOf(editor.window);
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE),
@@ -148,7 +155,7 @@ TEST_F(EditorWindow, ShowsTheRecordInTheControlsOfTheTable) {
       RECT rect = RectInParent(control);
       if (i == kStatusBar) {
         EXPECT_EQ(rect.left, 0);
-        EXPECT_EQ(rect.right, 300);
+        EXPECT_EQ(rect.right, 520);
         EXPECT_EQ(rect.bottom, 550);
         EXPECT_GT(rect.bottom - rect.top, 10);
         continue;
