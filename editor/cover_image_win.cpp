@@ -29,8 +29,8 @@ std::optional<DecodedCover> DecodeCover(const std::string& data, int side, COLOR
       FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(&factory.p))) ||
       FAILED(factory->CreateStream(&stream)) ||
-      FAILED(stream->InitializeFromMemory(
-          reinterpret_cast<BYTE*>(const_cast<char*>(data.data())), DWORD(data.size()))) ||
+      FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(data.data())),
+                                          DWORD(data.size()))) ||
       FAILED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand,
                                               &decoder)) ||
       FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&cover.width, &cover.height)) ||
@@ -43,9 +43,8 @@ std::optional<DecodedCover> DecodeCover(const std::string& data, int side, COLOR
   if (FAILED(factory->CreateBitmapScaler(&scaler)) ||
       FAILED(scaler->Initialize(frame.p, width, height, WICBitmapInterpolationModeFant)) ||
       FAILED(factory->CreateFormatConverter(&converter)) ||
-      FAILED(converter->Initialize(scaler.p, GUID_WICPixelFormat32bppPBGRA,
-                                   WICBitmapDitherTypeNone, nullptr, 0,
-                                   WICBitmapPaletteTypeCustom)))
+      FAILED(converter->Initialize(scaler.p, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
+                                   nullptr, 0, WICBitmapPaletteTypeCustom)))
     return std::nullopt;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -56,13 +55,13 @@ std::optional<DecodedCover> DecodeCover(const std::string& data, int side, COLOR
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   cover.bitmap = BitmapHandle(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!cover.bitmap ||
-      FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(bits))))
+  if (!cover.bitmap || FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4,
+                                                    static_cast<BYTE*>(bits))))
     return std::nullopt;
   // Premultiplied pixels laid over the background: what shows through is its colour.
   const BYTE under[3] = {GetBValue(background), GetGValue(background), GetRValue(background)};
-  for (BYTE* pixel = static_cast<BYTE*>(bits); pixel < static_cast<BYTE*>(bits) + width * height * 4;
-       pixel += 4) {
+  for (BYTE* pixel = static_cast<BYTE*>(bits);
+       pixel < static_cast<BYTE*>(bits) + width * height * 4; pixel += 4) {
     for (int c = 0; c < 3; ++c) pixel[c] = BYTE(pixel[c] + under[c] * (255 - pixel[3]) / 255);
     pixel[3] = 255;
   }

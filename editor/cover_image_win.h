@@ -10,7 +10,7 @@
 
 struct DecodedCover {
   UINT width = 0, height = 0;  // of the picture itself
-  BitmapHandle bitmap;  // at most side × side pixels
+  BitmapHandle bitmap;         // at most side × side pixels
 };
 // Nothing where the bytes are no picture the system decodes.
 std::optional<DecodedCover> DecodeCover(const std::string& data, int side, COLORREF background);

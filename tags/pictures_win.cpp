@@ -117,8 +117,8 @@ void ReadApe(TagLib::APE::Tag& tag, std::vector<Picture>& pictures) {
     const size_t end = value.find('\0');
     const std::string data = end == std::string::npos ? value : value.substr(end + 1);
     const int type = key.upper() == TagLib::String(kApeFront).upper() ? kFrontCover
-                     : key.upper() == "COVER ART (BACK)"                ? 4
-                                                                       : kOtherPicture;
+                     : key.upper() == "COVER ART (BACK)"              ? 4
+                                                                      : kOtherPicture;
     pictures.push_back(
         {type, MimeOf(data), end == std::string::npos ? "" : value.substr(0, end), data});
   }

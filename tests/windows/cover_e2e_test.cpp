@@ -108,8 +108,8 @@ TEST(Cover, APngAddedToFourFormatsInOneEditorIsSavedAsItsBytesAndNothingElseChan
 
   Click(editor[kCoverAddButton]);
   AnswerFileDialog(program.id(), png);
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(editor[kCoverLine]) == "60 \xC3\x97 40, 1 KB, PNG"; },
-                        5000))
+  EXPECT_TRUE(
+      WaitUntil([&] { return TextOf(editor[kCoverLine]) == "60 \xC3\x97 40, 1 KB, PNG"; }, 5000))
       << TextOf(editor[kCoverLine]);
   EXPECT_EQ(TextOf(editor[kCoverBox]), "");
   EXPECT_EQ(TextOf(editor[kCoverAddButton]), DefaultText(kTextCoverReplace));

@@ -75,7 +75,7 @@ TEST(DisplayScale, TheEditorGrowsByHalfAt144DpiAndKeepsItsLayoutAt96) {
   ASSERT_FALSE(normal.controls.empty());
   ASSERT_EQ(large.controls.size(), normal.controls.size());
 
-  EXPECT_EQ(normal.client.cx, 300);
+  EXPECT_EQ(normal.client.cx, 520);
   EXPECT_EQ(normal.client.cy, 550);
   const RECT save = normal.controls[kSaveButton - 1];  // the status bar before it is left out
   EXPECT_EQ(save.left, 20);
@@ -83,7 +83,7 @@ TEST(DisplayScale, TheEditorGrowsByHalfAt144DpiAndKeepsItsLayoutAt96) {
   EXPECT_EQ(save.right, 150);
   EXPECT_EQ(save.bottom, 480);
 
-  EXPECT_EQ(large.client.cx, 450);
+  EXPECT_EQ(large.client.cx, 780);
   EXPECT_EQ(large.client.cy, 825);
   for (size_t i = 0; i < normal.controls.size(); ++i) {
     const RECT& n = normal.controls[i];

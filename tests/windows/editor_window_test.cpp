@@ -167,7 +167,7 @@ TEST_F(EditorWindow, ShowsTheRecordInTheControlsOfTheTable) {
     }
     int fieldEnds[4] = {-7, -7, -7, -7};
     EXPECT_EQ(Send(editor[kStatusBar], SB_GETPARTS, 4, LPARAM(fieldEnds)), 1);
-    EXPECT_EQ(fieldEnds[0], 300);
+    EXPECT_EQ(fieldEnds[0], 520);
 
     HWND genres = editor[kGenreList];
     ASSERT_EQ(Send(genres, CB_GETCOUNT), 148);
@@ -277,10 +277,11 @@ TEST_F(EditorWindow, FocusStartsInTheTitleTabKeepsTheCreationOrderAndEnterSaves)
   TagInfo record = kRecord;
   int result = Edit(record, [&](const EditorWindowFound& editor) {
     // From the title on, round the window once: the creation order, read-only fields included.
-    const EditorControl order[] = {kTitleField,      kArtistField,   kAlbumField,  kYearField,
-                                   kCommentField,    kTrackField,    kGenreList,   kBitrateField,
-                                   kSampleRateField, kChannelsField, kLengthField, kSaveButton,
-                                   kCancelButton,    kTitleField};
+    // The cover's Add button comes after the fields (Save as and Remove are off without a cover).
+    const EditorControl order[] = {kTitleField,   kArtistField,     kAlbumField,    kYearField,
+                                   kCommentField, kTrackField,      kGenreList,     kCoverAddButton,
+                                   kBitrateField, kSampleRateField, kChannelsField, kLengthField,
+                                   kSaveButton,   kCancelButton,    kTitleField};
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[order[0]]; }))
         << "the title field never had the focus";
     DWORD start = 0, end = 0;
