@@ -5,6 +5,14 @@
 #include <algorithm>
 
 namespace {
+IWICImagingFactory* NewFactory() {
+  IWICImagingFactory* factory = nullptr;
+  return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(&factory)))
+             ? factory
+             : nullptr;
+}
+
 // A COM object, released when it goes.
 template <typename Interface>
 struct Com {
@@ -25,9 +33,7 @@ std::optional<DecodedCover> DecodeCover(const std::string& data, int side, COLOR
   Com<IWICBitmapScaler> scaler;
   Com<IWICFormatConverter> converter;
   DecodedCover cover;
-  if (data.empty() || side <= 0 ||
-      FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_PPV_ARGS(&factory.p))) ||
+  if (data.empty() || side <= 0 || !(factory.p = NewFactory()) ||
       FAILED(factory->CreateStream(&stream)) ||
       FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(data.data())),
                                           DWORD(data.size()))) ||
@@ -66,4 +72,35 @@ std::optional<DecodedCover> DecodeCover(const std::string& data, int side, COLOR
     pixel[3] = 255;
   }
   return cover;
+}
+
+std::optional<std::string> PngOfBitmap(HBITMAP bitmap) {
+  Com<IWICImagingFactory> factory;
+  Com<IWICBitmap> source;
+  Com<IStream> stream;
+  Com<IWICBitmapEncoder> encoder;
+  Com<IWICBitmapFrameEncode> frame;
+  UINT width = 0, height = 0;
+  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+  if (!(factory.p = NewFactory()) ||
+      FAILED(factory->CreateBitmapFromHBITMAP(bitmap, nullptr, WICBitmapIgnoreAlpha, &source)) ||
+      FAILED(source->GetSize(&width, &height)) ||
+      FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) ||
+      FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) ||
+      FAILED(encoder->Initialize(stream.p, WICBitmapEncoderNoCache)) ||
+      FAILED(encoder->CreateNewFrame(&frame, nullptr)) || FAILED(frame->Initialize(nullptr)) ||
+      FAILED(frame->SetSize(width, height)) || FAILED(frame->SetPixelFormat(&format)) ||
+      FAILED(frame->WriteSource(source.p, nullptr)) || FAILED(frame->Commit()) ||
+      FAILED(encoder->Commit()))
+    return std::nullopt;
+  STATSTG stat{};
+  HGLOBAL memory = nullptr;
+  if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) ||
+      FAILED(GetHGlobalFromStream(stream.p, &memory)))
+    return std::nullopt;
+  const void* bytes = GlobalLock(memory);
+  if (!bytes) return std::nullopt;
+  std::string png(static_cast<const char*>(bytes), size_t(stat.cbSize.QuadPart));
+  GlobalUnlock(memory);
+  return png;
 }

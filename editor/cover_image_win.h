@@ -14,3 +14,6 @@ struct DecodedCover {
 };
 // Nothing where the bytes are no picture the system decodes.
 std::optional<DecodedCover> DecodeCover(const std::string& data, int side, COLORREF background);
+
+// A bitmap (a picture on the clipboard) encoded as PNG; nothing where it cannot be.
+std::optional<std::string> PngOfBitmap(HBITMAP bitmap);

@@ -87,8 +87,8 @@ const ControlRow kControls[] = {
     {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 100, 360, 180,
      kSelectionHeight + kOpenListHeight, Id(kGenreList), kNoText},
     {WC_STATICW, kLabel | SS_NOTIFY, 0, 10, 500, 280, 20, Id(kLink), kTextCredit},
-    {WC_STATICW, SS_OWNERDRAW | SS_NOTIFY, kEdge, 310, 16, kCoverSide, kCoverSide, Id(kCoverBox),
-     kTextNoCover},
+    {WC_STATICW, WS_TABSTOP | SS_OWNERDRAW | SS_NOTIFY, kEdge, 310, 16, kCoverSide, kCoverSide,
+     Id(kCoverBox), kTextNoCover},
     {WC_STATICW, kLabel | SS_NOPREFIX, 0, 310, 222, 200, 20, Id(kCoverLine), kNoText},
     {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 310, 244, 64, 28, Id(kCoverAddButton),
      kTextCoverAdd},
@@ -195,6 +195,7 @@ class EditorWindow : public ProgramWindow {
     ShowFields(ShownFieldsOf(records_, tables_.genres));
     filling_ = false;
     DragAcceptFiles(window(), TRUE);
+    SetWindowSubclass(Control(Id(kCoverBox)), CoverBoxInput, 0, DWORD_PTR(this));
     const bool pictures = std::ranges::any_of(
         records_, [](const TagInfo& record) { return record.cover.pictures > 0; });
     if (pictures && coverChange_.kind == CoverChange::kKeep) {
@@ -416,6 +417,7 @@ class EditorWindow : public ProgramWindow {
   void DrawCover(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
     RECT area = item.rcItem;
+    if (GetFocus() == item.hwndItem) DrawFocusRect(item.hDC, &area);
     if (decoded_) {
       BITMAP size{};
       GetObjectW(decoded_->bitmap.get(), sizeof size, &size);
@@ -439,6 +441,58 @@ class EditorWindow : public ProgramWindow {
     area.top += (area.bottom - area.top - (measured.bottom - measured.top)) / 2;
     DrawTextW(item.hDC, text.c_str(), -1, &area, DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     SelectObject(item.hDC, font);
+  }
+
+  // The box takes the focus when clicked, shows it, and takes Ctrl+V, Shift+Insert and WM_PASTE.
+  static LRESULT CALLBACK CoverBoxInput(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR, DWORD_PTR self) {
+    auto* editor = reinterpret_cast<EditorWindow*>(self);
+    switch (message) {
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+        SetFocus(box);
+        break;
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+        InvalidateRect(box, nullptr, FALSE);
+        break;
+      case WM_KEYDOWN:
+        if ((wParam == 'V' && GetKeyState(VK_CONTROL) < 0) ||
+            (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0))
+          editor->PasteCover();
+        break;
+      case WM_PASTE:
+        editor->PasteCover();
+        return 0;
+      case WM_NCDESTROY:
+        RemoveWindowSubclass(box, CoverBoxInput, 0);
+        break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+  }
+
+  // What the clipboard holds as a cover: an image file (the first of those copied in Explorer),
+  // PNG bytes, or a picture, encoded as PNG.
+  void PasteCover() {
+    STEP(Editor);
+    if (saving_ || !OpenClipboard(window())) return;
+    std::wstring file;
+    std::optional<std::string> bytes;
+    const UINT png = RegisterClipboardFormatW(L"PNG");
+    if (HANDLE drop = GetClipboardData(CF_HDROP)) {
+      file.resize(DragQueryFileW(HDROP(drop), 0, nullptr, 0) + 1);
+      file.resize(DragQueryFileW(HDROP(drop), 0, file.data(), UINT(file.size())));
+    } else if (HANDLE data = IsClipboardFormatAvailable(png) ? GetClipboardData(png) : nullptr) {
+      if (const void* locked = GlobalLock(data)) {
+        bytes.emplace(static_cast<const char*>(locked), GlobalSize(data));
+        GlobalUnlock(data);
+      }
+    } else if (HANDLE bitmap = GetClipboardData(CF_BITMAP)) {
+      bytes = PngOfBitmap(HBITMAP(bitmap));
+    }
+    CloseClipboard();
+    if (!file.empty()) return TakeCover(file);
+    if (bytes) TakeCoverBytes(std::move(*bytes));
   }
 
   // The box's context menu holds the three buttons, as they stand.
@@ -502,11 +556,13 @@ class EditorWindow : public ProgramWindow {
   // else gets a box and changes nothing.
   void TakeCover(const std::wstring& path) {
     STEP(Editor);
-    std::optional<std::string> bytes = FileBytes(path, kLargestPictureFile);
-    const ImageKind kind = bytes ? ImageKindOf(*bytes) : ImageKind::kNone;
+    TakeCoverBytes(FileBytes(path, kLargestPictureFile).value_or(""));
+  }
+  void TakeCoverBytes(std::string bytes) {
+    const ImageKind kind = ImageKindOf(bytes);
     if (kind != ImageKind::kJpeg && kind != ImageKind::kPng)
       return ShowMessage(window(), tables_.texts[kTextError], tables_.texts[kTextNotAnImage]);
-    coverChange_ = {CoverChange::kSet, std::move(*bytes)};
+    coverChange_ = {CoverChange::kSet, std::move(bytes)};
     ShowCover();
   }
 

@@ -128,11 +128,10 @@ std::string CoverLine(const std::string& data, const std::string& mime,
                       const std::optional<ImageSize>& size) {
   std::string_view kind = KindName(ImageKindOf(data));
   std::string named = kind.empty() ? mime : std::string(kind);
-  const size_t kilobytes = std::max<size_t>(1, (data.size() + 512) / 1024);
-  std::string line;
+  const std::string kilobytes =
+      std::to_string(std::max<size_t>(1, (data.size() + 512) / 1024)) + " KB";
   if (size && size->width && size->height)
-    line = std::to_string(size->width) + " \xC3\x97 " + std::to_string(size->height) + ", ";
-  line += std::to_string(kilobytes) + " KB";
-  if (!named.empty()) line += ", " + named;
-  return line;
+    return std::to_string(size->width) + " \xC3\x97 " + std::to_string(size->height) + ", " +
+           kilobytes + (named.empty() ? "" : ", " + named);
+  return named.empty() ? kilobytes : named + ", " + kilobytes;
 }

@@ -81,7 +81,7 @@ SharedCover SharedCoverOf(const std::vector<CoverSummary>& covers);
 bool PictureBlockTooLarge(const Picture& picture);
 inline constexpr size_t kLargePictureBytes = 1 << 20;
 
-// "600 × 600, 84 KB, JPEG", the kind told by the bytes (or the MIME type where they tell none),
-// the size left out where it is not known.
+// "600 × 600, 84 KB, JPEG", the kind told by the bytes (or the MIME type where they tell none);
+// "GIF, 12 KB" where the size is not known.
 std::string CoverLine(const std::string& data, const std::string& mime,
                       const std::optional<ImageSize>& size);

@@ -81,7 +81,8 @@ TEST(CoverArt, LimitsAndTheLineThatDescribesACover) {
   EXPECT_EQ(CoverLine(kJpeg + std::string(86000, '\0'), "", ImageSizeOf(kJpeg)),
             "600 \xC3\x97 300, 84 KB, JPEG");
   EXPECT_EQ(CoverLine("GIF89a" + std::string(12282, '\0'), "image/gif", std::nullopt),
-            "12 KB, GIF");
-  EXPECT_EQ(CoverLine("????", "image/x-odd", std::nullopt), "1 KB, image/x-odd");
+            "GIF, 12 KB");
+  EXPECT_EQ(CoverLine("????", "image/x-odd", std::nullopt), "image/x-odd, 1 KB");
+  EXPECT_EQ(CoverLine("????", "", std::nullopt), "1 KB");
 }
 }  // namespace

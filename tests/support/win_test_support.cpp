@@ -294,6 +294,21 @@ void PressKey(HWND window, WPARAM key) {
   PostMessageW(focus, WM_KEYUP, key, LPARAM(0xC0000001));
 }
 
+bool PressKeyHolding(HWND window, int held, WPARAM key, const std::function<bool()>& done) {
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  if (!AttachThreadInput(GetCurrentThreadId(), thread, TRUE)) return false;
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[held] = 0x80;
+  SetKeyboardState(keys);
+  PressKey(window, key);
+  const bool effect = WaitUntil(done);
+  keys[held] = 0;
+  SetKeyboardState(keys);
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+  return effect;
+}
+
 Process::Process(const std::string& commandLine, const std::string& appData,
                  const std::string& currentDirectory)
     : Process(Wide(commandLine), appData, currentDirectory) {}

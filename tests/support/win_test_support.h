@@ -100,6 +100,9 @@ void Click(HWND button);
 HWND FocusOf(HWND window);
 // A key press as the keyboard puts it in the queue of the window's focused control.
 void PressKey(HWND window, WPARAM key);
+// Presses the key with another (Shift, Ctrl) held in the key state the window's thread reads, until
+// done says the key had its effect; false when it never did.
+bool PressKeyHolding(HWND window, int held, WPARAM key, const std::function<bool()>& done);
 
 // A child process of DA3Zur.exe (or another program) started with APPDATA set for it, in the given
 // current directory (empty: this process's).

@@ -106,6 +106,20 @@ TEST(Cover, APngAddedToFourFormatsInOneEditorIsSavedAsItsBytesAndNothingElseChan
   AnswerMessageBox(box, IDOK);
   EXPECT_EQ(TextOf(editor[kCoverAddButton]), DefaultText(kTextCoverAdd));
 
+  // A picture on the clipboard, pasted into the box with Ctrl+V, goes in as a PNG; a file added
+  // through the open dialog then replaces it.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  const COLORREF pixels[12] = {};
+  SetClipboardData(CF_BITMAP, CreateBitmap(4, 3, 1, 32, pixels));
+  CloseClipboard();
+  PostMessageW(editor[kCoverBox], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(editor[kCoverBox], WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[kCoverBox]; }));
+  EXPECT_TRUE(PressKeyHolding(editor.window, VK_CONTROL, 'V', [&] {
+    return TextOf(editor[kCoverLine]) == "4 \xC3\x97 3, 1 KB, PNG";
+  })) << TextOf(editor[kCoverLine]);
+
   Click(editor[kCoverAddButton]);
   AnswerFileDialog(program.id(), png);
   EXPECT_TRUE(

@@ -106,7 +106,7 @@ const Row kTable[] = {
      "Rock"},
     {"Static", kStaticBits, SS_LEFT | SS_NOTIFY, 10, 500, 280, 20, 21},
     // The cover column beside them: an empty box that says how to add a cover.
-    {"Static", kStaticBits, SS_OWNERDRAW | SS_NOTIFY, 310, 16, 200, 200, kTextNoCover},
+    {"Static", kStaticBits, WS_TABSTOP | SS_OWNERDRAW | SS_NOTIFY, 310, 16, 200, 200, kTextNoCover},
     {"Static", kStaticBits, SS_LEFT, 310, 222, 200, 20, kNone, ""},
     {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 310, 244, 64, 28, kTextCoverAdd},
     {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 378, 244, 64, 28, kTextCoverSaveAs},
@@ -277,11 +277,12 @@ TEST_F(EditorWindow, FocusStartsInTheTitleTabKeepsTheCreationOrderAndEnterSaves)
   TagInfo record = kRecord;
   int result = Edit(record, [&](const EditorWindowFound& editor) {
     // From the title on, round the window once: the creation order, read-only fields included.
-    // The cover's Add button comes after the fields (Save as and Remove are off without a cover).
-    const EditorControl order[] = {kTitleField,   kArtistField,     kAlbumField,    kYearField,
-                                   kCommentField, kTrackField,      kGenreList,     kCoverAddButton,
-                                   kBitrateField, kSampleRateField, kChannelsField, kLengthField,
-                                   kSaveButton,   kCancelButton,    kTitleField};
+    // The cover box and its Add button come after the fields (Save as and Remove are off without
+    // a cover).
+    const EditorControl order[] = {kTitleField,     kArtistField,  kAlbumField,      kYearField,
+                                   kCommentField,   kTrackField,   kGenreList,       kCoverBox,
+                                   kCoverAddButton, kBitrateField, kSampleRateField, kChannelsField,
+                                   kLengthField,    kSaveButton,   kCancelButton,    kTitleField};
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[order[0]]; }))
         << "the title field never had the focus";
     DWORD start = 0, end = 0;
@@ -293,19 +294,9 @@ TEST_F(EditorWindow, FocusStartsInTheTitleTabKeepsTheCreationOrderAndEnterSaves)
       ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[order[i]]; }))
           << "Tab did not reach control " << order[i] + 1;
     }
-    // Shift+Tab: the shift key is held in the key state the editor's thread reads.
-    DWORD editorThread = GetWindowThreadProcessId(editor.window, nullptr);
-    ASSERT_TRUE(AttachThreadInput(GetCurrentThreadId(), editorThread, TRUE));
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
-    PressKey(editor.window, VK_TAB);
-    bool back = WaitUntil([&] { return FocusOf(editor.window) == editor[kCancelButton]; });
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
-    AttachThreadInput(GetCurrentThreadId(), editorThread, FALSE);
-    EXPECT_TRUE(back) << "Shift+Tab did not go back to Cancel";
+    EXPECT_TRUE(PressKeyHolding(editor.window, VK_SHIFT, VK_TAB, [&] {
+      return FocusOf(editor.window) == editor[kCancelButton];
+    })) << "Shift+Tab did not go back to Cancel";
 
     PostMessageA(editor[kTitleField], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageA(editor[kTitleField], WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
