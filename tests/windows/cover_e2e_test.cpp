@@ -1,7 +1,9 @@
 // The editor's cover column driven from outside as a user would: a PNG added through the open
 // dialog to an ID3v2.3 MP3, a FLAC, an Ogg Vorbis file and an M4A in one editor and saved; an
 // album of two covers where only the title is typed; a cover saved out and removed; a text file
-// named like a picture. What reached the disk is read with TagLib's own classes.
+// named like a picture. What reached the disk is read with TagLib's own classes here, and with
+// mutagen by scripts/check_cover_saves.sh, which runs this test with DA3_KEEP_FOLDER set: the files
+// saved are copied there.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <taglib/mpegfile.h>
 #include <taglib/vorbisfile.h>
 
+#include "base/path_parts.h"
 #include "base/wide_text_win.h"
 #include "tests/support/editor_support.h"
 #include "tests/support/raw_tag_support.h"
@@ -57,6 +60,12 @@ std::vector<std::string> PicturesOf(const std::string& path) {
         add(-1, art.data());
   }
   return pictures;
+}
+
+// Copies a file the test saved into DA3_KEEP_FOLDER, where that is set.
+void Keep(const std::string& file) {
+  if (const char* folder = std::getenv("DA3_KEEP_FOLDER"))
+    CopyFileW(Wide(file).c_str(), Wide(std::string(folder) + "\\" + FilePart(file)).c_str(), FALSE);
 }
 
 // Answers the program's open or save dialog with a path, typed into its name field.
@@ -135,7 +144,10 @@ TEST(Cover, APngAddedToFourFormatsInOneEditorIsSavedAsItsBytesAndNothingElseChan
   EXPECT_EQ(PicturesOf(files[1]), (std::vector<std::string>{"3:" + bytes}));
   EXPECT_EQ(PicturesOf(files[2]), (std::vector<std::string>{"3:" + bytes}));
   EXPECT_EQ(PicturesOf(files[3]), (std::vector<std::string>{"-1:" + bytes}));
-  for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(PropertyValues(files[i], "TITLE"), titles[i]);
+  for (size_t i = 0; i < files.size(); ++i) {
+    EXPECT_EQ(PropertyValues(files[i], "TITLE"), titles[i]);
+    Keep(files[i]);
+  }
 }
 
 TEST(Cover, DifferentCoversStayWhenOnlyTheTitleIsTypedAndOneIsSavedOutThenRemoved) {
@@ -175,4 +187,5 @@ TEST(Cover, DifferentCoversStayWhenOnlyTheTitleIsTypedAndOneIsSavedOutThenRemove
   Click(editor[kSaveButton]);
   EXPECT_EQ(one.WaitForExit(), 0);
   EXPECT_EQ(PicturesOf(red), (std::vector<std::string>{redBefore[1]}));
+  for (const std::string& file : {red, blue, savedOut}) Keep(file);
 }
