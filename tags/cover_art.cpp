@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 bool StartsWith(std::string_view bytes, std::string_view start) {
@@ -101,10 +102,18 @@ bool SamePictures(std::vector<Picture> a, std::vector<Picture> b) {
 }
 
 std::string CoverDigest(std::string_view data) {
-  // FNV-1a over the bytes, with the length: a cover differing from another in any byte gives
-  // another digest but for chance, which two files of one selection do not meet.
+  // FNV-1a over eight bytes at a time (a thousand covers of half a megabyte are hashed as the
+  // editor opens), with the length: a cover differing from another in any byte gives another
+  // digest but for chance, which two files of one selection do not meet.
   std::uint64_t hash = 0xCBF29CE484222325ull;
-  for (char byte : data) hash = (hash ^ std::uint8_t(byte)) * 0x100000001B3ull;
+  size_t at = 0;
+  for (; at + 8 <= data.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, data.data() + at, 8);
+    hash = (hash ^ word) * 0x100000001B3ull;
+    hash ^= hash >> 29;
+  }
+  for (; at < data.size(); ++at) hash = (hash ^ std::uint8_t(data[at])) * 0x100000001B3ull;
   char text[40];
   std::snprintf(text, sizeof text, "%zx-%016llx", data.size(), (unsigned long long)hash);
   return text;

@@ -10,8 +10,16 @@
 //                    the call to the one editor filled, then one typed field saved into all of
 //                    them until the process ends, against N single one-field saves back to back in
 //                    this process; and the memory an editor for them holds, shown in this process.
+//   editor_bench covers N FILES
+//                    N times, alternately: the editor of an MP3 with a large JPEG front cover, of
+//                    the same MP3 without it, and the trivial GUI program: from the start to the
+//                    filled fields and to the cover shown. Then FILES MP3s with covers in one
+//                    editor, all the same cover and each its own: from the verb call to the filled
+//                    fields and to the shared cover or "(different covers)" shown; the memory that
+//                    editor holds in this process.
 #include <windows.h>
 #include <psapi.h>
+#include <wincodec.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,9 +55,11 @@ double TrivialStart(const std::string& appData) {
 
 struct EditorTimes {
   double visible = -1, filled = -1;  // seconds from the start; -1 when it never happened
+  double cover = -1;                 // where asked for: the cover shown
 };
 
-EditorTimes EditorStart(const std::string& file, const std::string& appData) {
+EditorTimes EditorStart(const std::string& file, const std::string& appData,
+                        bool waitForCover = false) {
   EditorTimes times;
   auto start = std::chrono::steady_clock::now();
   Process process(ProgramCommand("-edit \"" + file + "\""), appData);
@@ -61,6 +71,8 @@ EditorTimes EditorStart(const std::string& file, const std::string& appData) {
   double seconds = bench::Seconds(start);
   if (!filled) return times;
   times.filled = seconds;
+  if (waitForCover && WaitUntil([&] { return !TextOf(editor[kCoverLine]).empty(); }, kWaitMs))
+    times.cover = bench::Seconds(start);
   PostMessageA(editor.window, WM_CLOSE, 0, 0);  // the close box: the file stays as it is
   process.WaitForExit(kWaitMs);
   return times;
@@ -134,9 +146,137 @@ void Album(int count) {
       count, filled, saved, count, singles, failed, saved / singles,
       double(open > before ? open - before : 0) / 1048576);
 }
+// A JPEG of noise, width × width pixels, through the system's encoder.
+std::string NoiseJpeg(UINT width) {
+  IWICImagingFactory* factory = nullptr;
+  IStream* stream = nullptr;
+  IWICBitmapEncoder* encoder = nullptr;
+  IWICBitmapFrameEncode* frame = nullptr;
+  std::vector<BYTE> pixels(size_t(width) * width * 3);
+  unsigned seed = 1;
+  for (BYTE& pixel : pixels) pixel = BYTE((seed = seed * 1103515245 + 12345) >> 16);
+  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+  std::string jpeg;
+  HGLOBAL memory = nullptr;
+  STATSTG stat{};
+  if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_PPV_ARGS(&factory))) &&
+      SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
+      SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+      SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+      SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
+      SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(width, width)) &&
+      SUCCEEDED(frame->SetPixelFormat(&format)) &&
+      SUCCEEDED(frame->WritePixels(width, width * 3, UINT(pixels.size()), pixels.data())) &&
+      SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()) &&
+      SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) &&
+      SUCCEEDED(GetHGlobalFromStream(stream, &memory)))
+    jpeg.assign(static_cast<const char*>(GlobalLock(memory)), size_t(stat.cbSize.QuadPart));
+  if (memory) GlobalUnlock(memory);
+  for (IUnknown* object : std::initializer_list<IUnknown*>{frame, encoder, stream, factory})
+    if (object) object->Release();
+  return jpeg;
+}
+
+bool GiveCover(const std::string& file, const std::string& cover) {
+  return WriteTags(
+             file, [](TagInfo&) {}, CoverChange{CoverChange::kSet, cover}) == 1;
+}
+
+void Covers(int runs, int count) {
+  TempDir dir, appData;
+  const std::string jpeg = NoiseJpeg(900);
+  const std::string covered = dir.CopyFixture("tagged.mp3", "Covered Song.mp3"),
+                    plain = dir.CopyFixture("tagged.mp3", "Plain Song.mp3");
+  if (jpeg.empty() || !GiveCover(covered, jpeg)) {
+    std::fprintf(stderr, "covers: the cover could not be made or saved\n");
+    return;
+  }
+  TrivialStart(appData.path());
+  EditorStart(covered, appData.path(), true);
+  std::vector<double> fields, shown, without, trivial;
+  for (int i = 0; i < runs; ++i) {
+    trivial.push_back(TrivialStart(appData.path()));
+    const EditorTimes with = EditorStart(covered, appData.path(), true);
+    fields.push_back(with.filled);
+    shown.push_back(with.cover);
+    without.push_back(EditorStart(plain, appData.path()).filled);
+  }
+  std::printf(
+      "covers over %d runs, a %zu KB JPEG: fields filled at %.1f ms with the cover, %.1f ms "
+      "without (ratio %.2f); the cover shown at %.1f ms; trivial GUI %.1f ms\n",
+      runs, jpeg.size() / 1024, bench::Median(fields) * 1000, bench::Median(without) * 1000,
+      bench::Median(fields) / bench::Median(without), bench::Median(shown) * 1000,
+      bench::Median(trivial) * 1000);
+  std::fflush(stdout);
+
+  // Many files: one cover shared, then each its own (the JPEG with a byte of its own at its end).
+  RemoveAllVerbs();
+  RegisterVerbsForProgram();
+  SetEnvironmentVariableA("APPDATA", appData.path().c_str());
+  for (bool shared : {true, false}) {
+    std::vector<std::string> files;
+    for (int i = 0; i < count; ++i) {
+      files.push_back(
+          dir.CopyFixture("tagged.mp3", (shared ? "s" : "d") + std::to_string(i) + ".mp3"));
+      GiveCover(files.back(), shared ? jpeg : jpeg + char(i));
+    }
+    TrivialStart(appData.path());
+    auto start = std::chrono::steady_clock::now();
+    const bool called = InvokeVerb(kEditVerbKey, files);
+    EditorWindowFound editor = WaitForEditor(ProcessShowing(kEditorTitle, 60000), 60000);
+    const double filled = bench::Seconds(start);
+    const bool decided =
+        called && editor &&
+        WaitUntil(
+            [&] {
+              return !TextOf(editor[kCoverLine]).empty() ||
+                     TextOf(editor[kCoverBox]) == DefaultText(kTextDifferentCovers);
+            },
+            60000);
+    const double cover = bench::Seconds(start);
+    if (editor) PostMessageA(editor.window, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindow(editor.window); }, 30000);
+    std::printf(
+        "covers: %d files, %s: verb call to the filled fields %.2f s, to the cover %s %.2f s\n",
+        count, shared ? "one cover shared" : "each its own cover", filled,
+        decided ? (shared ? "shown" : "said to differ") : "NEVER DECIDED", cover);
+    std::fflush(stdout);
+  }
+  RemoveAllVerbs();
+  // The memory an editor of those files holds here, its one decoded cover included.
+  ProgramTables tables;
+  FillDefaultTexts(tables.texts);
+  FillGenreTable(tables.genres);
+  std::vector<std::string> files;
+  for (int i = 0; i < count; ++i) files.push_back(dir / ("s" + std::to_string(i) + ".mp3"));
+  const SIZE_T before = WorkingSet();
+  std::vector<TagInfo> records(files.size());
+  for (size_t i = 0; i < files.size(); ++i) ReadTags(files[i], &records[i], &records[i].cover);
+  SIZE_T open = 0;
+  DriveWindow(
+      [&] {
+        EditTogether(
+            tables, records, files, [](size_t, const EditedFields&) { return true; },
+            ReadShownCover);
+      },
+      [&] {
+        EditorWindowFound shown = WaitForEditor(GetCurrentProcessId(), 60000);
+        WaitUntil([&] { return !TextOf(shown[kCoverLine]).empty(); }, 60000);
+        open = WorkingSet();
+        if (shown) Click(shown[kCancelButton]);
+      });
+  std::printf("covers: the editor of %d files with one cover shown holds %.1f MiB\n", count,
+              double(open > before ? open - before : 0) / 1048576);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 3 && std::string(argv[1]) == "covers") {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    Covers(std::atoi(argv[2]), std::atoi(argv[3]));
+    return 0;
+  }
   if (argc > 2 && std::string(argv[1]) == "album") {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // the verb is called as Explorer calls it
     Album(std::atoi(argv[2]));
