@@ -38,6 +38,28 @@ bash scripts/screenshot.sh docs/configuration.png "Veltan's DA3Zur Tools 1.0" "$
 if [ -n "$saved" ]; then mv "$saved" "$settings/preferences.ini"; else rm "$settings/preferences.ini"; fi
 [ -z "${failed:-}" ] || exit 1
 
+# The editor's file has a front cover: a PNG drawn here (an evening sky over a sea).
+/usr/bin/python3 - "$music/Incoming/${files[0]}" <<'PY'
+import struct, sys, zlib
+from mutagen.id3 import APIC, ID3
+size = 300
+rows = bytearray()
+for y in range(size):
+    rows.append(0)
+    for x in range(size):
+        sun = (x - 200) ** 2 + (y - 120) ** 2 < 45 ** 2
+        if sun: pixel = (255, 214, 120)
+        elif y < 190: pixel = (40 + y // 2, 40 + y // 4, 110 + y // 3)
+        else: pixel = (20, 50 + (x * y) % 23, 90 + (y - 190) // 2)
+        rows += bytes(pixel)
+chunk = lambda kind, data: struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+png = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0))
+       + chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
+tags = ID3(sys.argv[1])
+tags.add(APIC(encoding=0, mime="image/png", type=3, desc="", data=png))
+tags.save(sys.argv[1], v2_version=tags.version[1])
+PY
+
 cd "$music"  # Wine starts the program here, so the sorter's pattern begins with C:\Music
 bash "$da3_root/scripts/screenshot.sh" "$da3_root/docs/editor.png" "Veltan's DA3Zur Editor 1.0" "$exe" \
   -edit "${sorted[0]}"
