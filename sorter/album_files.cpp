@@ -24,13 +24,6 @@ bool IsAlbumFile(std::string_view path) {
   return !IsSaveCopyName(path) && HasExtension(path, kExtensions);
 }
 
-bool IsAudioFile(std::string_view path) {
-  static constexpr std::string_view kExtensions[] = {
-      "mp3", "mp2", "mpc", "flac", "ogg",  "oga",  "opus", "spx", "m4a", "m4b", "mp4", "aac",
-      "wma", "asf", "wav", "aif",  "aiff", "aifc", "ape",  "wv",  "tta", "dsf", "dff", "mka"};
-  return HasExtension(path, kExtensions);
-}
-
 void AlbumTargets::Track(const std::string& source, const std::string* target) {
   STEP(Sorter);
   const std::string folder = FolderPart(source);

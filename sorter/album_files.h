@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "settings/text_table.h"
+#include "tags/audio_files.h"
 
 // Whether the file is one an album folder holds beside its tracks: a picture, a cue sheet, a rip
 // log, a playlist, lyrics, notes or a booklet (by its extension, in any case), and not a copy the
 // program left.
 bool IsAlbumFile(std::string_view path);
-
-// Whether the file is an audio file (by its extension, in any case): one such file in a folder
-// that the run does not take along makes the folder no album's.
-bool IsAudioFile(std::string_view path);
 
 // For each source folder of a run, where its tracks went, and so where its other files go.
 class AlbumTargets {
