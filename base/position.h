@@ -85,6 +85,7 @@ inline constexpr std::string_view kStepFiles[] = {
     "base/user_folders_win.cpp",               // 47
     "tags/value_lists_win.cpp",                // 48
     "tags/pictures_win.cpp",                   // 49
+    "editor/name_window_win.cpp",              // 50
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

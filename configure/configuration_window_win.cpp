@@ -64,10 +64,11 @@ Settings ReadSettings(const std::string& path) {
   return settings;
 }
 
+// Writes both settings into the file, every other key of it (the editor's) kept as it was.
 void WriteSettings(const std::string& path, const Settings& settings) {
   STEP(Configure);
   PreferenceFile preferences;
-  preferences.CreateNew(path);
+  if (!preferences.OpenExisting(path)) preferences.CreateNew(path);
   preferences.WriteString("Language", settings.language);
   preferences.WriteInteger("ContextMenu", settings.contextMenu);
   preferences.Close();

@@ -69,6 +69,8 @@ void CopyBack(const EditedFields& fields, const GenreTable& genres, TagInfo& rec
   // any other pick is written as the list names it.
   if (fields.genre && *fields.genre < genres.size()) {
     if (FindGenre(genres, record.genre) != fields.genre) record.genre = genres[*fields.genre];
+  } else if (!fields.genreText.empty()) {
+    record.genre = fields.genreText;
   } else if (FindGenre(genres, record.genre))
     record.genre.clear();
 }

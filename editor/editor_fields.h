@@ -57,6 +57,8 @@ struct EditedFields {
   std::optional<size_t> genre;
   ChangedFields changed = ChangedFields().set();
   CoverChange cover = {};  // what the save does to the front cover
+  // A genre no list entry names, read from a file's name: written as it is where nothing is picked.
+  std::string genreText = {};
 };
 
 // How an editor window ended, and what the user had typed or picked in it then.

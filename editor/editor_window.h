@@ -50,6 +50,7 @@ enum EditorControl : size_t {
   kCoverSaveAsButton,
   kCoverRemoveButton,
   kCoverWarning,
+  kFromNameButton,
   kEditorControlCount
 };
 // The id of the first control; each next one has the next id.

@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <atomic>
 #include <string>
@@ -22,6 +23,10 @@
 #include "base/wide_text_win.h"
 #include "editor/cover_image_win.h"
 #include "editor/format_duration.h"
+#include "editor/name_window.h"
+#include "settings/preference_file.h"
+#include "settings/settings.h"
+#include "settings/settings_folder.h"
 #include "window_kit/window_kit_win.h"
 
 namespace {
@@ -97,7 +102,20 @@ const ControlRow kControls[] = {
     {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 446, 244, 64, 28, Id(kCoverRemoveButton),
      kTextCoverRemove},
     {WC_STATICW, kLabel, 0, 310, 350, 200, 40, Id(kCoverWarning), kNoText},
+    {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 310, 280, 200, 28, Id(kFromNameButton),
+     kTextFromName},
 };
+
+// The text member of the fields that holds a tag field (not the genre).
+std::string& FieldText(EditedFields& fields, TagField field) {
+  std::string* texts[] = {&fields.title, &fields.artist,  &fields.album,
+                          &fields.year,  &fields.comment, &fields.track};
+  return *texts[field];
+}
+
+// The pattern kept from the last time, and where it is kept.
+constexpr char kNamePatternKey[] = "NamePattern";
+std::string PreferencesPath() { return SettingsFolder() + kPreferenceFileName; }
 
 // The cover buttons, also the items of the box's context menu.
 constexpr EditorControl kCoverButtons[] = {kCoverAddButton, kCoverSaveAsButton, kCoverRemoveButton};
@@ -322,6 +340,8 @@ class EditorWindow : public ProgramWindow {
       Finish(EditorEnd::kOneByOne);
     } else if (id == Id(kCoverAddButton) && code == BN_CLICKED) {
       ChooseCover();
+    } else if (id == Id(kFromNameButton) && code == BN_CLICKED) {
+      FromNames();
     } else if (id == Id(kCoverSaveAsButton) && code == BN_CLICKED) {
       SaveCoverAs();
     } else if (id == Id(kCoverRemoveButton) && code == BN_CLICKED) {
@@ -336,6 +356,8 @@ class EditorWindow : public ProgramWindow {
       for (size_t field = 0; field < kTagFieldCount; ++field) {
         if (id != Id(kTagFields[field]) || filling_) continue;
         changed_.set(field);
+        // Typed over values read from names: what is typed goes to every file.
+        if (namedFields_[field]) typedOverNames_.set(field);
         if (code == EN_CHANGE) SendMessageW(Control(id), EM_SETCUEBANNER, FALSE, LPARAM(L""));
       }
     } else {
@@ -357,6 +379,102 @@ class EditorWindow : public ProgramWindow {
                changed_,
                coverChange_};
     if (selected != CB_ERR) fields_.genre = size_t(selected);
+    if (selected == CB_ERR) fields_.genreText = genreText_;
+  }
+
+  // Fills the fields from the files' names through the window "Tags from file names"; the
+  // pattern is kept in the preferences for next time, every other key of the file kept. One file:
+  // the values stand in its fields as if typed. Several: each file keeps its own values for Save,
+  // and a field shows what they share, or its hint.
+  void FromNames() {
+    STEP(Editor);
+    std::string pattern = kReadyPatterns[0];
+    {
+      PreferenceFile preferences;
+      preferences.OpenExisting(PreferencesPath());
+      pattern = preferences.ReadString(kNamePatternKey, pattern);
+    }
+    const std::optional<NamesTaken> taken =
+        AskTagsFromNames(window(), tables_.texts, fileNames_, pattern);
+    if (!taken) return;
+    {
+      PreferenceFile preferences;
+      if (!preferences.OpenExisting(PreferencesPath())) preferences.CreateNew(PreferencesPath());
+      preferences.WriteString(kNamePatternKey, taken->pattern);
+    }
+    nameValues_.assign(records_.size(), {});
+    for (size_t file = 0; file < records_.size(); ++file)
+      for (size_t macro = 0; macro < kSkipName; ++macro)
+        if (taken->matches[file].matched() && !taken->matches[file].values[macro].empty())
+          nameValues_[file][kMacroFields[macro]] = taken->matches[file].values[macro];
+    for (size_t field = 0; field < kTagFieldCount; ++field) {
+      std::optional<std::string> shared;  // what every file is to hold, where they agree
+      bool named = false, differ = false;
+      for (size_t file = 0; file < records_.size(); ++file) {
+        const std::optional<std::string>& value = nameValues_[file][field];
+        named = named || value;
+        const std::string now = value.value_or(ShownValue(file, TagField(field)));
+        // Genres are one where they differ in capitals alone, as the list compares them.
+        differ = differ || (shared && (field == kGenreTag ? !EqualsIgnoringAsciiCase(*shared, now)
+                                                          : *shared != now));
+        if (!shared) shared = now;
+      }
+      if (!named) continue;
+      namedFields_.set(field);
+      typedOverNames_.reset(field);
+      ShowNamed(TagField(field), differ ? std::nullopt : shared);
+    }
+  }
+
+  // A record's value of a field as the editor shows it.
+  std::string ShownValue(size_t file, TagField field) const {
+    const TagInfo& record = records_[file];
+    const std::string* texts[] = {&record.title,   &record.artist, &record.album, nullptr,
+                                  &record.comment, nullptr,        &record.genre};
+    if (field == kYearTag) return record.year ? std::to_string(record.year) : "";
+    if (field == kTrackTag) return record.track ? std::to_string(record.track) : "";
+    return *texts[field];
+  }
+
+  // Shows a field filled from names: the value every file is to hold, or nothing under the hint
+  // where they differ. One file's field counts as typed.
+  void ShowNamed(TagField field, const std::optional<std::string>& value) {
+    HWND control = Control(Id(kTagFields[field]));
+    filling_ = !single_;
+    if (field == kGenreTag) {
+      const std::optional<size_t> listed = value ? FindGenre(tables_.genres, *value) : std::nullopt;
+      genreText_ = value && !listed ? *value : "";
+      genreHint_ = value ? Wide(genreText_) : hint_;
+      if (!genreHint_.empty())
+        SetWindowSubclass(control, PaintHint, 0, DWORD_PTR(genreHint_.c_str()));
+      SendMessageW(control, CB_SETCURSEL, listed ? WPARAM(*listed) : WPARAM(-1), 0);
+      InvalidateRect(control, nullptr, FALSE);
+    } else {
+      SetControlText(control, value.value_or(""));
+      SendMessageW(control, EM_SETCUEBANNER, TRUE, LPARAM(value ? L"" : hint_.c_str()));
+    }
+    if (single_) changed_.set(field);
+    filling_ = false;
+  }
+
+  // What Save writes into one file: what was typed, and the values its name gave for the fields
+  // the pattern named, unless typed over; a file whose name did not fit keeps those fields.
+  EditedFields FieldsFor(size_t file) const {
+    EditedFields fields = fields_;
+    if (nameValues_.empty()) return fields;
+    for (size_t field = 0; field < kTagFieldCount; ++field) {
+      if (!namedFields_[field] || typedOverNames_[field]) continue;
+      const std::optional<std::string>& value = nameValues_[file][field];
+      fields.changed.set(field, value.has_value());
+      if (!value) continue;
+      if (field != kGenreTag) {
+        FieldText(fields, TagField(field)) = *value;
+        continue;
+      }
+      fields.genre = FindGenre(tables_.genres, *value);
+      fields.genreText = fields.genre ? "" : *value;
+    }
+    return fields;
   }
 
   // The files' cover: for one file, or the one every file shares; several different ones are
@@ -616,7 +734,7 @@ class EditorWindow : public ProgramWindow {
     SetTimer(window(), kProgressTimer, kProgressAfterMs, nullptr);
     saver_ = std::thread([this, window = window()] {
       for (size_t file = 0; file < records_.size() && !stop_; ++file) {
-        write_(file, fields_);
+        write_(file, FieldsFor(file));
         PostMessageW(window, kFileSaved, WPARAM(file + 1), 0);
       }
       PostMessageW(window, kSaveEnded, 0, 0);
@@ -661,6 +779,11 @@ class EditorWindow : public ProgramWindow {
   std::optional<ShownCover> stored_;  // the files' shared cover as read
   bool differentCovers_ = false;
   std::optional<DecodedCover> decoded_;  // the one picture the window holds decoded
+  // Values read from the files' names, per file and field; the fields a pattern named, and those
+  // typed over since; a genre no list entry names, to write as it is.
+  std::vector<std::array<std::optional<std::string>, kTagFieldCount>> nameValues_;
+  ChangedFields namedFields_, typedOverNames_;
+  std::string genreText_;
 };
 }  // namespace
 

@@ -132,3 +132,31 @@ NameMatch MatchName(const NamePattern& pattern, std::string_view path, bool unde
   }
   return match;
 }
+
+std::string MisfitText(const TextTable& texts, const NameMatch& match) {
+  std::string why;
+  switch (match.misfit) {
+    case NameMatch::kFits:
+      return "";
+    case NameMatch::kTextMissing:
+      why = FillIn(texts[kTextNameTextMissing], "%1", match.at);
+      break;
+    case NameMatch::kNoDigits:
+      why = FillIn(texts[kTextNameNoDigits], "%1", match.at);
+      break;
+    case NameMatch::kTooFewFolders:
+      why = texts[kTextNameTooFewFolders];
+      break;
+    case NameMatch::kNameGoesOn:
+      why = FillIn(texts[kTextNameGoesOn], "%1", match.at);
+      break;
+    case NameMatch::kPatternRefused:
+      return texts[kTextDoesNotMatch];
+  }
+  return texts[kTextDoesNotMatch] + ": " + why;
+}
+
+std::string RefusalText(const TextTable& texts, const NamePattern& pattern) {
+  if (pattern.refusal == NamePattern::kSideBySide) return texts[kTextNameSideBySide];
+  return pattern.refusal == NamePattern::kNoMacro ? texts[kTextNameNoMacro] : "";
+}

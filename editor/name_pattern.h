@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/editor_fields.h"
+#include "settings/text_table.h"
 
 // The macros a name pattern knows, in the order of the preview's columns; kSkipName is read and
 // dropped.
@@ -26,7 +27,7 @@ enum NameMacro : size_t {
 inline constexpr std::string_view kNameMacros[kNameMacroCount] = {
     "%ARTIST%", "%ALBUM%", "%TITLE%", "%TRACK%", "%YEAR%", "%GENRE%", "%COMMENT%", "%SKIP%"};
 // The editor's field each macro fills (kSkipName: none).
-inline constexpr TagField kMacroFields[kSkipName] = {kArtistTag, kAlbumTag, kTitleTag, kTrackTag,
+inline constexpr TagField kMacroFields[kSkipName] = {kArtistTag, kAlbumTag, kTitleTag,  kTrackTag,
                                                      kYearTag,   kGenreTag, kCommentTag};
 
 // A pattern read into its parts: literal texts and macros, left to right.
@@ -67,3 +68,8 @@ struct NameMatch {
 // dropped), %YEAR% four digits. Only an audio extension is taken off. Underscores become spaces
 // where asked, then spaces at both ends of each value go.
 NameMatch MatchName(const NamePattern& pattern, std::string_view path, bool underscoresAreSpaces);
+
+// The preview's text for a name that does not fit: "Does not match: " and why; for a refused
+// pattern, why the pattern reads no name.
+std::string MisfitText(const TextTable& texts, const NameMatch& match);
+std::string RefusalText(const TextTable& texts, const NamePattern& pattern);

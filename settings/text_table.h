@@ -137,7 +137,24 @@
   X(kTextNotAnImage, "This file is no JPEG or PNG picture. The cover stays as it was.")            \
   X(kTextPictureFiles, "Pictures (JPEG, PNG)")                                                     \
   X(kTextHoldsNoPicture, "Files of this kind hold no picture")                                     \
-  X(kTextPictureTooLarge, "The picture is too large for a FLAC file (16 MB or more)")
+  X(kTextPictureTooLarge, "The picture is too large for a FLAC file (16 MB or more)")              \
+  X(kTextFromName, "From name\xE2\x80\xA6")                                                        \
+  X(kTextNamePattern, "Pattern:")                                                                  \
+  X(kTextUnderscores, "Underscores are spaces")                                                    \
+  X(kTextNameLegend,                                                                               \
+    "%ARTIST% %ALBUM% %TITLE% %TRACK% %YEAR% %GENRE% %COMMENT% fill their fields, %SKIP% passes "  \
+    "text over, \\ is a folder above the file. Read left to right: a field ends where the text "   \
+    "after it first stands; the last takes the rest. %TRACK% takes digits, %YEAR% four. Capitals " \
+    "do not count; spaces around a value go; an empty value leaves its field.")                    \
+  X(kTextReadyPatterns, "Ready patterns")                                                          \
+  X(kTextOk, "OK")                                                                                 \
+  X(kTextDoesNotMatch, "Does not match")                                                           \
+  X(kTextNameTextMissing, "\"%1\" not found")                                                      \
+  X(kTextNameNoDigits, "no digits for %1")                                                         \
+  X(kTextNameTooFewFolders, "fewer folders than the pattern names")                                \
+  X(kTextNameGoesOn, "\"%1\" is left after the pattern")                                           \
+  X(kTextNameSideBySide, "Two macros side by side: the first has no end. Put text between them.")  \
+  X(kTextNameNoMacro, "The pattern names no macro.")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

@@ -21,8 +21,10 @@ TEST(NamePattern, ReadsNamesLeftToRightAsTheLegendSays) {
       {"%TRACK% - %TITLE%", "001 - Title.mp3", false, M::kFits, "", "", "Title", "1"},
       {"%TRACK% %TITLE%", "101 Title.ogg", false, M::kFits, "", "", "Title", "101"},
       {"%TRACK% %TITLE%", "00 Hidden.ogg", false, M::kFits, "", "", "Hidden", "0"},
-      {"%TRACK% - %TITLE%", "Intro - Title.mp3", false, M::kNoDigits, "", "", "", "", "", "%TRACK%"},
-      {"%SKIP%_%TRACK%_%TITLE%", "Track_01_The_Intro.mp3", true, M::kFits, "", "", "The Intro", "1"},
+      {"%TRACK% - %TITLE%", "Intro - Title.mp3", false, M::kNoDigits, "", "", "", "", "",
+       "%TRACK%"},
+      {"%SKIP%_%TRACK%_%TITLE%", "Track_01_The_Intro.mp3", true, M::kFits, "", "", "The Intro",
+       "1"},
       {"%ARTIST% - %TITLE%", "A \xEF\xBC\x8D B.mp3", false, M::kTextMissing, "", "", "", "", "",
        " - "},  // a fullwidth hyphen is no hyphen
       {"%artist% - %TITLE% (LIVE)", "X - Y (live).mp3", false, M::kFits, "X", "", "Y"},

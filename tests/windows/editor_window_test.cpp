@@ -112,6 +112,8 @@ const Row kTable[] = {
     {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 378, 244, 64, 28, kTextCoverSaveAs},
     {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 446, 244, 64, 28, kTextCoverRemove},
     {"Static", kStaticBits, SS_LEFT, 310, 350, 200, 40, kNone, ""},
+    {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 310, 280, 200, 28, kTextFromName},
+    {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 310, 280, 200, 28, kTextFromName},
 };
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -277,12 +279,13 @@ TEST_F(EditorWindow, FocusStartsInTheTitleTabKeepsTheCreationOrderAndEnterSaves)
   TagInfo record = kRecord;
   int result = Edit(record, [&](const EditorWindowFound& editor) {
     // From the title on, round the window once: the creation order, read-only fields included.
-    // The cover box and its Add button come after the fields (Save as and Remove are off without
-    // a cover).
-    const EditorControl order[] = {kTitleField,     kArtistField,  kAlbumField,      kYearField,
-                                   kCommentField,   kTrackField,   kGenreList,       kCoverBox,
-                                   kCoverAddButton, kBitrateField, kSampleRateField, kChannelsField,
-                                   kLengthField,    kSaveButton,   kCancelButton,    kTitleField};
+    // The cover box, its Add button and "From name" come after the fields (Save as and Remove are
+    // off without a cover).
+    const EditorControl order[] = {
+        kTitleField,   kArtistField,     kAlbumField,    kYearField,      kCommentField,
+        kTrackField,   kGenreList,       kCoverBox,      kCoverAddButton, kFromNameButton,
+        kBitrateField, kSampleRateField, kChannelsField, kLengthField,    kSaveButton,
+        kCancelButton, kTitleField};
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(editor.window) == editor[order[0]]; }))
         << "the title field never had the focus";
     DWORD start = 0, end = 0;

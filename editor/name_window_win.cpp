@@ -1,0 +1,192 @@
+#include "editor/name_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "base/position.h"
+#include "base/wide_text_win.h"
+#include "window_kit/window_kit_win.h"
+
+namespace {
+constexpr int Id(NamesControl control) { return kFirstNamesControlId + int(control); }
+
+constexpr DWORD kLabel = SS_LEFT;
+constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
+const ControlRow kControls[] = {
+    {WC_STATICW, kLabel, 0, 10, 14, 70, 20, Id(kNamePatternLabel), kTextNamePattern},
+    {WC_EDITW, WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 80, 10, 330, 22,
+     Id(kNamePatternField), kNoText},
+    {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 420, 10, 190, 200,
+     Id(kReadyPatternList), kNoText},
+    {WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX, 0, 10, 40, 400, 20, Id(kUnderscoreBox),
+     kTextUnderscores},
+    {WC_STATICW, kLabel | SS_NOPREFIX, 0, 10, 66, 600, 64, Id(kNameLegend), kTextNameLegend},
+    {WC_STATICW, kLabel | SS_NOPREFIX, 0, 10, 134, 600, 18, Id(kNameRefusal), kNoText},
+    {WC_LISTVIEWW, WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+     WS_EX_CLIENTEDGE, 10, 156, 600, 228, Id(kNamePreview), kNoText},
+    {WC_BUTTONW, kButton | BS_DEFPUSHBUTTON, 0, 420, 396, 90, 30, Id(kNamesOk), kTextOk},
+    {WC_BUTTONW, kButton, 0, 520, 396, 90, 30, Id(kNamesCancel), kTextCancel},
+};
+
+// The preview's column titles: the file, then the editor's label of each macro without its colon.
+constexpr TextId kMacroLabels[kSkipName] = {kTextArtist, kTextAlbum, kTextTitle,  kTextTrack,
+                                            kTextYear,   kTextGenre, kTextComment};
+
+class NamesWindow : public ProgramWindow {
+ public:
+  NamesWindow(const TextTable& texts, const std::vector<std::string>& files, std::string pattern)
+      : ProgramWindow({.title = kNamesTitle, .width = 620, .height = 436, .module = Module::Editor}),
+        texts_(texts),
+        files_(files),
+        startPattern_(std::move(pattern)) {}
+
+  std::optional<NamesTaken> Run() {
+    if (!ProgramWindow::Run(kControls, texts_) || !taken_) return std::nullopt;
+    return NamesTaken{ControlText(Control(Id(kNamePatternField))), std::move(matches_)};
+  }
+
+ private:
+  void Build() override {
+    HWND ready = Control(Id(kReadyPatternList));
+    for (const char* pattern : kReadyPatterns)
+      SendMessageW(ready, CB_ADDSTRING, 0, LPARAM(Wide(pattern).c_str()));
+    FitSelectionHeight(ready, 22);
+    SendMessageW(ready, CB_SETCUEBANNER, 0, LPARAM(Wide(texts_[kTextReadyPatterns]).c_str()));
+    HWND preview = Control(Id(kNamePreview));
+    ListView_SetExtendedListViewStyle(preview, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    SetControlText(Control(Id(kNamePatternField)), startPattern_);
+    Preview();
+  }
+
+  HWND FirstFocus() const override {
+    HWND field = Control(Id(kNamePatternField));
+    SendMessageW(field, EM_SETSEL, 0, -1);
+    return field;
+  }
+
+  bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    switch (message) {
+      case WM_CLOSE:
+        Close();
+        return true;
+      case DM_GETDEFID:
+        result = MAKELRESULT(Id(kNamesOk), DC_HASDEFID);
+        return true;
+      case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam));
+      case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->idFrom != UINT_PTR(Id(kNamePreview)) || header->code != LVN_GETDISPINFOW)
+          return false;
+        ShowCell(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+
+  bool OnCommand(int id, int code) {
+    if (id == Id(kNamePatternField) && code == EN_CHANGE) {
+      Preview();
+    } else if (id == Id(kUnderscoreBox) && code == BN_CLICKED) {
+      Preview();
+    } else if (id == Id(kReadyPatternList) && code == CBN_SELCHANGE) {
+      const LRESULT chosen = SendMessageW(Control(id), CB_GETCURSEL, 0, 0);
+      if (chosen >= 0 && size_t(chosen) < std::size(kReadyPatterns))
+        SetControlText(Control(Id(kNamePatternField)), kReadyPatterns[chosen]);  // EN_CHANGE
+    } else if ((id == Id(kNamesOk) && code == BN_CLICKED) || id == IDOK) {
+      taken_ = true;
+      Close();
+    } else if ((id == Id(kNamesCancel) && code == BN_CLICKED) || id == IDCANCEL) {
+      Close();
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  // Reads every name by the pattern as it stands and redraws the list, at once: reading a
+  // thousand names costs less than drawing the rows that show.
+  void Preview() {
+    STEP(Editor);
+    const NamePattern pattern = ReadNamePattern(ControlText(Control(Id(kNamePatternField))));
+    const bool underscores =
+        SendMessageW(Control(Id(kUnderscoreBox)), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    matches_.clear();
+    for (const std::string& file : files_) matches_.push_back(MatchName(pattern, file, underscores));
+    SetControlText(Control(Id(kNameRefusal)), RefusalText(texts_, pattern));
+    std::vector<NameMacro> columns;
+    for (const NamePattern::Part& part : pattern.parts)
+      if (part.macro && *part.macro != kSkipName &&
+          std::ranges::find(columns, *part.macro) == columns.end())
+        columns.push_back(*part.macro);
+    HWND preview = Control(Id(kNamePreview));
+    SendMessageW(preview, WM_SETREDRAW, FALSE, 0);
+    if (columns != columns_ || !columnsMade_) MakeColumns(columns);
+    ListView_SetItemCountEx(preview, int(matches_.size()), LVSICF_NOSCROLL);
+    SendMessageW(preview, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(preview, nullptr, FALSE);
+    UpdateWindow(preview);
+  }
+
+  void MakeColumns(const std::vector<NameMacro>& columns) {
+    HWND preview = Control(Id(kNamePreview));
+    while (ListView_DeleteColumn(preview, 0)) {
+    }
+    columns_ = columns;
+    columnsMade_ = true;
+    const int width = ScaledForDpi(columns.empty() ? 580 : 600 / int(columns.size() + 1));
+    auto add = [&](int at, const std::string& title) {
+      std::wstring text = Wide(title);
+      LVCOLUMNW column{};
+      column.mask = LVCF_TEXT | LVCF_WIDTH;
+      column.cx = at == 0 && !columns.empty() ? std::max(width, ScaledForDpi(180)) : width;
+      column.pszText = text.data();
+      ListView_InsertColumn(preview, at, &column);
+    };
+    add(0, texts_[kTextFileHeader]);
+    for (size_t i = 0; i < columns.size(); ++i) {
+      std::string label = texts_[kMacroLabels[columns[i]]];
+      if (!label.empty() && label.back() == ':') label.pop_back();
+      add(int(i + 1), label);
+    }
+  }
+
+  // A cell: the name read, then the values found; a name that does not fit says why instead.
+  void ShowCell(LVITEMW& item) {
+    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || size_t(item.iItem) >= matches_.size())
+      return;
+    const NameMatch& match = matches_[size_t(item.iItem)];
+    std::string text;
+    if (item.iSubItem == 0)
+      text = match.name;
+    else if (!match.matched())
+      text = item.iSubItem == 1 ? MisfitText(texts_, match) : "";
+    else if (size_t(item.iSubItem) <= columns_.size())
+      text = match.values[columns_[size_t(item.iSubItem) - 1]];
+    cell_ = Wide(text);
+    item.pszText = cell_.data();
+  }
+
+  const TextTable& texts_;
+  const std::vector<std::string>& files_;
+  const std::string startPattern_;
+  std::vector<NameMatch> matches_;
+  std::vector<NameMacro> columns_;
+  bool columnsMade_ = false, taken_ = false;
+  std::wstring cell_;  // the text a cell shows, alive until the list has drawn it
+};
+}  // namespace
+
+std::optional<NamesTaken> AskTagsFromNames(HWND owner, const TextTable& texts,
+                                           const std::vector<std::string>& files,
+                                           const std::string& pattern) {
+  STEP(Editor);
+  EnableWindow(owner, FALSE);
+  std::optional<NamesTaken> taken = NamesWindow(texts, files, pattern).Run();
+  EnableWindow(owner, TRUE);
+  SetActiveWindow(owner);
+  return taken;
+}

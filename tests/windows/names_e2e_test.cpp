@@ -1,0 +1,119 @@
+// Tags from file names, driven from outside as a user would: fourteen files of two albums in
+// Artist\Album\NN - Title folders, two of which do not fit, in one editor; "From name…" with the
+// folder pattern, the preview read from its list, OK and Save; then each file holds the values of
+// its own name and the two others are unchanged. The pattern is kept, also after the configuration
+// window wrote the preferences.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "base/wide_text_win.h"
+#include "editor/name_window.h"
+#include "tests/support/configure_support.h"
+#include "tests/support/editor_support.h"
+#include "tests/support/raw_tag_support.h"
+#include "tests/support/sorter_support.h"
+#include "tests/support/win_test_support.h"
+
+using namespace testing_win;
+
+namespace {
+constexpr char kPattern[] = "%ARTIST%\\%ALBUM%\\%TRACK% - %TITLE%";
+
+HWND Named(HWND window, NamesControl control) {
+  return GetDlgItem(window, kFirstNamesControlId + int(control));
+}
+
+// The editor's "From name…" window, with the pattern typed; its preview's rows, column by column.
+HWND OpenNames(const EditorWindowFound& editor, DWORD process) {
+  Click(editor[kFromNameButton]);
+  return WaitForWindow(process, nullptr, kNamesTitle, 10000);
+}
+}  // namespace
+
+TEST(Names, FourteenFilesGetTheValuesOfTheirOwnNamesAndTheTwoThatDoNotFitStay) {
+  TempDir dir, appData;
+  struct File {
+    std::string path, artist, album, track, title;
+  };
+  std::vector<File> fitting;
+  const std::pair<std::string, std::string> albums[] = {
+      {"Alpha Band", "Morning"}, {"\xD0\x91\xD0\xB5\xD1\x82\xD0\xB0", "\xE5\xA4\x9C"}};  // Бета, 夜
+  for (const auto& [artist, album] : albums) {
+    const std::string folder = dir / (artist + "\\" + album);
+    CreateDirectoryW(Wide(dir / artist).c_str(), nullptr);
+    CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    for (int n = 1; n <= 6; ++n) {
+      const std::string title = "Song " + std::to_string(n) + (n == 6 ? " - Reprise" : "");
+      const std::string name = "0" + std::to_string(n) + " - " + title + ".mp3";
+      fitting.push_back({dir.CopyFixture("tagged.mp3", artist + "\\" + album + "\\" + name),
+                         artist, album, std::to_string(n), title});
+    }
+  }
+  const std::string bonus = dir.CopyFixture("tagged.mp3", "Alpha Band\\Morning\\07 bonus.mp3");
+  const std::string intro = dir.CopyFixture("tagged.flac", "Alpha Band\\Morning\\Intro - x.flac");
+  std::string names;
+  for (const File& file : fitting) names += " " + Quoted(file.path);
+  Process program(ProgramCommand("-edit" + names + " " + Quoted(bonus) + " " + Quoted(intro)),
+                  appData.path());
+  EditorWindowFound editor = WaitForEditor(program.id());
+  ASSERT_TRUE(editor);
+
+  HWND window = OpenNames(editor, program.id());
+  ASSERT_NE(window, nullptr) << "no window \"Tags from file names\"";
+  EXPECT_EQ(TextOf(Named(window, kNamePatternField)), "%ARTIST% - %TITLE%");
+  SetText(Named(window, kNamePatternField), kPattern);
+  HWND preview = Named(window, kNamePreview);
+  // A column for the name and one per macro the pattern names.
+  ASSERT_TRUE(WaitUntil([&] {
+    return SendMessageW(HWND(SendMessageW(preview, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0) ==
+           5;
+  }));
+  const std::vector<std::string> read = ListTexts(preview, 0), artists = ListTexts(preview, 1),
+                                 tracks = ListTexts(preview, 3), titles = ListTexts(preview, 4);
+  ASSERT_EQ(read.size(), 14u);
+  EXPECT_EQ(read[5], "Alpha Band\\Morning\\06 - Song 6 - Reprise");
+  EXPECT_EQ(artists[7], albums[1].first);
+  EXPECT_EQ(tracks[5], "6");
+  EXPECT_EQ(titles[5], "Song 6 - Reprise");
+  EXPECT_EQ(artists[12], "Does not match: \" - \" not found");
+  EXPECT_EQ(artists[13], "Does not match: no digits for %TRACK%");
+  Click(Named(window, kNamesOk));
+  ASSERT_TRUE(WaitUntilClosed(window));
+  // The files differ in every field the pattern named.
+  EXPECT_EQ(TextOf(editor[kTitleField]), "");
+  EXPECT_EQ(TextOf(editor[kYearField]), "1999");  // not named: as the files hold it
+  Click(editor[kSaveButton]);
+  EXPECT_EQ(program.WaitForExit(), 0);
+
+  for (const File& file : fitting) {
+    SCOPED_TRACE(file.path);
+    EXPECT_EQ(PropertyValues(file.path, "ARTIST"), file.artist);
+    EXPECT_EQ(PropertyValues(file.path, "ALBUM"), file.album);
+    EXPECT_EQ(PropertyValues(file.path, "TRACKNUMBER"), file.track);
+    EXPECT_EQ(PropertyValues(file.path, "TITLE"), file.title);
+  }
+  for (const std::string& other : {bonus, intro}) {
+    EXPECT_EQ(PropertyValues(other, "TITLE"), "Tagged Title");
+    EXPECT_EQ(PropertyValues(other, "ARTIST"), "Tagged Artist");
+  }
+
+  // The configuration window writes its settings and keeps the pattern: the next editor offers it.
+  Process configuration(ProgramCommand(""), appData.path());
+  ConfigurationFound found = WaitForConfiguration(configuration.id(), 10000);
+  ASSERT_TRUE(found);
+  RequestClose(found.window);
+  EXPECT_EQ(configuration.WaitForExit(), 0);
+  Process again(ProgramCommand("-edit " + Quoted(bonus)), appData.path());
+  editor = WaitForEditor(again.id());
+  ASSERT_TRUE(editor);
+  window = OpenNames(editor, again.id());
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(TextOf(Named(window, kNamePatternField)), kPattern);
+  Click(Named(window, kNamesCancel));
+  ASSERT_TRUE(WaitUntilClosed(window));
+  Click(editor[kCancelButton]);
+  EXPECT_EQ(again.WaitForExit(), 0);
+}
