@@ -12,10 +12,12 @@
 
 inline constexpr char kNamesTitle[] = "Tags from file names";
 // The ready patterns of the drop-down, in its order.
-inline constexpr const char* kReadyPatterns[] = {
-    "%ARTIST% - %TITLE%",   "%TRACK% - %TITLE%",
-    "%TRACK%. %TITLE%",     "%TRACK% %TITLE%",
-    "%ARTIST% - %ALBUM% - %TRACK% - %TITLE%", "%ARTIST%\\%ALBUM%\\%TRACK% - %TITLE%"};
+inline constexpr const char* kReadyPatterns[] = {"%ARTIST% - %TITLE%",
+                                                 "%TRACK% - %TITLE%",
+                                                 "%TRACK%. %TITLE%",
+                                                 "%TRACK% %TITLE%",
+                                                 "%ARTIST% - %ALBUM% - %TRACK% - %TITLE%",
+                                                 "%ARTIST%\\%ALBUM%\\%TRACK% - %TITLE%"};
 
 // The window's controls in creation order.
 enum NamesControl : int {

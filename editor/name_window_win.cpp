@@ -36,7 +36,8 @@ constexpr TextId kMacroLabels[kSkipName] = {kTextArtist, kTextAlbum, kTextTitle,
 class NamesWindow : public ProgramWindow {
  public:
   NamesWindow(const TextTable& texts, const std::vector<std::string>& files, std::string pattern)
-      : ProgramWindow({.title = kNamesTitle, .width = 620, .height = 436, .module = Module::Editor}),
+      : ProgramWindow(
+            {.title = kNamesTitle, .width = 620, .height = 436, .module = Module::Editor}),
         texts_(texts),
         files_(files),
         startPattern_(std::move(pattern)) {}
@@ -115,7 +116,8 @@ class NamesWindow : public ProgramWindow {
     const bool underscores =
         SendMessageW(Control(Id(kUnderscoreBox)), BM_GETCHECK, 0, 0) == BST_CHECKED;
     matches_.clear();
-    for (const std::string& file : files_) matches_.push_back(MatchName(pattern, file, underscores));
+    for (const std::string& file : files_)
+      matches_.push_back(MatchName(pattern, file, underscores));
     SetControlText(Control(Id(kNameRefusal)), RefusalText(texts_, pattern));
     std::vector<NameMacro> columns;
     for (const NamePattern::Part& part : pattern.parts)
@@ -156,8 +158,7 @@ class NamesWindow : public ProgramWindow {
 
   // A cell: the name read, then the values found; a name that does not fit says why instead.
   void ShowCell(LVITEMW& item) {
-    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || size_t(item.iItem) >= matches_.size())
-      return;
+    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || size_t(item.iItem) >= matches_.size()) return;
     const NameMatch& match = matches_[size_t(item.iItem)];
     std::string text;
     if (item.iSubItem == 0)

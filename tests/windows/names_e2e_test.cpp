@@ -48,8 +48,8 @@ TEST(Names, FourteenFilesGetTheValuesOfTheirOwnNamesAndTheTwoThatDoNotFitStay) {
     for (int n = 1; n <= 6; ++n) {
       const std::string title = "Song " + std::to_string(n) + (n == 6 ? " - Reprise" : "");
       const std::string name = "0" + std::to_string(n) + " - " + title + ".mp3";
-      fitting.push_back({dir.CopyFixture("tagged.mp3", artist + "\\" + album + "\\" + name),
-                         artist, album, std::to_string(n), title});
+      fitting.push_back({dir.CopyFixture("tagged.mp3", artist + "\\" + album + "\\" + name), artist,
+                         album, std::to_string(n), title});
     }
   }
   const std::string bonus = dir.CopyFixture("tagged.mp3", "Alpha Band\\Morning\\07 bonus.mp3");

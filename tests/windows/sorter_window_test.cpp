@@ -496,7 +496,11 @@ TEST_F(SorterWindowTest, ALargeFileGoesWhileTheWindowAnswersAndCancelLeavesNoTar
     HWND question = WaitForMessageBox(kSelf, "Question");
     ASSERT_TRUE(question) << "the delete question never appeared";
     ASSERT_TRUE(AnswerMessageBox(question, IDNO));  // copy
-    ASSERT_TRUE(WaitUntil([&] { return FileExists(target); }, 10000)) << "the copy never began";
+    // The copy goes under a hidden name of the program's own: no cut file bears the target's.
+    ASSERT_TRUE(
+        WaitUntil([&] { return ListTexts(s.files, 1)[bigRow].rfind("Copying", 0) == 0; }, 10000))
+        << "the copy never began";
+    EXPECT_FALSE(FileExists(target)) << "a file under the target's name while it is copied";
     // While the file goes, the window answers at once, takes a hand-over and says how far it is.
     DWORD_PTR answer = 0;
     EXPECT_TRUE(SendMessageTimeoutA(s.window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer))
