@@ -122,9 +122,13 @@ RowOutcome Place(const TextTable& texts, const SortRunSteps& steps, RunFiles& ru
             FailureReason(texts, steps, error) + "; " + texts[kTextTargetKept]};
   }
   // A move that did not happen leaves the file where it was, also one stopped halfway to another
-  // drive; the user is told so.
+  // drive; the user is told so. A copy goes whole under a name of its own before it takes the
+  // target's, so one that failed there (a full disk) says so of a file at the target too.
   std::string reason = FailureReason(texts, steps, error);
-  if (move) reason += "; " + texts[kTextSourceKept];
+  if (move)
+    reason += "; " + texts[kTextSourceKept];
+  else if (files.targetState(source, target) == TargetState::kExists)
+    reason += "; " + texts[kTextTargetKept];
   return {RowOutcome::kNotPlaced, reason};
 }
 
