@@ -15,6 +15,7 @@
 #include <tuple>
 
 #include "base/path_parts.h"
+#include "base/file_system_win.h"
 #include "base/message_box_win.h"
 #include "base/position.h"
 #include "base/shell_open_win.h"
@@ -125,11 +126,9 @@ std::optional<std::string> FileBytes(const std::wstring& path, DWORD limit) {
   const FileHandle file(
       CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > limit) return std::nullopt;
-  std::string bytes(size_t(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &read, nullptr) ||
-                         read != bytes.size()))
+  std::string bytes;
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > limit ||
+      !ReadRest(file.get(), bytes))
     return std::nullopt;
   return bytes;
 }
