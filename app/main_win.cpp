@@ -1,6 +1,9 @@
 // DA3Rudi, the program's entry: start-up, the choice of mode, and the end of the process.
 #include <objbase.h>
 #include <windows.h>
+
+#include <algorithm>
+#include <thread>
 #include <commctrl.h>
 
 #include <memory>
@@ -55,6 +58,8 @@ EditRunSteps EditSteps(ProgramTables& tables) {
   return {
       .read = [](const std::string& path,
                  TagInfo& record) { return ReadTags(path, &record, &record.cover); },
+      // Two to four at once: the files' reading waits on the disk as much as on a core.
+      .readers = std::clamp(std::thread::hardware_concurrency(), 2u, 4u),
       .edit =
           [&](const TagInfo& record, const std::string& path, const EditedFields* typed) {
             return EditTags(tables, record, path, typed, ReadShownCover);

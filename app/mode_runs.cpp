@@ -1,5 +1,11 @@
 #include "app/mode_runs.h"
 
+#include <algorithm>
+#include <atomic>
+#include <iterator>
+#include <optional>
+#include <thread>
+
 #include "base/position.h"
 #include "base/text_util.h"
 #include "base/utf16.h"
@@ -29,6 +35,27 @@ void ShowFaults(const TextTable& texts, const EditRunSteps& steps, TextId what,
                 const std::vector<FileFault>& faults) {
   if (!faults.empty()) steps.message(texts[kTextError], texts[what] + FaultLines(texts, faults));
 }
+
+// Each file's reading in its place, nothing where it could not be read; steps.readers files at a
+// time, the next file going to whichever reader is free.
+std::vector<std::optional<TagInfo>> ReadAll(const std::vector<std::string>& paths,
+                                            const EditRunSteps& steps) {
+  std::vector<std::optional<TagInfo>> records(paths.size());
+  std::atomic<size_t> next = 0;
+  auto read = [&] {
+    for (size_t file; (file = next++) < paths.size();) {
+      STEP(DA3Rudi);
+      TagInfo record;
+      if (steps.read(paths[file], record)) records[file] = std::move(record);
+    }
+  };
+  std::vector<std::thread> readers;
+  for (unsigned more = 1; more < steps.readers && more < paths.size(); ++more)
+    readers.emplace_back(read);
+  read();
+  for (std::thread& reader : readers) reader.join();
+  return records;
+}
 }  // namespace
 
 void RunEditMode(const Arguments& args, const TextTable& texts, const EditRunSteps& steps) {
@@ -41,21 +68,23 @@ void RunEditFiles(const std::vector<std::string>& paths, const TextTable& texts,
   std::vector<std::string> files;
   std::vector<TagInfo> records;
   std::vector<FileFault> unread, unwritten;
-  for (const std::string& path : paths) {
-    STEP(DA3Rudi);
+  // A name that lost a character on its way here names no file: it is reported with the reason.
+  auto readable = [](const std::string& path) {
+    return !IsSaveCopyName(path) && !HoldsUnpairedSurrogate(path);
+  };
+  std::vector<std::string> toRead;
+  std::ranges::copy_if(paths, std::back_inserter(toRead), readable);
+  std::vector<std::optional<TagInfo>> read = ReadAll(toRead, steps);
+  for (size_t file = 0; const std::string& path : paths) {
     if (IsSaveCopyName(path)) continue;
-    // A name that lost a character on its way here names no file: it is reported with the reason.
-    if (HoldsUnpairedSurrogate(path)) {
+    if (!readable(path)) {
       unread.push_back({path, texts[kTextNameUnreadable]});
-      continue;
-    }
-    TagInfo record;
-    if (!steps.read(path, record)) {
+    } else if (std::optional<TagInfo>& record = read[file++]) {
+      files.push_back(path);
+      records.push_back(std::move(*record));
+    } else {
       unread.push_back({path, ""});
-      continue;
     }
-    files.push_back(path);
-    records.push_back(std::move(record));
   }
   ShowFaults(texts, steps, kTextCouldNotRead, unread);
   size_t saved = 0;

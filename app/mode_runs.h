@@ -11,6 +11,9 @@
 
 struct EditRunSteps {
   std::function<int(const std::string& path, TagInfo& record)> read;
+  // How many files read at once, each on a thread of its own (read is then called from them): a
+  // file's large cover makes its reading cost milliseconds, an album's seconds.
+  unsigned readers = 1;
   // One file's editor; typed, where given, holds what was typed in the editor of several files.
   std::function<EditorResult(const TagInfo& record, const std::string& path,
                              const EditedFields* typed)>

@@ -45,8 +45,8 @@ constexpr UINT kProgressAfterMs = 300, kProgressEveryMs = 100;
 constexpr UINT_PTR kProgressTimer = 1;
 // The worker's word to the window: one more file done (wParam: how many), and the end of the save.
 constexpr UINT kFileSaved = WM_APP + 1, kSaveEnded = WM_APP + 2;
-// The fields show first; the cover is read and decoded on this word, which follows them.
-constexpr UINT kLoadCover = WM_APP + 3;
+// The fields show first; the cover is read and decoded on a worker, which says so by this word.
+constexpr UINT kCoverLoaded = WM_APP + 3;
 constexpr size_t kLongestNames = 500;  // bytes of file names in the status bar and its tip
 
 // A control's id: kFirstEditorControlId plus its place in the creation order.
@@ -188,6 +188,7 @@ class EditorWindow : public ProgramWindow {
   ~EditorWindow() override {
     stop_ = true;
     if (saver_.joinable()) saver_.join();
+    if (coverLoader_.joinable()) coverLoader_.join();
   }
 
   EditorResult Run() {
@@ -213,13 +214,7 @@ class EditorWindow : public ProgramWindow {
     filling_ = false;
     DragAcceptFiles(window(), TRUE);
     SetWindowSubclass(Control(Id(kCoverBox)), CoverBoxInput, 0, DWORD_PTR(this));
-    const bool pictures = std::ranges::any_of(
-        records_, [](const TagInfo& record) { return record.cover.pictures > 0; });
-    if (pictures && coverChange_.kind == CoverChange::kKeep) {
-      SetControlText(Control(Id(kCoverBox)), tables_.texts[kTextCoverLoading]);
-      PostMessageW(window(), kLoadCover, 0, 0);
-    }
-    ShowCover();
+    LoadCover();
   }
 
   // The editing starts in the title, its text selected as a dialog selects a field Tab reaches;
@@ -254,8 +249,8 @@ class EditorWindow : public ProgramWindow {
         end_ = EditorEnd::kSaved;
         Close();
         return true;
-      case kLoadCover:
-        LoadCover();
+      case kCoverLoaded:
+        CoverLoaded();
         return true;
       case WM_DRAWITEM:
         if (wParam != WPARAM(Id(kCoverBox))) return false;
@@ -476,16 +471,37 @@ class EditorWindow : public ProgramWindow {
     return fields;
   }
 
-  // The files' cover: for one file, or the one every file shares; several different ones are
-  // only said to differ.
+  // The files' cover: for one file, or the one every file shares, read and decoded on a worker
+  // while the window answers; several different ones are only said to differ.
   void LoadCover() {
     STEP(Editor);
     std::vector<CoverSummary> covers;
     for (const TagInfo& record : records_) covers.push_back(record.cover);
     const SharedCover shared = SharedCoverOf(covers);
     differentCovers_ = shared == SharedCover::kDifferent;
-    if (shared == SharedCover::kSame && loadCover_) stored_ = loadCover_(fileNames_.front());
     ShowCover();
+    if (shared != SharedCover::kSame || !loadCover_ || coverChange_.kind != CoverChange::kKeep)
+      return;
+    SetControlText(Control(Id(kCoverBox)), tables_.texts[kTextCoverLoading]);
+    coverLoader_ = std::thread([this, window = window(), side = ScaledForDpi(kCoverSide) - 4,
+                                background = GetSysColor(COLOR_BTNFACE)] {
+      CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      loaded_.stored = loadCover_(fileNames_.front());
+      if (loaded_.stored)
+        loaded_.decoded = DecodeCover(loaded_.stored->picture.data, side, background);
+      CoUninitialize();
+      PostMessageW(window, kCoverLoaded, 0, 0);
+    });
+  }
+  // The worker's cover taken over; its picture is shown unless another took its place meanwhile.
+  void CoverLoaded() {
+    coverLoader_.join();
+    stored_ = std::move(loaded_.stored);
+    if (coverChange_.kind == CoverChange::kKeep && stored_)
+      ShowCover(std::move(loaded_.decoded));
+    else
+      ShowCover();
+    loaded_ = {};
   }
 
   // The picture the box shows: the new one, else the stored one unless it is to go.
@@ -497,14 +513,18 @@ class EditorWindow : public ProgramWindow {
   // Shows the cover as it will be after Save: the picture (decoded into the one image the window
   // holds), the line that describes it, and the buttons that apply to it.
   void ShowCover() {
+    const std::string* data = ShownData();
+    ShowCover(data ? DecodeCover(*data, ScaledForDpi(kCoverSide) - 4, GetSysColor(COLOR_BTNFACE))
+                   : std::nullopt);
+  }
+  void ShowCover(std::optional<DecodedCover> decoded) {
     STEP(Editor);
     const TextTable& texts = tables_.texts;
     const std::string* data = ShownData();
     const bool stored = data && coverChange_.kind == CoverChange::kKeep;
-    decoded_.reset();
+    decoded_ = std::move(decoded);
     std::string line, box;
     if (data) {
-      decoded_ = DecodeCover(*data, ScaledForDpi(kCoverSide) - 4, GetSysColor(COLOR_BTNFACE));
       const std::optional<ImageSize> size =
           decoded_ ? ImageSize{decoded_->width, decoded_->height} : ImageSizeOf(*data);
       line = CoverLine(*data, stored ? stored_->picture.mime : "", size);
@@ -774,6 +794,11 @@ class EditorWindow : public ProgramWindow {
   std::atomic<bool> stop_ = false;
   std::thread saver_;
   CoverLoader loadCover_;
+  std::thread coverLoader_;  // reads and decodes the shared cover into loaded_, once
+  struct {
+    std::optional<ShownCover> stored;
+    std::optional<DecodedCover> decoded;
+  } loaded_;
   CoverChange coverChange_;           // what Save does to the cover
   std::optional<ShownCover> stored_;  // the files' shared cover as read
   bool differentCovers_ = false;

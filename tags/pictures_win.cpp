@@ -30,9 +30,9 @@ using TagLib::ByteVector;
 ByteVector Bytes(const std::string& bytes) {
   return ByteVector(bytes.data(), unsigned(bytes.size()));
 }
-std::string Text(const ByteVector& bytes) { return std::string(bytes.data(), bytes.size()); }
+std::string_view View(const ByteVector& bytes) { return {bytes.data(), bytes.size()}; }
 std::string Utf8(const TagLib::String& text) { return text.to8Bit(true); }
-std::string MimeOf(const std::string& data) { return std::string(MimeTypeOf(ImageKindOf(data))); }
+std::string MimeOf(std::string_view data) { return std::string(MimeTypeOf(ImageKindOf(data))); }
 
 // The tags of a file that hold its pictures, each null where the format or the file has none.
 struct PictureTags {
@@ -86,11 +86,11 @@ PictureTags TagsOf(TagLib_File* handle) {
 }
 
 // ID3v2: APIC frames (ID3v2.2's PIC frames read as such).
-void ReadId3v2(TagLib::ID3v2::Tag& tag, std::vector<Picture>& pictures) {
+void ReadId3v2(TagLib::ID3v2::Tag& tag, const taglib::PictureVisit& visit) {
   for (auto* frame : tag.frameList("APIC"))
     if (auto* apic = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame*>(frame))
-      pictures.push_back({int(apic->type()), Utf8(apic->mimeType()), Utf8(apic->description()),
-                          Text(apic->picture())});
+      visit({int(apic->type()), Utf8(apic->mimeType()), Utf8(apic->description()),
+             View(apic->picture())});
 }
 void ChangeId3v2(TagLib::ID3v2::Tag& tag, const CoverChange& change) {
   const TagLib::ID3v2::FrameList frames = tag.frameList("APIC");  // a copy: frames go below
@@ -109,18 +109,19 @@ void ChangeId3v2(TagLib::ID3v2::Tag& tag, const CoverChange& change) {
 // APE: binary items "Cover Art (Front)", "Cover Art (Back)"..., each a description, a zero byte
 // and the image. Keys compare without case.
 constexpr char kApeFront[] = "Cover Art (Front)";
-void ReadApe(TagLib::APE::Tag& tag, std::vector<Picture>& pictures) {
+void ReadApe(TagLib::APE::Tag& tag, const taglib::PictureVisit& visit) {
   for (const auto& [key, item] : tag.itemListMap()) {
     if (!key.upper().startsWith("COVER ART (") || item.type() != TagLib::APE::Item::Binary)
       continue;
-    const std::string value = Text(item.binaryData());
+    const ByteVector bytes = item.binaryData();
+    const std::string_view value = View(bytes);
     const size_t end = value.find('\0');
-    const std::string data = end == std::string::npos ? value : value.substr(end + 1);
+    const std::string_view data = end == std::string::npos ? value : value.substr(end + 1);
     const int type = key.upper() == TagLib::String(kApeFront).upper() ? kFrontCover
                      : key.upper() == "COVER ART (BACK)"              ? 4
                                                                       : kOtherPicture;
-    pictures.push_back(
-        {type, MimeOf(data), end == std::string::npos ? "" : value.substr(0, end), data});
+    visit({type, MimeOf(data), std::string(end == std::string::npos ? "" : value.substr(0, end)),
+           data});
   }
 }
 void ChangeApe(TagLib::APE::Tag& tag, const CoverChange& change) {
@@ -131,10 +132,10 @@ void ChangeApe(TagLib::APE::Tag& tag, const CoverChange& change) {
 
 // FLAC picture blocks and Vorbis comment pictures, both FLAC::Picture.
 void ReadFlacPictures(const TagLib::List<TagLib::FLAC::Picture*>& list,
-                      std::vector<Picture>& pictures) {
+                      const taglib::PictureVisit& visit) {
   for (const TagLib::FLAC::Picture* picture : list)
-    pictures.push_back({int(picture->type()), Utf8(picture->mimeType()),
-                        Utf8(picture->description()), Text(picture->data())});
+    visit({int(picture->type()), Utf8(picture->mimeType()), Utf8(picture->description()),
+           View(picture->data())});
 }
 TagLib::FLAC::Picture* NewFlacPicture(const std::string& data) {
   auto* picture = new TagLib::FLAC::Picture;
@@ -156,12 +157,12 @@ void ChangeFlacPictures(Holder& holder, const CoverChange& change) {
 }
 
 // MP4: "covr" items have no types; the first counts as the front cover.
-void ReadMp4(TagLib::MP4::Tag& tag, std::vector<Picture>& pictures) {
+void ReadMp4(TagLib::MP4::Tag& tag, const taglib::PictureVisit& visit) {
   if (!tag.contains("covr")) return;
   bool first = true;
   for (const TagLib::MP4::CoverArt& art : tag.item("covr").toCoverArtList()) {
-    const std::string data = Text(art.data());
-    pictures.push_back({first ? kFrontCover : kOtherPicture, MimeOf(data), "", data});
+    const ByteVector bytes = art.data();
+    visit({first ? kFrontCover : kOtherPicture, MimeOf(View(bytes)), "", View(bytes)});
     first = false;
   }
 }
@@ -181,12 +182,12 @@ void ChangeMp4(TagLib::MP4::Tag& tag, const CoverChange& change) {
 }
 
 // WMA: WM/Picture attributes.
-void ReadAsf(TagLib::ASF::Tag& tag, std::vector<Picture>& pictures) {
+void ReadAsf(TagLib::ASF::Tag& tag, const taglib::PictureVisit& visit) {
   for (const TagLib::ASF::Attribute& attribute : tag.attribute("WM/Picture")) {
     const TagLib::ASF::Picture picture = attribute.toPicture();
     if (picture.isValid())
-      pictures.push_back({int(picture.type()), Utf8(picture.mimeType()),
-                          Utf8(picture.description()), Text(picture.picture())});
+      visit({int(picture.type()), Utf8(picture.mimeType()), Utf8(picture.description()),
+             View(picture.picture())});
   }
 }
 void ChangeAsf(TagLib::ASF::Tag& tag, const CoverChange& change) {
@@ -207,16 +208,23 @@ void ChangeAsf(TagLib::ASF::Tag& tag, const CoverChange& change) {
 namespace taglib {
 bool HoldsPictures(TagLib_File* file) { return TagsOf(file).any(); }
 
-std::vector<Picture> Pictures(TagLib_File* file) {
+void VisitPictures(TagLib_File* file, const PictureVisit& visit) {
   STEP(TagLib);
   const PictureTags tags = TagsOf(file);
+  if (tags.id3v2) ReadId3v2(*tags.id3v2, visit);
+  if (tags.ape) ReadApe(*tags.ape, visit);
+  if (tags.flac) ReadFlacPictures(tags.flac->pictureList(), visit);
+  if (tags.xiph) ReadFlacPictures(tags.xiph->pictureList(), visit);
+  if (tags.mp4) ReadMp4(*tags.mp4, visit);
+  if (tags.asf) ReadAsf(*tags.asf, visit);
+}
+
+std::vector<Picture> Pictures(TagLib_File* file) {
   std::vector<Picture> pictures;
-  if (tags.id3v2) ReadId3v2(*tags.id3v2, pictures);
-  if (tags.ape) ReadApe(*tags.ape, pictures);
-  if (tags.flac) ReadFlacPictures(tags.flac->pictureList(), pictures);
-  if (tags.xiph) ReadFlacPictures(tags.xiph->pictureList(), pictures);
-  if (tags.mp4) ReadMp4(*tags.mp4, pictures);
-  if (tags.asf) ReadAsf(*tags.asf, pictures);
+  VisitPictures(file, [&](const PictureView& picture) {
+    pictures.push_back(
+        {picture.type, picture.mime, picture.description, std::string(picture.data)});
+  });
   return pictures;
 }
 

@@ -283,10 +283,16 @@ int ReadTags(const std::string& fileName, TagInfo* record, CoverSummary* cover) 
   taglib::File file(taglib::FileNew(fileName));
   if (!file) return 0;
   if (cover) {
-    const std::vector<Picture> pictures = taglib::Pictures(file.get());
+    // The pictures' types and digests, their bytes never copied.
+    std::vector<Picture> types;
+    std::vector<std::string> digests;
+    taglib::VisitPictures(file.get(), [&](const taglib::PictureView& picture) {
+      types.push_back({picture.type, {}, {}, {}});
+      digests.push_back(CoverDigest(picture.data));
+    });
     *cover = {};
-    if (const std::optional<ShownPicture> shown = ShownPictureOf(pictures))
-      *cover = {pictures.size(), shown->front, CoverDigest(pictures[shown->index].data)};
+    if (const std::optional<ShownPicture> shown = ShownPictureOf(types))
+      *cover = {types.size(), shown->front, digests[shown->index]};
   }
   ReadFields(file.get(), *record);
   if (const TagLib_AudioProperties* p = taglib::FileAudioProperties(file.get())) {

@@ -170,3 +170,33 @@ TEST(UnreadableNames, AreReportedWithTheReasonNotDropped) {
                              [&](const std::string& path) { return path == cyrillic; }),
             (std::vector<std::string>{lost, cyrillic}));
 }
+
+// Files read on several threads at once still reach the editor, and the box, in the order given,
+// each with its own reading.
+TEST(ReadersAtOnce, KeepTheFilesOrderAndTheirOwnReadings) {
+  TextTable texts;
+  FillDefaultTexts(texts);
+  FakeSteps fake;
+  std::vector<std::string> paths;
+  std::string together = "together", box = "box Error: Couldn't read ID3 Tags of";
+  for (int i = 0; i < 60; ++i) {
+    paths.push_back(std::to_string(i) + ".mp3");
+    if (i % 7 == 3) {
+      box += "\r\n" + paths.back();
+      continue;
+    }
+    fake.files[paths.back()].title = "T" + std::to_string(i);
+    together += " " + paths.back() + " [T" + std::to_string(i) + "]";
+  }
+  EditRunSteps steps = fake.Steps();
+  steps.readers = 4;
+  steps.read = [&](const std::string& path, TagInfo& record) {  // the map is only read
+    auto it = fake.files.find(path);
+    if (it == fake.files.end()) return 0;
+    record.title = it->second.title;
+    return 1;
+  };
+  fake.together = EditorEnd::kCancelled;
+  RunEditFiles(paths, texts, steps);
+  EXPECT_EQ(fake.log, (std::vector<std::string>{box, together}));
+}
