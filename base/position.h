@@ -86,6 +86,7 @@ inline constexpr std::string_view kStepFiles[] = {
     "tags/value_lists_win.cpp",                // 48
     "tags/pictures_win.cpp",                   // 49
     "editor/name_window_win.cpp",              // 50
+    "tags/track_totals_win.cpp",               // 51
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

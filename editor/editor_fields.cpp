@@ -64,6 +64,7 @@ void CopyBack(const EditedFields& fields, const GenreTable& genres, TagInfo& rec
   if (changed[kYearTag]) record.year = ParseLeadingInteger(fields.year, " \t");
   if (changed[kCommentTag]) record.comment = fields.comment;
   if (changed[kTrackTag]) record.track = ParseLeadingInteger(fields.track, " \t");
+  if (fields.trackTotal) record.trackTotal = *fields.trackTotal;
   if (!changed[kGenreTag]) return;
   // The list name that stands for the genre the file holds keeps the file's own spelling ("rock");
   // any other pick is written as the list names it.

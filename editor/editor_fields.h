@@ -59,6 +59,8 @@ struct EditedFields {
   CoverChange cover = {};  // what the save does to the front cover
   // A genre no list entry names, read from a file's name: written as it is where nothing is picked.
   std::string genreText = {};
+  // A track total to write with the track number; none leaves the file's total as it is.
+  std::optional<std::int32_t> trackTotal = {};
 };
 
 // How an editor window ended, and what the user had typed or picked in it then.

@@ -1,3 +1,4 @@
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -19,14 +20,16 @@ struct TextAccess {
 };
 struct NumberAccess {
   std::int32_t TagInfo::*member;
-  unsigned (*get)(const TagLib_Tag*);
-  void (*set)(TagLib_Tag*, unsigned);
+  unsigned (*get)(TagLib_File*, TagLib_Tag*);
+  void (*set)(TagLib_File*, TagLib_Tag*, unsigned);
 };
-// A field is a text or a number: it fills the one access and leaves the other empty.
+// A field is a text or a number: it fills the one access and leaves the other empty. Its value
+// shows under its key among the file's properties, and under the other keys where given.
 struct Field {
   const char* key;
   TextAccess text{};
   NumberAccess number{};
+  std::array<const char*, 2> otherKeys{};
 };
 
 // A text of the tag alone, in the form of a text access.
@@ -37,6 +40,14 @@ std::string TagText(TagLib_File*, TagLib_Tag* tag) {
 template <void (*Set)(TagLib_Tag*, const char*)>
 void SetTagText(TagLib_File*, TagLib_Tag* tag, const char* text) {
   Set(tag, text);
+}
+template <unsigned (*Get)(const TagLib_Tag*)>
+unsigned TagNumber(TagLib_File*, TagLib_Tag* tag) {
+  return Get(tag);
+}
+template <void (*Set)(TagLib_Tag*, unsigned)>
+void SetTagNumber(TagLib_File*, TagLib_Tag* tag, unsigned number) {
+  Set(tag, number);
 }
 // A field that may hold several values, read and set as taglib::ListText says.
 template <const char* Key, std::string (*Get)(const TagLib_Tag*)>
@@ -49,16 +60,21 @@ void SetListText(TagLib_File* file, TagLib_Tag* tag, const char* text) {
 }
 constexpr char kArtistKey[] = "ARTIST", kGenreKey[] = "GENRE";
 
-// The seven fields in the order they are read and written.
+// The seven fields and the track total, in the order they are read and written (the total after
+// the number it goes with). ID3v2, APE and MP4 keep the total in the track number's property.
 constexpr Field kFields[] = {
     {"TITLE", {&TagInfo::title, TagText<taglib::Title>, SetTagText<taglib::SetTitle>}},
     {kArtistKey,
      {&TagInfo::artist, ListText<kArtistKey, taglib::Artist>,
       SetListText<kArtistKey, taglib::SetArtist>}},
     {"ALBUM", {&TagInfo::album, TagText<taglib::Album>, SetTagText<taglib::SetAlbum>}},
-    {"DATE", {}, {&TagInfo::year, taglib::Year, taglib::SetYear}},
+    {"DATE", {}, {&TagInfo::year, TagNumber<taglib::Year>, SetTagNumber<taglib::SetYear>}},
     {"COMMENT", {&TagInfo::comment, taglib::OwnComment, taglib::SetOwnComment}},
-    {"TRACKNUMBER", {}, {&TagInfo::track, taglib::Track, taglib::SetTrack}},
+    {"TRACKNUMBER", {}, {&TagInfo::track, TagNumber<taglib::Track>, taglib::SetTrack}},
+    {"TRACKTOTAL",
+     {},
+     {&TagInfo::trackTotal, taglib::TrackTotal, taglib::SetTrackTotal},
+     {"TOTALTRACKS", "TRACKNUMBER"}},
     {kGenreKey,
      {&TagInfo::genre, ListText<kGenreKey, taglib::Genre>,
       SetListText<kGenreKey, taglib::SetGenre>}},
@@ -68,7 +84,7 @@ void ReadField(TagLib_File* file, TagLib_Tag* tag, const Field& field, TagInfo& 
   if (field.text.member)
     record.*field.text.member = TrimSpaces(field.text.get(file, tag));
   else
-    record.*field.number.member = static_cast<std::int32_t>(field.number.get(tag));
+    record.*field.number.member = static_cast<std::int32_t>(field.number.get(file, tag));
 }
 
 // Whether the record holds, for the field, what reading the file gives now: a field the user did
@@ -77,14 +93,14 @@ void ReadField(TagLib_File* file, TagLib_Tag* tag, const Field& field, TagInfo& 
 bool Unchanged(TagLib_File* file, TagLib_Tag* tag, const Field& field, const TagInfo& record) {
   if (field.text.member)
     return TrimSpaces(field.text.get(file, tag)) == TrimSpaces(record.*field.text.member);
-  return field.number.get(tag) == static_cast<unsigned>(record.*field.number.member);
+  return field.number.get(file, tag) == static_cast<unsigned>(record.*field.number.member);
 }
 
 void WriteField(TagLib_File* file, TagLib_Tag* tag, const Field& field, const TagInfo& record) {
   if (field.text.member)
     field.text.set(file, tag, (record.*field.text.member).c_str());
   else
-    field.number.set(tag, static_cast<unsigned>(record.*field.number.member));
+    field.number.set(file, tag, static_cast<unsigned>(record.*field.number.member));
 }
 
 // The fields a save sets, as flags by their place in kFields.
@@ -129,12 +145,27 @@ void ReadFields(TagLib_File* file, TagInfo& record) {
     for (const Field& field : kFields) ReadField(file, tag, field, record);
 }
 
+// The fields of an opened file with the edit applied; a track total the format keeps nowhere
+// stays as read (none), as the window that numbers tracks says of such files.
+TagInfo EditedReading(TagLib_File* file, const TagEdit& edit) {
+  TagInfo edited;
+  ReadFields(file, edited);
+  const std::int32_t total = edited.trackTotal;
+  edit(edited);
+  if (!taglib::KeepsTrackTotal(file)) edited.trackTotal = total;
+  return edited;
+}
+
 // The property keys of the given fields, which a save compares apart from every other value the
 // file holds.
 std::vector<std::string> KeysOf(FieldSet fields) {
   std::vector<std::string> keys;
   for (size_t i = 0; i < std::size(kFields); ++i)
-    if (fields & Flag(i)) keys.push_back(kFields[i].key);
+    if (fields & Flag(i)) {
+      keys.push_back(kFields[i].key);
+      for (const char* other : kFields[i].otherKeys)
+        if (other) keys.push_back(other);
+    }
   return keys;
 }
 
@@ -170,8 +201,7 @@ bool SaveEdit(const std::string& copy, const TagEdit& edit, const CoverChange& c
   plan = {};
   taglib::JoinSplitDate(file.get());
   plan.properties = PropertiesOf(file.get());
-  ReadFields(file.get(), plan.edited);
-  edit(plan.edited);
+  plan.edited = EditedReading(file.get(), edit);
   plan.fields = ChangedFields(file.get(), plan.edited);
   plan.others = taglib::OtherValues(file.get(), KeysOf(plan.fields));
   const std::vector<Picture> held = taglib::Pictures(file.get());
@@ -240,10 +270,7 @@ bool EditChanges(const std::string& fileName, const TagEdit& edit, const CoverCh
   STEP(DA3Rudi);
   taglib::File file(taglib::FileNew(fileName));
   if (!file) return true;
-  TagInfo edited;
-  ReadFields(file.get(), edited);
-  edit(edited);
-  if (ChangedFields(file.get(), edited) != 0) return true;
+  if (ChangedFields(file.get(), EditedReading(file.get(), edit)) != 0) return true;
   const std::vector<Picture> held = taglib::Pictures(file.get());
   return !SamePictures(held, PicturesAfter(held, cover)) ||
          (cover.kind == CoverChange::kSet && !taglib::HoldsPictures(file.get()));
@@ -329,10 +356,13 @@ std::optional<ShownCover> ReadShownCover(const std::string& fileName) {
   return ShownCover{std::move(pictures[shown->index]), pictures.size(), shown->front};
 }
 
+// The track total stays as the file holds it: a record made without one does not take it away.
 TagEdit SetAllFields(const TagInfo& record) {
   return [record](TagInfo& fresh) {
     for (const Field& field : kFields)
-      if (field.text.member)
+      if (field.number.member == &TagInfo::trackTotal)
+        continue;
+      else if (field.text.member)
         fresh.*field.text.member = record.*field.text.member;
       else
         fresh.*field.number.member = record.*field.number.member;

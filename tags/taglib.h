@@ -158,6 +158,14 @@ HeldValues OtherValues(TagLib_File* file, const std::vector<std::string>& keysLe
 // A date that an ID3v2.2 tag holds in two frames (the year, the day and month), of which TagLib
 // reads and keeps only the year, becomes the one full date, as TagLib joins ID3v2.3's itself.
 void JoinSplitDate(TagLib_File* file);
+// The track number and the track total (track_totals_win.cpp): the total a file's tags hold,
+// 0 where none; whether the file keeps a total at all (not WMA, RIFF INFO, WAV, ID3v1 alone).
+// Setting the number keeps the total beside it; setting the total writes it with the number the
+// tag holds, in the form each tag keeps it, into every tag that has a track number.
+unsigned TrackTotal(TagLib_File* file, TagLib_Tag* tag);
+bool KeepsTrackTotal(TagLib_File* file);
+void SetTrack(TagLib_File* file, TagLib_Tag* tag, unsigned track);
+void SetTrackTotal(TagLib_File* file, TagLib_Tag* tag, unsigned total);
 // The pictures of the file's tags (pictures_win.cpp), in order; none for a format that holds
 // none. A visit sees each picture's bytes where TagLib holds them, valid during the call: a large
 // cover costs no copy (a fresh half megabyte costs a millisecond under Wine).
