@@ -87,6 +87,7 @@ inline constexpr std::string_view kStepFiles[] = {
     "tags/pictures_win.cpp",                   // 49
     "editor/name_window_win.cpp",              // 50
     "tags/track_totals_win.cpp",               // 51
+    "editor/track_window_win.cpp",             // 52
 };
 inline constexpr std::uint32_t kLinesPerFile = 10000;
 

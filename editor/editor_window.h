@@ -51,6 +51,7 @@ enum EditorControl : size_t {
   kCoverRemoveButton,
   kCoverWarning,
   kFromNameButton,
+  kNumberTracksButton,  // enabled with several files
   kEditorControlCount
 };
 // The id of the first control; each next one has the next id.

@@ -25,6 +25,7 @@
 #include "editor/cover_image_win.h"
 #include "editor/format_duration.h"
 #include "editor/name_window.h"
+#include "editor/track_window.h"
 #include "settings/preference_file.h"
 #include "settings/settings.h"
 #include "settings/settings_folder.h"
@@ -105,6 +106,8 @@ const ControlRow kControls[] = {
     {WC_STATICW, kLabel, 0, 310, 350, 200, 40, Id(kCoverWarning), kNoText},
     {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 310, 280, 200, 28, Id(kFromNameButton),
      kTextFromName},
+    {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0, 310, 312, 200, 28, Id(kNumberTracksButton),
+     kTextNumberTracks},
 };
 
 // The text member of the fields that holds a tag field (not the genre).
@@ -201,6 +204,7 @@ class EditorWindow : public ProgramWindow {
     FitSelectionHeight(Control(Id(kGenreList)), kSelectionHeight);
     // Several files share the button row with "One by one"; one file has the row as it always had.
     HWND oneByOne = Control(Id(kOneByOneButton));
+    EnableWindow(Control(Id(kNumberTracksButton)), !single_);
     if (single_) {
       ShowWindow(oneByOne, SW_HIDE);
       EnableWindow(oneByOne, FALSE);
@@ -336,6 +340,8 @@ class EditorWindow : public ProgramWindow {
       ChooseCover();
     } else if (id == Id(kFromNameButton) && code == BN_CLICKED) {
       FromNames();
+    } else if (id == Id(kNumberTracksButton) && code == BN_CLICKED) {
+      NumberTracks();
     } else if (id == Id(kCoverSaveAsButton) && code == BN_CLICKED) {
       SaveCoverAs();
     } else if (id == Id(kCoverRemoveButton) && code == BN_CLICKED) {
@@ -396,12 +402,48 @@ class EditorWindow : public ProgramWindow {
       if (!preferences.OpenExisting(PreferencesPath())) preferences.CreateNew(PreferencesPath());
       preferences.WriteString(kNamePatternKey, taken->pattern);
     }
-    nameValues_.assign(records_.size(), {});
-    for (size_t file = 0; file < records_.size(); ++file)
+    // The fields the pattern names take each file's value anew; values an earlier pattern or the
+    // numbering gave the other fields stay.
+    ChangedFields named;
+    for (const NamePattern::Part& part : ReadNamePattern(taken->pattern).parts)
+      if (part.macro && *part.macro != kSkipName) named.set(kMacroFields[*part.macro]);
+    if (named[kTrackTag]) trackTotals_.clear();
+    TakeValues(named, [&](size_t file, size_t field) -> std::optional<std::string> {
+      const NameMatch& match = taken->matches[file];
       for (size_t macro = 0; macro < kSkipName; ++macro)
-        if (taken->matches[file].matched() && !taken->matches[file].values[macro].empty())
-          nameValues_[file][kMacroFields[macro]] = taken->matches[file].values[macro];
+        if (kMacroFields[macro] == field && match.matched() && !match.values[macro].empty())
+          return match.values[macro];
+      return std::nullopt;
+    });
+  }
+
+  // Numbers the files' tracks through the window "Number tracks": each file's number (and total,
+  // where asked for) counts as typed for that file, as values from names do.
+  void NumberTracks() {
+    STEP(Editor);
+    const std::optional<TracksTaken> taken = AskTrackNumbers(window(), tables_.texts, fileNames_);
+    if (!taken) return;
+    trackTotals_.assign(records_.size(), std::nullopt);
+    if (taken->writeTotal)
+      for (size_t file = 0; file < records_.size(); ++file)
+        trackTotals_[file] = taken->numbers[file].total;
+    TakeValues(ChangedFields().set(kTrackTag), [&](size_t file, size_t) {
+      return std::optional(std::to_string(taken->numbers[file].track));
+    });
+  }
+
+  // Takes a value per file for each of the given fields (none: the file keeps its own) and shows
+  // what the files then share, or the hint where they differ.
+  void TakeValues(
+      const ChangedFields& fields,
+      const std::function<std::optional<std::string>(size_t file, size_t field)>& valueOf) {
+    if (nameValues_.empty()) nameValues_.assign(records_.size(), {});
+    for (size_t field = 0; field < kTagFieldCount; ++field)
+      if (fields[field])
+        for (size_t file = 0; file < records_.size(); ++file)
+          nameValues_[file][field] = valueOf(file, field);
     for (size_t field = 0; field < kTagFieldCount; ++field) {
+      if (!fields[field]) continue;
       std::optional<std::string> shared;  // what every file is to hold, where they agree
       bool named = false, differ = false;
       for (size_t file = 0; file < records_.size(); ++file) {
@@ -451,8 +493,9 @@ class EditorWindow : public ProgramWindow {
     filling_ = false;
   }
 
-  // What Save writes into one file: what was typed, and the values its name gave for the fields
-  // the pattern named, unless typed over; a file whose name did not fit keeps those fields.
+  // What Save writes into one file: what was typed, and the values its name or the numbering gave
+  // it for the fields they named, unless typed over; a file whose name did not fit keeps those
+  // fields.
   EditedFields FieldsFor(size_t file) const {
     EditedFields fields = fields_;
     if (nameValues_.empty()) return fields;
@@ -461,6 +504,7 @@ class EditorWindow : public ProgramWindow {
       const std::optional<std::string>& value = nameValues_[file][field];
       fields.changed.set(field, value.has_value());
       if (!value) continue;
+      if (field == kTrackTag && !trackTotals_.empty()) fields.trackTotal = trackTotals_[file];
       if (field != kGenreTag) {
         FieldText(fields, TagField(field)) = *value;
         continue;
@@ -746,8 +790,8 @@ class EditorWindow : public ProgramWindow {
     // Cancel (or the close box) is left to press: it stops the save between two files.
     saving_ = true;
     for (EditorControl control : kTagFields) EnableWindow(Control(Id(control)), FALSE);
-    for (EditorControl control :
-         {kSaveButton, kOneByOneButton, kCoverAddButton, kCoverSaveAsButton, kCoverRemoveButton})
+    for (EditorControl control : {kSaveButton, kOneByOneButton, kCoverAddButton, kCoverSaveAsButton,
+                                  kCoverRemoveButton, kFromNameButton, kNumberTracksButton})
       EnableWindow(Control(Id(control)), FALSE);
     SetFocus(Control(Id(kCancelButton)));
     SetTimer(window(), kProgressTimer, kProgressAfterMs, nullptr);
@@ -807,6 +851,7 @@ class EditorWindow : public ProgramWindow {
   // typed over since; a genre no list entry names, to write as it is.
   std::vector<std::array<std::optional<std::string>, kTagFieldCount>> nameValues_;
   ChangedFields namedFields_, typedOverNames_;
+  std::vector<std::optional<std::int32_t>> trackTotals_;  // per file, from the numbering
   std::string genreText_;
 };
 }  // namespace

@@ -154,7 +154,15 @@
   X(kTextNameTooFewFolders, "fewer folders than the pattern names")                                \
   X(kTextNameGoesOn, "\"%1\" is left after the pattern")                                           \
   X(kTextNameSideBySide, "Two macros side by side: the first has no end. Put text between them.")  \
-  X(kTextNameNoMacro, "The pattern names no macro.")
+  X(kTextNameNoMacro, "The pattern names no macro.")                                               \
+  X(kTextNumberTracks, "Number tracks\xE2\x80\xA6")                                                \
+  X(kTextStartAt, "Start at:")                                                                     \
+  X(kTextStartEachFolder, "Start again in each folder")                                            \
+  X(kTextWriteTotal, "Write the total")                                                            \
+  X(kTextTotalHeader, "Total")                                                                     \
+  X(kTextNoTotalKept, "not kept in this format")                                                   \
+  X(kTextMoveUp, "Move up")                                                                        \
+  X(kTextMoveDown, "Move down")
 
 enum TextId : size_t {
 #define DA3_TEXT_NAME(name, english) name,

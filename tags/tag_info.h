@@ -13,7 +13,7 @@ struct TagInfo {
   std::int32_t year = 0;  // 0: none
   std::string comment;
   std::int32_t track = 0;  // 0: none
-  std::string genre;            // as a name, never a number
+  std::string genre;       // as a name, never a number
   // The audio properties: only ever read.
   std::int32_t bitrate = 0;  // kbit/s
   std::int32_t sampleRate = 0;

@@ -75,8 +75,8 @@ String TrackText(const TagLib::ID3v2::Tag& tag) {
 }
 void SetTrackText(TagLib::ID3v2::Tag& tag, const String& text) {
   // The frame keeps its text encoding.
-  if (auto* frame = dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(
-          tag.frameList("TRCK").front()))
+  if (auto* frame =
+          dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(tag.frameList("TRCK").front()))
     frame->setText(text);
 }
 String TrackText(const TagLib::APE::Tag& tag) {

@@ -252,3 +252,47 @@ TEST(SaveCheck, WhatTagLibWouldDropIsCarriedOverOrTheFileIsLeftAsItWas) {
     EXPECT_EQ(FileCount(dir.path()), 1u) << c.fixture;
   }
 }
+
+// A track's total, per format: read; kept when only the number changes; written in the form the
+// format keeps it; refused by nobody where the format keeps none (the number is still saved).
+TEST(TrackTotal, ReadKeptBesideANewNumberAndWrittenAsEachFormatKeepsIt) {
+  const struct {
+    const char* fixture;
+    std::int32_t read;
+    const char *renumbered, *totalled;  // TRACKNUMBER|TRACKTOTAL after 9, then after a total of 7
+  } cases[] = {{"rich-v23.mp3", 12, "9/12|", "9/7|"},
+               {"rich-v24.mp3", 12, "9/12|", "9/7|"},
+               {"rich.flac", 12, "9/12|12", "9/7|7"},
+               {"rich.ogg", 12, "9/12|12", "9/7|7"},
+               {"fmt.opus", 12, "9/12|12", "9/7|7"},
+               {"rich.m4a", 12, "9/12|", "9/7|"},
+               {"fmt.ape", 12, "9/12|", "9/7|"},
+               {"fmt.aiff", 12, "9/12|", "9/7|"},
+               {"tagged.mp3", 0, "9|", "9/7|"},
+               {"tagged.flac", 0, "9|", "9|7"},
+               // a WAV file keeps no total of its own making, but keeps the one its ID3v2 holds
+               {"fmt-id3.wav", 0, "9/12|", "9/12|"},
+               {"fmt.wma", 0, "9|", "9|"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    TempDir dir;
+    const std::string path = dir.CopyFixture(c.fixture, c.fixture);
+    TagInfo record;
+    ASSERT_EQ(ReadTags(path, &record), 1);
+    EXPECT_EQ(record.trackTotal, c.read);
+    auto numbers = [&] {
+      return PropertyValues(path, "TRACKNUMBER") + "|" + PropertyValues(path, "TRACKTOTAL");
+    };
+    unsigned long error = 0;
+    ASSERT_EQ(WriteTags(
+                  path, [](TagInfo& fresh) { fresh.track = 9; }, &error),
+              1)
+        << error;
+    EXPECT_EQ(numbers(), c.renumbered);
+    ASSERT_EQ(WriteTags(
+                  path, [](TagInfo& fresh) { fresh.trackTotal = 7; }, &error),
+              1)
+        << error;
+    EXPECT_EQ(numbers(), c.totalled);
+  }
+}

@@ -1,0 +1,182 @@
+#include "editor/track_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "base/path_parts.h"
+#include "base/position.h"
+#include "base/text_util.h"
+#include "base/wide_text_win.h"
+#include "window_kit/window_kit_win.h"
+
+namespace {
+constexpr int Id(TracksControl control) { return kFirstTracksControlId + int(control); }
+
+constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kCheck = WS_TABSTOP | BS_AUTOCHECKBOX;
+const ControlRow kControls[] = {
+    {WC_STATICW, SS_LEFT, 0, 10, 14, 90, 20, Id(kTrackStartLabel), kTextStartAt},
+    {WC_EDITW, WS_TABSTOP | ES_LEFT | ES_NUMBER, WS_EX_CLIENTEDGE, 100, 10, 60, 22,
+     Id(kTrackStartField), kNoText},
+    {WC_BUTTONW, kCheck, 0, 10, 40, 400, 20, Id(kTrackPerFolderBox), kTextStartEachFolder},
+    {WC_BUTTONW, kCheck, 0, 10, 62, 400, 20, Id(kTrackTotalBox), kTextWriteTotal},
+    {WC_LISTVIEWW, WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+     WS_EX_CLIENTEDGE, 10, 90, 500, 260, Id(kTrackList), kNoText},
+    {WC_BUTTONW, kButton, 0, 10, 360, 100, 28, Id(kTrackUpButton), kTextMoveUp},
+    {WC_BUTTONW, kButton, 0, 116, 360, 100, 28, Id(kTrackDownButton), kTextMoveDown},
+    {WC_BUTTONW, kButton | BS_DEFPUSHBUTTON, 0, 330, 360, 85, 28, Id(kTracksOk), kTextOk},
+    {WC_BUTTONW, kButton, 0, 425, 360, 85, 28, Id(kTracksCancel), kTextCancel},
+};
+
+// A label's text as a column title: without its colon.
+std::string Title(std::string label) {
+  if (!label.empty() && label.back() == ':') label.pop_back();
+  return label;
+}
+
+class TracksWindow : public ProgramWindow {
+ public:
+  TracksWindow(const TextTable& texts, const std::vector<std::string>& files)
+      : ProgramWindow(
+            {.title = kTracksTitle, .width = 520, .height = 400, .module = Module::Editor}),
+        texts_(texts),
+        files_(files),
+        order_(NumberingOrder(files)) {}
+
+  std::optional<TracksTaken> Run() {
+    if (!ProgramWindow::Run(kControls, texts_) || !taken_) return std::nullopt;
+    return TracksTaken{std::move(numbers_), WritesTotal()};
+  }
+
+ private:
+  void Build() override {
+    SetControlText(Control(Id(kTrackStartField)), "1");
+    SendMessageW(Control(Id(kTrackStartField)), EM_LIMITTEXT, 6, 0);
+    HWND list = Control(Id(kTrackList));
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    int at = 0;
+    for (const auto& [title, width] : {std::pair{texts_[kTextFileHeader], 300},
+                                       {Title(texts_[kTextTrack]), 60},
+                                       {texts_[kTextTotalHeader], 120}}) {
+      std::wstring text = Wide(title);
+      LVCOLUMNW column{};
+      column.mask = LVCF_TEXT | LVCF_WIDTH;
+      column.cx = ScaledForDpi(width);
+      column.pszText = text.data();
+      ListView_InsertColumn(list, at++, &column);
+    }
+    Renumber();
+    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+
+  HWND FirstFocus() const override {
+    HWND field = Control(Id(kTrackStartField));
+    SendMessageW(field, EM_SETSEL, 0, -1);
+    return field;
+  }
+
+  bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    switch (message) {
+      case WM_CLOSE:
+        Close();
+        return true;
+      case DM_GETDEFID:
+        result = MAKELRESULT(Id(kTracksOk), DC_HASDEFID);
+        return true;
+      case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam));
+      case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->idFrom != UINT_PTR(Id(kTrackList)) || header->code != LVN_GETDISPINFOW)
+          return false;
+        ShowCell(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+
+  bool OnCommand(int id, int code) {
+    if ((id == Id(kTrackStartField) && code == EN_CHANGE) ||
+        ((id == Id(kTrackPerFolderBox) || id == Id(kTrackTotalBox)) && code == BN_CLICKED)) {
+      Renumber();
+    } else if ((id == Id(kTrackUpButton) || id == Id(kTrackDownButton)) && code == BN_CLICKED) {
+      Move(id == Id(kTrackUpButton) ? -1 : 1);
+    } else if ((id == Id(kTracksOk) && code == BN_CLICKED) || id == IDOK) {
+      taken_ = true;
+      Close();
+    } else if ((id == Id(kTracksCancel) && code == BN_CLICKED) || id == IDCANCEL) {
+      Close();
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  bool Checked(TracksControl box) const {
+    return SendMessageW(Control(Id(box)), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  bool WritesTotal() const { return Checked(kTrackTotalBox); }
+
+  // The numbers as the start, the boxes and the order now give them, shown at once.
+  void Renumber() {
+    STEP(Editor);
+    const std::int32_t start =
+        std::max(1, ParseLeadingInteger(ControlText(Control(Id(kTrackStartField)))));
+    numbers_ = NumberTracks(files_, order_, start, Checked(kTrackPerFolderBox));
+    HWND list = Control(Id(kTrackList));
+    ListView_SetItemCountEx(list, int(order_.size()), LVSICF_NOSCROLL);
+    InvalidateRect(list, nullptr, FALSE);
+  }
+
+  // Moves the selected row one place up or down; the selection goes with it.
+  void Move(int step) {
+    HWND list = Control(Id(kTrackList));
+    const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    const int to = row + step;
+    if (row < 0 || to < 0 || to >= int(order_.size())) return;
+    std::swap(order_[size_t(row)], order_[size_t(to)]);
+    ListView_SetItemState(list, to, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, to, FALSE);
+    Renumber();
+  }
+
+  // A row: the file (with its folder), its number, its total or that its format keeps none.
+  void ShowCell(LVITEMW& item) {
+    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || size_t(item.iItem) >= order_.size()) return;
+    const size_t file = order_[size_t(item.iItem)];
+    std::string text;
+    if (item.iSubItem == 0) {
+      std::string folder = FolderPart(files_[file]);
+      if (!folder.empty()) folder.pop_back();
+      text = FilePart(folder) + "\\" + FilePart(files_[file]);
+    } else if (item.iSubItem == 1) {
+      text = std::to_string(numbers_[file].track);
+    } else if (WritesTotal()) {
+      text = TotalKeptIn(files_[file]) ? std::to_string(numbers_[file].total)
+                                       : texts_[kTextNoTotalKept];
+    }
+    cell_ = Wide(text);
+    item.pszText = cell_.data();
+  }
+
+  const TextTable& texts_;
+  const std::vector<std::string>& files_;
+  std::vector<size_t> order_;
+  std::vector<TrackNumber> numbers_;
+  bool taken_ = false;
+  std::wstring cell_;  // the text a cell shows, alive until the list has drawn it
+};
+}  // namespace
+
+std::optional<TracksTaken> AskTrackNumbers(HWND owner, const TextTable& texts,
+                                           const std::vector<std::string>& files) {
+  STEP(Editor);
+  EnableWindow(owner, FALSE);
+  std::optional<TracksTaken> taken = TracksWindow(texts, files).Run();
+  EnableWindow(owner, TRUE);
+  SetActiveWindow(owner);
+  return taken;
+}
