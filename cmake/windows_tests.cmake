@@ -36,6 +36,9 @@ foreach(source ${test_sources})
     # Its saves are read back by an independent reader (Debian's python3-mutagen) as well.
     add_test(NAME ${name} COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_cover_saves.sh
                                   $<TARGET_FILE:${name}> ${FIXTURE_DIR})
+  elseif(name STREQUAL "names_e2e_test")
+    add_test(NAME ${name} COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_name_saves.sh
+                                  $<TARGET_FILE:${name}>)
   else()
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   endif()

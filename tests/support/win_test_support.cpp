@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 
+#include "base/path_parts.h"
 #include "base/wide_text_win.h"
 
 namespace testing_win {
@@ -75,6 +77,13 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
   if (!file) return;
   DWORD done;
   WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &done, nullptr);
+}
+
+void KeepForReader(const std::string& file, const std::string& name) {
+  if (const char* folder = std::getenv("DA3_KEEP_FOLDER"))
+    CopyFileW(Wide(file).c_str(),
+              Wide(std::string(folder) + "\\" + (name.empty() ? FilePart(file) : name)).c_str(),
+              FALSE);
 }
 
 bool FileExists(const std::string& path) {

@@ -52,6 +52,9 @@ class TestDiskDir {
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// Copies a file a test saved into the folder DA3_KEEP_FOLDER names, where that is set, for a reader
+// no one here wrote to check (scripts/check_*_saves.sh); under its own name, or the one given.
+void KeepForReader(const std::string& file, const std::string& name = "");
 bool FileExists(const std::string& path);
 void RemoveTree(const std::string& path);
 // How many files (not folders) the folder holds; the folder path ends in a backslash.

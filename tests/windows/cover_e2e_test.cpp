@@ -62,12 +62,6 @@ std::vector<std::string> PicturesOf(const std::string& path) {
   return pictures;
 }
 
-// Copies a file the test saved into DA3_KEEP_FOLDER, where that is set.
-void Keep(const std::string& file) {
-  if (const char* folder = std::getenv("DA3_KEEP_FOLDER"))
-    CopyFileW(Wide(file).c_str(), Wide(std::string(folder) + "\\" + FilePart(file)).c_str(), FALSE);
-}
-
 // Answers the program's open or save dialog with a path, typed into its name field.
 void AnswerFileDialog(DWORD process, const std::string& path) {
   HWND dialog = WaitForWindow(process, "#32770", nullptr, 10000);
@@ -146,7 +140,7 @@ TEST(Cover, APngAddedToFourFormatsInOneEditorIsSavedAsItsBytesAndNothingElseChan
   EXPECT_EQ(PicturesOf(files[3]), (std::vector<std::string>{"-1:" + bytes}));
   for (size_t i = 0; i < files.size(); ++i) {
     EXPECT_EQ(PropertyValues(files[i], "TITLE"), titles[i]);
-    Keep(files[i]);
+    KeepForReader(files[i]);
   }
 }
 
@@ -187,5 +181,5 @@ TEST(Cover, DifferentCoversStayWhenOnlyTheTitleIsTypedAndOneIsSavedOutThenRemove
   Click(editor[kSaveButton]);
   EXPECT_EQ(one.WaitForExit(), 0);
   EXPECT_EQ(PicturesOf(red), (std::vector<std::string>{redBefore[1]}));
-  for (const std::string& file : {red, blue, savedOut}) Keep(file);
+  for (const std::string& file : {red, blue, savedOut}) KeepForReader(file);
 }

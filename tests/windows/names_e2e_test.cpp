@@ -2,15 +2,18 @@
 // Artist\Album\NN - Title folders, two of which do not fit, in one editor; "From name…" with the
 // folder pattern, the preview read from its list, OK and Save; then each file holds the values of
 // its own name and the two others are unchanged. The pattern is kept, also after the configuration
-// window wrote the preferences.
+// window wrote the preferences. Then "Number tracks…" on an album of five formats. The files saved
+// are read by mutagen as well, in scripts/check_name_saves.sh, which runs this test.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include "base/path_parts.h"
 #include "base/wide_text_win.h"
 #include "editor/name_window.h"
+#include "editor/track_window.h"
 #include "tests/support/configure_support.h"
 #include "tests/support/editor_support.h"
 #include "tests/support/raw_tag_support.h"
@@ -24,6 +27,9 @@ constexpr char kPattern[] = "%ARTIST%\\%ALBUM%\\%TRACK% - %TITLE%";
 
 HWND Named(HWND window, NamesControl control) {
   return GetDlgItem(window, kFirstNamesControlId + int(control));
+}
+HWND Numbering(HWND window, TracksControl control) {
+  return GetDlgItem(window, kFirstTracksControlId + int(control));
 }
 
 // The editor's "From name…" window, with the pattern typed; its preview's rows, column by column.
@@ -88,6 +94,9 @@ TEST(Names, FourteenFilesGetTheValuesOfTheirOwnNamesAndTheTwoThatDoNotFitStay) {
   Click(editor[kSaveButton]);
   EXPECT_EQ(program.WaitForExit(), 0);
 
+  for (const File& file : fitting)
+    KeepForReader(file.path, file.artist + " " + FilePart(file.path));
+  for (const std::string& other : {bonus, intro}) KeepForReader(other);
   for (const File& file : fitting) {
     SCOPED_TRACE(file.path);
     EXPECT_EQ(PropertyValues(file.path, "ARTIST"), file.artist);
@@ -116,4 +125,53 @@ TEST(Names, FourteenFilesGetTheValuesOfTheirOwnNamesAndTheTwoThatDoNotFitStay) {
   ASSERT_TRUE(WaitUntilClosed(window));
   Click(editor[kCancelButton]);
   EXPECT_EQ(again.WaitForExit(), 0);
+}
+
+// An album of five formats numbered 1 to 5 in Explorer's order with one row moved, the total
+// written where the format keeps one; read back here and, by mutagen, in check_name_saves.sh.
+TEST(Names, NumberTracksNumbersAnAlbumInTheOrderShownWithItsTotal) {
+  TempDir dir, appData;
+  CreateDirectoryW(Wide(dir / "Second").c_str(), nullptr);
+  const std::string files[] = {dir.CopyFixture("rich-v23.mp3", "Second\\Song 1.mp3"),
+                               dir.CopyFixture("rich.flac", "Second\\Song 2.flac"),
+                               dir.CopyFixture("rich.m4a", "Second\\Song 3.m4a"),
+                               dir.CopyFixture("rich.ogg", "Second\\Song 10.ogg"),
+                               dir.CopyFixture("fmt.wma", "Second\\Song 4.wma")};
+  std::string names;
+  for (const std::string& file : files) names += " " + Quoted(file);
+  Process program(ProgramCommand("-edit" + names), appData.path());
+  EditorWindowFound editor = WaitForEditor(program.id());
+  ASSERT_TRUE(editor);
+  ASSERT_TRUE(IsWindowEnabled(editor[kNumberTracksButton]));
+  Click(editor[kNumberTracksButton]);
+  HWND window = WaitForWindow(program.id(), nullptr, kTracksTitle, 10000);
+  ASSERT_NE(window, nullptr) << "no window \"Number tracks\"";
+  EXPECT_EQ(TextOf(Numbering(window, kTrackStartField)), "1");
+  HWND list = Numbering(window, kTrackList);
+  EXPECT_EQ(
+      ListTexts(list, 0),
+      (std::vector<std::string>{"Second\\Song 1.mp3", "Second\\Song 2.flac", "Second\\Song 3.m4a",
+                                "Second\\Song 4.wma", "Second\\Song 10.ogg"}));
+  // "Song 10" moves up before "Song 4"; the total is asked for, and the WMA file keeps none.
+  // Tab to the list, End to its last row, as the keyboard does.
+  for (int tab = 0; tab < 3; ++tab) PressKey(window, VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(window) == list; }));
+  PressKey(window, VK_END);
+  ASSERT_TRUE(WaitUntil([&] { return ListView_GetNextItem(list, -1, LVNI_SELECTED) == 4; }));
+  Click(Numbering(window, kTrackUpButton));
+  Click(Numbering(window, kTrackTotalBox));
+  ASSERT_TRUE(WaitUntil([&] { return ListTexts(list, 2)[0] == "5"; }));
+  EXPECT_EQ(ListTexts(list, 0)[3], "Second\\Song 10.ogg");
+  EXPECT_EQ(ListTexts(list, 1), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+  EXPECT_EQ(ListTexts(list, 2)[4], "not kept in this format");
+  Click(Numbering(window, kTracksOk));
+  ASSERT_TRUE(WaitUntilClosed(window));
+  EXPECT_EQ(TextOf(editor[kTrackField]), "");  // the files differ: the field shows its hint
+  Click(editor[kSaveButton]);
+  EXPECT_EQ(program.WaitForExit(), 0);
+  const char* expected[] = {"1/5", "2/5", "3/5", "4/5", "5"};
+  for (size_t i = 0; i < std::size(files); ++i) {
+    EXPECT_EQ(PropertyValues(files[i], "TRACKNUMBER"), expected[i]) << files[i];
+    KeepForReader(files[i]);
+  }
 }
