@@ -111,9 +111,12 @@ void RunEditFiles(const std::vector<std::string>& paths, const TextTable& texts,
     if (together.end != EditorEnd::kOneByOne)
       return ShowFaults(texts, steps, kTextCouldNotWrite, unwritten);
   }
-  const EditedFields* typed = together.end == EditorEnd::kOneByOne ? &together.fields : nullptr;
+  const bool oneByOne = together.end == EditorEnd::kOneByOne;
   for (size_t file = 0; file < files.size(); ++file) {
     STEP(DA3Rudi);
+    const EditedFields* typed = !oneByOne                  ? nullptr
+                                : together.perFile.empty() ? &together.fields
+                                                           : &together.perFile[file];
     const EditorResult result = steps.edit(records[file], files[file], typed);
     if (result.end != EditorEnd::kSaved || write(file, result.fields)) continue;
     ShowFaults(texts, steps, kTextCouldNotWrite, unwritten);

@@ -67,6 +67,9 @@ struct EditedFields {
 struct EditorResult {
   EditorEnd end = EditorEnd::kCancelled;
   EditedFields fields;
+  // Where the files are to get values of their own (from their names, or numbered): what each
+  // file's editor starts with after "One by one", like the files; else empty.
+  std::vector<EditedFields> perFile = {};
 };
 
 // Writes what the user typed or picked into the file of that number; false when it could not.

@@ -170,11 +170,12 @@ constexpr EditorControl kTagFields[] = {kTitleField,   kArtistField, kAlbumField
 class EditorWindow : public ProgramWindow {
  public:
   // One file: Save ends the window with what was typed. Several: Save hands what was typed to
-  // write, for each file in turn. Fields typed in another window start as changed.
+  // write, for each file in turn. Fields typed in another window start as changed; so do its cover
+  // change and a track total it was to write.
   EditorWindow(const ProgramTables& tables, const std::vector<TagInfo>& records,
                const std::vector<std::string>& fileNames, bool single,
-               const WriteTypedFields& write = {}, ChangedFields typed = {},
-               CoverLoader loadCover = {}, CoverChange cover = {})
+               const WriteTypedFields& write = {}, const EditedFields* typed = nullptr,
+               CoverLoader loadCover = {})
       : ProgramWindow({.title = kEditorTitle,
                        .width = kClientWidth,
                        .height = kClientHeight,
@@ -184,9 +185,10 @@ class EditorWindow : public ProgramWindow {
         fileNames_(fileNames),
         single_(single),
         write_(write),
-        changed_(typed),
+        changed_(typed ? typed->changed : ChangedFields()),
         loadCover_(std::move(loadCover)),
-        coverChange_(std::move(cover)) {}
+        coverChange_(typed ? typed->cover : CoverChange()),
+        typedTotal_(typed ? typed->trackTotal : std::nullopt) {}
 
   ~EditorWindow() override {
     stop_ = true;
@@ -196,7 +198,7 @@ class EditorWindow : public ProgramWindow {
 
   EditorResult Run() {
     if (!ProgramWindow::Run(kControls, tables_.texts)) return {};
-    return {end_, fields_};
+    return {end_, fields_, std::move(perFile_)};
   }
 
  private:
@@ -380,6 +382,9 @@ class EditorWindow : public ProgramWindow {
                coverChange_};
     if (selected != CB_ERR) fields_.genre = size_t(selected);
     if (selected == CB_ERR) fields_.genreText = genreText_;
+    // A total typed in another window goes with its track number while that stands.
+    if (typedTotal_ && fields_.track == std::to_string(records_.front().track))
+      fields_.trackTotal = typedTotal_;
   }
 
   // Fills the fields from the files' names through the window "Tags from file names"; the
@@ -813,7 +818,13 @@ class EditorWindow : public ProgramWindow {
 
   void Finish(EditorEnd end) {
     STEP(Editor);
-    if (end == EditorEnd::kOneByOne) ReadFields();
+    if (end == EditorEnd::kOneByOne) {
+      // Each file's editor starts with what it would have saved here: the values its name or
+      // the numbering gave it travel with what was typed.
+      ReadFields();
+      if (!nameValues_.empty())
+        for (size_t file = 0; file < records_.size(); ++file) perFile_.push_back(FieldsFor(file));
+    }
     // A save under way ends between two files; the window closes when the worker has stopped.
     if (saving_) {
       stop_ = true;
@@ -852,6 +863,8 @@ class EditorWindow : public ProgramWindow {
   std::vector<std::array<std::optional<std::string>, kTagFieldCount>> nameValues_;
   ChangedFields namedFields_, typedOverNames_;
   std::vector<std::optional<std::int32_t>> trackTotals_;  // per file, from the numbering
+  std::optional<std::int32_t> typedTotal_;                // one file's, from another window
+  std::vector<EditedFields> perFile_;                     // for "One by one", where they differ
   std::string genreText_;
 };
 }  // namespace
@@ -863,14 +876,12 @@ EditorResult EditTags(const ProgramTables& tables, const TagInfo& record,
   std::vector<TagInfo> records{record};
   if (typed) CopyBack(*typed, tables.genres, records.front());
   const std::vector<std::string> names{fileName};
-  return EditorWindow(tables, records, names, true, {}, typed ? typed->changed : ChangedFields(),
-                      loadCover, typed ? typed->cover : CoverChange())
-      .Run();
+  return EditorWindow(tables, records, names, true, {}, typed, loadCover).Run();
 }
 
 EditorResult EditTogether(const ProgramTables& tables, const std::vector<TagInfo>& records,
                           const std::vector<std::string>& fileNames, const WriteTypedFields& write,
                           const CoverLoader& loadCover) {
   STEP(Editor);
-  return EditorWindow(tables, records, fileNames, false, write, {}, loadCover).Run();
+  return EditorWindow(tables, records, fileNames, false, write, nullptr, loadCover).Run();
 }

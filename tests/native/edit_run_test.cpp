@@ -13,6 +13,7 @@ struct FakeSteps {
   std::set<std::string> cancelled, unwritable;
   EditorEnd together = EditorEnd::kSaved;  // how the editor for several files ends
   size_t stopAfter = SIZE_MAX;             // the files it saves before Cancel stops it
+  bool ownValues = false;                  // it gives each file values of its own
   std::vector<std::string> log;
 
   EditRunSteps Steps() {
@@ -43,7 +44,13 @@ struct FakeSteps {
                   typed.album = "Typed";
                   if (together == EditorEnd::kSaved)
                     for (size_t i = 0; i < records.size() && i < stopAfter; ++i) write(i, typed);
-                  return EditorResult{together, typed};
+                  EditorResult result{together, typed};
+                  if (ownValues)  // values of each file's own, as names give them
+                    for (size_t i = 0; i < records.size(); ++i) {
+                      result.perFile.push_back(typed);
+                      result.perFile.back().album = "Own " + std::to_string(i);
+                    }
+                  return result;
                 },
             .write =
                 [this](const std::string& path, const EditedFields&, std::string& reason) {
@@ -199,4 +206,20 @@ TEST(ReadersAtOnce, KeepTheFilesOrderAndTheirOwnReadings) {
   fake.together = EditorEnd::kCancelled;
   RunEditFiles(paths, texts, steps);
   EXPECT_EQ(fake.log, (std::vector<std::string>{box, together}));
+}
+
+// After "One by one", a file whose values are its own (read from its name) starts its editor with
+// them, not with another file's.
+TEST(OneByOne, EachFileStartsWithTheValuesOfItsOwn) {
+  TextTable texts;
+  FillDefaultTexts(texts);
+  FakeSteps fake;
+  fake.files["a.mp3"], fake.files["b.mp3"];
+  fake.together = EditorEnd::kOneByOne;
+  fake.ownValues = true;
+  RunEditMode(Arguments("p -edit a.mp3 b.mp3"), texts, fake.Steps());
+  EXPECT_EQ(fake.log,
+            (std::vector<std::string>{"read a.mp3", "read b.mp3", "together a.mp3 [] b.mp3 []",
+                                      "edit a.mp3 [] typed Own 0", "write a.mp3",
+                                      "edit b.mp3 [] typed Own 1", "write b.mp3"}));
 }
