@@ -58,4 +58,10 @@ add_test(NAME one_field_saves_read_by_mutagen
          COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_one_field_saves.sh
                  $<TARGET_FILE:save_field> ${FIXTURE_DIR})
 set_tests_properties(one_field_saves_read_by_mutagen PROPERTIES TIMEOUT 600)
+
+# The window "Tags from file names" alone, for the README's picture (scripts/screenshots.sh).
+add_executable(show_names_window tests/programs/show_names_window_win.cpp app/DA3Zur.rc)
+target_link_libraries(show_names_window PRIVATE da3)
+target_compile_options(show_names_window PRIVATE ${DA3_WARNINGS})
+target_link_options(show_names_window PRIVATE ${DA3_LINK_OPTIONS} -municode)
 include(cmake/bench.cmake)

@@ -139,21 +139,15 @@ class NamesWindow : public ProgramWindow {
     }
     columns_ = columns;
     columnsMade_ = true;
-    const int width = ScaledForDpi(columns.empty() ? 580 : 600 / int(columns.size() + 1));
-    auto add = [&](int at, const std::string& title) {
-      std::wstring text = Wide(title);
-      LVCOLUMNW column{};
-      column.mask = LVCF_TEXT | LVCF_WIDTH;
-      column.cx = at == 0 && !columns.empty() ? std::max(width, ScaledForDpi(180)) : width;
-      column.pszText = text.data();
-      ListView_InsertColumn(preview, at, &column);
-    };
-    add(0, texts_[kTextFileHeader]);
-    for (size_t i = 0; i < columns.size(); ++i) {
-      std::string label = texts_[kMacroLabels[columns[i]]];
-      if (!label.empty() && label.back() == ':') label.pop_back();
-      add(int(i + 1), label);
-    }
+    // Widths at 96 DPI within the list's 576: the file's column at least 180, the values' sharing
+    // the rest.
+    constexpr int kInside = 576;
+    const int values = int(columns.size());
+    const int file = values ? std::max(180, kInside / (values + 1)) : kInside;
+    AddColumn(preview, 0, texts_[kTextFileHeader], file);
+    for (int i = 0; i < values; ++i)
+      AddColumn(preview, i + 1, ColumnTitle(texts_[kMacroLabels[columns[size_t(i)]]]),
+                (kInside - file) / values);
   }
 
   // A cell: the name read, then the values found; a name that does not fit says why instead.

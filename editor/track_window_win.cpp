@@ -29,12 +29,6 @@ const ControlRow kControls[] = {
     {WC_BUTTONW, kButton, 0, 425, 360, 85, 28, Id(kTracksCancel), kTextCancel},
 };
 
-// A label's text as a column title: without its colon.
-std::string Title(std::string label) {
-  if (!label.empty() && label.back() == ':') label.pop_back();
-  return label;
-}
-
 class TracksWindow : public ProgramWindow {
  public:
   TracksWindow(const TextTable& texts, const std::vector<std::string>& files)
@@ -55,17 +49,9 @@ class TracksWindow : public ProgramWindow {
     SendMessageW(Control(Id(kTrackStartField)), EM_LIMITTEXT, 6, 0);
     HWND list = Control(Id(kTrackList));
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    int at = 0;
-    for (const auto& [title, width] : {std::pair{texts_[kTextFileHeader], 300},
-                                       {Title(texts_[kTextTrack]), 60},
-                                       {texts_[kTextTotalHeader], 120}}) {
-      std::wstring text = Wide(title);
-      LVCOLUMNW column{};
-      column.mask = LVCF_TEXT | LVCF_WIDTH;
-      column.cx = ScaledForDpi(width);
-      column.pszText = text.data();
-      ListView_InsertColumn(list, at++, &column);
-    }
+    AddColumn(list, 0, texts_[kTextFileHeader], 300);
+    AddColumn(list, 1, ColumnTitle(texts_[kTextTrack]), 60);
+    AddColumn(list, 2, texts_[kTextTotalHeader], 120);
     Renumber();
     ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   }

@@ -70,3 +70,12 @@ bash "$da3_root/scripts/screenshot.sh" "$da3_root/docs/sorter.png" "Veltan's DA3
 cp "$da3_cache/fixtures/rich-v24.mp3" "$music/Incoming/Bonus Track.mp3"
 bash "$da3_root/scripts/screenshot.sh" "$da3_root/docs/editor_album.png" "Veltan's DA3Zur Editor 1.0" \
   "$exe" -edit "${sorted[0]}" "${sorted[1]}" "${sorted[2]}" "C:\\Music\\Incoming\\Bonus Track.mp3"
+
+# The window "Tags from file names" over an album's names, one of which does not fit.
+names=()
+for title in "01 - Harbour Lights" "02 - Morning Light" "03 - Night Drive" "04 - Rainfall (live)" \
+  "05 - Old Tape" "06 - Slow Boats" "07 - Paper Moon" "Bonus - Demo"; do
+  names+=("C:\\Music\\Incoming\\Alpha Band\\Morning\\$title.mp3")
+done
+bash "$da3_root/scripts/screenshot.sh" "$da3_root/docs/names.png" "Tags from file names" \
+  "$da3_out/win64/show_names_window.exe" '%ARTIST%\%ALBUM%\%TRACK% - %TITLE%' "${names[@]}"

@@ -62,15 +62,6 @@ const ControlRow kControls[] = {
      kTextAlbumBox},
 };
 
-void AddColumn(HWND list, int index, const std::string& text, int width) {
-  std::wstring wide = Wide(text);
-  LVCOLUMNW column{};
-  column.mask = LVCF_TEXT | LVCF_WIDTH;
-  column.pszText = wide.data();
-  column.cx = ScaledForDpi(width);
-  SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(index), LPARAM(&column));
-}
-
 // Appends a row; returns its index.
 int AppendRow(HWND list, const std::string& text) {
   std::wstring wide = Wide(text);

@@ -1,5 +1,7 @@
 #include "window_kit/window_kit_win.h"
 
+#include <commctrl.h>
+
 #include <functional>
 
 #include "base/position.h"
@@ -100,6 +102,20 @@ FontHandle CreateMessageFont() {
   if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
     return FontHandle(static_cast<HFONT>(nullptr));
   return FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+void AddColumn(HWND list, int index, const std::string& text, int width) {
+  std::wstring wide = Wide(text);
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.pszText = wide.data();
+  column.cx = ScaledForDpi(width);
+  SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(index), LPARAM(&column));
+}
+
+std::string ColumnTitle(std::string label) {
+  if (!label.empty() && label.back() == ':') label.pop_back();
+  return label;
 }
 
 void FitSelectionHeight(HWND list, int height) {

@@ -41,6 +41,11 @@ FontHandle CreateMessageFont();
 // the height the control was created with).
 void FitSelectionHeight(HWND list, int height);
 
+// Adds a column to a report list view at the given place, its width at 96 DPI.
+void AddColumn(HWND list, int index, const std::string& text, int width);
+// A field's label ("Track:") as a column title: without its colon.
+std::string ColumnTitle(std::string label);
+
 // Dispatches every message that is waiting, without blocking.
 void DispatchPendingMessages(HWND window);
 
