@@ -1,6 +1,6 @@
-// show_names_window <pattern> <file>...: shows the window "Tags from file names" for the files (which
-// need not exist: only their names are read), as the editor opens it, until it is closed. For the
-// README's picture of the preview.
+// show_names_window <pattern> <file>...: shows the window "Tags from file names" for the files
+// (which need not exist: only their names are read), as the editor opens it, until it is closed.
+// For the README's picture of the preview.
 #include <windows.h>
 
 #include <commctrl.h>

@@ -113,8 +113,10 @@ const Row kTable[] = {
     {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 446, 244, 64, 28, kTextCoverRemove},
     {"Static", kStaticBits, SS_LEFT, 310, 350, 200, 40, kNone, ""},
     {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 310, 280, 200, 28, kTextFromName},
-    {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 310, 280, 200, 28, kTextFromName},
+    // "Number tracks…", off for one file.
+    {"Button", kButtonBits, WS_TABSTOP | BS_PUSHBUTTON, 310, 312, 200, 28, kTextNumberTracks},
 };
+static_assert(std::size(kTable) == kEditorControlCount);
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return SendMessageA(window, message, wParam, lParam);
@@ -152,6 +154,7 @@ TEST_F(EditorWindow, ShowsTheRecordInTheControlsOfTheTable) {
       EXPECT_EQ(StyleOf(control) & row.styleMask, row.style);
       // "One by one" is for several files only.
       EXPECT_EQ(bool(StyleOf(control) & WS_VISIBLE), i != kOneByOneButton);
+      if (i == kNumberTracksButton) EXPECT_FALSE(IsWindowEnabled(control));
       EXPECT_EQ(TextOf(control), row.textId == kNone ? row.value : DefaultText(row.textId));
       EXPECT_EQ(HFONT(Send(control, WM_GETFONT)), font) << "not in the message font";
       RECT rect = RectInParent(control);
