@@ -154,7 +154,9 @@ TEST_F(EditorWindow, ShowsTheRecordInTheControlsOfTheTable) {
       EXPECT_EQ(StyleOf(control) & row.styleMask, row.style);
       // "One by one" is for several files only.
       EXPECT_EQ(bool(StyleOf(control) & WS_VISIBLE), i != kOneByOneButton);
-      if (i == kNumberTracksButton) EXPECT_FALSE(IsWindowEnabled(control));
+      if (i == kNumberTracksButton) {
+        EXPECT_FALSE(IsWindowEnabled(control));
+      }
       EXPECT_EQ(TextOf(control), row.textId == kNone ? row.value : DefaultText(row.textId));
       EXPECT_EQ(HFONT(Send(control, WM_GETFONT)), font) << "not in the message font";
       RECT rect = RectInParent(control);
