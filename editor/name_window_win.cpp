@@ -6,7 +6,7 @@
 
 #include "base/position.h"
 #include "base/wide_text_win.h"
-#include "window_kit/window_kit_win.h"
+#include "window_kit/list_dialog_win.h"
 
 namespace {
 constexpr int Id(NamesControl control) { return kFirstNamesControlId + int(control); }
@@ -33,17 +33,17 @@ const ControlRow kControls[] = {
 constexpr TextId kMacroLabels[kSkipName] = {kTextArtist, kTextAlbum, kTextTitle,  kTextTrack,
                                             kTextYear,   kTextGenre, kTextComment};
 
-class NamesWindow : public ProgramWindow {
+class NamesWindow : public ListDialog {
  public:
   NamesWindow(const TextTable& texts, const std::vector<std::string>& files, std::string pattern)
-      : ProgramWindow(
-            {.title = kNamesTitle, .width = 620, .height = 436, .module = Module::Editor}),
-        texts_(texts),
+      : ListDialog({.title = kNamesTitle, .width = 620, .height = 436, .module = Module::Editor},
+                   texts,
+                   {Id(kNamePatternField), Id(kNamePreview), Id(kNamesOk), Id(kNamesCancel)}),
         files_(files),
         startPattern_(std::move(pattern)) {}
 
   std::optional<NamesTaken> Run() {
-    if (!ProgramWindow::Run(kControls, texts_) || !taken_) return std::nullopt;
+    if (!Ask(kControls)) return std::nullopt;
     return NamesTaken{ControlText(Control(Id(kNamePatternField))), std::move(matches_)};
   }
 
@@ -60,52 +60,19 @@ class NamesWindow : public ProgramWindow {
     Preview();
   }
 
-  HWND FirstFocus() const override {
-    HWND field = Control(Id(kNamePatternField));
-    SendMessageW(field, EM_SETSEL, 0, -1);
-    return field;
-  }
-
-  bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    switch (message) {
-      case WM_CLOSE:
-        Close();
-        return true;
-      case DM_GETDEFID:
-        result = MAKELRESULT(Id(kNamesOk), DC_HASDEFID);
-        return true;
-      case WM_COMMAND:
-        return OnCommand(LOWORD(wParam), HIWORD(wParam));
-      case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->idFrom != UINT_PTR(Id(kNamePreview)) || header->code != LVN_GETDISPINFOW)
-          return false;
-        ShowCell(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
-        return true;
-      }
-      default:
-        return false;
+  bool OnCommand(int id, int code) override {
+    if ((id == Id(kNamePatternField) && code == EN_CHANGE) ||
+        (id == Id(kUnderscoreBox) && code == BN_CLICKED)) {
+      Preview();
+      return true;
     }
-  }
-
-  bool OnCommand(int id, int code) {
-    if (id == Id(kNamePatternField) && code == EN_CHANGE) {
-      Preview();
-    } else if (id == Id(kUnderscoreBox) && code == BN_CLICKED) {
-      Preview();
-    } else if (id == Id(kReadyPatternList) && code == CBN_SELCHANGE) {
+    if (id == Id(kReadyPatternList) && code == CBN_SELCHANGE) {
       const LRESULT chosen = SendMessageW(Control(id), CB_GETCURSEL, 0, 0);
       if (chosen >= 0 && size_t(chosen) < std::size(kReadyPatterns))
         SetControlText(Control(Id(kNamePatternField)), kReadyPatterns[chosen]);  // EN_CHANGE
-    } else if ((id == Id(kNamesOk) && code == BN_CLICKED) || id == IDOK) {
-      taken_ = true;
-      Close();
-    } else if ((id == Id(kNamesCancel) && code == BN_CLICKED) || id == IDCANCEL) {
-      Close();
-    } else {
-      return false;
+      return true;
     }
-    return true;
+    return false;
   }
 
   // Reads every name by the pattern as it stands and redraws the list, at once: reading a
@@ -151,27 +118,19 @@ class NamesWindow : public ProgramWindow {
   }
 
   // A cell: the name read, then the values found; a name that does not fit says why instead.
-  void ShowCell(LVITEMW& item) {
-    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || size_t(item.iItem) >= matches_.size()) return;
-    const NameMatch& match = matches_[size_t(item.iItem)];
-    std::string text;
-    if (item.iSubItem == 0)
-      text = match.name;
-    else if (!match.matched())
-      text = item.iSubItem == 1 ? MisfitText(texts_, match) : "";
-    else if (size_t(item.iSubItem) <= columns_.size())
-      text = match.values[columns_[size_t(item.iSubItem) - 1]];
-    cell_ = Wide(text);
-    item.pszText = cell_.data();
+  size_t RowCount() const override { return matches_.size(); }
+  std::string CellText(size_t row, int column) const override {
+    const NameMatch& match = matches_[row];
+    if (column == 0) return match.name;
+    if (!match.matched()) return column == 1 ? MisfitText(texts_, match) : "";
+    return size_t(column) <= columns_.size() ? match.values[columns_[size_t(column) - 1]] : "";
   }
 
-  const TextTable& texts_;
   const std::vector<std::string>& files_;
   const std::string startPattern_;
   std::vector<NameMatch> matches_;
   std::vector<NameMacro> columns_;
-  bool columnsMade_ = false, taken_ = false;
-  std::wstring cell_;  // the text a cell shows, alive until the list has drawn it
+  bool columnsMade_ = false;
 };
 }  // namespace
 

@@ -8,7 +8,7 @@
 #include "base/position.h"
 #include "base/text_util.h"
 #include "base/wide_text_win.h"
-#include "window_kit/window_kit_win.h"
+#include "window_kit/list_dialog_win.h"
 
 namespace {
 constexpr int Id(TracksControl control) { return kFirstTracksControlId + int(control); }
@@ -29,17 +29,16 @@ const ControlRow kControls[] = {
     {WC_BUTTONW, kButton, 0, 425, 360, 85, 28, Id(kTracksCancel), kTextCancel},
 };
 
-class TracksWindow : public ProgramWindow {
+class TracksWindow : public ListDialog {
  public:
   TracksWindow(const TextTable& texts, const std::vector<std::string>& files)
-      : ProgramWindow(
-            {.title = kTracksTitle, .width = 520, .height = 400, .module = Module::Editor}),
-        texts_(texts),
+      : ListDialog({.title = kTracksTitle, .width = 520, .height = 400, .module = Module::Editor},
+                   texts, {Id(kTrackStartField), Id(kTrackList), Id(kTracksOk), Id(kTracksCancel)}),
         files_(files),
         order_(NumberingOrder(files)) {}
 
   std::optional<TracksTaken> Run() {
-    if (!ProgramWindow::Run(kControls, texts_) || !taken_) return std::nullopt;
+    if (!Ask(kControls)) return std::nullopt;
     return TracksTaken{std::move(numbers_), WritesTotal()};
   }
 
@@ -56,49 +55,17 @@ class TracksWindow : public ProgramWindow {
     ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   }
 
-  HWND FirstFocus() const override {
-    HWND field = Control(Id(kTrackStartField));
-    SendMessageW(field, EM_SETSEL, 0, -1);
-    return field;
-  }
-
-  bool OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    switch (message) {
-      case WM_CLOSE:
-        Close();
-        return true;
-      case DM_GETDEFID:
-        result = MAKELRESULT(Id(kTracksOk), DC_HASDEFID);
-        return true;
-      case WM_COMMAND:
-        return OnCommand(LOWORD(wParam), HIWORD(wParam));
-      case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->idFrom != UINT_PTR(Id(kTrackList)) || header->code != LVN_GETDISPINFOW)
-          return false;
-        ShowCell(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
-        return true;
-      }
-      default:
-        return false;
-    }
-  }
-
-  bool OnCommand(int id, int code) {
+  bool OnCommand(int id, int code) override {
     if ((id == Id(kTrackStartField) && code == EN_CHANGE) ||
         ((id == Id(kTrackPerFolderBox) || id == Id(kTrackTotalBox)) && code == BN_CLICKED)) {
       Renumber();
-    } else if ((id == Id(kTrackUpButton) || id == Id(kTrackDownButton)) && code == BN_CLICKED) {
-      Move(id == Id(kTrackUpButton) ? -1 : 1);
-    } else if ((id == Id(kTracksOk) && code == BN_CLICKED) || id == IDOK) {
-      taken_ = true;
-      Close();
-    } else if ((id == Id(kTracksCancel) && code == BN_CLICKED) || id == IDCANCEL) {
-      Close();
-    } else {
-      return false;
+      return true;
     }
-    return true;
+    if ((id == Id(kTrackUpButton) || id == Id(kTrackDownButton)) && code == BN_CLICKED) {
+      Move(id == Id(kTrackUpButton) ? -1 : 1);
+      return true;
+    }
+    return false;
   }
 
   bool Checked(TracksControl box) const {
@@ -130,30 +97,23 @@ class TracksWindow : public ProgramWindow {
   }
 
   // A row: the file (with its folder), its number, its total or that its format keeps none.
-  void ShowCell(LVITEMW& item) {
-    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || size_t(item.iItem) >= order_.size()) return;
-    const size_t file = order_[size_t(item.iItem)];
-    std::string text;
-    if (item.iSubItem == 0) {
-      std::string folder = FolderPart(files_[file]);
+  size_t RowCount() const override { return order_.size(); }
+  std::string CellText(size_t row, int column) const override {
+    const std::string& file = files_[order_[row]];
+    if (column == 0) {
+      std::string folder = FolderPart(file);
       if (!folder.empty()) folder.pop_back();
-      text = FilePart(folder) + "\\" + FilePart(files_[file]);
-    } else if (item.iSubItem == 1) {
-      text = std::to_string(numbers_[file].track);
-    } else if (WritesTotal()) {
-      text = TotalKeptIn(files_[file]) ? std::to_string(numbers_[file].total)
-                                       : texts_[kTextNoTotalKept];
+      return FilePart(folder) + "\\" + FilePart(file);
     }
-    cell_ = Wide(text);
-    item.pszText = cell_.data();
+    const TrackNumber& number = numbers_[order_[row]];
+    if (column == 1) return std::to_string(number.track);
+    if (!WritesTotal()) return "";
+    return TotalKeptIn(file) ? std::to_string(number.total) : texts_[kTextNoTotalKept];
   }
 
-  const TextTable& texts_;
   const std::vector<std::string>& files_;
   std::vector<size_t> order_;
   std::vector<TrackNumber> numbers_;
-  bool taken_ = false;
-  std::wstring cell_;  // the text a cell shows, alive until the list has drawn it
 };
 }  // namespace
 
