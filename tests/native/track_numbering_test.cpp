@@ -23,9 +23,11 @@ struct NumberingCase {
   std::int32_t start;
   bool perFolder;
   std::vector<TrackNumber> numbers;  // like paths
+  std::vector<size_t> order = {};    // as the user left it; empty: as Explorer lists them
 };
 
-TEST(NumberTracks, ByFolderThenNameFromTheStart) {
+TEST(NumberTracks, InTheOrderShownFromTheStartPerGroup) {
+  const std::vector<std::string> ab = {"C:\\A\\1.mp3", "C:\\A\\2.mp3", "C:\\B\\1.mp3"};
   const std::vector<NumberingCase> cases = {
       {"one folder in natural order",
        {"C:\\A\\10.mp3", "C:\\A\\2.mp3", "C:\\A\\1.mp3"},
@@ -43,25 +45,28 @@ TEST(NumberTracks, ByFolderThenNameFromTheStart) {
        1,
        true,
        {{1, 2}, {2, 2}, {1, 2}, {2, 2}}},
+      {"an order the user changed, a folder's files numbered wherever they come",
+       ab,
+       1,
+       true,
+       {{2, 2}, {1, 2}, {1, 1}},
+       {1, 2, 0}},
+      {"an order the user changed, numbered on", ab, 1, false, {{3, 3}, {1, 3}, {2, 3}}, {1, 2, 0}},
   };
   for (const NumberingCase& row : cases)
-    EXPECT_EQ(NumberTracks(row.paths, NumberingOrder(row.paths), row.start, row.perFolder),
+    EXPECT_EQ(NumberTracks(row.paths, row.order.empty() ? NumberingOrder(row.paths) : row.order,
+                           row.start, row.perFolder),
               row.numbers)
         << row.what;
 }
 
-// The user's order stands, a folder's files numbered in it wherever they come.
-TEST(NumberTracks, FollowsAnOrderTheUserChanged) {
-  const std::vector<std::string> paths = {"C:\\A\\1.mp3", "C:\\A\\2.mp3", "C:\\B\\1.mp3"};
-  EXPECT_EQ(NumberTracks(paths, {1, 2, 0}, 1, true),
-            (std::vector<TrackNumber>{{2, 2}, {1, 2}, {1, 1}}));
-  EXPECT_EQ(NumberTracks(paths, {1, 2, 0}, 1, false),
-            (std::vector<TrackNumber>{{3, 3}, {1, 3}, {2, 3}}));
-}
-
 TEST(TotalKeptIn, AllButWmaAndWav) {
-  for (const char* path : {"a.mp3", "a.flac", "a.ogg", "a.m4a", "a.ape", "a.aiff", "a.opus"})
-    EXPECT_TRUE(TotalKeptIn(path)) << path;
-  for (const char* path : {"a.wma", "a.WAV", "a.asf"}) EXPECT_FALSE(TotalKeptIn(path)) << path;
+  for (const auto& [path, kept] : {std::pair{"a.mp3", true},
+                                   {"a.flac", true},
+                                   {"a.m4a", true},
+                                   {"a.wma", false},
+                                   {"a.WAV", false},
+                                   {"a.asf", false}})
+    EXPECT_EQ(TotalKeptIn(path), kept) << path;
 }
 }  // namespace

