@@ -19,7 +19,7 @@ inline double Median(std::vector<double> values) {
   return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-// The command line of tests/bench/trivial_gui.cpp, built beside the benchmark programs.
+// The command line of bench/trivial_gui.cpp, built beside the benchmark programs.
 inline std::string TrivialGuiCommand(const std::string& arguments = "") {
   return "\"" + std::string(DA3_TEST_BINARY_DIR) + "\\trivial_gui.exe\" " + arguments;
 }

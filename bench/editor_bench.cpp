@@ -35,7 +35,7 @@
 #include "editor/editor_window.h"
 #include "editor/name_window.h"
 #include "tags/tag_bridge.h"
-#include "tests/bench/bench_support.h"
+#include "bench/bench_support.h"
 #include "tests/support/configure_support.h"
 #include "tests/support/editor_support.h"
 #include "tests/support/verb_call_support.h"

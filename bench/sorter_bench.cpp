@@ -40,7 +40,7 @@
 #include "sorter/target_path.h"
 #include "tags/tag_bridge.h"
 #include "tags/taglib.h"
-#include "tests/bench/bench_support.h"
+#include "bench/bench_support.h"
 #include "configure/shell_verbs.h"
 #include "tests/support/configure_support.h"
 #include "tests/support/sorter_support.h"
