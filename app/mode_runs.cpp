@@ -37,7 +37,8 @@ void ShowFaults(const TextTable& texts, const EditRunSteps& steps, TextId what,
 }
 
 // Each file's reading in its place, nothing where it could not be read; steps.readers files at a
-// time, the next file going to whichever reader is free.
+// time, the next file going to whichever reader is free. A name that lost a character on its way
+// here names no file and is not read.
 std::vector<std::optional<TagInfo>> ReadAll(const std::vector<std::string>& paths,
                                             const EditRunSteps& steps) {
   std::vector<std::optional<TagInfo>> records(paths.size());
@@ -46,7 +47,8 @@ std::vector<std::optional<TagInfo>> ReadAll(const std::vector<std::string>& path
     for (size_t file; (file = next++) < paths.size();) {
       STEP(DA3Rudi);
       TagInfo record;
-      if (steps.read(paths[file], record)) records[file] = std::move(record);
+      if (!HoldsUnpairedSurrogate(paths[file]) && steps.read(paths[file], record))
+        records[file] = std::move(record);
     }
   };
   std::vector<std::thread> readers;
@@ -68,22 +70,18 @@ void RunEditFiles(const std::vector<std::string>& paths, const TextTable& texts,
   std::vector<std::string> files;
   std::vector<TagInfo> records;
   std::vector<FileFault> unread, unwritten;
-  // A name that lost a character on its way here names no file: it is reported with the reason.
-  auto readable = [](const std::string& path) {
-    return !IsSaveCopyName(path) && !HoldsUnpairedSurrogate(path);
-  };
-  std::vector<std::string> toRead;
-  std::ranges::copy_if(paths, std::back_inserter(toRead), readable);
-  std::vector<std::optional<TagInfo>> read = ReadAll(toRead, steps);
-  for (size_t file = 0; const std::string& path : paths) {
-    if (IsSaveCopyName(path)) continue;
-    if (!readable(path)) {
-      unread.push_back({path, texts[kTextNameUnreadable]});
-    } else if (std::optional<TagInfo>& record = read[file++]) {
-      files.push_back(path);
-      records.push_back(std::move(*record));
+  std::vector<std::string> named;
+  std::ranges::copy_if(paths, std::back_inserter(named),
+                       [](const std::string& path) { return !IsSaveCopyName(path); });
+  std::vector<std::optional<TagInfo>> read = ReadAll(named, steps);
+  for (size_t file = 0; file < named.size(); ++file) {
+    if (HoldsUnpairedSurrogate(named[file])) {
+      unread.push_back({named[file], texts[kTextNameUnreadable]});
+    } else if (read[file]) {
+      files.push_back(named[file]);
+      records.push_back(std::move(*read[file]));
     } else {
-      unread.push_back({path, ""});
+      unread.push_back({named[file], ""});
     }
   }
   ShowFaults(texts, steps, kTextCouldNotRead, unread);
