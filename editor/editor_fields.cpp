@@ -55,6 +55,20 @@ ShownFields ShownFieldsOf(const std::vector<TagInfo>& records, const GenreTable&
   return shown;
 }
 
+std::string RecordText(const TagInfo& record, TagField field) {
+  if (field == kYearTag) return record.year ? std::to_string(record.year) : "";
+  if (field == kTrackTag) return record.track ? std::to_string(record.track) : "";
+  const std::string* texts[] = {&record.title,   &record.artist, &record.album, nullptr,
+                                &record.comment, nullptr,        &record.genre};
+  return *texts[field];
+}
+
+std::string& FieldText(EditedFields& fields, TagField field) {
+  std::string* texts[] = {&fields.title, &fields.artist,  &fields.album,
+                          &fields.year,  &fields.comment, &fields.track};
+  return *texts[field];
+}
+
 void CopyBack(const EditedFields& fields, const GenreTable& genres, TagInfo& record) {
   STEP(Editor);
   const ChangedFields& changed = fields.changed;

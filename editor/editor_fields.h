@@ -46,6 +46,9 @@ struct ShownFields {
 };
 ShownFields ShownFieldsOf(const std::vector<TagInfo>& records, const GenreTable& genres);
 
+// A record's text of a tag field as the editor shows it: numbers as digits, none for 0.
+std::string RecordText(const TagInfo& record, TagField field);
+
 // How an editor window ended: Cancel (or the close box), Save, or "One by one", which asks for the
 // same files in one editor each.
 enum class EditorEnd { kCancelled, kSaved, kOneByOne };
@@ -71,6 +74,9 @@ struct EditorResult {
   // file's editor starts with after "One by one", like the files; else empty.
   std::vector<EditedFields> perFile = {};
 };
+
+// The member of the fields that holds a tag field's text (not the genre's).
+std::string& FieldText(EditedFields& fields, TagField field);
 
 // Writes what the user typed or picked into the file of that number; false when it could not.
 using WriteTypedFields = std::function<bool(size_t file, const EditedFields& fields)>;

@@ -110,13 +110,6 @@ const ControlRow kControls[] = {
      kTextNumberTracks},
 };
 
-// The text member of the fields that holds a tag field (not the genre).
-std::string& FieldText(EditedFields& fields, TagField field) {
-  std::string* texts[] = {&fields.title, &fields.artist,  &fields.album,
-                          &fields.year,  &fields.comment, &fields.track};
-  return *texts[field];
-}
-
 // The pattern kept from the last time, and where it is kept.
 constexpr char kNamePatternKey[] = "NamePattern";
 std::string PreferencesPath() { return SettingsFolder() + kPreferenceFileName; }
@@ -358,8 +351,8 @@ class EditorWindow : public ProgramWindow {
       for (size_t field = 0; field < kTagFieldCount; ++field) {
         if (id != Id(kTagFields[field]) || filling_) continue;
         changed_.set(field);
-        // Typed over values read from names: what is typed goes to every file.
-        if (namedFields_[field]) typedOverNames_.set(field);
+        // Typed over values of each file's own: what is typed goes to every file.
+        if (ownFields_[field]) typedOver_.set(field);
         if (code == EN_CHANGE) SendMessageW(Control(id), EM_SETCUEBANNER, FALSE, LPARAM(L""));
       }
     } else {
@@ -442,39 +435,29 @@ class EditorWindow : public ProgramWindow {
   void TakeValues(
       const ChangedFields& fields,
       const std::function<std::optional<std::string>(size_t file, size_t field)>& valueOf) {
-    if (nameValues_.empty()) nameValues_.assign(records_.size(), {});
+    if (fileValues_.empty()) fileValues_.assign(records_.size(), {});
     for (size_t field = 0; field < kTagFieldCount; ++field)
       if (fields[field])
         for (size_t file = 0; file < records_.size(); ++file)
-          nameValues_[file][field] = valueOf(file, field);
+          fileValues_[file][field] = valueOf(file, field);
     for (size_t field = 0; field < kTagFieldCount; ++field) {
       if (!fields[field]) continue;
       std::optional<std::string> shared;  // what every file is to hold, where they agree
       bool named = false, differ = false;
       for (size_t file = 0; file < records_.size(); ++file) {
-        const std::optional<std::string>& value = nameValues_[file][field];
+        const std::optional<std::string>& value = fileValues_[file][field];
         named = named || value;
-        const std::string now = value.value_or(ShownValue(file, TagField(field)));
+        const std::string now = value.value_or(RecordText(records_[file], TagField(field)));
         // Genres are one where they differ in capitals alone, as the list compares them.
         differ = differ || (shared && (field == kGenreTag ? !EqualsIgnoringAsciiCase(*shared, now)
                                                           : *shared != now));
         if (!shared) shared = now;
       }
       if (!named) continue;
-      namedFields_.set(field);
-      typedOverNames_.reset(field);
+      ownFields_.set(field);
+      typedOver_.reset(field);
       ShowNamed(TagField(field), differ ? std::nullopt : shared);
     }
-  }
-
-  // A record's value of a field as the editor shows it.
-  std::string ShownValue(size_t file, TagField field) const {
-    const TagInfo& record = records_[file];
-    const std::string* texts[] = {&record.title,   &record.artist, &record.album, nullptr,
-                                  &record.comment, nullptr,        &record.genre};
-    if (field == kYearTag) return record.year ? std::to_string(record.year) : "";
-    if (field == kTrackTag) return record.track ? std::to_string(record.track) : "";
-    return *texts[field];
   }
 
   // Shows a field filled from names: the value every file is to hold, or nothing under the hint
@@ -503,10 +486,10 @@ class EditorWindow : public ProgramWindow {
   // fields.
   EditedFields FieldsFor(size_t file) const {
     EditedFields fields = fields_;
-    if (nameValues_.empty()) return fields;
+    if (fileValues_.empty()) return fields;
     for (size_t field = 0; field < kTagFieldCount; ++field) {
-      if (!namedFields_[field] || typedOverNames_[field]) continue;
-      const std::optional<std::string>& value = nameValues_[file][field];
+      if (!ownFields_[field] || typedOver_[field]) continue;
+      const std::optional<std::string>& value = fileValues_[file][field];
       fields.changed.set(field, value.has_value());
       if (!value) continue;
       if (field == kTrackTag && !trackTotals_.empty()) fields.trackTotal = trackTotals_[file];
@@ -822,7 +805,7 @@ class EditorWindow : public ProgramWindow {
       // Each file's editor starts with what it would have saved here: the values its name or
       // the numbering gave it travel with what was typed.
       ReadFields();
-      if (!nameValues_.empty())
+      if (!fileValues_.empty())
         for (size_t file = 0; file < records_.size(); ++file) perFile_.push_back(FieldsFor(file));
     }
     // A save under way ends between two files; the window closes when the worker has stopped.
@@ -858,10 +841,10 @@ class EditorWindow : public ProgramWindow {
   std::optional<ShownCover> stored_;  // the files' shared cover as read
   bool differentCovers_ = false;
   std::optional<DecodedCover> decoded_;  // the one picture the window holds decoded
-  // Values read from the files' names, per file and field; the fields a pattern named, and those
-  // typed over since; a genre no list entry names, to write as it is.
-  std::vector<std::array<std::optional<std::string>, kTagFieldCount>> nameValues_;
-  ChangedFields namedFields_, typedOverNames_;
+  // Values of each file's own, per file and field (from its name, or numbered); the fields that
+  // hold such values, and those typed over since; a genre no list entry names, to write as it is.
+  std::vector<std::array<std::optional<std::string>, kTagFieldCount>> fileValues_;
+  ChangedFields ownFields_, typedOver_;
   std::vector<std::optional<std::int32_t>> trackTotals_;  // per file, from the numbering
   std::optional<std::int32_t> typedTotal_;                // one file's, from another window
   std::vector<EditedFields> perFile_;                     // for "One by one", where they differ
