@@ -403,8 +403,8 @@ class EditorWindow : public ProgramWindow {
     // The fields the pattern names take each file's value anew; values an earlier pattern or the
     // numbering gave the other fields stay.
     ChangedFields named;
-    for (const NamePattern::Part& part : ReadNamePattern(taken->pattern).parts)
-      if (part.macro && *part.macro != kSkipName) named.set(kMacroFields[*part.macro]);
+    for (NameMacro macro : NamedMacros(ReadNamePattern(taken->pattern)))
+      named.set(kMacroFields[macro]);
     if (named[kTrackTag]) trackTotals_.clear();
     TakeValues(named, [&](size_t file, size_t field) -> std::optional<std::string> {
       const NameMatch& match = taken->matches[file];

@@ -133,6 +133,15 @@ NameMatch MatchName(const NamePattern& pattern, std::string_view path, bool unde
   return match;
 }
 
+std::vector<NameMacro> NamedMacros(const NamePattern& pattern) {
+  std::vector<NameMacro> macros;
+  for (const NamePattern::Part& part : pattern.parts)
+    if (part.macro && *part.macro != kSkipName &&
+        std::ranges::find(macros, *part.macro) == macros.end())
+      macros.push_back(*part.macro);
+  return macros;
+}
+
 std::string MisfitText(const TextTable& texts, const NameMatch& match) {
   std::string why;
   switch (match.misfit) {

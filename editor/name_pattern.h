@@ -42,6 +42,8 @@ struct NamePattern {
   enum Refusal { kNone, kNoMacro, kSideBySide } refusal = kNone;
 };
 NamePattern ReadNamePattern(std::string_view pattern);
+// The macros the pattern names, %SKIP% aside, each once, in their first order.
+std::vector<NameMacro> NamedMacros(const NamePattern& pattern);
 
 // What one file's name gives: the values found (empty: the field stays as it is) and the part of
 // the name the pattern read; where it does not fit, why, and the values found before that.

@@ -42,8 +42,8 @@ class NamesWindow : public ListDialog {
         files_(files),
         startPattern_(std::move(pattern)) {}
 
-  std::optional<NamesTaken> Run() {
-    if (!Ask(kControls)) return std::nullopt;
+  std::optional<NamesTaken> Run(HWND owner) {
+    if (!Ask(owner, kControls)) return std::nullopt;
     return NamesTaken{ControlText(Control(Id(kNamePatternField))), std::move(matches_)};
   }
 
@@ -86,11 +86,7 @@ class NamesWindow : public ListDialog {
     for (const std::string& file : files_)
       matches_.push_back(MatchName(pattern, file, underscores));
     SetControlText(Control(Id(kNameRefusal)), RefusalText(texts_, pattern));
-    std::vector<NameMacro> columns;
-    for (const NamePattern::Part& part : pattern.parts)
-      if (part.macro && *part.macro != kSkipName &&
-          std::ranges::find(columns, *part.macro) == columns.end())
-        columns.push_back(*part.macro);
+    const std::vector<NameMacro> columns = NamedMacros(pattern);
     HWND preview = Control(Id(kNamePreview));
     SendMessageW(preview, WM_SETREDRAW, FALSE, 0);
     if (columns != columns_ || !columnsMade_) MakeColumns(columns);
@@ -138,9 +134,5 @@ std::optional<NamesTaken> AskTagsFromNames(HWND owner, const TextTable& texts,
                                            const std::vector<std::string>& files,
                                            const std::string& pattern) {
   STEP(Editor);
-  EnableWindow(owner, FALSE);
-  std::optional<NamesTaken> taken = NamesWindow(texts, files, pattern).Run();
-  EnableWindow(owner, TRUE);
-  SetActiveWindow(owner);
-  return taken;
+  return NamesWindow(texts, files, pattern).Run(owner);
 }

@@ -37,8 +37,8 @@ class TracksWindow : public ListDialog {
         files_(files),
         order_(NumberingOrder(files)) {}
 
-  std::optional<TracksTaken> Run() {
-    if (!Ask(kControls)) return std::nullopt;
+  std::optional<TracksTaken> Run(HWND owner) {
+    if (!Ask(owner, kControls)) return std::nullopt;
     return TracksTaken{std::move(numbers_), WritesTotal()};
   }
 
@@ -120,9 +120,5 @@ class TracksWindow : public ListDialog {
 std::optional<TracksTaken> AskTrackNumbers(HWND owner, const TextTable& texts,
                                            const std::vector<std::string>& files) {
   STEP(Editor);
-  EnableWindow(owner, FALSE);
-  std::optional<TracksTaken> taken = TracksWindow(texts, files).Run();
-  EnableWindow(owner, TRUE);
-  SetActiveWindow(owner);
-  return taken;
+  return TracksWindow(texts, files).Run(owner);
 }

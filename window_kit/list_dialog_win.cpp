@@ -4,6 +4,14 @@
 
 #include "base/wide_text_win.h"
 
+bool ListDialog::Ask(HWND owner, std::span<const ControlRow> controls) {
+  EnableWindow(owner, FALSE);
+  const bool ran = Run(controls, texts_);
+  EnableWindow(owner, TRUE);
+  SetActiveWindow(owner);
+  return ran && taken_;
+}
+
 HWND ListDialog::FirstFocus() const {
   HWND field = Control(ids_.field);
   SendMessageW(field, EM_SETSEL, 0, -1);

@@ -18,8 +18,9 @@ class ListDialog : public ProgramWindow {
   ListDialog(const WindowFrame& frame, const TextTable& texts, ListDialogIds ids)
       : ProgramWindow(frame), texts_(texts), ids_(ids) {}
 
-  // Shows the window until it ends; true when it ended with OK.
-  bool Ask(std::span<const ControlRow> controls) { return Run(controls, texts_) && taken_; }
+  // Shows the window over the owner, which is disabled meanwhile, until it ends; true when it
+  // ended with OK.
+  bool Ask(HWND owner, std::span<const ControlRow> controls);
 
  protected:
   // A command of the window's own controls; true when handled.

@@ -57,3 +57,8 @@ TEST(NamePattern, ReadsNamesLeftToRightAsTheLegendSays) {
             "Band\\Song");
 }
 }  // namespace
+
+TEST(NamePattern, NamesEachMacroOnceInItsFirstOrderSkipAside) {
+  EXPECT_EQ(NamedMacros(ReadNamePattern("%ARTIST%\\%SKIP%\\%TRACK% - %TITLE% (%ARTIST%)")),
+            (std::vector<NameMacro>{kArtistName, kTrackName, kTitleName}));
+}
